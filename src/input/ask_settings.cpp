@@ -1,0 +1,61 @@
+#include "input/ask_settings.hpp"
+
+#include "driver/shared_records.hpp"
+#include "input/credit.hpp"
+#include "io/units.hpp"
+
+namespace wgn {
+namespace {
+
+using io::Advance;
+using io::kConsoleInput;
+using io::kConsoleOutput;
+
+// The output name must not be the input name: equal as 255-character texts,
+// or two names of one existing file (a relative and an absolute path, a link),
+// which would let the report overwrite the input.
+bool output_names_input() {
+    return run_settings.output_file_name == run_settings.input_file_name ||
+           io::same_existing_file(run_settings.input_file_name, run_settings.output_file_name);
+}
+
+void read_name(std::string& name) { io::read_list(kConsoleInput, {io::TextItem{&name, kFileNameLength}}); }
+
+}  // namespace
+
+void ask_settings(std::int32_t& first_year, float& nodata_value) {
+    static const io::FieldList a80("(A80)");
+    static const io::FieldList a30("(A30)");
+    static const io::FieldList a38("(A38)");
+
+    // 1-7. Banner and explanation.
+    io::write_formatted(kConsoleOutput, a80, {kConsoleCredit});
+    io::write_list_record(kConsoleOutput, "");
+    io::write_list_record(kConsoleOutput, "This program calculates statistical parameters of average daily");
+    io::write_list_record(kConsoleOutput, "precipitation data used by SWAT in the <userwgn.dbf>.");
+    io::write_list_record(kConsoleOutput, "The first value in the precipitation input file must have the value");
+    io::write_list_record(kConsoleOutput, "of January 1st and the last one of December 31st!");
+    io::write_list_record(kConsoleOutput, "");
+
+    // 8. Input file name.
+    io::write_formatted(kConsoleOutput, a30, {std::string_view("Input Filename: ")}, Advance::no);
+    read_name(run_settings.input_file_name);
+
+    // 9-10. Output file name: starts equal to the input name, so the prompt
+    //       is always shown; asked again until the names differ.
+    run_settings.output_file_name = run_settings.input_file_name;
+    while (output_names_input()) {
+        io::write_formatted(kConsoleOutput, a30, {std::string_view("Output Filename: ")}, Advance::no);
+        read_name(run_settings.output_file_name);
+        if (output_names_input())
+            io::write_formatted(kConsoleOutput, a38, {std::string_view("Please choose another Output Filename!")});
+    }
+
+    // 11-12. First year and NoData value, taken as typed.
+    io::write_formatted(kConsoleOutput, a30, {std::string_view("First year of period (yyyy): ")}, Advance::no);
+    io::read_list(kConsoleInput, {&first_year});
+    io::write_formatted(kConsoleOutput, a30, {std::string_view("NoData value = ")}, Advance::no);
+    io::read_list(kConsoleInput, {&nodata_value});
+}
+
+}  // namespace wgn

@@ -1,0 +1,83 @@
+#include "input/read_daily_series.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "driver/shared_records.hpp"
+#include "io/failure.hpp"
+#include "io/units.hpp"
+#include "partition/calendar.hpp"
+
+namespace wgn {
+namespace {
+
+constexpr int kInputUnit = 10;
+
+// The month walk takes 365 values a year plus one per leap day.  A series
+// that is not made of whole calendar years can fall short of that (730 values
+// from a leap year); it is refused before anything is written.
+void refuse_short_series(std::int32_t record_count, std::int32_t year_count, std::int32_t first_year) {
+    const std::int64_t needed = std::int64_t{365} * year_count + leap_years_in(first_year, year_count);
+    if (record_count >= needed) return;
+    io::write_runlib_line("the input file holds " + std::to_string(record_count) + " daily values, but its " +
+                          std::to_string(year_count) + " calendar years from " + std::to_string(first_year) +
+                          " need " + std::to_string(needed));
+    io::fail_read(kInputUnit, io::ReadStatus::end_of_input);
+}
+
+}  // namespace
+
+bool is_nodata(float value, float nodata_value) {
+    return value == nodata_value || std::isnan(value) || std::isnan(nodata_value);
+}
+
+void read_daily_series(std::int32_t& record_count, std::int32_t& year_count, float nodata_value,
+                       std::int32_t& nodata_count) {
+    // 1-2. Start the sum and the counts; connect the input file.
+    float sum = 0.0F;
+    nodata_count = 0;
+    io::connect(kInputUnit, run_settings.input_file_name, "UNKNOWN");
+    record_count = 0;
+
+    // 3. One pass: each read takes the first value of the next record (blank
+    //    records are passed over) and discards the rest of it.  The values are
+    //    kept as they are counted, so the series holds exactly the counted
+    //    values, one per record.  A null value keeps the value before it.
+    DailySeries.clear();
+    float value = 0.0F;
+    io::ReadStatus stop = io::ReadStatus::ok;
+    for (;;) {
+        stop = io::read_list_with_status(kInputUnit, {&value});
+        if (stop != io::ReadStatus::ok) break;
+        if (is_nodata(value, nodata_value))
+            ++nodata_count;
+        else
+            sum += value;  // single-precision running sum
+        DailySeries.push_back(value);
+        ++record_count;
+    }
+    // Nothing readable at all: an empty file meets its end, a file whose first
+    // record is no number fails on that record.
+    if (record_count == 0) io::fail_read(kInputUnit, stop);
+
+    // 4. Mean of the valid values, divided in double and stored as single; a
+    //    NaN when no valid value exists.
+    const float mean = static_cast<float>(static_cast<double>(sum) / static_cast<double>(record_count - nodata_count));
+
+    // 5. Whole years; leap days are not considered here.
+    year_count = record_count / 365;
+    refuse_short_series(record_count, year_count, run_settings.first_year);
+
+    // 6. The grids, one row per year.
+    MonthlyMeanGrid.allocate(year_count);
+    MonthlyTotalGrid.allocate(year_count);
+
+    // 7-9. Replace the NoData values by the mean.
+    for (float& day : DailySeries)
+        if (is_nodata(day, nodata_value)) day = mean;
+
+    // 10. The input file remains unchanged.
+    io::close_unit(kInputUnit);
+}
+
+}  // namespace wgn

@@ -1,0 +1,29 @@
+// Numbers typed as text: the forms that list reads and Fw.d fields accept,
+// converted straight from the decimal text to the nearest single-precision
+// number (never through a double, which would round twice).
+//
+//   "12.5" -> 12.5f     "-99" -> -99.0f     "1.25E+01" -> 12.5f    "1.5d2" -> 150.0f
+//   "nan" -> NaN        "-INFINITY" -> -inf  "Inf" -> not a number  "1e60" -> +inf
+//   with an implied point (Fw.d, d = 2): "1234" -> 12.34f
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace wgn::io {
+
+// A real: optional sign, digits with an optional decimal point, an optional
+// exponent (E, D or Q with optional sign and digits, or a signed exponent
+// without a letter); or "NaN" (no sign) or "Infinity" (optional sign) in any
+// case.  Returns false when the text is not such a number.
+bool parse_real(std::string_view text, float& value);
+
+// The same, for the text of an Fw.d input field whose blanks have been
+// removed: without a decimal point the last `implied_digits` digits are the
+// fraction.
+bool parse_real_implied(std::string_view text, int implied_digits, float& value);
+
+// An integer: optional sign and decimal digits, within 32 bits.
+bool parse_integer(std::string_view text, std::int32_t& value);
+
+}  // namespace wgn::io

@@ -1,0 +1,32 @@
+#include "io/field_reader.hpp"
+
+#include <string>
+
+#include "io/decimal_text.hpp"
+
+namespace wgn::io {
+
+ReadStatus read_real_field(std::string_view record, std::size_t start, int width, int digits, float& value) {
+    std::string_view field;
+    if (start < record.size()) field = record.substr(start, static_cast<std::size_t>(width));
+    char compact[64];
+    std::string longer;
+    std::size_t length = 0;
+    for (const char c : field) {
+        if (c == ' ') continue;
+        if (length < sizeof compact) compact[length] = c;
+        else {
+            if (longer.empty()) longer.assign(compact, sizeof compact);
+            longer.push_back(c);
+        }
+        ++length;
+    }
+    if (length == 0) {
+        value = 0.0F;
+        return ReadStatus::ok;
+    }
+    const std::string_view text = longer.empty() ? std::string_view(compact, length) : std::string_view(longer);
+    return parse_real_implied(text, digits, value) ? ReadStatus::ok : ReadStatus::conversion_error;
+}
+
+}  // namespace wgn::io

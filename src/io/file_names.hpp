@@ -1,0 +1,26 @@
+// File names of connections.
+//
+// A name is taken without its leading and trailing blanks (and without the
+// code-0 padding of a name field that was never filled); at most 256 of its
+// characters are used.  A relative name is made absolute against the working
+// directory by text alone: "." and ".." and repeated separators are folded,
+// symbolic links are not followed.
+//
+//   "  x.txt   " in /home/me      -> "/home/me/x.txt"
+//   "./data//../in.txt" in /w     -> "/w/in.txt"
+//   "/tmp/a/./b"                  -> "/tmp/a/b"
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wgn::io {
+
+inline constexpr std::size_t kMaxFileNameLength = 256;
+
+std::string trimmed_file_name(std::string_view name);
+
+// `directory` must be absolute.
+std::string full_path(std::string_view name, std::string_view directory);
+
+}  // namespace wgn::io

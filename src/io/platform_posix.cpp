@@ -1,0 +1,199 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cfenv>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "io/platform.hpp"
+
+namespace wgn::io::platform {
+
+OpenResult open_for_update(const std::string& path) {
+    OpenResult result;
+    result.fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (result.fd >= 0) return result;
+    result.error = errno;
+    // A file that may be read but not written is still usable as input.
+    if (result.error == EACCES || result.error == EROFS || result.error == EPERM || result.error == ETXTBSY) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            struct stat info {};
+            if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+                ::close(fd);
+                result.error = EISDIR;
+                return result;
+            }
+            result.fd = fd;
+            result.read_only = true;
+            result.error = 0;
+        }
+    }
+    return result;
+}
+
+OpenResult create_scratch(std::string& path) {
+    const char* directory = std::getenv("TMPDIR");
+    if (directory == nullptr || *directory == '\0') directory = "/tmp";
+    path = directory;
+    if (path.back() != '/') path.push_back('/');
+    path += "wgnrainXXXXXX";
+
+    // No interrupt may fall between creating the file and removing its name.
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &previous);
+    OpenResult result;
+    result.fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (result.fd < 0)
+        result.error = errno;
+    else
+        ::unlink(path.c_str());
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+    return result;
+}
+
+int open_failure_report(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return 29;  // file not found: a directory of the name is missing
+        case EACCES:
+        case EPERM:
+            return 9;  // permission to access file denied
+        case ENAMETOOLONG:
+        case EINVAL:
+        case EILSEQ:
+            return 43;  // file name specification error
+        default:
+            return 30;  // open failure: too many open files, a directory, ...
+    }
+}
+
+long read_some(int fd, char* buffer, std::size_t size, int& error) {
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0) return static_cast<long>(got);
+        if (errno == EINTR) continue;
+        error = errno;
+        return -1;
+    }
+}
+
+bool write_all(int fd, const char* data, std::size_t size, int& error) {
+    while (size > 0) {
+        const ssize_t done = ::write(fd, data, size);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            return false;
+        }
+        data += done;
+        size -= static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+bool seek_to(int fd, std::int64_t offset, int& error) {
+    if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0) return true;
+    error = errno;
+    return false;
+}
+
+std::int64_t current_offset(int fd) { return ::lseek(fd, 0, SEEK_CUR); }
+
+void truncate_regular_file(int fd, std::int64_t offset) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        // A failure here leaves old bytes after the new records; the writes
+        // that follow report any real trouble with the file.
+        (void)::ftruncate(fd, static_cast<off_t>(offset));
+    }
+}
+
+void close_descriptor(int fd) { ::close(fd); }
+
+std::string current_directory(int& error) {
+    std::string buffer(4096, '\0');
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+            buffer.resize(std::strlen(buffer.c_str()));
+            return buffer;
+        }
+        if (errno != ERANGE) {
+            error = errno;
+            return {};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool same_existing_file(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+std::string reason_text(int error) { return std::strerror(error); }
+
+void write_error_output(std::string_view text) {
+    int ignored = 0;
+    write_all(STDERR_FILENO, text.data(), text.size(), ignored);
+}
+
+void establish_float_environment() {
+    std::fesetround(FE_TONEAREST);
+    fedisableexcept(FE_ALL_EXCEPT);
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+bool float_environment_is_standard() { return std::fegetround() == FE_TONEAREST && fegetexcept() == 0; }
+
+namespace {
+
+// The report lines are made before any signal can arrive, so the handler
+// needs nothing but write and _exit.
+struct InterruptReport {
+    int signal_number;
+    const char* line;
+};
+
+constexpr InterruptReport kInterruptReports[] = {
+    {SIGINT, "runlib: error (200): program aborting due to control-C event\r\n"},
+    {SIGQUIT, "runlib: error (200): program aborting due to control-BREAK event\r\n"},
+    {SIGHUP, "runlib: error (200): program aborting due to menu-CLOSE event\r\n"},
+    {SIGTERM, "runlib: error (200): program aborting due to unknown event\r\n"},
+};
+
+extern "C" void on_interrupt(int signal_number) {
+    for (const InterruptReport& report : kInterruptReports) {
+        if (report.signal_number != signal_number) continue;
+        const char* line = report.line;
+        std::size_t length = 0;
+        while (line[length] != '\0') ++length;
+        ssize_t ignored = ::write(STDERR_FILENO, line, length);
+        (void)ignored;
+    }
+    // Scratch files have no names left, and every completed record of the
+    // other files is already written: ending the process closes them all.
+    ::_exit(128 + signal_number);
+}
+
+}  // namespace
+
+void install_interrupt_handlers() {
+    struct sigaction action {};
+    action.sa_handler = on_interrupt;
+    sigfillset(&action.sa_mask);
+    for (const InterruptReport& report : kInterruptReports) ::sigaction(report.signal_number, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void end_process(int status) { std::exit(status); }
+
+}  // namespace wgn::io::platform

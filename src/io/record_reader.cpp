@@ -1,0 +1,58 @@
+#include "io/record_reader.hpp"
+
+#include <cstring>
+
+#include "io/platform.hpp"
+
+namespace wgn::io {
+
+namespace {
+constexpr std::size_t kChunk = 64 * 1024;
+}
+
+void RecordReader::attach(int fd, bool console) {
+    fd_ = fd;
+    console_ = console;
+    reset();
+}
+
+void RecordReader::reset() {
+    at_end_ = false;
+    begin_ = end_ = 0;
+}
+
+ReadStatus RecordReader::next(std::string_view& record, int& platform_error) {
+    for (;;) {
+        const char* start = buffer_.data() + begin_;
+        const void* newline = end_ > begin_ ? std::memchr(start, '\n', end_ - begin_) : nullptr;
+        std::size_t length = 0;
+        if (newline != nullptr) {
+            length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+            begin_ += length + 1;
+        } else if (at_end_ && end_ > begin_) {
+            length = end_ - begin_;  // final line without a line end
+            begin_ = end_;
+        } else if (at_end_) {
+            return ReadStatus::end_of_input;
+        } else {
+            // Move what is left to the front and read more.
+            if (begin_ > 0) {
+                std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+                end_ -= begin_;
+                begin_ = 0;
+            }
+            if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
+            const long got = platform::read_some(fd_, buffer_.data() + end_, buffer_.size() - end_, platform_error);
+            if (got < 0) return ReadStatus::read_error;
+            if (got == 0) at_end_ = true;
+            end_ += static_cast<std::size_t>(got);
+            continue;
+        }
+        if (length > 0 && start[length - 1] == '\r') --length;
+        record = std::string_view(start, length);
+        if (console_ && record == "\x1a") return ReadStatus::end_of_input;
+        return ReadStatus::ok;
+    }
+}
+
+}  // namespace wgn::io

@@ -1,0 +1,259 @@
+#include "io/units.hpp"
+
+#include <cctype>
+#include <map>
+
+#include "io/failure.hpp"
+#include "io/field_reader.hpp"
+#include "io/file_names.hpp"
+#include "io/platform.hpp"
+#include "io/record_reader.hpp"
+
+namespace wgn::io {
+namespace {
+
+// Scratch output is collected up to this size before it is written.
+constexpr std::size_t kScratchBuffer = 64 * 1024;
+
+struct Unit {
+    int number = 0;
+    int fd = -1;
+    std::string path;  // shown in failure reports
+    bool console = false;
+    bool scratch = false;
+    bool read_only = false;
+    // The next write first cuts the file at its position: set on connect,
+    // on rewind and after a read.
+    bool replace_pending = false;
+    RecordReader reader;
+    std::string output;  // written bytes not yet passed to the file
+    int read_error = 0;  // the platform's reason of the last failed read
+};
+
+std::map<int, Unit>& table() {
+    static std::map<int, Unit> units;
+    return units;
+}
+
+Unit& console_unit(int number) {
+    Unit& unit = table()[number];
+    unit.number = number;
+    unit.console = true;
+    if (number == kConsoleInput) {
+        unit.fd = 0;
+        unit.path = "CONIN$";
+        unit.reader.attach(0, true);
+    } else {
+        unit.fd = 1;
+        unit.path = "CONOUT$";
+    }
+    return unit;
+}
+
+// The unit, connecting the console units at their first use.  Other units
+// must have been connected by the program.
+Unit& unit_for(int number) {
+    auto found = table().find(number);
+    if (found != table().end()) return found->second;
+    if (number == kConsoleInput || number == kConsoleOutput) return console_unit(number);
+    std::abort();  // the program uses every unit only after connecting it
+}
+
+void flush(Unit& unit) {
+    if (unit.output.empty()) return;
+    int error = 0;
+    if (!platform::write_all(unit.fd, unit.output.data(), unit.output.size(), error)) {
+        unit.output.clear();
+        fail(kWriteError, unit.number, unit.path, error);
+    }
+    unit.output.clear();
+}
+
+void emit(Unit& unit, std::string_view bytes) {
+    if (unit.read_only) fail(kReadOnlyWrite, unit.number, unit.path);
+    if (unit.replace_pending && !unit.console) {
+        // Continue from where reading stopped, and drop what followed.
+        const std::int64_t position = platform::current_offset(unit.fd) - static_cast<std::int64_t>(unit.reader.unread_bytes());
+        int error = 0;
+        if (position >= 0 && !platform::seek_to(unit.fd, position, error)) fail(kWriteError, unit.number, unit.path, error);
+        unit.reader.reset();
+        if (position >= 0) platform::truncate_regular_file(unit.fd, position);
+        unit.replace_pending = false;
+    }
+    unit.output.append(bytes);
+    if (!unit.scratch || unit.output.size() >= kScratchBuffer) flush(unit);
+}
+
+// Adapts a unit to the list reader.
+class UnitRecords final : public RecordSource {
+public:
+    explicit UnitRecords(Unit& unit) : unit_(unit) {}
+    ReadStatus next_record(std::string_view& record) override { return next(unit_, record); }
+
+    static ReadStatus next(Unit& unit, std::string_view& record) {
+        flush(unit);
+        unit.replace_pending = true;
+        return unit.reader.next(record, unit.read_error);
+    }
+
+private:
+    Unit& unit_;
+};
+
+std::string upper_trimmed(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    std::string result;
+    for (const char c : text) result.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    return result;
+}
+
+}  // namespace
+
+std::string connection_path(std::string_view name) {
+    const std::string trimmed = trimmed_file_name(name);
+    if (trimmed.empty()) return trimmed;
+    int error = 0;
+    const std::string directory = platform::current_directory(error);
+    if (directory.empty()) return trimmed;
+    return full_path(trimmed, directory);
+}
+
+bool same_existing_file(std::string_view first_name, std::string_view second_name) {
+    const std::string first = connection_path(first_name);
+    const std::string second = connection_path(second_name);
+    return !first.empty() && !second.empty() && platform::same_existing_file(first, second);
+}
+
+void connect(int number, std::string_view name, std::string_view status) {
+    Unit unit;
+    unit.number = number;
+    const std::string kind = upper_trimmed(status);
+    platform::OpenResult opened;
+    if (kind == "SCRATCH") {
+        unit.scratch = true;
+        opened = platform::create_scratch(unit.path);
+    } else if (kind == "UNKNOWN") {
+        const std::string trimmed = trimmed_file_name(name);
+        int error = 0;
+        const std::string directory = trimmed.empty() || trimmed.front() == '/' ? "/" : platform::current_directory(error);
+        if (directory.empty()) fail(kOpenFailure, number, trimmed, error);
+        unit.path = trimmed.empty() ? trimmed : full_path(trimmed, directory);
+        if (trimmed.empty() || unit.path.size() > kMaxFileNameLength || trimmed.find('\0') != std::string::npos)
+            fail(kFileNameError, number, unit.path);
+        opened = platform::open_for_update(unit.path);
+    } else {
+        std::abort();  // the program connects with these two statuses only
+    }
+    if (opened.fd < 0) fail(platform::open_failure_report(opened.error), number, unit.path, opened.error);
+    unit.fd = opened.fd;
+    unit.read_only = opened.read_only;
+    unit.replace_pending = true;
+    auto placed = table().insert_or_assign(number, std::move(unit)).first;
+    placed->second.reader.attach(placed->second.fd, false);
+}
+
+void close_unit(int number) {
+    auto found = table().find(number);
+    if (found == table().end() || found->second.console) return;
+    Unit& unit = found->second;
+    if (!unit.scratch) flush(unit);  // a scratch file is deleted anyway
+    platform::close_descriptor(unit.fd);
+    table().erase(found);
+}
+
+void close_all_units() {
+    while (true) {
+        auto found = table().begin();
+        while (found != table().end() && found->second.console) ++found;
+        if (found == table().end()) return;
+        Unit& unit = found->second;
+        // Records of "UNKNOWN" files are written as they are completed, so a
+        // close at the end of a failed run has nothing left to write.
+        unit.output.clear();
+        platform::close_descriptor(unit.fd);
+        table().erase(found);
+    }
+}
+
+void rewind_unit(int number) {
+    auto found = table().find(number);
+    if (found == table().end() || found->second.console) return;
+    Unit& unit = found->second;
+    flush(unit);
+    int error = 0;
+    if (!platform::seek_to(unit.fd, 0, error)) fail(kRewindError, number, unit.path, error);
+    unit.reader.reset();
+    unit.replace_pending = true;
+}
+
+void write_list_record(int number, std::string_view text) {
+    // A list record holds 80 characters at most, its leading blank included;
+    // a longer text goes on at the start of the next record.
+    constexpr std::size_t kRecordLimit = 80;
+    Unit& unit = unit_for(number);
+    std::string bytes = " ";
+    std::size_t room = kRecordLimit - 1;
+    do {
+        const std::string_view piece = text.substr(0, room);
+        bytes.append(piece);
+        bytes.append("\r\n");
+        text.remove_prefix(piece.size());
+        room = kRecordLimit;
+    } while (!text.empty());
+    emit(unit, bytes);
+}
+
+void write_formatted(int number, const FieldList& list, std::initializer_list<FieldItem> items, Advance advance) {
+    Unit& unit = unit_for(number);
+    std::string bytes;
+    bytes.reserve(160);
+    append_fields(bytes, list, items);
+    if (advance == Advance::yes) bytes.append("\r\n");
+    emit(unit, bytes);
+}
+
+void fail_read(int number, ReadStatus status) {
+    Unit& unit = unit_for(number);
+    switch (status) {
+        case ReadStatus::end_of_input: fail(kEndOfFile, number, unit.path);
+        case ReadStatus::conversion_error: fail(kConversionError, number, unit.path);
+        case ReadStatus::syntax_error: fail(kListSyntaxError, number, unit.path);
+        case ReadStatus::read_error:
+        case ReadStatus::ok: break;
+    }
+    fail(kReadError, number, unit.path, unit.read_error);
+}
+
+ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items) {
+    Unit& unit = unit_for(number);
+    UnitRecords records(unit);
+    const ReadStatus status = read_list(records, std::span<const ListItem>(items.begin(), items.size()));
+    if (status == ReadStatus::read_error) fail_read(number, status);
+    return status;
+}
+
+void read_list(int number, std::initializer_list<ListItem> items) {
+    const ReadStatus status = read_list_with_status(number, items);
+    if (status != ReadStatus::ok) fail_read(number, status);
+}
+
+void read_formatted_reals(int number, const FieldList& list, std::span<float> values) {
+    Unit& unit = unit_for(number);
+    const auto& fields = list.fields();
+    std::string_view record;
+    std::size_t next_value = 0;
+    do {
+        // Each record takes the field list from its start.
+        const ReadStatus status = UnitRecords::next(unit, record);
+        if (status != ReadStatus::ok) fail_read(number, status);
+        std::size_t column = 0;
+        for (const FieldCode& code : fields) {
+            if (next_value == values.size()) break;
+            const ReadStatus field_status = read_real_field(record, column, code.width, code.digits, values[next_value++]);
+            if (field_status != ReadStatus::ok) fail_read(number, field_status);
+            column += static_cast<std::size_t>(code.width);
+        }
+    } while (next_value < values.size());
+}
+
+}  // namespace wgn::io
