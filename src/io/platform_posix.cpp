@@ -49,10 +49,12 @@ OpenResult create_scratch(std::string& path) {
     sigprocmask(SIG_BLOCK, &all, &previous);
     OpenResult result;
     result.fd = ::mkostemp(path.data(), O_CLOEXEC);
-    if (result.fd < 0)
+    if (result.fd < 0) {
         result.error = errno;
-    else
+        path.replace(path.size() - 6, 6, "XXXXXX");  // no file of a tried name exists
+    } else {
         ::unlink(path.c_str());
+    }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     return result;
 }
