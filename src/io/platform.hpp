@@ -21,9 +21,9 @@ struct OpenResult {
 // that may only be read is opened for reading.
 OpenResult open_for_update(const std::string& path);
 
-// Creates a private temporary file in $TMPDIR (else /tmp) and removes its
-// name at once, so that it disappears however the process ends.  `path`
-// receives the name it had, for failure reports.
+// Creates a private temporary file in $TMPDIR (else /tmp) that has no name in
+// the directory, so that it disappears however the process ends.  `path`
+// receives the name to show in failure reports.
 OpenResult create_scratch(std::string& path);
 
 // Report number (of the failure table) for a refused open.

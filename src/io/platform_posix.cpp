@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cfenv>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -39,20 +40,42 @@ OpenResult create_scratch(std::string& path) {
     const char* directory = std::getenv("TMPDIR");
     if (directory == nullptr || *directory == '\0') directory = "/tmp";
     path = directory;
-    if (path.back() != '/') path.push_back('/');
-    path += "wgnrainXXXXXX";
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
 
-    // No interrupt may fall between creating the file and removing its name.
+    // 1. A file without any name: nothing can be left behind, not even when
+    //    the process is killed outright.  Its name in reports is the one the
+    //    system shows for it ("/tmp/#1234").
+    OpenResult result;
+    result.fd = ::open(path.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (result.fd >= 0) {
+        char link[64];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", result.fd);
+        char target[4096];
+        const ssize_t length = ::readlink(link, target, sizeof target - 1);
+        if (length > 0) {
+            path.assign(target, static_cast<std::size_t>(length));
+            const std::string deleted = " (deleted)";
+            if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
+                path.resize(path.size() - deleted.size());
+        }
+        return result;
+    }
+    result.error = errno;
+    if (result.error != EOPNOTSUPP && result.error != EISDIR) return result;
+
+    // 2. A file system without nameless files: create a named file and
+    //    remove its name at once, with no interrupt in between.
+    path += "/wgnrainXXXXXX";
     sigset_t all;
     sigset_t previous;
     sigfillset(&all);
     sigprocmask(SIG_BLOCK, &all, &previous);
-    OpenResult result;
     result.fd = ::mkostemp(path.data(), O_CLOEXEC);
     if (result.fd < 0) {
         result.error = errno;
         path.replace(path.size() - 6, 6, "XXXXXX");  // no file of a tried name exists
     } else {
+        result.error = 0;
         ::unlink(path.c_str());
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);

@@ -107,7 +107,7 @@ check "values too wide for the month file" 64 'in.txt\nout.txt\n1990\n-99\n' \
     'input; sed -i "1s/.*/1e10/" in.txt' "$no_outputs"
 check "no writable temporary directory" 29 'in.txt\nout.txt\n1990\n-99\n' \
     'runlib: No such file or directory
-runlib: severe (29): file not found, unit 101, file @WORK@/gone/wgnrainXXXXXX' \
+runlib: severe (29): file not found, unit 101, file @WORK@/gone' \
     'input; echo "$PWD/gone" >../tmpdir' "$no_outputs"
 
 # --- the outputs ---

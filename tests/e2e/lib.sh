@@ -32,7 +32,7 @@ pattern_of() {
     text=${text//\?/\\?}
     text=${text//\[/\\[}
     text=${text//@WORK@/$run}
-    text=${text//@SCRATCH@/$tmp/wgnrain*}
+    text=${text//@SCRATCH@/$tmp/*}
     printf '%sx' "$text"
 }
 
