@@ -14,10 +14,17 @@ import wgnrain_ref as ref  # noqa: E402
 
 case = sys.argv[1]
 input_name, output_name, year, nodata = open(os.path.join(case, "stdin")).read().split("\n")[:4]
-data = open(os.path.join(case, "files", input_name), "rb").read()
+repo = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sources = {}
+if os.path.exists(os.path.join(case, "copy")):  # inputs copied from the repository
+    for line in open(os.path.join(case, "copy")):
+        source, target = line.split()
+        sources[target] = os.path.join(repo, source)
+data = open(sources.get(input_name, os.path.join(case, "files", input_name)), "rb").read()
 expected = os.path.join(case, "expected")
 os.makedirs(os.path.join(expected, "files"), exist_ok=True)
-for name in os.listdir(os.path.join(case, "files")):
+given = os.path.join(case, "files")
+for name in os.listdir(given) if os.path.isdir(given) else []:
     with open(os.path.join(case, "files", name), "rb") as src, open(os.path.join(expected, "files", name), "wb") as dst:
         dst.write(src.read())
 with open(os.path.join(expected, "stdout"), "w", newline="") as f:

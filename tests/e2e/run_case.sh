@@ -7,6 +7,9 @@
 #   stdin              the answers of the dialogue, fed to standard input
 #   files/             files placed in the working directory before the run
 #                      (the input series, a pre-existing report, ...)
+#   copy               optional lines "SOURCE TARGET": a file of the repository
+#                      (path from its top) copied into the working directory;
+#                      it must be unchanged afterwards
 #   expected/stdout    expected standard output
 #   expected/stderr    expected standard error (absent: empty)
 #   expected/status    expected exit status (absent: 0)
@@ -23,6 +26,14 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/run" "$work/tmp"
 run="$work/run"
 [ -d "$case_dir/files" ] && cp -R "$case_dir/files/." "$run/"
+repo=$(realpath "$(dirname "$0")/../..")
+copied=()
+if [ -f "$case_dir/copy" ]; then
+    while read -r source target; do
+        cp "$repo/$source" "$run/$target"
+        copied+=("./$target:$repo/$source")
+    done <"$case_dir/copy"
+fi
 
 (cd "$run" && TMPDIR="$work/tmp" "$binary" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
 status=$?
@@ -43,6 +54,10 @@ expect_text "$case_dir/expected/stderr" "$work/stderr" stderr
 
 expected_files=$( (cd "$case_dir/expected/files" 2>/dev/null && find . -type f | sort) )
 actual_files=$( (cd "$run" && find . -type f | sort) )
+for entry in "${copied[@]}"; do
+    cmp -s "$run/${entry%%:*}" "${entry#*:}" || fail "${entry%%:*} changed"
+    actual_files=$(grep -v -x -F "${entry%%:*}" <<<"$actual_files")
+done
 [ "$expected_files" = "$actual_files" ] || fail "files differ: expected [$expected_files] got [$actual_files]"
 for f in $expected_files; do
     [ -f "$run/$f" ] && { cmp -s "$case_dir/expected/files/$f" "$run/$f" || {

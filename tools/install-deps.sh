@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building and testing wgnrain needs, where it is missing
+# (Debian packages; run as root or with sudo available).
+set -euo pipefail
+packages=(g++ cmake make libgtest-dev python3)
+[ "${1:-}" = "--with-checks" ] && packages+=(clang clang-tidy clang-format cppcheck)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+as_root=()
+[ "$(id -u)" -ne 0 ] && as_root=(sudo)
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}"
