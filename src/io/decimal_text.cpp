@@ -40,27 +40,38 @@ bool parse_special(std::string_view text, float& value) {
 // clamping keeps the arithmetic below in range.
 constexpr long kExponentClamp = 100000000L;
 
+// Powers of ten that single precision holds exactly (5^10 < 2^24).
+constexpr float kExactPowers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F, 1e8F, 1e9F, 1e10F};
+
 bool parse_decimal(std::string_view text, int implied_digits, float& value) {
     if (parse_special(text, value)) return true;
 
     // 1. Sign.
     std::size_t pos = 0;
-    std::string canonical;
-    canonical.reserve(text.size() + 16);
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        if (text[pos] == '-') canonical.push_back('-');
-        ++pos;
-    }
-    // 2. Digits with an optional point; count the digits after the point.
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    const std::size_t digits_start = pos;
+
+    // 2. Digits with an optional point.  Up to 19 significant digits are
+    //    gathered into an integer for the fast path below.
     bool seen_point = false;
     long fraction_digits = 0;
     std::size_t digit_count = 0;
+    std::uint64_t significand = 0;
+    int significant_digits = 0;
+    bool all_digits_kept = true;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         if (is_digit(c)) {
-            canonical.push_back(c);
             ++digit_count;
             if (seen_point) ++fraction_digits;
+            if (significand == 0 && c == '0') continue;  // leading zero
+            if (significant_digits < 19) {
+                significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
+                ++significant_digits;
+            } else {
+                all_digits_kept = false;
+            }
         } else if (c == '.' && !seen_point) {
             seen_point = true;
         } else {
@@ -68,6 +79,8 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
         }
     }
     if (digit_count == 0) return false;
+    const std::size_t digits_end = pos;
+
     // 3. Exponent: a letter with an optional sign, or a sign alone, then digits.
     long exponent = 0;
     if (pos < text.size()) {
@@ -85,13 +98,29 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
     }
     // 4. Without a point, the implied point of an Fw.d field fixes the fraction.
     if (!seen_point) fraction_digits = implied_digits;
-    canonical.push_back('e');
-    canonical += std::to_string(exponent - fraction_digits);
+    const long scale = exponent - fraction_digits;
 
-    // 5. Correctly rounded decimal-to-single conversion.  The text is plain
-    //    decimal by now, so the C library's hexadecimal and special forms
+    // 5. Fast path: an integer significand of at most 24 bits and a power of
+    //    ten up to 10^10 are both exact floats, so one single-precision
+    //    multiplication or division gives the correctly rounded result.
+    if (all_digits_kept && significand <= (std::uint64_t{1} << 24) && scale >= -10 && scale <= 10) {
+        float magnitude = static_cast<float>(significand);
+        magnitude = scale < 0 ? magnitude / kExactPowers[-scale] : magnitude * kExactPowers[scale];
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+
+    // 6. Otherwise the C library's correctly rounded conversion, on a plain
+    //    decimal text made here, so that its hexadecimal and special forms
     //    cannot be reached; overflow gives an infinity, underflow a zero or a
     //    subnormal, as round-to-nearest does.
+    std::string canonical;
+    canonical.reserve(digits_end - digits_start + 16);
+    if (negative) canonical.push_back('-');
+    for (std::size_t i = digits_start; i < digits_end; ++i)
+        if (text[i] != '.') canonical.push_back(text[i]);
+    canonical.push_back('e');
+    canonical += std::to_string(scale);
     errno = 0;
     value = std::strtof(canonical.c_str(), nullptr);
     return true;

@@ -9,6 +9,17 @@ namespace wgn::io {
 ReadStatus read_real_field(std::string_view record, std::size_t start, int width, int digits, float& value) {
     std::string_view field;
     if (start < record.size()) field = record.substr(start, static_cast<std::size_t>(width));
+    // The usual field is blanks, then the number: no copy needed.
+    const std::size_t first = field.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        value = 0.0F;
+        return ReadStatus::ok;
+    }
+    field.remove_prefix(first);
+    if (field.find(' ') == std::string_view::npos)
+        return parse_real_implied(field, digits, value) ? ReadStatus::ok : ReadStatus::conversion_error;
+
+    // Blanks inside the field are ignored: gather the other characters.
     char compact[64];
     std::string longer;
     std::size_t length = 0;

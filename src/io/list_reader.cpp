@@ -10,7 +10,8 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 // One value as typed: its text (quotes removed), and the repeat count of an
 // r*c or r* form.
 struct Value {
-    std::string text;
+    std::string_view text;  // into the record, or into `quoted_text`
+    std::string quoted_text;
     bool quoted = false;
     bool null = false;  // r* without a constant
     std::int32_t repeat = 1;
@@ -48,7 +49,11 @@ public:
     bool slash_starts_text(bool text_item) const { return text_item && !value_ends_after_slash(1); }
 
     ReadStatus read_value(bool text_item, Value& value) {
-        value = Value{};
+        value.text = {};
+        value.quoted_text.clear();
+        value.quoted = false;
+        value.null = false;
+        value.repeat = 1;
         // r*c and r*: digits directly followed by an asterisk.
         std::size_t digits = 0;
         while (has(digits) && peek(digits) >= '0' && peek(digits) <= '9') ++digits;
@@ -70,7 +75,7 @@ public:
         std::size_t length = 0;
         while (!value_ends(length, text_item)) ++length;
         if (length > kMaxUnquotedLength) return ReadStatus::syntax_error;
-        value.text.assign(record_.substr(pos_, length));
+        value.text = record_.substr(pos_, length);
         pos_ += length;
         return ReadStatus::ok;
     }
@@ -95,14 +100,15 @@ private:
             const char c = peek();
             advance();
             if (c != mark) {
-                value.text.push_back(c);
+                value.quoted_text.push_back(c);
             } else if (!at_end() && peek() == mark) {
-                value.text.push_back(mark);
+                value.quoted_text.push_back(mark);
                 advance();
             } else {
                 break;
             }
         }
+        value.text = value.quoted_text;
         if (!at_end() && !is_blank(peek()) && peek() != ',' && peek() != '/') return ReadStatus::syntax_error;
         return ReadStatus::ok;
     }
@@ -121,7 +127,7 @@ ReadStatus store(const ListItem& item, const Value& value) {
         return ReadStatus::ok;
     }
     // Parentheses belong to complex constants, which no item here takes.
-    if (!value.quoted && value.text.find_first_of("()") != std::string::npos) return ReadStatus::syntax_error;
+    if (!value.quoted && value.text.find_first_of("()") != std::string_view::npos) return ReadStatus::syntax_error;
     if (value.quoted) return ReadStatus::conversion_error;
     if (auto* const* integer = std::get_if<std::int32_t*>(&item))
         return parse_integer(value.text, **integer) ? ReadStatus::ok : ReadStatus::conversion_error;

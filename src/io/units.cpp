@@ -35,6 +35,9 @@ std::map<int, Unit>& table() {
     return units;
 }
 
+// The unit used last: consecutive records mostly go to the same unit.
+Unit* last_unit = nullptr;
+
 Unit& console_unit(int number) {
     Unit& unit = table()[number];
     unit.number = number;
@@ -53,8 +56,9 @@ Unit& console_unit(int number) {
 // The unit, connecting the console units at their first use.  Other units
 // must have been connected by the program.
 Unit& unit_for(int number) {
+    if (last_unit != nullptr && last_unit->number == number) return *last_unit;
     auto found = table().find(number);
-    if (found != table().end()) return found->second;
+    if (found != table().end()) return *(last_unit = &found->second);
     if (number == kConsoleInput || number == kConsoleOutput) return console_unit(number);
     std::abort();  // the program uses every unit only after connecting it
 }
@@ -147,7 +151,8 @@ void connect(int number, std::string_view name, std::string_view status) {
     if (opened.fd < 0) fail(platform::open_failure_report(opened.error), number, unit.path, opened.error);
     unit.fd = opened.fd;
     unit.read_only = opened.read_only;
-    unit.replace_pending = true;
+    unit.replace_pending = !unit.scratch;  // a new scratch file has nothing to replace
+    last_unit = nullptr;
     auto placed = table().insert_or_assign(number, std::move(unit)).first;
     placed->second.reader.attach(placed->second.fd, false);
 }
@@ -158,6 +163,7 @@ void close_unit(int number) {
     Unit& unit = found->second;
     if (!unit.scratch) flush(unit);  // a scratch file is deleted anyway
     platform::close_descriptor(unit.fd);
+    last_unit = nullptr;
     table().erase(found);
 }
 
@@ -171,6 +177,7 @@ void close_all_units() {
         // close at the end of a failed run has nothing left to write.
         unit.output.clear();
         platform::close_descriptor(unit.fd);
+        last_unit = nullptr;
         table().erase(found);
     }
 }
@@ -205,8 +212,8 @@ void write_list_record(int number, std::string_view text) {
 
 void write_formatted(int number, const FieldList& list, std::initializer_list<FieldItem> items, Advance advance) {
     Unit& unit = unit_for(number);
-    std::string bytes;
-    bytes.reserve(160);
+    static std::string bytes;  // reused: one record at a time
+    bytes.clear();
     append_fields(bytes, list, items);
     if (advance == Advance::yes) bytes.append("\r\n");
     emit(unit, bytes);
