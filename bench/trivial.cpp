@@ -1,2 +1,4 @@
 // The start of a trivial process, for comparison with a short run.
-int main() { return 0; }
+int main() {
+    return 0;
+}

@@ -32,7 +32,7 @@ struct SeriesCounts {
 // A year-by-month grid of reals, year index varying fastest: twelve columns
 // of `years` values, January first.
 class MonthlyGrid {
-public:
+  public:
     void allocate(std::int32_t years);
     void release();
     std::int32_t years() const { return years_; }
@@ -40,9 +40,10 @@ public:
     float& at(std::int32_t year, int month) { return cells_[index(year, month)]; }
     float at(std::int32_t year, int month) const { return cells_[index(year, month)]; }
 
-private:
+  private:
     std::size_t index(std::int32_t year, int month) const {
-        return static_cast<std::size_t>(month - 1) * static_cast<std::size_t>(years_) + static_cast<std::size_t>(year - 1);
+        return static_cast<std::size_t>(month - 1) * static_cast<std::size_t>(years_) +
+               static_cast<std::size_t>(year - 1);
     }
     std::int32_t years_ = 0;
     std::vector<float> cells_;
@@ -56,9 +57,18 @@ struct MonthEntry {
 };
 
 inline constexpr std::array<MonthEntry, 12> kMonthTable = {{
-    {31, 101, "jan.clm"}, {28, 102, "feb.clm"}, {31, 103, "mar.clm"}, {30, 104, "apr.clm"},
-    {31, 105, "may.clm"}, {30, 106, "jun.clm"}, {31, 107, "jul.clm"}, {31, 108, "aug.clm"},
-    {30, 109, "sep.clm"}, {31, 110, "oct.clm"}, {30, 111, "nov.clm"}, {31, 112, "dec.clm"},
+    {31, 101, "jan.clm"},
+    {28, 102, "feb.clm"},
+    {31, 103, "mar.clm"},
+    {30, 104, "apr.clm"},
+    {31, 105, "may.clm"},
+    {30, 106, "jun.clm"},
+    {31, 107, "jul.clm"},
+    {31, 108, "aug.clm"},
+    {30, 109, "sep.clm"},
+    {31, 110, "oct.clm"},
+    {30, 111, "nov.clm"},
+    {31, 112, "dec.clm"},
 }};
 
 inline constexpr std::array<std::string_view, 12> kMonthLabels = {

@@ -19,7 +19,9 @@ bool output_names_input() {
            io::same_existing_file(run_settings.input_file_name, run_settings.output_file_name);
 }
 
-void read_name(std::string& name) { io::read_list(kConsoleInput, {io::TextItem{&name, kFileNameLength}}); }
+void read_name(std::string& name) {
+    io::read_list(kConsoleInput, {io::TextItem{&name, kFileNameLength}});
+}
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 
 namespace wgn {
 
-inline constexpr std::string_view kConsoleCredit = "wgnrain weather generator inputs";  // 32 characters
+inline constexpr std::string_view kConsoleCredit = "wgnrain weather generator inputs";             // 32 characters
 inline constexpr std::string_view kFileCredit = "wgnrain: weather generator precipitation input";  // 46 characters
 
 static_assert(kConsoleCredit.size() == 32);

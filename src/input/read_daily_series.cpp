@@ -20,8 +20,8 @@ void refuse_short_series(std::int32_t record_count, std::int32_t year_count, std
     const std::int64_t needed = std::int64_t{365} * year_count + leap_years_in(first_year, year_count);
     if (record_count >= needed) return;
     io::write_runlib_line("the input file holds " + std::to_string(record_count) + " daily values, but its " +
-                          std::to_string(year_count) + " calendar years from " + std::to_string(first_year) +
-                          " need " + std::to_string(needed));
+                          std::to_string(year_count) + " calendar years from " + std::to_string(first_year) + " need " +
+                          std::to_string(needed));
     io::fail_read(kInputUnit, io::ReadStatus::end_of_input);
 }
 

@@ -78,7 +78,9 @@ void BigNatural::shift_right_round_half_up(int bits) {
     }
 }
 
-bool BigNatural::is_zero() const { return used_ == 0; }
+bool BigNatural::is_zero() const {
+    return used_ == 0;
+}
 
 std::string BigNatural::decimal_digits() const {
     if (used_ == 0) return "0";

@@ -12,7 +12,7 @@
 namespace wgn::io {
 
 class BigNatural {
-public:
+  public:
     static constexpr int kLimbs = 12;
 
     explicit BigNatural(std::uint64_t value = 0);
@@ -31,7 +31,7 @@ public:
     // Decimal digits without leading zeros; "0" for zero.
     std::string decimal_digits() const;
 
-private:
+  private:
     bool bit(int index) const;
     bool any_bit_below(int index) const;
 

@@ -10,7 +10,9 @@
 namespace wgn::io {
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool equals_ignoring_case(std::string_view text, std::string_view word) {
     if (text.size() != word.size()) return false;
@@ -85,8 +87,10 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
     long exponent = 0;
     if (pos < text.size()) {
         const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[pos])));
-        if (letter == 'E' || letter == 'D' || letter == 'Q') ++pos;
-        else if (text[pos] != '+' && text[pos] != '-') return false;
+        if (letter == 'E' || letter == 'D' || letter == 'Q')
+            ++pos;
+        else if (text[pos] != '+' && text[pos] != '-')
+            return false;
         bool negative_exponent = false;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative_exponent = text[pos++] == '-';
         if (pos >= text.size()) return false;
@@ -128,7 +132,9 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
 
 }  // namespace
 
-bool parse_real(std::string_view text, float& value) { return parse_decimal(text, 0, value); }
+bool parse_real(std::string_view text, float& value) {
+    return parse_decimal(text, 0, value);
+}
 
 bool parse_real_implied(std::string_view text, int implied_digits, float& value) {
     return parse_decimal(text, implied_digits, value);

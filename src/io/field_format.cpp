@@ -10,7 +10,9 @@
 namespace wgn::io {
 namespace {
 
-void append_asterisks(std::string& out, int width) { out.append(static_cast<std::size_t>(width), '*'); }
+void append_asterisks(std::string& out, int width) {
+    out.append(static_cast<std::size_t>(width), '*');
+}
 
 void append_right_justified(std::string& out, std::string_view text, int width) {
     out.append(static_cast<std::size_t>(width) - text.size(), ' ');
@@ -55,7 +57,7 @@ std::size_t scaled_magnitude_digits(float value, int digits, char* out) {
     if (digits <= 9) {
         // m < 2^24 and 10^9 < 2^30: N < 2^54.
         static constexpr std::uint64_t kPowers[] = {1,      10,      100,      1000,      10000,
-                                                     100000, 1000000, 10000000, 100000000, 1000000000};
+                                                    100000, 1000000, 10000000, 100000000, 1000000000};
         const std::uint64_t scaled = mantissa * kPowers[digits];
         std::uint64_t result = 0;
         bool fits = true;
@@ -133,8 +135,8 @@ void append_real_field(std::string& out, float value, int width, int digits) {
     std::size_t size = 0;
     if (negative) text[size++] = '-';
     // The 0 before the point is the first thing given up when room is short.
-    const bool drop_leading_zero = integer_length == 1 && scaled[0] == '0' &&
-                                   static_cast<int>(length + 1 + (negative ? 1 : 0)) > width;
+    const bool drop_leading_zero =
+        integer_length == 1 && scaled[0] == '0' && static_cast<int>(length + 1 + (negative ? 1 : 0)) > width;
     const std::size_t skip = drop_leading_zero ? 1 : 0;
     std::memcpy(text + size, scaled + skip, integer_length - skip);
     size += integer_length - skip;

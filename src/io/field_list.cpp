@@ -28,7 +28,8 @@ FieldList::FieldList(std::string_view text) {
     for (;;) {
         skip_blanks(text, pos);
         int repeat = 1;
-        if (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) != 0) repeat = parse_number(text, pos);
+        if (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) != 0)
+            repeat = parse_number(text, pos);
         if (pos >= text.size()) std::abort();
         FieldCode code;
         code.kind = static_cast<char>(std::toupper(static_cast<unsigned char>(text[pos++])));

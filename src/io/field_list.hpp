@@ -24,14 +24,14 @@ struct FieldCode {
 };
 
 class FieldList {
-public:
+  public:
     // The text must be a valid field list; an invalid one is a programming
     // error and stops the program at once.
     explicit FieldList(std::string_view text);
 
     const std::vector<FieldCode>& fields() const { return fields_; }
 
-private:
+  private:
     std::vector<FieldCode> fields_;
 };
 

@@ -5,6 +5,19 @@
 #include "io/decimal_text.hpp"
 
 namespace wgn::io {
+namespace {
+
+// A field of a point alone is zero: it is what F1.0 writes for zero, whose
+// leading 0 has no room.
+ReadStatus convert(std::string_view text, int digits, float& value) {
+    if (text == "." || text == "+." || text == "-.") {
+        value = text[0] == '-' ? -0.0F : 0.0F;
+        return ReadStatus::ok;
+    }
+    return parse_real_implied(text, digits, value) ? ReadStatus::ok : ReadStatus::conversion_error;
+}
+
+}  // namespace
 
 ReadStatus read_real_field(std::string_view record, std::size_t start, int width, int digits, float& value) {
     std::string_view field;
@@ -16,8 +29,7 @@ ReadStatus read_real_field(std::string_view record, std::size_t start, int width
         return ReadStatus::ok;
     }
     field.remove_prefix(first);
-    if (field.find(' ') == std::string_view::npos)
-        return parse_real_implied(field, digits, value) ? ReadStatus::ok : ReadStatus::conversion_error;
+    if (field.find(' ') == std::string_view::npos) return convert(field, digits, value);
 
     // Blanks inside the field are ignored: gather the other characters.
     char compact[64];
@@ -25,7 +37,8 @@ ReadStatus read_real_field(std::string_view record, std::size_t start, int width
     std::size_t length = 0;
     for (const char c : field) {
         if (c == ' ') continue;
-        if (length < sizeof compact) compact[length] = c;
+        if (length < sizeof compact)
+            compact[length] = c;
         else {
             if (longer.empty()) longer.assign(compact, sizeof compact);
             longer.push_back(c);
@@ -36,8 +49,7 @@ ReadStatus read_real_field(std::string_view record, std::size_t start, int width
         value = 0.0F;
         return ReadStatus::ok;
     }
-    const std::string_view text = longer.empty() ? std::string_view(compact, length) : std::string_view(longer);
-    return parse_real_implied(text, digits, value) ? ReadStatus::ok : ReadStatus::conversion_error;
+    return convert(longer.empty() ? std::string_view(compact, length) : std::string_view(longer), digits, value);
 }
 
 }  // namespace wgn::io

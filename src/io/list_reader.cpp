@@ -5,7 +5,9 @@
 namespace wgn::io {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // One value as typed: its text (quotes removed), and the repeat count of an
 // r*c or r* form.
@@ -18,7 +20,7 @@ struct Value {
 };
 
 class Scanner {
-public:
+  public:
     explicit Scanner(RecordSource& source) : source_(source) {}
 
     ReadStatus next_record() {
@@ -80,7 +82,7 @@ public:
         return ReadStatus::ok;
     }
 
-private:
+  private:
     bool value_ends_after_slash(std::size_t ahead) const {
         return !has(ahead) || is_blank(peek(ahead)) || peek(ahead) == ',';
     }
@@ -118,7 +120,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool is_text(const ListItem& item) { return std::holds_alternative<TextItem>(item); }
+bool is_text(const ListItem& item) {
+    return std::holds_alternative<TextItem>(item);
+}
 
 ReadStatus store(const ListItem& item, const Value& value) {
     if (const auto* text = std::get_if<TextItem>(&item)) {

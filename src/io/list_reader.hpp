@@ -30,10 +30,10 @@ namespace wgn::io {
 
 // Supplies the records of one unit, one after another.
 class RecordSource {
-public:
+  public:
     virtual ReadStatus next_record(std::string_view& record) = 0;
 
-protected:
+  protected:
     ~RecordSource() = default;
 };
 

@@ -55,7 +55,8 @@ OpenResult create_scratch(std::string& path) {
         if (length > 0) {
             path.assign(target, static_cast<std::size_t>(length));
             const std::string deleted = " (deleted)";
-            if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
+            if (path.size() > deleted.size() &&
+                path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
                 path.resize(path.size() - deleted.size());
         }
         return result;
@@ -85,17 +86,13 @@ OpenResult create_scratch(std::string& path) {
 int open_failure_report(int error) {
     switch (error) {
         case ENOENT:
-        case ENOTDIR:
-            return 29;  // file not found: a directory of the name is missing
+        case ENOTDIR: return 29;  // file not found: a directory of the name is missing
         case EACCES:
-        case EPERM:
-            return 9;  // permission to access file denied
+        case EPERM: return 9;  // permission to access file denied
         case ENAMETOOLONG:
         case EINVAL:
-        case EILSEQ:
-            return 43;  // file name specification error
-        default:
-            return 30;  // open failure: too many open files, a directory, ...
+        case EILSEQ: return 43;  // file name specification error
+        default: return 30;      // open failure: too many open files, a directory, ...
     }
 }
 
@@ -129,7 +126,9 @@ bool seek_to(int fd, std::int64_t offset, int& error) {
     return false;
 }
 
-std::int64_t current_offset(int fd) { return ::lseek(fd, 0, SEEK_CUR); }
+std::int64_t current_offset(int fd) {
+    return ::lseek(fd, 0, SEEK_CUR);
+}
 
 void truncate_regular_file(int fd, std::int64_t offset) {
     struct stat info {};
@@ -140,7 +139,9 @@ void truncate_regular_file(int fd, std::int64_t offset) {
     }
 }
 
-void close_descriptor(int fd) { ::close(fd); }
+void close_descriptor(int fd) {
+    ::close(fd);
+}
 
 std::string current_directory(int& error) {
     std::string buffer(4096, '\0');
@@ -164,7 +165,9 @@ bool same_existing_file(const std::string& first, const std::string& second) {
            a.st_ino == b.st_ino;
 }
 
-std::string reason_text(int error) { return std::strerror(error); }
+std::string reason_text(int error) {
+    return std::strerror(error);
+}
 
 void write_error_output(std::string_view text) {
     int ignored = 0;
@@ -177,7 +180,9 @@ void establish_float_environment() {
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 
-bool float_environment_is_standard() { return std::fegetround() == FE_TONEAREST && fegetexcept() == 0; }
+bool float_environment_is_standard() {
+    return std::fegetround() == FE_TONEAREST && fegetexcept() == 0;
+}
 
 namespace {
 
@@ -219,6 +224,8 @@ void install_interrupt_handlers() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-void end_process(int status) { std::exit(status); }
+void end_process(int status) {
+    std::exit(status);
+}
 
 }  // namespace wgn::io::platform

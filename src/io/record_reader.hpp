@@ -15,7 +15,7 @@
 namespace wgn::io {
 
 class RecordReader {
-public:
+  public:
     void attach(int fd, bool console);
     // Forgets everything buffered (after the file was repositioned).
     void reset();
@@ -25,7 +25,7 @@ public:
     // Bytes read from the descriptor but not yet handed out as records.
     std::size_t unread_bytes() const { return end_ - begin_; }
 
-private:
+  private:
     int fd_ = -1;
     bool console_ = false;
     bool at_end_ = false;

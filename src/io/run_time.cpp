@@ -13,6 +13,8 @@ void start_run() {
     std::set_new_handler([] { fail_insufficient_memory(); });
 }
 
-void finish_run() { end_run(0); }
+void finish_run() {
+    end_run(0);
+}
 
 }  // namespace wgn::io

@@ -77,9 +77,11 @@ void emit(Unit& unit, std::string_view bytes) {
     if (unit.read_only) fail(kReadOnlyWrite, unit.number, unit.path);
     if (unit.replace_pending && !unit.console) {
         // Continue from where reading stopped, and drop what followed.
-        const std::int64_t position = platform::current_offset(unit.fd) - static_cast<std::int64_t>(unit.reader.unread_bytes());
+        const std::int64_t position =
+            platform::current_offset(unit.fd) - static_cast<std::int64_t>(unit.reader.unread_bytes());
         int error = 0;
-        if (position >= 0 && !platform::seek_to(unit.fd, position, error)) fail(kWriteError, unit.number, unit.path, error);
+        if (position >= 0 && !platform::seek_to(unit.fd, position, error))
+            fail(kWriteError, unit.number, unit.path, error);
         unit.reader.reset();
         if (position >= 0) platform::truncate_regular_file(unit.fd, position);
         unit.replace_pending = false;
@@ -90,7 +92,7 @@ void emit(Unit& unit, std::string_view bytes) {
 
 // Adapts a unit to the list reader.
 class UnitRecords final : public RecordSource {
-public:
+  public:
     explicit UnitRecords(Unit& unit) : unit_(unit) {}
     ReadStatus next_record(std::string_view& record) override { return next(unit_, record); }
 
@@ -100,7 +102,7 @@ public:
         return unit.reader.next(record, unit.read_error);
     }
 
-private:
+  private:
     Unit& unit_;
 };
 
@@ -139,7 +141,8 @@ void connect(int number, std::string_view name, std::string_view status) {
     } else if (kind == "UNKNOWN") {
         const std::string trimmed = trimmed_file_name(name);
         int error = 0;
-        const std::string directory = trimmed.empty() || trimmed.front() == '/' ? "/" : platform::current_directory(error);
+        const std::string directory =
+            trimmed.empty() || trimmed.front() == '/' ? "/" : platform::current_directory(error);
         if (directory.empty()) fail(kOpenFailure, number, trimmed, error);
         unit.path = trimmed.empty() ? trimmed : full_path(trimmed, directory);
         if (trimmed.empty() || unit.path.size() > kMaxFileNameLength || trimmed.find('\0') != std::string::npos)
@@ -256,7 +259,8 @@ void read_formatted_reals(int number, const FieldList& list, std::span<float> va
         std::size_t column = 0;
         for (const FieldCode& code : fields) {
             if (next_value == values.size()) break;
-            const ReadStatus field_status = read_real_field(record, column, code.width, code.digits, values[next_value++]);
+            const ReadStatus field_status =
+                read_real_field(record, column, code.width, code.digits, values[next_value++]);
             if (field_status != ReadStatus::ok) fail_read(number, field_status);
             column += static_cast<std::size_t>(code.width);
         }

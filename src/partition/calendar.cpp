@@ -18,7 +18,9 @@ std::int32_t year_after(std::int32_t first, std::int32_t offset) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(first) + static_cast<std::uint32_t>(offset));
 }
 
-std::int32_t following_year(std::int32_t year) { return year_after(year, 1); }
+std::int32_t following_year(std::int32_t year) {
+    return year_after(year, 1);
+}
 
 std::int32_t leap_years_in(std::int32_t first_year, std::int32_t years) {
     std::int32_t count = 0;

@@ -14,7 +14,9 @@ namespace {
 constexpr int kReportUnit = 400;
 using Text = std::string_view;
 
-void empty_record() { io::write_list_record(kReportUnit, ""); }
+void empty_record() {
+    io::write_list_record(kReportUnit, "");
+}
 
 void rule_line() {
     static const io::FieldList a77("(A77)");
@@ -41,9 +43,9 @@ void write_report(std::int32_t year_count, std::int32_t first_year, std::int32_t
     // 2. The 37 records.
     // The last year: year_count + first_year - 1, wrapping around in 32 bits.
     const std::int32_t last_year = year_after(year_after(year_count, first_year), -1);
-    io::write_formatted(kReportUnit, title,
-                        {Text("Statistical Analysis of Daily Precipitation Data ("), first_year, Text(" - "),
-                         last_year, Text(")")});
+    io::write_formatted(
+        kReportUnit, title,
+        {Text("Statistical Analysis of Daily Precipitation Data ("), first_year, Text(" - "), last_year, Text(")")});
     io::write_formatted(kReportUnit, input_name, {Text("Input Filename = "), Text(run_settings.input_file_name)});
     empty_record();
     io::write_formatted(kReportUnit, years, {Text("Number of Years = "), year_count});
@@ -54,16 +56,16 @@ void write_report(std::int32_t year_count, std::int32_t first_year, std::int32_t
     empty_record();
     rule_line();
     empty_record();
-    io::write_formatted(kReportUnit, heads,
-                        {Text("Month"), Text("PCP_MM"), Text("PCPSTD"), Text("PCPSKW"), Text("PR_W1"), Text("PR_W2"),
-                         Text("PCPD")});
+    io::write_formatted(
+        kReportUnit, heads,
+        {Text("Month"), Text("PCP_MM"), Text("PCPSTD"), Text("PCPSKW"), Text("PR_W1"), Text("PR_W2"), Text("PCPD")});
     rule_line();
     empty_record();
     const MonthStatistics& s = month_statistics;
     for (std::size_t m = 1; m <= 12; ++m) {
-        io::write_formatted(kReportUnit, month_row,
-                            {kMonthLabels[m - 1], s.PCP_MM[m], s.PCPSTD[m], s.PCPSKW[m], s.PR_W1[m], s.PR_W2[m],
-                             s.PCPD[m]});
+        io::write_formatted(
+            kReportUnit, month_row,
+            {kMonthLabels[m - 1], s.PCP_MM[m], s.PCPSTD[m], s.PCPSKW[m], s.PR_W1[m], s.PR_W2[m], s.PCPD[m]});
     }
     rule_line();
     empty_record();

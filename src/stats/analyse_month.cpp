@@ -9,7 +9,9 @@ namespace wgn {
 namespace {
 
 // Quotient of two numbers formed in double precision and stored as single.
-float divide(double numerator, double denominator) { return static_cast<float>(numerator / denominator); }
+float divide(double numerator, double denominator) {
+    return static_cast<float>(numerator / denominator);
+}
 
 // Counts the pairs (i, i + 1) that satisfy `counts`, skipping the pair after
 // every `days`-th value: with blocks of `days` values per year that is the

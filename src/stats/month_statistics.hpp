@@ -29,9 +29,13 @@ extern MonthStatistics month_statistics;
 
 // A day is dry when its value compares equal to 0.0: -0.0 is dry too, and so
 // is a NaN (an unordered comparison counts as equal).
-inline bool is_dry(float value) { return !(value < 0.0F) && !(value > 0.0F); }
+inline bool is_dry(float value) {
+    return !(value < 0.0F) && !(value > 0.0F);
+}
 // Only a value greater than 0.0 is the wet day of a transition; a negative
 // value is not dry, but never "greater than zero" either.
-inline bool is_positive(float value) { return value > 0.0F; }
+inline bool is_positive(float value) {
+    return value > 0.0F;
+}
 
 }  // namespace wgn

@@ -11,8 +11,8 @@ TEST(Calendar, GregorianLeapYears) {
         std::int32_t year;
         bool leap;
     };
-    const Case cases[] = {{1996, true}, {2000, true}, {1900, false}, {1999, false}, {0, true},
-                          {-4, true},   {-100, false}, {-400, true}, {2100, false}, {INT32_MIN, true}};
+    const Case cases[] = {{1996, true}, {2000, true},  {1900, false}, {1999, false}, {0, true},
+                          {-4, true},   {-100, false}, {-400, true},  {2100, false}, {INT32_MIN, true}};
     for (const Case& c : cases) EXPECT_EQ(wgn::is_leap_year(c.year), c.leap) << c.year;
 }
 

@@ -22,7 +22,9 @@ std::string real_field(float value, int width, int digits) {
     return out;
 }
 
-float from_bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
+float from_bits(std::uint32_t bits) {
+    return std::bit_cast<float>(bits);
+}
 
 struct RealCase {
     float value;
@@ -35,19 +37,19 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 
 TEST(RealField, RoundsTheExactValueHalfAwayFromZero) {
     const RealCase cases[] = {
-        {0.125F, 12, 2, "        0.13"},     // exact half: away from zero
+        {0.125F, 12, 2, "        0.13"},  // exact half: away from zero
         {-0.125F, 12, 2, "       -0.13"},
-        {0.375F, 12, 2, "        0.38"},     // half with an odd digit before it
-        {2.675F, 12, 2, "        2.67"},     // the float lies below 2.675
+        {0.375F, 12, 2, "        0.38"},  // half with an odd digit before it
+        {2.675F, 12, 2, "        2.67"},  // the float lies below 2.675
         {0.995F, 12, 2, "        1.00"},
-        {-0.004F, 12, 2, "        0.00"},    // rounds to zero: no sign
+        {-0.004F, 12, 2, "        0.00"},  // rounds to zero: no sign
         {-0.006F, 12, 2, "       -0.01"},
         {-0.0F, 12, 2, "        0.00"},
         {0.0F, 12, 2, "        0.00"},
         {1234.5678F, 12, 4, "   1234.5677"},  // 1234.5677490234375
         {1234.567F, 10, 2, "   1234.57"},
         {123456789.0F, 12, 2, "123456792.00"},
-        {0.5F, 1, 0, "*"},                   // "1." needs two characters
+        {0.5F, 1, 0, "*"},  // "1." needs two characters
         {0.5F, 2, 0, "1."},
         {2.5F, 3, 0, " 3."},
         {1.0e9F, 12, 2, "************"},
@@ -56,8 +58,8 @@ TEST(RealField, RoundsTheExactValueHalfAwayFromZero) {
         {100000.0F, 8, 2, "********"},
         {99999.99F, 8, 2, "99999.99"},
         {0.01F, 12, 2, "        0.01"},
-        {0.005F, 12, 2, "        0.00"},     // 0.005f lies just below 0.005
-        {0.015F, 12, 2, "        0.01"},     // 0.015f lies just below 0.015
+        {0.005F, 12, 2, "        0.00"},  // 0.005f lies just below 0.005
+        {0.015F, 12, 2, "        0.01"},  // 0.015f lies just below 0.015
         {12.0F, 15, 2, "          12.00"},
     };
     for (const RealCase& c : cases)
@@ -66,11 +68,7 @@ TEST(RealField, RoundsTheExactValueHalfAwayFromZero) {
 
 TEST(RealField, GivesUpTheLeadingZeroBeforeOverflowing) {
     const RealCase cases[] = {
-        {0.5F, 4, 2, "0.50"},
-        {0.5F, 3, 2, ".50"},
-        {-0.5F, 4, 2, "-.50"},
-        {-0.5F, 5, 2, "-0.50"},
-        {0.5F, 2, 2, "**"},
+        {0.5F, 4, 2, "0.50"}, {0.5F, 3, 2, ".50"}, {-0.5F, 4, 2, "-.50"}, {-0.5F, 5, 2, "-0.50"}, {0.5F, 2, 2, "**"},
     };
     for (const RealCase& c : cases) EXPECT_EQ(real_field(c.value, c.width, c.digits), c.expected) << c.width;
 }
@@ -78,7 +76,7 @@ TEST(RealField, GivesUpTheLeadingZeroBeforeOverflowing) {
 TEST(RealField, SpecialValuesStandAfterOneBlank) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const RealCase cases[] = {
-        {nan, 12, 4, " NaN        "}, {nan, 10, 2, " NaN      "}, {nan, 4, 2, " NaN"},
+        {nan, 12, 4, " NaN        "}, {nan, 10, 2, " NaN      "},    {nan, 4, 2, " NaN"},
         {nan, 3, 2, "***"},           {kInf, 12, 4, " Infinity   "}, {-kInf, 12, 4, " -Infinity  "},
         {kInf, 9, 2, " Infinity"},    {kInf, 8, 2, "********"},      {-kInf, 9, 2, "*********"},
     };
@@ -105,9 +103,17 @@ TEST(IntegerField, RightJustifiedOrAsterisks) {
         const char* expected;
     };
     const Case cases[] = {
-        {0, 8, "       0"},    {1000, 3, "***"},         {999, 3, "999"},       {-99, 3, "-99"},
-        {-100, 3, "***"},      {1961, 4, "1961"},        {-999, 4, "-999"},     {10000, 4, "****"},
-        {5, 3, "  5"},         {INT32_MIN, 11, "-2147483648"}, {INT32_MIN, 10, "**********"},
+        {0, 8, "       0"},
+        {1000, 3, "***"},
+        {999, 3, "999"},
+        {-99, 3, "-99"},
+        {-100, 3, "***"},
+        {1961, 4, "1961"},
+        {-999, 4, "-999"},
+        {10000, 4, "****"},
+        {5, 3, "  5"},
+        {INT32_MIN, 11, "-2147483648"},
+        {INT32_MIN, 10, "**********"},
     };
     for (const Case& c : cases) {
         std::string out;
@@ -139,7 +145,8 @@ TEST(FieldList, RepeatCountsAndUnreachedFields) {
     const wgn::io::FieldList row("(A8, F10.2, 4F12.4, F10.2)");
     ASSERT_EQ(row.fields().size(), 7U);
     std::string out;
-    wgn::io::append_fields(out, row, {std::string_view("Jan."), 13.5F, 1.6557993F, 4.3262844F, 0.01754386F, 0.4F, 2.5F});
+    wgn::io::append_fields(out, row,
+                           {std::string_view("Jan."), 13.5F, 1.6557993F, 4.3262844F, 0.01754386F, 0.4F, 2.5F});
     EXPECT_EQ(out, "    Jan.     13.50      1.6558      4.3263      0.0175      0.4000      2.50");
     out.clear();
     wgn::io::append_fields(out, row, {std::string_view("Feb.")});  // later fields are not written

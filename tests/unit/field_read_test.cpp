@@ -15,7 +15,9 @@ namespace {
 
 using wgn::io::ReadStatus;
 
-std::uint32_t bits_of(float value) { return std::bit_cast<std::uint32_t>(value); }
+std::uint32_t bits_of(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
 
 TEST(RealText, AcceptedFormsGiveTheNearestFloat) {
     struct Case {
@@ -24,16 +26,30 @@ TEST(RealText, AcceptedFormsGiveTheNearestFloat) {
     };
     constexpr float inf = std::numeric_limits<float>::infinity();
     const Case cases[] = {
-        {"12.5", 12.5F},      {"0", 0.0F},           {"-99", -99.0F},         {"1.25E+01", 12.5F},
-        {"1.5d2", 150.0F},    {"1.5q-1", 0.15F},     {"+.5", 0.5F},            {"5.", 5.0F},
-        {"1.5+2", 150.0F},    {"-0", -0.0F},         {"Infinity", inf},        {"-INFINITY", -inf},
-        {"+infinity", inf},   {"1e39", inf},         {"-1e39", -inf},          {"1e-50", 0.0F},
+        {"12.5", 12.5F},
+        {"0", 0.0F},
+        {"-99", -99.0F},
+        {"1.25E+01", 12.5F},
+        {"1.5d2", 150.0F},
+        {"1.5q-1", 0.15F},
+        {"+.5", 0.5F},
+        {"5.", 5.0F},
+        {"1.5+2", 150.0F},
+        {"-0", -0.0F},
+        {"Infinity", inf},
+        {"-INFINITY", -inf},
+        {"+infinity", inf},
+        {"1e39", inf},
+        {"-1e39", -inf},
+        {"1e-50", 0.0F},
         {"123456789", 123456792.0F},
         // Halfway between two floats: ties to even, decided on the exact decimal.
-        {"16777217", 16777216.0F}, {"16777219", 16777220.0F},
+        {"16777217", 16777216.0F},
+        {"16777219", 16777220.0F},
         // Just above the tie: a double detour would round to the tie and then to even.
         {"16777217.000000001", 16777218.0F},
-        {"0.1", 0.1F},        {"1.00000005960464477539062500001", 1.0000001F},
+        {"0.1", 0.1F},
+        {"1.00000005960464477539062500001", 1.0000001F},
     };
     for (const Case& c : cases) {
         float value = 7.0F;
@@ -67,10 +83,18 @@ TEST(IntegerText, SignedThirtyTwoBits) {
         std::int32_t expected;
     };
     const Case cases[] = {
-        {"1990", true, 1990},   {"-5", true, -5},         {"+0", true, 0},
-        {"2147483647", true, INT32_MAX}, {"-2147483648", true, INT32_MIN},
-        {"2147483648", false, 0}, {"99999999999999999999", false, 0},
-        {"19.5", false, 0},     {"abc", false, 0},        {"", false, 0}, {"-", false, 0}, {"1e3", false, 0},
+        {"1990", true, 1990},
+        {"-5", true, -5},
+        {"+0", true, 0},
+        {"2147483647", true, INT32_MAX},
+        {"-2147483648", true, INT32_MIN},
+        {"2147483648", false, 0},
+        {"99999999999999999999", false, 0},
+        {"19.5", false, 0},
+        {"abc", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"1e3", false, 0},
     };
     for (const Case& c : cases) {
         std::int32_t value = 0;

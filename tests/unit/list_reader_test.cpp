@@ -14,7 +14,7 @@ using wgn::io::ReadStatus;
 using wgn::io::TextItem;
 
 class Records final : public wgn::io::RecordSource {
-public:
+  public:
     explicit Records(std::vector<std::string> records) : records_(std::move(records)) {}
     ReadStatus next_record(std::string_view& record) override {
         if (next_ == records_.size()) return ReadStatus::end_of_input;
@@ -23,7 +23,7 @@ public:
     }
     std::size_t consumed() const { return next_; }
 
-private:
+  private:
     std::vector<std::string> records_;
     std::size_t next_ = 0;
 };
@@ -93,14 +93,22 @@ struct NumberCase {
 
 TEST(ListRead, IntegerItems) {
     const NumberCase cases[] = {
-        {{"1990"}, ReadStatus::ok, 1990},          {{"1990 2000"}, ReadStatus::ok, 1990},
-        {{"1990,2000"}, ReadStatus::ok, 1990},     {{"0"}, ReadStatus::ok, 0},
-        {{"-5"}, ReadStatus::ok, -5},              {{"  ", "77"}, ReadStatus::ok, 77},
-        {{","}, ReadStatus::ok, 4},                {{"/"}, ReadStatus::ok, 4},
-        {{"1990/"}, ReadStatus::ok, 1990},         {{"3*12"}, ReadStatus::ok, 12},
-        {{"abc"}, ReadStatus::conversion_error, 0}, {{"19.5"}, ReadStatus::conversion_error, 0},
-        {{"'1990'"}, ReadStatus::conversion_error, 0}, {{"(1990"}, ReadStatus::syntax_error, 0},
-        {{"0*5"}, ReadStatus::syntax_error, 0},    {{"\x1a"}, ReadStatus::conversion_error, 0},
+        {{"1990"}, ReadStatus::ok, 1990},
+        {{"1990 2000"}, ReadStatus::ok, 1990},
+        {{"1990,2000"}, ReadStatus::ok, 1990},
+        {{"0"}, ReadStatus::ok, 0},
+        {{"-5"}, ReadStatus::ok, -5},
+        {{"  ", "77"}, ReadStatus::ok, 77},
+        {{","}, ReadStatus::ok, 4},
+        {{"/"}, ReadStatus::ok, 4},
+        {{"1990/"}, ReadStatus::ok, 1990},
+        {{"3*12"}, ReadStatus::ok, 12},
+        {{"abc"}, ReadStatus::conversion_error, 0},
+        {{"19.5"}, ReadStatus::conversion_error, 0},
+        {{"'1990'"}, ReadStatus::conversion_error, 0},
+        {{"(1990"}, ReadStatus::syntax_error, 0},
+        {{"0*5"}, ReadStatus::syntax_error, 0},
+        {{"\x1a"}, ReadStatus::conversion_error, 0},
         {{}, ReadStatus::end_of_input, 0},
     };
     for (const NumberCase& c : cases) {
@@ -117,11 +125,16 @@ TEST(ListRead, IntegerItems) {
 TEST(ListRead, RealItems) {
     const double nan = std::nan("");
     const NumberCase cases[] = {
-        {{"12.5"}, ReadStatus::ok, 12.5},       {{"12.5 13.0"}, ReadStatus::ok, 12.5},
-        {{"-99"}, ReadStatus::ok, -99},         {{"1.25E+01"}, ReadStatus::ok, 12.5},
-        {{"NaN"}, ReadStatus::ok, nan},         {{"nan , 5"}, ReadStatus::ok, nan},
-        {{"-Infinity"}, ReadStatus::ok, -HUGE_VAL}, {{"12.5\t# note"}, ReadStatus::ok, 12.5},
-        {{"Inf"}, ReadStatus::conversion_error, 0}, {{"12.5mm"}, ReadStatus::conversion_error, 0},
+        {{"12.5"}, ReadStatus::ok, 12.5},
+        {{"12.5 13.0"}, ReadStatus::ok, 12.5},
+        {{"-99"}, ReadStatus::ok, -99},
+        {{"1.25E+01"}, ReadStatus::ok, 12.5},
+        {{"NaN"}, ReadStatus::ok, nan},
+        {{"nan , 5"}, ReadStatus::ok, nan},
+        {{"-Infinity"}, ReadStatus::ok, -HUGE_VAL},
+        {{"12.5\t# note"}, ReadStatus::ok, 12.5},
+        {{"Inf"}, ReadStatus::conversion_error, 0},
+        {{"12.5mm"}, ReadStatus::conversion_error, 0},
         {{"12,5"}, ReadStatus::ok, 12},
     };
     for (const NumberCase& c : cases) {
