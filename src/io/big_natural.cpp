@@ -21,9 +21,9 @@ void BigNatural::multiply(std::uint32_t factor) {
 }
 
 void BigNatural::multiply_by_power_of_ten(int power) {
-    for (; power >= 9; power -= 9) multiply(1000000000U);
     static constexpr std::uint32_t kSmall[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-    if (power > 0) multiply(kSmall[power]);
+    for (int i = 0; i < power / 9; ++i) multiply(1000000000U);
+    multiply(kSmall[power % 9]);
 }
 
 void BigNatural::shift_left(int bits) {

@@ -7,7 +7,7 @@
 namespace wgn::io {
 
 namespace {
-constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::size_t kChunk = std::size_t{64} * 1024;
 }
 
 void RecordReader::attach(int fd, bool console) {

@@ -13,7 +13,7 @@ namespace wgn::io {
 namespace {
 
 // Scratch output is collected up to this size before it is written.
-constexpr std::size_t kScratchBuffer = 64 * 1024;
+constexpr std::size_t kScratchBuffer = std::size_t{64} * 1024;
 
 struct Unit {
     int number = 0;
@@ -116,7 +116,7 @@ std::string upper_trimmed(std::string_view text) {
 }  // namespace
 
 std::string connection_path(std::string_view name) {
-    const std::string trimmed = trimmed_file_name(name);
+    std::string trimmed = trimmed_file_name(name);
     if (trimmed.empty()) return trimmed;
     int error = 0;
     const std::string directory = platform::current_directory(error);

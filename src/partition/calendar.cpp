@@ -7,10 +7,7 @@ bool is_leap_year(std::int32_t year) {
     const bool by_4 = year % 4 == 0;
     const bool by_100 = year % 100 == 0;
     const bool by_400 = year % 400 == 0;
-    if (!by_4)
-        leap = false;
-    else if (by_100 && !by_400)
-        leap = false;
+    if (!by_4 || (by_100 && !by_400)) leap = false;
     return leap;
 }
 

@@ -57,7 +57,7 @@ void analyse_month_values(std::span<const float> values, int days, int month, Mo
     table.PR_W2[m] = divide(table.wet_after_wet[m], table.wet_days[m]);
 
     // 8-9. Years covered, in integer division by the nominal days.
-    const auto years_in_month = static_cast<float>(n / days);
+    const auto years_in_month = static_cast<float>(n / days);  // NOLINT(bugprone-integer-division): whole years
     table.PCPD[m] = divide(table.wet_days[m], years_in_month);
 
     // 10-12. Total in single precision, in file order.

@@ -124,6 +124,9 @@ TEST(FixedField, BlanksImpliedPointAndSpecials) {
         {"        1.2x", ReadStatus::conversion_error, 0.0F},
         {"************", ReadStatus::conversion_error, 0.0F},
         {"        0.13EXTRA", ReadStatus::ok, 0.13F},  // only the first 12 characters belong to the field
+        {"           .", ReadStatus::ok, 0.0F},        // fuzz finding: what F1.0 writes for zero reads back
+        {"          -.", ReadStatus::ok, -0.0F},
+        {"           -", ReadStatus::conversion_error, 0.0F},
     };
     for (const Case& c : cases) {
         float value = 99.0F;
