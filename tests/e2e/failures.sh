@@ -20,12 +20,17 @@ check() {
     (cd "$run" && eval "$setup")
     local prefix=()
     [ -n "$user" ] && prefix=(setpriv --reuid="$user" --regid=nogroup --clear-groups)
-    local tmpdir=$tmp
+    # Setups leave these in the workspace: another TMPDIR, a closed standard
+    # output, a resource limit for the program ("-n 10", "-v 40000").
+    local tmpdir=$tmp limit="-c 0"
     [ -f "$work/tmpdir" ] && tmpdir=$(cat "$work/tmpdir")
+    [ -f "$work/ulimit" ] && limit=$(cat "$work/ulimit")
     if [ -f "$work/close_stdout" ]; then
-        printf '%b' "$answers" | (cd "$run" && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >&- 2>"$work/stderr")
+        printf '%b' "$answers" |
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >&- 2>"$work/stderr")
     else
-        printf '%b' "$answers" | (cd "$run" && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >"$work/stdout" 2>"$work/stderr")
+        printf '%b' "$answers" |
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >"$work/stdout" 2>"$work/stderr")
     fi
     local got=$?
     local want=""
@@ -109,6 +114,17 @@ check "no writable temporary directory" 29 'in.txt\nout.txt\n1990\n-99\n' \
     'runlib: No such file or directory
 runlib: severe (29): file not found, unit 101, file @WORK@/gone' \
     'input; echo "$PWD/gone" >../tmpdir' "$no_outputs"
+
+check "too many open files" 30 'in.txt\nout.txt\n1990\n-99\n' \
+    'runlib: Too many open files
+runlib: severe (30): open failure, unit @MONTH_UNIT@, file @TMP@' 'input; echo "-n 10" >../ulimit' "$no_outputs"
+if [ -z "${WGNRAIN_SANITIZED:-}" ]; then  # the sanitizers reserve more address space than any small limit
+    check "memory refused for a long series" 41 'in.txt\nout.txt\n1990\n-99\n' \
+        'runlib: severe (41): insufficient virtual memory' \
+        'awk "BEGIN { for (i = 0; i < 4000000; i++) print 1.5 }" >in.txt; echo "-v 16000" >../ulimit' "$no_outputs"
+else
+    echo "skipped: memory limit case in a sanitizer build"
+fi
 
 # --- the outputs ---
 check "report on a full disk" 38 'in.txt\n/dev/full\n1990\n-99\n' \

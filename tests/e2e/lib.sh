@@ -33,6 +33,8 @@ pattern_of() {
     text=${text//\[/\\[}
     text=${text//@WORK@/$run}
     text=${text//@SCRATCH@/$tmp/*}
+    text=${text//@TMP@/$tmp}
+    text=${text//@MONTH_UNIT@/1[01][0-9]}
     printf '%sx' "$text"
 }
 
