@@ -46,7 +46,10 @@ constexpr long kExponentClamp = 100000000L;
 constexpr float kExactPowers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F, 1e8F, 1e9F, 1e10F};
 
 bool parse_decimal(std::string_view text, int implied_digits, float& value) {
-    if (parse_special(text, value)) return true;
+    // NaN and Infinity are the only forms that start with a letter.
+    const std::size_t letter_at = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    if (letter_at < text.size() && !is_digit(text[letter_at]) && text[letter_at] != '.')
+        return parse_special(text, value);
 
     // 1. Sign.
     std::size_t pos = 0;
@@ -56,29 +59,30 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
 
     // 2. Digits with an optional point.  Up to 19 significant digits are
     //    gathered into an integer for the fast path below.
-    bool seen_point = false;
-    long fraction_digits = 0;
-    std::size_t digit_count = 0;
     std::uint64_t significand = 0;
     int significant_digits = 0;
     bool all_digits_kept = true;
-    for (; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (is_digit(c)) {
-            ++digit_count;
-            if (seen_point) ++fraction_digits;
-            if (significand == 0 && c == '0') continue;  // leading zero
+    std::size_t digit_count = 0;
+    const auto take_digits = [&] {
+        const std::size_t first = pos;
+        for (; pos < text.size() && is_digit(text[pos]); ++pos) {
+            const auto digit = static_cast<std::uint64_t>(text[pos] - '0');
             if (significant_digits < 19) {
-                significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
-                ++significant_digits;
+                significand = significand * 10 + digit;
+                if (significand != 0) ++significant_digits;  // leading zeros do not count
             } else {
                 all_digits_kept = false;
             }
-        } else if (c == '.' && !seen_point) {
-            seen_point = true;
-        } else {
-            break;
         }
+        digit_count += pos - first;
+        return static_cast<long>(pos - first);
+    };
+    take_digits();
+    const bool seen_point = pos < text.size() && text[pos] == '.';
+    long fraction_digits = 0;
+    if (seen_point) {
+        ++pos;
+        fraction_digits = take_digits();
     }
     if (digit_count == 0) return false;
     const std::size_t digits_end = pos;
@@ -86,7 +90,7 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
     // 3. Exponent: a letter with an optional sign, or a sign alone, then digits.
     long exponent = 0;
     if (pos < text.size()) {
-        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[pos])));
+        const char letter = static_cast<char>(text[pos] & ~0x20);  // ASCII upper case
         if (letter == 'E' || letter == 'D' || letter == 'Q')
             ++pos;
         else if (text[pos] != '+' && text[pos] != '-')

@@ -144,10 +144,11 @@ void append_real_field(std::string& out, float value, int width, int digits) {
     std::memcpy(text + size, scaled + integer_length, fraction_length);
     size += fraction_length;
 
-    if (static_cast<int>(size) > width)
-        append_asterisks(out, width);
-    else
-        append_right_justified(out, std::string_view(text, size), width);
+    if (static_cast<int>(size) > width) return append_asterisks(out, width);
+    // The whole field at once: blanks, then the number.
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(width), ' ');
+    std::memcpy(out.data() + start + static_cast<std::size_t>(width) - size, text, size);
 }
 
 }  // namespace wgn::io

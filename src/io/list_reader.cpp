@@ -130,12 +130,17 @@ ReadStatus store(const ListItem& item, const Value& value) {
         text->target->resize(text->length, ' ');
         return ReadStatus::ok;
     }
-    // Parentheses belong to complex constants, which no item here takes.
-    if (!value.quoted && value.text.find_first_of("()") != std::string_view::npos) return ReadStatus::syntax_error;
     if (value.quoted) return ReadStatus::conversion_error;
+    bool converted = false;
     if (auto* const* integer = std::get_if<std::int32_t*>(&item))
-        return parse_integer(value.text, **integer) ? ReadStatus::ok : ReadStatus::conversion_error;
-    return parse_real(value.text, *std::get<float*>(item)) ? ReadStatus::ok : ReadStatus::conversion_error;
+        converted = parse_integer(value.text, **integer);
+    else
+        converted = parse_real(value.text, *std::get<float*>(item));
+    if (converted) return ReadStatus::ok;
+    // Parentheses belong to complex constants, which no item here takes: a
+    // value with them is malformed rather than merely not a number.
+    return value.text.find_first_of("()") != std::string_view::npos ? ReadStatus::syntax_error
+                                                                    : ReadStatus::conversion_error;
 }
 
 }  // namespace

@@ -73,7 +73,10 @@ void flush(Unit& unit) {
     unit.output.clear();
 }
 
-void emit(Unit& unit, std::string_view bytes) {
+// The unit's output buffer, ready for the next record's bytes: a read-only
+// file refuses, and the first write after a connect, a rewind or a read cuts
+// the file at its position.
+std::string& begin_record(Unit& unit) {
     if (unit.read_only) fail(kReadOnlyWrite, unit.number, unit.path);
     if (unit.replace_pending && !unit.console) {
         // Continue from where reading stopped, and drop what followed.
@@ -86,7 +89,12 @@ void emit(Unit& unit, std::string_view bytes) {
         if (position >= 0) platform::truncate_regular_file(unit.fd, position);
         unit.replace_pending = false;
     }
-    unit.output.append(bytes);
+    return unit.output;
+}
+
+// A completed record goes to the file at once; scratch output waits in the
+// buffer until it is large.
+void end_record(Unit& unit) {
     if (!unit.scratch || unit.output.size() >= kScratchBuffer) flush(unit);
 }
 
@@ -201,7 +209,8 @@ void write_list_record(int number, std::string_view text) {
     // a longer text goes on at the start of the next record.
     constexpr std::size_t kRecordLimit = 80;
     Unit& unit = unit_for(number);
-    std::string bytes = " ";
+    std::string& bytes = begin_record(unit);
+    bytes.push_back(' ');
     std::size_t room = kRecordLimit - 1;
     do {
         const std::string_view piece = text.substr(0, room);
@@ -210,16 +219,15 @@ void write_list_record(int number, std::string_view text) {
         text.remove_prefix(piece.size());
         room = kRecordLimit;
     } while (!text.empty());
-    emit(unit, bytes);
+    end_record(unit);
 }
 
 void write_formatted(int number, const FieldList& list, std::initializer_list<FieldItem> items, Advance advance) {
     Unit& unit = unit_for(number);
-    static std::string bytes;  // reused: one record at a time
-    bytes.clear();
+    std::string& bytes = begin_record(unit);
     append_fields(bytes, list, items);
     if (advance == Advance::yes) bytes.append("\r\n");
-    emit(unit, bytes);
+    end_record(unit);
 }
 
 void fail_read(int number, ReadStatus status) {

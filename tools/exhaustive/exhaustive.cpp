@@ -192,10 +192,10 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(total.differences));
     std::printf("F12.2 write -> read-back differences: %llu\n",
                 static_cast<unsigned long long>(total.round_trip_differences));
-    std::printf("narrow zone (below one unit, within 1/65536 under one half): d=2: %llu values, d=4: %llu values; "
-                "each compared above with its rounded zero\n",
-                static_cast<unsigned long long>(total.narrow_zone[0]),
-                static_cast<unsigned long long>(total.narrow_zone[1]));
+    std::printf(
+        "narrow zone (below one unit, within 1/65536 under one half): d=2: %llu values, d=4: %llu values; "
+        "each compared above with its rounded zero\n",
+        static_cast<unsigned long long>(total.narrow_zone[0]), static_cast<unsigned long long>(total.narrow_zone[1]));
     std::printf("time: %.0f s on %u threads\n", seconds, threads);
     return total.differences == 0 && total.round_trip_differences == 0 ? 0 : 1;
 }
