@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cfloat>
 #include <cfenv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "io/platform.hpp"
 
@@ -173,6 +175,13 @@ void write_error_output(std::string_view text) {
     int ignored = 0;
     write_all(STDERR_FILENO, text.data(), text.size(), ignored);
 }
+
+// The printed digits depend on plain IEEE arithmetic: single and double
+// precision numbers, and every intermediate result rounded to its own type
+// (no wider x87 registers).  That is what x86-64 and its SSE units give; a
+// platform that does not is refused at compile time rather than worked around.
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559);
+static_assert(FLT_EVAL_METHOD == 0, "intermediate results must not carry excess precision");
 
 void establish_float_environment() {
     std::fesetround(FE_TONEAREST);
