@@ -50,7 +50,8 @@ def series(rng, years, first_year):
             elif r < 0.012:
                 text = rng.choice(["NaN", "nan"]) if rng.random() < 0.1 else "-99.0"
             elif r < 0.02:
-                text = rng.choice(["1.5E+01", "2.5d0", "  7", "3.", ".5", "-0.004", "-0.006", "1e-3", "0.00"])
+                text = rng.choice(["1.5E+01", "2.5d0", "  7", "3.", ".5", "-0.004", "-0.006", "1e-3", "0.00",
+                                   "1e10" if rng.random() < 0.05 else "0", "Infinity" if rng.random() < 0.05 else "0"])
             elif r < 0.025:
                 text = text + " 13.0"              # a second value on the record is ignored
             elif r < 0.03:
@@ -72,10 +73,13 @@ def equal_month_series(rng):
     return ("\n".join(days) + "\n").encode()
 
 
+statuses = {}  # expected exit status -> cases
+
+
 def run_case(binary, rng, index, keep):
     years = rng.choice([1, 1, 2, 3, 5, 10, 30, 60])
     first_year = rng.choice([1890, 1896, 1899, 1900, 1961, 1990, 1996, 1999, 2000, 2001, 0, -5])
-    nodata_text = rng.choice(["-99", "-99", "-99.0", "0", "-9999"])
+    nodata_text = rng.choice(["-99", "-99", "-99.0", "0", "-9999", "NaN"] if index % 7 else ["-99"])
     data = equal_month_series(rng) if index % 10 == 9 else series(rng, years, first_year)
     work = tempfile.mkdtemp(prefix="wgnref")
     tmp = os.path.join(work, "tmp")
@@ -119,6 +123,7 @@ def run_case(binary, rng, index, keep):
                 problems.append(f"{name} written by a failed run")
     if os.listdir(tmp):
         problems.append(f"temporary files left: {os.listdir(tmp)}")
+    statuses[expected["status"]] = statuses.get(expected["status"], 0) + 1
     if problems and keep:
         dest = os.path.join(keep, f"case{index}")
         shutil.copytree(work, dest)
@@ -144,6 +149,7 @@ def main():
             print(f"case {index}: " + "; ".join(p[:300] for p in problems))
         else:
             passed += 1
+    print("exit statuses of the cases: " + ", ".join(f"{k}: {v}" for k, v in sorted(statuses.items())))
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

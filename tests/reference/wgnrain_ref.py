@@ -237,10 +237,8 @@ def run(data, input_name, output_name, first_year, nodata, input_path):
                 v = series[day]
                 day += 1
                 printed = fmt_f(v, 12, 2)
-                back = parse_real(printed.replace(" ", "")) if "*" not in printed else None
-                if back is None:
-                    raise Failure(64, "conversion error in a month file")
-                month_values[m].append(back)
+                # twelve asterisks do not read back: the month's analysis fails there
+                month_values[m].append(parse_real(printed.replace(" ", "")) if "*" not in printed else None)
                 s = f32(s + v)
             mean_grid[y][m] = f32(s / days)
             total_grid[y][m] = s
@@ -250,6 +248,8 @@ def run(data, input_name, output_name, first_year, nodata, input_path):
 
     stats = []
     for m in range(12):
+        if None in month_values[m]:
+            raise Failure(64, f"runlib: severe (64): input conversion error, unit {101 + m}, file @SCRATCH@\r\n")
         stats.append(month_stats(month_values[m], MONTH_DAYS[m]))
 
     report = []
