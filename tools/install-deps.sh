@@ -3,7 +3,7 @@
 # (Debian packages; run as root or with sudo available).
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev python3)
-[ "${1:-}" = "--with-checks" ] && packages+=(clang clang-tidy clang-format cppcheck)
+[ "${1:-}" = "--with-checks" ] && packages+=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
