@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cfloat>
 #include <cfenv>
+#include <cfloat>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -93,7 +93,7 @@ int open_failure_report(int error) {
         case EPERM: return 9;  // permission to access file denied
         case ENAMETOOLONG:
         case EINVAL:
-        case EILSEQ: return 43;  // file name specification error
+        case EILSEQ: return 43;  // the name is not a valid file name
         default: return 30;      // open failure: too many open files, a directory, ...
     }
 }
