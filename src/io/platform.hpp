@@ -49,7 +49,6 @@ void write_error_output(std::string_view text);
 
 // Round to nearest, all floating-point exceptions masked (no traps).
 void establish_float_environment();
-bool float_environment_is_standard();
 
 // Installs the handlers of Ctrl-C, Ctrl-\, a closed terminal and a
 // termination request: each writes its report line and ends the process with

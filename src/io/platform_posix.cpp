@@ -189,10 +189,6 @@ void establish_float_environment() {
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 
-bool float_environment_is_standard() {
-    return std::fegetround() == FE_TONEAREST && fegetexcept() == 0;
-}
-
 namespace {
 
 // The report lines are made before any signal can arrive, so the handler

@@ -114,6 +114,18 @@ class UnitRecords final : public RecordSource {
     Unit& unit_;
 };
 
+// The full path that a connection of `name` uses: empty for an empty name, a
+// relative name made absolute against the working directory.  When that
+// directory cannot be determined, `error` holds the reason and the name is
+// returned as given.
+std::string resolved_path(std::string_view name, int& error) {
+    const std::string trimmed = trimmed_file_name(name);
+    if (trimmed.empty()) return trimmed;
+    if (trimmed.front() == '/') return full_path(trimmed, "/");
+    const std::string directory = platform::current_directory(error);
+    return directory.empty() ? trimmed : full_path(trimmed, directory);
+}
+
 std::string upper_trimmed(std::string_view text) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     std::string result;
@@ -123,18 +135,10 @@ std::string upper_trimmed(std::string_view text) {
 
 }  // namespace
 
-std::string connection_path(std::string_view name) {
-    std::string trimmed = trimmed_file_name(name);
-    if (trimmed.empty()) return trimmed;
-    int error = 0;
-    const std::string directory = platform::current_directory(error);
-    if (directory.empty()) return trimmed;
-    return full_path(trimmed, directory);
-}
-
 bool same_existing_file(std::string_view first_name, std::string_view second_name) {
-    const std::string first = connection_path(first_name);
-    const std::string second = connection_path(second_name);
+    int error = 0;
+    const std::string first = resolved_path(first_name, error);
+    const std::string second = resolved_path(second_name, error);
     return !first.empty() && !second.empty() && platform::same_existing_file(first, second);
 }
 
@@ -147,13 +151,10 @@ void connect(int number, std::string_view name, std::string_view status) {
         unit.scratch = true;
         opened = platform::create_scratch(unit.path);
     } else if (kind == "UNKNOWN") {
-        const std::string trimmed = trimmed_file_name(name);
         int error = 0;
-        const std::string directory =
-            trimmed.empty() || trimmed.front() == '/' ? "/" : platform::current_directory(error);
-        if (directory.empty()) fail(kOpenFailure, number, trimmed, error);
-        unit.path = trimmed.empty() ? trimmed : full_path(trimmed, directory);
-        if (trimmed.empty() || unit.path.size() > kMaxFileNameLength || trimmed.find('\0') != std::string::npos)
+        unit.path = resolved_path(name, error);
+        if (error != 0) fail(kOpenFailure, number, unit.path, error);
+        if (unit.path.empty() || unit.path.size() > kMaxFileNameLength || unit.path.find('\0') != std::string::npos)
             fail(kFileNameError, number, unit.path);
         opened = platform::open_for_update(unit.path);
     } else {

@@ -57,9 +57,6 @@ void read_formatted_reals(int unit, const FieldList& list, std::span<float> valu
 // 64 with the unit's file name).
 [[noreturn]] void fail_read(int unit, ReadStatus status);
 
-// The full path that a connection of `name` would use; empty when the name is
-// empty.
-std::string connection_path(std::string_view name);
 // True when the two names denote one existing file.
 bool same_existing_file(std::string_view first_name, std::string_view second_name);
 
