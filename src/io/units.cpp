@@ -119,7 +119,7 @@ class UnitRecords final : public RecordSource {
 // directory cannot be determined, `error` holds the reason and the name is
 // returned as given.
 std::string resolved_path(std::string_view name, int& error) {
-    const std::string trimmed = trimmed_file_name(name);
+    std::string trimmed = trimmed_file_name(name);
     if (trimmed.empty()) return trimmed;
     if (trimmed.front() == '/') return full_path(trimmed, "/");
     const std::string directory = platform::current_directory(error);
