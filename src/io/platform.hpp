@@ -47,6 +47,11 @@ std::string reason_text(int error);
 // Writes to standard error, ignoring failures: there is nowhere else to report.
 void write_error_output(std::string_view text);
 
+// Opens /dev/null in place of a closed standard input, output or error, so
+// that no file the program opens later can take their numbers (a failure
+// report would otherwise be written into that file).
+void secure_standard_descriptors();
+
 // Round to nearest, all floating-point exceptions masked (no traps).
 void establish_float_environment();
 

@@ -176,6 +176,15 @@ void write_error_output(std::string_view text) {
     write_all(STDERR_FILENO, text.data(), text.size(), ignored);
 }
 
+void secure_standard_descriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        // The lowest free number is `fd` itself, since the ones below are open.
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) ::close(opened);
+    }
+}
+
 // The printed digits depend on plain IEEE arithmetic: single and double
 // precision numbers, and every intermediate result rounded to its own type
 // (no wider x87 registers).  That is what x86-64 and its SSE units give; a

@@ -8,6 +8,7 @@
 namespace wgn::io {
 
 void start_run() {
+    platform::secure_standard_descriptors();
     platform::establish_float_environment();
     platform::install_interrupt_handlers();
     std::set_new_handler([] { fail_insufficient_memory(); });

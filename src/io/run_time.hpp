@@ -3,9 +3,10 @@
 
 namespace wgn::io {
 
-// Before the first statement of the program: round-to-nearest arithmetic with
-// every floating-point exception masked, the console-interrupt handlers, and
-// an allocation failure turned into its report.
+// Before the first statement of the program: closed standard descriptors
+// replaced by /dev/null, round-to-nearest arithmetic with every floating-point
+// exception masked, the console-interrupt handlers, and an allocation failure
+// turned into its report.
 void start_run();
 
 // After the last statement: closes every unit still connected and ends the

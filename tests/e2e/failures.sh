@@ -20,14 +20,22 @@ check() {
     (cd "$run" && eval "$setup")
     local prefix=()
     [ -n "$user" ] && prefix=(setpriv --reuid="$user" --regid=nogroup --clear-groups)
-    # Setups leave these in the workspace: another TMPDIR, a closed standard
-    # output, a resource limit for the program ("-n 10", "-v 40000").
+    # Setups leave these in the workspace: another TMPDIR, a closed or full
+    # standard output, a closed standard error, a resource limit for the
+    # program ("-n 10", "-v 40000").
     local tmpdir=$tmp limit="-c 0"
     [ -f "$work/tmpdir" ] && tmpdir=$(cat "$work/tmpdir")
     [ -f "$work/ulimit" ] && limit=$(cat "$work/ulimit")
     if [ -f "$work/close_stdout" ]; then
         printf '%b' "$answers" |
             (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >&- 2>"$work/stderr")
+    elif [ -f "$work/stdout_full" ]; then
+        printf '%b' "$answers" |
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >/dev/full 2>"$work/stderr")
+    elif [ -f "$work/close_stderr" ]; then
+        : >"$work/stderr"
+        printf '%b' "$answers" |
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >"$work/stdout" 2>&-)
     else
         printf '%b' "$answers" |
             (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >"$work/stdout" 2>"$work/stderr")
@@ -136,9 +144,14 @@ check "table in a full location" 38 'in.txt\nout.txt\n1990\n-99\n' \
 runlib: severe (38): error during write, unit 202, file @WORK@/totalpcp.sta' \
     'input; ln -s /dev/full totalpcp.sta' \
     '[ "$(wc -l <out.txt)" -eq 37 ] && [ "$(wc -l <mean_pcp.sta)" -eq 8 ]'
-check "console output closed" 38 'in.txt\nout.txt\n1990\n-99\n' \
-    'runlib: Bad file descriptor
-runlib: severe (38): error during write, unit 6, file CONOUT$' 'input; touch ../close_stdout' true
+check "console output on a full disk" 38 'in.txt\nout.txt\n1990\n-99\n' \
+    'runlib: No space left on device
+runlib: severe (38): error during write, unit 6, file CONOUT$' 'input; touch ../stdout_full' true
+check "closed standard error takes no file's place" 64 'in.txt\nout.txt\n1990\n-99\n' '' \
+    '{ echo "date value"; echo 1.0; } >in.txt; cp in.txt ../copy; touch ../close_stderr' \
+    'cmp -s in.txt ../copy && [ ! -e out.txt ]'
+check "closed standard output: the run goes on" 0 'in.txt\nout.txt\n1990\n-99\n' '' \
+    'input; cp in.txt ../copy; touch ../close_stdout' 'cmp -s in.txt ../copy && [ -s out.txt ]' 
 
 if [ "$(id -u)" -eq 0 ] && setpriv --reuid=nobody --regid=nogroup --clear-groups true 2>/dev/null; then
     check "input refused even for reading" 9 'in.txt\nout.txt\n1990\n-99\n' \
