@@ -41,7 +41,7 @@ void fail(int number, int unit, std::string_view file, int platform_error) {
                        std::to_string(unit) + ", file ";
     line.append(file);
     write_runlib_line(line);
-    end_run(number & 0xFF);
+    end_run(platform::failure_status(number));
 }
 
 void fail_insufficient_memory() {
@@ -58,7 +58,7 @@ void fail_math_domain(std::string_view function) {
     end_run(3);
 }
 
-void end_run(int status) {
+void end_run(std::uint32_t status) {
     close_all_units();
     platform::end_process(status);
 }

@@ -5,9 +5,12 @@
 // and then always
 //   runlib: severe (29): file not found, unit 10, file /home/me/x/in.txt
 // (every line ended by CR LF), closes every connected unit and ends the
-// process with the report number as exit status.
+// process with the failure's status: C0000000 + the report number on Windows
+// (C000001D for 29), its low 8 bits (the number itself) where the exit
+// status holds only 8 bits.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace wgn::io {
@@ -40,6 +43,6 @@ enum Failure : int {
 void write_runlib_line(std::string_view text);
 
 // Closes every connected unit and ends the process with `status`.
-[[noreturn]] void end_run(int status);
+[[noreturn]] void end_run(std::uint32_t status);
 
 }  // namespace wgn::io

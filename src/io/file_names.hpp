@@ -1,10 +1,11 @@
-// File names of connections.
+// File names of connections, as text.
 //
 // A name is taken without its leading and trailing blanks (and without the
 // code-0 padding of a name field that was never filled); at most 256 of its
-// characters are used.  A relative name is made absolute against the working
-// directory by text alone: "." and ".." and repeated separators are folded,
-// symbolic links are not followed.
+// characters are used.
+//
+// `full_path` makes a name absolute the POSIX way, by text alone: "." and
+// ".." and repeated separators are folded, symbolic links are not followed.
 //
 //   "  x.txt   " in /home/me      -> "/home/me/x.txt"
 //   "./data//../in.txt" in /w     -> "/w/in.txt"

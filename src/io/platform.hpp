@@ -1,7 +1,8 @@
-// Everything that depends on the operating system: descriptors, the meaning
-// of its failure codes, temporary files, console interrupts, the floating-
-// point environment and the end of the process.  This is the POSIX layer; a
-// Windows layer can stand beside it with the same functions.
+// Everything that depends on the operating system: handles, file names and
+// their resolution, the meaning of the system's failure codes, temporary
+// files, console events, the floating-point environment and the end of the
+// process.  platform_posix.cpp and platform_win32.cpp implement the same
+// functions; nothing else in the program knows which one it was built with.
 #pragma once
 
 #include <cstddef>
@@ -11,55 +12,88 @@
 
 namespace wgn::io::platform {
 
+// An open file or console stream: a descriptor on POSIX, a HANDLE on Windows.
+using Handle = std::intptr_t;
+inline constexpr Handle kNoHandle = -1;
+
+Handle standard_input();
+Handle standard_output();
+
+// A file name resolved the way the system resolves it.
+//
+//   POSIX, in /home/me:    "data//../in.txt"  -> "/home/me/in.txt"
+//   Windows, in C:\work:   "sub/x.txt"        -> "C:\work\sub\x.txt"
+//                          "D:x.txt"          -> the current folder of drive D
+struct ResolvedName {
+    std::string shown;   // the full path, as failure reports show it
+    std::string native;  // the form the system's file functions take
+    int report = 0;      // non-zero: the name is refused before any open (30, 42, 43)
+    int error = 0;       // the system's reason for that refusal, when it gave one
+};
+
+// `name` is the name as typed, without surrounding blanks, and not empty.
+ResolvedName resolve_file_name(std::string_view name);
+
 struct OpenResult {
-    int fd = -1;
+    Handle handle = kNoHandle;
     bool read_only = false;  // could be opened for reading only
-    int error = 0;           // the platform's reason when fd < 0
+    int error = 0;           // the system's reason when no handle was opened
 };
 
 // Opens an existing file for reading and writing or creates it empty; a file
 // that may only be read is opened for reading.
-OpenResult open_for_update(const std::string& path);
+OpenResult open_for_update(const ResolvedName& name);
 
-// Creates a private temporary file in $TMPDIR (else /tmp) that has no name in
-// the directory, so that it disappears however the process ends.  `path`
-// receives the name to show in failure reports.
+// Creates a private temporary file in the system's temporary folder that
+// disappears however the process ends.  `path` receives the name to show in
+// failure reports, also when the file could not be created.
 OpenResult create_scratch(std::string& path);
 
 // Report number (of the failure table) for a refused open.
 int open_failure_report(int error);
 
-long read_some(int fd, char* buffer, std::size_t size, int& error);
-bool write_all(int fd, const char* data, std::size_t size, int& error);
-bool seek_to(int fd, std::int64_t offset, int& error);
-std::int64_t current_offset(int fd);
+long read_some(Handle handle, char* buffer, std::size_t size, int& error);
+bool write_all(Handle handle, const char* data, std::size_t size, int& error);
+bool seek_to(Handle handle, std::int64_t offset, int& error);
+std::int64_t current_offset(Handle handle);
 // Cuts a regular file at `offset`; other kinds of file are left alone.
-void truncate_regular_file(int fd, std::int64_t offset);
-void close_descriptor(int fd);
+void truncate_regular_file(Handle handle, std::int64_t offset);
+void close_handle(Handle handle);
 
-// The working directory, or an empty text when it cannot be determined
-// (then `error` holds the reason).
-std::string current_directory(int& error);
-// True when both names denote one existing file (same device and inode).
-bool same_existing_file(const std::string& first, const std::string& second);
+// True when both names denote one existing file (the same device and file
+// number, or the same volume and file index).
+bool same_existing_file(const ResolvedName& first, const ResolvedName& second);
 
+// The system's own message for a failure code, without a line end.
 std::string reason_text(int error);
 // Writes to standard error, ignoring failures: there is nowhere else to report.
 void write_error_output(std::string_view text);
 
-// Opens /dev/null in place of a closed standard input, output or error, so
-// that no file the program opens later can take their numbers (a failure
-// report would otherwise be written into that file).
-void secure_standard_descriptors();
+// Puts the null device in place of a missing standard input, output or
+// error, so that no file the program opens later can take their place (a
+// failure report would otherwise be written into that file).
+void secure_standard_streams();
 
 // Round to nearest, all floating-point exceptions masked (no traps).
 void establish_float_environment();
 
-// Installs the handlers of Ctrl-C, Ctrl-\, a closed terminal and a
-// termination request: each writes its report line and ends the process with
-// 128 + the signal number.  A broken pipe becomes an ordinary write failure.
+// Installs the handlers of the console events (Ctrl-C, Ctrl-Break, a closed
+// console, a termination request), each of which ends the run through
+// `abort_on_console_event`.  A broken pipe becomes an ordinary write failure.
 void install_interrupt_handlers();
 
-[[noreturn]] void end_process(int status);
+// What a console event does: the report line "runlib: error (200): program
+// aborting due to <name> event", then the end of the process with the
+// event's status.  Every completed record is on disk already and scratch
+// files vanish with the process, so ending it closes every file as a plain
+// close would.  `event` is the system's number of the event (a signal
+// number on POSIX).
+[[noreturn]] void abort_on_console_event(int event);
+
+// The exit status of a severe failure with report `number`: the low 8 bits
+// of C0000000 + number on POSIX (the number itself), all 32 bits on Windows.
+std::uint32_t failure_status(int number);
+
+[[noreturn]] void end_process(std::uint32_t status);
 
 }  // namespace wgn::io::platform

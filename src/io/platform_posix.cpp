@@ -4,21 +4,73 @@
 
 #include <cerrno>
 #include <cfenv>
-#include <cfloat>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
+#include "io/file_names.hpp"
 #include "io/platform.hpp"
 
 namespace wgn::io::platform {
 
-OpenResult open_for_update(const std::string& path) {
+Handle standard_input() {
+    return STDIN_FILENO;
+}
+
+Handle standard_output() {
+    return STDOUT_FILENO;
+}
+
+namespace {
+
+int descriptor(Handle handle) {
+    return static_cast<int>(handle);
+}
+
+std::string current_directory(int& error) {
+    std::string buffer(4096, '\0');
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+            buffer.resize(std::strlen(buffer.c_str()));
+            return buffer;
+        }
+        if (errno != ERANGE) {
+            error = errno;
+            return {};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+ResolvedName resolve_file_name(std::string_view name) {
+    ResolvedName resolved;
+    if (name.front() == '/') {
+        resolved.shown = full_path(name, "/");
+    } else {
+        const std::string directory = current_directory(resolved.error);
+        if (directory.empty()) {
+            // Without a working directory the name cannot be resolved: it is
+            // shown as given.
+            resolved.shown.assign(name);
+            resolved.report = 30;
+            return resolved;
+        }
+        resolved.shown = full_path(name, directory);
+    }
+    if (resolved.shown.size() > kMaxFileNameLength || resolved.shown.find('\0') != std::string::npos)
+        resolved.report = 43;
+    resolved.native = resolved.shown;
+    return resolved;
+}
+
+OpenResult open_for_update(const ResolvedName& name) {
+    const std::string& path = name.native;
     OpenResult result;
-    result.fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (result.fd >= 0) return result;
+    result.handle = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (result.handle >= 0) return result;
     result.error = errno;
     // A file that may be read but not written is still usable as input.
     if (result.error == EACCES || result.error == EROFS || result.error == EPERM || result.error == ETXTBSY) {
@@ -30,7 +82,7 @@ OpenResult open_for_update(const std::string& path) {
                 result.error = EISDIR;
                 return result;
             }
-            result.fd = fd;
+            result.handle = fd;
             result.read_only = true;
             result.error = 0;
         }
@@ -48,10 +100,11 @@ OpenResult create_scratch(std::string& path) {
     //    the process is killed outright.  Its name in reports is the one the
     //    system shows for it ("/tmp/#1234").
     OpenResult result;
-    result.fd = ::open(path.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (result.fd >= 0) {
+    const int fd = ::open(path.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        result.handle = fd;
         char link[64];
-        std::snprintf(link, sizeof link, "/proc/self/fd/%d", result.fd);
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
         char target[4096];
         const ssize_t length = ::readlink(link, target, sizeof target - 1);
         if (length > 0) {
@@ -73,8 +126,8 @@ OpenResult create_scratch(std::string& path) {
     sigset_t previous;
     sigfillset(&all);
     sigprocmask(SIG_BLOCK, &all, &previous);
-    result.fd = ::mkostemp(path.data(), O_CLOEXEC);
-    if (result.fd < 0) {
+    result.handle = ::mkostemp(path.data(), O_CLOEXEC);
+    if (result.handle < 0) {
         result.error = errno;
         path.replace(path.size() - 6, 6, "XXXXXX");  // no file of a tried name exists
     } else {
@@ -98,9 +151,9 @@ int open_failure_report(int error) {
     }
 }
 
-long read_some(int fd, char* buffer, std::size_t size, int& error) {
+long read_some(Handle handle, char* buffer, std::size_t size, int& error) {
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, size);
+        const ssize_t got = ::read(descriptor(handle), buffer, size);
         if (got >= 0) return static_cast<long>(got);
         if (errno == EINTR) continue;
         error = errno;
@@ -108,9 +161,9 @@ long read_some(int fd, char* buffer, std::size_t size, int& error) {
     }
 }
 
-bool write_all(int fd, const char* data, std::size_t size, int& error) {
+bool write_all(Handle handle, const char* data, std::size_t size, int& error) {
     while (size > 0) {
-        const ssize_t done = ::write(fd, data, size);
+        const ssize_t done = ::write(descriptor(handle), data, size);
         if (done < 0) {
             if (errno == EINTR) continue;
             error = errno;
@@ -122,17 +175,18 @@ bool write_all(int fd, const char* data, std::size_t size, int& error) {
     return true;
 }
 
-bool seek_to(int fd, std::int64_t offset, int& error) {
-    if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0) return true;
+bool seek_to(Handle handle, std::int64_t offset, int& error) {
+    if (::lseek(descriptor(handle), static_cast<off_t>(offset), SEEK_SET) >= 0) return true;
     error = errno;
     return false;
 }
 
-std::int64_t current_offset(int fd) {
-    return ::lseek(fd, 0, SEEK_CUR);
+std::int64_t current_offset(Handle handle) {
+    return ::lseek(descriptor(handle), 0, SEEK_CUR);
 }
 
-void truncate_regular_file(int fd, std::int64_t offset) {
+void truncate_regular_file(Handle handle, std::int64_t offset) {
+    const int fd = descriptor(handle);
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         // A failure here leaves old bytes after the new records; the writes
@@ -141,29 +195,14 @@ void truncate_regular_file(int fd, std::int64_t offset) {
     }
 }
 
-void close_descriptor(int fd) {
-    ::close(fd);
+void close_handle(Handle handle) {
+    ::close(descriptor(handle));
 }
 
-std::string current_directory(int& error) {
-    std::string buffer(4096, '\0');
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
-            buffer.resize(std::strlen(buffer.c_str()));
-            return buffer;
-        }
-        if (errno != ERANGE) {
-            error = errno;
-            return {};
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-bool same_existing_file(const std::string& first, const std::string& second) {
+bool same_existing_file(const ResolvedName& first, const ResolvedName& second) {
     struct stat a {};
     struct stat b {};
-    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+    return ::stat(first.native.c_str(), &a) == 0 && ::stat(second.native.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
 }
 
@@ -176,7 +215,7 @@ void write_error_output(std::string_view text) {
     write_all(STDERR_FILENO, text.data(), text.size(), ignored);
 }
 
-void secure_standard_descriptors() {
+void secure_standard_streams() {
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
         // The lowest free number is `fd` itself, since the ones below are open.
@@ -184,13 +223,6 @@ void secure_standard_descriptors() {
         if (opened >= 0 && opened != fd) ::close(opened);
     }
 }
-
-// The printed digits depend on plain IEEE arithmetic: single and double
-// precision numbers, and every intermediate result rounded to its own type
-// (no wider x87 registers).  That is what x86-64 and its SSE units give; a
-// platform that does not is refused at compile time rather than worked around.
-static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559);
-static_assert(FLT_EVAL_METHOD == 0, "intermediate results must not carry excess precision");
 
 void establish_float_environment() {
     std::fesetround(FE_TONEAREST);
@@ -215,6 +247,12 @@ constexpr InterruptReport kInterruptReports[] = {
 };
 
 extern "C" void on_interrupt(int signal_number) {
+    abort_on_console_event(signal_number);
+}
+
+}  // namespace
+
+void abort_on_console_event(int signal_number) {
     for (const InterruptReport& report : kInterruptReports) {
         if (report.signal_number != signal_number) continue;
         const char* line = report.line;
@@ -228,8 +266,6 @@ extern "C" void on_interrupt(int signal_number) {
     ::_exit(128 + signal_number);
 }
 
-}  // namespace
-
 void install_interrupt_handlers() {
     struct sigaction action {};
     action.sa_handler = on_interrupt;
@@ -238,8 +274,12 @@ void install_interrupt_handlers() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-void end_process(int status) {
-    std::exit(status);
+std::uint32_t failure_status(int number) {
+    return static_cast<std::uint32_t>(number) & 0xFFU;
+}
+
+void end_process(std::uint32_t status) {
+    std::exit(static_cast<int>(status));
 }
 
 }  // namespace wgn::io::platform

@@ -10,8 +10,8 @@ namespace {
 constexpr std::size_t kChunk = std::size_t{64} * 1024;
 }
 
-void RecordReader::attach(int fd, bool console) {
-    fd_ = fd;
+void RecordReader::attach(platform::Handle handle, bool console) {
+    handle_ = handle;
     console_ = console;
     reset();
 }
@@ -42,7 +42,7 @@ ReadStatus RecordReader::next(std::string_view& record, int& platform_error) {
                 begin_ = 0;
             }
             if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
-            const long got = platform::read_some(fd_, buffer_.data() + end_, buffer_.size() - end_, platform_error);
+            const long got = platform::read_some(handle_, buffer_.data() + end_, buffer_.size() - end_, platform_error);
             if (got < 0) return ReadStatus::read_error;
             if (got == 0) at_end_ = true;
             end_ += static_cast<std::size_t>(got);

@@ -1,4 +1,4 @@
-// Splits the bytes of a file descriptor into input records.
+// Splits the bytes of an open file or console stream into input records.
 //
 // A record ends at an LF; a CR directly before it is not part of the record.
 // A final line without a line end is a record too (so a file saved without
@@ -10,13 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "io/platform.hpp"
 #include "io/read_status.hpp"
 
 namespace wgn::io {
 
 class RecordReader {
   public:
-    void attach(int fd, bool console);
+    void attach(platform::Handle handle, bool console);
     // Forgets everything buffered (after the file was repositioned).
     void reset();
     // The next record; valid until the next call.  On read_error the
@@ -26,7 +27,7 @@ class RecordReader {
     std::size_t unread_bytes() const { return end_ - begin_; }
 
   private:
-    int fd_ = -1;
+    platform::Handle handle_ = platform::kNoHandle;
     bool console_ = false;
     bool at_end_ = false;
     std::vector<char> buffer_;

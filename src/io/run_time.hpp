@@ -3,8 +3,8 @@
 
 namespace wgn::io {
 
-// Before the first statement of the program: closed standard descriptors
-// replaced by /dev/null, round-to-nearest arithmetic with every floating-point
+// Before the first statement of the program: missing standard streams
+// replaced by the null device, round-to-nearest arithmetic with every floating-point
 // exception masked, the console-interrupt handlers, and an allocation failure
 // turned into its report.
 void start_run();

@@ -17,7 +17,7 @@ constexpr std::size_t kScratchBuffer = std::size_t{64} * 1024;
 
 struct Unit {
     int number = 0;
-    int fd = -1;
+    platform::Handle handle = platform::kNoHandle;
     std::string path;  // shown in failure reports
     bool console = false;
     bool scratch = false;
@@ -43,11 +43,11 @@ Unit& console_unit(int number) {
     unit.number = number;
     unit.console = true;
     if (number == kConsoleInput) {
-        unit.fd = 0;
+        unit.handle = platform::standard_input();
         unit.path = "CONIN$";
-        unit.reader.attach(0, true);
+        unit.reader.attach(unit.handle, true);
     } else {
-        unit.fd = 1;
+        unit.handle = platform::standard_output();
         unit.path = "CONOUT$";
     }
     return unit;
@@ -66,7 +66,7 @@ Unit& unit_for(int number) {
 void flush(Unit& unit) {
     if (unit.output.empty()) return;
     int error = 0;
-    if (!platform::write_all(unit.fd, unit.output.data(), unit.output.size(), error)) {
+    if (!platform::write_all(unit.handle, unit.output.data(), unit.output.size(), error)) {
         unit.output.clear();
         fail(kWriteError, unit.number, unit.path, error);
     }
@@ -81,12 +81,12 @@ std::string& begin_record(Unit& unit) {
     if (unit.replace_pending && !unit.console) {
         // Continue from where reading stopped, and drop what followed.
         const std::int64_t position =
-            platform::current_offset(unit.fd) - static_cast<std::int64_t>(unit.reader.unread_bytes());
+            platform::current_offset(unit.handle) - static_cast<std::int64_t>(unit.reader.unread_bytes());
         int error = 0;
-        if (position >= 0 && !platform::seek_to(unit.fd, position, error))
+        if (position >= 0 && !platform::seek_to(unit.handle, position, error))
             fail(kWriteError, unit.number, unit.path, error);
         unit.reader.reset();
-        if (position >= 0) platform::truncate_regular_file(unit.fd, position);
+        if (position >= 0) platform::truncate_regular_file(unit.handle, position);
         unit.replace_pending = false;
     }
     return unit.output;
@@ -114,16 +114,16 @@ class UnitRecords final : public RecordSource {
     Unit& unit_;
 };
 
-// The full path that a connection of `name` uses: empty for an empty name, a
-// relative name made absolute against the working directory.  When that
-// directory cannot be determined, `error` holds the reason and the name is
-// returned as given.
-std::string resolved_path(std::string_view name, int& error) {
-    std::string trimmed = trimmed_file_name(name);
-    if (trimmed.empty()) return trimmed;
-    if (trimmed.front() == '/') return full_path(trimmed, "/");
-    const std::string directory = platform::current_directory(error);
-    return directory.empty() ? trimmed : full_path(trimmed, directory);
+// The name a connection of `name` uses, resolved by the system's rules.  An
+// empty name resolves to nothing and is refused as a name.
+platform::ResolvedName resolved_name(std::string_view name) {
+    const std::string trimmed = trimmed_file_name(name);
+    if (trimmed.empty()) {
+        platform::ResolvedName nothing;
+        nothing.report = kFileNameError;
+        return nothing;
+    }
+    return platform::resolve_file_name(trimmed);
 }
 
 std::string upper_trimmed(std::string_view text) {
@@ -136,10 +136,9 @@ std::string upper_trimmed(std::string_view text) {
 }  // namespace
 
 bool same_existing_file(std::string_view first_name, std::string_view second_name) {
-    int error = 0;
-    const std::string first = resolved_path(first_name, error);
-    const std::string second = resolved_path(second_name, error);
-    return !first.empty() && !second.empty() && platform::same_existing_file(first, second);
+    const platform::ResolvedName first = resolved_name(first_name);
+    const platform::ResolvedName second = resolved_name(second_name);
+    return first.report == 0 && second.report == 0 && platform::same_existing_file(first, second);
 }
 
 void connect(int number, std::string_view name, std::string_view status) {
@@ -151,22 +150,21 @@ void connect(int number, std::string_view name, std::string_view status) {
         unit.scratch = true;
         opened = platform::create_scratch(unit.path);
     } else if (kind == "UNKNOWN") {
-        int error = 0;
-        unit.path = resolved_path(name, error);
-        if (error != 0) fail(kOpenFailure, number, unit.path, error);
-        if (unit.path.empty() || unit.path.size() > kMaxFileNameLength || unit.path.find('\0') != std::string::npos)
-            fail(kFileNameError, number, unit.path);
-        opened = platform::open_for_update(unit.path);
+        const platform::ResolvedName resolved = resolved_name(name);
+        unit.path = resolved.shown;
+        if (resolved.report != 0) fail(resolved.report, number, unit.path, resolved.error);
+        opened = platform::open_for_update(resolved);
     } else {
         std::abort();  // the program connects with these two statuses only
     }
-    if (opened.fd < 0) fail(platform::open_failure_report(opened.error), number, unit.path, opened.error);
-    unit.fd = opened.fd;
+    if (opened.handle == platform::kNoHandle)
+        fail(platform::open_failure_report(opened.error), number, unit.path, opened.error);
+    unit.handle = opened.handle;
     unit.read_only = opened.read_only;
     unit.replace_pending = !unit.scratch;  // a new scratch file has nothing to replace
     last_unit = nullptr;
     auto placed = table().insert_or_assign(number, std::move(unit)).first;
-    placed->second.reader.attach(placed->second.fd, false);
+    placed->second.reader.attach(placed->second.handle, false);
 }
 
 void close_unit(int number) {
@@ -174,7 +172,7 @@ void close_unit(int number) {
     if (found == table().end() || found->second.console) return;
     Unit& unit = found->second;
     if (!unit.scratch) flush(unit);  // a scratch file is deleted anyway
-    platform::close_descriptor(unit.fd);
+    platform::close_handle(unit.handle);
     last_unit = nullptr;
     table().erase(found);
 }
@@ -188,7 +186,7 @@ void close_all_units() {
         // Records of "UNKNOWN" files are written as they are completed, so a
         // close at the end of a failed run has nothing left to write.
         unit.output.clear();
-        platform::close_descriptor(unit.fd);
+        platform::close_handle(unit.handle);
         last_unit = nullptr;
         table().erase(found);
     }
@@ -200,7 +198,7 @@ void rewind_unit(int number) {
     Unit& unit = found->second;
     flush(unit);
     int error = 0;
-    if (!platform::seek_to(unit.fd, 0, error)) fail(kRewindError, number, unit.path, error);
+    if (!platform::seek_to(unit.handle, 0, error)) fail(kRewindError, number, unit.path, error);
     unit.reader.reset();
     unit.replace_pending = true;
 }

@@ -1,0 +1,382 @@
+// The Windows layer.  Names are resolved by the system (GetFullPathNameW) and
+// handed to the wide-character file functions, so that a name typed at the
+// console means on disk what it meant on the screen: the typed bytes are
+// read in the console's input code page, and the names and messages of
+// failure reports are written in its output code page (the ANSI code page
+// when the process has no console).  Every stream is a plain handle: no
+// CR LF translation and no Ctrl-Z cut anywhere.
+#include <windows.h>
+
+#include <float.h>
+
+#include <cfenv>
+#include <cstdio>
+#include <string>
+
+#include "io/file_names.hpp"
+#include "io/platform.hpp"
+
+namespace wgn::io::platform {
+namespace {
+
+HANDLE native_handle(Handle handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+Handle wrapped(HANDLE handle) {
+    return reinterpret_cast<Handle>(handle);
+}
+
+UINT console_input_code_page() {
+    const UINT code_page = GetConsoleCP();
+    return code_page != 0 ? code_page : CP_ACP;
+}
+
+UINT console_output_code_page() {
+    const UINT code_page = GetConsoleOutputCP();
+    return code_page != 0 ? code_page : CP_ACP;
+}
+
+// Text in `code_page` as UTF-16; false when the bytes are not valid there.
+bool widened(std::string_view text, UINT code_page, std::wstring& wide) {
+    wide.clear();
+    if (text.empty()) return true;
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0) return false;
+    wide.resize(static_cast<std::size_t>(length));
+    return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length) == length;
+}
+
+std::string narrowed(std::wstring_view wide, UINT code_page) {
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(code_page, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+    return text;
+}
+
+std::wstring native_name(const std::string& utf8) {
+    std::wstring wide;
+    widened(utf8, CP_UTF8, wide);
+    return wide;
+}
+
+// Characters that no Windows file name may hold: control codes, <>"|?* and
+// a colon anywhere but directly after a drive letter.
+bool holds_forbidden_character(std::wstring_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (c < 32 || std::wstring_view(L"<>\"|?*").find(c) != std::wstring_view::npos) return true;
+        if (c == L':') {
+            const wchar_t first = name[0];
+            const bool drive_letter = (first >= L'A' && first <= L'Z') || (first >= L'a' && first <= L'z');
+            if (i != 1 || !drive_letter) return true;
+        }
+    }
+    return false;
+}
+
+std::wstring full_path_of(const std::wstring& name, DWORD& error) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            error = GetLastError();
+            return {};
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);  // the length needed, terminating zero included
+    }
+}
+
+bool is_console(HANDLE handle) {
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) != 0;
+}
+
+}  // namespace
+
+Handle standard_input() {
+    return wrapped(GetStdHandle(STD_INPUT_HANDLE));
+}
+
+Handle standard_output() {
+    return wrapped(GetStdHandle(STD_OUTPUT_HANDLE));
+}
+
+ResolvedName resolve_file_name(std::string_view name) {
+    ResolvedName resolved;
+    std::wstring typed;
+    if (!widened(name, console_input_code_page(), typed)) {
+        resolved.shown.assign(name);
+        resolved.report = 43;
+        return resolved;
+    }
+    DWORD error = 0;
+    const std::wstring full = full_path_of(typed, error);
+    if (full.empty()) {
+        resolved.shown.assign(name);
+        resolved.report = 43;
+        resolved.error = static_cast<int>(error);
+        return resolved;
+    }
+    resolved.shown = narrowed(full, console_output_code_page());
+    resolved.native = narrowed(full, CP_UTF8);
+    if (holds_forbidden_character(typed) || full.size() > kMaxFileNameLength) {
+        resolved.report = 43;
+    } else if (full.size() >= 2 && full[1] == L':') {
+        // The drive itself is tested: what an open on a missing drive
+        // reports differs between the system's versions.
+        const wchar_t root[] = {full[0], L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) resolved.report = 42;
+    }
+    return resolved;
+}
+
+OpenResult open_for_update(const ResolvedName& name) {
+    const std::wstring path = native_name(name.native);
+    constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    OpenResult result;
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShared, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        result.handle = wrapped(handle);
+        return result;
+    }
+    result.error = static_cast<int>(GetLastError());
+    if (result.error == ERROR_ACCESS_DENIED) {
+        // A read-only file is still usable as input.
+        handle = CreateFileW(path.c_str(), GENERIC_READ, kShared, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            result.handle = wrapped(handle);
+            result.read_only = true;
+            result.error = 0;
+        }
+    }
+    return result;
+}
+
+OpenResult create_scratch(std::string& path) {
+    OpenResult result;
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length == 0 || length >= folder.size()) {
+        result.error = static_cast<int>(length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+        return result;
+    }
+    folder.resize(length);
+
+    // A unique name of this process and a counter, created hidden and
+    // temporary; the system deletes it when its last handle is closed, which
+    // includes the end of the process however it comes.
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        wchar_t leaf[48];
+        std::swprintf(leaf, sizeof leaf / sizeof leaf[0], L"wgnrain-%lx-%u.tmp", GetCurrentProcessId(), ++counter);
+        const std::wstring name = folder + leaf;
+        path = narrowed(name, console_output_code_page());
+        const HANDLE handle =
+            CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            result.handle = wrapped(handle);
+            return result;
+        }
+        result.error = static_cast<int>(GetLastError());
+        if (result.error != ERROR_FILE_EXISTS && result.error != ERROR_ALREADY_EXISTS) break;
+    }
+    return result;
+}
+
+int open_failure_report(int error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME: return 29;  // file not found: a folder of the name is missing
+        case ERROR_ACCESS_DENIED: return 9;  // permission to access file denied
+        case ERROR_INVALID_DRIVE: return 42;  // no such device
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_DIRECTORY: return 43;  // file name specification error
+        default: return 30;               // open failure: too many open files, a sharing violation, ...
+    }
+}
+
+long read_some(Handle handle, char* buffer, std::size_t size, int& error) {
+    const HANDLE native = native_handle(handle);
+    const DWORD wanted = size > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(size);
+    DWORD got = 0;
+    if (ReadFile(native, buffer, wanted, &got, nullptr) == 0) {
+        const DWORD failure = GetLastError();
+        // The writer of a pipe has closed it: that is the end of the input.
+        if (failure == ERROR_BROKEN_PIPE || failure == ERROR_HANDLE_EOF) return 0;
+        if (failure != ERROR_OPERATION_ABORTED || !is_console(native)) {
+            error = static_cast<int>(failure);
+            return -1;
+        }
+        got = 0;
+    }
+    // An interactive console read returns nothing only when Ctrl-C or
+    // Ctrl-Break cut it short (Ctrl-Z is a record of its own): the event's
+    // handler is about to end the run with its own report, not the end of
+    // the input.  It gets the time to do so.
+    if (got == 0 && is_console(native)) Sleep(500);
+    return static_cast<long>(got);
+}
+
+bool write_all(Handle handle, const char* data, std::size_t size, int& error) {
+    while (size > 0) {
+        const DWORD wanted = size > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(size);
+        DWORD done = 0;
+        if (WriteFile(native_handle(handle), data, wanted, &done, nullptr) == 0) {
+            error = static_cast<int>(GetLastError());
+            return false;
+        }
+        data += done;
+        size -= done;
+    }
+    return true;
+}
+
+bool seek_to(Handle handle, std::int64_t offset, int& error) {
+    LARGE_INTEGER target;
+    target.QuadPart = offset;
+    if (SetFilePointerEx(native_handle(handle), target, nullptr, FILE_BEGIN) != 0) return true;
+    error = static_cast<int>(GetLastError());
+    return false;
+}
+
+std::int64_t current_offset(Handle handle) {
+    LARGE_INTEGER none;
+    none.QuadPart = 0;
+    LARGE_INTEGER position;
+    if (SetFilePointerEx(native_handle(handle), none, &position, FILE_CURRENT) == 0) return -1;
+    return position.QuadPart;
+}
+
+void truncate_regular_file(Handle handle, std::int64_t offset) {
+    const HANDLE native = native_handle(handle);
+    if (GetFileType(native) != FILE_TYPE_DISK) return;
+    int ignored = 0;
+    // A failure here leaves old bytes after the new records; the writes that
+    // follow report any real trouble with the file.
+    if (seek_to(handle, offset, ignored)) SetEndOfFile(native);
+}
+
+void close_handle(Handle handle) {
+    CloseHandle(native_handle(handle));
+}
+
+bool same_existing_file(const ResolvedName& first, const ResolvedName& second) {
+    const auto identity = [](const ResolvedName& name, BY_HANDLE_FILE_INFORMATION& info) {
+        const HANDLE handle =
+            CreateFileW(native_name(name.native).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        const bool known = GetFileInformationByHandle(handle, &info) != 0;
+        CloseHandle(handle);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    return identity(first, a) && identity(second, b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+std::string reason_text(int error) {
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring text = length > 0 && message != nullptr ? std::wstring(message, length) : std::wstring();
+    LocalFree(message);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+    if (text.empty()) {
+        char fallback[32];
+        std::snprintf(fallback, sizeof fallback, "system error %d", error);
+        return fallback;
+    }
+    return narrowed(text, console_output_code_page());
+}
+
+void write_error_output(std::string_view text) {
+    int ignored = 0;
+    write_all(wrapped(GetStdHandle(STD_ERROR_HANDLE)), text.data(), text.size(), ignored);
+}
+
+void secure_standard_streams() {
+    for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE handle = GetStdHandle(stream);
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) continue;
+        const HANDLE null_device = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (null_device != INVALID_HANDLE_VALUE) SetStdHandle(stream, null_device);
+    }
+}
+
+void establish_float_environment() {
+    std::fesetround(FE_TONEAREST);
+    unsigned int control = 0;
+    _controlfp_s(&control, _MCW_EM, _MCW_EM);  // every exception masked
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+namespace {
+
+BOOL WINAPI on_console_event(DWORD event) {
+    abort_on_console_event(static_cast<int>(event));
+}
+
+}  // namespace
+
+void install_interrupt_handlers() {
+    // A parent may have started the program with Ctrl-C ignored; it counts
+    // again, like every other console event.
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(on_console_event, TRUE);
+}
+
+void abort_on_console_event(int event) {
+    // The system calls the handler on a thread of its own, beside the
+    // program's: only the first event reports, a later one waits for the end.
+    static volatile LONG reported = 0;
+    if (InterlockedExchange(&reported, 1) != 0)
+        for (;;) Sleep(INFINITE);
+
+    const char* name = "unknown";  // the logoff and shutdown events, and any other
+    if (event == CTRL_C_EVENT) name = "control-C";
+    if (event == CTRL_BREAK_EVENT) name = "control-BREAK";
+    if (event == CTRL_CLOSE_EVENT) name = "menu-CLOSE";
+    char line[96];
+    const int length = std::snprintf(line, sizeof line, "runlib: error (200): program aborting due to %s event\r\n", name);
+    write_error_output(std::string_view(line, static_cast<std::size_t>(length)));
+
+    // A run cut short by Ctrl-C must not look like a success: it ends with
+    // the system's own status for that, not with the event's number 0.  The
+    // other events end with their number (Ctrl-Break 1, closing the console
+    // 2, logoff 5, shutdown 6).
+    const UINT status = event == CTRL_C_EVENT ? static_cast<UINT>(STATUS_CONTROL_C_EXIT) : static_cast<UINT>(event);
+    // The process ends at once, the program's own thread included, without
+    // running anything more of it; its handles close, and the scratch files
+    // go with them.
+    TerminateProcess(GetCurrentProcess(), status);
+    for (;;) Sleep(INFINITE);
+}
+
+std::uint32_t failure_status(int number) {
+    return 0xC0000000U + static_cast<std::uint32_t>(number);
+}
+
+void end_process(std::uint32_t status) {
+    ExitProcess(status);
+}
+
+}  // namespace wgn::io::platform
