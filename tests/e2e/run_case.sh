@@ -2,6 +2,7 @@
 # Runs wgnrain on one end-to-end case folder and compares every output byte.
 #
 #   run_case.sh path/to/wgnrain path/to/case
+#   run_case.sh path/to/wgnrain.exe path/to/case path/to/launch.exe    (Windows, under Wine)
 #
 # A case folder holds:
 #   stdin              the answers of the dialogue, fed to standard input
@@ -16,11 +17,18 @@
 #   expected/files/    every file the working directory must hold afterwards,
 #                      byte for byte; no other file may be there
 # "@WORK@" in the expected texts stands for the working directory's full path.
-# The run gets a fresh working directory and a fresh TMPDIR, which must be
-# empty again afterwards.
+# The run gets a fresh working directory and a fresh temporary folder, which
+# must be empty again afterwards.
+#
+# Windows mode runs the exe under Wine through the launcher, which gives it
+# its temporary folder (TMP) and records the full 32-bit exit status: a
+# failure's status there is C0000000 plus the number that expected/status
+# holds.  "@WORK@/" stands for the working folder as Windows names it
+# (Z:\...\run\).
 set -u
 binary=$(realpath "$1")
 case_dir=$(realpath "$2")
+launcher=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/run" "$work/tmp"
@@ -35,20 +43,34 @@ if [ -f "$case_dir/copy" ]; then
     done <"$case_dir/copy"
 fi
 
-(cd "$run" && TMPDIR="$work/tmp" "$binary" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
-status=$?
+expected_status=0
+[ -f "$case_dir/expected/status" ] && expected_status=$(cat "$case_dir/expected/status")
+if [ -n "$launcher" ]; then
+    mapfile -t windows_name < <(winepath -w "$run" "$work/tmp" "$work/status" "$binary")
+    (cd "$run" && env -u TMPDIR wine "$launcher" "${windows_name[2]}" "TMP=${windows_name[1]}" "TEMP=${windows_name[1]}" \
+        -- "${windows_name[3]}" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
+    status=$(tr -d '\r\n' <"$work/status")
+    case $expected_status in
+        0 | 3) expected_status=$(printf '%08X' "$expected_status") ;;
+        *) expected_status=$(printf '%08X' $((0xC0000000 + expected_status))) ;;
+    esac
+else
+    (cd "$run" && TMPDIR="$work/tmp" "$binary" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
+    status=$?
+fi
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 expect_text() {  # expected-file actual-file what
-    local expected="$work/expected.$3"
-    if [ -f "$1" ]; then sed "s|@WORK@|$run|g" "$1" >"$expected"; else : >"$expected"; fi
+    local expected="$work/expected.$3" text=""
+    [ -f "$1" ] && text=$(cat "$1"; echo x)
+    text=${text%x}
+    if [ -n "$launcher" ]; then text=${text//@WORK@\//${windows_name[0]}\\}; else text=${text//@WORK@/$run}; fi
+    printf '%s' "$text" >"$expected"
     cmp -s "$expected" "$2" || { fail "$3 differs"; diff <(od -c "$expected") <(od -c "$2") | head -20; }
 }
 
-expected_status=0
-[ -f "$case_dir/expected/status" ] && expected_status=$(cat "$case_dir/expected/status")
-[ "$status" -eq "$expected_status" ] || fail "exit status $status, expected $expected_status"
+[ "$status" = "$expected_status" ] || fail "exit status $status, expected $expected_status"
 expect_text "$case_dir/expected/stdout" "$work/stdout" stdout
 expect_text "$case_dir/expected/stderr" "$work/stderr" stderr
 

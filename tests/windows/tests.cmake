@@ -1,0 +1,22 @@
+# The Windows tests, run under Wine: the end-to-end case folders through the
+# Windows mode of the case runner, and the Windows failure table.  Every run
+# goes through the launcher, which records the full 32-bit exit status.
+add_executable(launch windows/launch.cpp)
+target_link_libraries(launch PRIVATE shell32)
+add_executable(console_event windows/console_event.cpp)
+target_link_libraries(console_event PRIVATE wgnrain_io)
+
+file(GLOB e2e_cases LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cases/*)
+foreach(case_dir ${e2e_cases})
+  if(IS_DIRECTORY ${case_dir})
+    get_filename_component(case_name ${case_dir} NAME)
+    add_test(NAME e2e.${case_name}
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/run_case.sh $<TARGET_FILE:wgnrain> ${case_dir}
+                     $<TARGET_FILE:launch>)
+  endif()
+endforeach()
+add_test(NAME e2e.failures_windows
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/failures_windows.sh $<TARGET_FILE:wgnrain>
+                 $<TARGET_FILE:launch> $<TARGET_FILE:console_event>)
+# Signals are sent while a run is busy: nothing else should compete for the cores then.
+set_tests_properties(e2e.failures_windows PROPERTIES RUN_SERIAL TRUE)
