@@ -75,9 +75,10 @@ for pair in INT:control-C TERM:unknown HUP:menu-CLOSE KILL:; do
     caught=""
     for attempt in 1 2 3; do
         start_run ''
-        python3 "$(dirname "$0")/signal_when_busy.py" "$pid" "${pair%%:*}" "$tmp" &
+        WATCHER_READY="$work/watching" python3 "$(dirname "$0")/signal_when_busy.py" "$pid" "${pair%%:*}" "$tmp" &
         watcher=$!
-        sleep 0.2  # the watcher is polling before the answers arrive
+        # The answers come once the watcher is watching.
+        for _ in $(seq 1000); do [ -e "$work/watching" ] && break; sleep 0.01; done
         printf 'in.txt\nout.txt\n1000\n-99\n' >&"$feed"
         if wait "$watcher"; then
             caught=1

@@ -65,7 +65,7 @@ expect_text() {  # expected-file actual-file what
     local expected="$work/expected.$3" text=""
     [ -f "$1" ] && text=$(cat "$1"; echo x)
     text=${text%x}
-    if [ -n "$launcher" ]; then text=${text//@WORK@\//${windows_name[0]}\\}; else text=${text//@WORK@/$run}; fi
+    if [ -n "$launcher" ]; then text=${text//@WORK@\//"${windows_name[0]}\\"}; else text=${text//@WORK@/"$run"}; fi
     printf '%s' "$text" >"$expected"
     cmp -s "$expected" "$2" || { fail "$3 differs"; diff <(od -c "$expected") <(od -c "$2") | head -20; }
 }
