@@ -6,6 +6,7 @@ days, one table row per year, no temporary file.  The report and both tables
 are also compared byte for byte with the independent model.
 
     stations.py path/to/wgnrain path/to/shared/data
+    WGNRAIN_LAUNCHER=path/to/launch.exe stations.py path/to/wgnrain.exe path/to/shared/data   (under Wine)
 
 Exits 77 (skipped) when the data folder is missing.
 """
@@ -14,11 +15,12 @@ import math
 import os
 import re
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "reference"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import program  # noqa: E402
 import wgnrain_ref as ref  # noqa: E402
 
 binary, data_dir = os.path.abspath(sys.argv[1]), sys.argv[2]
@@ -37,10 +39,10 @@ for path in files:
     work = tempfile.mkdtemp(prefix="wgnstation")
     tmp = os.path.join(work, "tmp")
     os.mkdir(tmp)
-    proc = subprocess.run([binary], input=f"{path}\nreport.txt\n{first}\n-99\n".encode(), cwd=work,
-                          env={**os.environ, "TMPDIR": tmp}, capture_output=True, timeout=300)
-    if proc.returncode != 0 or proc.stderr:
-        problems.append(f"exit status {proc.returncode}: {proc.stderr[:200]!r}")
+    answers = f"{path}\nreport.txt\n{first}\n-99\n".encode()
+    status, _, stderr = program.run(binary, answers, work, tmp)
+    if status != 0 or stderr:
+        problems.append(f"exit status {status:#x}: {stderr[:200]!r}")
     else:
         raw = open(path, "rb").read()
         lines = [l.strip() for l in raw.decode().splitlines() if l.strip()]

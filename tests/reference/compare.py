@@ -2,8 +2,9 @@
 the independent model in wgnrain_ref.py.
 
     python3 compare.py path/to/wgnrain [--cases N] [--seed S] [--keep DIR]
+    WGNRAIN_LAUNCHER=path/to/launch.exe python3 compare.py path/to/wgnrain.exe ...   (under Wine)
 
-Each case gets a fresh working directory and a fresh TMPDIR; the comparison
+Each case gets a fresh working directory and a fresh temporary folder; the comparison
 covers standard output, standard error, the exit status, the report, both
 tables, and that no temporary file is left.  Ends with "N passed, M failed".
 """
@@ -12,11 +13,12 @@ import math
 import os
 import random
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import program  # noqa: E402
 import wgnrain_ref as ref  # noqa: E402
 
 
@@ -89,10 +91,9 @@ def run_case(binary, rng, index, keep):
     with open(os.path.join(run_dir, "in.txt"), "wb") as f:
         f.write(data)
     answers = f"in.txt\nreport.txt\n{first_year}\n{nodata_text}\n"
-    proc = subprocess.run([binary], input=answers.encode(), cwd=run_dir, env={**os.environ, "TMPDIR": tmp},
-                          capture_output=True, timeout=120)
+    returncode, stdout, stderr = program.run(binary, answers.encode(), run_dir, tmp, timeout=120)
     problems = []
-    input_path = os.path.join(os.path.realpath(run_dir), "in.txt")
+    input_path = program.shown_path(binary, os.path.join(run_dir, "in.txt"))
     nodata = ref.parse_real(nodata_text)
     try:
         report, mean_pcp, totalpcp = ref.run(data, "in.txt", "report.txt", first_year, nodata, input_path)
@@ -100,17 +101,18 @@ def run_case(binary, rng, index, keep):
                                                            "totalpcp.sta": totalpcp}}
     except ref.Failure as failure:
         expected = {"status": failure.status, "stderr": failure.stderr, "files": {}}
-    if proc.returncode != expected["status"]:
-        problems.append(f"exit status {proc.returncode}, expected {expected['status']}")
-    stderr = proc.stderr.decode("latin-1")
+    if returncode != program.failure_status(binary, expected["status"]):
+        problems.append(f"exit status {returncode:#x}, expected {expected['status']}")
+    stderr = stderr.decode("latin-1")
     if "@SCRATCH@" in expected["stderr"]:
         head, _, tail = expected["stderr"].partition("@SCRATCH@")
-        ok = stderr.startswith(head + tmp + "/") and stderr.endswith(tail)
+        scratch_folder = program.shown_path(binary, tmp) + program.separator(binary)
+        ok = stderr.startswith(head + scratch_folder) and stderr.endswith(tail)
     else:
         ok = stderr == expected["stderr"]
     if not ok:
         problems.append(f"stderr {stderr!r}, expected {expected['stderr']!r}")
-    if proc.stdout.decode("latin-1") != ref.console_output():
+    if stdout.decode("latin-1") != ref.console_output():
         problems.append("stdout differs")
     for name, content in expected["files"].items():
         path = os.path.join(run_dir, name)

@@ -1,0 +1,49 @@
+"""Runs the program under test for the Python test scripts: the Linux build
+directly, a Windows build (a .exe) under Wine through the launcher named by
+WGNRAIN_LAUNCHER, which gives the run its temporary folder and records its
+full exit status.
+
+    status, stdout, stderr = program.run(binary, answers, cwd, tmp)
+
+Windows names follow Wine's drive Z:, the root of the file system
+("/tmp/w/in.txt" is "Z:\\tmp\\w\\in.txt").
+"""
+import os
+import subprocess
+
+
+def is_windows(binary):
+    return binary.endswith(".exe")
+
+
+def shown_path(binary, path):
+    """A full path as the program's failure reports show it."""
+    path = os.path.realpath(path)
+    return "Z:" + path.replace("/", "\\") if is_windows(binary) else path
+
+
+def separator(binary):
+    return "\\" if is_windows(binary) else "/"
+
+
+def failure_status(binary, number):
+    """The exit status of a run that ends with report `number` (0: success, 3: the math report)."""
+    return 0xC0000000 + number if is_windows(binary) and number not in (0, 3) else number
+
+
+def run(binary, answers, cwd, tmp, timeout=300):
+    """One run with `answers` (bytes) on standard input and `tmp` as its
+    temporary folder; the status file of a Windows run goes beside `tmp`."""
+    if not is_windows(binary):
+        proc = subprocess.run([binary], input=answers, cwd=cwd, env={**os.environ, "TMPDIR": tmp},
+                              capture_output=True, timeout=timeout)
+        return proc.returncode, proc.stdout, proc.stderr
+    status_file = os.path.join(os.path.dirname(os.path.realpath(tmp)), "status")
+    env = {name: value for name, value in os.environ.items() if name != "TMPDIR"}
+    command = ["wine", os.environ["WGNRAIN_LAUNCHER"], shown_path(binary, status_file),
+               "TMP=" + shown_path(binary, tmp), "TEMP=" + shown_path(binary, tmp), "--", shown_path(binary, binary)]
+    proc = subprocess.run(command, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
+    with open(status_file) as f:
+        status = int(f.read(), 16)
+    os.remove(status_file)
+    return status, proc.stdout, proc.stderr
