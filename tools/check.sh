@@ -8,7 +8,9 @@ mapfile -t sources < <(git ls-files '*.cpp' '*.hpp')
 clang-format --dry-run -Werror "${sources[@]}"
 echo "clang-format: ${#sources[@]} files formatted"
 cmake -S . -B build-check -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-mapfile -t program < <(git ls-files 'src/*.cpp')
+# The Windows layer is checked by the cross compiler's warnings: this
+# machine's clang has no Windows headers to parse it with.
+mapfile -t program < <(git ls-files 'src/*.cpp' | grep -v '_win32\.cpp$')
 clang-tidy -p build-check --quiet "${program[@]}" 2>/dev/null
 echo "clang-tidy: ${#program[@]} files clean"
 cppcheck --enable=warning,performance,portability --std=c++20 --inline-suppr --error-exitcode=1 --quiet \

@@ -25,11 +25,18 @@ echo "== windows build"
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF >/dev/null
 cmake --build build-windows -j"$(nproc)" >/dev/null
+wineserver -k 2>/dev/null || true  # a server left by an earlier run that was cut short
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 wineserver -w
+# One server for the whole test run: started by a test's first Wine process
+# instead, it would hold that test's output pipes open until it idles out.
+# A first process starts the prefix's services alone: several tests starting
+# them at once can leave one of them waiting for good.
+wineserver -p
+wine cmd /c exit 0 >/dev/null 2>&1
 
 echo "== windows tests (under Wine)"
-(cd build-windows && ctest --output-on-failure -j"$(nproc)")
+(cd build-windows && ctest --output-on-failure --timeout 900 -j"$(nproc)")
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
 package=wgnrain-$version-windows-x86_64

@@ -152,7 +152,8 @@ OpenResult open_for_update(const ResolvedName& name) {
     result.error = static_cast<int>(GetLastError());
     if (result.error == ERROR_ACCESS_DENIED) {
         // A read-only file is still usable as input.
-        handle = CreateFileW(path.c_str(), GENERIC_READ, kShared, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        handle =
+            CreateFileW(path.c_str(), GENERIC_READ, kShared, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             result.handle = wrapped(handle);
             result.read_only = true;
@@ -199,8 +200,8 @@ int open_failure_report(int error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME: return 29;  // file not found: a folder of the name is missing
-        case ERROR_ACCESS_DENIED: return 9;  // permission to access file denied
+        case ERROR_BAD_NET_NAME: return 29;   // file not found: a folder of the name is missing
+        case ERROR_ACCESS_DENIED: return 9;   // permission to access file denied
         case ERROR_INVALID_DRIVE: return 42;  // no such device
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
@@ -293,9 +294,9 @@ bool same_existing_file(const ResolvedName& first, const ResolvedName& second) {
 
 std::string reason_text(int error) {
     wchar_t* message = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::wstring text = length > 0 && message != nullptr ? std::wstring(message, length) : std::wstring();
     LocalFree(message);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
@@ -356,7 +357,8 @@ void abort_on_console_event(int event) {
     if (event == CTRL_BREAK_EVENT) name = "control-BREAK";
     if (event == CTRL_CLOSE_EVENT) name = "menu-CLOSE";
     char line[96];
-    const int length = std::snprintf(line, sizeof line, "runlib: error (200): program aborting due to %s event\r\n", name);
+    const int length =
+        std::snprintf(line, sizeof line, "runlib: error (200): program aborting due to %s event\r\n", name);
     write_error_output(std::string_view(line, static_cast<std::size_t>(length)));
 
     // A run cut short by Ctrl-C must not look like a success: it ends with

@@ -66,11 +66,11 @@ TEST(WindowsFailures, EachSystemCodeGivesItsReport) {
         int report;
     };
     const Case cases[] = {
-        {ERROR_FILE_NOT_FOUND, 29},       {ERROR_PATH_NOT_FOUND, 29},     {ERROR_BAD_NETPATH, 29},
-        {ERROR_BAD_NET_NAME, 29},         {ERROR_ACCESS_DENIED, 9},       {ERROR_INVALID_DRIVE, 42},
-        {ERROR_INVALID_NAME, 43},         {ERROR_BAD_PATHNAME, 43},       {ERROR_FILENAME_EXCED_RANGE, 43},
-        {ERROR_DIRECTORY, 43},            {ERROR_TOO_MANY_OPEN_FILES, 30}, {ERROR_SHARING_VIOLATION, 30},
-        {ERROR_LOCK_VIOLATION, 30},       {ERROR_WRITE_PROTECT, 30},      {ERROR_NOT_READY, 30},
+        {ERROR_FILE_NOT_FOUND, 29}, {ERROR_PATH_NOT_FOUND, 29},      {ERROR_BAD_NETPATH, 29},
+        {ERROR_BAD_NET_NAME, 29},   {ERROR_ACCESS_DENIED, 9},        {ERROR_INVALID_DRIVE, 42},
+        {ERROR_INVALID_NAME, 43},   {ERROR_BAD_PATHNAME, 43},        {ERROR_FILENAME_EXCED_RANGE, 43},
+        {ERROR_DIRECTORY, 43},      {ERROR_TOO_MANY_OPEN_FILES, 30}, {ERROR_SHARING_VIOLATION, 30},
+        {ERROR_LOCK_VIOLATION, 30}, {ERROR_WRITE_PROTECT, 30},       {ERROR_NOT_READY, 30},
     };
     for (const Case& c : cases) EXPECT_EQ(platform::open_failure_report(static_cast<int>(c.code)), c.report) << c.code;
 }

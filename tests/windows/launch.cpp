@@ -70,8 +70,8 @@ int main() {
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(arguments[next + 1], command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process) == 0) {
+    if (CreateProcessW(arguments[next + 1], command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process) == 0) {
         std::fprintf(stderr, "launch: cannot start the program (system error %lu)\n", GetLastError());
         return 2;
     }
