@@ -86,6 +86,10 @@ for f in $expected_files; do
         fail "$f differs"; diff "$case_dir/expected/files/$f" "$run/$f" | head -10; }; }
 done
 [ -z "$(ls -A "$work/tmp")" ] || fail "temporary files left: $(ls -A "$work/tmp")"
+if [ -n "$launcher" ]; then  # nor in the prefix's own temporary folder
+    left=$(ls -A "$WINEPREFIX"/drive_c/users/*/Temp 2>/dev/null | grep '^wgnrain-')
+    [ -z "$left" ] || fail "temporary files left in the prefix: $left"
+fi
 
 [ "$failures" -eq 0 ] && echo "ok: $(basename "$case_dir")"
 exit $((failures > 0))
