@@ -24,7 +24,8 @@
 # its temporary folder (TMP) and records the full 32-bit exit status: a
 # failure's status there is C0000000 plus the number that expected/status
 # holds.  "@WORK@/" stands for the working folder as Windows names it
-# (Z:\...\run\).
+# (Z:\...\run\).  Neither that folder nor the prefix's own temporary folder
+# may hold a scratch file afterwards.
 set -u
 binary=$(realpath "$1")
 case_dir=$(realpath "$2")
