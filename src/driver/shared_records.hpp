@@ -71,6 +71,11 @@ inline constexpr std::array<MonthEntry, 12> kMonthTable = {{
     {31, 112, "dec.clm"},
 }};
 
+// The year-by-month tables, written into the working directory under these
+// fixed names; no answer of the dialogue may name them.
+inline constexpr std::string_view kMeanTableName = "mean_pcp.sta";
+inline constexpr std::string_view kTotalTableName = "totalpcp.sta";
+
 inline constexpr std::array<std::string_view, 12> kMonthLabels = {
     "Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.", "Oct.", "Nov.", "Dec.",
 };

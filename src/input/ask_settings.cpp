@@ -11,12 +11,20 @@ using io::Advance;
 using io::kConsoleInput;
 using io::kConsoleOutput;
 
+// True when `name` denotes one of the tables that the run writes into the
+// working directory, whether it exists yet or not: the table would overwrite
+// that input or report.
+bool names_a_table(const std::string& name) {
+    return io::same_file(name, kMeanTableName) || io::same_file(name, kTotalTableName);
+}
+
 // The output name must not be the input name: equal as 255-character texts,
 // or two names of one existing file (a relative and an absolute path, a link),
-// which would let the report overwrite the input.
-bool output_names_input() {
+// which would let the report overwrite the input.  Nor may it name a table.
+bool output_refused() {
     return run_settings.output_file_name == run_settings.input_file_name ||
-           io::same_existing_file(run_settings.input_file_name, run_settings.output_file_name);
+           io::same_existing_file(run_settings.input_file_name, run_settings.output_file_name) ||
+           names_a_table(run_settings.output_file_name);
 }
 
 void read_name(std::string& name) {
@@ -28,6 +36,7 @@ void read_name(std::string& name) {
 void ask_settings(std::int32_t& first_year, float& nodata_value) {
     static const io::FieldList a80("(A80)");
     static const io::FieldList a30("(A30)");
+    static const io::FieldList a37("(A37)");
     static const io::FieldList a38("(A38)");
 
     // 1-7. Banner and explanation.
@@ -39,17 +48,23 @@ void ask_settings(std::int32_t& first_year, float& nodata_value) {
     io::write_list_record(kConsoleOutput, "of January 1st and the last one of December 31st!");
     io::write_list_record(kConsoleOutput, "");
 
-    // 8. Input file name.
+    // 8. Input file name, asked again while it names one of the tables.
     io::write_formatted(kConsoleOutput, a30, {std::string_view("Input Filename: ")}, Advance::no);
     read_name(run_settings.input_file_name);
+    while (names_a_table(run_settings.input_file_name)) {
+        io::write_formatted(kConsoleOutput, a37, {std::string_view("Please choose another Input Filename!")});
+        io::write_formatted(kConsoleOutput, a30, {std::string_view("Input Filename: ")}, Advance::no);
+        read_name(run_settings.input_file_name);
+    }
 
     // 9-10. Output file name: starts equal to the input name, so the prompt
-    //       is always shown; asked again until the names differ.
+    //       is always shown; asked again until the names differ and it names
+    //       no table.
     run_settings.output_file_name = run_settings.input_file_name;
-    while (output_names_input()) {
+    while (output_refused()) {
         io::write_formatted(kConsoleOutput, a30, {std::string_view("Output Filename: ")}, Advance::no);
         read_name(run_settings.output_file_name);
-        if (output_names_input())
+        if (output_refused())
             io::write_formatted(kConsoleOutput, a38, {std::string_view("Please choose another Output Filename!")});
     }
 

@@ -60,6 +60,9 @@ std::int64_t current_offset(Handle handle);
 void truncate_regular_file(Handle handle, std::int64_t offset);
 void close_handle(Handle handle);
 
+// True when both names resolved to one full path: byte for byte on POSIX,
+// regardless of letter case on Windows, whose names ignore it.
+bool same_path(const ResolvedName& first, const ResolvedName& second);
 // True when both names denote one existing file (the same device and file
 // number, or the same volume and file index).
 bool same_existing_file(const ResolvedName& first, const ResolvedName& second);
@@ -68,6 +71,8 @@ bool same_existing_file(const ResolvedName& first, const ResolvedName& second);
 std::string reason_text(int error);
 // Writes to standard error, ignoring failures: there is nowhere else to report.
 void write_error_output(std::string_view text);
+// Writes to standard output, byte for byte; false when that fails.
+bool write_standard_output(std::string_view text);
 
 // Puts the null device in place of a missing standard input, output or
 // error, so that no file the program opens later can take their place (a

@@ -199,6 +199,10 @@ void close_handle(Handle handle) {
     ::close(descriptor(handle));
 }
 
+bool same_path(const ResolvedName& first, const ResolvedName& second) {
+    return first.native == second.native;
+}
+
 bool same_existing_file(const ResolvedName& first, const ResolvedName& second) {
     struct stat a {};
     struct stat b {};
@@ -213,6 +217,11 @@ std::string reason_text(int error) {
 void write_error_output(std::string_view text) {
     int ignored = 0;
     write_all(STDERR_FILENO, text.data(), text.size(), ignored);
+}
+
+bool write_standard_output(std::string_view text) {
+    int ignored = 0;
+    return write_all(STDOUT_FILENO, text.data(), text.size(), ignored);
 }
 
 void secure_standard_streams() {

@@ -276,6 +276,13 @@ void close_handle(Handle handle) {
     CloseHandle(native_handle(handle));
 }
 
+bool same_path(const ResolvedName& first, const ResolvedName& second) {
+    const std::wstring a = native_name(first.native);
+    const std::wstring b = native_name(second.native);
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 bool same_existing_file(const ResolvedName& first, const ResolvedName& second) {
     const auto identity = [](const ResolvedName& name, BY_HANDLE_FILE_INFORMATION& info) {
         const HANDLE handle =
@@ -311,6 +318,11 @@ std::string reason_text(int error) {
 void write_error_output(std::string_view text) {
     int ignored = 0;
     write_all(wrapped(GetStdHandle(STD_ERROR_HANDLE)), text.data(), text.size(), ignored);
+}
+
+bool write_standard_output(std::string_view text) {
+    int ignored = 0;
+    return write_all(standard_output(), text.data(), text.size(), ignored);
 }
 
 void secure_standard_streams() {

@@ -141,6 +141,13 @@ bool same_existing_file(std::string_view first_name, std::string_view second_nam
     return first.report == 0 && second.report == 0 && platform::same_existing_file(first, second);
 }
 
+bool same_file(std::string_view first_name, std::string_view second_name) {
+    const platform::ResolvedName first = resolved_name(first_name);
+    const platform::ResolvedName second = resolved_name(second_name);
+    if (first.report != 0 || second.report != 0) return false;
+    return platform::same_path(first, second) || platform::same_existing_file(first, second);
+}
+
 void connect(int number, std::string_view name, std::string_view status) {
     Unit unit;
     unit.number = number;

@@ -59,5 +59,8 @@ void read_formatted_reals(int unit, const FieldList& list, std::span<float> valu
 
 // True when the two names denote one existing file.
 bool same_existing_file(std::string_view first_name, std::string_view second_name);
+// True when the two names denote one file, whether it exists yet or not:
+// they resolve to the same full path, or name one existing file.
+bool same_file(std::string_view first_name, std::string_view second_name);
 
 }  // namespace wgn::io

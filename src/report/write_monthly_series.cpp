@@ -69,9 +69,9 @@ void write_table(const Table& table, std::int32_t year_count, std::int32_t first
 }  // namespace
 
 void write_monthly_series(std::int32_t year_count, std::int32_t first_year) {
-    write_table({201, "mean_pcp.sta", "Average Daily Precipitation in Month", MonthlyMeanGrid, false}, year_count,
+    write_table({201, kMeanTableName, "Average Daily Precipitation in Month", MonthlyMeanGrid, false}, year_count,
                 first_year);
-    write_table({202, "totalpcp.sta", "Total Monthly Precipitation", MonthlyTotalGrid, true}, year_count, first_year);
+    write_table({202, kTotalTableName, "Total Monthly Precipitation", MonthlyTotalGrid, true}, year_count, first_year);
 }
 
 }  // namespace wgn

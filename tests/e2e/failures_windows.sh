@@ -124,6 +124,9 @@ runlib: severe (24): end-of-file during read, unit 10, file @WORK@\in.txt' \
 check "names with slashes and accented letters (the console's code page)" 00000000 \
     'data/caf\xe9.txt\nout/r\xe9sultat.txt\n1990\n-99\n' '' 'mkdir data out; input; mv in.txt data/café.txt' \
     '[ "$(wc -l <out/résultat.txt)" -eq 37 ] && [ -s data/café.txt ]'
+check "table names in any letter case are refused" 00000000 \
+    'MEAN_PCP.STA\nin.txt\nTotalPcp.Sta\nout.txt\n1990\n-99\n' '' input \
+    '[ "$(grep -c "Please choose another" ../stdout)" -eq 2 ] && [ "$(wc -l <out.txt)" -eq 37 ]'
 
 # --- the month files (units 101 ... 112) ---
 check "fewer than 365 values" C0000018 'in.txt\nout.txt\n1990\n-99\n' \

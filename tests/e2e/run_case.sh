@@ -6,6 +6,7 @@
 #
 # A case folder holds:
 #   stdin              the answers of the dialogue, fed to standard input
+#   args               optional: the program's arguments, one a line
 #   files/             files placed in the working directory before the run
 #                      (the input series, a pre-existing report, ...)
 #   copy               optional lines "SOURCE TARGET": a file of the repository
@@ -44,19 +45,21 @@ if [ -f "$case_dir/copy" ]; then
     done <"$case_dir/copy"
 fi
 
+arguments=()
+[ -f "$case_dir/args" ] && mapfile -t arguments <"$case_dir/args"
 expected_status=0
 [ -f "$case_dir/expected/status" ] && expected_status=$(cat "$case_dir/expected/status")
 if [ -n "$launcher" ]; then
     mapfile -t windows_name < <(winepath -w "$run" "$work/tmp" "$work/status" "$binary")
     (cd "$run" && env -u TMPDIR wine "$launcher" "${windows_name[2]}" "TMP=${windows_name[1]}" "TEMP=${windows_name[1]}" \
-        -- "${windows_name[3]}" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
+        -- "${windows_name[3]}" "${arguments[@]}" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
     status=$(tr -d '\r\n' <"$work/status")
     case $expected_status in
-        0 | 3) expected_status=$(printf '%08X' "$expected_status") ;;
+        0 | 2 | 3) expected_status=$(printf '%08X' "$expected_status") ;;  # success, arguments, math
         *) expected_status=$(printf '%08X' $((0xC0000000 + expected_status))) ;;
     esac
 else
-    (cd "$run" && TMPDIR="$work/tmp" "$binary" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
+    (cd "$run" && TMPDIR="$work/tmp" "$binary" "${arguments[@]}" <"$case_dir/stdin" >"$work/stdout" 2>"$work/stderr")
     status=$?
 fi
 

@@ -60,6 +60,13 @@ TEST(WindowsNames, OneFileUnderTwoNames) {
     EXPECT_FALSE(platform::same_existing_file(name("win.ini"), name("no-such-file.txt")));
 }
 
+TEST(WindowsNames, OnePathWhateverTheLetterCase) {
+    ASSERT_NE(SetCurrentDirectoryW(L"C:\\windows"), 0);
+    const auto name = [](const char* text) { return platform::resolve_file_name(text); };
+    EXPECT_TRUE(platform::same_path(name("MEAN_PCP.STA"), name("c:\\Windows\\mean_pcp.sta")));
+    EXPECT_FALSE(platform::same_path(name("mean_pcp.sta"), name("totalpcp.sta")));
+}
+
 TEST(WindowsFailures, EachSystemCodeGivesItsReport) {
     struct Case {
         DWORD code;

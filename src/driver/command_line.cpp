@@ -1,0 +1,60 @@
+#include "driver/command_line.hpp"
+
+#include <string>
+#include <string_view>
+
+#include "io/platform.hpp"
+
+namespace wgn {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: wgnrain [--help | --version]\n"
+    "\n"
+    "wgnrain derives the monthly precipitation parameters of the SWAT weather\n"
+    "generator (PCP_MM, PCPSTD, PCPSKW, PR_W1, PR_W2, PCPD) from a series of daily\n"
+    "precipitation values: a text file with one value per line, from 1 January of\n"
+    "the first year on.\n"
+    "\n"
+    "Started without arguments, it asks four questions on the console; the answers\n"
+    "may come from a pipe or a file, one per line:\n"
+    "  Input Filename               the file of daily values\n"
+    "  Output Filename              the statistics report (not the input file, nor\n"
+    "                               one of the two tables)\n"
+    "  First year of period (yyyy)  the calendar year of the first value\n"
+    "  NoData value                 the value that marks a missing day, e.g. -99\n"
+    "\n"
+    "It writes the report, and two year-by-month tables into the working directory:\n"
+    "mean_pcp.sta (average daily precipitation) and totalpcp.sta (monthly totals).\n"
+    "\n"
+    "Exit status: 0 after a complete run.  A failure ends the run with a report on\n"
+    "standard error and the report's number as status (24 end of file, 29 a missing\n"
+    "folder, 64 a value that is not a number, ...; on Windows C0000000 plus that\n"
+    "number); 3 after the math report; 128 plus the signal's number after an\n"
+    "interrupt (on Windows C000013A after Ctrl-C); 2 for a wrong argument.\n"
+    "\n"
+    "Example:\n"
+    "  printf '%s\\n' station.txt report.txt 1991 -99 | wgnrain\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
+}  // namespace
+
+int answer_arguments(std::span<char* const> arguments) {
+    const std::string_view first = arguments.front();
+    if (arguments.size() == 1 && first == "--help") {
+        return io::platform::write_standard_output(kUsage) ? 0 : 1;
+    }
+    if (arguments.size() == 1 && first == "--version") {
+        return io::platform::write_standard_output("wgnrain " WGNRAIN_VERSION "\n") ? 0 : 1;
+    }
+    std::string line = "wgnrain: unknown argument '";
+    line.append(first);
+    line.append("' (a run takes no arguments; see 'wgnrain --help')\n");
+    io::platform::write_error_output(line);
+    return 2;
+}
+
+}  // namespace wgn
