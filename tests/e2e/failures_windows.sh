@@ -7,7 +7,6 @@
 #
 # Needs WINEPREFIX (an initialised prefix) and wine on the PATH.
 source "$(dirname "$0")/lib.sh"
-here=$(dirname "$0")
 # An immutable file left by a failed check must not stop the clean-up.
 trap 'chattr -R -f -i "$scratch_root" 2>/dev/null; rm -rf "$scratch_root"' EXIT
 cp "$2" "$3" "$scratch_root/"
@@ -209,25 +208,11 @@ ended "Ctrl-C at the output prompt" C000013A "runlib: error (200): program abort
     '[ ! -e out.txt ]'
 
 # During the month files of a long series: a watcher signals as soon as a
-# scratch file appears in the temporary folder.  A loaded machine can hide
-# the short month phase from it, so a run that ends first is tried again.
+# scratch file appears in the temporary folder.
+start_long() { start_launched "awk 'BEGIN { for (i = 0; i < 1400 * 365 + 340; i++) print (i % 3) * 1.5 }' >in.txt"; }
 for row in "INT C000013A" "KILL *"; do
     read -r kind status <<<"$row"
-    caught=""
-    for attempt in 1 2 3; do
-        start_launched "awk 'BEGIN { for (i = 0; i < 1400 * 365 + 340; i++) print (i % 3) * 1.5 }' >in.txt"
-        WATCHER_READY="$work/watching" python3 "$here/signal_when_busy.py" --named "$pid" "$binary_shown" "$kind" \
-            "$prefix_temp" &
-        watcher=$!
-        for _ in $(seq 1000); do [ -e "$work/watching" ] && break; sleep 0.01; done
-        printf 'in.txt\nout.txt\n1000\n-99\n' >&"$feed"
-        if wait "$watcher"; then
-            caught=1
-            break
-        fi
-        exec {feed}>&-
-        wait "$pid"
-    done
+    busy_signal start_long '--named "$pid" "$binary_shown" "$kind" "$prefix_temp"'
     report="runlib: error (200): program aborting due to control-C event"
     [ "$kind" = KILL ] && report=""
     if [ -n "$caught" ]; then

@@ -72,21 +72,7 @@ done
 # from it, so a run that ends first is tried again (three times at most).
 setup="long_series 1400"
 for pair in INT:control-C TERM:unknown HUP:menu-CLOSE KILL:; do
-    caught=""
-    for attempt in 1 2 3; do
-        start_run ''
-        WATCHER_READY="$work/watching" python3 "$(dirname "$0")/signal_when_busy.py" "$pid" "${pair%%:*}" "$tmp" &
-        watcher=$!
-        # The answers come once the watcher is watching.
-        for _ in $(seq 1000); do [ -e "$work/watching" ] && break; sleep 0.01; done
-        printf 'in.txt\nout.txt\n1000\n-99\n' >&"$feed"
-        if wait "$watcher"; then
-            caught=1
-            break
-        fi
-        exec {feed}>&-
-        wait "$pid"
-    done
+    busy_signal "start_run ''" '"$pid" "${pair%%:*}" "$tmp"'
     if [ -n "$caught" ]; then
         sent=1 finish_check "${pair%%:*} during the month files" "${pair%%:*}" "${pair#*:}" \
             '[ ! -e out.txt ] && [ ! -e mean_pcp.sta ]'

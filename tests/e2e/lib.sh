@@ -22,6 +22,33 @@ new_workspace() {  # sets work, run, tmp, and run_shown and tmp_shown as reports
     tmp_shown=$tmp
 }
 
+lib_dir=$(dirname "${BASH_SOURCE[0]}")
+
+# busy_signal START WATCHER-ARGUMENTS: runs START (which starts a run of a long
+# series fed from $feed and sets pid), has signal_when_busy.py signal it during
+# its month files, and sends the answers once the watcher watches.  A loaded
+# machine can hide the short month phase from the watcher, so a run that ends
+# first is tried again, three times at most.  WATCHER-ARGUMENTS is evaluated
+# after START.  Sets caught when the signal was sent.
+busy_signal() {
+    local start=$1 arguments=$2 attempt watcher
+    caught=""
+    for attempt in 1 2 3; do
+        eval "$start"
+        eval "local watcher_arguments=($arguments)"
+        WATCHER_READY="$work/watching" python3 "$lib_dir/signal_when_busy.py" "${watcher_arguments[@]}" &
+        watcher=$!
+        for _ in $(seq 1000); do [ -e "$work/watching" ] && break; sleep 0.01; done
+        printf 'in.txt\nout.txt\n1000\n-99\n' >&"$feed"
+        if wait "$watcher"; then
+            caught=1
+            return
+        fi
+        exec {feed}>&-
+        wait "$pid"
+    done
+}
+
 pass() { passed=$((passed + 1)); echo "ok: $1"; }
 fail() { failed=$((failed + 1)); echo "FAIL: $1: $2"; }
 
