@@ -2,8 +2,9 @@
 # Every failure a run can reach, provoked through the real program: exact
 # standard error, exit status, the files left behind, and no temporary file.
 #
-#   failures.sh path/to/wgnrain
+#   failures.sh path/to/wgnrain path/to/libno_tmpfile.so
 source "$(dirname "$0")/lib.sh"
+no_tmpfile=$(realpath "$2")
 
 ONE_YEAR=$(printf '1.0\n%.0s' $(seq 365))
 CR=$'\r'
@@ -22,10 +23,11 @@ check() {
     [ -n "$user" ] && prefix=(setpriv --reuid="$user" --regid=nogroup --clear-groups)
     # Setups leave these in the workspace: another TMPDIR, a closed or full
     # standard output, a closed standard error, a resource limit for the
-    # program ("-n 10", "-v 40000").
+    # program ("-n 10", "-v 40000"), a library to preload.
     local tmpdir=$tmp limit="-c 0"
     [ -f "$work/tmpdir" ] && tmpdir=$(cat "$work/tmpdir")
     [ -f "$work/ulimit" ] && limit=$(cat "$work/ulimit")
+    [ -f "$work/preload" ] && prefix=(env LD_PRELOAD="$(cat "$work/preload")" ASAN_OPTIONS=verify_asan_link_order=0)
     if [ -f "$work/close_stdout" ]; then
         printf '%b' "$answers" |
             (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >&- 2>"$work/stderr")
@@ -122,6 +124,13 @@ check "no writable temporary directory" 29 'in.txt\nout.txt\n1990\n-99\n' \
     'runlib: No such file or directory
 runlib: severe (29): file not found, unit 101, file @WORK@/gone' \
     'input; echo "$PWD/gone" >../tmpdir' "$no_outputs"
+
+# Without nameless temporary files the month files get names, removed at once.
+check "no nameless files: a complete run leaves nothing" 0 'in.txt\nout.txt\n1990\n-99\n' '' \
+    "input; echo '$no_tmpfile' >../preload" '[ "$(wc -l <out.txt)" -eq 37 ]'
+check "no nameless files: the report names the removed file" 24 'in.txt\nout.txt\n1990\n-99\n' \
+    'runlib: severe (24): end-of-file during read, unit 101, file @TMP@/wgnrain@ANY@' \
+    "printf '1.0\n%.0s' \$(seq 364) >in.txt; echo '$no_tmpfile' >../preload" "$no_outputs"
 
 check "too many open files" 30 'in.txt\nout.txt\n1990\n-99\n' \
     'runlib: Too many open files

@@ -50,6 +50,12 @@ TEST(RealText, AcceptedFormsGiveTheNearestFloat) {
         {"16777217.000000001", 16777218.0F},
         {"0.1", 0.1F},
         {"1.00000005960464477539062500001", 1.0000001F},
+        // Eight significant digits: the digits exceed 2^24, so the product of a
+        // rounded significand and a power of ten would be one float off.
+        {"167772.17", 167772.171875F},
+        {"1677721.7", 1677721.75F},
+        {"16777.219", 16777.21875F},
+        {"0.16777217", 0.16777217388153076F},
     };
     for (const Case& c : cases) {
         float value = 7.0F;

@@ -53,6 +53,14 @@ TEST_F(ScratchUnit, WriteAfterRewindReplacesEverythingFromThere) {
     EXPECT_EQ(records_of(kUnit), (std::vector<std::string>{"1", "9"}));
 }
 
+TEST_F(ScratchUnit, WriteRightAfterRewindReplacesEverything) {
+    static const wgn::io::FieldList i8("(I8)");
+    for (std::int32_t k = 1; k <= 3; ++k) wgn::io::write_formatted(kUnit, i8, {k});
+    wgn::io::rewind_unit(kUnit);
+    wgn::io::write_formatted(kUnit, i8, {std::int32_t{9}});
+    EXPECT_EQ(records_of(kUnit), (std::vector<std::string>{"9"}));
+}
+
 TEST_F(ScratchUnit, FormattedRunOfRealsTakesOneValuePerRecord) {
     static const wgn::io::FieldList f12_2("(F12.2)");
     for (const float value : {0.004F, 0.006F, 2.675F, -0.004F}) wgn::io::write_formatted(kUnit, f12_2, {value});
