@@ -4,6 +4,7 @@
 #include <string>
 
 #include "driver/shared_records.hpp"
+#include "input/series_checks.hpp"
 #include "io/failure.hpp"
 #include "io/units.hpp"
 #include "partition/calendar.hpp"
@@ -13,11 +14,16 @@ namespace {
 
 constexpr int kInputUnit = 10;
 
-// The month walk takes 365 values a year plus one per leap day.  A series
-// that is not made of whole calendar years can fall short of that (730 values
-// from a leap year); it is refused before anything is written.
+// The values that the month walk takes: 365 a year plus one per leap day.
+std::int64_t values_walked(std::int32_t year_count, std::int32_t first_year) {
+    return std::int64_t{365} * year_count + leap_years_in(first_year, year_count);
+}
+
+// A series that is not made of whole calendar years can fall short of the
+// values the walk takes (730 values from a leap year); it is refused before
+// anything is written.
 void refuse_short_series(std::int32_t record_count, std::int32_t year_count, std::int32_t first_year) {
-    const std::int64_t needed = std::int64_t{365} * year_count + leap_years_in(first_year, year_count);
+    const std::int64_t needed = values_walked(year_count, first_year);
     if (record_count >= needed) return;
     io::write_runlib_line("the input file holds " + std::to_string(record_count) + " daily values, but its " +
                           std::to_string(year_count) + " calendar years from " + std::to_string(first_year) + " need " +
@@ -43,29 +49,38 @@ void read_daily_series(std::int32_t& record_count, std::int32_t& year_count, flo
     //    records are passed over) and discards the rest of it.  The values are
     //    kept as they are counted, so the series holds exactly the counted
     //    values, one per record.  A null value keeps the value before it.
+    //    Each value is also checked for what the user probably did not mean.
     DailySeries.clear();
+    SeriesChecks checks{nodata_value};
     float value = 0.0F;
+    io::ReadExtent extent;
     io::ReadStatus stop = io::ReadStatus::ok;
     for (;;) {
-        stop = io::read_list_with_status(kInputUnit, {&value});
+        stop = io::read_list_with_status(kInputUnit, {&value}, extent);
         if (stop != io::ReadStatus::ok) break;
-        if (is_nodata(value, nodata_value))
+        const bool nodata = is_nodata(value, nodata_value);
+        if (nodata)
             ++nodata_count;
         else
             sum += value;  // single-precision running sum
+        note_value(checks, extent.last_record, extent.records - 1, extent.rest, value, nodata);
         DailySeries.push_back(value);
         ++record_count;
     }
     // Nothing readable at all: an empty file meets its end, a file whose first
     // record is no number fails on that record.
     if (record_count == 0) io::fail_read(kInputUnit, stop);
+    if (stop != io::ReadStatus::end_of_input)
+        note_stop(checks, extent.last_record, io::skip_remaining_records(kInputUnit));
 
     // 4. Mean of the valid values, divided in double and stored as single; a
     //    NaN when no valid value exists.
     const float mean = static_cast<float>(static_cast<double>(sum) / static_cast<double>(record_count - nodata_count));
 
-    // 5. Whole years; leap days are not considered here.
+    // 5. Whole years; leap days are not considered here.  What the checks
+    //    found is said before anything can fail.
     year_count = record_count / 365;
+    report_findings(checks, values_walked(year_count, run_settings.first_year), year_count, run_settings.first_year);
     refuse_short_series(record_count, year_count, run_settings.first_year);
 
     // 6. The grids, one row per year.

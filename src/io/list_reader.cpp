@@ -31,6 +31,7 @@ class Scanner {
         while (pos_ < record_.size() && is_blank(record_[pos_])) ++pos_;
     }
     bool at_end() const { return pos_ >= record_.size(); }
+    std::string_view rest() const { return record_.substr(pos_ < record_.size() ? pos_ : record_.size()); }
     char peek(std::size_t ahead = 0) const { return record_[pos_ + ahead]; }
     bool has(std::size_t ahead) const { return pos_ + ahead < record_.size(); }
     void advance() { ++pos_; }
@@ -145,8 +146,12 @@ ReadStatus store(const ListItem& item, const Value& value) {
 
 }  // namespace
 
-ReadStatus read_list(RecordSource& source, std::span<const ListItem> items) {
+ReadStatus read_list(RecordSource& source, std::span<const ListItem> items, std::string_view* rest) {
     Scanner scanner(source);
+    const auto finished = [&] {
+        if (rest != nullptr) *rest = scanner.rest();
+        return ReadStatus::ok;
+    };
     ReadStatus status = scanner.next_record();
     if (status != ReadStatus::ok) return status;
 
@@ -167,7 +172,7 @@ ReadStatus read_list(RecordSource& source, std::span<const ListItem> items) {
             after_value = false;
             continue;
         }
-        if (c == '/' && !scanner.slash_starts_text(is_text(items[index]))) return ReadStatus::ok;
+        if (c == '/' && !scanner.slash_starts_text(is_text(items[index]))) return finished();
 
         status = scanner.read_value(is_text(items[index]), value);
         if (status != ReadStatus::ok) return status;
@@ -178,7 +183,7 @@ ReadStatus read_list(RecordSource& source, std::span<const ListItem> items) {
         }
         after_value = true;
     }
-    return ReadStatus::ok;
+    return finished();
 }
 
 }  // namespace wgn::io

@@ -49,6 +49,8 @@ using ListItem = std::variant<TextItem, std::int32_t*, float*>;
 // Longest unquoted value accepted; a longer one is a syntax error.
 inline constexpr std::size_t kMaxUnquotedLength = 2048;
 
-ReadStatus read_list(RecordSource& source, std::span<const ListItem> items);
+// `rest`, when given, receives what the read left unread of its last record
+// (valid until the source's next record).
+ReadStatus read_list(RecordSource& source, std::span<const ListItem> items, std::string_view* rest = nullptr);
 
 }  // namespace wgn::io

@@ -26,8 +26,9 @@ struct Unit {
     // on rewind and after a read.
     bool replace_pending = false;
     RecordReader reader;
-    std::string output;  // written bytes not yet passed to the file
-    int read_error = 0;  // the platform's reason of the last failed read
+    std::string output;             // written bytes not yet passed to the file
+    int read_error = 0;             // the platform's reason of the last failed read
+    std::int64_t records_read = 0;  // since the connection or the last rewind
 };
 
 std::map<int, Unit>& table() {
@@ -107,7 +108,9 @@ class UnitRecords final : public RecordSource {
     static ReadStatus next(Unit& unit, std::string_view& record) {
         flush(unit);
         unit.replace_pending = true;
-        return unit.reader.next(record, unit.read_error);
+        const ReadStatus status = unit.reader.next(record, unit.read_error);
+        if (status == ReadStatus::ok) ++unit.records_read;
+        return status;
     }
 
   private:
@@ -208,6 +211,7 @@ void rewind_unit(int number) {
     if (!platform::seek_to(unit.handle, 0, error)) fail(kRewindError, number, unit.path, error);
     unit.reader.reset();
     unit.replace_pending = true;
+    unit.records_read = 0;
 }
 
 void write_list_record(int number, std::string_view text) {
@@ -248,12 +252,33 @@ void fail_read(int number, ReadStatus status) {
     fail(kReadError, number, unit.path, unit.read_error);
 }
 
-ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items) {
+ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items, ReadExtent& extent) {
     Unit& unit = unit_for(number);
     UnitRecords records(unit);
-    const ReadStatus status = read_list(records, std::span<const ListItem>(items.begin(), items.size()));
+    const std::int64_t first = unit.records_read;
+    extent.rest = {};
+    const ReadStatus status = read_list(records, std::span<const ListItem>(items.begin(), items.size()), &extent.rest);
     if (status == ReadStatus::read_error) fail_read(number, status);
+    extent.last_record = unit.records_read;
+    extent.records = unit.records_read - first;
     return status;
+}
+
+ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items) {
+    ReadExtent ignored;
+    return read_list_with_status(number, items, ignored);
+}
+
+std::int64_t skip_remaining_records(int number) {
+    Unit& unit = unit_for(number);
+    std::string_view record;
+    std::int64_t count = 0;
+    for (;;) {
+        const ReadStatus status = UnitRecords::next(unit, record);
+        if (status == ReadStatus::end_of_input) return count;
+        if (status != ReadStatus::ok) fail_read(number, status);
+        ++count;
+    }
 }
 
 void read_list(int number, std::initializer_list<ListItem> items) {

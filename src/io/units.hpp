@@ -14,6 +14,7 @@
 // asks for a status: every failure is reported and ends the run.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -49,6 +50,15 @@ void read_list(int unit, std::initializer_list<ListItem> items);
 // failures back to the caller instead; a failing platform read still ends
 // the run.
 ReadStatus read_list_with_status(int unit, std::initializer_list<ListItem> items);
+// Where a list read found its values, for checks of what a file holds.
+struct ReadExtent {
+    std::int64_t last_record = 0;  // number of the read's last record (the file's first is 1)
+    std::int64_t records = 0;      // records the read fetched, blank ones included
+    std::string_view rest;         // what the read left of its last record, until the next read
+};
+ReadStatus read_list_with_status(int unit, std::initializer_list<ListItem> items, ReadExtent& extent);
+// Reads the rest of the unit's file and gives the number of records it held.
+std::int64_t skip_remaining_records(int unit);
 // Formatted read of a run of reals: the field list is used from its start for
 // every record.  A run of zero values still reads one record.
 void read_formatted_reals(int unit, const FieldList& list, std::span<float> values);

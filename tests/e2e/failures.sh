@@ -114,11 +114,13 @@ runlib: severe (24): end-of-file during read, unit 10, file @WORK@/in.txt' \
 
 # --- the month analyses ---
 check "infinite values: square root of a NaN" 3 'in.txt\nout.txt\n1990\n-99\n' \
-    '
+    'runlib: warning: infinite values: 1, first on line 1; no statistic of their months can be computed
+
 run-time error M6201: MATH
 - sqrt: DOMAIN error' 'input; sed -i "1s/.*/Infinity/" in.txt' "$no_outputs"
 check "values too wide for the month file" 64 'in.txt\nout.txt\n1990\n-99\n' \
-    'runlib: severe (64): input conversion error, unit 101, file @SCRATCH@' \
+    'runlib: warning: values too large for the month files (F12.2): 1, first on line 1: 1e+10; the run will end with a failure on them
+runlib: severe (64): input conversion error, unit 101, file @SCRATCH@' \
     'input; sed -i "1s/.*/1e10/" in.txt' "$no_outputs"
 check "no writable temporary directory" 29 'in.txt\nout.txt\n1990\n-99\n' \
     'runlib: No such file or directory

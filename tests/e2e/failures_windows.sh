@@ -83,7 +83,8 @@ check "end of input at the input name" C0000018 '' \
     'runlib: severe (24): end-of-file during read, unit 5, file CONIN$'
 check "Ctrl-Z at the NoData value" C0000018 'in.txt\nout.txt\n1990\n\x1a\r\n5\n' \
     'runlib: severe (24): end-of-file during read, unit 5, file CONIN$'
-check "answers with CR LF, a Ctrl-Z inside the input file" 00000000 'in.txt\r\nout.txt\r\n1990\r\n-99\r\n' '' \
+check "answers with CR LF, a Ctrl-Z inside the input file" 00000000 'in.txt\r\nout.txt\r\n1990\r\n-99\r\n' \
+    'runlib: warning: lines with more than one value: 1, first on line 100; only the first value of a line is read (a decimal comma, or a date before the value?)' \
     'input; sed -i "100s/.*/1.0 \x1a/" in.txt' '[ "$(wc -l <out.txt)" -eq 37 ] && grep -q "Number of Records = *365" out.txt'
 
 # --- names and connecting the input (unit 10) ---
@@ -134,11 +135,13 @@ check "fewer than 365 values" C0000018 'in.txt\nout.txt\n1990\n-99\n' \
 check "missing temporary folder" C000001D 'in.txt\nout.txt\n1990\n-99\n' \
     'runlib: Path not found.
 runlib: severe (29): file not found, unit 101, file @WORK@\gone\@ANY@' input "$no_outputs" 'TMP="$run_shown\\gone"'
-check "infinite values: square root of a NaN" 00000003 'in.txt\nout.txt\n1990\n-99\n' '
+check "infinite values: square root of a NaN" 00000003 'in.txt\nout.txt\n1990\n-99\n' 'runlib: warning: infinite values: 1, first on line 1; no statistic of their months can be computed
+
 run-time error M6201: MATH
 - sqrt: DOMAIN error' 'input; sed -i "1s/.*/Infinity/" in.txt' "$no_outputs"
 check "values too wide for the month file" C0000040 'in.txt\nout.txt\n1990\n-99\n' \
-    'runlib: severe (64): input conversion error, unit 101, file @SCRATCH@' \
+    'runlib: warning: values too large for the month files (F12.2): 1, first on line 1: 1e+10; the run will end with a failure on them
+runlib: severe (64): input conversion error, unit 101, file @SCRATCH@' \
     'input; sed -i "1s/.*/1e10/" in.txt' "$no_outputs"
 
 # --- the outputs ---
@@ -209,7 +212,8 @@ ended "Ctrl-C at the output prompt" C000013A "runlib: error (200): program abort
 
 # During the month files of a long series: a watcher signals as soon as a
 # scratch file appears in the temporary folder.
-start_long() { start_launched "awk 'BEGIN { for (i = 0; i < 1400 * 365 + 340; i++) print (i % 3) * 1.5 }' >in.txt"; }
+# 1400 whole calendar years from 1000: 365 days each and the 339 leap days.
+start_long() { start_launched "awk 'BEGIN { for (i = 0; i < 1400 * 365 + 339; i++) print (i % 3) * 1.5 }' >in.txt"; }
 for row in "INT C000013A" "KILL *"; do
     read -r kind status <<<"$row"
     busy_signal start_long '--named "$pid" "$binary_shown" "$kind" "$prefix_temp"'

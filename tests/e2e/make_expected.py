@@ -30,8 +30,12 @@ for name in os.listdir(given) if os.path.isdir(given) else []:
 with open(os.path.join(expected, "stdout"), "w", newline="") as f:
     f.write(ref.console_output())
 try:
+    warnings = []
     report, mean_pcp, totalpcp = ref.run(data, input_name, output_name, int(year), ref.parse_real(nodata),
-                                         "@WORK@/" + input_name)
+                                         "@WORK@/" + input_name, warnings)
+    if warnings:
+        with open(os.path.join(expected, "stderr"), "w", newline="") as f:
+            f.write("".join(warnings))
     for name, text in ((output_name, report), ("mean_pcp.sta", mean_pcp), ("totalpcp.sta", totalpcp)):
         with open(os.path.join(expected, "files", name), "w", newline="", encoding="latin-1") as f:
             f.write(text)

@@ -23,7 +23,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import program  # noqa: E402
 import wgnrain_ref as ref  # noqa: E402
 
-binary, data_dir = os.path.abspath(sys.argv[1]), sys.argv[2]
+binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 files = sorted(glob.glob(os.path.join(data_dir, "*.txt")) + glob.glob(os.path.join(data_dir, "knmi", "*.txt")))
 if not files:
     print(f"skipped: no station records in {data_dir}")

@@ -142,27 +142,30 @@ class Failure(Exception):
 
 # ---------------------------------------------------------------- the run
 def first_value(record):
-    """The first value of a record read as one real, or a status word."""
+    """The first value of a record read as one real, or a status word; and
+    what the read leaves of the record."""
     m = re.match(r"[ \t]*", record)
     rest = record[m.end():]
     if rest == "":
-        return "blank"
+        return "blank", ""
     if rest[0] == ",":
-        return "null"
+        return "null", rest[1:]
     if rest[0] == "/":
-        return "slash"
-    token = re.match(r"[^ \t,/]*", rest).group(0)
+        return "slash", rest
+    raw = re.match(r"[^ \t,/]*", rest).group(0)
+    after = rest[len(raw):]
+    token = raw
     rep = re.match(r"^(\d+)\*(.*)$", token)
     if rep:
         if int(rep.group(1)) == 0:
-            return "syntax"
+            return "syntax", after
         token = rep.group(2)
         if token == "":
-            return "null"
+            return "null", after
     if token[0] in "'\"" or "(" in token or ")" in token:
-        return "syntax" if token[0] not in "'\"" else "conversion"
+        return ("syntax" if token[0] not in "'\"" else "conversion"), after
     v = parse_real(token)
-    return "conversion" if v is None else v
+    return ("conversion" if v is None else v), after
 
 
 def records_of(data):
@@ -174,34 +177,117 @@ def records_of(data):
 
 
 def read_series(data, nodata, input_path):
+    """The values of the series, and what the checks of the input found."""
     values = []
     stop = "end"
     last = 0.0
-    for rec in records_of(data):
-        v = first_value(rec)
+    found = {"blank": 0, "first_blank": 0, "crowded": 0, "first_crowded": 0, "negative": 0, "first_negative": 0,
+             "smallest": 0.0, "nodata": 0, "infinite": [], "too_wide": [], "stop_line": 0, "after_stop": 0}
+    records = records_of(data)
+    blanks = 0
+    for line, rec in enumerate(records, 1):
+        v, rest = first_value(rec)
         if v == "blank":
+            blanks += 1
             continue
         if v in ("null", "slash"):
             v = last
         elif isinstance(v, str):
             stop = v
+            found["stop_line"], found["after_stop"] = line, len(records) - line
             break
         last = v
+        if blanks and not found["blank"]:
+            found["first_blank"] = line - blanks
+        found["blank"] += blanks
+        blanks = 0
+        more = rest.lstrip(" \t,")
+        if more and more[0] != "/":
+            if not found["crowded"]:
+                found["first_crowded"] = line
+            found["crowded"] += 1
+        if is_nodata(v, nodata):
+            found["nodata"] += 1
+        else:
+            if v < 0:
+                if not found["negative"] or v < found["smallest"]:
+                    found["smallest"] = v
+                if not found["negative"]:
+                    found["first_negative"] = line
+                found["negative"] += 1
+            if math.isinf(v):
+                found["infinite"].append((line, len(values)))
+            elif "*" in fmt_f(v, 12, 2):
+                found["too_wide"].append((line, len(values), v))
         values.append(v)
     if not values:
         number = {"end": 24, "conversion": 64, "syntax": 59}[stop]
         text = {24: "end-of-file during read", 64: "input conversion error", 59: "list-directed I/O syntax error"}[number]
         raise Failure(number, f"runlib: severe ({number}): {text}, unit 10, file {input_path}\r\n")
-    return values
+    return values, found
+
+
+def plural(count, thing):
+    return f"{count} {thing}" + ("" if count == 1 else "s")
+
+
+def warnings_of(found, count, nodata, analysed, years, first_year):
+    """The warning lines of the input checks, in the program's order."""
+    out = []
+    if found["stop_line"]:
+        out.append(f"line {found['stop_line']} holds no readable value, so the series ends before it: "
+                   f"{plural(count, 'value')} kept, {plural(found['after_stop'], 'line')} after it not read")
+    if found["crowded"]:
+        out.append(f"lines with more than one value: {found['crowded']}, first on line {found['first_crowded']}; "
+                   "only the first value of a line is read (a decimal comma, or a date before the value?)")
+    if found["blank"]:
+        out.append(f"blank lines among the values: {found['blank']}, first on line {found['first_blank']}; "
+                   "they are passed over, so every later value moves up one day for each")
+    if found["negative"]:
+        out.append(f"negative values that are not the NoData value: {found['negative']}, first on line "
+                   f"{found['first_negative']}, the smallest {'%g' % found['smallest']}; they are taken as precipitation")
+    if found["nodata"] == 0 and found["negative"]:
+        out.append(f"no value equals the NoData value {'%g' % nodata}: the file probably marks missing days with "
+                   "another value")
+    if nodata == 0 and 0 < found["nodata"] < count:
+        out.append(f"the NoData value is 0: {plural(found['nodata'], 'day')} of 0 count as missing and take the "
+                   "mean of the other values")
+    if count and found["nodata"] == count:
+        out.append("every value is NoData: there is no mean to replace them with, and no statistic can be computed")
+    if found["infinite"] and found["infinite"][0][1] < analysed:
+        out.append(f"infinite values: {len(found['infinite'])}, first on line {found['infinite'][0][0]}; "
+                   "no statistic of their months can be computed")
+    if found["too_wide"] and found["too_wide"][0][1] < analysed:
+        line, _, v = found["too_wide"][0]
+        out.append(f"values too large for the month files (F12.2): {len(found['too_wide'])}, first on line {line}: "
+                   f"{'%g' % v}; the run will end with a failure on them")
+    if count > analysed and years > 0:
+        out.append(f"values not analysed: {count - analysed}, after the {plural(years, 'whole calendar year')} "
+                   f"from {first_year}")
+    return "".join(f"runlib: warning: {text}\r\n" for text in out)
 
 
 def is_nodata(v, nodata):
     return v == nodata or math.isnan(v) or math.isnan(nodata)
 
 
-def run(data, input_name, output_name, first_year, nodata, input_path):
-    """Returns (report, mean_pcp, totalpcp) as strings, or raises Failure."""
-    series = read_series(data, nodata, input_path)
+def run(data, input_name, output_name, first_year, nodata, input_path, warnings=None):
+    """Returns (report, mean_pcp, totalpcp) as strings, or raises Failure whose
+    standard error includes the warnings; the warnings of a complete run are
+    appended to the list `warnings` when one is given."""
+    series, found = read_series(data, nodata, input_path)
+    lines = []
+    try:
+        outputs = run_series(series, found, input_name, output_name, first_year, nodata, input_path, lines)
+    except Failure as failure:
+        failure.stderr = "".join(lines) + failure.stderr
+        raise
+    if warnings is not None:
+        warnings.extend(lines)
+    return outputs
+
+
+def run_series(series, found, input_name, output_name, first_year, nodata, input_path, lines):
     record_count = len(series)
     total = 0.0
     nd = 0
@@ -213,6 +299,7 @@ def run(data, input_name, output_name, first_year, nodata, input_path):
     mean = f32(div(total, float(record_count - nd)))
     years = record_count // 365
     leaps_needed = sum(1 for i in range(years) if is_leap(wrap32(first_year + i)))
+    lines.append(warnings_of(found, record_count, nodata, 365 * years + leaps_needed, years, first_year))
     if record_count < 365 * years + leaps_needed:
         raise Failure(24, f"runlib: the input file holds {record_count} daily values, but its {years} calendar years "
                           f"from {first_year} need {365 * years + leaps_needed}\r\n"
