@@ -32,8 +32,11 @@ bool holds_more(std::string_view rest) {
     return next != std::string_view::npos && rest[next] != '/';
 }
 
-// True when the month files' field F12.2 cannot hold the value.
+// True when the month files' field F12.2 cannot hold the value.  Only a
+// magnitude of about 1e8 or more can overflow it (-99999999.99 is its widest
+// negative value), so most values need no formatting here.
 bool too_wide_for_month_file(float value) {
+    if (std::fabs(value) < 9.9e7F) return false;
     std::string field;
     io::append_real_field(field, value, 12, 2);
     return field.front() == '*';
