@@ -12,34 +12,31 @@ namespace {
 
 using OpenFunction = int (*)(const char*, int, ...);
 
-int open_unless_nameless(OpenFunction next, const char* path, int flags, mode_t mode) {
+// The C library's function `symbol`, unless the open asks for a nameless file.
+int open_with(const char* symbol, const char* path, int flags, va_list arguments) {
+    const bool mode_given = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+    const mode_t mode = mode_given ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
     if ((flags & O_TMPFILE) == O_TMPFILE) {
         errno = EOPNOTSUPP;
         return -1;
     }
-    return next(path, flags, mode);
-}
-
-mode_t mode_argument(int flags, va_list arguments) {
-    return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+    return reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, symbol))(path, flags, mode);
 }
 
 }  // namespace
 
 extern "C" int open(const char* path, int flags, ...) {
-    static const auto next = reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, "open"));
     va_list arguments;
     va_start(arguments, flags);
-    const mode_t mode = mode_argument(flags, arguments);
+    const int fd = open_with("open", path, flags, arguments);
     va_end(arguments);
-    return open_unless_nameless(next, path, flags, mode);
+    return fd;
 }
 
 extern "C" int open64(const char* path, int flags, ...) {
-    static const auto next = reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, "open64"));
     va_list arguments;
     va_start(arguments, flags);
-    const mode_t mode = mode_argument(flags, arguments);
+    const int fd = open_with("open64", path, flags, arguments);
     va_end(arguments);
-    return open_unless_nameless(next, path, flags, mode);
+    return fd;
 }
