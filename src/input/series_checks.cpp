@@ -32,11 +32,12 @@ bool holds_more(std::string_view rest) {
     return next != std::string_view::npos && rest[next] != '/';
 }
 
-// True when the month files' field F12.2 cannot hold the value.  Only a
-// magnitude of about 1e8 or more can overflow it (-99999999.99 is its widest
-// negative value), so most values need no formatting here.
+// The month files' field F12.2 holds every value of a smaller magnitude
+// (-99999999.99 is its widest negative value; the float below 1e8 is 99999992).
+constexpr float kNeverTooWide = 9.9e7F;
+
+// True when the month files' field F12.2 cannot hold the value.
 bool too_wide_for_month_file(float value) {
-    if (std::fabs(value) < 9.9e7F) return false;
     std::string field;
     io::append_real_field(field, value, 12, 2);
     return field.front() == '*';
@@ -50,10 +51,13 @@ void warn(const std::string& text) {
 
 void note_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_lines, std::string_view rest, float value,
                 bool nodata) {
+    // Most values are one clean number a line: a few tests, and nothing more.
     const std::int64_t index = checks.values++;
-    if (blank_lines > 0 && checks.blank_lines == 0) checks.first_blank_line = line - blank_lines;
-    checks.blank_lines += blank_lines;
-    if (holds_more(rest) && checks.crowded_lines++ == 0) checks.first_crowded_line = line;
+    if (blank_lines > 0) {
+        if (checks.blank_lines == 0) checks.first_blank_line = line - blank_lines;
+        checks.blank_lines += blank_lines;
+    }
+    if (!rest.empty() && holds_more(rest) && checks.crowded_lines++ == 0) checks.first_crowded_line = line;
     if (nodata) {
         ++checks.nodata;
         return;
@@ -62,6 +66,7 @@ void note_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_line
         if (checks.negatives++ == 0 || value < checks.smallest) checks.smallest = value;
         if (checks.negatives == 1) checks.first_negative_line = line;
     }
+    if (std::fabs(value) < kNeverTooWide) return;
     if (std::isinf(value)) {
         if (checks.infinite++ == 0) {
             checks.first_infinite_line = line;
