@@ -1,11 +1,11 @@
 // Checks of a daily series that is probably not what the user meant.  They
 // are made while the series is read and change nothing: each kind of finding
 // becomes one warning line on standard error, with its count and its first
-// line in the file, for example
+// line in the file (every line counts, blank ones too), for example
 //
-//   runlib: warning: more than one value on 3650 lines, first on line 1: only
-//           the first value of a line is read (a decimal comma, or a date
-//           before the value?)
+//   runlib: warning: lines with more than one value: 365, first on line 1;
+//   only the first value of a line is read (a decimal comma, or a date before
+//   the value?)
 //
 // (one line on the screen).  A clean series gives no warning at all.
 #pragma once
