@@ -199,7 +199,10 @@ ended() {  # NAME STATUS STDERR AFTER: waits for the run and checks it
     wait "$pid"
     exec {feed}>&-
     for _ in $(seq 500); do [ -z "$(leftovers)" ] && break; sleep 0.01; done
-    [ -n "$(leftovers)" ] && echo "wgnrain-left" >"$tmp/in-the-prefix"
+    if [ -n "$(leftovers)" ]; then
+        fail "$1" "temporary files left in the prefix: $(leftovers)"
+        return
+    fi
     expect "$@"
 }
 
