@@ -101,4 +101,50 @@ std::uint32_t failure_status(int number);
 
 [[noreturn]] void end_process(std::uint32_t status);
 
+// ---- Folders, companion programs and child processes (wgnrain-batch) ----
+
+Handle standard_error();
+// True when the handle is a terminal or console window a person watches.
+bool is_terminal(Handle handle);
+
+// Opens an existing file for reading only; nothing is created.
+OpenResult open_for_reading(const ResolvedName& name);
+
+enum class FileKind { missing, regular, folder, other };
+FileKind file_kind(const ResolvedName& name);
+// Creates the folder; true also when it exists already.
+bool make_folder(const ResolvedName& name, int& error);
+// Removes the file if it is there.
+void remove_file(const ResolvedName& name);
+
+// `name` as seen from the folder that holds `base_file`, unless it is a full
+// path already (then unchanged).  No resolution, only joining:
+//   POSIX:    ("lists/a.csv", "in.txt") -> "lists/in.txt",  ("a.csv", "/d/x") -> "/d/x"
+//   Windows:  ("C:\l\a.csv", "x.txt") -> "C:\l\x.txt",   ("a.csv", "D:\x") -> "D:\x"
+std::string name_beside(std::string_view base_file, std::string_view name);
+// `name` inside `folder`: "out" + "st1" -> "out/st1" (POSIX), "out\st1" (Windows).
+std::string name_inside(std::string_view folder, std::string_view name);
+
+// The program `name` (without ".exe") from the folder of the running
+// program, else from the search path; empty when there is none.
+std::string companion_program(std::string_view name);
+
+// How a child process ended.
+struct ChildRun {
+    bool started = false;
+    int error = 0;             // why it could not be started
+    std::uint32_t status = 0;  // its exit status (all 32 bits on Windows)
+    int signal = 0;            // POSIX: the signal that ended it, else 0
+};
+
+// Runs `program` in `folder`, standard input from `input`, standard output
+// and standard error into `output` and `errors` (created or emptied), and
+// waits for its end.  May be called from several threads at once: no child
+// inherits another child's files.
+ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,
+                   const ResolvedName& output, const ResolvedName& errors);
+
+// The end of a child as text: "0", "24", "signal 9" (POSIX), "C0000018" (Windows).
+std::string exit_text(const ChildRun& run);
+
 }  // namespace wgn::io::platform

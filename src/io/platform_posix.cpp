@@ -1,5 +1,7 @@
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -289,6 +291,138 @@ std::uint32_t failure_status(int number) {
 
 void end_process(std::uint32_t status) {
     std::exit(static_cast<int>(status));
+}
+
+Handle standard_error() {
+    return STDERR_FILENO;
+}
+
+bool is_terminal(Handle handle) {
+    return ::isatty(descriptor(handle)) == 1;
+}
+
+OpenResult open_for_reading(const ResolvedName& name) {
+    OpenResult result;
+    const int fd = ::open(name.native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+    } else {
+        result.handle = fd;
+        result.read_only = true;
+    }
+    return result;
+}
+
+FileKind file_kind(const ResolvedName& name) {
+    struct stat status {};
+    if (::stat(name.native.c_str(), &status) != 0) return FileKind::missing;
+    if (S_ISREG(status.st_mode)) return FileKind::regular;
+    if (S_ISDIR(status.st_mode)) return FileKind::folder;
+    return FileKind::other;
+}
+
+bool make_folder(const ResolvedName& name, int& error) {
+    if (::mkdir(name.native.c_str(), 0777) == 0) return true;
+    error = errno;
+    if (error == EEXIST && file_kind(name) == FileKind::folder) {
+        error = 0;
+        return true;
+    }
+    if (error == EEXIST) error = ENOTDIR;
+    return false;
+}
+
+void remove_file(const ResolvedName& name) {
+    ::unlink(name.native.c_str());
+}
+
+std::string name_beside(std::string_view base_file, std::string_view name) {
+    if (!name.empty() && name.front() == '/') return std::string(name);
+    const std::size_t slash = base_file.rfind('/');
+    if (slash == std::string_view::npos) return std::string(name);
+    std::string joined(base_file.substr(0, slash + 1));
+    joined.append(name);
+    return joined;
+}
+
+std::string name_inside(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    if (joined.empty() || joined.back() != '/') joined.push_back('/');
+    joined.append(name);
+    return joined;
+}
+
+namespace {
+
+bool is_executable_file(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+}  // namespace
+
+std::string companion_program(std::string_view name) {
+    std::string own(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", own.data(), own.size());
+    if (length > 0 && static_cast<std::size_t>(length) < own.size()) {
+        own.resize(static_cast<std::size_t>(length));
+        const std::string beside = name_beside(own, name);
+        if (is_executable_file(beside)) return beside;
+    }
+    const char* search = std::getenv("PATH");
+    std::string_view folders = search != nullptr ? search : "/usr/local/bin:/usr/bin:/bin";
+    while (!folders.empty()) {
+        const std::size_t colon = folders.find(':');
+        const std::string_view folder = folders.substr(0, colon);
+        const std::string candidate = name_inside(folder.empty() ? "." : folder, name);
+        if (is_executable_file(candidate)) return candidate;
+        if (colon == std::string_view::npos) break;
+        folders.remove_prefix(colon + 1);
+    }
+    return {};
+}
+
+ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,
+                   const ResolvedName& output, const ResolvedName& errors) {
+    ChildRun run;
+    // The child opens its own files after changing folder: no descriptor of
+    // this process is ever shared with it, whatever other threads spawn.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.native.c_str());
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.native.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.native.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0666);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.native.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0666);
+    char* const arguments[] = {const_cast<char*>(program.c_str()), nullptr};
+    pid_t child = 0;
+    const int error = ::posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        run.error = error;
+        return run;
+    }
+    run.started = true;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            run.error = errno;
+            return run;
+        }
+    }
+    if (WIFSIGNALED(status)) {
+        run.signal = WTERMSIG(status);
+        run.status = 128U + static_cast<std::uint32_t>(run.signal);
+    } else {
+        run.status = static_cast<std::uint32_t>(WEXITSTATUS(status));
+    }
+    return run;
+}
+
+std::string exit_text(const ChildRun& run) {
+    if (run.signal != 0) return "signal " + std::to_string(run.signal);
+    return std::to_string(run.status);
 }
 
 }  // namespace wgn::io::platform

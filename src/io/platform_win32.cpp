@@ -11,6 +11,7 @@
 
 #include <cfenv>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "io/file_names.hpp"
@@ -391,6 +392,169 @@ std::uint32_t failure_status(int number) {
 
 void end_process(std::uint32_t status) {
     ExitProcess(status);
+}
+
+Handle standard_error() {
+    return wrapped(GetStdHandle(STD_ERROR_HANDLE));
+}
+
+bool is_terminal(Handle handle) {
+    return is_console(native_handle(handle));
+}
+
+OpenResult open_for_reading(const ResolvedName& name) {
+    OpenResult result;
+    const HANDLE handle = CreateFileW(native_name(name.native).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        result.error = static_cast<int>(GetLastError());
+    } else {
+        result.handle = wrapped(handle);
+        result.read_only = true;
+    }
+    return result;
+}
+
+FileKind file_kind(const ResolvedName& name) {
+    const DWORD attributes = GetFileAttributesW(native_name(name.native).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FileKind::missing;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileKind::folder;
+    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return FileKind::other;
+    return FileKind::regular;
+}
+
+bool make_folder(const ResolvedName& name, int& error) {
+    if (CreateDirectoryW(native_name(name.native).c_str(), nullptr) != 0) return true;
+    error = static_cast<int>(GetLastError());
+    if (error == ERROR_ALREADY_EXISTS && file_kind(name) == FileKind::folder) {
+        error = 0;
+        return true;
+    }
+    return false;
+}
+
+void remove_file(const ResolvedName& name) {
+    DeleteFileW(native_name(name.native).c_str());
+}
+
+namespace {
+
+bool is_separator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool is_full_path(std::string_view name) {
+    if (!name.empty() && is_separator(name.front())) return true;
+    const bool drive = name.size() >= 2 && name[1] == ':' &&
+                       ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return drive;
+}
+
+}  // namespace
+
+std::string name_beside(std::string_view base_file, std::string_view name) {
+    if (is_full_path(name)) return std::string(name);
+    std::size_t end = base_file.size();
+    while (end > 0 && !is_separator(base_file[end - 1]) && !(end == 2 && base_file[1] == ':')) --end;
+    std::string joined(base_file.substr(0, end));
+    joined.append(name);
+    return joined;
+}
+
+std::string name_inside(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    if (joined.empty() || !is_separator(joined.back())) joined.push_back('\\');
+    joined.append(name);
+    return joined;
+}
+
+std::string companion_program(std::string_view name) {
+    std::wstring own(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, own.data(), static_cast<DWORD>(own.size()));
+    std::wstring wide_name;
+    widened(name, CP_UTF8, wide_name);
+    wide_name += L".exe";
+    if (length > 0 && length < own.size()) {
+        own.resize(length);
+        const std::size_t slash = own.find_last_of(L"\\/");
+        const std::wstring beside = own.substr(0, slash + 1) + wide_name;
+        const DWORD attributes = GetFileAttributesW(beside.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            return narrowed(beside, CP_UTF8);
+        }
+    }
+    std::wstring found(32768, L'\0');
+    const DWORD found_length =
+        SearchPathW(nullptr, wide_name.c_str(), nullptr, static_cast<DWORD>(found.size()), found.data(), nullptr);
+    if (found_length == 0 || found_length >= found.size()) return {};
+    found.resize(found_length);
+    return narrowed(found, CP_UTF8);
+}
+
+ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,
+                   const ResolvedName& output, const ResolvedName& errors) {
+    ChildRun run;
+    // Inheritable handles exist only while this lock is held, from their
+    // creation until they are closed after CreateProcessW, so a child
+    // started by another thread never inherits them.
+    static std::mutex creation;
+    PROCESS_INFORMATION process{};
+    {
+        const std::lock_guard<std::mutex> lock(creation);
+        SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        const auto open = [&inherited](const ResolvedName& name, bool write) {
+            return CreateFileW(native_name(name.native).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, write ? CREATE_ALWAYS : OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        const HANDLE streams[3] = {open(input, false), open(output, true), open(errors, true)};
+        bool opened = true;
+        for (const HANDLE stream : streams) {
+            if (stream == INVALID_HANDLE_VALUE && opened) {
+                run.error = static_cast<int>(GetLastError());
+                opened = false;
+            }
+        }
+        if (opened) {
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = streams[0];
+            startup.hStdOutput = streams[1];
+            startup.hStdError = streams[2];
+            const std::wstring path = native_name(program);
+            std::wstring command = L"\"" + path + L"\"";
+            const std::wstring directory = native_name(folder.native);
+            if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, directory.c_str(),
+                               &startup, &process) != 0) {
+                run.started = true;
+            } else {
+                run.error = static_cast<int>(GetLastError());
+            }
+        }
+        for (const HANDLE stream : streams) {
+            if (stream != INVALID_HANDLE_VALUE) CloseHandle(stream);
+        }
+    }
+    if (!run.started) return run;
+    CloseHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hProcess);
+    run.status = status;
+    return run;
+}
+
+std::string exit_text(const ChildRun& run) {
+    char text[16];
+    if (run.status >= 0xC0000000U) {
+        std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(run.status));
+    } else {
+        std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(run.status));
+    }
+    return text;
 }
 
 }  // namespace wgn::io::platform

@@ -1,0 +1,94 @@
+#include "batch/batch_options.hpp"
+
+#include <charconv>
+#include <string_view>
+
+namespace wgn::batch {
+
+const char* const kBatchUsage =
+    "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N]\n"
+    "       wgnrain-batch --help | --version\n"
+    "\n"
+    "Runs wgnrain once for every station of a list, N stations at a time (by\n"
+    "default as many as there are processors), and gathers the results.\n"
+    "\n"
+    "STATIONS.csv has a header row with at least the columns\n"
+    "  station     a plain name, also the name of the station's folder in OUTDIR\n"
+    "  file        the daily series, relative to the list's own folder\n"
+    "  first_year  the calendar year of the first value\n"
+    "  nodata      the value that marks a missing day, e.g. -99\n"
+    "Further columns are copied into summary.csv.  Every mistake of the list is\n"
+    "reported with its row and column, and then nothing runs.\n"
+    "\n"
+    "OUTDIR/<station>/ receives the station's report.txt, mean_pcp.sta,\n"
+    "totalpcp.sta, the run's console output (console.txt), standard error\n"
+    "(stderr.txt), exit status (status.txt) and the answers it was given\n"
+    "(answers.txt).  OUTDIR itself receives\n"
+    "  summary.csv      every station: its status (ok or the failure's report\n"
+    "                   number), counts, and the failure's last report line\n"
+    "  userwgn_pcp.csv  the successful stations in the columns of SWAT's userwgn\n"
+    "                   table (PCPMM1 ... PCPD12), digits as the reports print them\n"
+    "  wgn_mon_pcp.csv  the same values for SWAT+, one row per station and month\n"
+    "\n"
+    "Exit status: 0 when every station succeeded, 1 when any failed, 2 for a bad\n"
+    "list or command line.\n"
+    "\n"
+    "Options:\n"
+    "  -o OUTDIR   the output folder (created if missing)\n"
+    "  -j N        run N stations at a time\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n";
+
+BatchOptions parse_options(std::span<char* const> arguments) {
+    BatchOptions options;
+    const auto refuse = [&options](std::string why) {
+        options.action = BatchOptions::Action::refuse;
+        options.error = std::move(why);
+        return options;
+    };
+    if (arguments.size() == 1 && std::string_view(arguments[0]) == "--help") {
+        options.action = BatchOptions::Action::help;
+        return options;
+    }
+    if (arguments.size() == 1 && std::string_view(arguments[0]) == "--version") {
+        options.action = BatchOptions::Action::version;
+        return options;
+    }
+    bool have_list = false;
+    bool have_folder = false;
+    bool have_jobs = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument == "-o" || argument == "-j") {
+            if (i + 1 == arguments.size()) return refuse("'" + std::string(argument) + "' needs a value");
+            const std::string_view value = arguments[++i];
+            if (argument == "-o") {
+                if (have_folder) return refuse("more than one output folder");
+                if (value.empty()) return refuse("an empty output folder name");
+                options.output_folder = value;
+                have_folder = true;
+            } else {
+                if (have_jobs) return refuse("'-j' given twice");
+                unsigned jobs = 0;
+                const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), jobs);
+                if (error != std::errc() || end != value.data() + value.size() || jobs == 0 || jobs > 1024) {
+                    return refuse("'-j " + std::string(value) + "': the number of jobs is a whole number from 1 to 1024");
+                }
+                options.jobs = jobs;
+                have_jobs = true;
+            }
+        } else if (argument.size() > 1 && argument.front() == '-') {
+            return refuse("unknown option '" + std::string(argument) + "'");
+        } else {
+            if (have_list) return refuse("more than one station list");
+            if (argument.empty()) return refuse("an empty station list name");
+            options.list = argument;
+            have_list = true;
+        }
+    }
+    if (!have_list) return refuse("no station list");
+    if (!have_folder) return refuse("no output folder (-o OUTDIR)");
+    return options;
+}
+
+}  // namespace wgn::batch

@@ -1,0 +1,92 @@
+#include "batch/batch_tables.hpp"
+
+#include <array>
+
+#include "batch/csv.hpp"
+
+namespace wgn::batch {
+namespace {
+
+// userwgn's column stems, in the report's column order.
+constexpr std::array<std::string_view, kParameterCount> kUserwgnStems = {"PCPMM",  "PCPSTD", "PCPSKW",
+                                                                          "PR_W1_", "PR_W2_", "PCPD"};
+
+std::string userwgn_column(std::size_t parameter, std::size_t month) {
+    return std::string(kUserwgnStems[parameter]) + std::to_string(month + 1);
+}
+
+}  // namespace
+
+std::string values_not_shown(const ReportFigures& figures) {
+    std::string names;
+    for (std::size_t p = 0; p < kParameterCount; ++p) {
+        for (std::size_t m = 0; m < 12; ++m) {
+            if (!figures.values[m][p].empty()) continue;
+            if (!names.empty()) names.push_back(' ');
+            names.append(userwgn_column(p, m));
+        }
+    }
+    return names;
+}
+
+std::string summary_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
+    std::vector<std::string> header = {"station",       "status",   "file",         "first_year",
+                                       "nodata",        "years",    "leap_years",   "records",
+                                       "nodata_values", "warnings", "values_not_shown", "report_line"};
+    header.insert(header.end(), list.extra_columns.begin(), list.extra_columns.end());
+    std::string table = csv_line(header);
+    for (std::size_t i = 0; i < list.stations.size(); ++i) {
+        const Station& station = list.stations[i];
+        const StationOutcome& outcome = outcomes[i];
+        std::vector<std::string> row = {station.name, outcome.status, station.file, station.first_year,
+                                        station.nodata};
+        if (outcome.figures) {
+            const ReportFigures& figures = *outcome.figures;
+            row.insert(row.end(), {figures.years, figures.leap_years, figures.records, figures.nodata_values});
+        } else {
+            row.insert(row.end(), 4, std::string());
+        }
+        row.push_back(std::to_string(outcome.warnings));
+        row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
+        row.push_back(outcome.report_line);
+        row.insert(row.end(), station.extra.begin(), station.extra.end());
+        table.append(csv_line(row));
+    }
+    return table;
+}
+
+std::string userwgn_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
+    std::vector<std::string> header = {"STATION"};
+    for (std::size_t p = 0; p < kParameterCount; ++p) {
+        for (std::size_t m = 0; m < 12; ++m) header.push_back(userwgn_column(p, m));
+    }
+    std::string table = csv_line(header);
+    for (std::size_t i = 0; i < list.stations.size(); ++i) {
+        if (!outcomes[i].ok) continue;
+        std::vector<std::string> row = {list.stations[i].name};
+        for (std::size_t p = 0; p < kParameterCount; ++p) {
+            for (std::size_t m = 0; m < 12; ++m) row.push_back(outcomes[i].figures->values[m][p]);
+        }
+        table.append(csv_line(row));
+    }
+    return table;
+}
+
+std::string monthly_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
+    // SWAT+ orders the two probabilities wet-after-dry, wet-after-wet, as
+    // the report does.
+    std::string table =
+        csv_line({"wgn_id", "month", "pcp_ave", "pcp_sd", "pcp_skew", "wet_dry", "wet_wet", "pcp_days"});
+    for (std::size_t i = 0; i < list.stations.size(); ++i) {
+        if (!outcomes[i].ok) continue;
+        for (std::size_t m = 0; m < 12; ++m) {
+            std::vector<std::string> row = {list.stations[i].name, std::to_string(m + 1)};
+            const auto& values = outcomes[i].figures->values[m];
+            row.insert(row.end(), values.begin(), values.end());
+            table.append(csv_line(row));
+        }
+    }
+    return table;
+}
+
+}  // namespace wgn::batch

@@ -1,0 +1,30 @@
+// The three tables a batch writes into its output folder, one row per
+// station in the list's order, whatever order the runs finished in.
+//
+//   summary.csv       every station: status, counts, warnings, the values the
+//                     report could not show, the failure's last report line,
+//                     then the list's own further columns
+//   userwgn_pcp.csv   every successful station, the precipitation columns of
+//                     SWAT's userwgn table: STATION,PCPMM1..PCPMM12,...,PCPD12
+//   wgn_mon_pcp.csv   the same values for SWAT+, one row per station and month:
+//                     wgn_id,month,pcp_ave,pcp_sd,pcp_skew,wet_dry,wet_wet,pcp_days
+// Values are the report's characters: "64.17" stays "64.17".
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "batch/station_list.hpp"
+#include "batch/station_run.hpp"
+
+namespace wgn::batch {
+
+// `outcomes` holds one outcome per station of `list`, in the same order.
+std::string summary_table(const StationList& list, const std::vector<StationOutcome>& outcomes);
+std::string userwgn_table(const StationList& list, const std::vector<StationOutcome>& outcomes);
+std::string monthly_table(const StationList& list, const std::vector<StationOutcome>& outcomes);
+
+// The userwgn names of the values a report could not show: "PCPSKW4 PR_W2_4".
+std::string values_not_shown(const ReportFigures& figures);
+
+}  // namespace wgn::batch

@@ -1,0 +1,94 @@
+#include "batch/csv.hpp"
+
+namespace wgn::batch {
+namespace {
+
+bool blank_row(const std::vector<std::string>& fields) {
+    for (const std::string& field : fields) {
+        if (field.find_first_not_of(" \t") != std::string::npos) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CsvText parse_csv(std::string_view text) {
+    CsvText csv;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::size_t at = 0;
+    int line = 1;
+    while (at < text.size()) {
+        CsvRow row;
+        row.line = line;
+        std::string field;
+        bool row_done = false;
+        while (!row_done) {
+            if (at < text.size() && text[at] == '"') {
+                // A quoted field runs to the next lone quotation mark.
+                const int opened = line;
+                ++at;
+                for (;;) {
+                    if (at >= text.size()) {
+                        csv.problem = "a quotation mark opened here is never closed";
+                        csv.problem_line = opened;
+                        return csv;
+                    }
+                    const char c = text[at++];
+                    if (c == '"') {
+                        if (at < text.size() && text[at] == '"') {
+                            field.push_back('"');
+                            ++at;
+                            continue;
+                        }
+                        break;
+                    }
+                    if (c == '\n') ++line;
+                    field.push_back(c);
+                }
+            }
+            // Unquoted characters (and anything after a closing quote) up to
+            // the next comma or line end.
+            while (at < text.size() && text[at] != ',' && text[at] != '\n') {
+                if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] == '\n')) {
+                    ++at;
+                    continue;
+                }
+                field.push_back(text[at++]);
+            }
+            row.fields.push_back(std::move(field));
+            field.clear();
+            if (at < text.size() && text[at] == ',') {
+                ++at;
+            } else {
+                if (at < text.size()) ++at;  // the line end
+                ++line;
+                row_done = true;
+            }
+        }
+        if (!blank_row(row.fields)) csv.rows.push_back(std::move(row));
+    }
+    return csv;
+}
+
+std::string csv_field(std::string_view value) {
+    if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+    std::string quoted = "\"";
+    for (const char c : value) {
+        if (c == '"') quoted.push_back('"');
+        quoted.push_back(c);
+    }
+    quoted.push_back('"');
+    return quoted;
+}
+
+std::string csv_line(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line.push_back(',');
+        line.append(csv_field(fields[i]));
+    }
+    line.append("\r\n");
+    return line;
+}
+
+}  // namespace wgn::batch

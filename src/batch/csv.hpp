@@ -1,0 +1,35 @@
+// Comma-separated text as spreadsheets write it: a header row, fields
+// separated by commas, a field between quotation marks when it holds a
+// comma, a quotation mark (written twice) or a line end.
+//
+//   station,file,note          ->  {"station", "file", "note"}
+//   "De Bilt, 260",a.txt,""""  ->  {"De Bilt, 260", "a.txt", "\""}
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wgn::batch {
+
+struct CsvRow {
+    int line = 0;  // the line on which the row starts, counting from 1
+    std::vector<std::string> fields;
+};
+
+struct CsvText {
+    std::vector<CsvRow> rows;  // rows of blanks only are left out
+    std::string problem;       // why the text could not be read, else empty
+    int problem_line = 0;
+};
+
+// Reads LF or CR LF lines; a UTF-8 byte order mark at the start is skipped.
+CsvText parse_csv(std::string_view text);
+
+// One field as written into a CSV file: quoted only when it has to be.
+//   "a b" -> a b      "1,5" -> "1,5"      "say \"x\"" -> "say ""x"""
+std::string csv_field(std::string_view value);
+// The fields joined by commas, ended by CR LF.
+std::string csv_line(const std::vector<std::string>& fields);
+
+}  // namespace wgn::batch

@@ -1,0 +1,210 @@
+#include "batch/station_list.hpp"
+
+#include <array>
+#include <cfloat>
+#include <charconv>
+#include <cstdint>
+#include <map>
+#include <optional>
+
+#include "batch/csv.hpp"
+
+namespace wgn::batch {
+namespace {
+
+constexpr std::array<std::string_view, 4> kRequired = {"station", "file", "first_year", "nodata"};
+
+std::string trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names are compared as Windows compares folder names: ASCII letters
+// without regard to case.
+std::string folded(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = lower(c);
+    return result;
+}
+
+bool holds_control_character(std::string_view text) {
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127) return true;
+    }
+    return false;
+}
+
+// The dialogue reads the year as a 32-bit whole number.
+bool is_whole_number(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+// Digits with an optional sign, point and exponent, the value within the
+// range of a single-precision real: what the dialogue's NoData answer takes.
+bool is_number(std::string_view text) {
+    std::size_t at = 0;
+    const auto digits = [&] {
+        const std::size_t start = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        return at - start;
+    };
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    std::size_t mantissa = digits();
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    std::string plain(text.substr(0, at));
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E' || text[at] == 'd' || text[at] == 'D')) {
+        ++at;
+        const std::size_t sign = at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+        if (digits() == 0) return false;
+        plain.append("e").append(text.substr(sign, at - sign));
+    }
+    if (at != text.size()) return false;
+    if (!plain.empty() && plain.front() == '+') plain.erase(0, 1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    return error == std::errc() && value <= FLT_MAX && value >= -FLT_MAX;
+}
+
+std::string quoted(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + 2);
+    result.push_back('"');
+    result.append(text);
+    result.push_back('"');
+    return result;
+}
+
+}  // namespace
+
+std::string unsafe_name_reason(std::string_view name) {
+    if (name.empty()) return "no station name";
+    if (name == "." || name == "..") return quoted(name) + " is not a plain name";
+    if (holds_control_character(name)) return "the name holds a control character";
+    if (name.find_first_of("/\\:*?\"<>|") != std::string_view::npos) {
+        return quoted(name) + " is not a plain name (no / \\ : * ? \" < > |)";
+    }
+    if (name.back() == '.' || name.back() == ' ') return quoted(name) + " ends in a point or blank";
+    // Names of devices on Windows, with or without an extension.
+    const std::string stem = folded(name.substr(0, name.find('.')));
+    static constexpr std::array<std::string_view, 22> kDevices = {
+        "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
+        "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
+    for (const std::string_view device : kDevices) {
+        if (stem == device) return quoted(name) + " names a device on Windows";
+    }
+    for (const std::string_view output : {kSummaryName, kUserwgnName, kMonthlyName}) {
+        if (folded(name) == output) return quoted(name) + " is the name of an output file of the batch";
+    }
+    return {};
+}
+
+StationList read_station_list(std::string_view text, const FileCheck& check_file) {
+    StationList list;
+    const CsvText csv = parse_csv(text);
+    if (!csv.problem.empty()) {
+        list.problems.push_back("row " + std::to_string(csv.problem_line) + ": " + csv.problem);
+        return list;
+    }
+    if (csv.rows.empty()) {
+        list.problems.push_back("row 1: no header row (station,file,first_year,nodata)");
+        return list;
+    }
+
+    // The header: each required column once; the rest is carried along.
+    const CsvRow& header = csv.rows.front();
+    std::array<std::optional<std::size_t>, kRequired.size()> column;
+    std::vector<std::size_t> extra_at;
+    std::map<std::string, std::size_t> seen;
+    bool header_ok = true;
+    for (std::size_t i = 0; i < header.fields.size(); ++i) {
+        const std::string name = folded(trimmed(header.fields[i]));
+        if (!name.empty() && !seen.emplace(name, i).second) {
+            list.problems.push_back("row " + std::to_string(header.line) + ", column " + std::to_string(i + 1) +
+                                    ": the column " + quoted(name) + " is named twice");
+            header_ok = false;
+            continue;
+        }
+        bool required = false;
+        for (std::size_t r = 0; r < kRequired.size(); ++r) {
+            if (name == kRequired[r]) {
+                column[r] = i;
+                required = true;
+            }
+        }
+        if (!required) {
+            extra_at.push_back(i);
+            list.extra_columns.push_back(trimmed(header.fields[i]));
+        }
+    }
+    for (std::size_t r = 0; r < kRequired.size(); ++r) {
+        if (!column[r]) {
+            list.problems.push_back("row " + std::to_string(header.line) + ": no column " + quoted(kRequired[r]));
+            header_ok = false;
+        }
+    }
+    if (!header_ok) return list;
+    if (csv.rows.size() == 1) {
+        list.problems.push_back("row " + std::to_string(header.line) + ": no station below the header");
+        return list;
+    }
+
+    std::map<std::string, int> rows_of_names;
+    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
+        const CsvRow& row = csv.rows[r];
+        const std::string at_row = "row " + std::to_string(row.line);
+        if (row.fields.size() != header.fields.size()) {
+            list.problems.push_back(at_row + ": " + std::to_string(row.fields.size()) + " fields, the header has " +
+                                    std::to_string(header.fields.size()));
+            continue;
+        }
+        const auto problem = [&](std::string_view column_name, const std::string& what) {
+            list.problems.push_back(at_row + ", column " + std::string(column_name) + ": " + what);
+        };
+        Station station;
+        station.row = row.line;
+        station.name = trimmed(row.fields[*column[0]]);
+        station.file = trimmed(row.fields[*column[1]]);
+        station.first_year = trimmed(row.fields[*column[2]]);
+        station.nodata = trimmed(row.fields[*column[3]]);
+        for (const std::size_t i : extra_at) station.extra.push_back(row.fields[i]);
+
+        const std::size_t count = list.problems.size();
+        if (const std::string reason = unsafe_name_reason(station.name); !reason.empty()) {
+            problem("station", reason);
+        } else if (const auto [it, fresh] = rows_of_names.emplace(folded(station.name), row.line); !fresh) {
+            problem("station", quoted(station.name) + " is already the station of row " + std::to_string(it->second));
+        }
+        if (station.file.empty()) {
+            problem("file", "no file name");
+        } else if (holds_control_character(station.file)) {
+            problem("file", "the name holds a control character");
+        } else if (const std::string reason = check_file(station.file, station.input_name); !reason.empty()) {
+            problem("file", reason);
+        }
+        if (!is_whole_number(station.first_year)) {
+            problem("first_year", quoted(station.first_year) + " is not a year (a whole number)");
+        }
+        if (!is_number(station.nodata)) {
+            problem("nodata", quoted(station.nodata) + " is not a number");
+        }
+        if (list.problems.size() == count) list.stations.push_back(std::move(station));
+    }
+    return list;
+}
+
+}  // namespace wgn::batch

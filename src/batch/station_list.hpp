@@ -1,0 +1,48 @@
+// The station list of a batch: which series to analyse, with the answers
+// the dialogue of each run needs.  Every mistake is found before anything
+// runs, each reported with its row and column:
+//
+//   station,file,first_year,nodata      (header; more columns are carried along)
+//   ftc,fort-collins.txt,1900,-99
+//   ../x,a.txt,19x0,-99   ->  row 3, column station: "../x" is not a plain name ...
+//                             row 3, column first_year: "19x0" is not a whole number
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wgn::batch {
+
+struct Station {
+    int row = 0;             // line of the list it came from
+    std::string name;        // also the name of its folder
+    std::string file;        // as written in the list
+    std::string input_name;  // the full name of the series, typed into the dialogue
+    std::string first_year;  // as written, checked to be a whole number
+    std::string nodata;      // as written, checked to be a number
+    std::vector<std::string> extra;  // the other columns, in the list's order
+};
+
+struct StationList {
+    std::vector<std::string> extra_columns;  // names of the other columns
+    std::vector<Station> stations;
+    std::vector<std::string> problems;  // "row 3, column first_year: ..."
+};
+
+// Checks a station's file: returns what is wrong with it, or an empty text
+// and its full name in `full_name`.
+using FileCheck = std::function<std::string(std::string_view file, std::string& full_name)>;
+
+// The names the batch writes into the output folder beside the station folders.
+inline constexpr std::string_view kSummaryName = "summary.csv";
+inline constexpr std::string_view kUserwgnName = "userwgn_pcp.csv";
+inline constexpr std::string_view kMonthlyName = "wgn_mon_pcp.csv";
+
+StationList read_station_list(std::string_view text, const FileCheck& check_file);
+
+// Why `name` cannot be a folder name on Linux and Windows alike, or empty.
+std::string unsafe_name_reason(std::string_view name);
+
+}  // namespace wgn::batch

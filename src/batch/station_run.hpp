@@ -1,0 +1,41 @@
+// One station of a batch: its folder, the four answers, a run of wgnrain in
+// that folder, and what came of it.
+//
+//   OUTDIR/<station>/answers.txt   the dialogue's answers (standard input)
+//                    console.txt   the run's standard output
+//                    stderr.txt    its standard error
+//                    status.txt    its exit status
+//                    report.txt, mean_pcp.sta, totalpcp.sta   its results
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "batch/report_reader.hpp"
+#include "batch/station_list.hpp"
+
+namespace wgn::batch {
+
+struct StationOutcome {
+    bool ok = false;
+    // "ok", the number of the run's failure report ("24", "M6201", "200"),
+    // else how the run ended ("signal 9", "not started", "no report").
+    std::string status;
+    std::string report_line;  // the failure's last report line
+    int warnings = 0;         // warning lines on standard error
+    std::optional<ReportFigures> figures;
+};
+
+// The answers typed into the dialogue: the series (quoted, so that any name
+// reads as one text), the report name, the first year and the NoData value.
+std::string dialogue_answers(const Station& station);
+
+// What standard error tells of the run's end: the report number and its
+// last line.
+//   "runlib: severe (24): end-of-file during read, unit 10, file /d/x.txt\r\n" -> "24"
+//   "\r\nrun-time error M6201: MATH\r\n- sqrt: DOMAIN error\r\n"              -> "M6201"
+void read_failure(std::string_view errors, StationOutcome& outcome);
+
+StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station);
+
+}  // namespace wgn::batch
