@@ -31,17 +31,17 @@ def failure_status(binary, number):
     return 0xC0000000 + number if is_windows(binary) and number not in (0, 3) else number
 
 
-def run(binary, answers, cwd, tmp, timeout=300):
+def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
     """One run with `answers` (bytes) on standard input and `tmp` as its
     temporary folder; the status file of a Windows run goes beside `tmp`."""
     if not is_windows(binary):
-        proc = subprocess.run([binary], input=answers, cwd=cwd, env={**os.environ, "TMPDIR": tmp},
+        proc = subprocess.run([binary, *arguments], input=answers, cwd=cwd, env={**os.environ, "TMPDIR": tmp},
                               capture_output=True, timeout=timeout)
         return proc.returncode, proc.stdout, proc.stderr
     status_file = os.path.join(os.path.dirname(os.path.realpath(tmp)), "status")
     env = {name: value for name, value in os.environ.items() if name != "TMPDIR"}
     command = ["wine", os.environ["WGNRAIN_LAUNCHER"], shown_path(binary, status_file),
-               "TMP=" + shown_path(binary, tmp), "TEMP=" + shown_path(binary, tmp), "--", shown_path(binary, binary)]
+               "TMP=" + shown_path(binary, tmp), "TEMP=" + shown_path(binary, tmp), "--", shown_path(binary, binary), *arguments]
     proc = subprocess.run(command, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
     with open(status_file) as f:
         status = int(f.read(), 16)

@@ -28,5 +28,8 @@ add_test(NAME e2e.stations
 add_test(NAME reference.generated_series
          COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/reference/compare.py $<TARGET_FILE:wgnrain> --cases 40)
 add_test(NAME e2e.warnings COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/warnings.py $<TARGET_FILE:wgnrain>)
-set_tests_properties(e2e.stations reference.generated_series e2e.warnings PROPERTIES
+add_test(NAME e2e.batch
+         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/batch.py $<TARGET_FILE:wgnrain-batch>
+                 ${CMAKE_SOURCE_DIR}/../shared/data)
+set_tests_properties(e2e.stations reference.generated_series e2e.warnings e2e.batch PROPERTIES
                      ENVIRONMENT WGNRAIN_LAUNCHER=$<TARGET_FILE:launch> SKIP_RETURN_CODE 77)

@@ -1,0 +1,141 @@
+// The pieces of wgnrain-batch that need no process: the CSV reader, the
+// station names, the report reader and the reading of a failure report.
+#include <gtest/gtest.h>
+
+#include "batch/batch_tables.hpp"
+#include "batch/csv.hpp"
+#include "batch/report_reader.hpp"
+#include "batch/station_list.hpp"
+#include "batch/station_run.hpp"
+
+namespace wgn::batch {
+namespace {
+
+TEST(Csv, RowsFieldsAndLines) {
+    struct Case {
+        const char* text;
+        std::vector<std::vector<std::string>> rows;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {"a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}, {1, 2}},
+        {"a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}, {1, 2}},
+        {"\xEF\xBB\xBFstation\n\n  \nx\n", {{"station"}, {"x"}}, {1, 4}},
+        {"\"De Bilt, 260\",\"say \"\"hi\"\"\"\n", {{"De Bilt, 260", "say \"hi\""}}, {1}},
+        {"\"two\nlines\",x\ny,\n", {{"two\nlines", "x"}, {"y", ""}}, {1, 3}},
+        {"a\rb,c\r\n", {{"a\rb", "c"}}, {1}},
+    };
+    for (const Case& c : cases) {
+        const CsvText csv = parse_csv(c.text);
+        ASSERT_EQ(csv.problem, "") << c.text;
+        ASSERT_EQ(csv.rows.size(), c.rows.size()) << c.text;
+        for (std::size_t i = 0; i < c.rows.size(); ++i) {
+            EXPECT_EQ(csv.rows[i].fields, c.rows[i]) << c.text;
+            EXPECT_EQ(csv.rows[i].line, c.lines[i]) << c.text;
+        }
+    }
+    const CsvText open = parse_csv("a\nb,\"never closed\n\n");
+    EXPECT_EQ(open.problem_line, 2);
+}
+
+TEST(Csv, FieldsQuotedOnlyWhenNeeded) {
+    EXPECT_EQ(csv_line({"a b", "1,5", "say \"x\"", "", "two\nlines"}),
+              "a b,\"1,5\",\"say \"\"x\"\"\",,\"two\nlines\"\r\n");
+    // What is written reads back as it was.
+    const std::vector<std::string> fields = {"x,y", "\"", "plain", "\r\n"};
+    EXPECT_EQ(parse_csv(csv_line(fields)).rows.at(0).fields, fields);
+}
+
+TEST(StationNames, UnsafeNamesAreRefused) {
+    for (const char* name : {"", ".", "..", "a/b", "a\\b", "c:", "x*", "why?", "a\"b", "<", ">", "|", "tab\there",
+                             "dot.", "blank ", "CON", "nul.txt", "Lpt1", "com9.csv", "SUMMARY.csv",
+                             "userwgn_pcp.csv", "wgn_mon_pcp.csv"}) {
+        EXPECT_NE(unsafe_name_reason(name), "") << name;
+    }
+    for (const char* name : {"ftc", "De Bilt 260", "knmi-249", "consol", "com10", ".hidden", "Zürich", "a.b"}) {
+        EXPECT_EQ(unsafe_name_reason(name), "") << name;
+    }
+}
+
+TEST(ReportReader, ShownNumbers) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"     64.17", "64.17"}, {"     -0.00", "-0.00"}, {"  150000.00", "150000.00"}, {"**********", ""},
+        {" NaN      ", ""},      {"  Infinity", ""},      {" -Infinity", ""},           {"          ", ""},
+        {"  30", "30"},          {"***", ""},
+    };
+    for (const auto& [field, shown] : cases) EXPECT_EQ(shown_number(field), shown) << field;
+}
+
+std::string report_with_rows(const std::string& april) {
+    std::string text =
+        "Statistical Analysis of Daily Precipitation Data (2003 - 2003)\r\n"
+        "Input Filename = in.txt                                                      \r\n \r\n"
+        "Number of Years =   1\r\nNumber of Leap Years =  0\r\nNumber of Records =      365\r\n"
+        "Number of NoData values =        0\r\n \r\n rule\r\n \r\n heads\r\n rule\r\n \r\n";
+    const char* labels[] = {"Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.",
+                            "Jul.", "Aug.", "Sep.", "Oct.", "Nov.", "Dec."};
+    for (const char* label : labels) {
+        if (std::string(label) == "Apr.") {
+            text += april + "\r\n";
+        } else {
+            text += std::string("    ") + label + "     64.17      3.8913      3.3283      0.3295      0.6854     16.63\r\n";
+        }
+    }
+    return text;
+}
+
+TEST(ReportReader, ValuesAsPrinted) {
+    const auto figures =
+        read_report(report_with_rows("    Apr.      0.00      0.0000 NaN              0.0000 NaN        **********"));
+    ASSERT_TRUE(figures.has_value());
+    EXPECT_EQ(figures->first_year, "2003");
+    EXPECT_EQ(figures->years, "1");
+    EXPECT_EQ(figures->records, "365");
+    EXPECT_EQ(figures->values[0], (std::array<std::string, 6>{"64.17", "3.8913", "3.3283", "0.3295", "0.6854", "16.63"}));
+    EXPECT_EQ(figures->values[3], (std::array<std::string, 6>{"0.00", "0.0000", "", "0.0000", "", ""}));
+    EXPECT_EQ(values_not_shown(*figures), "PCPSKW4 PR_W2_4 PCPD4");
+    // A row cut short or a month out of place is no report.
+    EXPECT_FALSE(read_report(report_with_rows("    Apr.      0.00")).has_value());
+    EXPECT_FALSE(read_report(report_with_rows(
+                                 "    Jan.     64.17      3.8913      3.3283      0.3295      0.6854     16.63"))
+                     .has_value());
+}
+
+TEST(FailureReport, NumberAndLastLine) {
+    struct Case {
+        const char* errors;
+        const char* status;
+        const char* line;
+        int warnings;
+    };
+    const Case cases[] = {
+        {"runlib: severe (24): end-of-file during read, unit 10, file /d/x.txt\r\n", "24",
+         "runlib: severe (24): end-of-file during read, unit 10, file /d/x.txt", 0},
+        {"runlib: No such file or directory\r\nrunlib: severe (29): file not found, unit 10, file /x\r\n", "29",
+         "runlib: severe (29): file not found, unit 10, file /x", 0},
+        {"runlib: warning: a\r\nrunlib: warning: b\r\n\r\nrun-time error M6201: MATH\r\n- sqrt: DOMAIN error\r\n",
+         "M6201", "- sqrt: DOMAIN error", 2},
+        {"runlib: error (200): program aborting due to control-C event\r\n", "200",
+         "runlib: error (200): program aborting due to control-C event", 0},
+        {"runlib: warning: only a warning\r\n", "", "", 1},
+        {"", "", "", 0},
+    };
+    for (const Case& c : cases) {
+        StationOutcome outcome;
+        read_failure(c.errors, outcome);
+        EXPECT_EQ(outcome.status, c.status) << c.errors;
+        EXPECT_EQ(outcome.report_line, c.line) << c.errors;
+        EXPECT_EQ(outcome.warnings, c.warnings) << c.errors;
+    }
+}
+
+TEST(DialogueAnswers, NameQuotedWhateverItHolds) {
+    Station station;
+    station.input_name = "/data/my \"best\", station/x.txt";
+    station.first_year = "1991";
+    station.nodata = "-99";
+    EXPECT_EQ(dialogue_answers(station), "\"/data/my \"\"best\"\", station/x.txt\"\nreport.txt\n1991\n-99\n");
+}
+
+}  // namespace
+}  // namespace wgn::batch
