@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Windows build: cross-compiles build-windows/wgnrain.exe with mingw-w64,
+# The Windows build: cross-compiles build-windows/wgnrain.exe and
+# wgnrain-batch.exe with mingw-w64,
 # runs the Windows test suite under Wine (unit tests, the end-to-end cases,
 # the Windows failure table) and packs dist/wgnrain-VERSION-windows-x86_64.zip.
 #
@@ -48,8 +49,9 @@ import zipfile
 
 package = sys.argv[1]
 with zipfile.ZipFile(f"dist/{package}.zip", "w", zipfile.ZIP_DEFLATED) as archive:
-    for source, name in [("build-windows/wgnrain.exe", "wgnrain.exe"), ("README.md", "README.md"),
+    for source, name in [("build-windows/wgnrain.exe", "wgnrain.exe"),
+                         ("build-windows/wgnrain-batch.exe", "wgnrain-batch.exe"), ("README.md", "README.md"),
                          ("LICENSE", "LICENSE.txt"), ("examples/example-1991-2020.txt", "example-1991-2020.txt")]:
         archive.write(source, f"{package}/{name}")
 PY
-echo "Written: build-windows/wgnrain.exe, dist/$package.zip"
+echo "Written: build-windows/wgnrain.exe, build-windows/wgnrain-batch.exe, dist/$package.zip"

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Benchmark of many stations: STATIONS generated 30-year series (default
+# 1000), run by wgnrain-batch with -j 2 and by the sequential shell loop of
+# README, each timed REPEAT times (median).  The two must agree: the loop's
+# reports are compared with the batch's.
+#
+#   bench/batch.sh [BUILD_DIR] [STATIONS] [REPEAT]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath "${1:-$top/build-release}")
+stations=${2:-1000}
+repeat=${3:-3}
+if [ ! -x "$build/wgnrain-batch" ]; then
+    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build" -j"$(nproc)" >/dev/null
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# Series like a wet temperate station: about a third of the days wet,
+# amounts exponential with a mean of 6 mm, a few NoData days.
+python3 - "$stations" <<'PY'
+import os
+import random
+import sys
+
+count = int(sys.argv[1])
+rng = random.Random(2026)
+os.mkdir("series")
+with open("batch.csv", "w") as batch, open("loop.csv", "w") as loop:
+    batch.write("station,file,first_year,nodata\n")
+    for n in range(count):
+        first = 1991
+        days = sum(366 if (y % 4 == 0 and y % 100 != 0) or y % 400 == 0 else 365 for y in range(first, first + 30))
+        values = []
+        for _ in range(days):
+            r = rng.random()
+            values.append("-99" if r < 0.002 else "0" if r < 0.67 else f"{rng.expovariate(1 / 6):.1f}")
+        name = f"st{n:04d}"
+        with open(f"series/{name}.txt", "w") as f:
+            f.write("\n".join(values) + "\n")
+        batch.write(f"{name},series/{name}.txt,{first},-99\n")
+        loop.write(f"series/{name}.txt,{first},-99\n")
+PY
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+seconds() { local start end; start=$(date +%s.%N); "$@"; end=$(date +%s.%N); echo "$end - $start" | bc; }
+
+loop() {
+    rm -rf out
+    local wgnrain=$build/wgnrain
+    while IFS=, read -r file first_year nodata; do
+        name=$(basename "$file" .txt)
+        mkdir -p "out/$name"
+        printf '%s\n' "$(realpath "$file")" report.txt "$first_year" "$nodata" |
+            (cd "out/$name" && "$wgnrain" >console.txt)
+    done <loop.csv
+}
+batch() {
+    rm -rf batch-out
+    "$build/wgnrain-batch" batch.csv -o batch-out -j 2 >/dev/null
+}
+
+loop_times=() batch_times=()
+for _ in $(seq "$repeat"); do
+    loop_times+=("$(seconds loop)")
+    batch_times+=("$(seconds batch)")
+done
+for station in out/*; do
+    cmp -s "$station/mean_pcp.sta" "batch-out/${station#out/}/mean_pcp.sta" ||
+        { echo "tables differ for ${station#out/}"; exit 1; }
+done
+loop_median=$(printf '%s\n' "${loop_times[@]}" | median)
+batch_median=$(printf '%s\n' "${batch_times[@]}" | median)
+printf '%d generated 30-year stations, median of %d:\n' "$stations" "$repeat"
+printf '  README shell loop, one after another : %7.2f s\n' "$loop_median"
+printf '  wgnrain-batch -j 2                   : %7.2f s  (%.1fx faster, %d cores here)\n' "$batch_median" \
+    "$(echo "$loop_median / $batch_median" | bc -l)" "$(nproc)"
