@@ -72,7 +72,8 @@ BatchOptions parse_options(std::span<char* const> arguments) {
                 unsigned jobs = 0;
                 const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), jobs);
                 if (error != std::errc() || end != value.data() + value.size() || jobs == 0 || jobs > 1024) {
-                    return refuse("'-j " + std::string(value) + "': the number of jobs is a whole number from 1 to 1024");
+                    return refuse("'-j " + std::string(value) +
+                                  "': the number of jobs is a whole number from 1 to 1024");
                 }
                 options.jobs = jobs;
                 have_jobs = true;

@@ -14,7 +14,7 @@ struct BatchOptions {
     enum class Action { run, help, version, refuse } action = Action::run;
     std::string list;
     std::string output_folder;
-    unsigned jobs = 0;   // 0: as many as there are processors
+    unsigned jobs = 0;  // 0: as many as there are processors
     std::string error;  // why the line was refused
 };
 

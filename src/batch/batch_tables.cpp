@@ -9,7 +9,7 @@ namespace {
 
 // userwgn's column stems, in the report's column order.
 constexpr std::array<std::string_view, kParameterCount> kUserwgnStems = {"PCPMM",  "PCPSTD", "PCPSKW",
-                                                                          "PR_W1_", "PR_W2_", "PCPD"};
+                                                                         "PR_W1_", "PR_W2_", "PCPD"};
 
 std::string userwgn_column(std::size_t parameter, std::size_t month) {
     return std::string(kUserwgnStems[parameter]) + std::to_string(month + 1);
@@ -30,16 +30,15 @@ std::string values_not_shown(const ReportFigures& figures) {
 }
 
 std::string summary_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
-    std::vector<std::string> header = {"station",       "status",   "file",         "first_year",
-                                       "nodata",        "years",    "leap_years",   "records",
-                                       "nodata_values", "warnings", "values_not_shown", "report_line"};
+    std::vector<std::string> header = {
+        "station",    "status",  "file",          "first_year", "nodata",           "years",
+        "leap_years", "records", "nodata_values", "warnings",   "values_not_shown", "report_line"};
     header.insert(header.end(), list.extra_columns.begin(), list.extra_columns.end());
     std::string table = csv_line(header);
     for (std::size_t i = 0; i < list.stations.size(); ++i) {
         const Station& station = list.stations[i];
         const StationOutcome& outcome = outcomes[i];
-        std::vector<std::string> row = {station.name, outcome.status, station.file, station.first_year,
-                                        station.nodata};
+        std::vector<std::string> row = {station.name, outcome.status, station.file, station.first_year, station.nodata};
         if (outcome.figures) {
             const ReportFigures& figures = *outcome.figures;
             row.insert(row.end(), {figures.years, figures.leap_years, figures.records, figures.nodata_values});

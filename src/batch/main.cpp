@@ -12,8 +12,7 @@ int main(int argc, char** argv) {
     const BatchOptions options =
         wgn::batch::parse_options(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)));
     switch (options.action) {
-        case BatchOptions::Action::help:
-            return platform::write_standard_output(wgn::batch::kBatchUsage) ? 0 : 1;
+        case BatchOptions::Action::help: return platform::write_standard_output(wgn::batch::kBatchUsage) ? 0 : 1;
         case BatchOptions::Action::version:
             return platform::write_standard_output("wgnrain-batch " WGNRAIN_VERSION "\n") ? 0 : 1;
         case BatchOptions::Action::refuse:

@@ -49,9 +49,8 @@ std::string file_problem(const platform::ResolvedName& list, std::string_view fi
 // Stations done of the total, failures so far and the time taken, on one
 // line that rewrites itself; only for a person at a terminal.
 class Progress {
-public:
-    Progress(std::size_t total, bool shown)
-        : total_(total), shown_(shown), start_(std::chrono::steady_clock::now()) {
+  public:
+    Progress(std::size_t total, bool shown) : total_(total), shown_(shown), start_(std::chrono::steady_clock::now()) {
         show();
     }
     void station_done(bool ok) {
@@ -64,11 +63,10 @@ public:
         if (shown_) platform::write_error_output("\n");
     }
 
-private:
+  private:
     void show() {
         if (!shown_) return;
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
         char line[128];
         std::snprintf(line, sizeof line, "\r%zu of %zu stations done, %zu failed, %.1f s ", done_, total_, failed_,
                       seconds);
@@ -137,10 +135,9 @@ int run_batch(const BatchOptions& options) {
 
     std::size_t failed = 0;
     for (const StationOutcome& outcome : outcomes) failed += outcome.ok ? 0 : 1;
-    const std::pair<std::string_view, std::string> tables[] = {
-        {kSummaryName, summary_table(list, outcomes)},
-        {kUserwgnName, userwgn_table(list, outcomes)},
-        {kMonthlyName, monthly_table(list, outcomes)}};
+    const std::pair<std::string_view, std::string> tables[] = {{kSummaryName, summary_table(list, outcomes)},
+                                                               {kUserwgnName, userwgn_table(list, outcomes)},
+                                                               {kMonthlyName, monthly_table(list, outcomes)}};
     bool written = true;
     for (const auto& [name, table] : tables) {
         const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder.shown, name));

@@ -173,7 +173,9 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
             continue;
         }
         const auto problem = [&](std::string_view column_name, const std::string& what) {
-            list.problems.push_back(at_row + ", column " + std::string(column_name) + ": " + what);
+            std::string text = at_row;
+            text.append(", column ").append(column_name).append(": ").append(what);
+            list.problems.push_back(std::move(text));
         };
         Station station;
         station.row = row.line;

@@ -16,12 +16,12 @@
 namespace wgn::batch {
 
 struct Station {
-    int row = 0;             // line of the list it came from
-    std::string name;        // also the name of its folder
-    std::string file;        // as written in the list
-    std::string input_name;  // the full name of the series, typed into the dialogue
-    std::string first_year;  // as written, checked to be a whole number
-    std::string nodata;      // as written, checked to be a number
+    int row = 0;                     // line of the list it came from
+    std::string name;                // also the name of its folder
+    std::string file;                // as written in the list
+    std::string input_name;          // the full name of the series, typed into the dialogue
+    std::string first_year;          // as written, checked to be a whole number
+    std::string nodata;              // as written, checked to be a number
     std::vector<std::string> extra;  // the other columns, in the list's order
 };
 

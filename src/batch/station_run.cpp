@@ -78,8 +78,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
     }
 
     const platform::ResolvedName errors_file = in_folder("stderr.txt");
-    const platform::ChildRun run =
-        platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);
+    const platform::ChildRun run = platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);
     if (!run.started) {
         outcome.status = "not started";
         outcome.report_line = platform::reason_text(run.error);

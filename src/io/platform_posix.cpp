@@ -366,7 +366,7 @@ std::string companion_program(std::string_view name) {
     const ssize_t length = ::readlink("/proc/self/exe", own.data(), own.size());
     if (length > 0 && static_cast<std::size_t>(length) < own.size()) {
         own.resize(static_cast<std::size_t>(length));
-        const std::string beside = name_beside(own, name);
+        std::string beside = name_beside(own, name);
         if (is_executable_file(beside)) return beside;
     }
     const char* search = std::getenv("PATH");
@@ -374,7 +374,7 @@ std::string companion_program(std::string_view name) {
     while (!folders.empty()) {
         const std::size_t colon = folders.find(':');
         const std::string_view folder = folders.substr(0, colon);
-        const std::string candidate = name_inside(folder.empty() ? "." : folder, name);
+        std::string candidate = name_inside(folder.empty() ? "." : folder, name);
         if (is_executable_file(candidate)) return candidate;
         if (colon == std::string_view::npos) break;
         folders.remove_prefix(colon + 1);

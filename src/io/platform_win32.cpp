@@ -404,9 +404,9 @@ bool is_terminal(Handle handle) {
 
 OpenResult open_for_reading(const ResolvedName& name) {
     OpenResult result;
-    const HANDLE handle = CreateFileW(native_name(name.native).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        CreateFileW(native_name(name.native).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         result.error = static_cast<int>(GetLastError());
     } else {

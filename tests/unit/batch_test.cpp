@@ -47,9 +47,28 @@ TEST(Csv, FieldsQuotedOnlyWhenNeeded) {
 }
 
 TEST(StationNames, UnsafeNamesAreRefused) {
-    for (const char* name : {"", ".", "..", "a/b", "a\\b", "c:", "x*", "why?", "a\"b", "<", ">", "|", "tab\there",
-                             "dot.", "blank ", "CON", "nul.txt", "Lpt1", "com9.csv", "SUMMARY.csv",
-                             "userwgn_pcp.csv", "wgn_mon_pcp.csv"}) {
+    for (const char* name : {"",
+                             ".",
+                             "..",
+                             "a/b",
+                             "a\\b",
+                             "c:",
+                             "x*",
+                             "why?",
+                             "a\"b",
+                             "<",
+                             ">",
+                             "|",
+                             "tab\there",
+                             "dot.",
+                             "blank ",
+                             "CON",
+                             "nul.txt",
+                             "Lpt1",
+                             "com9.csv",
+                             "SUMMARY.csv",
+                             "userwgn_pcp.csv",
+                             "wgn_mon_pcp.csv"}) {
         EXPECT_NE(unsafe_name_reason(name), "") << name;
     }
     for (const char* name : {"ftc", "De Bilt 260", "knmi-249", "consol", "com10", ".hidden", "Zürich", "a.b"}) {
@@ -59,9 +78,16 @@ TEST(StationNames, UnsafeNamesAreRefused) {
 
 TEST(ReportReader, ShownNumbers) {
     const std::pair<const char*, const char*> cases[] = {
-        {"     64.17", "64.17"}, {"     -0.00", "-0.00"}, {"  150000.00", "150000.00"}, {"**********", ""},
-        {" NaN      ", ""},      {"  Infinity", ""},      {" -Infinity", ""},           {"          ", ""},
-        {"  30", "30"},          {"***", ""},
+        {"     64.17", "64.17"},
+        {"     -0.00", "-0.00"},
+        {"  150000.00", "150000.00"},
+        {"**********", ""},
+        {" NaN      ", ""},
+        {"  Infinity", ""},
+        {" -Infinity", ""},
+        {"          ", ""},
+        {"  30", "30"},
+        {"***", ""},
     };
     for (const auto& [field, shown] : cases) EXPECT_EQ(shown_number(field), shown) << field;
 }
@@ -78,7 +104,8 @@ std::string report_with_rows(const std::string& april) {
         if (std::string(label) == "Apr.") {
             text += april + "\r\n";
         } else {
-            text += std::string("    ") + label + "     64.17      3.8913      3.3283      0.3295      0.6854     16.63\r\n";
+            text += std::string("    ") + label +
+                    "     64.17      3.8913      3.3283      0.3295      0.6854     16.63\r\n";
         }
     }
     return text;
@@ -91,14 +118,15 @@ TEST(ReportReader, ValuesAsPrinted) {
     EXPECT_EQ(figures->first_year, "2003");
     EXPECT_EQ(figures->years, "1");
     EXPECT_EQ(figures->records, "365");
-    EXPECT_EQ(figures->values[0], (std::array<std::string, 6>{"64.17", "3.8913", "3.3283", "0.3295", "0.6854", "16.63"}));
+    EXPECT_EQ(figures->values[0],
+              (std::array<std::string, 6>{"64.17", "3.8913", "3.3283", "0.3295", "0.6854", "16.63"}));
     EXPECT_EQ(figures->values[3], (std::array<std::string, 6>{"0.00", "0.0000", "", "0.0000", "", ""}));
     EXPECT_EQ(values_not_shown(*figures), "PCPSKW4 PR_W2_4 PCPD4");
     // A row cut short or a month out of place is no report.
     EXPECT_FALSE(read_report(report_with_rows("    Apr.      0.00")).has_value());
-    EXPECT_FALSE(read_report(report_with_rows(
-                                 "    Jan.     64.17      3.8913      3.3283      0.3295      0.6854     16.63"))
-                     .has_value());
+    EXPECT_FALSE(
+        read_report(report_with_rows("    Jan.     64.17      3.8913      3.3283      0.3295      0.6854     16.63"))
+            .has_value());
 }
 
 TEST(FailureReport, NumberAndLastLine) {
