@@ -42,9 +42,6 @@ bool parse_special(std::string_view text, float& value) {
 // clamping keeps the arithmetic below in range.
 constexpr long kExponentClamp = 100000000L;
 
-// Powers of ten that single precision holds exactly (5^10 < 2^24).
-constexpr float kExactPowers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F, 1e8F, 1e9F, 1e10F};
-
 bool parse_decimal(std::string_view text, int implied_digits, float& value) {
     // NaN and Infinity are the only forms that start with a letter.
     const std::size_t letter_at = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
@@ -111,12 +108,7 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
     // 5. Fast path: an integer significand of at most 24 bits and a power of
     //    ten up to 10^10 are both exact floats, so one single-precision
     //    multiplication or division gives the correctly rounded result.
-    if (all_digits_kept && significand <= (std::uint64_t{1} << 24) && scale >= -10 && scale <= 10) {
-        float magnitude = static_cast<float>(significand);
-        magnitude = scale < 0 ? magnitude / kExactPowers[-scale] : magnitude * kExactPowers[scale];
-        value = negative ? -magnitude : magnitude;
-        return true;
-    }
+    if (all_digits_kept && exact_small_decimal(significand, scale, negative, value)) return true;
 
     // 6. Otherwise the C library's correctly rounded conversion, on a plain
     //    decimal text made here, so that its hexadecimal and special forms
@@ -135,6 +127,16 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
 }
 
 }  // namespace
+
+bool exact_small_decimal(std::uint64_t significand, long scale, bool negative, float& value) {
+    // Powers of ten that single precision holds exactly (5^10 < 2^24).
+    static constexpr float kExactPowers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F, 1e8F, 1e9F, 1e10F};
+    if (significand > (std::uint64_t{1} << 24) || scale < -10 || scale > 10) return false;
+    float magnitude = static_cast<float>(significand);
+    magnitude = scale < 0 ? magnitude / kExactPowers[-scale] : magnitude * kExactPowers[scale];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
 
 bool parse_real(std::string_view text, float& value) {
     return parse_decimal(text, 0, value);

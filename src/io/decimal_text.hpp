@@ -23,6 +23,13 @@ bool parse_real(std::string_view text, float& value);
 // fraction.
 bool parse_real_implied(std::string_view text, int implied_digits, float& value);
 
+// The float nearest to significand * 10^scale, when one single-precision
+// operation decides it exactly: a significand of at most 24 bits and a power
+// of ten up to 10^10 are both exact floats, so their product or quotient is
+// correctly rounded (Clinger's fast path).  False when that does not apply.
+//   (1234, -2) -> 12.34f     (5, 10) -> 5e10f     (16777217, 0) -> false
+bool exact_small_decimal(std::uint64_t significand, long scale, bool negative, float& value);
+
 // An integer: optional sign and decimal digits, within 32 bits.
 bool parse_integer(std::string_view text, std::int32_t& value);
 

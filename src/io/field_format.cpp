@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "io/big_natural.hpp"
+#include "io/fixed_field_fast.hpp"
 
 namespace wgn::io {
 namespace {
@@ -111,6 +112,15 @@ void append_integer_field(std::string& out, std::int32_t value, int width) {
 }
 
 void append_real_field(std::string& out, float value, int width, int digits) {
+    char field[32];
+    if (format_real_fast(value, width, digits, field)) {
+        out.append(field, static_cast<std::size_t>(width));
+        return;
+    }
+    append_real_field_general(out, value, width, digits);
+}
+
+void append_real_field_general(std::string& out, float value, int width, int digits) {
     if (width <= 0) return;
     if (digits < 0 || digits > kMaxFractionDigits) return append_asterisks(out, width);
     if (std::isnan(value)) return append_special(out, "NaN", width);

@@ -27,7 +27,10 @@ inline constexpr int kMaxFractionDigits = 40;
 
 void append_text_field(std::string& out, std::string_view text, int width);
 void append_integer_field(std::string& out, std::int32_t value, int width);
-// Requires 0 <= digits <= kMaxFractionDigits.
+// Requires 0 <= digits <= kMaxFractionDigits.  Takes the fast path of
+// fixed_field_fast.hpp when it can, the exact general path otherwise.
 void append_real_field(std::string& out, float value, int width, int digits);
+// The general path alone, for checks of the fast path.
+void append_real_field_general(std::string& out, float value, int width, int digits);
 
 }  // namespace wgn::io

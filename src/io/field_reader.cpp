@@ -3,6 +3,7 @@
 #include <string>
 
 #include "io/decimal_text.hpp"
+#include "io/plain_numbers.hpp"
 
 namespace wgn::io {
 namespace {
@@ -20,6 +21,14 @@ ReadStatus convert(std::string_view text, int digits, float& value) {
 }  // namespace
 
 ReadStatus read_real_field(std::string_view record, std::size_t start, int width, int digits, float& value) {
+    const auto size = static_cast<std::size_t>(width);
+    if (start + size <= record.size() && read_plain_fixed(record.substr(start, size), digits, value)) {
+        return ReadStatus::ok;
+    }
+    return read_real_field_general(record, start, width, digits, value);
+}
+
+ReadStatus read_real_field_general(std::string_view record, std::size_t start, int width, int digits, float& value) {
     std::string_view field;
     if (start < record.size()) field = record.substr(start, static_cast<std::size_t>(width));
     // The usual field is blanks, then the number: no copy needed.

@@ -13,7 +13,10 @@
 namespace wgn::io {
 
 // Reads the field that starts at `start` of `record`; characters missing at
-// the end of a short record count as blanks.
+// the end of a short record count as blanks.  A field of the plain shape
+// takes the fast path of plain_numbers.hpp.
 ReadStatus read_real_field(std::string_view record, std::size_t start, int width, int digits, float& value);
+// The general path alone, for checks of the fast path.
+ReadStatus read_real_field_general(std::string_view record, std::size_t start, int width, int digits, float& value);
 
 }  // namespace wgn::io

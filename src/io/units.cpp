@@ -5,7 +5,9 @@
 
 #include "io/failure.hpp"
 #include "io/field_reader.hpp"
+#include "io/field_format.hpp"
 #include "io/file_names.hpp"
+#include "io/plain_numbers.hpp"
 #include "io/platform.hpp"
 #include "io/record_reader.hpp"
 
@@ -99,11 +101,20 @@ void end_record(Unit& unit) {
     if (!unit.scratch || unit.output.size() >= kScratchBuffer) flush(unit);
 }
 
-// Adapts a unit to the list reader.
+// Adapts a unit to the list reader; a record fetched already (and declined
+// by a fast path) is handed out first.
 class UnitRecords final : public RecordSource {
   public:
     explicit UnitRecords(Unit& unit) : unit_(unit) {}
-    ReadStatus next_record(std::string_view& record) override { return next(unit_, record); }
+    UnitRecords(Unit& unit, std::string_view fetched) : unit_(unit), fetched_(fetched), has_fetched_(true) {}
+    ReadStatus next_record(std::string_view& record) override {
+        if (has_fetched_) {
+            has_fetched_ = false;
+            record = fetched_;
+            return ReadStatus::ok;
+        }
+        return next(unit_, record);
+    }
 
     static ReadStatus next(Unit& unit, std::string_view& record) {
         flush(unit);
@@ -115,6 +126,8 @@ class UnitRecords final : public RecordSource {
 
   private:
     Unit& unit_;
+    std::string_view fetched_;
+    bool has_fetched_ = false;
 };
 
 // The name a connection of `name` uses, resolved by the system's rules.  An
@@ -240,6 +253,22 @@ void write_formatted(int number, const FieldList& list, std::initializer_list<Fi
     end_record(unit);
 }
 
+void write_formatted_reals(int number, const FieldList& list, std::span<const float> values) {
+    Unit& unit = unit_for(number);
+    const auto& fields = list.fields();
+    std::size_t next_value = 0;
+    while (next_value < values.size()) {
+        std::string& bytes = begin_record(unit);
+        for (const FieldCode& code : fields) {
+            if (next_value == values.size()) break;
+            if (code.kind != 'F') std::abort();  // a list of real fields only
+            append_real_field(bytes, values[next_value++], code.width, code.digits);
+        }
+        bytes.append("\r\n");
+        end_record(unit);
+    }
+}
+
 void fail_read(int number, ReadStatus status) {
     Unit& unit = unit_for(number);
     switch (status) {
@@ -254,10 +283,28 @@ void fail_read(int number, ReadStatus status) {
 
 ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items, ReadExtent& extent) {
     Unit& unit = unit_for(number);
-    UnitRecords records(unit);
     const std::int64_t first = unit.records_read;
+    const std::span<const ListItem> item_span(items.begin(), items.size());
     extent.rest = {};
-    const ReadStatus status = read_list(records, std::span<const ListItem>(items.begin(), items.size()), &extent.rest);
+    ReadStatus status = ReadStatus::ok;
+    float* const* lone_real = items.size() == 1 ? std::get_if<float*>(items.begin()) : nullptr;
+    if (lone_real != nullptr) {
+        // The usual record of a series holds one number and nothing else;
+        // any other record is read from its start by the general reader.
+        std::string_view record;
+        status = UnitRecords::next(unit, record);
+        if (status == ReadStatus::ok) {
+            if (read_lone_real(record, **lone_real)) {
+                extent.rest = record.substr(record.size());
+            } else {
+                UnitRecords records(unit, record);
+                status = read_list(records, item_span, &extent.rest);
+            }
+        }
+    } else {
+        UnitRecords records(unit);
+        status = read_list(records, item_span, &extent.rest);
+    }
     if (status == ReadStatus::read_error) fail_read(number, status);
     extent.last_record = unit.records_read;
     extent.records = unit.records_read - first;

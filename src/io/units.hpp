@@ -44,6 +44,10 @@ void write_list_record(int unit, std::string_view text);
 void write_formatted(int unit, const FieldList& list, std::initializer_list<FieldItem> items,
                      Advance advance = Advance::yes);
 
+// Formatted records of reals, the field list used from its start for every
+// record ((F12.2) writes one value a record).  No values, no record.
+void write_formatted_reals(int unit, const FieldList& list, std::span<const float> values);
+
 // List-directed read; every failure ends the run.
 void read_list(int unit, std::initializer_list<ListItem> items);
 // List-directed read that hands the end of the input and conversion

@@ -1,5 +1,8 @@
 #include "partition/split_into_months.hpp"
 
+#include <cstdlib>
+#include <span>
+
 #include "driver/shared_records.hpp"
 #include "io/units.hpp"
 #include "partition/calendar.hpp"
@@ -30,11 +33,12 @@ void split_into_months(std::int32_t first_year, std::int32_t year_count, std::in
                 days = 29;
             }
             const float divisor = static_cast<float>(days);
-            for (int k = 0; k < days; ++k) {
-                const float value = DailySeries.at(day++);
-                io::write_formatted(entry.unit, month_file_record, {value});
-                month_sum += value;
-            }
+            // The month's values lie one after another in the series.
+            if (day + static_cast<std::size_t>(days) > DailySeries.size()) std::abort();  // refused when read
+            const std::span<const float> month_values(DailySeries.data() + day, static_cast<std::size_t>(days));
+            day += month_values.size();
+            io::write_formatted_reals(entry.unit, month_file_record, month_values);
+            for (const float value : month_values) month_sum += value;
             MonthlyMeanGrid.at(year, month) = static_cast<float>(static_cast<double>(month_sum) / divisor);
             MonthlyTotalGrid.at(year, month) = month_sum;
             month_sum = 0.0F;

@@ -1,0 +1,80 @@
+#include "io/fixed_field_fast.hpp"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace wgn::io {
+namespace {
+
+constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+// "00" "01" ... "99": two digits per division.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+}  // namespace
+
+bool format_real_fast(float value, int width, int digits, char* field) {
+    if (digits < 0 || digits > 9 || width <= 0 || width > 32) return false;
+
+    // 1. The float as m * 2^e, m an integer of at most 24 bits.
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t exponent_field = (bits >> 23) & 0xFFU;
+    if (exponent_field == 0xFFU) return false;  // NaN, infinity
+    std::uint64_t mantissa = bits & 0x7FFFFFU;
+    int exponent = -149;
+    if (exponent_field != 0) {
+        mantissa |= 0x800000U;
+        exponent = static_cast<int>(exponent_field) - 150;
+    }
+
+    // 2. N = m * 10^digits, exact (below 2^54); then N * 2^e rounded to an
+    //    integer, halves up: the highest dropped bit is the half.
+    const std::uint64_t scaled = mantissa * kPowersOfTen[digits];
+    std::uint64_t rounded = 0;
+    if (exponent >= 0) {
+        if (exponent > 9) return false;  // beyond 2^63: the general path decides
+        rounded = scaled << exponent;
+    } else if (exponent > -64) {
+        const int shift = -exponent;
+        rounded = (scaled >> shift) + ((scaled >> (shift - 1)) & 1U);
+    }  // else below one half of the last digit: zero
+    const bool zero = rounded == 0;
+
+    // 3. Digits from the right: the fraction, the point, at least one digit
+    //    before it; a sign only on a number that did not round to zero.
+    char text[40];
+    char* end = text + sizeof text;
+    char* at = end;
+    for (int i = 0; i < digits; ++i) {
+        *--at = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    }
+    *--at = '.';
+    while (rounded >= 100) {
+        const std::uint64_t pair = rounded % 100;
+        rounded /= 100;
+        at -= 2;
+        std::memcpy(at, kDigitPairs + 2 * pair, 2);
+    }
+    if (rounded >= 10) {
+        at -= 2;
+        std::memcpy(at, kDigitPairs + 2 * rounded, 2);
+    } else {
+        *--at = static_cast<char>('0' + rounded);
+    }
+    if ((bits >> 31) != 0 && !zero) *--at = '-';
+
+    // 4. The field: blanks, then the number; one that does not fit is the
+    //    general path's (asterisks, or a dropped leading zero).
+    const auto length = static_cast<int>(end - at);
+    if (length > width) return false;
+    std::memset(field, ' ', static_cast<std::size_t>(width - length));
+    std::memcpy(field + (width - length), at, static_cast<std::size_t>(length));
+    return true;
+}
+
+}  // namespace wgn::io
