@@ -56,7 +56,7 @@ void read_daily_series(std::int32_t& record_count, std::int32_t& year_count, flo
     io::ReadExtent extent;
     io::ReadStatus stop = io::ReadStatus::ok;
     for (;;) {
-        stop = io::read_list_with_status(kInputUnit, {&value}, extent);
+        stop = io::read_real_with_status(kInputUnit, value, extent);
         if (stop != io::ReadStatus::ok) break;
         const bool nodata = is_nodata(value, nodata_value);
         if (nodata)

@@ -34,7 +34,7 @@ bool holds_more(std::string_view rest) {
 
 // The month files' field F12.2 holds every value of a smaller magnitude
 // (-99999999.99 is its widest negative value; the float below 1e8 is 99999992).
-constexpr float kNeverTooWide = 9.9e7F;
+constexpr float kNeverTooWide = 9.9e7F;  // also in note_value
 
 // True when the month files' field F12.2 cannot hold the value.
 bool too_wide_for_month_file(float value) {
@@ -49,9 +49,8 @@ void warn(const std::string& text) {
 
 }  // namespace
 
-void note_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_lines, std::string_view rest, float value,
-                bool nodata) {
-    // Most values are one clean number a line: a few tests, and nothing more.
+void note_unusual_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_lines, std::string_view rest,
+                        float value, bool nodata) {
     const std::int64_t index = checks.values++;
     if (blank_lines > 0) {
         if (checks.blank_lines == 0) checks.first_blank_line = line - blank_lines;

@@ -39,9 +39,19 @@ struct SeriesChecks {
 };
 
 // A value read from `line`, after `blank_lines` blank lines; `rest` is what
-// the line holds after the value.
-void note_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_lines, std::string_view rest, float value,
-                bool nodata);
+// the line holds after the value.  The usual value (one clean number a line,
+// not negative, not NoData, narrow enough) is only counted.
+void note_unusual_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_lines, std::string_view rest,
+                        float value, bool nodata);
+inline void note_value(SeriesChecks& checks, std::int64_t line, std::int64_t blank_lines, std::string_view rest,
+                       float value, bool nodata) {
+    // 9.9e7: every smaller magnitude fits the month files' field F12.2.
+    if (blank_lines == 0 && rest.empty() && !nodata && value >= 0.0F && value < 9.9e7F) {
+        ++checks.values;
+        return;
+    }
+    note_unusual_value(checks, line, blank_lines, rest, value, nodata);
+}
 
 // Reading ended at `line`, which holds no readable value, with `lines_after`
 // lines after it.

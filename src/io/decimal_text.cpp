@@ -128,16 +128,6 @@ bool parse_decimal(std::string_view text, int implied_digits, float& value) {
 
 }  // namespace
 
-bool exact_small_decimal(std::uint64_t significand, long scale, bool negative, float& value) {
-    // Powers of ten that single precision holds exactly (5^10 < 2^24).
-    static constexpr float kExactPowers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F, 1e8F, 1e9F, 1e10F};
-    if (significand > (std::uint64_t{1} << 24) || scale < -10 || scale > 10) return false;
-    float magnitude = static_cast<float>(significand);
-    magnitude = scale < 0 ? magnitude / kExactPowers[-scale] : magnitude * kExactPowers[scale];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 bool parse_real(std::string_view text, float& value) {
     return parse_decimal(text, 0, value);
 }

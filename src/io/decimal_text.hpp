@@ -28,7 +28,15 @@ bool parse_real_implied(std::string_view text, int implied_digits, float& value)
 // of ten up to 10^10 are both exact floats, so their product or quotient is
 // correctly rounded (Clinger's fast path).  False when that does not apply.
 //   (1234, -2) -> 12.34f     (5, 10) -> 5e10f     (16777217, 0) -> false
-bool exact_small_decimal(std::uint64_t significand, long scale, bool negative, float& value);
+inline bool exact_small_decimal(std::uint64_t significand, long scale, bool negative, float& value) {
+    // Powers of ten that single precision holds exactly (5^10 < 2^24).
+    static constexpr float kExactPowers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F, 1e8F, 1e9F, 1e10F};
+    if (significand > (std::uint64_t{1} << 24) || scale < -10 || scale > 10) return false;
+    float magnitude = static_cast<float>(significand);
+    magnitude = scale < 0 ? magnitude / kExactPowers[-scale] : magnitude * kExactPowers[scale];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
 
 // An integer: optional sign and decimal digits, within 32 bits.
 bool parse_integer(std::string_view text, std::int32_t& value);

@@ -113,7 +113,7 @@ void append_integer_field(std::string& out, std::int32_t value, int width) {
 
 void append_real_field(std::string& out, float value, int width, int digits) {
     char field[32];
-    if (format_real_fast(value, width, digits, field)) {
+    if (width <= 32 && format_real_fast(value, width, digits, field)) {
         out.append(field, static_cast<std::size_t>(width));
         return;
     }

@@ -7,6 +7,10 @@
 namespace wgn::io {
 namespace {
 
+// Room for the longest text: 19 integer digits (below 2^63), a sign, a
+// point, 9 digits.
+constexpr int kRoom = 32;
+
 constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 // "00" "01" ... "99": two digits per division.
@@ -44,21 +48,28 @@ bool format_real_fast(float value, int width, int digits, char* field) {
     }  // else below one half of the last digit: zero
     const bool zero = rounded == 0;
 
-    // 3. Digits from the right: the fraction, the point, at least one digit
-    //    before it; a sign only on a number that did not round to zero.
-    char text[40];
-    char* end = text + sizeof text;
+    // 3. Digits from the right, in a buffer of blanks: the fraction, the
+    //    point, at least one digit before it; a sign only on a number that did
+    //    not round to zero.  Fixed-size copies keep it free of library calls.
+    char text[kRoom + 32];
+    std::memset(text, ' ', kRoom);
+    std::memset(text + kRoom, ' ', 32);
+    char* const end = text + kRoom;
     char* at = end;
-    for (int i = 0; i < digits; ++i) {
+    if (digits % 2 != 0) {
         *--at = static_cast<char>('0' + rounded % 10);
         rounded /= 10;
     }
+    for (int i = digits % 2; i < digits; i += 2) {
+        at -= 2;
+        std::memcpy(at, kDigitPairs + 2 * (rounded % 100), 2);
+        rounded /= 100;
+    }
     *--at = '.';
     while (rounded >= 100) {
-        const std::uint64_t pair = rounded % 100;
-        rounded /= 100;
         at -= 2;
-        std::memcpy(at, kDigitPairs + 2 * pair, 2);
+        std::memcpy(at, kDigitPairs + 2 * (rounded % 100), 2);
+        rounded /= 100;
     }
     if (rounded >= 10) {
         at -= 2;
@@ -70,10 +81,8 @@ bool format_real_fast(float value, int width, int digits, char* field) {
 
     // 4. The field: blanks, then the number; one that does not fit is the
     //    general path's (asterisks, or a dropped leading zero).
-    const auto length = static_cast<int>(end - at);
-    if (length > width) return false;
-    std::memset(field, ' ', static_cast<std::size_t>(width - length));
-    std::memcpy(field + (width - length), at, static_cast<std::size_t>(length));
+    if (end - at > width) return false;
+    std::memcpy(field, end - width, 32);
     return true;
 }
 

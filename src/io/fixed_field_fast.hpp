@@ -12,7 +12,8 @@
 
 namespace wgn::io {
 
-// Writes exactly `width` characters to `field` (width <= 32).
+// The field's `width` characters go to `field`, which must have room for 32
+// (those after the field are scratch: they may be overwritten).
 bool format_real_fast(float value, int width, int digits, char* field);
 
 }  // namespace wgn::io

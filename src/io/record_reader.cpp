@@ -1,6 +1,7 @@
 #include "io/record_reader.hpp"
 
 #include <cstring>
+#include <memory>
 
 #include "io/platform.hpp"
 
@@ -21,9 +22,9 @@ void RecordReader::reset() {
     begin_ = end_ = 0;
 }
 
-ReadStatus RecordReader::next(std::string_view& record, int& platform_error) {
+ReadStatus RecordReader::next_filling(std::string_view& record, int& platform_error) {
     for (;;) {
-        const char* start = buffer_.data() + begin_;
+        const char* start = buffer_.get() + begin_;
         const void* newline = end_ > begin_ ? std::memchr(start, '\n', end_ - begin_) : nullptr;
         std::size_t length = 0;
         if (newline != nullptr) {
@@ -37,12 +38,19 @@ ReadStatus RecordReader::next(std::string_view& record, int& platform_error) {
         } else {
             // Move what is left to the front and read more.
             if (begin_ > 0) {
-                std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+                std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
                 end_ -= begin_;
                 begin_ = 0;
             }
-            if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
-            const long got = platform::read_some(handle_, buffer_.data() + end_, buffer_.size() - end_, platform_error);
+            if (capacity_ - end_ < kChunk) {
+                // A record longer than the buffer: room for another chunk.
+                const std::size_t capacity = end_ + kChunk;
+                std::unique_ptr<char[]> larger(new char[capacity]);
+                if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+                buffer_ = std::move(larger);
+                capacity_ = capacity;
+            }
+            const long got = platform::read_some(handle_, buffer_.get() + end_, capacity_ - end_, platform_error);
             if (got < 0) return ReadStatus::read_error;
             if (got == 0) at_end_ = true;
             end_ += static_cast<std::size_t>(got);

@@ -7,8 +7,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "io/platform.hpp"
 #include "io/read_status.hpp"
@@ -22,15 +23,32 @@ class RecordReader {
     void reset();
     // The next record; valid until the next call.  On read_error the
     // platform's reason is left in `platform_error`.
-    ReadStatus next(std::string_view& record, int& platform_error);
+    ReadStatus next(std::string_view& record, int& platform_error) {
+        // The usual case: a whole line waits in the buffer of a file.
+        if (begin_ < end_ && !console_) {
+            const char* start = buffer_.get() + begin_;
+            const void* newline = std::memchr(start, '\n', end_ - begin_);
+            if (newline != nullptr) {
+                std::size_t length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+                begin_ += length + 1;
+                if (length > 0 && start[length - 1] == '\r') --length;
+                record = std::string_view(start, length);
+                return ReadStatus::ok;
+            }
+        }
+        return next_filling(record, platform_error);
+    }
     // Bytes read from the descriptor but not yet handed out as records.
     std::size_t unread_bytes() const { return end_ - begin_; }
 
   private:
+    ReadStatus next_filling(std::string_view& record, int& platform_error);
+
     platform::Handle handle_ = platform::kNoHandle;
     bool console_ = false;
     bool at_end_ = false;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // not cleared: only bytes read are looked at
+    std::size_t capacity_ = 0;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };

@@ -1,11 +1,14 @@
 #include "io/units.hpp"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <map>
 
 #include "io/failure.hpp"
 #include "io/field_reader.hpp"
 #include "io/field_format.hpp"
+#include "io/fixed_field_fast.hpp"
 #include "io/file_names.hpp"
 #include "io/plain_numbers.hpp"
 #include "io/platform.hpp"
@@ -58,16 +61,27 @@ Unit& console_unit(int number) {
 
 // The unit, connecting the console units at their first use.  Other units
 // must have been connected by the program.
+Unit& find_unit(int number);
+
 Unit& unit_for(int number) {
     if (last_unit != nullptr && last_unit->number == number) return *last_unit;
+    return find_unit(number);
+}
+
+Unit& find_unit(int number) {
     auto found = table().find(number);
     if (found != table().end()) return *(last_unit = &found->second);
     if (number == kConsoleInput || number == kConsoleOutput) return console_unit(number);
     std::abort();  // the program uses every unit only after connecting it
 }
 
+void write_out(Unit& unit);
+
 void flush(Unit& unit) {
-    if (unit.output.empty()) return;
+    if (!unit.output.empty()) write_out(unit);
+}
+
+void write_out(Unit& unit) {
     int error = 0;
     if (!platform::write_all(unit.handle, unit.output.data(), unit.output.size(), error)) {
         unit.output.clear();
@@ -185,6 +199,8 @@ void connect(int number, std::string_view name, std::string_view status) {
     unit.handle = opened.handle;
     unit.read_only = opened.read_only;
     unit.replace_pending = !unit.scratch;  // a new scratch file has nothing to replace
+    // A scratch file's buffer fills up to its limit and a block of records.
+    if (unit.scratch) unit.output.reserve(2 * kScratchBuffer);
     last_unit = nullptr;
     auto placed = table().insert_or_assign(number, std::move(unit)).first;
     placed->second.reader.attach(placed->second.handle, false);
@@ -256,6 +272,33 @@ void write_formatted(int number, const FieldList& list, std::initializer_list<Fi
 void write_formatted_reals(int number, const FieldList& list, std::span<const float> values) {
     Unit& unit = unit_for(number);
     const auto& fields = list.fields();
+    if (unit.scratch && fields.size() == 1 && fields[0].kind == 'F' && fields[0].width <= 30) {
+        // One real field a record into a private file: the records are built
+        // in place in the unit's buffer, a block at a time.
+        const auto width = static_cast<std::size_t>(fields[0].width);
+        const std::size_t record_size = width + 2;
+        std::string& bytes = begin_record(unit);
+        while (!values.empty()) {
+            const std::size_t count = std::min(values.size(), kScratchBuffer / record_size + 1);
+            std::size_t at = bytes.size();
+            bytes.resize(at + count * record_size + 32);  // the fast field's scratch room
+            for (const float value : values.first(count)) {
+                char* const record = bytes.data() + at;
+                if (!format_real_fast(value, fields[0].width, fields[0].digits, record)) {
+                    std::string field;
+                    append_real_field_general(field, value, fields[0].width, fields[0].digits);
+                    std::memcpy(record, field.data(), width);
+                }
+                record[width] = '\r';
+                record[width + 1] = '\n';
+                at += record_size;
+            }
+            bytes.resize(at);
+            values = values.subspan(count);
+            end_record(unit);
+        }
+        return;
+    }
     std::size_t next_value = 0;
     while (next_value < values.size()) {
         std::string& bytes = begin_record(unit);
@@ -281,30 +324,39 @@ void fail_read(int number, ReadStatus status) {
     fail(kReadError, number, unit.path, unit.read_error);
 }
 
-ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items, ReadExtent& extent) {
+ReadStatus read_real_with_status(int number, float& value, ReadExtent& extent) {
     Unit& unit = unit_for(number);
     const std::int64_t first = unit.records_read;
-    const std::span<const ListItem> item_span(items.begin(), items.size());
     extent.rest = {};
-    ReadStatus status = ReadStatus::ok;
-    float* const* lone_real = items.size() == 1 ? std::get_if<float*>(items.begin()) : nullptr;
-    if (lone_real != nullptr) {
-        // The usual record of a series holds one number and nothing else;
-        // any other record is read from its start by the general reader.
-        std::string_view record;
-        status = UnitRecords::next(unit, record);
-        if (status == ReadStatus::ok) {
-            if (read_lone_real(record, **lone_real)) {
-                extent.rest = record.substr(record.size());
-            } else {
-                UnitRecords records(unit, record);
-                status = read_list(records, item_span, &extent.rest);
-            }
+    // The usual record of a series holds one number and nothing else; any
+    // other record is read from its start by the general reader.
+    std::string_view record;
+    ReadStatus status = UnitRecords::next(unit, record);
+    if (status == ReadStatus::ok) {
+        if (read_lone_real(record, value)) {
+            extent.rest = record.substr(record.size());
+        } else {
+            UnitRecords records(unit, record);
+            const ListItem items[] = {&value};
+            status = read_list(records, items, &extent.rest);
         }
-    } else {
-        UnitRecords records(unit);
-        status = read_list(records, item_span, &extent.rest);
     }
+    if (status == ReadStatus::read_error) fail_read(number, status);
+    extent.last_record = unit.records_read;
+    extent.records = unit.records_read - first;
+    return status;
+}
+
+ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items, ReadExtent& extent) {
+    if (items.size() == 1) {
+        if (float* const* real = std::get_if<float*>(items.begin())) return read_real_with_status(number, **real, extent);
+    }
+    Unit& unit = unit_for(number);
+    const std::int64_t first = unit.records_read;
+    extent.rest = {};
+    UnitRecords records(unit);
+    const ReadStatus status =
+        read_list(records, std::span<const ListItem>(items.begin(), items.size()), &extent.rest);
     if (status == ReadStatus::read_error) fail_read(number, status);
     extent.last_record = unit.records_read;
     extent.records = unit.records_read - first;

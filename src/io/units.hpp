@@ -61,6 +61,8 @@ struct ReadExtent {
     std::string_view rest;         // what the read left of its last record, until the next read
 };
 ReadStatus read_list_with_status(int unit, std::initializer_list<ListItem> items, ReadExtent& extent);
+// The same for one real item: the read of a daily series.
+ReadStatus read_real_with_status(int unit, float& value, ReadExtent& extent);
 // Reads the rest of the unit's file and gives the number of records it held.
 std::int64_t skip_remaining_records(int unit);
 // Formatted read of a run of reals: the field list is used from its start for
