@@ -1,6 +1,7 @@
 // The Fw.d field reader on arbitrary fields: byte 0 gives w (1-40), byte 1
 // gives d (0-10), the rest is the record.  Checked against the slow exact
-// path: the same fields accepted, and the float nearest to the number.
+// path: the same fields accepted, and the float nearest to the number; the
+// reader's fast path and its general path agree on every field.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     float value = 0.0F;
     const wgn::io::ReadStatus status = wgn::io::read_real_field(record, 0, width, digits, value);
+    float general = 0.0F;
+    if (wgn::io::read_real_field_general(record, 0, width, digits, general) != status) std::abort();
+    if (status == wgn::io::ReadStatus::ok && std::memcmp(&general, &value, sizeof value) != 0) std::abort();
 
     std::string compact;
     for (const char c : record.substr(0, static_cast<std::size_t>(width)))

@@ -1,7 +1,8 @@
 // The record writer with arbitrary values and widths: bytes 0-3 a float bit
 // pattern, 4-7 an integer, 8 the width (1-40), 9 d (0-10), the rest a text.
 // Checked: every field exactly w characters; Fw.d equal to the slow exact
-// rounding (halves away from zero), and a field that is not asterisks reads
+// rounding (halves away from zero) on the fast and the general path alike,
+// and a field that is not asterisks reads
 // back, with the same Fw.d, as the float nearest to its printed decimal.
 #include <cmath>
 #include <cstdint>
@@ -41,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wgn::io::append_real_field(field, value, width, digits);
     if (field.size() != w) std::abort();
     if (field != wgn::exact::fixed_field(value, width, digits)) std::abort();
+    std::string general;
+    wgn::io::append_real_field_general(general, value, width, digits);
+    if (general != field) std::abort();
     if (!std::isfinite(value) || field[0] == '*') return 0;
 
     float back = 0.0F;

@@ -3,7 +3,9 @@
 // odd, the console answers (a text of 255 characters, an integer, a real).
 // Checked: no read past a record, texts always 255 characters, and every real
 // taken from a record whose first value is a plain number equals the float
-// nearest to that number, as the slow exact path computes it.
+// nearest to that number, as the slow exact path computes it.  Where the fast
+// path for a record of one lone real accepts the record that a read took its
+// value from, it gives the same float.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 
 #include "exact_decimal.hpp"
 #include "io/list_reader.hpp"
+#include "io/plain_numbers.hpp"
 #include "memory_records.hpp"
 
 namespace {
@@ -46,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             float value = 0.0F;
             const wgn::io::ListItem items[] = {&value};
             if (wgn::io::read_list(records, items) != wgn::io::ReadStatus::ok) break;
+            float fast = 0.0F;
+            if (wgn::io::read_lone_real(records.record(records.consumed() - 1), fast) &&
+                std::memcmp(&fast, &value, sizeof value) != 0)
+                std::abort();
             std::string_view token;
             if (!plain_first_value(records.record(records.consumed() - 1), token)) continue;
             const auto expected = wgn::exact::nearest_float(token);

@@ -1,7 +1,8 @@
 // Every one of the 2^32 float bit patterns through every real field the
 // program writes (F12.2, F12.4, F10.2, F8.2, F15.2), compared with an
 // independent formatter, and the F12.2 write -> read-back round trip that
-// the month files rely on.  Opt-in: it takes a while.
+// the month files rely on.  The fields are made and read as the program
+// makes and reads them, fast paths included.  Opt-in: it takes a while.
 //
 //   exhaustive [THREADS [FIRST_BLOCK LAST_BLOCK]]
 //
