@@ -7,11 +7,25 @@
 namespace wgn::io {
 namespace {
 
-// Room for the longest text: 19 integer digits (below 2^63), a sign, a
-// point, 9 digits.
-constexpr int kRoom = 32;
-
-constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr std::uint64_t kPowersOfTen19[] = {1,
+                                           10,
+                                           100,
+                                           1000,
+                                           10000,
+                                           100000,
+                                           1000000,
+                                           10000000,
+                                           100000000,
+                                           1000000000,
+                                           10000000000,
+                                           100000000000,
+                                           1000000000000,
+                                           10000000000000,
+                                           100000000000000,
+                                           1000000000000000,
+                                           10000000000000000,
+                                           100000000000000000,
+                                           1000000000000000000};
 
 // "00" "01" ... "99": two digits per division.
 constexpr char kDigitPairs[] =
@@ -22,7 +36,7 @@ constexpr char kDigitPairs[] =
 }  // namespace
 
 bool format_real_fast(float value, int width, int digits, char* field) {
-    if (digits < 0 || digits > 9 || width <= 0 || width > 32) return false;
+    if (digits < 0 || digits > 9 || width < 2 || width > 32) return false;
 
     // 1. The float as m * 2^e, m an integer of at most 24 bits.
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
@@ -37,7 +51,7 @@ bool format_real_fast(float value, int width, int digits, char* field) {
 
     // 2. N = m * 10^digits, exact (below 2^54); then N * 2^e rounded to an
     //    integer, halves up: the highest dropped bit is the half.
-    const std::uint64_t scaled = mantissa * kPowersOfTen[digits];
+    const std::uint64_t scaled = mantissa * kPowersOfTen19[digits];
     std::uint64_t rounded = 0;
     if (exponent >= 0) {
         if (exponent > 9) return false;  // beyond 2^63: the general path decides
@@ -48,19 +62,23 @@ bool format_real_fast(float value, int width, int digits, char* field) {
     }  // else below one half of the last digit: zero
     const bool zero = rounded == 0;
 
-    // 3. Digits from the right, in a buffer of blanks: the fraction, the
-    //    point, at least one digit before it; a sign only on a number that did
-    //    not round to zero.  Fixed-size copies keep it free of library calls.
-    char text[kRoom + 32];
-    std::memset(text, ' ', kRoom);
-    std::memset(text + kRoom, ' ', 32);
-    char* const end = text + kRoom;
-    char* at = end;
-    if (digits % 2 != 0) {
+    // 3. Numbers that surely fit with a sign: below 10^(width - 2) in units
+    //    of the last digit.  Wider ones are the general path's to judge
+    //    (asterisks, a dropped leading zero, or an exact fit).
+    if (width - 2 < 19 && rounded >= kPowersOfTen19[width - 2]) return false;
+
+    // 4. Blanks, then the digits from the right end of the field: the
+    //    fraction, the point, at least one digit before it, and a sign only
+    //    on a number that did not round to zero.  Two digits at a time.
+    std::memset(field, ' ', 32);
+    char* at = field + width;
+    int fraction = digits;
+    if (fraction % 2 != 0) {
         *--at = static_cast<char>('0' + rounded % 10);
         rounded /= 10;
+        --fraction;
     }
-    for (int i = digits % 2; i < digits; i += 2) {
+    for (; fraction > 0; fraction -= 2) {
         at -= 2;
         std::memcpy(at, kDigitPairs + 2 * (rounded % 100), 2);
         rounded /= 100;
@@ -78,11 +96,6 @@ bool format_real_fast(float value, int width, int digits, char* field) {
         *--at = static_cast<char>('0' + rounded);
     }
     if ((bits >> 31) != 0 && !zero) *--at = '-';
-
-    // 4. The field: blanks, then the number; one that does not fit is the
-    //    general path's (asterisks, or a dropped leading zero).
-    if (end - at > width) return false;
-    std::memcpy(field, end - width, 32);
     return true;
 }
 

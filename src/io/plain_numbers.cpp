@@ -8,18 +8,24 @@
 namespace wgn::io {
 namespace {
 
-bool is_digit(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
+// The digit of `c`, or a value above 9 when `c` is no digit.
+unsigned digit_of(char c) {
+    return static_cast<unsigned char>(c - '0');
 }
 
-// Gathers the digits from `at` on into `significand`; the caller limits how
-// many may count (more than 18 could overflow).
-const char* take_digits(const char* at, const char* end, std::uint64_t& significand) {
-    while (at < end && is_digit(*at)) {
-        significand = significand * 10 + static_cast<std::uint64_t>(*at - '0');
-        ++at;
-    }
-    return at;
+// The exponent part and the end of a lone real: a letter, an optional sign,
+// one to three digits, then the record's end.  Rare in a series, so kept
+// out of the usual path.
+[[gnu::noinline]] bool exponent_to_end(const char* at, const char* end, long& exponent) {
+    if (*at != 'E' && *at != 'e' && *at != 'D' && *at != 'd') return false;
+    ++at;
+    bool negative = false;
+    if (at < end && (*at == '+' || *at == '-')) negative = *at++ == '-';
+    const char* const first = at;
+    while (at < end && digit_of(*at) <= 9 && at - first < 3) exponent = exponent * 10 + (*at++ - '0');
+    if (at == first || at != end) return false;
+    if (negative) exponent = -exponent;
+    return true;
 }
 
 }  // namespace
@@ -32,65 +38,71 @@ bool read_lone_real(std::string_view record, float& value) {
     while (at < end && (*at == ' ' || *at == '\t')) ++at;
     const char* const start = at;
 
-    // 2. Sign, digits, point, digits: one to 18 digits in all.
+    // 2. Sign, digits, point, digits: one to 18 digits in all (more could
+    //    overflow the significand; the general path takes those).
     bool negative = false;
     if (at < end && (*at == '+' || *at == '-')) negative = *at++ == '-';
     std::uint64_t significand = 0;
     const char* const integer_start = at;
-    at = take_digits(at, end, significand);
+    for (unsigned digit = 0; at < end && (digit = digit_of(*at)) <= 9; ++at) significand = significand * 10 + digit;
     std::ptrdiff_t digits = at - integer_start;
     std::ptrdiff_t fraction_digits = 0;
     if (at < end && *at == '.') {
         const char* const fraction_start = ++at;
-        if (digits <= 18) at = take_digits(at, end, significand);
+        for (unsigned digit = 0; at < end && (digit = digit_of(*at)) <= 9; ++at) {
+            significand = significand * 10 + digit;
+        }
         fraction_digits = at - fraction_start;
         digits += fraction_digits;
     }
     if (digits == 0 || digits > 18) return false;
 
-    // 3. Exponent: a letter, an optional sign, one to three digits.
+    // 3. An exponent, and nothing after the number: anything else is the
+    //    general reader's to judge.
     long exponent = 0;
-    if (at < end && (*at == 'E' || *at == 'e' || *at == 'D' || *at == 'd')) {
-        ++at;
-        bool negative_exponent = false;
-        if (at < end && (*at == '+' || *at == '-')) negative_exponent = *at++ == '-';
-        const char* const first = at;
-        while (at < end && is_digit(*at) && at - first < 3) exponent = exponent * 10 + (*at++ - '0');
-        if (at == first) return false;
-        if (negative_exponent) exponent = -exponent;
-    }
+    if (at != end && !exponent_to_end(at, end, exponent)) return false;
 
-    // 4. Nothing may follow: anything else is the general reader's to judge.
-    if (at != end) return false;
-
-    // 5. Exact in one operation, or by the general conversion of the same text.
+    // 4. Exact in one operation, or by the general conversion of the same text.
     if (exact_small_decimal(significand, exponent - static_cast<long>(fraction_digits), negative, value)) return true;
     return parse_real(std::string_view(start, static_cast<std::size_t>(end - start)), value);
 }
 
 bool read_plain_fixed(std::string_view field, int digits, float& value) {
-    const char* at = field.data();
-    const char* const end = at + field.size();
-
-    // 1. Leading blanks, eight at a time while they last.
-    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    while (end - at >= 8 && std::memcmp(at, kBlanks, 8) == 0) at += 8;
-    while (at < end && *at == ' ') ++at;
-
-    // 2. Sign, digits, the point, exactly `digits` digits to the field's end.
-    bool negative = false;
-    if (at < end && (*at == '+' || *at == '-')) negative = *at++ == '-';
+    // Read from the right end, where the number stands: `digits` digits, the
+    // point, up to 9 digits, an optional sign, and blanks only before them.
+    const auto width = static_cast<std::ptrdiff_t>(field.size());
+    if (digits < 0 || digits > 9 || width < digits + 2) return false;
+    const char* const text = field.data();
+    std::ptrdiff_t at = width - digits;
     std::uint64_t significand = 0;
-    const char* const integer_start = at;
-    at = take_digits(at, end, significand);
-    const std::ptrdiff_t integer_digits = at - integer_start;
-    if (at == end || *at != '.' || end - at - 1 != digits || integer_digits > 9 || digits > 9) return false;
-    const char* const fraction_start = ++at;
-    at = take_digits(at, end, significand);
-    if (at != end || integer_digits + (at - fraction_start) == 0) return false;
-
-    // 3. At most 24 bits: one exact division.
-    return exact_small_decimal(significand, -static_cast<long>(digits), negative, value);
+    for (std::ptrdiff_t i = at; i < width; ++i) {
+        const unsigned digit = digit_of(text[i]);
+        if (digit > 9) return false;
+        significand = significand * 10 + digit;
+    }
+    if (text[--at] != '.') return false;
+    static constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                                     100000, 1000000, 10000000, 100000000, 1000000000};
+    std::uint64_t weight = kPowersOfTen[digits];  // of the digit before the point
+    const std::ptrdiff_t point = at;
+    unsigned digit = 0;
+    while (--at >= 0 && (digit = digit_of(text[at])) <= 9) {
+        if (point - at > 9) return false;
+        significand += digit * weight;
+        weight *= 10;
+    }
+    if (point - at - 1 + digits == 0) return false;
+    bool negative = false;
+    if (at >= 0 && (text[at] == '-' || text[at] == '+')) negative = text[at--] == '-';
+    // Blanks before, eight at a time while they last.
+    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    for (; at >= 7; at -= 8) {
+        if (std::memcmp(text + at - 7, kBlanks, 8) != 0) return false;
+    }
+    for (; at >= 0; --at) {
+        if (text[at] != ' ') return false;
+    }
+    return exact_small_decimal(significand, -digits, negative, value);
 }
 
 }  // namespace wgn::io

@@ -389,6 +389,20 @@ void read_formatted_reals(int number, const FieldList& list, std::span<float> va
     Unit& unit = unit_for(number);
     const auto& fields = list.fields();
     std::string_view record;
+    if (fields.size() == 1 && !values.empty()) {
+        // One field a record, such as a month file's F12.2: a record of just
+        // the field's width takes the fast path of a plain field.
+        const auto width = static_cast<std::size_t>(fields[0].width);
+        const int digits = fields[0].digits;
+        for (float& value : values) {
+            const ReadStatus status = UnitRecords::next(unit, record);
+            if (status != ReadStatus::ok) fail_read(number, status);
+            if (record.size() == width && read_plain_fixed(record, digits, value)) continue;
+            const ReadStatus field_status = read_real_field(record, 0, fields[0].width, digits, value);
+            if (field_status != ReadStatus::ok) fail_read(number, field_status);
+        }
+        return;
+    }
     std::size_t next_value = 0;
     do {
         // Each record takes the field list from its start.
