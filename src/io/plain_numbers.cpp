@@ -105,4 +105,58 @@ bool read_plain_fixed(std::string_view field, int digits, float& value) {
     return exact_small_decimal(significand, -digits, negative, value);
 }
 
+std::size_t scan_lone_real_records(std::string_view bytes, std::span<float> values, std::size_t& used) {
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    std::size_t count = 0;
+    while (count < values.size()) {
+        const char* p = at;
+        // 1. Blanks, sign, digits, point, digits, as in a lone real.
+        while (p < end && (*p == ' ' || *p == '\t')) ++p;
+        bool negative = false;
+        if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+        std::uint64_t significand = 0;
+        const char* const integer_start = p;
+        for (unsigned digit = 0; p < end && (digit = digit_of(*p)) <= 9; ++p) significand = significand * 10 + digit;
+        std::ptrdiff_t digits = p - integer_start;
+        std::ptrdiff_t fraction_digits = 0;
+        if (p < end && *p == '.') {
+            const char* const fraction_start = ++p;
+            for (unsigned digit = 0; p < end && (digit = digit_of(*p)) <= 9; ++p) {
+                significand = significand * 10 + digit;
+            }
+            fraction_digits = p - fraction_start;
+            digits += fraction_digits;
+        }
+        if (digits == 0 || digits > 18) break;
+        // 2. The line end directly after the number.
+        if (p < end && *p == '\r') ++p;
+        if (p >= end || *p != '\n') break;
+        // 3. One exact operation.
+        if (!exact_small_decimal(significand, -static_cast<long>(fraction_digits), negative, values[count])) break;
+        ++count;
+        at = p + 1;
+    }
+    used = static_cast<std::size_t>(at - bytes.data());
+    return count;
+}
+
+std::size_t scan_plain_fixed_records(std::string_view bytes, int width, int digits, std::span<float> values,
+                                     std::size_t& used) {
+    const auto size = static_cast<std::size_t>(width);
+    std::size_t at = 0;
+    std::size_t count = 0;
+    while (count < values.size() && bytes.size() - at > size) {
+        // The field, then CR LF or LF: exactly a record of the field's width.
+        std::size_t after = at + size;
+        if (bytes[after] == '\r') ++after;
+        if (after >= bytes.size() || bytes[after] != '\n') break;
+        if (!read_plain_fixed(bytes.substr(at, size), digits, values[count])) break;
+        ++count;
+        at = after + 1;
+    }
+    used = at;
+    return count;
+}
+
 }  // namespace wgn::io

@@ -10,6 +10,8 @@
 //   read_plain_fixed("     -0.01", 2) -> -0.01f    read_plain_fixed("    1 2.34", 2) -> false
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace wgn::io {
@@ -24,5 +26,17 @@ bool read_lone_real(std::string_view record, float& value);
 // optional sign, digits, a point and exactly `digits` digits, with at most
 // 7 significant digits: the value is exact by one single-precision division.
 bool read_plain_fixed(std::string_view field, int digits, float& value);
+
+// Runs of whole records in a buffer of bytes read ahead, each ended by LF or
+// CR LF: as many as come in the shape above and fit `values`.  Each value is
+// the one the fast path above gives for the record alone.  A run stops before
+// the first record of another shape, one without its line end yet, and one
+// whose number needs more than one exact operation; `used` receives the
+// bytes the run took.
+//   "2.5\r\n0\r\n1e3\r\n" -> 2.5f, 0.0f (stops at 1e3, which has an exponent)
+std::size_t scan_lone_real_records(std::string_view bytes, std::span<float> values, std::size_t& used);
+//   width 12, digits 2: "        2.54\r\n       -0.01\n" -> 2.54f, -0.01f
+std::size_t scan_plain_fixed_records(std::string_view bytes, int width, int digits, std::span<float> values,
+                                     std::size_t& used);
 
 }  // namespace wgn::io

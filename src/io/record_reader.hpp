@@ -40,6 +40,10 @@ class RecordReader {
     }
     // Bytes read from the descriptor but not yet handed out as records.
     std::size_t unread_bytes() const { return end_ - begin_; }
+    // The same bytes, for readers that take many whole records at once;
+    // `consume` hands out the first `bytes` of them as taken.
+    std::string_view ahead() const { return {buffer_.get() + begin_, end_ - begin_}; }
+    void consume(std::size_t bytes) { begin_ += bytes; }
 
   private:
     ReadStatus next_filling(std::string_view& record, int& platform_error);

@@ -347,6 +347,19 @@ ReadStatus read_real_with_status(int number, float& value, ReadExtent& extent) {
     return status;
 }
 
+std::size_t read_plain_reals(int number, std::span<float> values, std::int64_t& first_record) {
+    Unit& unit = unit_for(number);
+    first_record = unit.records_read + 1;
+    if (unit.console) return 0;  // a console record may be the end of input
+    flush(unit);
+    unit.replace_pending = true;
+    std::size_t used = 0;
+    const std::size_t count = scan_lone_real_records(unit.reader.ahead(), values, used);
+    unit.reader.consume(used);
+    unit.records_read += static_cast<std::int64_t>(count);
+    return count;
+}
+
 ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items, ReadExtent& extent) {
     if (items.size() == 1) {
         if (float* const* real = std::get_if<float*>(items.begin())) return read_real_with_status(number, **real, extent);
@@ -392,14 +405,26 @@ void read_formatted_reals(int number, const FieldList& list, std::span<float> va
     if (fields.size() == 1 && !values.empty()) {
         // One field a record, such as a month file's F12.2: a record of just
         // the field's width takes the fast path of a plain field.
-        const auto width = static_cast<std::size_t>(fields[0].width);
+        // Runs of them straight from the bytes read ahead; any other record,
+        // or the one that needs the next block, one at a time.
+        const int width = fields[0].width;
         const int digits = fields[0].digits;
-        for (float& value : values) {
+        while (!values.empty()) {
+            flush(unit);
+            unit.replace_pending = true;
+            std::size_t used = 0;
+            if (!unit.console) {
+                const std::size_t count = scan_plain_fixed_records(unit.reader.ahead(), width, digits, values, used);
+                unit.reader.consume(used);
+                unit.records_read += static_cast<std::int64_t>(count);
+                values = values.subspan(count);
+                if (values.empty()) break;
+            }
             const ReadStatus status = UnitRecords::next(unit, record);
             if (status != ReadStatus::ok) fail_read(number, status);
-            if (record.size() == width && read_plain_fixed(record, digits, value)) continue;
-            const ReadStatus field_status = read_real_field(record, 0, fields[0].width, digits, value);
+            const ReadStatus field_status = read_real_field(record, 0, width, digits, values.front());
             if (field_status != ReadStatus::ok) fail_read(number, field_status);
+            values = values.subspan(1);
         }
         return;
     }

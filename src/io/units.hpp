@@ -63,6 +63,12 @@ struct ReadExtent {
 ReadStatus read_list_with_status(int unit, std::initializer_list<ListItem> items, ReadExtent& extent);
 // The same for one real item: the read of a daily series.
 ReadStatus read_real_with_status(int unit, float& value, ReadExtent& extent);
+// A run of records that each hold one plain number and nothing else (see
+// plain_numbers.hpp), as many as are read ahead and fit `values`: the same
+// values as one read_real_with_status each.  `first_record` receives the
+// number of the run's first record.  Zero when the next record is of another
+// shape or not read ahead yet: then read it with read_real_with_status.
+std::size_t read_plain_reals(int unit, std::span<float> values, std::int64_t& first_record);
 // Reads the rest of the unit's file and gives the number of records it held.
 std::int64_t skip_remaining_records(int unit);
 // Formatted read of a run of reals: the field list is used from its start for
