@@ -65,7 +65,8 @@ bool format_real_fast(float value, int width, int digits, char* field) {
     // 3. Numbers that surely fit with a sign: below 10^(width - 2) in units
     //    of the last digit.  Wider ones are the general path's to judge
     //    (asterisks, a dropped leading zero, or an exact fit).
-    if (width - 2 < 19 && rounded >= kPowersOfTen19[width - 2]) return false;
+    //    A zero before the point counts as a digit too: digits + 3 at least.
+    if (digits + 3 > width || (width - 2 < 19 && rounded >= kPowersOfTen19[width - 2])) return false;
 
     // 4. Blanks, then the digits from the right end of the field: the
     //    fraction, the point, at least one digit before it, and a sign only

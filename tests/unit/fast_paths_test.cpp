@@ -136,7 +136,8 @@ TEST(FastRealField, BoundariesAnswerAsTheGeneralField) {
         {-99999992.0F, 12, 2, "-99999992.00"},
         {1.0e9F, 12, 2, "declined"},              // asterisks: the general path's
         {0.5F, 3, 2, "declined"},                 // ".50": the general path drops the 0
-        {0.5F, 4, 2, "0.50"},
+        {0.5F, 5, 2, " 0.50"},
+        {-0.5F, 4, 2, "declined"},                // "-.50": no room for the 0
         {1.0e-40F, 12, 2, "        0.00"},        // a subnormal
         {3.2768e4F, 12, 4, "  32768.0000"},
         {1.5F, 8, 0, "      2."},
@@ -163,7 +164,7 @@ TEST(FastRealField, SweepOfBitPatternsMatchesTheGeneralField) {
     struct Field {
         int width, digits;
     };
-    const Field fields[] = {{12, 2}, {12, 4}, {10, 2}, {8, 2}, {15, 2}};
+    const Field fields[] = {{12, 2}, {12, 4}, {10, 2}, {8, 2}, {15, 2}, {4, 2}, {3, 1}, {5, 0}, {6, 3}, {2, 0}};
     int answered = 0;
     for (int i = 0; i < 200000; ++i) {
         const std::uint32_t exponent = 90 + random() % 80;  // about 1e-11 to 1e13
