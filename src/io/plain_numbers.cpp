@@ -67,7 +67,51 @@ bool read_lone_real(std::string_view record, float& value) {
     return parse_real(std::string_view(start, static_cast<std::size_t>(end - start)), value);
 }
 
+namespace {
+
+// The field of the month files, F12.2, with its width and fraction compiled
+// in: read from the right end, where the number stands.  The same shapes as
+// read_plain_fixed below; false for any other.
+template <int kWidth, int kDigits>
+[[gnu::always_inline]] inline bool read_plain_fixed_at(const char* text, float& value) {
+    static_assert(kWidth >= kDigits + 2 && kDigits >= 0 && kDigits <= 9);
+    // 1. The fraction's digits and the point.
+    std::uint64_t significand = 0;
+    for (int k = kWidth - kDigits; k < kWidth; ++k) {
+        const unsigned digit = digit_of(text[k]);
+        if (digit > 9) return false;
+        significand = significand * 10 + digit;
+    }
+    if (text[kWidth - kDigits - 1] != '.') return false;
+    // 2. Up to 9 digits before the point, right to left.
+    constexpr int kLast = kWidth - kDigits - 2;  // the digit next to the point
+    std::uint64_t weight = 1;
+    for (int k = 0; k < kDigits; ++k) weight *= 10;
+    int at = kLast;
+    for (unsigned digit = 0; at >= 0 && at > kLast - 9 && (digit = digit_of(text[at])) <= 9; --at) {
+        significand += digit * weight;
+        weight *= 10;
+    }
+    if (at == kLast && kDigits == 0) return false;  // no digit at all
+    if (at >= 0 && at == kLast - 9 && digit_of(text[at]) <= 9) return false;  // a tenth digit
+    // 3. An optional sign, and blanks only before it.
+    bool negative = false;
+    if (at >= 0 && (text[at] == '-' || text[at] == '+')) negative = text[at--] == '-';
+    for (; at >= 7; at -= 8) {
+        std::uint64_t chunk = 0;
+        std::memcpy(&chunk, text + at - 7, 8);
+        if (chunk != 0x2020202020202020U) return false;
+    }
+    for (; at >= 0; --at) {
+        if (text[at] != ' ') return false;
+    }
+    return exact_small_decimal(significand, -kDigits, negative, value);
+}
+
+}  // namespace
+
 bool read_plain_fixed(std::string_view field, int digits, float& value) {
+    if (field.size() == 12 && digits == 2) return read_plain_fixed_at<12, 2>(field.data(), value);
     // Read from the right end, where the number stands: `digits` digits, the
     // point, up to 9 digits, an optional sign, and blanks only before them.
     const auto width = static_cast<std::ptrdiff_t>(field.size());
@@ -106,32 +150,34 @@ bool read_plain_fixed(std::string_view field, int digits, float& value) {
 }
 
 std::size_t scan_lone_real_records(std::string_view bytes, std::span<float> values, std::size_t& used) {
+    // Only whole lines are taken: past the last line end nothing is looked
+    // at, and within them every scan below stops at a line end at the
+    // latest, so no scan needs a test of the end of its own.
     const char* at = bytes.data();
-    const char* const end = at + bytes.size();
+    const char* end = at + bytes.size();
+    while (end > at && end[-1] != '\n') --end;
     std::size_t count = 0;
-    while (count < values.size()) {
+    while (count < values.size() && at < end) {
         const char* p = at;
         // 1. Blanks, sign, digits, point, digits, as in a lone real.
-        while (p < end && (*p == ' ' || *p == '\t')) ++p;
+        while (*p == ' ' || *p == '\t') ++p;
         bool negative = false;
-        if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+        if (*p == '+' || *p == '-') negative = *p++ == '-';
         std::uint64_t significand = 0;
         const char* const integer_start = p;
-        for (unsigned digit = 0; p < end && (digit = digit_of(*p)) <= 9; ++p) significand = significand * 10 + digit;
+        for (unsigned digit = 0; (digit = digit_of(*p)) <= 9; ++p) significand = significand * 10 + digit;
         std::ptrdiff_t digits = p - integer_start;
         std::ptrdiff_t fraction_digits = 0;
-        if (p < end && *p == '.') {
+        if (*p == '.') {
             const char* const fraction_start = ++p;
-            for (unsigned digit = 0; p < end && (digit = digit_of(*p)) <= 9; ++p) {
-                significand = significand * 10 + digit;
-            }
+            for (unsigned digit = 0; (digit = digit_of(*p)) <= 9; ++p) significand = significand * 10 + digit;
             fraction_digits = p - fraction_start;
             digits += fraction_digits;
         }
         if (digits == 0 || digits > 18) break;
         // 2. The line end directly after the number.
-        if (p < end && *p == '\r') ++p;
-        if (p >= end || *p != '\n') break;
+        if (*p == '\r') ++p;
+        if (*p != '\n') break;
         // 3. One exact operation.
         if (!exact_small_decimal(significand, -static_cast<long>(fraction_digits), negative, values[count])) break;
         ++count;
@@ -146,12 +192,15 @@ std::size_t scan_plain_fixed_records(std::string_view bytes, int width, int digi
     const auto size = static_cast<std::size_t>(width);
     std::size_t at = 0;
     std::size_t count = 0;
+    const bool month_field = width == 12 && digits == 2;
     while (count < values.size() && bytes.size() - at > size) {
         // The field, then CR LF or LF: exactly a record of the field's width.
         std::size_t after = at + size;
         if (bytes[after] == '\r') ++after;
         if (after >= bytes.size() || bytes[after] != '\n') break;
-        if (!read_plain_fixed(bytes.substr(at, size), digits, values[count])) break;
+        const bool read = month_field ? read_plain_fixed_at<12, 2>(bytes.data() + at, values[count])
+                                      : read_plain_fixed(bytes.substr(at, size), digits, values[count]);
+        if (!read) break;
         ++count;
         at = after + 1;
     }
