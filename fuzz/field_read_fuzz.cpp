@@ -1,7 +1,8 @@
 // The Fw.d field reader on arbitrary fields: byte 0 gives w (1-40), byte 1
 // gives d (0-10), the rest is the record.  Checked against the slow exact
 // path: the same fields accepted, and the float nearest to the number; the
-// reader's fast path and its general path agree on every field.
+// reader's fast path and its general path agree on every field, and on the
+// same bytes read as a run of records.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include "exact_decimal.hpp"
 #include "io/field_reader.hpp"
+#include "io/plain_numbers.hpp"
 
 namespace {
 
@@ -36,6 +38,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     float general = 0.0F;
     if (wgn::io::read_real_field_general(record, 0, width, digits, general) != status) std::abort();
     if (status == wgn::io::ReadStatus::ok && std::memcmp(&general, &value, sizeof value) != 0) std::abort();
+
+    // The same bytes as a run of records of the field's width: each value
+    // taken is that record's field, read alone.
+    float run[16];
+    std::size_t used = 0;
+    const std::size_t count = wgn::io::scan_plain_fixed_records(record, width, digits, run, used);
+    std::string_view rest = record;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view line = rest.substr(0, rest.find('\n'));
+        float alone = 0.0F;
+        if (wgn::io::read_real_field_general(line, 0, width, digits, alone) != wgn::io::ReadStatus::ok ||
+            std::memcmp(&alone, &run[i], sizeof alone) != 0)
+            std::abort();
+        rest.remove_prefix(line.size() + 1);
+    }
+    if (rest.size() != record.size() - used) std::abort();
 
     std::string compact;
     for (const char c : record.substr(0, static_cast<std::size_t>(width)))

@@ -5,7 +5,8 @@
 // taken from a record whose first value is a plain number equals the float
 // nearest to that number, as the slow exact path computes it.  Where the fast
 // path for a record of one lone real accepts the record that a read took its
-// value from, it gives the same float.
+// value from, it gives the same float, and so does a run of such records
+// read straight from the bytes.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -45,6 +46,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     wgn::fuzz::MemoryRecords records(data + 1, size - 1);
     if (data[0] % 2 == 0) {
+        // A run read straight from the bytes gives each record's lone real.
+        const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+        float run[64];
+        std::size_t used = 0;
+        const std::size_t count = wgn::io::scan_lone_real_records(bytes, run, used);
+        std::string_view rest = bytes;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string_view record = rest.substr(0, rest.find('\n'));
+            rest.remove_prefix(record.size() + 1);
+            if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+            float one = 0.0F;
+            if (!wgn::io::read_lone_real(record, one) || std::memcmp(&one, &run[i], sizeof one) != 0) std::abort();
+        }
+        if (rest.size() != bytes.size() - used) std::abort();
         for (;;) {
             float value = 0.0F;
             const wgn::io::ListItem items[] = {&value};

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "io/field_format.hpp"
 #include "io/field_reader.hpp"
@@ -184,6 +185,85 @@ TEST(FastRealField, SweepOfBitPatternsMatchesTheGeneralField) {
         }
     }
     EXPECT_GT(answered, 500000);  // the fast path takes the usual values
+}
+
+// The records of `bytes` as the record reader cuts them: at each LF, one CR
+// before it dropped; a last line without LF is left out (not complete yet).
+std::vector<std::string_view> whole_records(std::string_view bytes) {
+    std::vector<std::string_view> records;
+    for (std::size_t end = 0; (end = bytes.find('\n')) != std::string_view::npos;) {
+        std::string_view record = bytes.substr(0, end);
+        if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+        records.push_back(record);
+        bytes.remove_prefix(end + 1);
+    }
+    return records;
+}
+
+// A run must give, record by record, what the fast path of one record gives,
+// stop only at a record end, and take a record the one-record path declines
+// never.
+void check_run(std::string_view bytes, bool fixed) {
+    std::vector<float> values(64);
+    std::size_t used = 0;
+    const std::size_t count = fixed ? wgn::io::scan_plain_fixed_records(bytes, 12, 2, values, used)
+                                    : wgn::io::scan_lone_real_records(bytes, values, used);
+    const std::vector<std::string_view> records = whole_records(bytes);
+    ASSERT_LE(count, records.size()) << bytes;
+    ASSERT_EQ(whole_records(bytes.substr(0, used)).size(), count) << bytes;
+    ASSERT_TRUE(used == 0 || bytes[used - 1] == '\n') << bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        float one = 7.0F;
+        const bool answered = fixed ? records[i].size() == 12 && wgn::io::read_plain_fixed(records[i], 2, one)
+                                    : wgn::io::read_lone_real(records[i], one);
+        ASSERT_TRUE(answered) << records[i];
+        ASSERT_EQ(bits_of(values[i]), bits_of(one)) << records[i];
+    }
+}
+
+TEST(PlainRuns, StopWhereTheOneRecordPathWouldNotAnswer) {
+    const char* lone[] = {
+        "2.540\r\n0\r\n12\r\n",  "1.5\n-0.0\n+.25\n",     "  7\r\n\t8.5\n9",   // a last line without its end
+        "1.5\n\n2.5\n",             "1.5\n1e3\n2\n",         "1.5\r\r\n2\n",      "1.5 \n2\n",
+        "167772.16\n167772.17\n",   "3*1\n",                  "",                    "\n",
+        "1234567890123456789\n",    "-\n",                    ".\n",                "1.5\r",
+    };
+    for (const char* bytes : lone) check_run(bytes, false);
+    const char* fixed[] = {
+        "        2.54\r\n       -0.01\r\n",  "        0.00\n   167772.16\n   167772.17\n",
+        "       12.3 \r\n",                  "        2.54\r\n        2.5",  "  99999999.99\n",
+        "         .50\n        1 .5\n",       "************\r\n",             " NaN        \r\n",
+        "       +1.00\n       -0.00\n",       "        1.00\r\r\n",
+    };
+    for (const char* bytes : fixed) check_run(bytes, true);
+
+    // The usual records are all taken.
+    std::vector<float> values(8);
+    std::size_t used = 0;
+    EXPECT_EQ(wgn::io::scan_lone_real_records("2.540\r\n0\r\n12\r\n-99\n", values, used), 4U);
+    EXPECT_EQ(used, 18U);
+    EXPECT_EQ(wgn::io::scan_plain_fixed_records("        2.54\r\n      -99.00\r\n", 12, 2, values, used), 2U);
+    EXPECT_EQ(bits_of(values[1]), bits_of(-99.0F));
+}
+
+TEST(PlainRuns, RandomRecordsAgreeWithTheOneRecordPath) {
+    // Buffers of records drawn from the shapes a series or a month file can
+    // hold, and a few it should not.
+    std::mt19937 random(8122026);
+    const char* pieces[] = {"0", "12", "2.540", "-0.5", "+.25", " ", "\t", "1e3", "99999999", "16777217", "x",
+                            "1.5 7", ".", "-", "        2.54", "       -0.01", "   167772.17", "         .50"};
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const int records = 1 + static_cast<int>(random() % 6);
+        for (int r = 0; r < records; ++r) {
+            bytes += pieces[random() % std::size(pieces)];
+            if (random() % 4 == 0) bytes += pieces[random() % std::size(pieces)];
+            const unsigned end = random() % 10;
+            bytes += end < 5 ? "\r\n" : end < 9 ? "\n" : "";
+        }
+        check_run(bytes, false);
+        check_run(bytes, true);
+    }
 }
 
 }  // namespace
