@@ -18,34 +18,32 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# Series like a wet temperate station: about a third of the days wet,
-# amounts exponential with a mean of 6 mm, a few NoData days.
-python3 - "$stations" <<'PY'
+# Series like a wet temperate station (bench/series.py), one seed each.
+python3 - "$stations" "$top/bench" <<'PY'
 import os
-import random
 import sys
 
-count = int(sys.argv[1])
-rng = random.Random(2026)
+sys.path.insert(0, sys.argv[2])
+from series import write_series  # noqa: E402
+
 os.mkdir("series")
 with open("batch.csv", "w") as batch, open("loop.csv", "w") as loop:
     batch.write("station,file,first_year,nodata\n")
-    for n in range(count):
-        first = 1991
-        days = sum(366 if (y % 4 == 0 and y % 100 != 0) or y % 400 == 0 else 365 for y in range(first, first + 30))
-        values = []
-        for _ in range(days):
-            r = rng.random()
-            values.append("-99" if r < 0.002 else "0" if r < 0.67 else f"{rng.expovariate(1 / 6):.1f}")
+    for n in range(int(sys.argv[1])):
         name = f"st{n:04d}"
-        with open(f"series/{name}.txt", "w") as f:
-            f.write("\n".join(values) + "\n")
-        batch.write(f"{name},series/{name}.txt,{first},-99\n")
-        loop.write(f"series/{name}.txt,{first},-99\n")
+        write_series(f"series/{name}.txt", 1991, 30, n)
+        batch.write(f"{name},series/{name}.txt,1991,-99\n")
+        loop.write(f"series/{name}.txt,1991,-99\n")
 PY
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-seconds() { local start end; start=$(date +%s.%N); "$@"; end=$(date +%s.%N); echo "$end - $start" | bc; }
+seconds() {
+    local start end
+    start=$(date +%s%N)
+    "$@"
+    end=$(date +%s%N)
+    awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }'
+}
 
 loop() {
     rm -rf out
@@ -76,4 +74,4 @@ batch_median=$(printf '%s\n' "${batch_times[@]}" | median)
 printf '%d generated 30-year stations, median of %d:\n' "$stations" "$repeat"
 printf '  README shell loop, one after another : %7.2f s\n' "$loop_median"
 printf '  wgnrain-batch -j 2                   : %7.2f s  (%.1fx faster, %d cores here)\n' "$batch_median" \
-    "$(echo "$loop_median / $batch_median" | bc -l)" "$(nproc)"
+    "$(awk -v a="$loop_median" -v b="$batch_median" 'BEGIN { print a / b }')" "$(nproc)"

@@ -111,6 +111,30 @@ expect("broken status file", read("out4", "broken", "status.txt").strip(),
        "C0000040" if program.is_windows(binary) else "64")
 expect("broken station has no report", os.path.exists(os.path.join(work, "out4", "broken", "report.txt")), False)
 
+# ---- The progress line: on a terminal only ------------------------------------------
+if not program.is_windows(binary):
+    import pty
+    import subprocess
+    master, slave = pty.openpty()
+    proc = subprocess.run([binary, "stations.csv", "-o", "out-terminal", "-j", "2"], cwd=work, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=slave, env={**os.environ, "TMPDIR": tmp})
+    os.close(slave)
+    seen = b""
+    while True:
+        try:
+            chunk = os.read(master, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        seen += chunk
+    os.close(master)
+    total = len(records) + 1
+    # (The terminal shows the final line end as CR LF.)
+    expect("progress line at the end", seen.decode().rstrip("\r\n").split("\r")[-1].split(",")[:2],
+           [f"{total} of {total} stations done", " 1 failed"])
+    expect("progress line ends its line", seen.endswith(b"\n"), True)
+
 # ---- A list with every kind of mistake ------------------------------------------
 with open(os.path.join(work, "bad.csv"), "w") as f:
     f.write("Station,file,first_year,nodata,extra\n"      # row 1: names are taken without regard to case

@@ -35,6 +35,7 @@
 
 #include "io/field_format.hpp"
 #include "io/field_reader.hpp"
+#include "io/plain_numbers.hpp"
 
 namespace {
 
@@ -136,6 +137,13 @@ void check_range(std::uint64_t first, std::uint64_t last, Tally& tally, std::ato
             const float expected = std::strtof(field.c_str(), nullptr);
             if (wgn::io::read_real_field(field, 0, 12, 2, back) != wgn::io::ReadStatus::ok ||
                 std::memcmp(&back, &expected, sizeof back) != 0)
+                ++tally.round_trip_differences;
+            // ... and as the month files are read: a run of records.
+            const std::string record = field + "\r\n";
+            float run[1];
+            std::size_t used = 0;
+            if (wgn::io::scan_plain_fixed_records(record, 12, 2, run, used) == 1 &&
+                std::memcmp(&run[0], &expected, sizeof expected) != 0)
                 ++tally.round_trip_differences;
         }
         const double magnitude = std::fabs(static_cast<double>(value));
