@@ -2,9 +2,12 @@
 # Every failure a run can reach, provoked through the real program: exact
 # standard error, exit status, the files left behind, and no temporary file.
 #
-#   failures.sh path/to/wgnrain path/to/libno_tmpfile.so
+#   failures.sh path/to/wgnrain path/to/libno_tmpfile.so path/to/wgnrain_dynamic
+# (the last: the same program linked dynamically, for the runs with a
+# preloaded library, which cannot reach into a static program)
 source "$(dirname "$0")/lib.sh"
 no_tmpfile=$(realpath "$2")
+dynamic=$(realpath "${3:-$1}")
 
 ONE_YEAR=$(printf '1.0\n%.0s' $(seq 365))
 CR=$'\r'
@@ -27,20 +30,24 @@ check() {
     local tmpdir=$tmp limit="-c 0"
     [ -f "$work/tmpdir" ] && tmpdir=$(cat "$work/tmpdir")
     [ -f "$work/ulimit" ] && limit=$(cat "$work/ulimit")
-    [ -f "$work/preload" ] && prefix=(env LD_PRELOAD="$(cat "$work/preload")" ASAN_OPTIONS=verify_asan_link_order=0)
+    local program=$binary
+    if [ -f "$work/preload" ]; then
+        prefix=(env LD_PRELOAD="$(cat "$work/preload")" ASAN_OPTIONS=verify_asan_link_order=0)
+        program=$dynamic
+    fi
     if [ -f "$work/close_stdout" ]; then
         printf '%b' "$answers" |
-            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >&- 2>"$work/stderr")
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$program" >&- 2>"$work/stderr")
     elif [ -f "$work/stdout_full" ]; then
         printf '%b' "$answers" |
-            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >/dev/full 2>"$work/stderr")
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$program" >/dev/full 2>"$work/stderr")
     elif [ -f "$work/close_stderr" ]; then
         : >"$work/stderr"
         printf '%b' "$answers" |
-            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >"$work/stdout" 2>&-)
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$program" >"$work/stdout" 2>&-)
     else
         printf '%b' "$answers" |
-            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$binary" >"$work/stdout" 2>"$work/stderr")
+            (cd "$run" && ulimit $limit && TMPDIR="$tmpdir" "${prefix[@]}" "$program" >"$work/stdout" 2>"$work/stderr")
     fi
     local got=$?
     local want=""
