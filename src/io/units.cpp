@@ -19,6 +19,8 @@ namespace {
 
 // Scratch output is collected up to this size before it is written.
 constexpr std::size_t kScratchBuffer = std::size_t{64} * 1024;
+// Room beyond it for the record that crosses it, and the fast field's scratch.
+constexpr std::size_t kScratchSlack = 256;
 
 struct Unit {
     int number = 0;
@@ -199,8 +201,10 @@ void connect(int number, std::string_view name, std::string_view status) {
     unit.handle = opened.handle;
     unit.read_only = opened.read_only;
     unit.replace_pending = !unit.scratch;  // a new scratch file has nothing to replace
-    // A scratch file's buffer fills up to its limit and a block of records.
-    if (unit.scratch) unit.output.reserve(2 * kScratchBuffer);
+    // A scratch file's buffer fills up to its limit and one more record
+    // (write_formatted_reals keeps to that): it never grows, and stays below
+    // the size the allocator would map and unmap for each file.
+    if (unit.scratch) unit.output.reserve(kScratchBuffer + kScratchSlack);
     last_unit = nullptr;
     auto placed = table().insert_or_assign(number, std::move(unit)).first;
     placed->second.reader.attach(placed->second.handle, false);
@@ -279,7 +283,9 @@ void write_formatted_reals(int number, const FieldList& list, std::span<const fl
         const std::size_t record_size = width + 2;
         std::string& bytes = begin_record(unit);
         while (!values.empty()) {
-            const std::size_t count = std::min(values.size(), kScratchBuffer / record_size + 1);
+            // Records up to the one that reaches the buffer's limit.
+            const std::size_t room = bytes.size() < kScratchBuffer ? kScratchBuffer - bytes.size() : 0;
+            const std::size_t count = std::min(values.size(), room / record_size + 1);
             std::size_t at = bytes.size();
             bytes.resize(at + count * record_size + 32);  // the fast field's scratch room
             for (const float value : values.first(count)) {
