@@ -11,7 +11,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$top/build-release}")
 data=$(realpath "${2:-$top/../shared/data}")
-repeat=${3:-31}
+repeat=${3:-41}
 if [ ! -x "$build/bench/paired" ]; then
     cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" -j"$(nproc)" >/dev/null
