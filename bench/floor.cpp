@@ -200,8 +200,8 @@ int main() {
         const double mean_daily = total / static_cast<double>(n);
         const double deviation = std::sqrt((squares - total * mean_daily) / static_cast<double>(n - 1));
         const double skew = (cubes / static_cast<double>(n)) / (deviation * deviation * deviation);
-        std::snprintf(row, sizeof row, "    %3d.%10.2f%12.4f%12.4f%12.4f%12.4f%10.2f\r\n", month + 1,
-                      total / years, deviation, skew, wet_after_dry / static_cast<double>(n - static_cast<std::size_t>(wet)),
+        std::snprintf(row, sizeof row, "    %3d.%10.2f%12.4f%12.4f%12.4f%12.4f%10.2f\r\n", month + 1, total / years,
+                      deviation, skew, wet_after_dry / static_cast<double>(n - static_cast<std::size_t>(wet)),
                       wet_after_wet / static_cast<double>(wet), wet / static_cast<double>(years));
         lines += row;
     }

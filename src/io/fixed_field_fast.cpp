@@ -8,24 +8,24 @@ namespace wgn::io {
 namespace {
 
 constexpr std::uint64_t kPowersOfTen19[] = {1,
-                                           10,
-                                           100,
-                                           1000,
-                                           10000,
-                                           100000,
-                                           1000000,
-                                           10000000,
-                                           100000000,
-                                           1000000000,
-                                           10000000000,
-                                           100000000000,
-                                           1000000000000,
-                                           10000000000000,
-                                           100000000000000,
-                                           1000000000000000,
-                                           10000000000000000,
-                                           100000000000000000,
-                                           1000000000000000000};
+                                            10,
+                                            100,
+                                            1000,
+                                            10000,
+                                            100000,
+                                            1000000,
+                                            10000000,
+                                            100000000,
+                                            1000000000,
+                                            10000000000,
+                                            100000000000,
+                                            1000000000000,
+                                            10000000000000,
+                                            100000000000000,
+                                            1000000000000000,
+                                            10000000000000000,
+                                            100000000000000000,
+                                            1000000000000000000};
 
 // "00" "01" ... "99": two digits per division.
 constexpr char kDigitPairs[] =
@@ -38,7 +38,8 @@ constexpr char kDigitPairs[] =
 // a number that did not round to zero.  Two digits at a time; the usual
 // fraction widths are compiled for their own count (kDigits < 0: any).
 template <int kDigits>
-[[gnu::always_inline]] inline bool write_field(std::uint64_t rounded, bool negative, int width, int digits, char* field) {
+[[gnu::always_inline]] inline bool write_field(std::uint64_t rounded, bool negative, int width, int digits,
+                                               char* field) {
     if constexpr (kDigits >= 0) digits = kDigits;
     // Numbers that surely fit with a sign: below 10^(width - 2) in units of
     // the last digit, and a zero before the point counts as a digit too.

@@ -87,13 +87,16 @@ template <int kWidth, int kDigits>
     constexpr int kLast = kWidth - kDigits - 2;  // the digit next to the point
     std::uint64_t weight = 1;
     for (int k = 0; k < kDigits; ++k) weight *= 10;
+    constexpr int kStop = kLast - 9 > -1 ? kLast - 9 : -1;  // where a tenth digit would stand
     int at = kLast;
-    for (unsigned digit = 0; at >= 0 && at > kLast - 9 && (digit = digit_of(text[at])) <= 9; --at) {
+    for (unsigned digit = 0; at > kStop && (digit = digit_of(text[at])) <= 9; --at) {
         significand += digit * weight;
         weight *= 10;
     }
     if (at == kLast && kDigits == 0) return false;  // no digit at all
-    if (at >= 0 && at == kLast - 9 && digit_of(text[at]) <= 9) return false;  // a tenth digit
+    if constexpr (kStop >= 0) {
+        if (at == kStop && digit_of(text[at]) <= 9) return false;  // a tenth digit
+    }
     // 3. An optional sign, and blanks only before it.
     bool negative = false;
     if (at >= 0 && (text[at] == '-' || text[at] == '+')) negative = text[at--] == '-';

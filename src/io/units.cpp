@@ -6,10 +6,10 @@
 #include <map>
 
 #include "io/failure.hpp"
-#include "io/field_reader.hpp"
 #include "io/field_format.hpp"
-#include "io/fixed_field_fast.hpp"
+#include "io/field_reader.hpp"
 #include "io/file_names.hpp"
+#include "io/fixed_field_fast.hpp"
 #include "io/plain_numbers.hpp"
 #include "io/platform.hpp"
 #include "io/record_reader.hpp"
@@ -368,14 +368,14 @@ std::size_t read_plain_reals(int number, std::span<float> values, std::int64_t& 
 
 ReadStatus read_list_with_status(int number, std::initializer_list<ListItem> items, ReadExtent& extent) {
     if (items.size() == 1) {
-        if (float* const* real = std::get_if<float*>(items.begin())) return read_real_with_status(number, **real, extent);
+        if (float* const* real = std::get_if<float*>(items.begin()))
+            return read_real_with_status(number, **real, extent);
     }
     Unit& unit = unit_for(number);
     const std::int64_t first = unit.records_read;
     extent.rest = {};
     UnitRecords records(unit);
-    const ReadStatus status =
-        read_list(records, std::span<const ListItem>(items.begin(), items.size()), &extent.rest);
+    const ReadStatus status = read_list(records, std::span<const ListItem>(items.begin(), items.size()), &extent.rest);
     if (status == ReadStatus::read_error) fail_read(number, status);
     extent.last_record = unit.records_read;
     extent.records = unit.records_read - first;

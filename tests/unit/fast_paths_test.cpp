@@ -48,15 +48,40 @@ TEST(LoneReal, AnswersAsTheListReaderOrDeclines) {
         bool fast;  // the fast path answers
     };
     const Case cases[] = {
-        {"12.5", true},       {"  0.000", true},     {"\t-99", true},       {"+.5", true},
-        {"5.", true},         {"-0.0", true},        {"2.540", true},       {"1.25E+01", true},
-        {"1.5d2", true},      {"1e-3", true},        {"167772.16", true},   {"167772.17", true},  // 8 digits
-        {"16777217", true},   {"1e-45", true},       {"1e39", true},        {"123456789012345678", true},
-        {"3.4028235e38", true}, {"0.1e-10", true},   {"1.5 ", false},       {"1.5 7", false},
-        {"3*1.5", false},     {"1,2", false},        {"nan", false},        {"-Infinity", false},
-        {"'1.5'", false},     {"1.5e", false},       {"1.5e1234", false},   {"1.5+2", false},
-        {"1234567890123456789", false},              {".", false},          {"", false},
-        {"1.5/", false},      {"1.5q2", false},      {"0x10", false},
+        {"12.5", true},
+        {"  0.000", true},
+        {"\t-99", true},
+        {"+.5", true},
+        {"5.", true},
+        {"-0.0", true},
+        {"2.540", true},
+        {"1.25E+01", true},
+        {"1.5d2", true},
+        {"1e-3", true},
+        {"167772.16", true},
+        {"167772.17", true},  // 8 digits
+        {"16777217", true},
+        {"1e-45", true},
+        {"1e39", true},
+        {"123456789012345678", true},
+        {"3.4028235e38", true},
+        {"0.1e-10", true},
+        {"1.5 ", false},
+        {"1.5 7", false},
+        {"3*1.5", false},
+        {"1,2", false},
+        {"nan", false},
+        {"-Infinity", false},
+        {"'1.5'", false},
+        {"1.5e", false},
+        {"1.5e1234", false},
+        {"1.5+2", false},
+        {"1234567890123456789", false},
+        {".", false},
+        {"", false},
+        {"1.5/", false},
+        {"1.5q2", false},
+        {"0x10", false},
     };
     for (const Case& c : cases) {
         float fast = 7.0F;
@@ -78,12 +103,11 @@ TEST(PlainFixed, AnswersAsTheFieldReaderOrDeclines) {
         bool fast;
     };
     const Case cases[] = {
-        {"        0.13", 2, true},  {"       -0.01", 2, true},  {"       -0.00", 2, true},
-        {"   167772.16", 2, true},  {"   167772.17", 2, false},  // 2^24 + 1 hundredths: the general path
-        {"    99999.99", 2, true},  {"         .50", 2, true},   {"+12.34", 2, true},
-        {"      0.1234", 4, true},  {"     12.3", 2, false},     {"    1 2.34", 2, false},
-        {"        1234", 2, false},  {" NaN        ", 2, false}, {"************", 2, false},
-        {"            ", 2, false},  {"        1.2x", 2, false},  {"       -.", 2, false},
+        {"        0.13", 2, true},  {"       -0.01", 2, true},  {"       -0.00", 2, true},  {"   167772.16", 2, true},
+        {"   167772.17", 2, false},  // 2^24 + 1 hundredths: the general path
+        {"    99999.99", 2, true},  {"         .50", 2, true},  {"+12.34", 2, true},        {"      0.1234", 4, true},
+        {"     12.3", 2, false},    {"    1 2.34", 2, false},   {"        1234", 2, false}, {" NaN        ", 2, false},
+        {"************", 2, false}, {"            ", 2, false}, {"        1.2x", 2, false}, {"       -.", 2, false},
         {"  1234567.89", 2, false},
     };
     for (const Case& c : cases) {
@@ -126,28 +150,28 @@ TEST(FastRealField, BoundariesAnswerAsTheGeneralField) {
         const char* expected;  // the fast path's answer
     };
     const Case cases[] = {
-        {0.125F, 12, 2, "        0.13"},          // an exact half goes away from zero
+        {0.125F, 12, 2, "        0.13"},  // an exact half goes away from zero
         {-0.125F, 12, 2, "       -0.13"},
-        {2.675F, 12, 2, "        2.67"},          // 2.67499990...: no double rounding
-        {-0.004F, 12, 2, "        0.00"},         // a rounded zero has no sign
+        {2.675F, 12, 2, "        2.67"},   // 2.67499990...: no double rounding
+        {-0.004F, 12, 2, "        0.00"},  // a rounded zero has no sign
         {-0.0F, 12, 2, "        0.00"},
         {-0.006F, 12, 2, "       -0.01"},
-        {0.005F, 12, 2, "        0.00"},          // 0.00499999988...: just below the half
+        {0.005F, 12, 2, "        0.00"},  // 0.00499999988...: just below the half
         {99999992.0F, 12, 2, " 99999992.00"},
         {-99999992.0F, 12, 2, "-99999992.00"},
-        {1.0e9F, 12, 2, "declined"},              // asterisks: the general path's
-        {0.5F, 3, 2, "declined"},                 // ".50": the general path drops the 0
+        {1.0e9F, 12, 2, "declined"},  // asterisks: the general path's
+        {0.5F, 3, 2, "declined"},     // ".50": the general path drops the 0
         {0.5F, 5, 2, " 0.50"},
-        {-0.5F, 4, 2, "declined"},                // "-.50": no room for the 0
-        {1.0e-40F, 12, 2, "        0.00"},        // a subnormal
+        {-0.5F, 4, 2, "declined"},          // "-.50": no room for the 0
+        {1.0e-40F, 12, 2, "        0.00"},  // a subnormal
         {3.2768e4F, 12, 4, "  32768.0000"},
         {1.5F, 8, 0, "      2."},
         {1.0F, 12, 9, " 1.000000000"},
         {1.0F, 12, 10, "declined"},
-        {std::bit_cast<float>(0x7FC00000U), 12, 2, "declined"},  // NaN
-        {std::bit_cast<float>(0x7F800000U), 12, 2, "declined"},  // infinity
+        {std::bit_cast<float>(0x7FC00000U), 12, 2, "declined"},         // NaN
+        {std::bit_cast<float>(0x7F800000U), 12, 2, "declined"},         // infinity
         {std::bit_cast<float>(0x4F000000U), 15, 2, "  2147483648.00"},  // 2^31
-        {std::bit_cast<float>(0x50800000U), 15, 2, "declined"},  // 2^34: m * 100 * 2^11 is the general path's
+        {std::bit_cast<float>(0x50800000U), 15, 2, "declined"},         // 2^34: m * 100 * 2^11 is the general path's
     };
     for (const Case& c : cases) {
         const std::string fast = fast_field(c.value, c.width, c.digits);
@@ -223,17 +247,34 @@ void check_run(std::string_view bytes, bool fixed) {
 
 TEST(PlainRuns, StopWhereTheOneRecordPathWouldNotAnswer) {
     const char* lone[] = {
-        "2.540\r\n0\r\n12\r\n",  "1.5\n-0.0\n+.25\n",     "  7\r\n\t8.5\n9",   // a last line without its end
-        "1.5\n\n2.5\n",             "1.5\n1e3\n2\n",         "1.5\r\r\n2\n",      "1.5 \n2\n",
-        "167772.16\n167772.17\n",   "3*1\n",                  "",                    "\n",
-        "1234567890123456789\n",    "-\n",                    ".\n",                "1.5\r",
+        "2.540\r\n0\r\n12\r\n",
+        "1.5\n-0.0\n+.25\n",
+        "  7\r\n\t8.5\n9",  // a last line without its end
+        "1.5\n\n2.5\n",
+        "1.5\n1e3\n2\n",
+        "1.5\r\r\n2\n",
+        "1.5 \n2\n",
+        "167772.16\n167772.17\n",
+        "3*1\n",
+        "",
+        "\n",
+        "1234567890123456789\n",
+        "-\n",
+        ".\n",
+        "1.5\r",
     };
     for (const char* bytes : lone) check_run(bytes, false);
     const char* fixed[] = {
-        "        2.54\r\n       -0.01\r\n",  "        0.00\n   167772.16\n   167772.17\n",
-        "       12.3 \r\n",                  "        2.54\r\n        2.5",  "  99999999.99\n",
-        "         .50\n        1 .5\n",       "************\r\n",             " NaN        \r\n",
-        "       +1.00\n       -0.00\n",       "        1.00\r\r\n",
+        "        2.54\r\n       -0.01\r\n",
+        "        0.00\n   167772.16\n   167772.17\n",
+        "       12.3 \r\n",
+        "        2.54\r\n        2.5",
+        "  99999999.99\n",
+        "         .50\n        1 .5\n",
+        "************\r\n",
+        " NaN        \r\n",
+        "       +1.00\n       -0.00\n",
+        "        1.00\r\r\n",
     };
     for (const char* bytes : fixed) check_run(bytes, true);
 
@@ -250,8 +291,24 @@ TEST(PlainRuns, RandomRecordsAgreeWithTheOneRecordPath) {
     // Buffers of records drawn from the shapes a series or a month file can
     // hold, and a few it should not.
     std::mt19937 random(8122026);
-    const char* pieces[] = {"0", "12", "2.540", "-0.5", "+.25", " ", "\t", "1e3", "99999999", "16777217", "x",
-                            "1.5 7", ".", "-", "        2.54", "       -0.01", "   167772.17", "         .50"};
+    const char* pieces[] = {"0",
+                            "12",
+                            "2.540",
+                            "-0.5",
+                            "+.25",
+                            " ",
+                            "\t",
+                            "1e3",
+                            "99999999",
+                            "16777217",
+                            "x",
+                            "1.5 7",
+                            ".",
+                            "-",
+                            "        2.54",
+                            "       -0.01",
+                            "   167772.17",
+                            "         .50"};
     for (int round = 0; round < 20000; ++round) {
         std::string bytes;
         const int records = 1 + static_cast<int>(random() % 6);
