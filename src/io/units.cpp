@@ -117,6 +117,13 @@ void end_record(Unit& unit) {
     if (!unit.scratch || unit.output.size() >= kScratchBuffer) flush(unit);
 }
 
+// Before a read: what was written goes out first, and the next write will
+// replace everything from where the reading stopped.
+void begin_reading(Unit& unit) {
+    flush(unit);
+    unit.replace_pending = true;
+}
+
 // Adapts a unit to the list reader; a record fetched already (and declined
 // by a fast path) is handed out first.
 class UnitRecords final : public RecordSource {
@@ -133,8 +140,7 @@ class UnitRecords final : public RecordSource {
     }
 
     static ReadStatus next(Unit& unit, std::string_view& record) {
-        flush(unit);
-        unit.replace_pending = true;
+        begin_reading(unit);
         const ReadStatus status = unit.reader.next(record, unit.read_error);
         if (status == ReadStatus::ok) ++unit.records_read;
         return status;
@@ -357,8 +363,7 @@ std::size_t read_plain_reals(int number, std::span<float> values, std::int64_t& 
     Unit& unit = unit_for(number);
     first_record = unit.records_read + 1;
     if (unit.console) return 0;  // a console record may be the end of input
-    flush(unit);
-    unit.replace_pending = true;
+    begin_reading(unit);
     std::size_t used = 0;
     const std::size_t count = scan_lone_real_records(unit.reader.ahead(), values, used);
     unit.reader.consume(used);
@@ -416,8 +421,7 @@ void read_formatted_reals(int number, const FieldList& list, std::span<float> va
         const int width = fields[0].width;
         const int digits = fields[0].digits;
         while (!values.empty()) {
-            flush(unit);
-            unit.replace_pending = true;
+            begin_reading(unit);
             std::size_t used = 0;
             if (!unit.console) {
                 const std::size_t count = scan_plain_fixed_records(unit.reader.ahead(), width, digits, values, used);
