@@ -5,17 +5,11 @@
 # reports are compared with the batch's.
 #
 #   bench/batch.sh [BUILD_DIR] [STATIONS] [REPEAT]
-set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 build=$(realpath "${1:-$top/build-release}")
 stations=${2:-1000}
 repeat=${3:-3}
-if [ ! -x "$build/wgnrain-batch" ]; then
-    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" -j"$(nproc)" >/dev/null
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+ensure_built "$build" wgnrain-batch
 cd "$work"
 
 # Series like a wet temperate station (bench/series.py), one seed each.

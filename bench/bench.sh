@@ -7,17 +7,11 @@
 # runs, and the instructions per value of each series.
 #
 #   bench/bench.sh [BUILD_DIR] [DATA_DIR] [REPEAT]
-set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 build=$(realpath "${1:-$top/build-release}")
 data=$(realpath "${2:-$top/../shared/data}")
 repeat=${3:-41}
-if [ ! -x "$build/bench/paired" ]; then
-    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" -j"$(nproc)" >/dev/null
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+ensure_built "$build" bench/paired
 python3 "$top/bench/series.py" "$work/thousand.txt" 1000 1000
 
 field() { sed -E "s/.*$1=([0-9.]+).*/\1/" <<<"$2"; }

@@ -5,8 +5,7 @@
 #
 #   bench/instructions.sh [BUILD_DIR] [SERIES FIRST_YEAR]
 #   (default: the Fort Collins record, 1900)
-set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
 build=$(realpath "${1:-$top/build-release}")
 series=$(realpath "${2:-$top/../shared/data/fort-collins-1900-1999.txt}")
 first=${3:-1900}
@@ -14,12 +13,7 @@ if ! command -v valgrind >/dev/null; then
     [ "$(id -u)" = 0 ] && sudo= || sudo=sudo
     $sudo apt-get install -y -qq valgrind >/dev/null
 fi
-if [ ! -x "$build/bench/floor" ]; then
-    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" -j"$(nproc)" >/dev/null
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+ensure_built "$build" bench/floor
 printf '%s\n' "$series" report.txt "$first" -99 >"$work/answers"
 values=$(grep -c . "$series")
 count() {

@@ -13,7 +13,6 @@
 
 Exits 77 (skipped) when the data folder is missing.
 """
-import glob
 import os
 import re
 import shutil
@@ -24,10 +23,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import program  # noqa: E402
 
 binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-records = sorted(glob.glob(os.path.join(data_dir, "*.txt")) + glob.glob(os.path.join(data_dir, "knmi", "*.txt")))
-if not records:
-    print(f"skipped: no station records in {data_dir}")
-    sys.exit(77)
+records = program.station_records(data_dir)
 
 failures = []
 work = os.path.realpath(tempfile.mkdtemp(prefix="wgnbatch"))

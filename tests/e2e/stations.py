@@ -10,7 +10,6 @@ are also compared byte for byte with the independent model.
 
 Exits 77 (skipped) when the data folder is missing.
 """
-import glob
 import math
 import os
 import re
@@ -24,10 +23,7 @@ import program  # noqa: E402
 import wgnrain_ref as ref  # noqa: E402
 
 binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-files = sorted(glob.glob(os.path.join(data_dir, "*.txt")) + glob.glob(os.path.join(data_dir, "knmi", "*.txt")))
-if not files:
-    print(f"skipped: no station records in {data_dir}")
-    sys.exit(77)
+files = program.station_records(data_dir)
 
 MONTH_DAYS = [31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31]
 RECORD_LENGTHS = {1: 62, 2: 77, 4: 21, 5: 25, 6: 28, 7: 34, 9: 77, 11: 76, 12: 77, 26: 77}

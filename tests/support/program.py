@@ -8,8 +8,10 @@ full exit status.
 Windows names follow Wine's drive Z:, the root of the file system
 ("/tmp/w/in.txt" is "Z:\\tmp\\w\\in.txt").
 """
+import glob
 import os
 import subprocess
+import sys
 
 
 def is_windows(binary):
@@ -47,3 +49,13 @@ def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
         status = int(f.read(), 16)
     os.remove(status_file)
     return status, proc.stdout, proc.stderr
+
+
+def station_records(data_dir):
+    """The real station records of the data folder, sorted; a script with none
+    to run exits 77 (skipped)."""
+    files = sorted(glob.glob(os.path.join(data_dir, "*.txt")) + glob.glob(os.path.join(data_dir, "knmi", "*.txt")))
+    if not files:
+        print(f"skipped: no station records in {data_dir}")
+        sys.exit(77)
+    return files

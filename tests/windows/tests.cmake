@@ -21,15 +21,6 @@ add_test(NAME e2e.failures_windows
 # Signals are sent while a run is busy: nothing else should compete for the cores then.
 set_tests_properties(e2e.failures_windows PROPERTIES RUN_SERIAL TRUE)
 
-# The real station records, the independent model on generated series, and
-# the input checks.
-add_test(NAME e2e.stations
-         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/stations.py $<TARGET_FILE:wgnrain> ${CMAKE_SOURCE_DIR}/../shared/data)
-add_test(NAME reference.generated_series
-         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/reference/compare.py $<TARGET_FILE:wgnrain> --cases 40)
-add_test(NAME e2e.warnings COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/warnings.py $<TARGET_FILE:wgnrain>)
-add_test(NAME e2e.batch
-         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/batch.py $<TARGET_FILE:wgnrain-batch>
-                 ${CMAKE_SOURCE_DIR}/../shared/data)
-set_tests_properties(e2e.stations reference.generated_series e2e.warnings e2e.batch PROPERTIES
-                     ENVIRONMENT WGNRAIN_LAUNCHER=$<TARGET_FILE:launch> SKIP_RETURN_CODE 77)
+# The Python scripts (registered in tests/CMakeLists.txt) run the exe through
+# the launcher.
+set_tests_properties(${python_tests} PROPERTIES ENVIRONMENT WGNRAIN_LAUNCHER=$<TARGET_FILE:launch>)
