@@ -2,9 +2,13 @@
 
 #include <array>
 
-#include "batch/csv.hpp"
+#include "readers/csv.hpp"
+#include "readers/number_text.hpp"
 
 namespace wgn::batch {
+
+using readers::csv_line;
+
 namespace {
 
 // userwgn's column stems, in the report's column order.
@@ -13,6 +17,42 @@ constexpr std::array<std::string_view, kParameterCount> kUserwgnStems = {"PCPMM"
 
 std::string userwgn_column(std::size_t parameter, std::size_t month) {
     return std::string(kUserwgnStems[parameter]) + std::to_string(month + 1);
+}
+
+// What a report of a plain series tells of its coverage; nothing when a
+// count is not shown (asterisks).
+std::optional<series::Coverage> plain_coverage(const ReportFigures& figures) {
+    const auto first = readers::whole_number(figures.first_year), years = readers::whole_number(figures.years);
+    const auto records = readers::whole_number(figures.records);
+    const auto missing = readers::whole_number(figures.nodata_values);
+    if (!first || !years || !records || !missing) return std::nullopt;
+    series::Coverage coverage;
+    coverage.first_year = *first;
+    coverage.last_year = *first + *years - 1;
+    coverage.days = *records;
+    coverage.missing_days = *missing;
+    return coverage;
+}
+
+// format, period, missing_days, missing_percent, flagged_values,
+// incomplete_years.  A plain series shows what its report counted: the
+// years from the first on and its NoData values.
+void coverage_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
+    row.push_back(station.format);
+    if (outcome.coverage) {
+        const series::Coverage& coverage = *outcome.coverage;
+        row.insert(row.end(), {series::period_text(coverage), std::to_string(coverage.missing_days),
+                               series::missing_percent_text(coverage), std::to_string(coverage.flagged_values),
+                               series::incomplete_years_text(coverage)});
+    } else if (const auto plain = outcome.figures ? plain_coverage(*outcome.figures) : std::nullopt;
+               plain && !station.dated()) {
+        const series::Coverage& coverage = *plain;
+        const ReportFigures& figures = *outcome.figures;
+        row.insert(row.end(), {series::period_text(coverage), figures.nodata_values,
+                               series::missing_percent_text(coverage), "0", ""});
+    } else {
+        row.insert(row.end(), 5, std::string());
+    }
 }
 
 }  // namespace
@@ -33,6 +73,10 @@ std::string summary_table(const StationList& list, const std::vector<StationOutc
     std::vector<std::string> header = {
         "station",    "status",  "file",          "first_year", "nodata",           "years",
         "leap_years", "records", "nodata_values", "warnings",   "values_not_shown", "report_line"};
+    if (list.dated_columns) {
+        header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
+                                     "incomplete_years"});
+    }
     header.insert(header.end(), list.extra_columns.begin(), list.extra_columns.end());
     std::string table = csv_line(header);
     for (std::size_t i = 0; i < list.stations.size(); ++i) {
@@ -48,6 +92,7 @@ std::string summary_table(const StationList& list, const std::vector<StationOutc
         row.push_back(std::to_string(outcome.warnings));
         row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
         row.push_back(outcome.report_line);
+        if (list.dated_columns) coverage_cells(station, outcome, row);
         row.insert(row.end(), station.extra.begin(), station.extra.end());
         table.append(csv_line(row));
     }

@@ -10,10 +10,14 @@
 #include "batch/batch_tables.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_run.hpp"
-#include "batch/whole_files.hpp"
+#include "io/whole_files.hpp"
 #include "io/platform.hpp"
 
 namespace wgn::batch {
+
+using io::read_whole_file;
+using io::replace_whole_file;
+
 namespace {
 
 namespace platform = io::platform;
@@ -138,19 +142,23 @@ int run_batch(const BatchOptions& options) {
     const std::pair<std::string_view, std::string> tables[] = {{kSummaryName, summary_table(list, outcomes)},
                                                                {kUserwgnName, userwgn_table(list, outcomes)},
                                                                {kMonthlyName, monthly_table(list, outcomes)}};
+    // Each table replaces its old version whole or not at all.
     bool written = true;
     for (const auto& [name, table] : tables) {
         const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder.shown, name));
-        if (!write_whole_file(file, table, error)) {
-            say("cannot write " + file.shown + ": " + platform::reason_text(error));
+        error = 0;
+        if (file.report != 0 || !replace_whole_file(file, table, error)) {
+            say("cannot write " + file.shown + ": " +
+                (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
             written = false;
         }
     }
-    const std::string done = "wgnrain-batch: " + std::to_string(list.stations.size()) + " stations, " +
-                             std::to_string(list.stations.size() - failed) + " ok, " + std::to_string(failed) +
-                             " failed; see " + platform::name_inside(folder.shown, kSummaryName) + "\n";
-    platform::write_standard_output(done);
-    return failed == 0 && written ? 0 : 1;
+    std::string done = "wgnrain-batch: " + std::to_string(list.stations.size()) + " stations, " +
+                       std::to_string(list.stations.size() - failed) + " ok, " + std::to_string(failed) + " failed; ";
+    done.append(written ? "see " + platform::name_inside(folder.shown, kSummaryName) : "the tables were not written");
+    platform::write_standard_output(done + "\n");
+    if (!written) return 3;
+    return failed == 0 ? 0 : 1;
 }
 
 }  // namespace wgn::batch

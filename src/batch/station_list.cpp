@@ -7,12 +7,22 @@
 #include <map>
 #include <optional>
 
-#include "batch/csv.hpp"
+#include "readers/csv.hpp"
+#include "readers/read_station_file.hpp"
 
 namespace wgn::batch {
+
+using readers::CsvRow;
+using readers::CsvText;
+using readers::parse_csv;
+
 namespace {
 
-constexpr std::array<std::string_view, 4> kRequired = {"station", "file", "first_year", "nodata"};
+// The columns the batch reads; the first two are always required, the next
+// two unless the list has a format column, the rest are optional.
+constexpr std::array<std::string_view, 7> kKnown = {"station", "file",        "first_year", "nodata",
+                                                    "format",  "last_year",   "pcp_column"};
+enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn };
 
 std::string trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -127,7 +137,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
 
     // The header: each required column once; the rest is carried along.
     const CsvRow& header = csv.rows.front();
-    std::array<std::optional<std::size_t>, kRequired.size()> column;
+    std::array<std::optional<std::size_t>, kKnown.size()> column;
     std::vector<std::size_t> extra_at;
     std::map<std::string, std::size_t> seen;
     bool header_ok = true;
@@ -139,24 +149,26 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
             header_ok = false;
             continue;
         }
-        bool required = false;
-        for (std::size_t r = 0; r < kRequired.size(); ++r) {
-            if (name == kRequired[r]) {
+        bool known = false;
+        for (std::size_t r = 0; r < kKnown.size(); ++r) {
+            if (name == kKnown[r]) {
                 column[r] = i;
-                required = true;
+                known = true;
             }
         }
-        if (!required) {
+        if (!known) {
             extra_at.push_back(i);
             list.extra_columns.push_back(trimmed(header.fields[i]));
         }
     }
-    for (std::size_t r = 0; r < kRequired.size(); ++r) {
+    const std::size_t required = column[kFormat] ? 2 : 4;
+    for (std::size_t r = 0; r < required; ++r) {
         if (!column[r]) {
-            list.problems.push_back("row " + std::to_string(header.line) + ": no column " + quoted(kRequired[r]));
+            list.problems.push_back("row " + std::to_string(header.line) + ": no column " + quoted(kKnown[r]));
             header_ok = false;
         }
     }
+    list.dated_columns = column[kFormat] || column[kLastYear] || column[kPcpColumn];
     if (!header_ok) return list;
     if (csv.rows.size() == 1) {
         list.problems.push_back("row " + std::to_string(header.line) + ": no station below the header");
@@ -179,10 +191,15 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         };
         Station station;
         station.row = row.line;
-        station.name = trimmed(row.fields[*column[0]]);
-        station.file = trimmed(row.fields[*column[1]]);
-        station.first_year = trimmed(row.fields[*column[2]]);
-        station.nodata = trimmed(row.fields[*column[3]]);
+        const auto cell = [&](Known known) { return column[known] ? trimmed(row.fields[*column[known]]) : std::string(); };
+        station.name = cell(kStation);
+        station.file = cell(kFile);
+        station.first_year = cell(kFirstYear);
+        station.nodata = cell(kNodata);
+        station.last_year = cell(kLastYear);
+        station.pcp_column = cell(kPcpColumn);
+        const std::string format = folded(cell(kFormat));
+        if (!format.empty()) station.format = format;
         for (const std::size_t i : extra_at) station.extra.push_back(row.fields[i]);
 
         const std::size_t count = list.problems.size();
@@ -198,10 +215,19 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         } else if (const std::string reason = check_file(station.file, station.input_name); !reason.empty()) {
             problem("file", reason);
         }
-        if (!is_whole_number(station.first_year)) {
+        if (!readers::is_known_format(station.format)) {
+            problem("format", quoted(station.format) + " is not a format (plain, csv, ghcnd, power, swat, swatplus)");
+        }
+        // A plain series needs its first year and NoData value; a dated file
+        // knows its days, and these only bound the period and mark gaps.
+        const bool plain = !station.dated();
+        if ((plain || !station.first_year.empty()) && !is_whole_number(station.first_year)) {
             problem("first_year", quoted(station.first_year) + " is not a year (a whole number)");
         }
-        if (!is_number(station.nodata)) {
+        if (!station.last_year.empty() && !is_whole_number(station.last_year)) {
+            problem("last_year", quoted(station.last_year) + " is not a year (a whole number)");
+        }
+        if ((plain || !station.nodata.empty()) && !is_number(station.nodata)) {
             problem("nodata", quoted(station.nodata) + " is not a number");
         }
         if (list.problems.size() == count) list.stations.push_back(std::move(station));

@@ -4,6 +4,12 @@
 //
 //   station,file,first_year,nodata      (header; more columns are carried along)
 //   ftc,fort-collins.txt,1900,-99
+//
+// Station files of other formats name it in a column `format` (csv, ghcnd,
+// power, swat, swatplus; empty or plain: one value per line as wgnrain reads
+// it).  For those, first_year and last_year (optional) bound the period and
+// nodata (optional, default -99) is written for missing days; `pcp_column`
+// names the precipitation column of a csv or power file.
 //   ../x,a.txt,19x0,-99   ->  row 3, column station: "../x" is not a plain name ...
 //                             row 3, column first_year: "19x0" is not a whole number
 #pragma once
@@ -22,11 +28,17 @@ struct Station {
     std::string input_name;          // the full name of the series, typed into the dialogue
     std::string first_year;          // as written, checked to be a whole number
     std::string nodata;              // as written, checked to be a number
+    std::string format = "plain";    // how the file is read (see readers/read_station_file.hpp)
+    std::string last_year;           // dated formats: the last year of the period, if set
+    std::string pcp_column;          // csv, power: the precipitation column, if set
     std::vector<std::string> extra;  // the other columns, in the list's order
+
+    bool dated() const { return format != "plain"; }
 };
 
 struct StationList {
     std::vector<std::string> extra_columns;  // names of the other columns
+    bool dated_columns = false;              // the list has a format, last_year or pcp_column column
     std::vector<Station> stations;
     std::vector<std::string> problems;  // "row 3, column first_year: ..."
 };
@@ -34,6 +46,9 @@ struct StationList {
 // Checks a station's file: returns what is wrong with it, or an empty text
 // and its full name in `full_name`.
 using FileCheck = std::function<std::string(std::string_view file, std::string& full_name)>;
+
+// The default NoData value of a series made from a dated file.
+inline constexpr std::string_view kDefaultNodata = "-99";
 
 // The names the batch writes into the output folder beside the station folders.
 inline constexpr std::string_view kSummaryName = "summary.csv";

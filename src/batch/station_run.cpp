@@ -1,27 +1,62 @@
 #include "batch/station_run.hpp"
 
-#include "batch/whole_files.hpp"
+#include "io/whole_files.hpp"
 #include "io/platform.hpp"
+#include "readers/number_text.hpp"
+#include "readers/read_station_file.hpp"
 
 namespace wgn::batch {
+
+using io::read_whole_file;
+using io::write_whole_file;
+using io::replace_whole_file;
+
 namespace {
 
 namespace platform = io::platform;
 
 constexpr std::string_view kReportName = "report.txt";
 
+// Reads a dated station file and places its precipitation on whole years.
+series::WholeYearSeries make_series(const Station& station, const std::string& nodata, std::string& problem) {
+    const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
+    std::string text;
+    int error = 0;
+    if (!read_whole_file(file, text, error)) {
+        problem = "cannot read " + file.shown + ": " + platform::reason_text(error);
+        return {};
+    }
+    readers::ReadOptions options;
+    options.format = station.format;
+    options.nodata = station.format == "csv" ? nodata : std::string();
+    options.pcp_column = station.pcp_column;
+    readers::ReadResult read = readers::read_station_file(file.shown, text, options);
+    if (!read.problem.empty()) {
+        problem = read.problem;
+        return {};
+    }
+    series::SeriesOptions bounds;
+    if (!station.first_year.empty()) bounds.first_year = readers::whole_number(station.first_year);
+    if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
+    bounds.nodata = nodata;
+    series::WholeYearSeries series =
+        series::make_whole_years(std::move(read.record.variables[readers::kPrecipitation]), bounds);
+    if (!series.problem.empty()) problem = series::problem_text(file.shown, series);
+    return series;
+}
+
 }  // namespace
 
-std::string dialogue_answers(const Station& station) {
+std::string dialogue_answers(std::string_view series, std::string_view first_year, std::string_view nodata) {
     std::string answers = "\"";
-    for (const char c : station.input_name) {
+    for (const char c : series) {
         if (c == '"') answers.push_back('"');
         answers.push_back(c);
     }
     answers.append("\"\n");
     answers.append(kReportName).append("\n");
-    answers.append(station.first_year).append("\n");
-    answers.append(station.nodata).append("\n");
+    answers.append(first_year).append("\n");
+    answers.append(nodata).append("\n");
     return answers;
 }
 
@@ -64,18 +99,42 @@ StationOutcome run_station(const std::string& program, const std::string& output
 
     int error = 0;
     const platform::ResolvedName answers = in_folder("answers.txt");
-    if (folder.report != 0 || !platform::make_folder(folder, error) ||
-        !write_whole_file(answers, dialogue_answers(station), error)) {
+    const auto cannot_prepare = [&] {
         outcome.status = "not started";
         outcome.report_line = "cannot prepare " + folder.shown + ": " + platform::reason_text(error);
         return outcome;
-    }
+    };
+    if (folder.report != 0 || !platform::make_folder(folder, error)) return cannot_prepare();
     // Results of an earlier batch must not pass for this run's.
-    const platform::ResolvedName report = in_folder(kReportName);
     for (const std::string_view old : {kReportName, std::string_view("mean_pcp.sta"), std::string_view("totalpcp.sta"),
-                                       std::string_view("status.txt")}) {
+                                       std::string_view("status.txt"), std::string_view("series.txt"),
+                                       std::string_view("coverage.csv")}) {
         platform::remove_file(in_folder(old));
     }
+    std::string series_name = station.input_name;
+    std::string first_year = station.first_year;
+    std::string nodata = station.nodata;
+    if (station.dated()) {
+        // The dated file becomes the whole-year series wgnrain reads.
+        if (nodata.empty()) nodata = kDefaultNodata;
+        std::string problem;
+        series::WholeYearSeries series = make_series(station, nodata, problem);
+        if (!problem.empty()) {
+            outcome.status = "bad file";
+            outcome.report_line = problem;
+            return outcome;
+        }
+        const platform::ResolvedName series_file = in_folder("series.txt");
+        if (!replace_whole_file(series_file, series.text, error) ||
+            !replace_whole_file(in_folder("coverage.csv"), series::coverage_table(series.coverage), error)) {
+            return cannot_prepare();
+        }
+        series_name = series_file.shown;
+        first_year = std::to_string(series.coverage.first_year);
+        outcome.coverage = std::move(series.coverage);
+    }
+    if (!write_whole_file(answers, dialogue_answers(series_name, first_year, nodata), error)) return cannot_prepare();
+    const platform::ResolvedName report = in_folder(kReportName);
 
     const platform::ResolvedName errors_file = in_folder("stderr.txt");
     const platform::ChildRun run = platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);

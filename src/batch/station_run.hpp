@@ -6,6 +6,8 @@
 //                    stderr.txt    its standard error
 //                    status.txt    its exit status
 //                    report.txt, mean_pcp.sta, totalpcp.sta   its results
+//                    series.txt, coverage.csv   (a dated file) the series wgnrain
+//                                  read and the missing days of each month
 #pragma once
 
 #include <optional>
@@ -13,6 +15,7 @@
 
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
+#include "series/whole_years.hpp"
 
 namespace wgn::batch {
 
@@ -24,11 +27,12 @@ struct StationOutcome {
     std::string report_line;  // the failure's last report line
     int warnings = 0;         // warning lines on standard error
     std::optional<ReportFigures> figures;
+    std::optional<series::Coverage> coverage;  // a dated file: the period and its gaps
 };
 
 // The answers typed into the dialogue: the series (quoted, so that any name
 // reads as one text), the report name, the first year and the NoData value.
-std::string dialogue_answers(const Station& station);
+std::string dialogue_answers(std::string_view series, std::string_view first_year, std::string_view nodata);
 
 // What standard error tells of the run's end: the report number and its
 // last line.

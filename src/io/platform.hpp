@@ -116,6 +116,17 @@ FileKind file_kind(const ResolvedName& name);
 bool make_folder(const ResolvedName& name, int& error);
 // Removes the file if it is there.
 void remove_file(const ResolvedName& name);
+// Creates a new file for writing only; fails (with the system's reason) when
+// the name exists already.
+OpenResult create_new_file(const ResolvedName& name);
+// Puts everything written to the file on the disk.
+bool flush_to_disk(Handle handle, int& error);
+// Renames `from` to `to` in one step, replacing `to` when it exists.
+bool rename_over(const ResolvedName& from, const ResolvedName& to, int& error);
+// The number of the running process.
+unsigned long process_id();
+// The system's code for a name too long for it (ENAMETOOLONG, ERROR_FILENAME_EXCED_RANGE).
+extern const int kNameTooLong;
 
 // `name` as seen from the folder that holds `base_file`, unless it is a full
 // path already (then unchanged).  No resolution, only joining:

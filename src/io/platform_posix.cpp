@@ -336,6 +336,35 @@ void remove_file(const ResolvedName& name) {
     ::unlink(name.native.c_str());
 }
 
+OpenResult create_new_file(const ResolvedName& name) {
+    OpenResult result;
+    const int fd = ::open(name.native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        result.error = errno;
+    } else {
+        result.handle = fd;
+    }
+    return result;
+}
+
+bool flush_to_disk(Handle handle, int& error) {
+    if (::fsync(descriptor(handle)) == 0 || errno == EINVAL) return true;  // EINVAL: a file that cannot be synced
+    error = errno;
+    return false;
+}
+
+bool rename_over(const ResolvedName& from, const ResolvedName& to, int& error) {
+    if (::rename(from.native.c_str(), to.native.c_str()) == 0) return true;
+    error = errno;
+    return false;
+}
+
+unsigned long process_id() {
+    return static_cast<unsigned long>(::getpid());
+}
+
+const int kNameTooLong = ENAMETOOLONG;
+
 std::string name_beside(std::string_view base_file, std::string_view name) {
     if (!name.empty() && name.front() == '/') return std::string(name);
     const std::size_t slash = base_file.rfind('/');

@@ -438,6 +438,39 @@ void remove_file(const ResolvedName& name) {
     DeleteFileW(native_name(name.native).c_str());
 }
 
+OpenResult create_new_file(const ResolvedName& name) {
+    OpenResult result;
+    const HANDLE handle = CreateFileW(native_name(name.native).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        result.error = static_cast<int>(GetLastError());
+    } else {
+        result.handle = wrapped(handle);
+    }
+    return result;
+}
+
+bool flush_to_disk(Handle handle, int& error) {
+    if (FlushFileBuffers(native_handle(handle)) != 0) return true;
+    error = static_cast<int>(GetLastError());
+    return false;
+}
+
+bool rename_over(const ResolvedName& from, const ResolvedName& to, int& error) {
+    if (MoveFileExW(native_name(from.native).c_str(), native_name(to.native).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+        return true;
+    }
+    error = static_cast<int>(GetLastError());
+    return false;
+}
+
+unsigned long process_id() {
+    return GetCurrentProcessId();
+}
+
+const int kNameTooLong = ERROR_FILENAME_EXCED_RANGE;
+
 namespace {
 
 bool is_separator(char c) {

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch_tables.hpp"
-#include "batch/csv.hpp"
+#include "readers/csv.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_run.hpp"
 
 namespace wgn::batch {
+
+using readers::CsvText;
+using readers::parse_csv;
+using readers::csv_line;
+
 namespace {
 
 TEST(Csv, RowsFieldsAndLines) {
@@ -158,11 +163,7 @@ TEST(FailureReport, NumberAndLastLine) {
 }
 
 TEST(DialogueAnswers, NameQuotedWhateverItHolds) {
-    Station station;
-    station.input_name = "/data/my \"best\", station/x.txt";
-    station.first_year = "1991";
-    station.nodata = "-99";
-    EXPECT_EQ(dialogue_answers(station), "\"/data/my \"\"best\"\", station/x.txt\"\nreport.txt\n1991\n-99\n");
+    EXPECT_EQ(dialogue_answers("/data/my \"best\", station/x.txt", "1991", "-99"), "\"/data/my \"\"best\"\", station/x.txt\"\nreport.txt\n1991\n-99\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "batch/csv.hpp"
+#include "readers/csv.hpp"
 
-namespace wgn::batch {
+namespace wgn::readers {
 namespace {
 
 bool blank_row(const std::vector<std::string>& fields) {
@@ -12,7 +12,7 @@ bool blank_row(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-CsvText parse_csv(std::string_view text) {
+CsvText parse_csv(std::string_view text, char separator) {
     CsvText csv;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::size_t at = 0;
@@ -48,7 +48,7 @@ CsvText parse_csv(std::string_view text) {
             }
             // Unquoted characters (and anything after a closing quote) up to
             // the next comma or line end.
-            while (at < text.size() && text[at] != ',' && text[at] != '\n') {
+            while (at < text.size() && text[at] != separator && text[at] != '\n') {
                 if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] == '\n')) {
                     ++at;
                     continue;
@@ -57,7 +57,7 @@ CsvText parse_csv(std::string_view text) {
             }
             row.fields.push_back(std::move(field));
             field.clear();
-            if (at < text.size() && text[at] == ',') {
+            if (at < text.size() && text[at] == separator) {
                 ++at;
             } else {
                 if (at < text.size()) ++at;  // the line end
@@ -68,6 +68,21 @@ CsvText parse_csv(std::string_view text) {
         if (!blank_row(row.fields)) csv.rows.push_back(std::move(row));
     }
     return csv;
+}
+
+char detect_separator(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::size_t commas = 0;
+    std::size_t semicolons = 0;
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\n') break;
+        commas += c == ',' ? 1 : 0;
+        semicolons += c == ';' ? 1 : 0;
+    }
+    return semicolons > commas ? ';' : ',';
 }
 
 std::string csv_field(std::string_view value) {
@@ -91,4 +106,4 @@ std::string csv_line(const std::vector<std::string>& fields) {
     return line;
 }
 
-}  // namespace wgn::batch
+}  // namespace wgn::readers

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace wgn::batch {
+namespace wgn::readers {
 
 struct CsvRow {
     int line = 0;  // the line on which the row starts, counting from 1
@@ -24,7 +24,13 @@ struct CsvText {
 };
 
 // Reads LF or CR LF lines; a UTF-8 byte order mark at the start is skipped.
-CsvText parse_csv(std::string_view text);
+// `separator` is ',' or, as spreadsheets with a decimal comma write, ';'.
+CsvText parse_csv(std::string_view text, char separator = ',');
+
+// The separator of the header row (the first line): ';' when it holds more
+// semicolons than commas outside quotation marks, else ','.
+//   "date;prcp;tmax"  -> ';'      "date,prcp"  -> ','      "a;b,c,d" -> ','
+char detect_separator(std::string_view text);
 
 // One field as written into a CSV file: quoted only when it has to be.
 //   "a b" -> a b      "1,5" -> "1,5"      "say \"x\"" -> "say ""x"""
@@ -32,4 +38,4 @@ std::string csv_field(std::string_view value);
 // The fields joined by commas, ended by CR LF.
 std::string csv_line(const std::vector<std::string>& fields);
 
-}  // namespace wgn::batch
+}  // namespace wgn::readers

@@ -1,0 +1,41 @@
+// A table with a header row and one row per day, as spreadsheets and NASA
+// POWER write it: the day in one date column or in year, month and day (or
+// day-of-year) columns, values in named columns.
+//
+//   date,prcp            YEAR,MO,DY,PRECTOTCORR      year;doy;rain
+//   2001-01-01,0.5       1991,1,1,0.12               2001;1;0,5
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "readers/csv.hpp"
+#include "readers/station_record.hpp"
+
+namespace wgn::readers {
+
+struct DatedTable {
+    CsvText csv;           // the header row first
+    char separator = ',';  // ';' also means a decimal comma in the values
+    int first_line = 1;    // the line of the file on which the table starts
+};
+
+// Parses `text` (the table alone); a text that is not a table throws.
+DatedTable parse_dated_table(std::string_view text, int first_line);
+
+// The column whose name (without regard to case) is `wanted` if given, else
+// one of `names`; nothing when there is none; a ReadError when several match.
+//   names {"prcp", "rain"}, header "date,PRCP,tmax" -> 1
+std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
+                                       std::string_view wanted, std::string_view what);
+
+// The values of column `column` on their days.  `missing` says which texts
+// (other than an empty cell, NA and NaN) mark a missing day; `ordered`:
+// the days must rise from row to row.
+std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column,
+                                          bool (*missing)(std::string_view text, std::string_view marker),
+                                          std::string_view marker, bool ordered);
+
+}  // namespace wgn::readers

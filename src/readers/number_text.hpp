@@ -1,0 +1,33 @@
+// Numbers as station files write them, kept as text: a value goes into the
+// series exactly as the file wrote it, so no digit is gained or lost on the
+// way to wgnrain.
+//
+//   is_number_text("12.5"), ("-0.3"), ("1.25E+01"), (".5")  -> true
+//   is_number_text("12.5mm"), ("NaN"), (""), ("1e")          -> false
+//   tenths_text("123") -> "12.3",  ("5") -> "0.5",  ("-12") -> "-1.2",  ("0") -> "0.0"
+//   decimal_point_text("12,5") -> "12.5"   (a decimal comma, as a semicolon-separated file writes it)
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wgn::readers {
+
+// Digits with an optional sign, decimal point and exponent; nothing else.
+bool is_number_text(std::string_view text);
+// The value of a number text (see is_number_text); nothing for other text.
+std::optional<double> number_value(std::string_view text);
+// A whole number (optional sign, digits) within 32 bits; nothing for other text.
+std::optional<int> whole_number(std::string_view text);
+// A whole number of tenths written as a decimal with one digit after the
+// point, by moving the point in the text; `digits` is a whole number.
+std::string tenths_text(std::string_view digits);
+// The text with its one decimal comma (if any) written as a point.
+std::string decimal_point_text(std::string_view text);
+// Leading and trailing blanks and tabs removed.
+std::string_view trimmed(std::string_view text);
+// ASCII letters in lower case.
+std::string lower_case(std::string_view text);
+
+}  // namespace wgn::readers

@@ -1,0 +1,39 @@
+#include "readers/read_station_file.hpp"
+
+namespace wgn::readers {
+
+bool is_known_format(std::string_view format) {
+    for (const std::string_view known : kFormats) {
+        if (format == known) return true;
+    }
+    return false;
+}
+
+ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options) {
+    ReadResult result;
+    try {
+        if (options.format == "plain") {
+            result.record = read_plain(text, options);
+        } else if (options.format == "csv") {
+            result.record = read_csv(text, options);
+        } else if (options.format == "ghcnd") {
+            result.record = read_ghcnd(text, options);
+        } else if (options.format == "power") {
+            result.record = read_power(text, options);
+        } else if (options.format == "swat") {
+            result.record = read_swat(text, options);
+        } else if (options.format == "swatplus") {
+            result.record = read_swatplus(text, options);
+        } else {
+            throw ReadError(0, "", "\"" + options.format + "\" is not a known format");
+        }
+    } catch (const ReadError& error) {
+        result.problem.assign(shown_name);
+        if (error.line > 0) result.problem.append(", line ").append(std::to_string(error.line));
+        if (!error.column.empty()) result.problem.append(", column ").append(error.column);
+        result.problem.append(": ").append(error.what());
+    }
+    return result;
+}
+
+}  // namespace wgn::readers

@@ -1,0 +1,43 @@
+// Reads a station file of any known format into dated daily values.
+//
+//   format    what the file holds
+//   plain     one value per line from 1 January of `first_year`
+//   csv       a header row, a date (or year, month, day) and named value columns
+//   ghcnd     GHCN-Daily .dly: a month per line and element, values in tenths
+//   power     a NASA POWER daily CSV with its header block
+//   swat      a SWAT 2012 station file: the start date, then a value per line
+//   swatplus  a SWAT+ .pcp file: title, header, position, then year, day, value
+//
+// A file that cannot be read gives one message naming the file, the line and
+// the column: "/d/a.csv, line 12, column date: 2001-04-31 is not a date".
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "readers/station_record.hpp"
+
+namespace wgn::readers {
+
+inline constexpr std::array<std::string_view, 6> kFormats = {"plain", "csv", "ghcnd", "power", "swat", "swatplus"};
+
+bool is_known_format(std::string_view format);
+
+struct ReadResult {
+    StationRecord record;
+    std::string problem;  // empty when the file was read
+};
+
+// `shown_name` is the file's name for messages, `text` its whole content.
+ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options);
+
+// The readers, one per format; each throws ReadError.
+StationRecord read_plain(std::string_view text, const ReadOptions& options);
+StationRecord read_csv(std::string_view text, const ReadOptions& options);
+StationRecord read_ghcnd(std::string_view text, const ReadOptions& options);
+StationRecord read_power(std::string_view text, const ReadOptions& options);
+StationRecord read_swat(std::string_view text, const ReadOptions& options);
+StationRecord read_swatplus(std::string_view text, const ReadOptions& options);
+
+}  // namespace wgn::readers

@@ -1,0 +1,82 @@
+// SWAT+ weather files (.pcp):
+//
+//   pcp1.pcp: precipitation written by SWAT+ Editor     title
+//   nbyr     tstep       lat       lon      elev         header
+//     30         0    40.585  -105.084  1559.210         years, time step (0: daily), position
+//   1991       1       0.00000                           year, day of the year, value
+//
+// Values of -97 and below mark missing days.  Files of several values a day
+// (tstep above 0) are refused: the weather generator wants daily values.
+
+#include "readers/calendar_days.hpp"
+#include "readers/number_text.hpp"
+#include "readers/read_station_file.hpp"
+#include "readers/text_lines.hpp"
+#include "readers/value_checks.hpp"
+
+namespace wgn::readers {
+namespace {
+
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> result;
+    std::size_t at = 0;
+    while (true) {
+        at = line.find_first_not_of(" \t", at);
+        if (at == std::string_view::npos) break;
+        const std::size_t end = line.find_first_of(" \t", at);
+        result.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        if (end == std::string_view::npos) break;
+        at = end;
+    }
+    return result;
+}
+
+}  // namespace
+
+StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
+    TextLines lines(text);
+    std::string_view line;
+    if (!lines.next(line) || !lines.next(line)) throw ReadError(0, "", "no title and header lines (a SWAT+ file)");
+    if (!lines.next(line)) throw ReadError(3, "", "no line nbyr tstep lat lon elev");
+    const std::vector<std::string_view> station = words(line);
+    if (station.size() < 5) throw ReadError(3, "", "the line nbyr tstep lat lon elev has " +
+                                                       std::to_string(station.size()) + " values");
+    const std::string column_names[5] = {"nbyr", "tstep", "lat", "lon", "elev"};
+    double numbers[5];
+    for (std::size_t i = 0; i < 5; ++i) numbers[i] = checked_number(station[i], 3, column_names[i]);
+    if (numbers[1] != 0) {
+        throw ReadError(3, "tstep", "a file of " + std::string(station[1]) +
+                                        " steps a day: only daily files (tstep 0) can be read");
+    }
+    StationRecord record;
+    record.latitude = numbers[2];
+    record.longitude = numbers[3];
+    record.elevation = numbers[4];
+    std::vector<DailyValue>& values = record.variables[kPrecipitation];
+    while (lines.next(line)) {
+        const std::vector<std::string_view> fields = words(line);
+        if (fields.empty()) continue;
+        const int number = lines.number();
+        if (fields.size() < 3) throw ReadError(number, "", "not a line year, day, value");
+        const std::optional<int> year = whole_number(fields[0]);
+        const std::optional<int> day_of_year = whole_number(fields[1]);
+        if (!year) throw ReadError(number, "1", "\"" + std::string(fields[0]) + "\" is not a year");
+        if (!day_of_year) throw ReadError(number, "2", "\"" + std::string(fields[1]) + "\" is not a day of the year");
+        const Date date = is_valid_date(Date{*year, 1, 1}) ? date_of_day_in_year(*year, *day_of_year) : Date{};
+        if (!is_valid_date(date)) {
+            throw ReadError(number, "2", "day " + std::string(fields[1]) + " is not a day of " + std::string(fields[0]));
+        }
+        DailyValue value;
+        value.day = day_number(date);
+        value.line = number;
+        if (!values.empty() && value.day <= values.back().day) {
+            throw ReadError(number, "", "the day does not follow the day of line " + std::to_string(values.back().line));
+        }
+        const double amount = checked_number(fields[2], number, "3");
+        if (amount > -97 && !is_nodata_text(fields[2], options.nodata)) value.text = fields[2];
+        values.push_back(std::move(value));
+    }
+    return record;
+}
+
+}  // namespace wgn::readers

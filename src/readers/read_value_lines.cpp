@@ -1,0 +1,74 @@
+// The two formats of one value per line without dates: wgnrain's own (from
+// 1 January of a year the list names) and SWAT 2012's (from the date on its
+// first line).  Blank lines are passed over, as wgnrain does.
+#include "readers/calendar_days.hpp"
+#include "readers/number_text.hpp"
+#include "readers/read_station_file.hpp"
+#include "readers/text_lines.hpp"
+#include "readers/value_checks.hpp"
+
+namespace wgn::readers {
+namespace {
+
+// The first field of a line: up to a blank, tab or comma.
+std::string_view first_field(std::string_view line) {
+    line = trimmed(line);
+    return line.substr(0, line.find_first_of(" \t,"));
+}
+
+// Reads the values from the day `first_day` on; `missing` tells which
+// values mark a missing day.
+template <typename Missing>
+void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std::vector<DailyValue>& values) {
+    std::string_view line;
+    std::int32_t day = first_day;
+    while (lines.next(line)) {
+        const std::string_view text = first_field(line);
+        if (text.empty()) continue;
+        DailyValue value;
+        value.day = day++;
+        value.line = lines.number();
+        const bool not_a_number = lower_case(text) == "nan";
+        if (!not_a_number) {
+            const double number = checked_number(text, value.line, "1");
+            if (!missing(text, number)) value.text = text;
+        }
+        values.push_back(std::move(value));
+    }
+}
+
+}  // namespace
+
+StationRecord read_plain(std::string_view text, const ReadOptions& options) {
+    if (!options.first_year || !is_valid_date(Date{*options.first_year, 1, 1})) {
+        throw ReadError(0, "", "a plain series needs the year of its first value (first_year)");
+    }
+    StationRecord record;
+    TextLines lines(text);
+    read_values(lines, day_number(Date{*options.first_year, 1, 1}),
+                [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); },
+                record.variables[kPrecipitation]);
+    return record;
+}
+
+StationRecord read_swat(std::string_view text, const ReadOptions& options) {
+    TextLines lines(text);
+    std::string_view line;
+    if (!lines.next(line)) throw ReadError(0, "", "the file is empty (a SWAT station file starts with its date)");
+    const std::string_view start = trimmed(line);
+    const std::optional<int> digits = start.size() == 8 ? whole_number(start) : std::nullopt;
+    const Date first{digits ? *digits / 10000 : 0, digits ? *digits / 100 % 100 : 0, digits ? *digits % 100 : 0};
+    if (!digits || !is_valid_date(first)) {
+        throw ReadError(1, "", "\"" + std::string(start) + "\" is not a start date (YYYYMMDD)");
+    }
+    StationRecord record;
+    // SWAT marks a missing day by -99; anything below -97 is taken as such.
+    read_values(lines, day_number(first),
+                [&](std::string_view value, double number) {
+                    return number < -97 || is_nodata_text(value, options.nodata);
+                },
+                record.variables[kPrecipitation]);
+    return record;
+}
+
+}  // namespace wgn::readers

@@ -1,0 +1,30 @@
+#include "readers/value_checks.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "readers/number_text.hpp"
+
+namespace wgn::readers {
+
+bool is_nodata_text(std::string_view text, std::string_view nodata) {
+    if (nodata.empty()) return false;
+    const std::optional<double> value = number_value(text);
+    const std::optional<double> marker = number_value(nodata);
+    return value && marker && *value == *marker;
+}
+
+double checked_number(std::string_view text, int line, const std::string& column) {
+    const std::optional<double> value = number_value(text);
+    if (!value) throw ReadError(line, column, "\"" + std::string(text) + "\" is not a number");
+    if (!std::isfinite(*value)) throw ReadError(line, column, std::string(text) + " is too large a number");
+    return *value;
+}
+
+std::string date_text(int year, int month, int day) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    return text;
+}
+
+}  // namespace wgn::readers

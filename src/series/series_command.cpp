@@ -1,0 +1,188 @@
+#include "series/series_command.hpp"
+
+#include <optional>
+#include <string_view>
+
+#include "io/platform.hpp"
+#include "io/whole_files.hpp"
+#include "readers/number_text.hpp"
+#include "readers/read_station_file.hpp"
+#include "series/whole_years.hpp"
+
+namespace wgn::series {
+namespace {
+
+namespace platform = io::platform;
+
+struct SeriesArguments {
+    std::string file, output, error;
+    readers::ReadOptions read;
+    SeriesOptions series;
+    bool help = false, version = false;
+};
+
+std::optional<int> year_value(std::string_view text) {
+    const std::optional<int> year = readers::whole_number(text);
+    if (!year || *year < 1 || *year > 9999) return std::nullopt;
+    return year;
+}
+
+SeriesArguments parse_arguments(std::span<char* const> arguments) {
+    SeriesArguments parsed;
+    if (arguments.size() == 1 && std::string_view(arguments[0]) == "--help") parsed.help = true;
+    if (arguments.size() == 1 && std::string_view(arguments[0]) == "--version") parsed.version = true;
+    if (parsed.help || parsed.version) return parsed;
+    const auto refuse = [&parsed](std::string why) {
+        if (parsed.error.empty()) parsed.error = std::move(why);
+    };
+    for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
+        std::string_view option = arguments[i];
+        std::optional<std::string_view> value;
+        if (option.substr(0, 2) == "--" && option.find('=') != std::string_view::npos) {
+            value = option.substr(option.find('=') + 1);
+            option = option.substr(0, option.find('='));
+        }
+        const bool takes_value = option == "-o" || option == "--format" || option == "--first-year" ||
+                                 option == "--last-year" || option == "--nodata" || option == "--pcp-column";
+        if (takes_value && !value) {
+            if (i + 1 == arguments.size()) {
+                refuse("'" + std::string(option) + "' needs a value");
+                break;
+            }
+            value = arguments[++i];
+        }
+        if (option == "-o") {
+            if (!parsed.output.empty() || value->empty()) refuse("one series name after -o");
+            parsed.output = *value;
+        } else if (option == "--format") {
+            parsed.read.format = readers::lower_case(*value);
+            if (!readers::is_known_format(parsed.read.format)) {
+                refuse("'" + std::string(*value) + "' is not a format (plain, csv, ghcnd, power, swat, swatplus)");
+            }
+        } else if (option == "--first-year" || option == "--last-year") {
+            const std::optional<int> year = year_value(*value);
+            if (!year) refuse("'" + std::string(*value) + "' is not a year");
+            (option == "--first-year" ? parsed.series.first_year : parsed.series.last_year) = year;
+        } else if (option == "--nodata") {
+            const std::optional<double> number = readers::number_value(*value);
+            if (!number || *number > 3.4e38 || *number < -3.4e38) refuse("'" + std::string(*value) + "' is not a number");
+            parsed.series.nodata = *value;
+        } else if (option == "--pcp-column") {
+            parsed.read.pcp_column = *value;
+        } else if (option.size() > 1 && option.front() == '-') {
+            refuse("unknown option '" + std::string(option) + "'");
+        } else if (!parsed.file.empty() || option.empty()) {
+            refuse("one station file only");
+        } else {
+            parsed.file = option;
+        }
+    }
+    if (parsed.error.empty() && parsed.file.empty()) parsed.error = "no station file";
+    if (parsed.error.empty() && parsed.output.empty()) parsed.error = "no series name (-o SERIES)";
+    if (parsed.error.empty() && parsed.read.format == "plain" && !parsed.series.first_year) {
+        parsed.error = "a plain series needs --first-year";
+    }
+    // A plain series marks its missing days with the NoData value it is given.
+    parsed.read.nodata = parsed.read.format == "plain" || parsed.read.format == "csv" ? parsed.series.nodata : "";
+    parsed.read.first_year = parsed.series.first_year;
+    return parsed;
+}
+
+// A name as one answer of the dialogue: between quotation marks, any inside doubled.
+std::string answer_name(std::string_view name) {
+    std::string answer = "\"";
+    for (const char c : name) {
+        if (c == '"') answer.push_back('"');
+        answer.push_back(c);
+    }
+    return answer + "\"";
+}
+
+void say(const std::string& text) {
+    platform::write_error_output("wgnrain-series: " + text + "\n");
+}
+
+}  // namespace
+
+const char* const kSeriesUsage =
+    "Usage: wgnrain-series FILE [--format F] [--first-year Y] [--last-year Y]\n"
+    "                      [--nodata V] [--pcp-column NAME] -o SERIES\n"
+    "       wgnrain-series --help | --version\n"
+    "\n"
+    "Reads the daily precipitation of one station file, places every value on\n"
+    "its calendar day and writes SERIES, the series wgnrain reads: one value per\n"
+    "line from 1 January of the first year to 31 December of the last, every\n"
+    "missing day written as the NoData value.  Standard output gets the four\n"
+    "answers to give wgnrain (the series, a report name, the first year, the\n"
+    "NoData value), standard error how complete the record is:\n"
+    "\n"
+    "  wgnrain-series USC00053005.dly --format ghcnd -o ftc.txt | wgnrain\n"
+    "\n"
+    "Formats (--format, default plain):\n"
+    "  plain     one value per line from 1 January of --first-year\n"
+    "  csv       a header row, a date column (YYYY-MM-DD, YYYY/MM/DD, YYYYMMDD) or\n"
+    "            year, month, day columns, and a precipitation column\n"
+    "  ghcnd     a GHCN-Daily .dly file (PRCP, tenths of mm)\n"
+    "  power     a NASA POWER daily CSV (PRECTOTCORR)\n"
+    "  swat      a SWAT 2012 station file (start date YYYYMMDD, then the values)\n"
+    "  swatplus  a SWAT+ .pcp file (daily)\n"
+    "\n"
+    "The period is made of whole calendar years: from the first to the last year\n"
+    "with at most 10 % of its days missing, unless --first-year / --last-year set\n"
+    "it.  --nodata (default -99) is written for missing days and must differ\n"
+    "from every value; in plain and csv files it also marks missing days.\n"
+    "\n"
+    "Exit status: 0 written, 1 the file could not be read or the series not\n"
+    "written, 2 a bad command line.\n";
+
+int run_series_command(std::span<char* const> arguments) {
+    const SeriesArguments parsed = parse_arguments(arguments);
+    if (parsed.help) return platform::write_standard_output(kSeriesUsage) ? 0 : 1;
+    if (parsed.version) return platform::write_standard_output("wgnrain-series " WGNRAIN_VERSION "\n") ? 0 : 1;
+    if (!parsed.error.empty()) {
+        say(parsed.error + " (see 'wgnrain-series --help')");
+        return 2;
+    }
+    const platform::ResolvedName input = platform::resolve_file_name(parsed.file);
+    const platform::ResolvedName output = platform::resolve_file_name(parsed.output);
+    if (output.report != 0) {
+        say(parsed.output + " is not a usable file name");
+        return 2;
+    }
+    if (platform::same_path(input, output) || platform::same_existing_file(input, output)) {
+        say("the series " + output.shown + " would replace the station file itself");
+        return 2;
+    }
+    std::string text;
+    int error = 0;
+    if (input.report != 0 || !io::read_whole_file(input, text, error)) {
+        say("cannot read " + input.shown + (error != 0 ? ": " + platform::reason_text(error) : std::string()));
+        return 1;
+    }
+    readers::ReadResult read = readers::read_station_file(input.shown, text, parsed.read);
+    if (!read.problem.empty()) {
+        say(read.problem);
+        return 1;
+    }
+    const WholeYearSeries series =
+        make_whole_years(std::move(read.record.variables[readers::kPrecipitation]), parsed.series);
+    if (!series.problem.empty()) {
+        say(problem_text(input.shown, series));
+        return 1;
+    }
+    if (!io::replace_whole_file(output, series.text, error)) {
+        say("cannot write " + output.shown + ": " + platform::reason_text(error));
+        return 1;
+    }
+    std::string report = output.shown;
+    const std::size_t point = report.rfind('.');
+    const std::size_t folder_end = report.find_last_of("/\\");
+    if (point != std::string::npos && (folder_end == std::string::npos || point > folder_end)) report.resize(point);
+    report.append("-report.txt");
+    const std::string answers = answer_name(output.shown) + "\n" + answer_name(report) + "\n" +
+                                std::to_string(series.coverage.first_year) + "\n" + parsed.series.nodata + "\n";
+    say(coverage_line(series.coverage));
+    return platform::write_standard_output(answers) ? 0 : 1;
+}
+
+}  // namespace wgn::series

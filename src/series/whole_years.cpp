@@ -1,0 +1,195 @@
+#include "series/whole_years.hpp"
+
+#include <algorithm>
+#include <map>
+
+#include "readers/calendar_days.hpp"
+#include "readers/number_text.hpp"
+#include "readers/value_checks.hpp"
+
+namespace wgn::series {
+namespace {
+
+using readers::DailyValue;
+using readers::Date;
+
+std::string date_text(std::int32_t day) {
+    const Date date = readers::date_of(day);
+    return readers::date_text(date.year, date.month, date.day);
+}
+
+// A year is complete enough when at most a tenth of its days lack a value.
+bool mostly_complete(int year, int present) {
+    const int days = readers::days_in_year(year);
+    return (days - present) * 10 <= days;
+}
+
+// 1. Days in order; a day given twice keeps its first value when both say
+//    the same (as numbers, or both missing), and is refused otherwise.
+std::string sort_and_merge(std::vector<DailyValue>& values, int& line) {
+    std::stable_sort(values.begin(), values.end(),
+                     [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (kept > 0 && values[kept - 1].day == values[i].day) {
+            const DailyValue& first = values[kept - 1];
+            const DailyValue& again = values[i];
+            const bool same = first.text.empty() ? again.text.empty()
+                                                 : !again.text.empty() && readers::number_value(first.text) ==
+                                                                              readers::number_value(again.text);
+            if (!same) {
+                const auto shown = [](const DailyValue& v) { return v.text.empty() ? std::string("missing") : v.text; };
+                line = again.line;
+                return date_text(again.day) + " again, with " +
+                       shown(again) + " where line " + std::to_string(first.line) + " gave " + shown(first);
+            }
+            continue;
+        }
+        if (kept != i) values[kept] = std::move(values[i]);
+        ++kept;
+    }
+    values.resize(kept);
+    return {};
+}
+
+}  // namespace
+
+WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOptions& options) {
+    WholeYearSeries series;
+    if (values.empty()) {
+        series.problem = "no daily values";
+        return series;
+    }
+    series.problem = sort_and_merge(values, series.problem_line);
+    if (!series.problem.empty()) return series;
+
+    // 2. The values present in each calendar year of the record.
+    std::map<int, int> present;
+    for (const DailyValue& value : values) present[readers::date_of(value.day).year] += value.text.empty() ? 0 : 1;
+    const int record_first = readers::date_of(values.front().day).year;
+    const int record_last = readers::date_of(values.back().day).year;
+
+    // 3. The period: the list's bounds, else the outermost years complete enough.
+    int first = 0, last = 0;
+    for (int year = record_first; year <= record_last && first == 0; ++year) {
+        if (mostly_complete(year, present[year])) first = year;
+    }
+    for (int year = record_last; year >= record_first && last == 0; --year) {
+        if (mostly_complete(year, present[year])) last = year;
+    }
+    if (options.first_year) first = *options.first_year;
+    if (options.last_year) last = *options.last_year;
+    if ((first == 0 && !options.first_year) || (last == 0 && !options.last_year)) {
+        long days = 0, found = 0;
+        for (int year = record_first; year <= record_last; ++year) days += readers::days_in_year(year);
+        for (const auto& [year, count] : present) found += count;
+        series.problem = "no calendar year with at most 10 % of its days missing (values from " +
+                         date_text(values.front().day) + " to " + date_text(values.back().day) + ": " +
+                         std::to_string(found) + " of " + std::to_string(days) + " days of " +
+                         std::to_string(record_first) + "-" + std::to_string(record_last) + ")";
+        return series;
+    }
+    if (first > last || !readers::is_valid_date(Date{first, 1, 1}) || !readers::is_valid_date(Date{last, 12, 31})) {
+        series.problem = "no period from " + std::to_string(first) + " to " + std::to_string(last);
+        return series;
+    }
+
+    // 4. Every day of the period, in order: its value or the NoData value.
+    const std::optional<double> nodata = readers::number_value(options.nodata);
+    const float nodata_single = nodata ? static_cast<float>(*nodata) : 0.0F;
+    Coverage& coverage = series.coverage;
+    coverage.first_year = first;
+    coverage.last_year = last;
+    const std::int32_t first_day = readers::day_number(Date{first, 1, 1});
+    const std::int32_t last_day = readers::day_number(Date{last, 12, 31});
+    auto next = std::lower_bound(values.begin(), values.end(), first_day,
+                                 [](const DailyValue& v, std::int32_t day) { return v.day < day; });
+    const std::string line_end = "\r\n";
+    series.text.reserve(static_cast<std::size_t>(last_day - first_day + 1) * 7);
+    std::array<int, 12> months{};
+    Date date{first, 1, 1};
+    for (std::int32_t day = first_day; day <= last_day; ++day) {
+        const DailyValue* value = next != values.end() && next->day == day ? &*next++ : nullptr;
+        if (value != nullptr && !value->text.empty()) {
+            // wgnrain takes any value equal to NoData (in single precision) as missing.
+            const std::optional<double> number = readers::number_value(value->text);
+            if (nodata && number && static_cast<float>(*number) == nodata_single) {
+                series.problem_line = value->line;
+                series.problem = "the value " + value->text + " of " +
+                                 date_text(day) + " equals the NoData value " + options.nodata +
+                                 "; choose another nodata for this station";
+                return series;
+            }
+            series.text.append(value->text);
+        } else {
+            series.text.append(options.nodata);
+            ++months[static_cast<std::size_t>(date.month - 1)];
+            ++coverage.missing_days;
+            if (value != nullptr && value->flagged) ++coverage.flagged_values;
+        }
+        series.text.append(line_end);
+        ++coverage.days;
+        if (date.month == 12 && date.day == 31) {
+            coverage.missing.push_back(months);
+            int missing = 0;
+            for (const int m : months) missing += m;
+            if (missing * 10 > readers::days_in_year(date.year)) coverage.incomplete_years.push_back(date.year);
+            months = {};
+        }
+        date = readers::date_of(day + 1);
+    }
+    return series;
+}
+
+std::string problem_text(std::string_view file, const WholeYearSeries& series) {
+    std::string text(file);
+    if (series.problem_line > 0) text.append(", line ").append(std::to_string(series.problem_line));
+    return text.append(": ").append(series.problem);
+}
+
+std::string period_text(const Coverage& coverage) {
+    return std::to_string(coverage.first_year) + "-" + std::to_string(coverage.last_year);
+}
+
+std::string missing_percent_text(const Coverage& coverage) {
+    if (coverage.days == 0) return "0.0";
+    // Tenths of a percent, rounded half up in whole numbers.
+    const long long tenths = (static_cast<long long>(coverage.missing_days) * 2000 + coverage.days) /
+                             (2 * static_cast<long long>(coverage.days));
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string incomplete_years_text(const Coverage& coverage) {
+    std::string text;
+    for (const int year : coverage.incomplete_years) {
+        if (!text.empty()) text.push_back(' ');
+        text.append(std::to_string(year));
+    }
+    return text;
+}
+
+std::string coverage_table(const Coverage& coverage) {
+    std::string table = "year,jan,feb,mar,apr,may,jun,jul,aug,sep,oct,nov,dec,total\r\n";
+    for (std::size_t y = 0; y < coverage.missing.size(); ++y) {
+        table.append(std::to_string(coverage.first_year + static_cast<int>(y)));
+        int total = 0;
+        for (const int missing : coverage.missing[y]) {
+            table.append(",").append(std::to_string(missing));
+            total += missing;
+        }
+        table.append(",").append(std::to_string(total)).append("\r\n");
+    }
+    return table;
+}
+
+std::string coverage_line(const Coverage& coverage) {
+    std::string line = period_text(coverage) + ": " + std::to_string(coverage.days) + " days, " +
+                       std::to_string(coverage.missing_days) + " missing (" + missing_percent_text(coverage) + " %), " +
+                       std::to_string(coverage.flagged_values) + " flagged";
+    if (!coverage.incomplete_years.empty()) {
+        line.append("; years over 10 % missing: ").append(incomplete_years_text(coverage));
+    }
+    return line;
+}
+
+}  // namespace wgn::series

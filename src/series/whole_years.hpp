@@ -1,0 +1,61 @@
+// From dated daily values to the series wgnrain reads: whole calendar years,
+// one value per line from 1 January of the first year to 31 December of the
+// last, every missing day written as the NoData value.
+//
+// The period: unless the station list sets it, from the first to the last
+// calendar year in which at most 10 % of the days are missing; the years in
+// between are kept whatever their gaps.
+//
+//   values 1990-07-01 ... 2000-12-31, 1995 half missing, none else
+//     -> period 1991-2000 (1990 lacks half its days), 1995 an incomplete year
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "readers/station_record.hpp"
+
+namespace wgn::series {
+
+struct SeriesOptions {
+    std::optional<int> first_year, last_year;  // bounds set by the station list
+    std::string nodata = "-99";                // written for every missing day
+};
+
+struct Coverage {
+    int first_year = 0, last_year = 0;
+    long days = 0;                              // days of the period
+    long missing_days = 0;                      // without a value: absent, marked missing or flagged
+    long flagged_values = 0;                    // missing because the file flagged them
+    std::vector<std::array<int, 12>> missing;   // per year of the period, per month
+    std::vector<int> incomplete_years;          // more than 10 % of their days missing
+};
+
+struct WholeYearSeries {
+    std::string problem;  // why no series can be made; empty when it was
+    int problem_line = 0; // the line of the file the problem is on, if one
+    std::string text;     // the series file, lines ended by CR LF
+    Coverage coverage;
+};
+
+// `values` in any order; a day given twice with different values is refused.
+WholeYearSeries make_whole_years(std::vector<readers::DailyValue> values, const SeriesOptions& options);
+
+// The problem with the file's name and line: "/d/a.csv, line 3: 2001-04-01 again, ..."
+std::string problem_text(std::string_view file, const WholeYearSeries& series);
+
+// "1991-2020"
+std::string period_text(const Coverage& coverage);
+// The missing share of the days in percent with one decimal, rounded half up: "0.1"
+std::string missing_percent_text(const Coverage& coverage);
+// "1994 2003"
+std::string incomplete_years_text(const Coverage& coverage);
+// One row per year: year,jan,...,dec,total (the missing days), CR LF.
+std::string coverage_table(const Coverage& coverage);
+// "1991-2020: 10958 days, 12 missing (0.1 %), 3 flagged; years over 10 % missing: 1994 2003"
+std::string coverage_line(const Coverage& coverage);
+
+}  // namespace wgn::series
