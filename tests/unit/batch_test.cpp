@@ -29,6 +29,8 @@ TEST(Csv, RowsFieldsAndLines) {
         {"\"De Bilt, 260\",\"say \"\"hi\"\"\"\n", {{"De Bilt, 260", "say \"hi\""}}, {1}},
         {"\"two\nlines\",x\ny,\n", {{"two\nlines", "x"}, {"y", ""}}, {1, 3}},
         {"a\rb,c\r\n", {{"a\rb", "c"}}, {1}},
+        // A lone CR after the last field of the text is its line end.
+        {"a,b\r\nc,d\r", {{"a", "b"}, {"c", "d"}}, {1, 2}},
     };
     for (const Case& c : cases) {
         const CsvText csv = parse_csv(c.text);
