@@ -6,38 +6,57 @@
 namespace wgn::batch {
 
 const char* const kBatchUsage =
-    "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N]\n"
+    "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N] [--rerun] [--strict] [--shard K/N]\n"
+    "       wgnrain-batch STATIONS.csv -o OUTDIR --merge\n"
     "       wgnrain-batch --help | --version\n"
     "\n"
     "Runs wgnrain once for every station of a list, N stations at a time (by\n"
     "default as many as there are processors), and gathers the results.\n"
     "\n"
-    "STATIONS.csv has a header row with at least the columns\n"
+    "STATIONS.csv (comma- or semicolon-separated, UTF-8 or UTF-16) has a header\n"
+    "row with at least the columns\n"
     "  station     a plain name, also the name of the station's folder in OUTDIR\n"
-    "  file        the daily series, relative to the list's own folder\n"
-    "  first_year  the calendar year of the first value\n"
-    "  nodata      the value that marks a missing day, e.g. -99\n"
+    "  file        the station file, relative to the list's own folder\n"
+    "  first_year  the calendar year of the first value (a plain series)\n"
+    "  nodata      the value that marks a missing day, e.g. -99 (a plain series)\n"
+    "and optionally format (plain, csv, ghcnd, power, swat, swatplus), last_year\n"
+    "and pcp_column: a dated file is made into whole years (OUTDIR/<station>/\n"
+    "series.txt, coverage.csv), first_year and last_year then bound the period.\n"
     "Further columns are copied into summary.csv.  Every mistake of the list is\n"
     "reported with its row and column, and then nothing runs.\n"
     "\n"
     "OUTDIR/<station>/ receives the station's report.txt, mean_pcp.sta,\n"
     "totalpcp.sta, the run's console output (console.txt), standard error\n"
-    "(stderr.txt), exit status (status.txt) and the answers it was given\n"
-    "(answers.txt).  OUTDIR itself receives\n"
+    "(stderr.txt), the answers it was given (answers.txt) and the record of the\n"
+    "run (run.txt).  OUTDIR itself receives\n"
     "  summary.csv      every station: its status (ok or the failure's report\n"
-    "                   number), counts, and the failure's last report line\n"
+    "                   number), counts, warnings, the failure's last report line\n"
     "  userwgn_pcp.csv  the successful stations in the columns of SWAT's userwgn\n"
     "                   table (PCPMM1 ... PCPD12), digits as the reports print them\n"
     "  wgn_mon_pcp.csv  the same values for SWAT+, one row per station and month\n"
+    "Each table is replaced whole or not at all.\n"
+    "\n"
+    "A batch run again reuses every station whose record still matches the list\n"
+    "and its file, and runs the others; interrupted (Ctrl-C, a closed terminal,\n"
+    "a termination request) it lets the running stations end, writes the tables\n"
+    "of those finished and ends with the interrupt's status.  One batch at a time\n"
+    "may use an output folder.\n"
     "\n"
     "Exit status: 0 when every station succeeded, 1 when any failed, 2 for a bad\n"
-    "list or command line.\n"
+    "list or command line or a folder in use, 3 when the tables could not be\n"
+    "written, 130 (128 + the signal) when interrupted.\n"
     "\n"
     "Options:\n"
-    "  -o OUTDIR   the output folder (created if missing)\n"
-    "  -j N        run N stations at a time\n"
-    "  --help      show this text\n"
-    "  --version   show the version\n";
+    "  -o OUTDIR     the output folder (created if missing)\n"
+    "  -j N          run N stations at a time\n"
+    "  --rerun       run every station again\n"
+    "  --strict      a station with warnings counts as failed\n"
+    "  --shard K/N   run only the K-th of N interleaved parts of the list (stations\n"
+    "                K, K+N, K+2N, ...) and write no tables, for N machines or jobs\n"
+    "                sharing OUTDIR\n"
+    "  --merge       run nothing: write the tables of the whole list from OUTDIR\n"
+    "  --help        show this text\n"
+    "  --version     show the version\n";
 
 BatchOptions parse_options(std::span<char* const> arguments) {
     BatchOptions options;
@@ -59,7 +78,24 @@ BatchOptions parse_options(std::span<char* const> arguments) {
     bool have_jobs = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (argument == "-o" || argument == "-j") {
+        if (argument == "--rerun" || argument == "--strict" || argument == "--merge") {
+            (argument == "--rerun" ? options.rerun : argument == "--strict" ? options.strict : options.merge) = true;
+        } else if (argument == "--shard") {
+            if (i + 1 == arguments.size()) return refuse("'--shard' needs a value K/N");
+            const std::string_view value = arguments[++i];
+            const std::size_t slash = value.find('/');
+            unsigned k = 0, n = 0;
+            const auto whole = [](std::string_view text, unsigned& number) {
+                const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+                return !text.empty() && error == std::errc() && end == text.data() + text.size();
+            };
+            if (slash == std::string_view::npos || !whole(value.substr(0, slash), k) ||
+                !whole(value.substr(slash + 1), n) || n == 0 || k == 0 || k > n) {
+                return refuse("'--shard " + std::string(value) + "': K/N with 1 <= K <= N, e.g. --shard 2/8");
+            }
+            options.shard = k;
+            options.shards = n;
+        } else if (argument == "-o" || argument == "-j") {
             if (i + 1 == arguments.size()) return refuse("'" + std::string(argument) + "' needs a value");
             const std::string_view value = arguments[++i];
             if (argument == "-o") {
@@ -89,6 +125,7 @@ BatchOptions parse_options(std::span<char* const> arguments) {
     }
     if (!have_list) return refuse("no station list");
     if (!have_folder) return refuse("no output folder (-o OUTDIR)");
+    if (options.merge && (options.shards > 1 || options.rerun)) return refuse("--merge runs nothing: no --shard, no --rerun");
     return options;
 }
 

@@ -3,6 +3,8 @@
 //   wgnrain-batch stations.csv -o out          -> list "stations.csv", folder "out", jobs 0 (one per processor)
 //   wgnrain-batch -j 2 -o out stations.csv     -> the same with two jobs
 //   wgnrain-batch stations.csv                 -> error: "no output folder (-o OUTDIR)"
+//   wgnrain-batch s.csv -o out --shard 2/3     -> the stations 2, 5, 8, ... of the list (counted from 1)
+//   wgnrain-batch s.csv -o out --merge         -> no run: the tables of the whole list from the folders
 #pragma once
 
 #include <span>
@@ -15,6 +17,10 @@ struct BatchOptions {
     std::string list;
     std::string output_folder;
     unsigned jobs = 0;  // 0: as many as there are processors
+    bool rerun = false;   // run every station, whatever an earlier batch left
+    bool strict = false;  // a station with warnings counts as failed
+    bool merge = false;   // run nothing, make the tables
+    unsigned shard = 1, shards = 1;  // run the shard-th of `shards` interleaved parts
     std::string error;  // why the line was refused
 };
 

@@ -69,68 +69,75 @@ std::string values_not_shown(const ReportFigures& figures) {
     return names;
 }
 
-std::string summary_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
-    std::vector<std::string> header = {
-        "station",    "status",  "file",          "first_year", "nodata",           "years",
-        "leap_years", "records", "nodata_values", "warnings",   "values_not_shown", "report_line"};
+std::string summary_header(const StationList& list) {
+    std::vector<std::string> header = {"station",          "status",      "file",          "first_year",
+                                       "nodata",           "years",       "leap_years",    "records",
+                                       "nodata_values",    "warnings",    "first_warning", "values_not_shown",
+                                       "report_line"};
     if (list.dated_columns) {
         header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
                                      "incomplete_years"});
     }
-    header.insert(header.end(), list.extra_columns.begin(), list.extra_columns.end());
-    std::string table = csv_line(header);
-    for (std::size_t i = 0; i < list.stations.size(); ++i) {
-        const Station& station = list.stations[i];
-        const StationOutcome& outcome = outcomes[i];
-        std::vector<std::string> row = {station.name, outcome.status, station.file, station.first_year, station.nodata};
-        if (outcome.figures) {
-            const ReportFigures& figures = *outcome.figures;
-            row.insert(row.end(), {figures.years, figures.leap_years, figures.records, figures.nodata_values});
-        } else {
-            row.insert(row.end(), 4, std::string());
-        }
-        row.push_back(std::to_string(outcome.warnings));
-        row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
-        row.push_back(outcome.report_line);
-        if (list.dated_columns) coverage_cells(station, outcome, row);
-        row.insert(row.end(), station.extra.begin(), station.extra.end());
-        table.append(csv_line(row));
+    // A column of the list with the name of one of the summary's own is
+    // carried under another: list_status.
+    for (const std::string& extra : list.extra_columns) {
+        bool taken = false;
+        for (const std::string& own : header) taken = taken || readers::lower_case(own) == readers::lower_case(extra);
+        header.push_back(taken ? "list_" + extra : extra);
     }
-    return table;
+    return csv_line(header);
 }
 
-std::string userwgn_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
+std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome) {
+    std::vector<std::string> row = {station.name, outcome.status, station.file, station.first_year, station.nodata};
+    if (outcome.figures) {
+        const ReportFigures& figures = *outcome.figures;
+        row.insert(row.end(), {figures.years, figures.leap_years, figures.records, figures.nodata_values});
+    } else {
+        row.insert(row.end(), 4, std::string());
+    }
+    row.push_back(std::to_string(outcome.warnings));
+    row.push_back(outcome.first_warning);
+    row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
+    row.push_back(outcome.report_line);
+    if (list.dated_columns) coverage_cells(station, outcome, row);
+    row.insert(row.end(), station.extra.begin(), station.extra.end());
+    return csv_line(row);
+}
+
+std::string userwgn_header() {
     std::vector<std::string> header = {"STATION"};
     for (std::size_t p = 0; p < kParameterCount; ++p) {
         for (std::size_t m = 0; m < 12; ++m) header.push_back(userwgn_column(p, m));
     }
-    std::string table = csv_line(header);
-    for (std::size_t i = 0; i < list.stations.size(); ++i) {
-        if (!outcomes[i].ok) continue;
-        std::vector<std::string> row = {list.stations[i].name};
-        for (std::size_t p = 0; p < kParameterCount; ++p) {
-            for (std::size_t m = 0; m < 12; ++m) row.push_back(outcomes[i].figures->values[m][p]);
-        }
-        table.append(csv_line(row));
-    }
-    return table;
+    return csv_line(header);
 }
 
-std::string monthly_table(const StationList& list, const std::vector<StationOutcome>& outcomes) {
+std::string userwgn_row(const Station& station, const StationOutcome& outcome) {
+    if (!outcome.ok || !outcome.figures) return {};
+    std::vector<std::string> row = {station.name};
+    for (std::size_t p = 0; p < kParameterCount; ++p) {
+        for (std::size_t m = 0; m < 12; ++m) row.push_back(outcome.figures->values[m][p]);
+    }
+    return csv_line(row);
+}
+
+std::string monthly_header() {
     // SWAT+ orders the two probabilities wet-after-dry, wet-after-wet, as
     // the report does.
-    std::string table =
-        csv_line({"wgn_id", "month", "pcp_ave", "pcp_sd", "pcp_skew", "wet_dry", "wet_wet", "pcp_days"});
-    for (std::size_t i = 0; i < list.stations.size(); ++i) {
-        if (!outcomes[i].ok) continue;
-        for (std::size_t m = 0; m < 12; ++m) {
-            std::vector<std::string> row = {list.stations[i].name, std::to_string(m + 1)};
-            const auto& values = outcomes[i].figures->values[m];
-            row.insert(row.end(), values.begin(), values.end());
-            table.append(csv_line(row));
-        }
+    return csv_line({"wgn_id", "month", "pcp_ave", "pcp_sd", "pcp_skew", "wet_dry", "wet_wet", "pcp_days"});
+}
+
+std::string monthly_rows(const Station& station, const StationOutcome& outcome) {
+    if (!outcome.ok || !outcome.figures) return {};
+    std::string rows;
+    for (std::size_t m = 0; m < 12; ++m) {
+        std::vector<std::string> row = {station.name, std::to_string(m + 1)};
+        const auto& values = outcome.figures->values[m];
+        row.insert(row.end(), values.begin(), values.end());
+        rows.append(csv_line(row));
     }
-    return table;
+    return rows;
 }
 
 }  // namespace wgn::batch

@@ -1,9 +1,12 @@
 // The three tables a batch writes into its output folder, one row per
-// station in the list's order, whatever order the runs finished in.
+// station in the list's order, whatever order the runs finished in.  They
+// are made a station at a time (header, then rows), so that a list of any
+// length needs no more memory than one station's results.
 //
 //   summary.csv       every station: status, counts, warnings, the values the
 //                     report could not show, the failure's last report line,
-//                     then the list's own further columns
+//                     (for a list with dated files) the coverage, then the
+//                     list's own further columns
 //   userwgn_pcp.csv   every successful station, the precipitation columns of
 //                     SWAT's userwgn table: STATION,PCPMM1..PCPMM12,...,PCPD12
 //   wgn_mon_pcp.csv   the same values for SWAT+, one row per station and month:
@@ -19,10 +22,13 @@
 
 namespace wgn::batch {
 
-// `outcomes` holds one outcome per station of `list`, in the same order.
-std::string summary_table(const StationList& list, const std::vector<StationOutcome>& outcomes);
-std::string userwgn_table(const StationList& list, const std::vector<StationOutcome>& outcomes);
-std::string monthly_table(const StationList& list, const std::vector<StationOutcome>& outcomes);
+std::string summary_header(const StationList& list);
+std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome);
+std::string userwgn_header();
+// Empty for a station that did not succeed.
+std::string userwgn_row(const Station& station, const StationOutcome& outcome);
+std::string monthly_header();
+std::string monthly_rows(const Station& station, const StationOutcome& outcome);
 
 // The userwgn names of the values a report could not show: "PCPSKW4 PR_W2_4".
 std::string values_not_shown(const ReportFigures& figures);

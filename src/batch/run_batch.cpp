@@ -1,29 +1,33 @@
 #include "batch/run_batch.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "batch/batch_tables.hpp"
+#include "batch/folder_lock.hpp"
 #include "batch/station_list.hpp"
+#include "batch/station_record.hpp"
 #include "batch/station_run.hpp"
-#include "io/whole_files.hpp"
+#include "io/file_names.hpp"
 #include "io/platform.hpp"
+#include "io/whole_files.hpp"
 
 namespace wgn::batch {
-
-using io::read_whole_file;
-using io::replace_whole_file;
-
 namespace {
 
 namespace platform = io::platform;
 
 // The dialogue stores at most this many characters of a name.
 constexpr std::size_t kDialogueNameLength = 255;
+// The longest name written into a station's folder: "coverage.csv" and the
+// suffix of a file being replaced.
+constexpr std::size_t kLongestStationFile = 12 + io::kScratchSuffixLength;
 
 void say(const std::string& text) {
     platform::write_error_output("wgnrain-batch: " + text + "\n");
@@ -46,12 +50,16 @@ std::string file_problem(const platform::ResolvedName& list, std::string_view fi
     if (name.shown.size() > kDialogueNameLength) {
         return "the full name " + name.shown + " is longer than the 255 characters wgnrain takes";
     }
+    if (platform::file_stamp(name).size == 0) return name.shown + " is empty";
     full_name = name.shown;
     return {};
 }
 
-// Stations done of the total, failures so far and the time taken, on one
-// line that rewrites itself; only for a person at a terminal.
+// What became of a station in this batch.
+enum class State : unsigned char { not_run, recorded, interrupted, not_started };
+
+// Stations done of the total, failures so far, the time taken and the time
+// left, on one line that rewrites itself; only for a person at a terminal.
 class Progress {
   public:
     Progress(std::size_t total, bool shown) : total_(total), shown_(shown), start_(std::chrono::steady_clock::now()) {
@@ -71,9 +79,15 @@ class Progress {
     void show() {
         if (!shown_) return;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-        char line[128];
-        std::snprintf(line, sizeof line, "\r%zu of %zu stations done, %zu failed, %.1f s ", done_, total_, failed_,
-                      seconds);
+        char line[160];
+        int length = std::snprintf(line, sizeof line, "\r%zu of %zu stations done, %zu failed, %.1f s", done_, total_,
+                                   failed_, seconds);
+        if (done_ > 0 && done_ < total_) {
+            const double left = seconds / static_cast<double>(done_) * static_cast<double>(total_ - done_);
+            length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), ", about %.0f s left",
+                                    left);
+        }
+        std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), "   ");
         platform::write_error_output(line);
     }
     std::mutex mutex_;
@@ -84,81 +98,229 @@ class Progress {
     std::chrono::steady_clock::time_point start_;
 };
 
-std::vector<StationOutcome> run_stations(const StationList& list, const std::string& program,
-                                         const std::string& output_folder, unsigned jobs) {
-    std::vector<StationOutcome> outcomes(list.stations.size());
-    Progress progress(list.stations.size(), platform::is_terminal(platform::standard_error()));
+struct Runs {
+    std::vector<State> states;
+    std::map<std::size_t, std::string> not_started;  // why, by station
+    std::size_t reused = 0;
+};
+
+// Runs the stations of the shard that an earlier batch did not finish, a
+// few at a time, until all are done or an interruption is noted.
+Runs run_stations(const StationList& list, const BatchOptions& options, const std::string& program,
+                  const std::string& output_folder, unsigned jobs) {
+    Runs runs;
+    runs.states.assign(list.stations.size(), State::not_run);
+    std::vector<std::size_t> mine;
+    for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) mine.push_back(i);
+    Progress progress(mine.size(), platform::is_terminal(platform::standard_error()));
     std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> reused{0};
+    std::mutex lock;
     const auto worker = [&] {
-        for (std::size_t i = next++; i < list.stations.size(); i = next++) {
-            outcomes[i] = run_station(program, output_folder, list.stations[i]);
-            progress.station_done(outcomes[i].ok);
+        for (std::size_t n = next++; n < mine.size() && platform::console_event_noted() < 0; n = next++) {
+            const std::size_t i = mine[n];
+            const Station& station = list.stations[i];
+            const std::string key = station_key(station);
+            const std::string folder = platform::name_inside(output_folder, station.name);
+            if (!options.rerun && !key.empty()) {
+                if (const auto earlier = recorded_outcome(folder, key)) {
+                    runs.states[i] = State::recorded;
+                    ++reused;
+                    progress.station_done(earlier->ok);
+                    continue;
+                }
+            }
+            const StationOutcome outcome = run_station(program, output_folder, station, key);
+            if (outcome.status == "interrupted") {
+                runs.states[i] = State::interrupted;
+            } else if (outcome.status == "not started") {
+                runs.states[i] = State::not_started;
+                const std::lock_guard<std::mutex> guard(lock);
+                runs.not_started[i] = outcome.report_line;
+            } else {
+                runs.states[i] = State::recorded;
+            }
+            progress.station_done(outcome.ok);
         }
     };
     std::vector<std::thread> workers;
-    const std::size_t count = std::min<std::size_t>(jobs, list.stations.size());
+    const std::size_t count = std::min<std::size_t>(jobs, mine.size());
     for (std::size_t i = 1; i < count; ++i) workers.emplace_back(worker);
     worker();
     for (std::thread& thread : workers) thread.join();
     progress.finish();
-    return outcomes;
+    runs.reused = reused;
+    return runs;
+}
+
+struct Counts {
+    std::size_t ok = 0, warned = 0, failed = 0, not_run = 0;
+};
+
+// The outcome of station `i` for the tables: its record when it finished,
+// else what this batch knows of it.
+StationOutcome table_outcome(const StationList& list, const BatchOptions& options, const Runs& runs,
+                             const std::string& output_folder, std::size_t i) {
+    const Station& station = list.stations[i];
+    const std::string folder = platform::name_inside(output_folder, station.name);
+    StationOutcome outcome;
+    const State state = options.merge ? State::recorded : runs.states[i];
+    if (state == State::recorded) {
+        // Merged tables take only records that match the list as it is now.
+        auto recorded = recorded_outcome(folder, options.merge ? station_key(station) : std::string());
+        if (recorded) {
+            outcome = std::move(*recorded);
+        } else {
+            outcome.status = "not run";
+        }
+    } else if (state == State::interrupted) {
+        outcome.status = "interrupted";
+    } else if (state == State::not_started) {
+        outcome.status = "not started";
+        outcome.report_line = runs.not_started.at(i);
+    } else {
+        outcome.status = "not run";
+    }
+    if (options.strict && outcome.ok && outcome.warnings > 0) {
+        outcome.ok = false;
+        outcome.status = "warnings";
+        outcome.report_line = outcome.first_warning;
+    }
+    return outcome;
+}
+
+// Writes the three tables from the station folders, each replacing its old
+// version whole; false (after saying why) when any could not be written.
+bool write_tables(const StationList& list, const BatchOptions& options, const Runs& runs, const std::string& folder,
+                  Counts& counts) {
+    const std::string_view names[3] = {kSummaryName, kUserwgnName, kMonthlyName};
+    io::ReplacingFile files[3];
+    int error = 0;
+    const auto failed = [&](std::string_view name) {
+        say("cannot write " + platform::name_inside(folder, name) + ": " +
+            (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
+        return false;
+    };
+    for (std::size_t t = 0; t < 3; ++t) {
+        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder, names[t]));
+        error = 0;
+        if (file.report != 0 || !files[t].open(file, error)) return failed(names[t]);
+    }
+    if (!files[0].append(summary_header(list), error) || !files[1].append(userwgn_header(), error) ||
+        !files[2].append(monthly_header(), error)) {
+        return failed(names[0]);
+    }
+    for (std::size_t i = 0; i < list.stations.size(); ++i) {
+        const Station& station = list.stations[i];
+        const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
+        if (outcome.ok) {
+            ++counts.ok;
+            if (outcome.warnings > 0) ++counts.warned;
+        } else if (outcome.status == "not run" || outcome.status == "interrupted") {
+            ++counts.not_run;
+        } else {
+            ++counts.failed;
+        }
+        const std::string rows[3] = {summary_row(list, station, outcome), userwgn_row(station, outcome),
+                                     monthly_rows(station, outcome)};
+        for (std::size_t t = 0; t < 3; ++t) {
+            if (!files[t].append(rows[t], error)) return failed(names[t]);
+        }
+    }
+    for (std::size_t t = 0; t < 3; ++t) {
+        if (!files[t].commit(error)) return failed(names[t]);
+    }
+    return true;
 }
 
 }  // namespace
 
 int run_batch(const BatchOptions& options) {
+    // Console events are noted from here on, before any thread starts.
+    platform::note_console_events();
     const platform::ResolvedName list_name = platform::resolve_file_name(options.list);
     std::string text;
     int error = 0;
-    if (list_name.report != 0 || !read_whole_file(list_name, text, error)) {
+    if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
         say("cannot read the station list " + list_name.shown +
             (error != 0 ? ": " + platform::reason_text(error) : std::string()));
         return 2;
     }
-    const StationList list = read_station_list(text, [&list_name](std::string_view file, std::string& full_name) {
+    StationList list = read_station_list(text, [&list_name](std::string_view file, std::string& full_name) {
         return file_problem(list_name, file, full_name);
     });
+    const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
+    // Every file of a station's folder must have a name wgnrain and the
+    // batch can use.
+    for (const Station& station : list.stations) {
+        const std::size_t longest = folder.shown.size() + 1 + station.name.size() + 1 + kLongestStationFile;
+        if (folder.report == 0 && longest > io::kMaxFileNameLength) {
+            list.problems.push_back("row " + std::to_string(station.row) + ", column station: the station's folder " +
+                                    platform::name_inside(folder.shown, station.name) + " is too long: its files " +
+                                    "would have names of up to " + std::to_string(longest) + " characters, " +
+                                    std::to_string(io::kMaxFileNameLength) + " at most can be used");
+        }
+    }
     for (const std::string& problem : list.problems) say(list_name.shown + ", " + problem);
     if (!list.problems.empty()) return 2;
 
-    const std::string program = platform::companion_program("wgnrain");
-    if (program.empty()) {
+    const std::string program = options.merge ? std::string() : platform::companion_program("wgnrain");
+    if (!options.merge && program.empty()) {
         say("wgnrain is neither beside wgnrain-batch nor on the search path");
         return 2;
     }
-    const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
     if (folder.report != 0 || !platform::make_folder(folder, error)) {
-        say("cannot make the output folder " + folder.shown +
-            (error != 0 ? ": " + platform::reason_text(error) : std::string()));
+        say("cannot make the output folder " + folder.shown + ": " +
+            (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
+        return 2;
+    }
+    FolderLock lock;
+    std::string problem;
+    if (!lock.take(folder.shown, lock_name(options.shard, options.shards), problem)) {
+        say(problem);
         return 2;
     }
 
     unsigned jobs = options.jobs;
     if (jobs == 0) jobs = std::max(1U, std::thread::hardware_concurrency());
-    const std::vector<StationOutcome> outcomes = run_stations(list, program, folder.shown, jobs);
+    Runs runs;
+    if (!options.merge) runs = run_stations(list, options, program, folder.shown, jobs);
+    const int event = platform::console_event_noted();
 
-    std::size_t failed = 0;
-    for (const StationOutcome& outcome : outcomes) failed += outcome.ok ? 0 : 1;
-    const std::pair<std::string_view, std::string> tables[] = {{kSummaryName, summary_table(list, outcomes)},
-                                                               {kUserwgnName, userwgn_table(list, outcomes)},
-                                                               {kMonthlyName, monthly_table(list, outcomes)}};
-    // Each table replaces its old version whole or not at all.
-    bool written = true;
-    for (const auto& [name, table] : tables) {
-        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder.shown, name));
-        error = 0;
-        if (file.report != 0 || !replace_whole_file(file, table, error)) {
-            say("cannot write " + file.shown + ": " +
-                (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
-            written = false;
+    const std::string stations = std::to_string(list.stations.size()) + " stations";
+    std::string done = "wgnrain-batch: ";
+    if (event >= 0) done.append("interrupted; ");
+    if (options.shards > 1) {
+        // A shard writes no tables: its stations' folders are its result.
+        Counts counts;
+        for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) {
+            const StationOutcome outcome = table_outcome(list, options, runs, folder.shown, i);
+            (outcome.ok ? counts.ok : outcome.status == "not run" || outcome.status == "interrupted" ? counts.not_run
+                                                                                                   : counts.failed)++;
         }
+        done.append("shard " + std::to_string(options.shard) + " of " + std::to_string(options.shards) + ": " +
+                    std::to_string(counts.ok + counts.failed + counts.not_run) + " of " + stations + ", " +
+                    std::to_string(counts.ok) + " ok, " + std::to_string(counts.failed) + " failed");
+        if (counts.not_run > 0) done.append(", " + std::to_string(counts.not_run) + " not run");
+        done.append("; the tables come from --merge\n");
+        platform::write_standard_output(done);
+        if (event >= 0) return static_cast<int>(platform::console_event_status(event));
+        return counts.failed + counts.not_run == 0 ? 0 : 1;
     }
-    std::string done = "wgnrain-batch: " + std::to_string(list.stations.size()) + " stations, " +
-                       std::to_string(list.stations.size() - failed) + " ok, " + std::to_string(failed) + " failed; ";
+
+    Counts counts;
+    const bool written = write_tables(list, options, runs, folder.shown, counts);
+    done.append(stations + ", " + std::to_string(counts.ok) + " ok");
+    if (counts.warned > 0) done.append(" (" + std::to_string(counts.warned) + " with warnings)");
+    done.append(", " + std::to_string(counts.failed) + " failed");
+    if (counts.not_run > 0) done.append(", " + std::to_string(counts.not_run) + " not run");
+    done.append("; ");
+    if (runs.reused > 0) done.append(std::to_string(runs.reused) + " from an earlier run; ");
     done.append(written ? "see " + platform::name_inside(folder.shown, kSummaryName) : "the tables were not written");
     platform::write_standard_output(done + "\n");
+    if (event >= 0) return static_cast<int>(platform::console_event_status(event));
     if (!written) return 3;
-    return failed == 0 ? 0 : 1;
+    return counts.failed + counts.not_run == 0 ? 0 : 1;
 }
 
 }  // namespace wgn::batch

@@ -1,5 +1,6 @@
 #include "batch/station_list.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <charconv>
@@ -7,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "batch/case_folding.hpp"
 #include "readers/csv.hpp"
 #include "readers/read_station_file.hpp"
 
@@ -15,6 +17,7 @@ namespace wgn::batch {
 using readers::CsvRow;
 using readers::CsvText;
 using readers::parse_csv;
+using readers::detect_separator;
 
 namespace {
 
@@ -35,9 +38,9 @@ char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Names are compared as Windows compares folder names: ASCII letters
-// without regard to case.
-std::string folded(std::string_view text) {
+// Column names and device names are compared without regard to the case of
+// ASCII letters.
+std::string ascii_folded(std::string_view text) {
     std::string result(text);
     for (char& c : result) c = lower(c);
     return result;
@@ -110,7 +113,7 @@ std::string unsafe_name_reason(std::string_view name) {
     }
     if (name.back() == '.' || name.back() == ' ') return quoted(name) + " ends in a point or blank";
     // Names of devices on Windows, with or without an extension.
-    const std::string stem = folded(name.substr(0, name.find('.')));
+    const std::string stem = ascii_folded(name.substr(0, name.find('.')));
     static constexpr std::array<std::string_view, 22> kDevices = {
         "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
         "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
@@ -118,14 +121,31 @@ std::string unsafe_name_reason(std::string_view name) {
         if (stem == device) return quoted(name) + " names a device on Windows";
     }
     for (const std::string_view output : {kSummaryName, kUserwgnName, kMonthlyName}) {
-        if (folded(name) == output) return quoted(name) + " is the name of an output file of the batch";
+        if (ascii_folded(name) == output) return quoted(name) + " is the name of an output file of the batch";
     }
     return {};
 }
 
 StationList read_station_list(std::string_view text, const FileCheck& check_file) {
     StationList list;
-    const CsvText csv = parse_csv(text);
+    // UTF-16 (by its byte order mark) is read as UTF-8; other text must be UTF-8.
+    std::string converted;
+    if (auto utf8 = utf16_as_utf8(text)) {
+        converted = std::move(*utf8);
+        text = converted;
+    }
+    if (const auto bad = first_invalid_utf8(text)) {
+        const std::string_view before = text.substr(0, *bad);
+        const std::size_t line_start = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
+        const char separator = detect_separator(text);
+        std::size_t column = 1;
+        for (const char c : before.substr(line_start)) column += c == separator ? 1 : 0;
+        list.problems.push_back("row " + std::to_string(std::count(before.begin(), before.end(), '\n') + 1) +
+                                ", column " + std::to_string(column) +
+                                ": text that is not UTF-8 (save the list as UTF-8, or CSV UTF-8 in a spreadsheet)");
+        return list;
+    }
+    const CsvText csv = parse_csv(text, detect_separator(text));
     if (!csv.problem.empty()) {
         list.problems.push_back("row " + std::to_string(csv.problem_line) + ": " + csv.problem);
         return list;
@@ -142,7 +162,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
     std::map<std::string, std::size_t> seen;
     bool header_ok = true;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
-        const std::string name = folded(trimmed(header.fields[i]));
+        const std::string name = ascii_folded(trimmed(header.fields[i]));
         if (!name.empty() && !seen.emplace(name, i).second) {
             list.problems.push_back("row " + std::to_string(header.line) + ", column " + std::to_string(i + 1) +
                                     ": the column " + quoted(name) + " is named twice");
@@ -198,7 +218,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         station.nodata = cell(kNodata);
         station.last_year = cell(kLastYear);
         station.pcp_column = cell(kPcpColumn);
-        const std::string format = folded(cell(kFormat));
+        const std::string format = ascii_folded(cell(kFormat));
         if (!format.empty()) station.format = format;
         for (const std::size_t i : extra_at) station.extra.push_back(row.fields[i]);
 

@@ -1,6 +1,7 @@
 #include "batch/station_run.hpp"
 
 #include "io/whole_files.hpp"
+#include "batch/station_record.hpp"
 #include "io/platform.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -69,7 +70,7 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
         if (line.substr(0, 17) == "runlib: warning: ") {
-            ++outcome.warnings;
+            if (outcome.warnings++ == 0) outcome.first_warning = line;
             continue;
         }
         last = line;
@@ -89,28 +90,40 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
     outcome.report_line = last;
 }
 
-StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station) {
+StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
+                           const std::string& key) {
     StationOutcome outcome;
     const std::string folder_name = platform::name_inside(output_folder, station.name);
     const platform::ResolvedName folder = platform::resolve_file_name(folder_name);
     const auto in_folder = [&](std::string_view name) {
         return platform::resolve_file_name(platform::name_inside(folder_name, name));
     };
-
     int error = 0;
-    const platform::ResolvedName answers = in_folder("answers.txt");
-    const auto cannot_prepare = [&] {
+    const auto not_started = [&](std::string why) {
         outcome.status = "not started";
-        outcome.report_line = "cannot prepare " + folder.shown + ": " + platform::reason_text(error);
+        outcome.report_line = std::move(why);
         return outcome;
     };
+    const auto cannot_prepare = [&] { return not_started("cannot prepare " + folder.shown + ": " + platform::reason_text(error)); };
+    if (key.empty()) return not_started("cannot read " + station.input_name);
     if (folder.report != 0 || !platform::make_folder(folder, error)) return cannot_prepare();
-    // Results of an earlier batch must not pass for this run's.
-    for (const std::string_view old : {kReportName, std::string_view("mean_pcp.sta"), std::string_view("totalpcp.sta"),
-                                       std::string_view("status.txt"), std::string_view("series.txt"),
-                                       std::string_view("coverage.csv")}) {
+    // Results of an earlier batch must not pass for this run's: the record
+    // goes first, so that a run cut short anywhere is run again.
+    for (const std::string_view old : {kRecordName, kReportName, std::string_view("mean_pcp.sta"),
+                                       std::string_view("totalpcp.sta"), std::string_view("status.txt"),
+                                       std::string_view("series.txt"), std::string_view("coverage.csv")}) {
         platform::remove_file(in_folder(old));
     }
+    // Only a run that ended by itself leaves a record; the exit is "-" when
+    // wgnrain never ran.
+    const auto finished = [&](std::string_view exit) {
+        if (!replace_whole_file(in_folder(kRecordName), record_text(key, exit, outcome), error, false)) {
+            return not_started("cannot write the record " + in_folder(kRecordName).shown + ": " +
+                               platform::reason_text(error));
+        }
+        return outcome;
+    };
+
     std::string series_name = station.input_name;
     std::string first_year = station.first_year;
     std::string nodata = station.nodata;
@@ -122,47 +135,48 @@ StationOutcome run_station(const std::string& program, const std::string& output
         if (!problem.empty()) {
             outcome.status = "bad file";
             outcome.report_line = problem;
-            return outcome;
+            return finished("-");
         }
         const platform::ResolvedName series_file = in_folder("series.txt");
-        if (!replace_whole_file(series_file, series.text, error) ||
-            !replace_whole_file(in_folder("coverage.csv"), series::coverage_table(series.coverage), error)) {
+        if (!replace_whole_file(series_file, series.text, error, false) ||
+            !replace_whole_file(in_folder("coverage.csv"), series::coverage_table(series.coverage), error, false)) {
             return cannot_prepare();
         }
         series_name = series_file.shown;
         first_year = std::to_string(series.coverage.first_year);
         outcome.coverage = std::move(series.coverage);
     }
+    const platform::ResolvedName answers = in_folder("answers.txt");
     if (!write_whole_file(answers, dialogue_answers(series_name, first_year, nodata), error)) return cannot_prepare();
-    const platform::ResolvedName report = in_folder(kReportName);
 
     const platform::ResolvedName errors_file = in_folder("stderr.txt");
     const platform::ChildRun run = platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);
-    if (!run.started) {
-        outcome.status = "not started";
-        outcome.report_line = platform::reason_text(run.error);
-        return outcome;
-    }
-    write_whole_file(in_folder("status.txt"), platform::exit_text(run) + "\n", error);
+    if (!run.started) return not_started(platform::reason_text(run.error));
 
     std::string errors;
     read_whole_file(errors_file, errors, error);
     read_failure(errors, outcome);
-    if (run.status != 0 || run.signal != 0) {
-        if (outcome.status.empty()) outcome.status = platform::exit_text(run);
+    const bool succeeded = run.status == 0 && run.signal == 0;
+    if (!succeeded && platform::console_event_noted() >= 0) {
+        // Ended by the interruption of the batch: no record, it runs again.
+        outcome.status = "interrupted";
         return outcome;
+    }
+    if (!succeeded) {
+        if (outcome.status.empty()) outcome.status = platform::exit_text(run);
+        return finished(platform::exit_text(run));
     }
     outcome.report_line.clear();
     std::string text;
-    if (read_whole_file(report, text, error)) outcome.figures = read_report(text);
+    if (read_whole_file(in_folder(kReportName), text, error)) outcome.figures = read_report(text);
     if (!outcome.figures) {
         outcome.status = "no report";
-        outcome.report_line = report.shown + " is not a complete report";
-        return outcome;
+        outcome.report_line = in_folder(kReportName).shown + " is not a complete report";
+        return finished(platform::exit_text(run));
     }
     outcome.ok = true;
     outcome.status = "ok";
-    return outcome;
+    return finished(platform::exit_text(run));
 }
 
 }  // namespace wgn::batch

@@ -4,7 +4,7 @@
 //   OUTDIR/<station>/answers.txt   the dialogue's answers (standard input)
 //                    console.txt   the run's standard output
 //                    stderr.txt    its standard error
-//                    status.txt    its exit status
+//                    run.txt       what produced the results, and how the run ended
 //                    report.txt, mean_pcp.sta, totalpcp.sta   its results
 //                    series.txt, coverage.csv   (a dated file) the series wgnrain
 //                                  read and the missing days of each month
@@ -22,10 +22,12 @@ namespace wgn::batch {
 struct StationOutcome {
     bool ok = false;
     // "ok", the number of the run's failure report ("24", "M6201", "200"),
-    // else how the run ended ("signal 9", "not started", "no report").
+    // else how the run ended ("signal 9", "not started", "no report",
+    // "bad file", "interrupted"); the batch adds "not run" and "warnings".
     std::string status;
     std::string report_line;  // the failure's last report line
     int warnings = 0;         // warning lines on standard error
+    std::string first_warning;  // the first of them
     std::optional<ReportFigures> figures;
     std::optional<series::Coverage> coverage;  // a dated file: the period and its gaps
 };
@@ -40,6 +42,9 @@ std::string dialogue_answers(std::string_view series, std::string_view first_yea
 //   "\r\nrun-time error M6201: MATH\r\n- sqrt: DOMAIN error\r\n"              -> "M6201"
 void read_failure(std::string_view errors, StationOutcome& outcome);
 
-StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station);
+// Runs the station in its folder and, when the run ended by itself, leaves
+// the record of it (station_record.hpp) beginning with `key`.
+StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
+                           const std::string& key);
 
 }  // namespace wgn::batch

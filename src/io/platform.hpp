@@ -158,4 +158,33 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
 // The end of a child as text: "0", "24", "signal 9" (POSIX), "C0000018" (Windows).
 std::string exit_text(const ChildRun& run);
 
+// ---- A batch that outlives an interruption ----
+
+// From this call on, a console event (Ctrl-C, Ctrl-Break, a closed console
+// or terminal, a termination request) no longer ends the process: it is
+// noted, and passed on to every child that run_child has running, which then
+// ends with its own report.  (On Windows the children share the console and
+// receive the event themselves; a job object ends them with this process,
+// however it ends.)  Call it before any other thread starts.
+void note_console_events();
+// The first event noted since, or -1.
+int console_event_noted();
+// The status a process ends with for the event, as wgnrain's own end on it:
+// 128 plus the signal on POSIX (Ctrl-C 130); on Windows STATUS_CONTROL_C_EXIT
+// for Ctrl-C, the event's number for the others.
+std::uint32_t console_event_status(int event);
+
+// What tells whether a file has changed.
+struct FileStamp {
+    bool exists = false;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds (POSIX) or 100-nanosecond ticks (Windows)
+};
+FileStamp file_stamp(const ResolvedName& name);
+
+// True when a process of that number runs on this machine.
+bool process_alive(unsigned long pid);
+// The name of this machine.
+std::string host_name();
+
 }  // namespace wgn::io::platform

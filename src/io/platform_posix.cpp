@@ -1,15 +1,20 @@
 #include <fcntl.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cfenv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
@@ -411,6 +416,68 @@ std::string companion_program(std::string_view name) {
     return {};
 }
 
+namespace {
+
+// The signals that stand for console events, and the children running now,
+// to whom a noted event is passed on.
+std::atomic<int> noted_event{-1};
+std::mutex children_lock;
+std::set<pid_t> running_children;
+
+sigset_t console_signals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal_number : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) sigaddset(&signals, signal_number);
+    return signals;
+}
+
+}  // namespace
+
+void note_console_events() {
+    // The signals are blocked here, and so in every thread started later;
+    // one thread of their own takes them as they come.
+    static const sigset_t signals = console_signals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([] {
+        for (;;) {
+            int signal_number = 0;
+            if (::sigwait(&signals, &signal_number) != 0) continue;
+            int none = -1;
+            noted_event.compare_exchange_strong(none, signal_number);
+            const std::lock_guard<std::mutex> lock(children_lock);
+            for (const pid_t child : running_children) ::kill(child, signal_number);
+        }
+    }).detach();
+}
+
+int console_event_noted() {
+    return noted_event.load();
+}
+
+std::uint32_t console_event_status(int event) {
+    return 128U + static_cast<std::uint32_t>(event);
+}
+
+FileStamp file_stamp(const ResolvedName& name) {
+    FileStamp stamp;
+    struct stat status {};
+    if (::stat(name.native.c_str(), &status) != 0) return stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<std::int64_t>(status.st_size);
+    stamp.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+}
+
+bool process_alive(unsigned long pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+std::string host_name() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) return "localhost";
+    return name;
+}
+
 ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,
                    const ResolvedName& output, const ResolvedName& errors) {
     ChildRun run;
@@ -424,22 +491,45 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
                                      0666);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.native.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0666);
+    // The child starts with no signal blocked and the console signals at
+    // their defaults, whatever this process does with them.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    const sigset_t defaults = console_signals();
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     char* const arguments[] = {const_cast<char*>(program.c_str()), nullptr};
     pid_t child = 0;
-    const int error = ::posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
+    int error = 0;
+    {
+        const std::lock_guard<std::mutex> lock(children_lock);
+        error = ::posix_spawn(&child, program.c_str(), &actions, &attributes, arguments, environ);
+        if (error == 0) running_children.insert(child);
+    }
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (error != 0) {
         run.error = error;
         return run;
     }
     run.started = true;
+    // An event noted while the child was being started is passed on too.
+    if (noted_event.load() > 0) ::kill(child, noted_event.load());
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {
         if (errno != EINTR) {
             run.error = errno;
-            return run;
+            break;
         }
     }
+    {
+        const std::lock_guard<std::mutex> lock(children_lock);
+        running_children.erase(child);
+    }
+    if (run.error != 0) return run;
     if (WIFSIGNALED(status)) {
         run.signal = WTERMSIG(status);
         run.status = 128U + static_cast<std::uint32_t>(run.signal);

@@ -9,6 +9,7 @@
 
 #include <float.h>
 
+#include <atomic>
 #include <cfenv>
 #include <cstdio>
 #include <mutex>
@@ -525,6 +526,70 @@ std::string companion_program(std::string_view name) {
     return narrowed(found, CP_UTF8);
 }
 
+namespace {
+
+std::atomic<int> noted_event{-1};
+// The children's job: closed when this process ends, however it ends, it
+// ends every child still in it.
+HANDLE children_job = nullptr;
+
+BOOL WINAPI note_event(DWORD event) {
+    int none = -1;
+    noted_event.compare_exchange_strong(none, static_cast<int>(event));
+    // After a closed console, a logoff or a shutdown the system ends the
+    // process as soon as this returns: it waits instead, so that the batch
+    // can write its tables in the time the system gives.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) Sleep(INFINITE);
+    return TRUE;
+}
+
+}  // namespace
+
+void note_console_events() {
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(note_event, TRUE);
+    children_job = CreateJobObjectW(nullptr, nullptr);
+    if (children_job != nullptr) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(children_job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+}
+
+int console_event_noted() {
+    return noted_event.load();
+}
+
+std::uint32_t console_event_status(int event) {
+    return event == CTRL_C_EVENT ? static_cast<std::uint32_t>(STATUS_CONTROL_C_EXIT) : static_cast<std::uint32_t>(event);
+}
+
+FileStamp file_stamp(const ResolvedName& name) {
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(native_name(name.native).c_str(), GetFileExInfoStandard, &data) == 0) return stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    stamp.modified = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                               data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
+
+bool process_alive(unsigned long pid) {
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return alive;
+}
+
+std::string host_name() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (GetComputerNameW(name, &size) == 0) return "localhost";
+    return narrowed(std::wstring_view(name, size), CP_UTF8);
+}
+
 ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,
                    const ResolvedName& output, const ResolvedName& errors) {
     ChildRun run;
@@ -559,9 +624,15 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
             const std::wstring path = native_name(program);
             std::wstring command = L"\"" + path + L"\"";
             const std::wstring directory = native_name(folder.native);
-            if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, directory.c_str(),
+            // Started suspended, the child joins the job before it runs a single instruction.
+            const DWORD flags = children_job != nullptr ? CREATE_SUSPENDED : 0;
+            if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, TRUE, flags, nullptr, directory.c_str(),
                                &startup, &process) != 0) {
                 run.started = true;
+                if (children_job != nullptr) {
+                    AssignProcessToJobObject(children_job, process.hProcess);
+                    ResumeThread(process.hThread);
+                }
             } else {
                 run.error = static_cast<int>(GetLastError());
             }

@@ -1,6 +1,7 @@
 #include "io/whole_files.hpp"
 
 #include <atomic>
+#include <cstdio>
 
 namespace wgn::io {
 
@@ -33,28 +34,65 @@ bool write_whole_file(const platform::ResolvedName& name, std::string_view text,
     return written;
 }
 
-bool replace_whole_file(const platform::ResolvedName& name, std::string_view text, int& error) {
+std::string scratch_name_beside(std::string_view name) {
     // A name of this process and this call: threads and other processes
     // writing beside it never meet.
     static std::atomic<unsigned long> calls{0};
-    const std::string scratch_name =
-        name.shown + "." + std::to_string(platform::process_id()) + "-" + std::to_string(++calls) + ".tmp";
-    const platform::ResolvedName scratch = platform::resolve_file_name(scratch_name);
-    if (scratch.report != 0) {
-        error = scratch.error != 0 ? scratch.error : platform::kNameTooLong;
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, ".%lx-%lx.tmp", platform::process_id() & 0xFFFFFFFUL,
+                  (++calls) & 0xFFFFFFFFUL);
+    return std::string(name) + suffix;
+}
+
+bool ReplacingFile::open(const platform::ResolvedName& name, int& error) {
+    abandon();
+    target_ = name;
+    scratch_ = platform::resolve_file_name(scratch_name_beside(name.shown));
+    if (scratch_.report != 0) {
+        error = scratch_.error != 0 ? scratch_.error : platform::kNameTooLong;
         return false;
     }
-    const platform::OpenResult file = platform::create_new_file(scratch);
+    const platform::OpenResult file = platform::create_new_file(scratch_);
     if (file.handle == platform::kNoHandle) {
         error = file.error;
         return false;
     }
-    bool done = platform::write_all(file.handle, text.data(), text.size(), error) &&
-                platform::flush_to_disk(file.handle, error);
-    platform::close_handle(file.handle);
-    done = done && platform::rename_over(scratch, name, error);
-    if (!done) platform::remove_file(scratch);
+    handle_ = file.handle;
+    buffer_.clear();
+    return true;
+}
+
+bool ReplacingFile::flush(int& error) {
+    const bool written = platform::write_all(handle_, buffer_.data(), buffer_.size(), error);
+    buffer_.clear();
+    return written;
+}
+
+bool ReplacingFile::append(std::string_view text, int& error) {
+    buffer_.append(text);
+    return buffer_.size() < (1U << 16) || flush(error);
+}
+
+bool ReplacingFile::commit(int& error, bool durable) {
+    if (handle_ == platform::kNoHandle) return false;
+    bool done = flush(error) && (!durable || platform::flush_to_disk(handle_, error));
+    platform::close_handle(handle_);
+    handle_ = platform::kNoHandle;
+    done = done && platform::rename_over(scratch_, target_, error);
+    if (!done) platform::remove_file(scratch_);
     return done;
+}
+
+void ReplacingFile::abandon() {
+    if (handle_ == platform::kNoHandle) return;
+    platform::close_handle(handle_);
+    handle_ = platform::kNoHandle;
+    platform::remove_file(scratch_);
+}
+
+bool replace_whole_file(const platform::ResolvedName& name, std::string_view text, int& error, bool durable) {
+    ReplacingFile file;
+    return file.open(name, error) && file.append(text, error) && file.commit(error, durable);
 }
 
 }  // namespace wgn::io

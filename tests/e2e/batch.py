@@ -82,7 +82,7 @@ summary = read("out4", "summary.csv").split("\r\n")
 expect("userwgn header", userwgn[0], ",".join(["STATION"] + [f"{s}{m}" for s in STEMS for m in range(1, 13)]))
 expect("SWAT+ header", monthly[0], "wgn_id,month,pcp_ave,pcp_sd,pcp_skew,wet_dry,wet_wet,pcp_days")
 expect("summary header", summary[0], "station,status,file,first_year,nodata,years,leap_years,records,"
-       "nodata_values,warnings,values_not_shown,report_line,note")
+       "nodata_values,warnings,first_warning,values_not_shown,report_line,note")
 expect("line counts", (len(userwgn), len(monthly), len(summary)),
        (len(records) + 2, 12 * len(records) + 2, len(records) + 3))
 for index, path in enumerate(records):
@@ -98,13 +98,13 @@ for index, path in enumerate(records):
     relative = os.path.relpath(path, data_dir).replace(os.sep, "/")
     expect(f"{name} summary row", summary[1 + index],
            ",".join([name, "ok", "data/" + relative, report[0][50:54], "-99"] + [c.strip() for c in counts] +
-                    ["0", "", "", f"\"real, {name[:4]}\""]))
+                    ["0", "", "", "", f"\"real, {name[:4]}\""]))
 broken_error = read("out4", "broken", "stderr.txt").split("\r\n")
 expect("broken station's report", broken_error[0][:40], "runlib: severe (64): input conversion er")
 expect("broken summary row", summary[1 + len(records)],
-       f"broken,64,broken.txt,2001,-99,,,,,0,,\"{broken_error[0]}\",made to fail")
-expect("broken status file", read("out4", "broken", "status.txt").strip(),
-       "C0000040" if program.is_windows(binary) else "64")
+       f"broken,64,broken.txt,2001,-99,,,,,0,,,\"{broken_error[0]}\",made to fail")
+expect("broken run record", [line for line in read("out4", "broken", "run.txt").split("\r\n") if line.startswith("exit")],
+       ["exit: C0000040" if program.is_windows(binary) else "exit: 64"])
 expect("broken station has no report", os.path.exists(os.path.join(work, "out4", "broken", "report.txt")), False)
 
 # ---- The progress line: on a terminal only ------------------------------------------
@@ -176,7 +176,8 @@ for header, message in [("station,file,first_year\n", 'row 1: no column "nodata"
 
 # ---- The command line -------------------------------------------------------------
 status, out, err = batch("--help")
-expect("--help", (status, out.splitlines()[0], err), (0, "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N]", ""))
+expect("--help", (status, out.splitlines()[0], err),
+       (0, "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N] [--rerun] [--strict] [--shard K/N]", ""))
 status, out, err = batch("--version")
 expect("--version", (status, re.fullmatch(r"wgnrain-batch \d+\.\d+\.\d+\s*", out) is not None), (0, True))
 for arguments, message in [((), "no station list"), (("stations.csv",), "no output folder (-o OUTDIR)"),

@@ -1,0 +1,92 @@
+#include "batch/folder_lock.hpp"
+
+#include "io/whole_files.hpp"
+#include "readers/number_text.hpp"
+
+namespace wgn::batch {
+namespace {
+
+namespace platform = io::platform;
+
+std::string holder_text() {
+    return std::to_string(platform::process_id()) + " " + platform::host_name() + "\r\n";
+}
+
+// "4711 build-host" -> 4711, "build-host"
+bool read_holder(std::string_view text, unsigned long& pid, std::string& host) {
+    const std::size_t blank = text.find(' ');
+    if (blank == std::string_view::npos) return false;
+    const auto number = readers::whole_number(text.substr(0, blank));
+    if (!number || *number <= 0) return false;
+    pid = static_cast<unsigned long>(*number);
+    std::string_view rest = text.substr(blank + 1);
+    while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) rest.remove_suffix(1);
+    host = rest;
+    return true;
+}
+
+}  // namespace
+
+std::string lock_name(unsigned shard, unsigned shards) {
+    if (shards <= 1) return ".wgnrain-batch.lock";
+    return ".wgnrain-batch-" + std::to_string(shard) + "-of-" + std::to_string(shards) + ".lock";
+}
+
+bool FolderLock::take(std::string_view folder, std::string_view name, std::string& problem) {
+    file_ = platform::resolve_file_name(platform::name_inside(folder, name));
+    const std::string holder = holder_text();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int error = 0;
+        const platform::OpenResult created = platform::create_new_file(file_);
+        if (created.handle != platform::kNoHandle) {
+            const bool written = platform::write_all(created.handle, holder.data(), holder.size(), error);
+            platform::close_handle(created.handle);
+            if (!written) {
+                platform::remove_file(file_);
+                problem = "cannot write the lock " + file_.shown + ": " + platform::reason_text(error);
+                return false;
+            }
+            held_ = true;
+            return true;
+        }
+        std::string text;
+        if (!io::read_whole_file(file_, text, error)) {
+            if (platform::file_kind(file_) == platform::FileKind::missing) continue;  // released meanwhile
+            problem = "cannot make the lock " + file_.shown + ": " + platform::reason_text(created.error);
+            return false;
+        }
+        unsigned long pid = 0;
+        std::string host;
+        const bool readable = read_holder(text, pid, host);
+        if (readable && (host != platform::host_name() || platform::process_alive(pid))) {
+            problem = "another batch uses " + std::string(folder) + " (process " + std::to_string(pid) + " on " + host +
+                      "); if none does, remove " + file_.shown;
+            return false;
+        }
+        if (!readable && !text.empty()) {
+            problem = file_.shown + " is not a lock of wgnrain-batch; remove it if no batch uses the folder";
+            return false;
+        }
+        // The holder is gone (or died while writing the lock): the lock is
+        // taken over.  It is renamed first, so that of two batches taking
+        // it over at once only one succeeds.
+        const platform::ResolvedName stale = platform::resolve_file_name(io::scratch_name_beside(file_.shown));
+        if (!platform::rename_over(file_, stale, error)) continue;
+        std::string moved;
+        io::read_whole_file(stale, moved, error);
+        if (moved != text) {
+            // Another batch took it over between the read and the rename: give it back.
+            platform::rename_over(stale, file_, error);
+            continue;
+        }
+        platform::remove_file(stale);
+    }
+    problem = "cannot take the lock " + file_.shown;
+    return false;
+}
+
+FolderLock::~FolderLock() {
+    if (held_) platform::remove_file(file_);
+}
+
+}  // namespace wgn::batch

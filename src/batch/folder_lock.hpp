@@ -1,0 +1,35 @@
+// One batch at a time in an output folder: a lock file created atomically,
+// naming the process and machine that hold it, removed when the batch ends,
+// and taken over when its process is gone (a batch killed outright).
+//
+//   out/.wgnrain-batch.lock              "4711 build-host"   (a whole batch, or --merge)
+//   out/.wgnrain-batch-2-of-3.lock       the second of three shards
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "io/platform.hpp"
+
+namespace wgn::batch {
+
+class FolderLock {
+  public:
+    FolderLock() = default;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock();
+
+    // Takes the lock `name` in `folder`; false, and why, when another batch
+    // holds it or it cannot be made.
+    bool take(std::string_view folder, std::string_view name, std::string& problem);
+
+  private:
+    io::platform::ResolvedName file_;
+    bool held_ = false;
+};
+
+// The lock's name for shard `shard` of `shards` (1 of 1: the whole list).
+std::string lock_name(unsigned shard, unsigned shards);
+
+}  // namespace wgn::batch

@@ -1,0 +1,137 @@
+#include "batch/station_record.hpp"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "io/platform.hpp"
+#include "io/whole_files.hpp"
+#include "readers/number_text.hpp"
+
+namespace wgn::batch {
+namespace {
+
+namespace platform = io::platform;
+
+constexpr std::string_view kTitle = "wgnrain-batch station record";
+
+// A line of a record: "name: value", the value on one line.
+void add(std::string& text, std::string_view name, std::string_view value) {
+    text.append(name).append(": ");
+    for (const char c : value) text.push_back(c == '\r' || c == '\n' ? ' ' : c);
+    text.append("\r\n");
+}
+
+// The value of the line `name` of a record; nothing when there is none.
+std::optional<std::string_view> value_of(std::string_view record, std::string_view name) {
+    while (!record.empty()) {
+        const std::size_t end = record.find('\n');
+        std::string_view line = record.substr(0, end);
+        record.remove_prefix(end == std::string_view::npos ? record.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.size() >= name.size() + 2 && line.substr(0, name.size()) == name &&
+            line.substr(name.size(), 2) == ": ") {
+            return line.substr(name.size() + 2);
+        }
+    }
+    return std::nullopt;
+}
+
+long number_of(std::string_view record, std::string_view name) {
+    const auto value = value_of(record, name);
+    const auto number = value ? readers::whole_number(*value) : std::nullopt;
+    return number ? *number : 0;
+}
+
+}  // namespace
+
+std::string content_hash(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+std::string station_key(const Station& station) {
+    const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
+    const platform::FileStamp stamp = platform::file_stamp(file);
+    std::string bytes;
+    int error = 0;
+    if (!stamp.exists || !io::read_whole_file(file, bytes, error)) return {};
+    std::string key(kTitle);
+    key.append("\r\n");
+    add(key, "version", WGNRAIN_VERSION);
+    add(key, "settings", "format=" + station.format + " first_year=" + station.first_year + " last_year=" +
+                             station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column);
+    add(key, "file", file.shown);
+    add(key, "size", std::to_string(stamp.size));
+    add(key, "modified", std::to_string(stamp.modified));
+    add(key, "hash", content_hash(bytes));
+    return key;
+}
+
+std::string record_text(std::string_view key, std::string_view exit, const StationOutcome& outcome) {
+    std::string text(key);
+    add(text, "exit", exit);
+    add(text, "status", outcome.status);
+    add(text, "report_line", outcome.report_line);
+    add(text, "warnings", std::to_string(outcome.warnings));
+    add(text, "first_warning", outcome.first_warning);
+    if (outcome.coverage) {
+        const series::Coverage& coverage = *outcome.coverage;
+        add(text, "period", series::period_text(coverage));
+        add(text, "days", std::to_string(coverage.days));
+        add(text, "missing_days", std::to_string(coverage.missing_days));
+        add(text, "flagged_values", std::to_string(coverage.flagged_values));
+        add(text, "incomplete_years", series::incomplete_years_text(coverage));
+    }
+    return text;
+}
+
+std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::string_view key) {
+    const auto in_folder = [&](std::string_view name) {
+        return platform::resolve_file_name(platform::name_inside(folder, name));
+    };
+    std::string record;
+    int error = 0;
+    if (!io::read_whole_file(in_folder(kRecordName), record, error) || record.substr(0, key.size()) != key ||
+        record.substr(0, kTitle.size()) != kTitle) {
+        return std::nullopt;
+    }
+    const auto status = value_of(record, "status");
+    if (!status || status->empty()) return std::nullopt;
+    StationOutcome outcome;
+    outcome.status = *status;
+    outcome.report_line = value_of(record, "report_line").value_or("");
+    outcome.warnings = static_cast<int>(number_of(record, "warnings"));
+    outcome.first_warning = value_of(record, "first_warning").value_or("");
+    if (const auto period = value_of(record, "period")) {
+        series::Coverage coverage;
+        const auto first = readers::whole_number(period->substr(0, period->find('-')));
+        const auto last = readers::whole_number(period->substr(period->find('-') + 1));
+        coverage.first_year = first.value_or(0);
+        coverage.last_year = last.value_or(0);
+        coverage.days = number_of(record, "days");
+        coverage.missing_days = number_of(record, "missing_days");
+        coverage.flagged_values = number_of(record, "flagged_values");
+        std::string_view years = value_of(record, "incomplete_years").value_or("");
+        while (!years.empty()) {
+            const std::size_t blank = years.find(' ');
+            if (const auto year = readers::whole_number(years.substr(0, blank))) coverage.incomplete_years.push_back(*year);
+            years.remove_prefix(blank == std::string_view::npos ? years.size() : blank + 1);
+        }
+        outcome.coverage = std::move(coverage);
+    }
+    if (outcome.status == "ok") {
+        std::string report;
+        if (io::read_whole_file(in_folder("report.txt"), report, error)) outcome.figures = read_report(report);
+        if (!outcome.figures) return std::nullopt;  // the report has gone: run again
+        outcome.ok = true;
+    }
+    return outcome;
+}
+
+}  // namespace wgn::batch
