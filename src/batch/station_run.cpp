@@ -157,8 +157,10 @@ StationOutcome run_station(const std::string& program, const std::string& output
     read_whole_file(errors_file, errors, error);
     read_failure(errors, outcome);
     const bool succeeded = run.status == 0 && run.signal == 0;
-    if (!succeeded && platform::console_event_noted() >= 0) {
-        // Ended by the interruption of the batch: no record, it runs again.
+    if (!succeeded && (platform::console_event_noted() >= 0 || outcome.status == "200" ||
+                       platform::ended_from_outside(run))) {
+        // Ended by an interruption (the batch's, or one that reached the
+        // child first): no record, it runs again.
         outcome.status = "interrupted";
         return outcome;
     }

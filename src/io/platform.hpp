@@ -157,6 +157,9 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
 
 // The end of a child as text: "0", "24", "signal 9" (POSIX), "C0000018" (Windows).
 std::string exit_text(const ChildRun& run);
+// True when the child was ended from outside: by a console signal or kill
+// (POSIX), by Ctrl-C (Windows).
+bool ended_from_outside(const ChildRun& run);
 
 // ---- A batch that outlives an interruption ----
 

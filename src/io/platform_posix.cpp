@@ -539,6 +539,14 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
     return run;
 }
 
+bool ended_from_outside(const ChildRun& run) {
+    for (const int signal_number : {SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGKILL}) {
+        if (run.signal == signal_number || (run.signal == 0 && run.status == 128U + static_cast<unsigned>(signal_number)))
+            return true;
+    }
+    return false;
+}
+
 std::string exit_text(const ChildRun& run) {
     if (run.signal != 0) return "signal " + std::to_string(run.signal);
     return std::to_string(run.status);

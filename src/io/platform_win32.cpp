@@ -651,6 +651,10 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
     return run;
 }
 
+bool ended_from_outside(const ChildRun& run) {
+    return run.status == static_cast<std::uint32_t>(STATUS_CONTROL_C_EXIT);
+}
+
 std::string exit_text(const ChildRun& run) {
     char text[16];
     if (run.status >= 0xC0000000U) {

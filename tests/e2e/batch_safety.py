@@ -1,0 +1,242 @@
+"""wgnrain-batch left running: run again, split into shards, two at once,
+tables that cannot be written, and a list checked completely first.
+
+  - A second run reuses every finished station and gives the same tables;
+    a changed station file runs again; --rerun runs all.
+  - Shards 1/3, 2/3, 3/3 into one folder, then --merge: the tables of one run.
+  - A folder held by a live batch is refused (status 2); the lock of a batch
+    that is gone is taken over.
+  - A table that cannot be replaced (a folder in its place, a read-only or a
+    full folder) leaves the old tables whole, status 3, no scratch file.
+  - A rerun truncates what a child writes (no stale stderr.txt); a station
+    with warnings is counted, and failed with --strict; the math report
+    shows as M6201.
+  - List mistakes: invalid UTF-8, names equal after case folding, an empty
+    file, a folder path too long, -1e99; semicolons and UTF-16 are read; a
+    column named like the summary's own is carried as list_<name>.
+
+    batch_safety.py path/to/wgnrain-batch
+    WGNRAIN_LAUNCHER=path/to/launch.exe batch_safety.py path/to/wgnrain-batch.exe   (under Wine)
+"""
+import csv
+import io
+import os
+import random
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import program  # noqa: E402
+
+binary = os.path.abspath(sys.argv[1])
+windows = program.is_windows(binary)
+work = os.path.realpath(tempfile.mkdtemp(prefix="wgnsafe"))
+tmp = os.path.join(work, "tmp")
+os.mkdir(tmp)
+failures = []
+
+
+def batch(*arguments):
+    status, out, err = program.run(binary, b"", work, tmp, arguments=arguments)
+    return status, out.decode(errors="replace"), err.decode(errors="replace")
+
+
+def expect(what, got, want):
+    if got != want:
+        failures.append(f"{what}: got {repr(got)[:300]}, expected {repr(want)[:300]}")
+
+
+def read(*parts):
+    with open(os.path.join(work, *parts), "rb") as f:
+        return f.read()
+
+
+def write(name, text, mode="w"):
+    with open(os.path.join(work, name), mode) as f:
+        f.write(text)
+
+
+def series(seed, first_value=None):
+    """Two years from 2001 (730 values) of made-up rain."""
+    rng = random.Random(seed)
+    values = [f"{rng.choice([0, 0, 0, rng.random() * 20]):.2f}" for _ in range(730)]
+    if first_value is not None:
+        values[0] = first_value
+    return "\n".join(values) + "\n"
+
+
+def tables(folder):
+    return [read(folder, name) for name in ("summary.csv", "userwgn_pcp.csv", "wgn_mon_pcp.csv")]
+
+
+def scratch_files():
+    return [os.path.join(d, f) for d, _, files in os.walk(work) for f in files if f.endswith(".tmp")]
+
+
+# ---- A list of twelve stations, one made to fail ------------------------------
+for i in range(11):
+    write(f"s{i}.txt", series(i))
+write("broken.txt", "rain\n")
+write("stations.csv", "station,file,first_year,nodata\n" +
+      "".join(f"s{i},s{i}.txt,2001,-99\n" for i in range(11)) + "broken,broken.txt,2001,-99\n")
+
+status, out, err = batch("stations.csv", "-o", "one", "-j", "2")
+expect("first run", (status, out.split(";")[0]), (1, "wgnrain-batch: 12 stations, 11 ok, 1 failed"))
+first = tables("one")
+expect("no lock left", [f for f in os.listdir(os.path.join(work, "one")) if f.endswith(".lock")], [])
+
+# ---- Run again: everything reused, the same tables ------------------------------
+status, out, err = batch("stations.csv", "-o", "one", "-j", "2")
+expect("second run", (status, out.split("; see")[0]),
+       (1, "wgnrain-batch: 12 stations, 11 ok, 1 failed; 12 from an earlier run"))
+expect("second run's tables", tables("one"), first)
+# A stale stderr.txt of a station that runs again is replaced, not kept.
+write("s3.txt", series(103))
+write(os.path.join("one", "s3", "stderr.txt"), "x" * 5000)
+status, out, err = batch("stations.csv", "-o", "one")
+expect("changed file runs again", out.split("; see")[0],
+       "wgnrain-batch: 12 stations, 11 ok, 1 failed; 11 from an earlier run")
+expect("stale stderr.txt", read("one", "s3", "stderr.txt"), b"")
+write("s3.txt", series(3))
+status, out, err = batch("stations.csv", "-o", "one", "--rerun")
+expect("--rerun", (status, out.split("; see")[0]), (1, "wgnrain-batch: 12 stations, 11 ok, 1 failed"))
+expect("--rerun tables", tables("one"), first)
+
+# ---- Shards, then merge ---------------------------------------------------------
+status, out, err = batch("stations.csv", "-o", "unrun", "--merge")
+expect("merge of nothing", (status, out.split(";")[0]), (1, "wgnrain-batch: 12 stations, 0 ok, 0 failed, 12 not run"))
+for k in (1, 2, 3):
+    status, out, err = batch("stations.csv", "-o", "sharded", "--shard", f"{k}/3")
+    expect(f"shard {k}/3", out.split(";")[0], f"wgnrain-batch: shard {k} of 3: 4 of 12 stations, "
+                                              f"{3 if k == 3 else 4} ok, {1 if k == 3 else 0} failed")
+    expect(f"shard {k}/3 writes no tables", os.path.exists(os.path.join(work, "sharded", "userwgn_pcp.csv")), False)
+status, out, err = batch("stations.csv", "-o", "sharded", "--merge")
+expect("merge", status, 1)
+expect("merged tables", tables("sharded"), first)
+
+# ---- One batch per folder ---------------------------------------------------------
+if not windows:
+    holder = subprocess.Popen(["sleep", "30"])
+    write(os.path.join("one", ".wgnrain-batch.lock"), f"{holder.pid} {socket.gethostname()}\r\n")
+    status, out, err = batch("stations.csv", "-o", "one")
+    expect("held folder", (status, out), (2, ""))
+    expect("held folder message", err.strip(),
+           f"wgnrain-batch: another batch uses {work}/one (process {holder.pid} on {socket.gethostname()}); "
+           f"if none does, remove {work}/one/.wgnrain-batch.lock")
+    holder.kill()
+    holder.wait()
+    status, out, err = batch("stations.csv", "-o", "one")
+    expect("lock of a batch that is gone", (status, os.path.exists(os.path.join(work, "one", ".wgnrain-batch.lock"))),
+           (1, False))
+    # A shard's lock is its own: shard 1 runs while the folder's lock is held.
+    write(os.path.join("sharded", ".wgnrain-batch-2-of-3.lock"), f"{os.getpid()} {socket.gethostname()}\r\n")
+    expect("other shard held", batch("stations.csv", "-o", "sharded", "--shard", "1/3")[0], 0)
+    expect("same shard held", batch("stations.csv", "-o", "sharded", "--shard", "2/3")[0], 2)
+    os.remove(os.path.join(work, "sharded", ".wgnrain-batch-2-of-3.lock"))
+
+# ---- Tables that cannot be replaced ------------------------------------------------
+shutil.copytree(os.path.join(work, "one"), os.path.join(work, "blocked"))
+os.remove(os.path.join(work, "blocked", "summary.csv"))
+os.mkdir(os.path.join(work, "blocked", "summary.csv"))
+status, out, err = batch("stations.csv", "-o", "blocked")
+expect("summary.csv a folder: status", status, 3)
+expect("summary.csv a folder: closing line", out.strip().endswith("the tables were not written"), True)
+expect("summary.csv a folder: message", err.startswith(f"wgnrain-batch: cannot write {program.shown_path(binary, os.path.join(work, 'blocked', 'summary.csv'))}: "), True)
+expect("old tables whole", [read("blocked", t) for t in ("userwgn_pcp.csv", "wgn_mon_pcp.csv")], first[1:])
+
+
+def mounted(options, source, target):
+    return subprocess.run(["mount", *options, source, target], capture_output=True).returncode == 0
+
+
+if not windows and os.geteuid() == 0:
+    # A read-only folder and a full disk, each where this machine lets a test mount one.
+    for kind in ("read-only", "full"):
+        target = os.path.join(work, kind)
+        os.mkdir(target)
+        if not mounted(["-t", "tmpfs", "-o", "size=1m"], "tmpfs", target):
+            print(f"skipped: {kind} folder (no tmpfs can be mounted here)")
+            continue
+        try:
+            # Every station finished already: only the lock and the tables are written.
+            shutil.copytree(os.path.join(work, "one"), os.path.join(target, "out"))
+            if kind == "read-only":
+                subprocess.run(["mount", "-o", "remount,ro", target], check=True)
+            else:
+                # The disk filled but for one page, which the lock takes.
+                with open(os.path.join(target, "spare"), "wb") as f:
+                    f.write(b"\0" * 4096)
+                with open(os.path.join(target, "filler"), "wb", buffering=0) as f:
+                    try:
+                        while True:
+                            f.write(b"\0" * 4096)
+                            f.flush()
+                    except OSError:
+                        pass
+                os.remove(os.path.join(target, "spare"))
+            status, out, err = batch("stations.csv", "-o", os.path.join(kind, "out"))
+            expect(f"{kind} folder: status", status, 2 if kind == "read-only" else 3)
+            expect(f"{kind} folder: a reason", "Success" not in err and err != "", True)
+            expect(f"{kind} folder: old tables whole", tables(os.path.join(kind, "out")), first)
+        finally:
+            subprocess.run(["umount", target])
+elif not windows:
+    print("skipped: read-only folder and full disk (not root)")
+
+# ---- Warnings, --strict, the math report ------------------------------------------
+write("negative.txt", series(50, "-1.0"))
+write("infinite.txt", series(51, "Infinity"))
+write("warned.csv", "station,file,first_year,nodata\nneg,negative.txt,2001,-99\ninf,infinite.txt,2001,-99\n")
+status, out, err = batch("warned.csv", "-o", "warned")
+expect("warnings counted", (status, out.split(";")[0]), (1, "wgnrain-batch: 2 stations, 1 ok (1 with warnings), 1 failed"))
+summary = list(csv.reader(io.StringIO(read("warned", "summary.csv").decode(), newline="")))
+expect("first_warning", summary[1][10].startswith("runlib: warning: negative values"), True)
+expect("math report status", summary[2][1], "M6201")
+status, out, err = batch("warned.csv", "-o", "warned", "--strict")
+expect("--strict", (status, out.split(";")[0]), (1, "wgnrain-batch: 2 stations, 0 ok, 2 failed"))
+expect("--strict status", read("warned", "summary.csv").decode().split("\r\n")[1].split(",")[1], "warnings")
+
+# ---- The list: read in more ways, checked more -------------------------------------
+write("semicolons.csv", "station;file;first_year;nodata;status\ns1;s1.txt;2001;-99;checked\n")
+status, out, err = batch("semicolons.csv", "-o", "semi")
+expect("semicolon list", (status, err), (0, ""))
+expect("list column named like a summary column", read("semi", "summary.csv").decode().split("\r\n")[0].split(",")[-1],
+       "list_status")
+write("utf16.csv", "station,file,first_year,nodata\r\nÅs,s1.txt,2001,-99\r\n".encode("utf-16"), "wb")
+status, out, err = batch("utf16.csv", "-o", "utf16")
+expect("UTF-16 list", (status, err), (0, ""))
+expect("UTF-16 list's station in UTF-8", read("utf16", "summary.csv").decode().split("\r\n")[1][:3], "Ås,")
+
+write("empty.txt", "")
+write("bad.csv", ("station,file,first_year,nodata\n"
+                  "Ärhus,s1.txt,2001,-99\n"          # row 2
+                  "ärhus,s2.txt,2001,-99\n"          # row 3: row 2's name, folded
+                  "e,empty.txt,2001,-99\n"           # row 4
+                  "huge,s1.txt,2001,-1e99\n"         # row 5
+                  + "x" * 240 + ",s1.txt,2001,-99\n"  # row 6
+                  "caf\xe9,s1.txt,2001,-99\n").encode("latin-1"), "wb")
+list_name = program.shown_path(binary, os.path.join(work, "bad.csv"))
+status, out, err = batch("bad.csv", "-o", "never")
+expect("invalid UTF-8", (status, err.strip()),
+       (2, f"wgnrain-batch: {list_name}, row 2, column 1: text that is not UTF-8 (save the list as UTF-8, or CSV UTF-8 in a spreadsheet)"))
+text = read("bad.csv").decode("latin-1").replace("caf\xe9", "cafe").encode("utf-8")
+write("bad.csv", text, "wb")
+status, out, err = batch("bad.csv", "-o", "never")
+lines = err.splitlines()
+expect("list mistakes status", status, 2)
+expect("folded duplicate", f"wgnrain-batch: {list_name}, row 3, column station: \"ärhus\" is already the station of row 2" in lines, True)
+expect("empty file", any(line.startswith(f"wgnrain-batch: {list_name}, row 4, column file: ") and line.endswith(" is empty") for line in lines), True)
+expect("-1e99", f"wgnrain-batch: {list_name}, row 5, column nodata: \"-1e99\" is not a number" in lines, True)
+expect("folder too long", any(f"row 6, column station: the station's folder" in line and "is too long" in line for line in lines), True)
+expect("mistakes ran nothing", os.path.exists(os.path.join(work, "never")), False)
+
+expect("scratch files left", scratch_files(), [])
+if not failures:
+    shutil.rmtree(work)
+for failure in failures:
+    print("FAIL", failure)
+print(f"{'FAILED' if failures else 'passed'}: resume, shards, lock, tables kept whole, warnings, list checks")
+sys.exit(1 if failures else 0)
