@@ -171,6 +171,11 @@ check "closed standard error takes no file's place" 64 'in.txt\nout.txt\n1990\n-
 check "closed standard output: the run goes on" 0 'in.txt\nout.txt\n1990\n-99\n' '' \
     'input; cp in.txt ../copy; touch ../close_stdout' 'cmp -s in.txt ../copy && [ -s out.txt ]' 
 
+# What the program says of itself must reach standard output, or the run fails.
+status=0
+"$binary" --help >/dev/full 2>/dev/null || status=$?
+if [ "$status" -eq 1 ]; then pass "--help on a full standard output"; else fail "--help on a full standard output" "status $status, expected 1"; fi
+
 if [ "$(id -u)" -eq 0 ] && setpriv --reuid=nobody --regid=nogroup --clear-groups true 2>/dev/null; then
     check "input refused even for reading" 9 'in.txt\nout.txt\n1990\n-99\n' \
         'runlib: Permission denied

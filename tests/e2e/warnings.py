@@ -86,6 +86,12 @@ ROWS = [
     ("values after the whole years", lines(year(count=370)), 2001, "-99",
      [W + "values not analysed: 5, after the 1 whole calendar year from 2001"]),
     ("leap days are part of the whole years", lines(year(count=366 + 365)), 2000, "-99", []),
+    ("an infinite value after the whole years is not analysed", lines(year() + ["Infinity"]), 2001, "-99",
+     [W + "values not analysed: 1, after the 1 whole calendar year from 2001"]),
+    ("a value of 2^64 in a run of plain values does not wrap", lines(replaced(year(), {11: "18446744073709551616"})),
+     2001, "-99",
+     [W + "values too large for the month files (F12.2): 1, first on line 11: 1.84467e+19; the run will end with "
+          "a failure on them"]),
 ]
 
 
