@@ -35,7 +35,27 @@ printf 'station,file,first_year,nodata\nexample,example-1991-2020.txt,1991,-99\n
 cmp <(sed 2d "$root/run/batch/example/report.txt") <(sed 2d "$case/expected/files/report.txt")
 cmp "$root/run/batch/example/mean_pcp.sta" "$case/expected/files/mean_pcp.sta"
 "$root/installed/usr/bin/wgnrain-batch" --version
+# The installed series program makes a dated file into the series wgnrain read.
+python3 - "$root/run" <<'PY'
+import datetime
+import sys
+
+values = [line.strip() for line in open(f"{sys.argv[1]}/example-1991-2020.txt") if line.strip()]
+day = datetime.date(1991, 1, 1)
+with open(f"{sys.argv[1]}/example.csv", "w") as f:
+    f.write("date,prcp\n")
+    for value in values:
+        if value != "-99":
+            f.write(f"{day.isoformat()},{value}\n")
+        day += datetime.timedelta(days=1)
+PY
+(cd "$root/run" && "$root/installed/usr/bin/wgnrain-series" example.csv --format csv -o series.txt |
+    "$root/installed/usr/bin/wgnrain" >/dev/null)
+cmp <(sed 2d "$root/run/series-report.txt") <(sed 2d "$case/expected/files/report.txt")
+"$root/installed/usr/bin/wgnrain-series" --version
 if command -v man >/dev/null; then
-    man -l "$root/installed/usr/share/man/man1/wgnrain.1" >/dev/null
+    for page in wgnrain wgnrain-batch wgnrain-series; do
+        man -l "$root/installed/usr/share/man/man1/$page.1" >/dev/null
+    done
 fi
 echo "Written: $package (the installed programs analysed the example as expected)"

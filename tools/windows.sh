@@ -50,8 +50,9 @@ import zipfile
 package = sys.argv[1]
 with zipfile.ZipFile(f"dist/{package}.zip", "w", zipfile.ZIP_DEFLATED) as archive:
     for source, name in [("build-windows/wgnrain.exe", "wgnrain.exe"),
-                         ("build-windows/wgnrain-batch.exe", "wgnrain-batch.exe"), ("README.md", "README.md"),
+                         ("build-windows/wgnrain-batch.exe", "wgnrain-batch.exe"),
+                         ("build-windows/wgnrain-series.exe", "wgnrain-series.exe"), ("README.md", "README.md"),
                          ("LICENSE", "LICENSE.txt"), ("examples/example-1991-2020.txt", "example-1991-2020.txt")]:
         archive.write(source, f"{package}/{name}")
 PY
-echo "Written: build-windows/wgnrain.exe, build-windows/wgnrain-batch.exe, dist/$package.zip"
+echo "Written: build-windows/wgnrain.exe, build-windows/wgnrain-batch.exe, build-windows/wgnrain-series.exe, dist/$package.zip"
