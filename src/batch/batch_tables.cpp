@@ -55,6 +55,24 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
     }
 }
 
+// lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
+// model_files (empty when the station is in them, else why not), model_notes.
+void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row) {
+    if (!outcome.weather) {
+        row.insert(row.end(), 9, std::string());
+        if (!outcome.ok) row[row.size() - 2] = "the station failed";
+        return;
+    }
+    const weather::WeatherRecord& record = *outcome.weather;
+    std::string missing, filled, notes;
+    for (const std::string& name : record.missing_variables) missing.append(missing.empty() ? "" : " ").append(name);
+    for (const std::string& name : record.filled_variables) filled.append(filled.empty() ? "" : " ").append(name);
+    for (const std::string& note : outcome.model_notes) notes.append(notes.empty() ? "" : "; ").append(note);
+    row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
+                           record.hhr_estimated ? "estimated" : "measured", missing, filled,
+                           outcome.ok ? record.incomplete_reason() : "the station failed", notes});
+}
+
 }  // namespace
 
 std::string values_not_shown(const ReportFigures& figures) {
@@ -77,6 +95,10 @@ std::string summary_header(const StationList& list) {
     if (list.dated_columns) {
         header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
                                      "incomplete_years"});
+    }
+    if (list.weather_columns) {
+        header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
+                                     "filled_variables", "model_files", "model_notes"});
     }
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
@@ -101,6 +123,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
     row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
     row.push_back(outcome.report_line);
     if (list.dated_columns) coverage_cells(station, outcome, row);
+    if (list.weather_columns) weather_cells(outcome, row);
     row.insert(row.end(), station.extra.begin(), station.extra.end());
     return csv_line(row);
 }

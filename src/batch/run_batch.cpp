@@ -17,6 +17,7 @@
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
+#include "modelfiles/model_files.hpp"
 
 namespace wgn::batch {
 namespace {
@@ -130,7 +131,7 @@ Runs run_stations(const StationList& list, const BatchOptions& options, const st
                     continue;
                 }
             }
-            const StationOutcome outcome = run_station(program, output_folder, station, key);
+            const StationOutcome outcome = run_station(program, output_folder, station, key, list.weather_columns);
             if (outcome.status == "interrupted") {
                 runs.states[i] = State::interrupted;
             } else if (outcome.status == "not started") {
@@ -189,27 +190,35 @@ StationOutcome table_outcome(const StationList& list, const BatchOptions& option
     return outcome;
 }
 
-// Writes the three tables from the station folders, each replacing its old
+// Writes the tables from the station folders, each replacing its old
 // version whole; false (after saying why) when any could not be written.
+// A list with the columns of the complete record gets the model files too.
 bool write_tables(const StationList& list, const BatchOptions& options, const Runs& runs, const std::string& folder,
                   Counts& counts) {
-    const std::string_view names[3] = {kSummaryName, kUserwgnName, kMonthlyName};
-    io::ReplacingFile files[3];
+    std::vector<std::pair<std::string_view, std::string>> tables = {
+        {kSummaryName, summary_header(list)}, {kUserwgnName, userwgn_header()}, {kMonthlyName, monthly_header()}};
+    if (list.weather_columns) {
+        tables.insert(tables.end(), {{kUserwgnFullName, modelfiles::userwgn_header()},
+                                     {kCliName, modelfiles::cli_title(WGNRAIN_VERSION)},
+                                     {kEditorStationsName, modelfiles::editor_stations_header()},
+                                     {kEditorMonthlyName, modelfiles::editor_monthly_header()}});
+    }
+    std::vector<io::ReplacingFile> files(tables.size());
     int error = 0;
     const auto failed = [&](std::string_view name) {
         say("cannot write " + platform::name_inside(folder, name) + ": " +
             (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
         return false;
     };
-    for (std::size_t t = 0; t < 3; ++t) {
-        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder, names[t]));
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder, tables[t].first));
         error = 0;
-        if (file.report != 0 || !files[t].open(file, error)) return failed(names[t]);
+        if (file.report != 0 || !files[t].open(file, error) || !files[t].append(tables[t].second, error)) {
+            return failed(tables[t].first);
+        }
     }
-    if (!files[0].append(summary_header(list), error) || !files[1].append(userwgn_header(), error) ||
-        !files[2].append(monthly_header(), error)) {
-        return failed(names[0]);
-    }
+    int model_stations = 0;
+    std::vector<std::string> rows(tables.size());
     for (std::size_t i = 0; i < list.stations.size(); ++i) {
         const Station& station = list.stations[i];
         const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
@@ -221,14 +230,27 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
         } else {
             ++counts.failed;
         }
-        const std::string rows[3] = {summary_row(list, station, outcome), userwgn_row(station, outcome),
-                                     monthly_rows(station, outcome)};
-        for (std::size_t t = 0; t < 3; ++t) {
-            if (!files[t].append(rows[t], error)) return failed(names[t]);
+        rows[0] = summary_row(list, station, outcome);
+        rows[1] = userwgn_row(station, outcome);
+        rows[2] = monthly_rows(station, outcome);
+        if (list.weather_columns) {
+            weather::WeatherRecord none;
+            const weather::WeatherRecord& record = outcome.weather ? *outcome.weather : none;
+            rows[3] = modelfiles::userwgn_row(station.name, record);
+            rows[4].clear(), rows[5].clear(), rows[6].clear();
+            if (outcome.ok && outcome.weather && outcome.weather->complete()) {
+                ++model_stations;
+                rows[4] = modelfiles::cli_block(station.name, record);
+                rows[5] = modelfiles::editor_stations_row(model_stations, station.name, record);
+                rows[6] = modelfiles::editor_monthly_rows(12 * (model_stations - 1) + 1, model_stations, record);
+            }
+        }
+        for (std::size_t t = 0; t < tables.size(); ++t) {
+            if (!files[t].append(rows[t], error)) return failed(tables[t].first);
         }
     }
-    for (std::size_t t = 0; t < 3; ++t) {
-        if (!files[t].commit(error)) return failed(names[t]);
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        if (!files[t].commit(error)) return failed(tables[t].first);
     }
     return true;
 }

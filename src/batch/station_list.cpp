@@ -10,6 +10,7 @@
 
 #include "batch/case_folding.hpp"
 #include "readers/csv.hpp"
+#include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 
 namespace wgn::batch {
@@ -102,7 +103,40 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
+// The weather columns of a station: files that exist (their full names
+// replace the names as written), a known wind unit, numbers for the position.
+template <typename Problem>
+void check_weather(Station& station, const FileCheck& check_file, const Problem& problem) {
+    for (auto& [column, value] : station.weather) {
+        if (is_file_column(column)) {
+            std::string full_name;
+            if (const std::string reason = check_file(value, full_name); !reason.empty()) {
+                problem(column, reason);
+            } else {
+                value = full_name;
+            }
+            const bool variable_file = column != "stations_file" && column != "fill_file";
+            if (variable_file && (station.format == "plain" || station.format == "ghcnd" || station.format == "power")) {
+                problem(column, "a " + station.format + " station gives its other variables in its own file");
+            }
+        }
+        if ((column == "lat" || column == "lon" || column == "elev") && !readers::is_number_text(value)) {
+            problem(column, quoted(value) + " is not a number");
+        }
+        if (column == "wnd_unit" && value != "m/s" && value != "km/h") {
+            problem(column, quoted(value) + " is not a wind unit (m/s or km/h)");
+        }
+    }
+    if (!station.weather_option("fill_station").empty() && station.weather_option("fill_file").empty()) {
+        problem("fill_station", "a reference station needs its fill_file");
+    }
+}
+
 }  // namespace
+
+bool is_file_column(std::string_view column) {
+    return column.size() > 5 && column.substr(column.size() - 5) == "_file";
+}
 
 std::string unsafe_name_reason(std::string_view name) {
     if (name.empty()) return "no station name";
@@ -120,7 +154,8 @@ std::string unsafe_name_reason(std::string_view name) {
     for (const std::string_view device : kDevices) {
         if (stem == device) return quoted(name) + " names a device on Windows";
     }
-    for (const std::string_view output : {kSummaryName, kUserwgnName, kMonthlyName}) {
+    for (const std::string_view output : {kSummaryName, kUserwgnName, kMonthlyName, kCliName, kEditorStationsName,
+                                          kEditorMonthlyName, kUserwgnFullName}) {
         if (ascii_folded(name) == output) return quoted(name) + " is the name of an output file of the batch";
     }
     return {};
@@ -159,6 +194,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
     const CsvRow& header = csv.rows.front();
     std::array<std::optional<std::size_t>, kKnown.size()> column;
     std::vector<std::size_t> extra_at;
+    std::vector<std::pair<std::string, std::size_t>> weather_at;
     std::map<std::string, std::size_t> seen;
     bool header_ok = true;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
@@ -176,6 +212,12 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
                 known = true;
             }
         }
+        for (std::size_t w = 0; w < kWeatherColumns.size() && !known; ++w) {
+            if (name == kWeatherColumns[w]) {
+                weather_at.emplace_back(std::string(kWeatherColumns[w]), i);
+                known = true;
+            }
+        }
         if (!known) {
             extra_at.push_back(i);
             list.extra_columns.push_back(trimmed(header.fields[i]));
@@ -189,6 +231,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         }
     }
     list.dated_columns = column[kFormat] || column[kLastYear] || column[kPcpColumn];
+    list.weather_columns = !weather_at.empty();
     if (!header_ok) return list;
     if (csv.rows.size() == 1) {
         list.problems.push_back("row " + std::to_string(header.line) + ": no station below the header");
@@ -221,6 +264,9 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         const std::string format = ascii_folded(cell(kFormat));
         if (!format.empty()) station.format = format;
         for (const std::size_t i : extra_at) station.extra.push_back(row.fields[i]);
+        for (const auto& [name, i] : weather_at) {
+            if (const std::string value = trimmed(row.fields[i]); !value.empty()) station.weather[name] = value;
+        }
 
         const std::size_t count = list.problems.size();
         if (const std::string reason = unsafe_name_reason(station.name); !reason.empty()) {
@@ -250,6 +296,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         if ((plain || !station.nodata.empty()) && !is_number(station.nodata)) {
             problem("nodata", quoted(station.nodata) + " is not a number");
         }
+        check_weather(station, check_file, problem);
         if (list.problems.size() == count) list.stations.push_back(std::move(station));
     }
     return list;

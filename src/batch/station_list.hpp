@@ -14,7 +14,9 @@
 //                             row 3, column first_year: "19x0" is not a whole number
 #pragma once
 
+#include <array>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,13 +34,33 @@ struct Station {
     std::string last_year;           // dated formats: the last year of the period, if set
     std::string pcp_column;          // csv, power: the precipitation column, if set
     std::vector<std::string> extra;  // the other columns, in the list's order
+    // The complete weather-generator record (kWeatherColumns), as written;
+    // the *_file, stations_file and fill_file entries hold full names.
+    std::map<std::string, std::string> weather;
 
     bool dated() const { return format != "plain"; }
+    // The value of a weather column, empty when not given.
+    std::string weather_option(const std::string& column) const {
+        const auto found = weather.find(column);
+        return found == weather.end() ? std::string() : found->second;
+    }
 };
+
+// The list's columns for the complete weather-generator record: files of the
+// other variables (read in the station's format), the columns of a csv file
+// that holds them, a wind unit, the position, GHCN's station file, and a
+// reference station that fills what the record cannot give.
+inline constexpr std::array<std::string_view, 19> kWeatherColumns = {
+    "tmp_file",   "slr_file",   "hmd_file", "wnd_file",   "hhr_file", "tmax_column", "tmin_column",
+    "slr_column", "dew_column", "rh_column", "wnd_column", "hhr_column", "wnd_unit",  "lat",
+    "lon",        "elev",       "stations_file", "fill_file", "fill_station"};
+// The columns among them that name files.
+bool is_file_column(std::string_view column);
 
 struct StationList {
     std::vector<std::string> extra_columns;  // names of the other columns
     bool dated_columns = false;              // the list has a format, last_year or pcp_column column
+    bool weather_columns = false;            // the list has a column of kWeatherColumns
     std::vector<Station> stations;
     std::vector<std::string> problems;  // "row 3, column first_year: ..."
 };
@@ -54,6 +76,11 @@ inline constexpr std::string_view kDefaultNodata = "-99";
 inline constexpr std::string_view kSummaryName = "summary.csv";
 inline constexpr std::string_view kUserwgnName = "userwgn_pcp.csv";
 inline constexpr std::string_view kMonthlyName = "wgn_mon_pcp.csv";
+// ... and, for a list with the columns of the complete record:
+inline constexpr std::string_view kCliName = "weather-wgn.cli";
+inline constexpr std::string_view kEditorStationsName = "wgn_stations.csv";
+inline constexpr std::string_view kEditorMonthlyName = "wgn_monthly.csv";
+inline constexpr std::string_view kUserwgnFullName = "userwgn.csv";
 
 StationList read_station_list(std::string_view text, const FileCheck& check_file);
 

@@ -55,22 +55,67 @@ std::string content_hash(std::string_view bytes) {
     return text;
 }
 
-std::string station_key(const Station& station) {
-    const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
+// The lines of a file in a key: its name, size, modification and hash;
+// false when it cannot be read.
+bool add_file(std::string& key, std::string_view label, const std::string& name) {
+    const platform::ResolvedName file = platform::resolve_file_name(name);
     const platform::FileStamp stamp = platform::file_stamp(file);
     std::string bytes;
     int error = 0;
-    if (!stamp.exists || !io::read_whole_file(file, bytes, error)) return {};
+    if (!stamp.exists || !io::read_whole_file(file, bytes, error)) return false;
+    if (label == "file") {
+        add(key, "file", file.shown);
+        add(key, "size", std::to_string(stamp.size));
+        add(key, "modified", std::to_string(stamp.modified));
+        add(key, "hash", content_hash(bytes));
+    } else {
+        add(key, label, file.shown + " " + std::to_string(stamp.size) + " " + std::to_string(stamp.modified) + " " +
+                            content_hash(bytes));
+    }
+    return true;
+}
+
+std::string station_key(const Station& station) {
     std::string key(kTitle);
     key.append("\r\n");
     add(key, "version", WGNRAIN_VERSION);
     add(key, "settings", "format=" + station.format + " first_year=" + station.first_year + " last_year=" +
                              station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column);
-    add(key, "file", file.shown);
-    add(key, "size", std::to_string(stamp.size));
-    add(key, "modified", std::to_string(stamp.modified));
-    add(key, "hash", content_hash(bytes));
+    if (!add_file(key, "file", station.input_name)) return {};
+    for (const auto& [column, value] : station.weather) {
+        if (!is_file_column(column)) {
+            add(key, column, value);
+        } else if (!add_file(key, column, value)) {
+            return {};
+        }
+    }
     return key;
+}
+
+// A month's values on one line, "-" for a value missing.
+std::string month_values(const weather::WeatherRecord& record, std::size_t column) {
+    std::string line;
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (m > 0) line.push_back(' ');
+        line.append(record.values[m][column].empty() ? "-" : record.values[m][column]);
+    }
+    return line;
+}
+
+std::string joined(const std::vector<std::string>& parts, std::string_view between) {
+    std::string text;
+    for (const std::string& part : parts) text.append(text.empty() ? "" : between).append(part);
+    return text;
+}
+
+std::vector<std::string> split(std::string_view text, std::string_view between) {
+    std::vector<std::string> parts;
+    while (!text.empty()) {
+        const std::size_t at = text.find(between);
+        parts.emplace_back(text.substr(0, at));
+        text.remove_prefix(at == std::string_view::npos ? text.size() : at + between.size());
+    }
+    return parts;
 }
 
 std::string record_text(std::string_view key, std::string_view exit, const StationOutcome& outcome) {
@@ -87,6 +132,20 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "missing_days", std::to_string(coverage.missing_days));
         add(text, "flagged_values", std::to_string(coverage.flagged_values));
         add(text, "incomplete_years", series::incomplete_years_text(coverage));
+    }
+    if (outcome.weather) {
+        const weather::WeatherRecord& record = *outcome.weather;
+        add(text, "lat", record.latitude);
+        add(text, "lon", record.longitude);
+        add(text, "elev", record.elevation);
+        add(text, "rain_yrs", record.rain_yrs);
+        add(text, "pcp_hhr", record.hhr_estimated ? "estimated" : "measured");
+        add(text, "missing_variables", joined(record.missing_variables, " "));
+        add(text, "filled_variables", joined(record.filled_variables, " "));
+        add(text, "model_notes", joined(outcome.model_notes, " | "));
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+            add(text, std::string("wgn_") + weather::kColumns[c], month_values(record, c));
+        }
     }
     return text;
 }
@@ -124,6 +183,24 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
             years.remove_prefix(blank == std::string_view::npos ? years.size() : blank + 1);
         }
         outcome.coverage = std::move(coverage);
+    }
+    if (const auto rain_yrs = value_of(record, "rain_yrs")) {
+        weather::WeatherRecord weather;
+        weather.latitude = value_of(record, "lat").value_or("");
+        weather.longitude = value_of(record, "lon").value_or("");
+        weather.elevation = value_of(record, "elev").value_or("");
+        weather.rain_yrs = *rain_yrs;
+        weather.hhr_estimated = value_of(record, "pcp_hhr").value_or("") == "estimated";
+        weather.missing_variables = split(value_of(record, "missing_variables").value_or(""), " ");
+        weather.filled_variables = split(value_of(record, "filled_variables").value_or(""), " ");
+        outcome.model_notes = split(value_of(record, "model_notes").value_or(""), " | ");
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+            const std::vector<std::string> values =
+                split(value_of(record, std::string("wgn_") + weather::kColumns[c]).value_or(""), " ");
+            if (values.size() != 12) return std::nullopt;
+            for (std::size_t m = 0; m < 12; ++m) weather.values[m][c] = values[m] == "-" ? std::string() : values[m];
+        }
+        outcome.weather = std::move(weather);
     }
     if (outcome.status == "ok") {
         std::string report;

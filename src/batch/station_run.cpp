@@ -2,6 +2,8 @@
 
 #include "io/whole_files.hpp"
 #include "batch/station_record.hpp"
+#include "batch/station_weather.hpp"
+#include "modelfiles/model_files.hpp"
 #include "io/platform.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -19,7 +21,8 @@ namespace platform = io::platform;
 constexpr std::string_view kReportName = "report.txt";
 
 // Reads a dated station file and places its precipitation on whole years.
-series::WholeYearSeries make_series(const Station& station, const std::string& nodata, std::string& problem) {
+series::WholeYearSeries make_series(const Station& station, const std::string& nodata, readers::StationRecord& record,
+                                    std::string& problem) {
     const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
     std::string text;
     int error = 0;
@@ -30,7 +33,7 @@ series::WholeYearSeries make_series(const Station& station, const std::string& n
     readers::ReadOptions options;
     options.format = station.format;
     options.nodata = station.format == "csv" ? nodata : std::string();
-    options.pcp_column = station.pcp_column;
+    if (!station.pcp_column.empty()) options.columns["pcp"] = station.pcp_column;
     readers::ReadResult read = readers::read_station_file(file.shown, text, options);
     if (!read.problem.empty()) {
         problem = read.problem;
@@ -40,8 +43,9 @@ series::WholeYearSeries make_series(const Station& station, const std::string& n
     if (!station.first_year.empty()) bounds.first_year = readers::whole_number(station.first_year);
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
     bounds.nodata = nodata;
-    series::WholeYearSeries series =
-        series::make_whole_years(std::move(read.record.variables[readers::kPrecipitation]), bounds);
+    // The precipitation is kept for the complete record: the series gets a copy.
+    series::WholeYearSeries series = series::make_whole_years(read.record.variables[readers::kPrecipitation], bounds);
+    record = std::move(read.record);
     if (!series.problem.empty()) problem = series::problem_text(file.shown, series);
     return series;
 }
@@ -91,7 +95,7 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
 }
 
 StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
-                           const std::string& key) {
+                           const std::string& key, bool complete_record) {
     StationOutcome outcome;
     const std::string folder_name = platform::name_inside(output_folder, station.name);
     const platform::ResolvedName folder = platform::resolve_file_name(folder_name);
@@ -114,6 +118,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
                                        std::string_view("series.txt"), std::string_view("coverage.csv")}) {
         platform::remove_file(in_folder(old));
     }
+    platform::remove_file(in_folder(station.name + ".wgn"));
     // Only a run that ended by itself leaves a record; the exit is "-" when
     // wgnrain never ran.
     const auto finished = [&](std::string_view exit) {
@@ -124,6 +129,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
         return outcome;
     };
 
+    readers::StationRecord own;
     std::string series_name = station.input_name;
     std::string first_year = station.first_year;
     std::string nodata = station.nodata;
@@ -131,7 +137,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
         // The dated file becomes the whole-year series wgnrain reads.
         if (nodata.empty()) nodata = kDefaultNodata;
         std::string problem;
-        series::WholeYearSeries series = make_series(station, nodata, problem);
+        series::WholeYearSeries series = make_series(station, nodata, own, problem);
         if (!problem.empty()) {
             outcome.status = "bad file";
             outcome.report_line = problem;
@@ -178,6 +184,28 @@ StationOutcome run_station(const std::string& program, const std::string& output
     }
     outcome.ok = true;
     outcome.status = "ok";
+    if (complete_record) {
+        // The other variables, the position and the model's view of the numbers.
+        const int first = outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
+        const int years = readers::whole_number(outcome.figures->years).value_or(0);
+        std::string problem;
+        std::optional<StationWeather> weather =
+            station_weather(station, station.dated() ? &own : nullptr, first, first + years - 1, *outcome.figures, problem);
+        if (!weather) {
+            outcome.ok = false;
+            outcome.status = "bad file";
+            outcome.report_line = problem;
+            return finished(platform::exit_text(run));
+        }
+        for (const std::string& note : weather->notes) platform::write_error_output("wgnrain-batch: " + station.name + ": " + note + "\n");
+        if (weather->record.complete() &&
+            !replace_whole_file(in_folder(station.name + ".wgn"),
+                                modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {
+            return not_started("cannot write " + in_folder(station.name + ".wgn").shown + ": " + platform::reason_text(error));
+        }
+        outcome.weather = std::move(weather->record);
+        outcome.model_notes = std::move(weather->notes);
+    }
     return finished(platform::exit_text(run));
 }
 

@@ -12,10 +12,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "series/whole_years.hpp"
+#include "weather/weather_record.hpp"
 
 namespace wgn::batch {
 
@@ -30,6 +32,8 @@ struct StationOutcome {
     std::string first_warning;  // the first of them
     std::optional<ReportFigures> figures;
     std::optional<series::Coverage> coverage;  // a dated file: the period and its gaps
+    std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
+    std::vector<std::string> model_notes;
 };
 
 // The answers typed into the dialogue: the series (quoted, so that any name
@@ -45,6 +49,6 @@ void read_failure(std::string_view errors, StationOutcome& outcome);
 // Runs the station in its folder and, when the run ended by itself, leaves
 // the record of it (station_record.hpp) beginning with `key`.
 StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
-                           const std::string& key);
+                           const std::string& key, bool complete_record);
 
 }  // namespace wgn::batch

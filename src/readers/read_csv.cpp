@@ -1,4 +1,6 @@
-// Dated tables: a spreadsheet's CSV export and NASA POWER's daily CSV.
+// Dated tables: a spreadsheet's CSV export and NASA POWER's daily CSV.  Every
+// variable whose column is recognised (station_record.hpp) is read;
+// precipitation must be there.
 #include <cmath>
 
 #include "readers/dated_table.hpp"
@@ -10,42 +12,52 @@
 namespace wgn::readers {
 namespace {
 
-// The names a precipitation column goes by, compared without regard to case.
-const std::vector<std::string_view> kPrecipitationNames = {"precipitation", "prcp", "pcp", "rain", "prectotcorr"};
-
 bool is_nodata_marker(std::string_view text, std::string_view marker) {
     return is_nodata_text(text, marker);
 }
 
-std::size_t precipitation_column(const DatedTable& table, const ReadOptions& options) {
-    const std::optional<std::size_t> column = find_column(table, kPrecipitationNames, options.pcp_column, "precipitation");
-    if (!column) {
+// Reads the column of every variable the table has into the record.
+void read_variables(const DatedTable& table, const ReadOptions& options, std::string_view marker, bool ordered,
+                    StationRecord& record) {
+    for (const VariableNames& variable : kVariables) {
+        std::vector<std::string_view> names;
+        for (const std::string_view name : variable.columns) {
+            if (!name.empty()) names.push_back(name);
+        }
+        const auto wanted = options.columns.find(std::string(variable.variable));
+        const std::optional<std::size_t> column =
+            find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.variable);
+        if (column) {
+            record.variables[std::string(variable.variable)] =
+                read_dated_column(table, *column, is_nodata_marker, marker, ordered);
+        }
+    }
+    if (options.kind == kPrecipitation && record.variables.count(kPrecipitation) == 0) {
         throw ReadError(table.csv.rows.front().line + table.first_line - 1, "",
                         "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
                         "station list's pcp_column");
     }
-    return *column;
 }
 
-// The first number after `label` on a line of POWER's header:
-//   "Location: Latitude  40.5853   Longitude -105.0844" , "Latitude" -> 40.5853
-std::optional<double> number_after(std::string_view line, std::string_view label) {
+// The number after `label` on a line of POWER's header, as written:
+//   "Location: Latitude  40.5853   Longitude -105.0844" , "Latitude" -> "40.5853"
+std::string number_after(std::string_view line, std::string_view label) {
     const std::size_t at = lower_case(line).find(lower_case(label));
-    if (at == std::string_view::npos) return std::nullopt;
+    if (at == std::string_view::npos) return {};
     std::string_view rest = line.substr(at + label.size());
     const std::size_t start = rest.find_first_of("+-0123456789");
-    if (start == std::string_view::npos) return std::nullopt;
+    if (start == std::string_view::npos) return {};
     rest.remove_prefix(start);
-    return number_value(rest.substr(0, rest.find_first_not_of("+-.0123456789eE")));
+    const std::string_view number = rest.substr(0, rest.find_first_not_of("+-.0123456789eE"));
+    return is_number_text(number) ? std::string(number) : std::string();
 }
 
 }  // namespace
 
 StationRecord read_csv(std::string_view text, const ReadOptions& options) {
     const DatedTable table = parse_dated_table(text, 1);
-    const std::size_t column = precipitation_column(table, options);
     StationRecord record;
-    record.variables[kPrecipitation] = read_dated_column(table, column, is_nodata_marker, options.nodata, false);
+    read_variables(table, options, options.nodata, false, record);
     return record;
 }
 
@@ -63,26 +75,39 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             ended = true;
             break;
         }
-        if (const auto latitude = number_after(line, "Latitude")) record.latitude = latitude;
-        if (const auto longitude = number_after(line, "Longitude")) record.longitude = longitude;
-        if (lower_case(line).find("elevation") != std::string::npos) {
-            if (const auto elevation = number_after(line, "=")) record.elevation = elevation;
-        }
+        const std::string lower = lower_case(line);
+        if (lower.find("latitude") != std::string::npos) record.latitude = number_after(line, "Latitude");
+        if (lower.find("longitude") != std::string::npos) record.longitude = number_after(line, "Longitude");
+        if (lower.find("elevation") != std::string::npos) record.elevation = number_after(line, "=");
         // "The value for missing source data ...: -999"
-        if (lower_case(line).find("missing") != std::string::npos && line.rfind(':') != std::string_view::npos) {
+        if (lower.find("missing") != std::string::npos && line.rfind(':') != std::string_view::npos) {
             const std::string_view value = trimmed(line.substr(line.rfind(':') + 1));
             if (is_number_text(value)) marker = value;
         }
+        // Units of the parameters: "ALLSKY_SFC_SW_DWN  ... (kW-hr/m^2/day)", "RH2M ... (%)"
+        if (lower.rfind("allsky_sfc_sw_dwn", 0) == 0) {
+            if (lower.find("kw-hr/m^2/day") != std::string::npos) {
+                record.factors["slr"] = {36, 10};
+            } else if (lower.find("mj/m^2/day") == std::string::npos) {
+                throw ReadError(lines.number(), "", "the unit of ALLSKY_SFC_SW_DWN is neither MJ/m^2/day nor kW-hr/m^2/day");
+            }
+        }
+        if (lower.rfind("ws2m", 0) == 0 && lower.find("(m/s)") == std::string::npos) {
+            throw ReadError(lines.number(), "", "the unit of WS2M is not m/s");
+        }
+        if (lower.rfind("rh2m", 0) == 0) record.humidity_in_percent = true;
     }
     if (!ended) throw ReadError(lines.number(), "", "the header block has no line -END HEADER-");
     const int first_line = lines.number() + 1;
-    std::string_view rest = text.substr(std::min(text.size(), static_cast<std::size_t>(line.data() + line.size() - text.data())));
+    std::string_view rest =
+        text.substr(std::min(text.size(), static_cast<std::size_t>(line.data() + line.size() - text.data())));
     if (!rest.empty() && rest.front() == '\r') rest.remove_prefix(1);
     if (!rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
     const DatedTable table = parse_dated_table(rest, first_line);
-    const std::size_t column = precipitation_column(table, options);
-    // POWER marks missing days by its own fill value (-999, or -999.0).
-    record.variables[kPrecipitation] = read_dated_column(table, column, is_nodata_marker, marker, true);
+    // POWER marks missing days by its own fill value (-999, or -999.0); its
+    // RH2M is in per cent.
+    read_variables(table, options, marker, true, record);
+    if (record.variables.count("rh") != 0) record.humidity_in_percent = true;
     return record;
 }
 

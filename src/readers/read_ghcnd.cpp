@@ -5,10 +5,11 @@
 //   then for day d = 1 ... 31, from column 22 + 8 (d - 1):
 //   VALUE (5, a whole number; -9999 missing)  MFLAG (1)  QFLAG (1)  SFLAG (1)
 //
-// PRCP is in tenths of a millimetre: "  123" -> "12.3", by moving the decimal
-// point in the text, so no value passes through a binary fraction.  A value
-// with a quality flag failed a check and is a missing day (counted as
-// flagged); a trace (MFLAG T) is 0.
+// PRCP is in tenths of a millimetre, TMAX and TMIN in tenths of a degree,
+// AWND in tenths of a metre per second: "  123" -> "12.3", by moving the
+// decimal point in the text, so no value passes through a binary fraction.
+// A value with a quality flag failed a check and is a missing day (counted
+// as flagged); a trace of rain (MFLAG T) is 0.  Other elements are passed over.
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -33,12 +34,13 @@ int field_number(std::string_view line, std::size_t start, std::size_t length, i
 
 StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
     StationRecord record;
-    std::vector<DailyValue>& values = record.variables[kPrecipitation];
+    record.variables[kPrecipitation];
     TextLines lines(text);
     std::string_view line;
     std::string station;
     while (lines.next(line)) {
         if (trimmed(line).empty()) continue;
+        record.station_id = station;
         const int number = lines.number();
         if (line.size() < kLineLength) {
             throw ReadError(number, "", "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
@@ -46,6 +48,7 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
         }
         const std::string_view id = line.substr(0, 11);
         if (station.empty()) station = id;
+        record.station_id = station;
         if (id != station) {
             throw ReadError(number, "1", "a second station (" + std::string(id) + " after " + station + ")");
         }
@@ -54,7 +57,14 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
         if (!is_valid_date(Date{year, month, 1})) {
             throw ReadError(number, "12", std::to_string(year) + "-" + std::to_string(month) + " is not a month");
         }
-        if (line.substr(17, 4) != "PRCP") continue;
+        const std::string_view element = line.substr(17, 4);
+        const char* variable = element == "PRCP"   ? kPrecipitation
+                               : element == "TMAX" ? "tmax"
+                               : element == "TMIN" ? "tmin"
+                               : element == "AWND" ? "wnd"
+                                                   : nullptr;
+        if (variable == nullptr) continue;
+        std::vector<DailyValue>& values = record.variables[variable];
         for (int day = 1; day <= 31; ++day) {
             const std::size_t at = 21 + 8 * static_cast<std::size_t>(day - 1);
             const int value = field_number(line, at, 5, number, "the value");
@@ -75,7 +85,7 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
                 // missing
             } else if (quality != ' ') {
                 daily.flagged = true;
-            } else if (measurement == 'T') {
+            } else if (measurement == 'T' && variable == kPrecipitation) {
                 daily.text = "0.0";
             } else {
                 daily.text = tenths_text(trimmed(line.substr(at, 5)));

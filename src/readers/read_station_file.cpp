@@ -9,6 +9,14 @@ bool is_known_format(std::string_view format) {
     return false;
 }
 
+std::vector<std::string> variables_of_kind(std::string_view kind) {
+    if (kind == "pcp") return {kPrecipitation};
+    if (kind == "tmp") return {"tmax", "tmin"};
+    if (kind == "hmd") return {"rh"};
+    if (kind == "slr" || kind == "wnd" || kind == "hhr") return {std::string(kind)};
+    throw ReadError(0, "", "\"" + std::string(kind) + "\" is not a kind of weather file");
+}
+
 ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options) {
     ReadResult result;
     try {

@@ -15,6 +15,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers/station_record.hpp"
 
@@ -31,6 +32,10 @@ struct ReadResult {
 
 // `shown_name` is the file's name for messages, `text` its whole content.
 ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options);
+
+// The variables a SWAT or SWAT+ file of a kind holds: "tmp" -> {"tmax", "tmin"},
+// "hmd" -> {"rh"}, "pcp" -> {"pcp"}; a ReadError for an unknown kind.
+std::vector<std::string> variables_of_kind(std::string_view kind);
 
 // The readers, one per format; each throws ReadError.
 StationRecord read_plain(std::string_view text, const ReadOptions& options);

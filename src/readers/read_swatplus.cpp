@@ -1,9 +1,10 @@
-// SWAT+ weather files (.pcp):
+// SWAT+ weather files (.pcp, .tmp, .slr, .hmd, .wnd):
 //
 //   pcp1.pcp: precipitation written by SWAT+ Editor     title
 //   nbyr     tstep       lat       lon      elev         header
 //     30         0    40.585  -105.084  1559.210         years, time step (0: daily), position
 //   1991       1       0.00000                           year, day of the year, value
+//   1991       1      12.50000      -3.20000             (.tmp: maximum and minimum)
 //
 // Values of -97 and below mark missing days.  Files of several values a day
 // (tstep above 0) are refused: the weather generator wants daily values.
@@ -49,15 +50,20 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
                                         " steps a day: only daily files (tstep 0) can be read");
     }
     StationRecord record;
-    record.latitude = numbers[2];
-    record.longitude = numbers[3];
-    record.elevation = numbers[4];
-    std::vector<DailyValue>& values = record.variables[kPrecipitation];
+    record.latitude = station[2];
+    record.longitude = station[3];
+    record.elevation = station[4];
+    const std::vector<std::string> names = variables_of_kind(options.kind);
+    std::vector<DailyValue>* columns[2] = {&record.variables[names[0]],
+                                           names.size() > 1 ? &record.variables[names[1]] : nullptr};
+    std::vector<DailyValue>& values = *columns[0];
     while (lines.next(line)) {
         const std::vector<std::string_view> fields = words(line);
         if (fields.empty()) continue;
         const int number = lines.number();
-        if (fields.size() < 3) throw ReadError(number, "", "not a line year, day, value");
+        if (fields.size() < 2 + names.size()) {
+            throw ReadError(number, "", names.size() > 1 ? "not a line year, day, maximum, minimum" : "not a line year, day, value");
+        }
         const std::optional<int> year = whole_number(fields[0]);
         const std::optional<int> day_of_year = whole_number(fields[1]);
         if (!year) throw ReadError(number, "1", "\"" + std::string(fields[0]) + "\" is not a year");
@@ -72,9 +78,12 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
         if (!values.empty() && value.day <= values.back().day) {
             throw ReadError(number, "", "the day does not follow the day of line " + std::to_string(values.back().line));
         }
-        const double amount = checked_number(fields[2], number, "3");
-        if (amount > -97 && !is_nodata_text(fields[2], options.nodata)) value.text = fields[2];
-        values.push_back(std::move(value));
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            DailyValue daily = value;
+            const double amount = checked_number(fields[2 + c], number, std::to_string(3 + c));
+            if (amount > -97 && !is_nodata_text(fields[2 + c], options.nodata)) daily.text = fields[2 + c];
+            columns[c]->push_back(std::move(daily));
+        }
     }
     return record;
 }

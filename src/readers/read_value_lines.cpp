@@ -1,6 +1,7 @@
-// The two formats of one value per line without dates: wgnrain's own (from
+// The two formats of one day per line without dates: wgnrain's own (from
 // 1 January of a year the list names) and SWAT 2012's (from the date on its
-// first line).  Blank lines are passed over, as wgnrain does.
+// first line; a temperature file holds "maximum,minimum").  Blank lines are
+// passed over, as wgnrain does.
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -10,30 +11,45 @@
 namespace wgn::readers {
 namespace {
 
-// The first field of a line: up to a blank, tab or comma.
-std::string_view first_field(std::string_view line) {
-    line = trimmed(line);
-    return line.substr(0, line.find_first_of(" \t,"));
+// The first `count` fields of a line, separated by blanks, tabs or commas.
+std::vector<std::string_view> fields_of(std::string_view line, std::size_t count) {
+    std::vector<std::string_view> fields;
+    std::size_t at = 0;
+    while (fields.size() < count) {
+        at = line.find_first_not_of(" \t,", at);
+        if (at == std::string_view::npos) break;
+        const std::size_t end = line.find_first_of(" \t,", at);
+        fields.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        if (end == std::string_view::npos) break;
+        at = end;
+    }
+    return fields;
 }
 
-// Reads the values from the day `first_day` on; `missing` tells which
-// values mark a missing day.
+// Reads a day a line from the day `first_day` on into the variables `names`
+// (one field each); `missing` tells which values mark a missing day.
 template <typename Missing>
-void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std::vector<DailyValue>& values) {
+void read_values(TextLines& lines, std::int32_t first_day, Missing missing, const std::vector<std::string>& names,
+                 StationRecord& record) {
+    std::vector<std::vector<DailyValue>*> columns;
+    for (const std::string& name : names) columns.push_back(&record.variables[name]);
     std::string_view line;
     std::int32_t day = first_day;
     while (lines.next(line)) {
-        const std::string_view text = first_field(line);
-        if (text.empty()) continue;
-        DailyValue value;
-        value.day = day++;
-        value.line = lines.number();
-        const bool not_a_number = lower_case(text) == "nan";
-        if (!not_a_number) {
-            const double number = checked_number(text, value.line, "1");
-            if (!missing(text, number)) value.text = text;
+        const std::vector<std::string_view> fields = fields_of(line, names.size());
+        if (fields.empty()) continue;
+        if (fields.size() < names.size()) throw ReadError(lines.number(), "", "not a line maximum, minimum");
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            DailyValue value;
+            value.day = day;
+            value.line = lines.number();
+            if (lower_case(fields[c]) != "nan") {
+                const double number = checked_number(fields[c], value.line, std::to_string(c + 1));
+                if (!missing(fields[c], number)) value.text = fields[c];
+            }
+            columns[c]->push_back(std::move(value));
         }
-        values.push_back(std::move(value));
+        ++day;
     }
 }
 
@@ -47,7 +63,7 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     TextLines lines(text);
     read_values(lines, day_number(Date{*options.first_year, 1, 1}),
                 [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); },
-                record.variables[kPrecipitation]);
+                variables_of_kind(options.kind), record);
     return record;
 }
 
@@ -67,7 +83,7 @@ StationRecord read_swat(std::string_view text, const ReadOptions& options) {
                 [&](std::string_view value, double number) {
                     return number < -97 || is_nodata_text(value, options.nodata);
                 },
-                record.variables[kPrecipitation]);
+                variables_of_kind(options.kind), record);
     return record;
 }
 

@@ -4,11 +4,13 @@
 // text) or absent; the calendar fills the absent ones in.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wgn::readers {
@@ -20,20 +22,51 @@ struct DailyValue {
     int line = 0;           // the line of the file it came from
 };
 
-// The variables by their short names: "pcp" (precipitation, mm).
+// The variables by their short names, with the names of the columns that
+// hold them in a table (compared without regard to case):
+//   pcp   precipitation, mm              tmax, tmin  temperature, degrees C
+//   slr   solar radiation, MJ/m2/day     dew   dew point, degrees C
+//   rh    relative humidity (fraction or %)   wnd   wind speed, m/s
+//   hhr   the day's largest half-hour rainfall, mm
 inline constexpr const char* kPrecipitation = "pcp";
+struct VariableNames {
+    std::string_view variable;
+    std::array<std::string_view, 5> columns;  // unused places empty
+};
+inline constexpr std::array<VariableNames, 8> kVariables = {{
+    {"pcp", {"precipitation", "prcp", "pcp", "rain", "prectotcorr"}},
+    {"tmax", {"tmax", "temp_max", "tmp_max", "t2m_max", ""}},
+    {"tmin", {"tmin", "temp_min", "tmp_min", "t2m_min", ""}},
+    {"slr", {"slr", "solar", "allsky_sfc_sw_dwn", "", ""}},
+    {"dew", {"dew", "dewpoint", "dew_point", "t2mdew", ""}},
+    {"rh", {"rh", "rhum", "relative_humidity", "rh2m", ""}},
+    {"wnd", {"wind", "wnd", "wind_speed", "ws2m", ""}},
+    {"hhr", {"hhr", "pcp_hhr", "", "", ""}},
+}};
 
 struct StationRecord {
     std::map<std::string, std::vector<DailyValue>> variables;
-    std::optional<double> latitude, longitude, elevation;  // degrees, metres
+    // The position where the file gives it, as written: degrees, metres.
+    std::string latitude, longitude, elevation;
+    // Variables whose values the file gives in another unit, with the factor
+    // (numerator, denominator) that turns them into the unit above:
+    //   POWER radiation in kW-hr/m^2/day -> {"slr", {36, 10}}
+    std::map<std::string, std::pair<int, int>> factors;
+    bool humidity_in_percent = false;  // the file says its humidity is in %
+    std::string station_id;            // GHCN-Daily: the station's ID
 };
 
 // What the reader needs beyond the file itself.
 struct ReadOptions {
     std::string format = "plain";
-    std::optional<int> first_year;  // plain, swat: the year of the first value (swat: from the file)
+    std::optional<int> first_year;  // plain: the year of the first value
     std::string nodata;             // a value marking a missing day; empty: the format's own marks only
-    std::string pcp_column;         // csv, power: the precipitation column when its name is not recognised
+    // csv, power: the column of a variable when its name is not recognised
+    //   {"pcp", "NEERSLAG"}
+    std::map<std::string, std::string> columns;
+    // swat, swatplus: what the file holds (one variable a file): pcp, tmp
+    // (maximum and minimum), slr, hmd (humidity), wnd, hhr.
+    std::string kind = "pcp";
 };
 
 // Why a file cannot be read, with the place in it.

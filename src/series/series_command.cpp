@@ -68,7 +68,7 @@ SeriesArguments parse_arguments(std::span<char* const> arguments) {
             if (!number || *number > 3.4e38 || *number < -3.4e38) refuse("'" + std::string(*value) + "' is not a number");
             parsed.series.nodata = *value;
         } else if (option == "--pcp-column") {
-            parsed.read.pcp_column = *value;
+            parsed.read.columns["pcp"] = *value;
         } else if (option.size() > 1 && option.front() == '-') {
             refuse("unknown option '" + std::string(option) + "'");
         } else if (!parsed.file.empty() || option.empty()) {

@@ -26,7 +26,9 @@ bool mostly_complete(int year, int present) {
 
 // 1. Days in order; a day given twice keeps its first value when both say
 //    the same (as numbers, or both missing), and is refused otherwise.
-std::string sort_and_merge(std::vector<DailyValue>& values, int& line) {
+}  // namespace
+
+std::string merge_days(std::vector<DailyValue>& values, int& line) {
     std::stable_sort(values.begin(), values.end(),
                      [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; });
     std::size_t kept = 0;
@@ -52,15 +54,13 @@ std::string sort_and_merge(std::vector<DailyValue>& values, int& line) {
     return {};
 }
 
-}  // namespace
-
 WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOptions& options) {
     WholeYearSeries series;
     if (values.empty()) {
         series.problem = "no daily values";
         return series;
     }
-    series.problem = sort_and_merge(values, series.problem_line);
+    series.problem = merge_days(values, series.problem_line);
     if (!series.problem.empty()) return series;
 
     // 2. The values present in each calendar year of the record.

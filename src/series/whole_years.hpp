@@ -44,6 +44,10 @@ struct WholeYearSeries {
 // `values` in any order; a day given twice with different values is refused.
 WholeYearSeries make_whole_years(std::vector<readers::DailyValue> values, const SeriesOptions& options);
 
+// The values in day order, a day given twice kept once when both say the
+// same; otherwise the text of the conflict (and its line in `line`).
+std::string merge_days(std::vector<readers::DailyValue>& values, int& line);
+
 // The problem with the file's name and line: "/d/a.csv, line 3: 2001-04-01 again, ..."
 std::string problem_text(std::string_view file, const WholeYearSeries& series);
 

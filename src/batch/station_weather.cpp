@@ -1,0 +1,184 @@
+#include "batch/station_weather.hpp"
+
+#include <map>
+#include <mutex>
+
+#include "io/platform.hpp"
+#include "io/whole_files.hpp"
+#include "modelfiles/model_files.hpp"
+#include "readers/calendar_days.hpp"
+#include "readers/number_text.hpp"
+#include "readers/read_station_file.hpp"
+#include "readers/text_lines.hpp"
+#include "series/whole_years.hpp"
+#include "weather/exact_decimal.hpp"
+#include "weather/model_notes.hpp"
+
+namespace wgn::batch {
+namespace {
+
+namespace platform = io::platform;
+
+// The files of the other variables and what each holds.
+constexpr std::pair<const char*, const char*> kVariableFiles[] = {
+    {"tmp_file", "tmp"}, {"slr_file", "slr"}, {"hmd_file", "hmd"}, {"wnd_file", "wnd"}, {"hhr_file", "hhr"}};
+// The list's column names of a csv file's columns, by variable.
+constexpr std::pair<const char*, const char*> kColumnOptions[] = {
+    {"tmax_column", "tmax"}, {"tmin_column", "tmin"}, {"slr_column", "slr"}, {"dew_column", "dew"},
+    {"rh_column", "rh"},     {"wnd_column", "wnd"},   {"hhr_column", "hhr"}};
+
+bool read_text(const std::string& name, std::string& text, std::string& problem) {
+    int error = 0;
+    if (io::read_whole_file(platform::resolve_file_name(name), text, error)) return true;
+    problem = "cannot read " + name + ": " + platform::reason_text(error);
+    return false;
+}
+
+// Files read by many stations (a reference weather-wgn.cli, GHCN's station
+// list) are read once per batch.
+const std::string* shared_text(const std::string& name, std::string& problem) {
+    static std::mutex lock;
+    static std::map<std::string, std::string> texts;
+    const std::lock_guard<std::mutex> guard(lock);
+    const auto found = texts.find(name);
+    if (found != texts.end()) return &found->second;
+    std::string text;
+    if (!read_text(name, text, problem)) return nullptr;
+    return &texts.emplace(name, std::move(text)).first->second;
+}
+
+const std::vector<weather::ReferenceStation>* reference_stations(const std::string& name, std::string& problem) {
+    static std::mutex lock;
+    static std::map<std::string, std::vector<weather::ReferenceStation>> files;
+    const std::string* text = shared_text(name, problem);
+    if (text == nullptr) return nullptr;
+    const std::lock_guard<std::mutex> guard(lock);
+    const auto found = files.find(name);
+    if (found != files.end()) return &found->second;
+    std::string why;
+    std::vector<weather::ReferenceStation> stations = modelfiles::read_cli(*text, why);
+    if (!why.empty()) {
+        problem = name + ", " + why;
+        return nullptr;
+    }
+    return &files.emplace(name, std::move(stations)).first->second;
+}
+
+// The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
+// 13-20, LONGITUDE 22-30, ELEVATION 32-37.
+void ghcnd_position(const std::string& text, const std::string& id, weather::WeatherInputs& inputs) {
+    readers::TextLines lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
+        if (line.size() < 37 || line.substr(0, 11) != id) continue;
+        inputs.latitude = readers::trimmed(line.substr(12, 8));
+        inputs.longitude = readers::trimmed(line.substr(21, 9));
+        inputs.elevation = readers::trimmed(line.substr(31, 6));
+        return;
+    }
+}
+
+}  // namespace
+
+std::optional<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
+                                              int last_year, const ReportFigures& figures, std::string& problem) {
+    // 1. The station's own file (a plain series is read here) and the files
+    //    of its other variables.
+    readers::StationRecord plain;
+    readers::ReadOptions options;
+    options.format = station.format;
+    options.nodata = station.format == "csv" || station.format == "plain" ? station.nodata : std::string();
+    for (const auto& [column, variable] : kColumnOptions) {
+        if (const std::string name = station.weather_option(column); !name.empty()) options.columns[variable] = name;
+    }
+    if (own == nullptr) {
+        std::string text;
+        options.first_year = readers::whole_number(station.first_year);
+        if (!read_text(station.input_name, text, problem)) return std::nullopt;
+        readers::ReadResult read = readers::read_station_file(station.input_name, text, options);
+        if (!read.problem.empty()) {
+            problem = read.problem;
+            return std::nullopt;
+        }
+        plain = std::move(read.record);
+        own = &plain;
+    }
+    for (const auto& [column, kind] : kVariableFiles) {
+        const std::string name = station.weather_option(column);
+        if (name.empty()) continue;
+        std::string text;
+        if (!read_text(name, text, problem)) return std::nullopt;
+        readers::ReadOptions file_options = options;
+        file_options.kind = kind;
+        readers::ReadResult read = readers::read_station_file(name, text, file_options);
+        if (!read.problem.empty()) {
+            problem = read.problem;
+            return std::nullopt;
+        }
+        for (auto& [variable, values] : read.record.variables) {
+            std::vector<readers::DailyValue>& into = own->variables[variable];
+            into.insert(into.end(), values.begin(), values.end());
+        }
+        for (const auto& [variable, factor] : read.record.factors) own->factors[variable] = factor;
+    }
+
+    // 2. Each variable's days in order, within the period.
+    weather::WeatherInputs inputs;
+    inputs.first_year = first_year;
+    inputs.last_year = last_year;
+    const std::int32_t first_day = readers::day_number({first_year, 1, 1});
+    const std::int32_t last_day = readers::day_number({last_year, 12, 31});
+    for (auto& [variable, values] : own->variables) {
+        int line = 0;
+        if (const std::string conflict = series::merge_days(values, line); !conflict.empty()) {
+            problem = station.name + ": " + variable + ", line " + std::to_string(line) + ": " + conflict;
+            return std::nullopt;
+        }
+        std::vector<readers::DailyValue>& kept = inputs.variables[variable];
+        for (readers::DailyValue& value : values) {
+            if (value.day >= first_day && value.day <= last_day) kept.push_back(std::move(value));
+        }
+    }
+    inputs.factors = own->factors;
+    if (station.weather_option("wnd_unit") == "km/h") inputs.factors["wnd"] = {10, 36};
+    if (own->humidity_in_percent) inputs.humidity_in_percent = true;
+    for (std::size_t m = 0; m < 12; ++m) inputs.precipitation[m] = figures.values[m];
+
+    // 3. The position: the list's, else the file's, else GHCN's station list.
+    inputs.latitude = own->latitude;
+    inputs.longitude = own->longitude;
+    inputs.elevation = own->elevation;
+    if (const std::string stations = station.weather_option("stations_file"); !stations.empty() && !own->station_id.empty()) {
+        const std::string* text = shared_text(stations, problem);
+        if (text == nullptr) return std::nullopt;
+        ghcnd_position(*text, own->station_id, inputs);
+    }
+    if (!station.weather_option("lat").empty()) inputs.latitude = station.weather_option("lat");
+    if (!station.weather_option("lon").empty()) inputs.longitude = station.weather_option("lon");
+    if (!station.weather_option("elev").empty()) inputs.elevation = station.weather_option("elev");
+
+    // 4. The reference station that fills what the record cannot give.
+    if (const std::string fill = station.weather_option("fill_file"); !fill.empty()) {
+        const std::vector<weather::ReferenceStation>* stations = reference_stations(fill, problem);
+        if (stations == nullptr) return std::nullopt;
+        std::string wanted = station.weather_option("fill_station");
+        if (wanted.empty()) wanted = station.name;
+        inputs.reference = modelfiles::find_station(*stations, wanted);
+        if (inputs.reference == nullptr) {
+            problem = fill + " has no station " + wanted;
+            return std::nullopt;
+        }
+    }
+
+    StationWeather result;
+    result.record = weather::make_weather_record(inputs, problem);
+    if (!problem.empty()) return std::nullopt;
+    std::vector<weather::DayValue> rain;
+    for (const readers::DailyValue& value : inputs.variables[readers::kPrecipitation]) {
+        if (const auto exact = value.text.empty() ? std::nullopt : weather::billionths(value.text)) rain.push_back({value.day, *exact});
+    }
+    result.notes = weather::model_notes(result.record, weather::monthly_largest(rain));
+    return result;
+}
+
+}  // namespace wgn::batch

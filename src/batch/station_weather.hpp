@@ -1,0 +1,29 @@
+// A station's complete weather-generator record, made after its wgnrain run
+// from the report's precipitation digits and the station's files: its own
+// file, the files of its other variables (tmp_file, slr_file, hmd_file,
+// wnd_file, hhr_file), its position, and a reference station to fill gaps.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/report_reader.hpp"
+#include "batch/station_list.hpp"
+#include "readers/station_record.hpp"
+#include "weather/weather_record.hpp"
+
+namespace wgn::batch {
+
+struct StationWeather {
+    weather::WeatherRecord record;
+    std::vector<std::string> notes;  // what the model will do with the numbers
+};
+
+// `own` is the station's file as read already (a dated file), or nothing
+// (a plain series, read here); the period runs from `first_year` to
+// `last_year`.  Nothing, and `problem`, when a file cannot be read.
+std::optional<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
+                                              int last_year, const ReportFigures& figures, std::string& problem);
+
+}  // namespace wgn::batch

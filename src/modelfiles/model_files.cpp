@@ -1,0 +1,173 @@
+#include "modelfiles/model_files.hpp"
+
+#include "modelfiles/fixed_text.hpp"
+#include "readers/csv.hpp"
+#include "readers/number_text.hpp"
+#include "readers/text_lines.hpp"
+
+namespace wgn::modelfiles {
+namespace {
+
+using weather::WeatherRecord;
+
+// SWAT 2012's names of the 14 columns, in the same order.
+constexpr const char* kUserwgnStems[14] = {"TMPMX",  "TMPMN", "TMPSTDMX", "TMPSTDMN", "PCPMM",   "PCPSTD",  "PCPSKW",
+                                           "PR_W1_", "PR_W2_", "PCPD",    "RAINHHMX", "SOLARAV", "DEWPT", "WNDAV"};
+
+std::string field(std::string_view text) {
+    return std::string(text) + "  ";
+}
+
+std::string cli_name(std::string_view name) {
+    std::string shown(name);
+    for (char& c : shown) {
+        if (c == ' ') c = '_';
+    }
+    if (shown.size() < 25) shown.resize(25, ' ');
+    return shown;
+}
+
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> result;
+    std::size_t at = 0;
+    while ((at = line.find_first_not_of(" \t", at)) != std::string_view::npos) {
+        const std::size_t end = line.find_first_of(" \t", at);
+        result.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        if (end == std::string_view::npos) break;
+        at = end;
+    }
+    return result;
+}
+
+std::string folded_name(std::string_view name) {
+    std::string text = readers::lower_case(readers::trimmed(name));
+    for (char& c : text) {
+        if (c == ' ') c = '_';
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string cli_title(std::string_view version) {
+    return "weather-wgn.cli: weather generator data written by wgnrain-batch " + std::string(version) + "\n";
+}
+
+std::string cli_block(std::string_view name, const WeatherRecord& record) {
+    std::string block = field(cli_name(name));
+    for (const std::string* value : {&record.latitude, &record.longitude, &record.elevation}) {
+        block.append(field(right(fixed(*value, 5), 12)));
+    }
+    block.append(field(right(record.rain_yrs, 8))).append("\n");
+    for (const char* column : weather::kColumns) block.append(field(right(column, 12)));
+    block.append("\n");
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (const std::string& value : record.values[m]) block.append(field(right(fixed(value, 5), 12)));
+        block.append("\n");
+    }
+    return block;
+}
+
+std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::string& problem) {
+    std::vector<weather::ReferenceStation> stations;
+    readers::TextLines lines(text);
+    std::string_view line;
+    if (!lines.next(line)) {
+        problem = "an empty file, not a weather-wgn.cli";
+        return {};
+    }
+    const auto fail = [&](const std::string& why) {
+        problem = "line " + std::to_string(lines.number()) + ": " + why;
+        return std::vector<weather::ReferenceStation>{};
+    };
+    while (lines.next(line)) {
+        std::vector<std::string_view> head = words(line);
+        if (head.empty()) continue;
+        if (head.size() < 5) return fail("not a station line (name lat lon elev rain_yrs)");
+        weather::ReferenceStation station;
+        station.name = head[0];
+        station.latitude = head[1];
+        station.longitude = head[2];
+        station.elevation = head[3];
+        station.rain_yrs = head[4];
+        if (!lines.next(line) || words(line).size() < 14) return fail("not the header line of 14 names");
+        for (std::size_t m = 0; m < 12; ++m) {
+            if (!lines.next(line)) return fail("a station of fewer than 12 months");
+            const std::vector<std::string_view> values = words(line);
+            if (values.size() < 14) return fail("a month line of fewer than 14 values");
+            for (std::size_t c = 0; c < 14; ++c) {
+                if (!readers::is_number_text(values[c])) return fail("\"" + std::string(values[c]) + "\" is not a number");
+                station.values[m][c] = values[c];
+            }
+        }
+        stations.push_back(std::move(station));
+    }
+    return stations;
+}
+
+const weather::ReferenceStation* find_station(const std::vector<weather::ReferenceStation>& stations,
+                                              std::string_view name) {
+    const std::string wanted = folded_name(name);
+    for (const weather::ReferenceStation& station : stations) {
+        if (folded_name(station.name) == wanted) return &station;
+    }
+    return nullptr;
+}
+
+std::string editor_stations_header() {
+    return readers::csv_line({"id", "name", "lat", "lon", "elev", "rain_yrs"});
+}
+
+std::string editor_stations_row(int id, std::string_view name, const WeatherRecord& record) {
+    return readers::csv_line({std::to_string(id), std::string(name), record.latitude, record.longitude,
+                              record.elevation, record.rain_yrs});
+}
+
+std::string editor_monthly_header() {
+    std::vector<std::string> header = {"id", "wgn_id", "month"};
+    header.insert(header.end(), weather::kColumns.begin(), weather::kColumns.end());
+    return readers::csv_line(header);
+}
+
+std::string editor_monthly_rows(int first_id, int station_id, const WeatherRecord& record) {
+    std::string rows;
+    for (std::size_t m = 0; m < 12; ++m) {
+        std::vector<std::string> row = {std::to_string(first_id + static_cast<int>(m)), std::to_string(station_id),
+                                        std::to_string(m + 1)};
+        row.insert(row.end(), record.values[m].begin(), record.values[m].end());
+        rows.append(readers::csv_line(row));
+    }
+    return rows;
+}
+
+std::string userwgn_header() {
+    std::vector<std::string> header = {"STATION", "WLATITUDE", "WLONGITUDE", "WELEV", "RAIN_YRS"};
+    for (const char* stem : kUserwgnStems) {
+        for (int m = 1; m <= 12; ++m) header.push_back(stem + std::to_string(m));
+    }
+    return readers::csv_line(header);
+}
+
+std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
+    std::vector<std::string> row = {std::string(name), record.latitude, record.longitude, record.elevation,
+                                    record.rain_yrs};
+    for (std::size_t c = 0; c < 14; ++c) {
+        for (std::size_t m = 0; m < 12; ++m) row.push_back(record.values[m][c]);
+    }
+    return readers::csv_line(row);
+}
+
+std::string wgn_file(std::string_view name, const WeatherRecord& record, std::string_view version) {
+    std::string text = std::string(name) + ": weather generator data written by wgnrain-batch " + std::string(version) + "\n";
+    text.append("  LATITUDE =").append(fortran_f(record.latitude, 7, 2));
+    text.append(" LONGITUDE =").append(fortran_f(record.longitude, 7, 2)).append("\n");
+    text.append("  ELEV (m) =").append(fortran_f(record.elevation, 7, 2)).append("\n");
+    text.append("  RAIN_YRS =").append(fortran_f(record.rain_yrs, 7, 2)).append("\n");
+    for (std::size_t c = 0; c < 14; ++c) {
+        for (std::size_t m = 0; m < 12; ++m) text.append(fortran_f(record.values[m][c], 6, c == weather::kPcpAve ? 1 : 2));
+        text.append("\n");
+    }
+    return text;
+}
+
+}  // namespace wgn::modelfiles

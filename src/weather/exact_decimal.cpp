@@ -1,0 +1,76 @@
+#include "weather/exact_decimal.hpp"
+
+#include <cmath>
+
+#include "readers/number_text.hpp"
+
+namespace wgn::weather {
+
+std::optional<std::int64_t> billionths(std::string_view text) {
+    if (!readers::is_number_text(text)) return std::nullopt;
+    bool negative = false;
+    if (text.front() == '+' || text.front() == '-') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // 1. The digits and the power of ten they are scaled by.
+    std::string digits;
+    int exponent = 0;
+    std::size_t at = 0;
+    for (; at < text.size() && text[at] != 'e' && text[at] != 'E'; ++at) {
+        if (text[at] != '.') digits.push_back(text[at]);
+    }
+    const std::size_t point = text.substr(0, at).find('.');
+    exponent = point == std::string_view::npos ? 0 : -static_cast<int>(at - point - 1);
+    if (at < text.size()) {
+        const auto power = readers::whole_number(text.substr(at + 1));
+        if (!power || *power > 100 || *power < -100) return std::nullopt;
+        exponent += *power;
+    }
+    while (digits.size() > 1 && digits.front() == '0') digits.erase(0, 1);
+    // 2. Billionths: the digits scaled by 10^(exponent + 9), those beyond the
+    //    ninth decimal rounded half away from zero.
+    const int shift = exponent + 9;
+    Int128 value = 0;
+    const Int128 limit = static_cast<Int128>(100000) * kBillion;
+    if (shift >= 0) {
+        if (digits.size() + static_cast<std::size_t>(shift) > 16) return std::nullopt;
+        for (const char c : digits) value = value * 10 + (c - '0');
+        for (int i = 0; i < shift; ++i) value *= 10;
+    } else {
+        const std::size_t dropped = static_cast<std::size_t>(-shift);
+        const std::size_t keep = digits.size() > dropped ? digits.size() - dropped : 0;
+        if (keep > 16) return std::nullopt;
+        for (std::size_t i = 0; i < keep; ++i) value = value * 10 + (digits[i] - '0');
+        if (dropped <= digits.size() && digits[keep] >= '5') value += 1;
+    }
+    if (value > limit) return std::nullopt;
+    return static_cast<std::int64_t>(negative ? -value : value);
+}
+
+std::string rounded_text(Int128 numerator, Int128 denominator, int decimals) {
+    const bool negative = numerator < 0;
+    Int128 scaled = negative ? -numerator : numerator;
+    for (int i = 0; i < decimals; ++i) scaled *= 10;
+    // Half away from zero: (2n + d) / 2d on the magnitude.
+    Int128 units = (2 * scaled + denominator) / (2 * denominator);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(units % 10)));
+        units /= 10;
+    } while (units > 0);
+    while (digits.size() < static_cast<std::size_t>(decimals) + 1) digits.insert(digits.begin(), '0');
+    if (decimals > 0) digits.insert(digits.end() - decimals, '.');
+    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    return negative && !zero ? "-" + digits : digits;
+}
+
+std::string hundredths_text(Int128 hundredths) {
+    return rounded_text(hundredths, 100, 2);
+}
+
+std::string two_decimals(double value) {
+    return hundredths_text(static_cast<Int128>(std::llround(value * 100)));
+}
+
+}  // namespace wgn::weather

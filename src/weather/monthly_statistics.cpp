@@ -1,0 +1,105 @@
+#include "weather/monthly_statistics.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "readers/calendar_days.hpp"
+#include "weather/exact_decimal.hpp"
+
+namespace wgn::weather {
+namespace {
+
+struct Sums {
+    std::int64_t count = 0;
+    Int128 sum = 0;      // billionths
+    Int128 squares = 0;  // billionths squared
+};
+
+std::array<Sums, 12> month_sums(const std::vector<DayValue>& days) {
+    std::array<Sums, 12> sums{};
+    for (const DayValue& day : days) {
+        Sums& month = sums[static_cast<std::size_t>(month_of(day.day) - 1)];
+        ++month.count;
+        month.sum += day.value;
+        month.squares += static_cast<Int128>(day.value) * day.value;
+    }
+    return sums;
+}
+
+// The largest r with r == 0 or (2r - 1)^2 * denominator <= 4 * numerator:
+// sqrt(numerator / denominator) rounded half away from zero to a whole number.
+Int128 rounded_root(Int128 numerator, Int128 denominator) {
+    if (numerator <= 0) return 0;
+    const auto fits = [&](Int128 r) { return r == 0 || (2 * r - 1) * (2 * r - 1) * denominator <= 4 * numerator; };
+    Int128 r = static_cast<Int128>(std::floor(std::sqrt(static_cast<double>(numerator) / static_cast<double>(denominator)) + 0.5));
+    while (r > 0 && !fits(r)) --r;
+    while (fits(r + 1)) ++r;
+    return r;
+}
+
+}  // namespace
+
+int month_of(std::int32_t day) {
+    return readers::date_of(day).month;
+}
+
+MonthTexts monthly_means(const std::vector<DayValue>& days, std::pair<int, int> factor) {
+    MonthTexts texts;
+    const std::array<Sums, 12> sums = month_sums(days);
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (sums[m].count < kFewestDays) continue;
+        // mean = sum * factor / (count * 10^9)
+        texts[m] = rounded_text(sums[m].sum * factor.first, static_cast<Int128>(sums[m].count) * kBillion * factor.second, 2);
+    }
+    return texts;
+}
+
+MonthTexts monthly_deviations(const std::vector<DayValue>& days, std::pair<int, int> factor) {
+    MonthTexts texts;
+    const std::array<Sums, 12> sums = month_sums(days);
+    for (std::size_t m = 0; m < 12; ++m) {
+        const Sums& s = sums[m];
+        if (s.count < kFewestDays) continue;
+        // variance = (n * squares - sum^2) / (n (n - 1)) in billionths squared;
+        // sd in hundredths = sqrt(variance * 10^4 * f^2 / 10^18)
+        const Int128 numerator = (s.count * s.squares - s.sum * s.sum) * factor.first * factor.first;
+        const Int128 denominator =
+            static_cast<Int128>(s.count) * (s.count - 1) * 100000000000000LL * factor.second * factor.second;
+        texts[m] = hundredths_text(rounded_root(numerator, denominator));
+    }
+    return texts;
+}
+
+MonthTexts monthly_largest(const std::vector<DayValue>& days, double factor) {
+    std::array<std::int64_t, 12> largest{};
+    std::array<bool, 12> seen{};
+    for (const DayValue& day : days) {
+        const auto m = static_cast<std::size_t>(month_of(day.day) - 1);
+        if (!seen[m] || day.value > largest[m]) largest[m] = day.value;
+        seen[m] = true;
+    }
+    MonthTexts texts;
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (!seen[m]) continue;
+        texts[m] = factor == 1.0 ? rounded_text(largest[m], kBillion, 2)
+                                 : two_decimals(static_cast<double>(largest[m]) / kBillion * factor);
+    }
+    return texts;
+}
+
+MonthTexts monthly_means(const std::vector<DayReal>& days) {
+    std::array<double, 12> sum{};
+    std::array<int, 12> count{};
+    for (const DayReal& day : days) {
+        const auto m = static_cast<std::size_t>(month_of(day.day) - 1);
+        sum[m] += day.value;
+        ++count[m];
+    }
+    MonthTexts texts;
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (count[m] >= kFewestDays) texts[m] = two_decimals(sum[m] / count[m]);
+    }
+    return texts;
+}
+
+}  // namespace wgn::weather
