@@ -1,0 +1,271 @@
+"""The complete weather-generator record through wgnrain-batch, against an
+independent computation from the definitions:
+
+  - a csv station with every variable: each monthly value of userwgn.csv
+    equals the exact mean or sample deviation (Python's Fraction, rounded half
+    away from zero), the dew point from humidity goes back to the humidity,
+    pcp_hhr is the estimate from the largest daily value, and the
+    precipitation columns are the report's digits;
+  - every model file read back as its reader reads it (weather-wgn.cli in
+    free format, blocks of 14 lines; the .wgn file by fixed columns; the
+    Editor CSVs by position) equals userwgn.csv;
+  - SWAT+ files of each variable, a NASA POWER file with its radiation in
+    kW-hr, half-hour maxima, a reference station that fills the gaps, a
+    station without a position (kept out of the model files, and said why);
+  - the real station records, precipitation only: their digits.
+
+    weather_record.py path/to/wgnrain-batch [path/to/shared/data]
+"""
+import csv
+import datetime
+import io
+import math
+import os
+import random
+import re
+import sys
+import tempfile
+from fractions import Fraction
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import program  # noqa: E402
+
+binary = os.path.abspath(sys.argv[1])
+data_dir = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else ""
+work = os.path.realpath(tempfile.mkdtemp(prefix="wgnweather"))
+tmp = os.path.join(work, "tmp")
+os.mkdir(tmp)
+failures = []
+COLUMNS = ["tmp_max_ave", "tmp_min_ave", "tmp_max_sd", "tmp_min_sd", "pcp_ave", "pcp_sd", "pcp_skew", "wet_dry",
+           "wet_wet", "pcp_days", "pcp_hhr", "slr_ave", "dew_ave", "wnd_ave"]
+STEMS = ["TMPMX", "TMPMN", "TMPSTDMX", "TMPSTDMN", "PCPMM", "PCPSTD", "PCPSKW", "PR_W1_", "PR_W2_", "PCPD",
+         "RAINHHMX", "SOLARAV", "DEWPT", "WNDAV"]
+
+
+def expect(what, got, want):
+    if got != want:
+        failures.append(f"{what}: got {repr(got)[:200]}, expected {repr(want)[:200]}")
+
+
+def write(name, lines):
+    with open(os.path.join(work, name), "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def read(*parts):
+    with open(os.path.join(work, *parts), newline="") as f:
+        return f.read()
+
+
+def rounded(value, decimals=2):
+    """Half away from zero, exactly, as text."""
+    scaled = abs(Fraction(value)) * 10 ** decimals
+    units = math.floor(scaled + Fraction(1, 2))
+    text = f"{units // 10 ** decimals}.{units % 10 ** decimals:0{decimals}d}"
+    return "-" + text if value < 0 and units != 0 else text
+
+
+def monthly(days, statistic):
+    """statistic over each month's values (days: {date: value text}); '' under 5 values."""
+    out = []
+    for month in range(1, 13):
+        values = [Fraction(v) for d, v in days.items() if d.month == month and v != ""]
+        out.append(statistic(values) if len(values) >= 5 else "")
+    return out
+
+
+def mean(values):
+    return rounded(sum(values) / len(values))
+
+
+def deviation(values):
+    m = sum(values) / len(values)
+    variance = sum((v - m) ** 2 for v in values) / (len(values) - 1)
+    # sqrt rounded half away: the largest r with (r - 1/2)^2 <= variance * 10^4
+    r = math.isqrt(int(variance * 10 ** 4 * 4)) // 2 + 2
+    while r > 0 and (Fraction(2 * r - 1, 2)) ** 2 > variance * 10 ** 4:
+        r -= 1
+    return rounded(Fraction(r, 100))
+
+
+def dates(first, last):
+    day = datetime.date(first, 1, 1)
+    while day.year <= last:
+        yield day
+        day += datetime.timedelta(days=1)
+
+
+rng = random.Random(19)
+days = list(dates(2001, 2003))
+full = {name: {} for name in ("prcp", "tmax", "tmin", "rh", "wind", "solar")}
+for d in days:
+    full["prcp"][d] = f"{rng.choice([0, 0, rng.random() * 25]):.1f}"
+    full["tmax"][d] = f"{12 + 10 * math.sin(d.month / 2) + rng.random() * 6:.1f}"
+    full["tmin"][d] = f"{float(full['tmax'][d]) - 4 - rng.random() * 6:.1f}"
+    full["rh"][d] = "" if rng.random() < 0.05 else f"{40 + rng.random() * 55:.0f}"
+    full["wind"][d] = f"{rng.random() * 30:.1f}"
+    full["solar"][d] = f"{5 + rng.random() * 20:.2f}"
+write("full.csv", ["date,prcp,tmax,tmin,rh,wind,solar"] +
+      [",".join([d.isoformat()] + [full[n][d] for n in ("prcp", "tmax", "tmin", "rh", "wind", "solar")]) for d in days])
+
+# SWAT+ files of one variable each, the position in the .pcp header.
+header = ["x: written by a test", "nbyr tstep lat lon elev", "3 0 -33.865 151.209 39.0"]
+write("sp.pcp", header + [f"{d.year} {d.timetuple().tm_yday} {full['prcp'][d]}" for d in days])
+write("sp.tmp", header + [f"{d.year} {d.timetuple().tm_yday} {full['tmax'][d]} {full['tmin'][d]}" for d in days])
+write("sp.slr", header + [f"{d.year} {d.timetuple().tm_yday} {full['solar'][d]}" for d in days])
+write("sp.hmd", header + [f"{d.year} {d.timetuple().tm_yday} {'-99' if not full['rh'][d] else int(full['rh'][d]) / 100}"
+                          for d in days])
+write("sp.wnd", header + [f"{d.year} {d.timetuple().tm_yday} {full['wind'][d]}" for d in days])
+
+# NASA POWER, radiation in kW-hr/m^2/day, dew point given.
+write("power.csv", ["-BEGIN HEADER-", "Location: Latitude  40.5853   Longitude -105.0844",
+                    "Elevation from MERRA-2: Average for 0.5 x 0.625 degree lat/lon region = 1559.21 meters",
+                    "ALLSKY_SFC_SW_DWN       CERES SYN1deg All Sky Surface Shortwave Downward Irradiance (kW-hr/m^2/day)",
+                    "WS2M                    MERRA-2 Wind Speed at 2 Meters (m/s)", "-END HEADER-",
+                    "YEAR,MO,DY,PRECTOTCORR,T2M_MAX,T2M_MIN,T2MDEW,ALLSKY_SFC_SW_DWN,WS2M"] +
+      [f"{d.year},{d.month},{d.day},{full['prcp'][d]},{full['tmax'][d]},{full['tmin'][d]},3.5,{full['solar'][d]},"
+       f"{full['wind'][d]}" for d in days])
+
+# Half-hour maxima in their own column; temperatures only, the rest filled.
+write("hhr.csv", ["date,prcp,tmax,tmin,pcp_hhr"] +
+      [f"{d.isoformat()},{full['prcp'][d]},{full['tmax'][d]},{full['tmin'][d]},"
+       f"{'' if d.year == 2001 else rounded(Fraction(full['prcp'][d]) / 3)}" for d in days])
+reference = ("weather-wgn.cli: a reference\n"
+             "grid_52_5  52.00000  5.00000  2.00000  30\n" + " ".join(COLUMNS) + "\n" +
+             "".join(" ".join(["1.00000"] * 11 + [f"{m}.50000", "4.25000", "2.00000"]) + "\n" for m in range(1, 13)))
+write("reference.cli", [reference.rstrip("\n")])
+
+write("stations.csv", [
+    "station,file,format,lat,lon,elev,wnd_unit,tmp_file,slr_file,hmd_file,wnd_file,fill_file,fill_station",
+    "full,full.csv,csv,52.1,5.18,2,km/h,,,,,,",
+    "swatplus,sp.pcp,swatplus,,,,,sp.tmp,sp.slr,sp.hmd,sp.wnd,,",
+    "power,power.csv,power,,,,,,,,,,",
+    "hhr,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid 52 5",
+    "nopos,full.csv,csv,,,,km/h,,,,,,",
+])
+status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out"])
+out, err = out.decode(), err.decode()
+expect("batch status", status, 0)
+expect("closing line", out.split(";")[0], "wgnrain-batch: 5 stations, 5 ok, 0 failed")
+
+userwgn = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("out", "userwgn.csv")))}
+summary = {row["station"]: row for row in csv.DictReader(io.StringIO(read("out", "summary.csv")))}
+
+
+def values_of(station):
+    """The 14 x 12 values of userwgn.csv, by column."""
+    return {c: [userwgn[station][f"{stem}{m}"] for m in range(1, 13)] for c, stem in zip(COLUMNS, STEMS)}
+
+
+def report_digits(station):
+    lines = read("out", station, "report.txt").split("\r\n")
+    fields = [(8, 18), (18, 30), (30, 42), (42, 54), (54, 66), (66, 76)]
+    return [[lines[13 + m][a:b].strip() for m in range(12)] for a, b in fields]
+
+
+def dew_point(rh, t):
+    l = math.log(rh) + (16.78 * t - 116.9) / (t + 237.3)
+    return (116.9 + 237.3 * l) / (16.78 - l)
+
+
+# ---- The csv station against the definitions ------------------------------------
+got = values_of("full")
+expect("tmp_max_ave", got["tmp_max_ave"], monthly(full["tmax"], mean))
+expect("tmp_min_ave", got["tmp_min_ave"], monthly(full["tmin"], mean))
+expect("tmp_max_sd", got["tmp_max_sd"], monthly(full["tmax"], deviation))
+expect("tmp_min_sd", got["tmp_min_sd"], monthly(full["tmin"], deviation))
+expect("slr_ave", got["slr_ave"], monthly(full["solar"], mean))
+expect("wnd_ave (km/h)", got["wnd_ave"], monthly({d: str(Fraction(v) * 10 / 36) for d, v in full["wind"].items()}, mean))
+for c, digits in zip(COLUMNS[4:10], report_digits("full")):
+    expect(f"{c} is the report's", got[c], digits)
+factor = (30 / 1440) ** 0.25
+expect("pcp_hhr estimated", got["pcp_hhr"], [
+    rounded(Fraction(round(max(float(v) for d, v in full["prcp"].items() if d.month == m) * factor * 100), 100))
+    for m in range(1, 13)])
+dews = {}
+for d in days:
+    if full["rh"][d]:
+        dews[d] = dew_point(int(full["rh"][d]) / 100, (float(full["tmax"][d]) + float(full["tmin"][d])) / 2)
+expect("dew_ave from humidity", got["dew_ave"],
+       [f"{round(sum(v for d, v in dews.items() if d.month == m) / sum(1 for d in dews if d.month == m) * 100) / 100:.2f}"
+        for m in range(1, 13)])
+expect("rain_yrs", userwgn["full"]["RAIN_YRS"], "3")
+expect("full summary", (summary["full"]["pcp_hhr"], summary["full"]["missing_variables"], summary["full"]["model_files"]),
+       ("estimated", "", ""))
+
+# ---- The same numbers from SWAT+ files; radiation in kW-hr; measured half-hour rain ----
+sp = values_of("swatplus")
+for c in ("tmp_max_ave", "tmp_min_sd", "slr_ave", "pcp_ave"):
+    expect(f"SWAT+ files: {c}", sp[c], got[c])
+expect("SWAT+ position", [userwgn["swatplus"][k] for k in ("WLATITUDE", "WLONGITUDE", "WELEV")],
+       ["-33.865", "151.209", "39.0"])
+expect("SWAT+ wind in m/s", sp["wnd_ave"], monthly(full["wind"], mean))
+pw = values_of("power")
+expect("POWER radiation from kW-hr", pw["slr_ave"],
+       monthly({d: str(Fraction(v) * 36 / 10) for d, v in full["solar"].items()}, mean))
+expect("POWER dew point", pw["dew_ave"], ["3.50"] * 12)
+expect("POWER position", userwgn["power"]["WLATITUDE"], "40.5853")
+hh = values_of("hhr")
+expect("measured pcp_hhr", hh["pcp_hhr"], [max((rounded(Fraction(full["prcp"][d]) / 3) for d in days
+                                                 if d.month == m and d.year > 2001), key=Fraction) for m in range(1, 13)])
+expect("rain_yrs of the half-hour record", userwgn["hhr"]["RAIN_YRS"], "2")
+expect("filled from the reference", (hh["slr_ave"][2], hh["dew_ave"][0], hh["wnd_ave"][5]), ("3.50000", "4.25000", "2.00000"))
+expect("filled_variables", summary["hhr"]["filled_variables"], "slr_ave dew_ave wnd_ave")
+expect("incomplete station", (summary["nopos"]["model_files"], userwgn["nopos"]["TMPMX1"]),
+       ("no position (lat, lon, elev)", got["tmp_max_ave"][0]))
+
+# ---- Every model file read back as its reader reads it ------------------------------
+model_stations = ["full", "swatplus", "power", "hhr"]
+cli = read("out", "weather-wgn.cli").split("\n")
+expect("cli title", cli[0].startswith("weather-wgn.cli: weather generator data written by wgnrain-batch "), True)
+blocks = [line.split() for line in cli[1:] if line.strip()]
+expect("cli blocks of 14 lines", len(blocks), 14 * len(model_stations))
+for n, station in enumerate(model_stations):
+    head, names, months = blocks[14 * n], blocks[14 * n + 1], blocks[14 * n + 2:14 * n + 14]
+    expect(f"{station} cli line", (head[0], float(head[1]), int(head[4])),
+           (station, float(userwgn[station]["WLATITUDE"]), int(userwgn[station]["RAIN_YRS"])))
+    expect(f"{station} cli names", names, COLUMNS)
+    values = values_of(station)
+    expect(f"{station} cli values", [[float(v) for v in month] for month in months],
+           [[float(values[c][m]) for c in COLUMNS] for m in range(12)])
+    wgn = read("out", station, f"{station}.wgn").split("\n")
+    expect(f"{station} .wgn latitude (12x,f7.2)", float(wgn[1][12:19]), round(float(userwgn[station]["WLATITUDE"]), 2))
+    for c, column in enumerate(COLUMNS):
+        width_values = [wgn[4 + c][6 * m:6 * m + 6] for m in range(12)]
+        expect(f"{station} .wgn {column}", [float(v) for v in width_values],
+               [round(float(values[column][m]) + 0.0, 1 if column == "pcp_ave" else 2) for m in range(12)])
+stations_rows = list(csv.reader(io.StringIO(read("out", "wgn_stations.csv"))))
+monthly_rows = list(csv.reader(io.StringIO(read("out", "wgn_monthly.csv"))))
+expect("Editor stations by position", [r[:2] for r in stations_rows[1:]], [[str(i + 1), s] for i, s in enumerate(model_stations)])
+for n, station in enumerate(model_stations):
+    values = values_of(station)
+    for m in range(12):
+        row = monthly_rows[1 + 12 * n + m]
+        expect(f"{station} Editor month {m + 1}", row,
+               [str(12 * n + m + 1), str(n + 1), str(m + 1)] + [values[c][m] for c in COLUMNS])
+
+# ---- The real records, precipitation only: the reports' digits ------------------------
+if data_dir and os.path.isdir(data_dir):
+    records = program.station_records(data_dir)
+    rows = ["station,file,first_year,nodata,lat,lon,elev"]
+    for path in records:
+        name = os.path.basename(path)[:-4]
+        first = re.search(r"(\d{4})-\d{4}$", name).group(1)
+        rows.append(f"{name},{path},{first},-99,52,5,1")
+    write("real.csv", rows)
+    status, out, err = program.run(binary, b"", work, tmp, arguments=["real.csv", "-o", "real"])
+    expect("real records status", status, 0)
+    real = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("real", "userwgn.csv")))}
+    for path in records:
+        name = os.path.basename(path)[:-4]
+        lines = read("real", name, "report.txt").split("\r\n")[13:25]
+        digits = [[line[a:b].strip() for line in lines] for a, b in [(8, 18), (18, 30), (30, 42), (42, 54), (54, 66), (66, 76)]]
+        for stem, column in zip(STEMS[4:10], digits):
+            expect(f"{name} {stem}", [real[name][f"{stem}{m}"] for m in range(1, 13)], column)
+    expect("precipitation-only stations are not complete",
+           read("real", "weather-wgn.cli").count("\n"), 1)
+
+for failure in failures:
+    print("FAIL", failure)
+print(f"{'FAILED' if failures else 'passed'}: the complete record against its definitions, the model files read back")
+sys.exit(1 if failures else 0)

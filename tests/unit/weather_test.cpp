@@ -1,0 +1,208 @@
+// The complete weather-generator record without files: exact decimals, the
+// monthly statistics worked out by hand, the dew point the model turns back
+// into the humidity it was given, the model's notes, and the layouts of the
+// model files read back as the models read them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "modelfiles/fixed_text.hpp"
+#include "modelfiles/model_files.hpp"
+#include "readers/calendar_days.hpp"
+#include "weather/dew_point.hpp"
+#include "weather/exact_decimal.hpp"
+#include "weather/model_notes.hpp"
+#include "weather/monthly_statistics.hpp"
+
+namespace wgn {
+namespace {
+
+using weather::DayValue;
+
+TEST(ExactDecimal, Billionths) {
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"12.5", 12500000000},   {"-0.3", -300000000}, {"1.25E+01", 12500000000}, {"0", 0},
+        {".5", 500000000},       {"100000", 100000000000000}, {"0.0000000015", 2},  {"-0.0000000015", -2},
+        {"0.0000000014", 1},     {"1e-12", 0},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(weather::billionths(text), value) << text;
+    for (const char* bad : {"100000.1", "1e6", "abc", "", "1e999"}) EXPECT_FALSE(weather::billionths(bad)) << bad;
+}
+
+TEST(ExactDecimal, RoundedHalfAwayFromZero) {
+    struct Case {
+        long long numerator, denominator;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1234567, 100000, 2, "12.35"}, {-5, 1000, 2, "-0.01"}, {5, 1000, 2, "0.01"}, {4, 1000, 2, "0.00"},
+        {-4, 1000, 2, "0.00"},         {1, 40, 2, "0.03"},     {16, 5, 2, "3.20"},  {2, 3, 0, "1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(weather::rounded_text(c.numerator, c.denominator, c.decimals), c.text) << c.numerator << "/" << c.denominator;
+    }
+    EXPECT_EQ(weather::two_decimals(-2.345), "-2.35");
+}
+
+// Days of January 2001 (and February where asked) with the given values.
+std::vector<DayValue> january(std::initializer_list<const char*> values, int month = 1) {
+    std::vector<DayValue> days;
+    int day = 1;
+    for (const char* value : values) days.push_back({readers::day_number({2001, month, day++}), *weather::billionths(value)});
+    return days;
+}
+
+TEST(MonthlyStatistics, WorkedByHand) {
+    // 1, 2, 4, 4, 5: mean 16/5 = 3.2; squares about the mean 4.84 + 1.44 + 0.64 + 0.64 + 3.24 = 10.8,
+    // sample variance 10.8 / 4 = 2.7, sd 1.643167... -> 1.64.
+    const auto days = january({"1", "2", "4", "4", "5"});
+    EXPECT_EQ(weather::monthly_means(days)[0], "3.20");
+    EXPECT_EQ(weather::monthly_deviations(days)[0], "1.64");
+    // Four days are too few for a value; the other months have none.
+    EXPECT_EQ(weather::monthly_means(january({"1", "2", "3", "4"}))[0], "");
+    EXPECT_EQ(weather::monthly_means(days)[1], "");
+    // A mean exactly halfway rounds away from zero: (0.1 + 0 + 0 + 0 + 0.025) / 5 = 0.025 -> 0.03,
+    // and -0.025 -> -0.03, where a binary sum could land either side.
+    EXPECT_EQ(weather::monthly_means(january({"0.1", "0", "0", "0", "0.025"}))[0], "0.03");
+    EXPECT_EQ(weather::monthly_means(january({"-0.1", "0", "0", "0", "-0.025"}))[0], "-0.03");
+    // Equal values: a deviation of 0.
+    EXPECT_EQ(weather::monthly_deviations(january({"7", "7", "7", "7", "7"}))[0], "0.00");
+    // km/h to m/s: 36, 36, 36, 36, 72 km/h -> mean 43.2 km/h = 12 m/s.
+    EXPECT_EQ(weather::monthly_means(january({"36", "36", "36", "36", "72"}), {10, 36})[0], "12.00");
+    // The largest value of a month, any number of days, and times a factor.
+    EXPECT_EQ(weather::monthly_largest(january({"3.5", "12.25"}))[0], "12.25");
+    EXPECT_EQ(weather::monthly_largest(january({"10"}), 0.5)[0], "5.00");
+}
+
+TEST(DewPoint, TheModelRecoversTheHumidity) {
+    // The model turns a dew point back into humidity as e(dew) / e(T mean).
+    for (const double humidity : {0.05, 0.3, 0.5, 0.75, 0.99, 1.0}) {
+        for (const double temperature : {-20.0, -2.5, 0.0, 12.0, 25.0, 40.0}) {
+            const double dew = weather::dew_point(humidity, temperature);
+            EXPECT_NEAR(weather::saturation_pressure(dew) / weather::saturation_pressure(temperature), humidity, 1e-12)
+                << humidity << " at " << temperature;
+        }
+    }
+    EXPECT_NEAR(weather::dew_point(1.0, 12.0), 12.0, 1e-12);
+}
+
+TEST(FixedText, DigitsKeptOrRoundedHalfAwayFromZero) {
+    const std::tuple<const char*, int, const char*> fixed[] = {
+        {"64.17", 5, "64.17000"}, {"3.8913", 2, "3.89"}, {"0.125", 2, "0.13"}, {"-0.125", 2, "-0.13"},
+        {"9.995", 2, "10.00"},    {"-0.004", 2, "-0.00"}, {"12", 1, "12.0"},   {"1.5E+01", 2, "15.00"},
+        {".5", 0, "1"},
+    };
+    for (const auto& [text, decimals, shown] : fixed) EXPECT_EQ(modelfiles::fixed(text, decimals), shown) << text;
+    const std::tuple<const char*, int, int, const char*> fortran[] = {
+        {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"}, {"-0.25", 5, 2, "-0.25"}, {"-0.25", 4, 2, "-.25"},
+        {"1559.21", 7, 2, "1559.21"},
+    };
+    for (const auto& [text, width, decimals, shown] : fortran) {
+        EXPECT_EQ(modelfiles::fortran_f(text, width, decimals), shown) << text;
+    }
+}
+
+weather::WeatherRecord sample_record() {
+    weather::WeatherRecord record;
+    record.latitude = "52.1";
+    record.longitude = "-5.18";
+    record.elevation = "2";
+    record.rain_yrs = "30";
+    for (std::size_t m = 0; m < 12; ++m) {
+        record.values[m] = {"12.34", "2.50", "3.10", "2.20", "64.17", "3.8913", "1.2345", "0.3000",
+                            "0.6000", "12.86", "5.00", "10.25", "6.00", "3.30"};
+    }
+    return record;
+}
+
+TEST(ModelFiles, CliBlockReadBackInFreeFormat) {
+    const weather::WeatherRecord record = sample_record();
+    const std::string text = modelfiles::cli_title("1.0.0") + modelfiles::cli_block("De Bilt", record);
+    // As the model reads it: the title, then per station 14 lines of values
+    // separated by blanks.
+    std::istringstream in(text);
+    std::string line;
+    std::getline(in, line);
+    std::getline(in, line);
+    std::istringstream station(line);
+    std::string name;
+    double lat = 0, lon = 0, elev = 0;
+    int years = 0;
+    station >> name >> lat >> lon >> elev >> years;
+    EXPECT_EQ(name, "De_Bilt");
+    EXPECT_EQ(line.substr(0, 27), "De_Bilt                    ");
+    EXPECT_DOUBLE_EQ(lat, 52.1);
+    EXPECT_DOUBLE_EQ(lon, -5.18);
+    EXPECT_EQ(years, 30);
+    std::getline(in, line);
+    for (std::size_t m = 0; m < 12; ++m) {
+        std::getline(in, line);
+        std::istringstream values(line);
+        for (std::size_t c = 0; c < 14; ++c) {
+            double value = 0;
+            values >> value;
+            EXPECT_DOUBLE_EQ(value, std::stod(record.values[m][c])) << m << " " << c;
+        }
+    }
+    // And our own reader gives back the very digits, five decimals wide.
+    std::string problem;
+    const auto stations = modelfiles::read_cli(text, problem);
+    ASSERT_EQ(problem, "");
+    ASSERT_EQ(stations.size(), 1U);
+    EXPECT_EQ(modelfiles::find_station(stations, "de bilt"), &stations[0]);
+    EXPECT_EQ(stations[0].values[11][5], "3.89130");
+    EXPECT_EQ(modelfiles::read_cli("title\nx 1 2 3 4\nheader\n1 2\n", problem).size(), 0U);
+    EXPECT_EQ(problem, "line 3: not the header line of 14 names");
+}
+
+TEST(ModelFiles, WgnFileInFixedColumns) {
+    const std::string text = modelfiles::wgn_file("st", sample_record(), "1.0.0");
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 18U);
+    // (12x, f7.2) for latitude, elevation and rain_yrs.
+    EXPECT_EQ(lines[1].substr(12, 7), "  52.10");
+    EXPECT_EQ(lines[2].substr(12, 7), "   2.00");
+    EXPECT_EQ(lines[3].substr(12, 7), "  30.00");
+    // 12 f6.2 a line; PCPMM in f6.1.
+    EXPECT_EQ(lines[4].substr(0, 12), " 12.34 12.34");
+    EXPECT_EQ(lines[8].substr(0, 12), "  64.2  64.2");
+    EXPECT_EQ(lines[9].substr(0, 6), "  3.89");
+    EXPECT_EQ(lines[17].size(), 72U);
+}
+
+TEST(ModelNotes, EveryNoteItsMonth) {
+    weather::WeatherRecord record = sample_record();
+    auto& v = record.values;
+    v[0][weather::kWetWet] = "0.2000";       // Jan: wet_wet <= wet_dry 0.3000
+    v[1][weather::kWetDry] = "0.0000";       // Feb: wet_dry 0
+    v[2][weather::kPcpSkew] = "0.1500";      // Mar: skew below 0.2
+    v[3][weather::kPcpDays] = "5.00";        // Apr: 30 * 0.3 / 0.7 = 12.86, not 5
+    v[4][weather::kTmpMinAve] = "13.00";     // May: minimum above maximum
+    v[5][weather::kTmpMaxSd] = "0.00";       // Jun: a deviation of 0
+    v[6][weather::kPcpHhr] = "0.00";         // Jul: pcp_hhr 0
+    v[7][weather::kPcpHhr] = "50.00";        // Aug: above the largest daily value
+    weather::MonthTexts largest;
+    largest.fill("40.00");
+    const std::vector<std::string> notes = weather::model_notes(record, largest);
+    const std::vector<std::string> expected = {
+        "Jan: wet_wet 0.2000 <= wet_dry 0.3000: the model replaces both from pcp_days",
+        "Feb: wet_dry 0: the model replaces wet_dry and wet_wet from pcp_days",
+        "Mar: pcp_skew 0.1500 below 0.2: the model raises it to 0.2",
+        "Apr: pcp_days 5.00, but the model recomputes 12.86 from wet_dry and wet_wet",
+        "May: tmp_min_ave 13.00 above tmp_max_ave 12.34",
+        "Jun: tmp_max_sd 0: the model's daily values of the month will not vary",
+        "Jul: pcp_hhr 0: the model finds no rain intensity",
+        "Aug: pcp_hhr 50.00 above the month's largest daily value 40.00",
+    };
+    EXPECT_EQ(notes, expected);
+    for (auto& month : v) month[weather::kDewAve] = "0.65";
+    EXPECT_EQ(weather::model_notes(record, largest).back(),
+              "dew_ave: all twelve between 0 and 1: the model would read them as humidity fractions");
+}
+
+}  // namespace
+}  // namespace wgn
