@@ -26,7 +26,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
         }
         const auto wanted = options.columns.find(std::string(variable.variable));
         const std::optional<std::size_t> column =
-            find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.variable);
+            find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what);
         if (column) {
             record.variables[std::string(variable.variable)] =
                 read_dated_column(table, *column, is_nodata_marker, marker, ordered);

@@ -31,17 +31,18 @@ struct DailyValue {
 inline constexpr const char* kPrecipitation = "pcp";
 struct VariableNames {
     std::string_view variable;
+    std::string_view what;                    // for messages
     std::array<std::string_view, 5> columns;  // unused places empty
 };
 inline constexpr std::array<VariableNames, 8> kVariables = {{
-    {"pcp", {"precipitation", "prcp", "pcp", "rain", "prectotcorr"}},
-    {"tmax", {"tmax", "temp_max", "tmp_max", "t2m_max", ""}},
-    {"tmin", {"tmin", "temp_min", "tmp_min", "t2m_min", ""}},
-    {"slr", {"slr", "solar", "allsky_sfc_sw_dwn", "", ""}},
-    {"dew", {"dew", "dewpoint", "dew_point", "t2mdew", ""}},
-    {"rh", {"rh", "rhum", "relative_humidity", "rh2m", ""}},
-    {"wnd", {"wind", "wnd", "wind_speed", "ws2m", ""}},
-    {"hhr", {"hhr", "pcp_hhr", "", "", ""}},
+    {"pcp", "precipitation", {"precipitation", "prcp", "pcp", "rain", "prectotcorr"}},
+    {"tmax", "maximum temperature", {"tmax", "temp_max", "tmp_max", "t2m_max", ""}},
+    {"tmin", "minimum temperature", {"tmin", "temp_min", "tmp_min", "t2m_min", ""}},
+    {"slr", "radiation", {"slr", "solar", "allsky_sfc_sw_dwn", "", ""}},
+    {"dew", "dew point", {"dew", "dewpoint", "dew_point", "t2mdew", ""}},
+    {"rh", "humidity", {"rh", "rhum", "relative_humidity", "rh2m", ""}},
+    {"wnd", "wind", {"wind", "wnd", "wind_speed", "ws2m", ""}},
+    {"hhr", "half-hour rain", {"hhr", "pcp_hhr", "", "", ""}},
 }};
 
 struct StationRecord {
