@@ -22,6 +22,11 @@ const char* const kBatchUsage =
     "and optionally format (plain, csv, ghcnd, power, swat, swatplus), last_year\n"
     "and pcp_column: a dated file is made into whole years (OUTDIR/<station>/\n"
     "series.txt, coverage.csv), first_year and last_year then bound the period.\n"
+    "Columns of the complete weather-generator record (weather-wgn.cli,\n"
+    "wgn_stations.csv, wgn_monthly.csv, userwgn.csv, OUTDIR/<station>/<station>.wgn):\n"
+    "tmp_file slr_file hmd_file wnd_file hhr_file, tmax_column tmin_column\n"
+    "slr_column dew_column rh_column wnd_column hhr_column, wnd_unit, lat lon elev,\n"
+    "stations_file, fill_file fill_station.\n"
     "Further columns are copied into summary.csv.  Every mistake of the list is\n"
     "reported with its row and column, and then nothing runs.\n"
     "\n"
@@ -125,7 +130,8 @@ BatchOptions parse_options(std::span<char* const> arguments) {
     }
     if (!have_list) return refuse("no station list");
     if (!have_folder) return refuse("no output folder (-o OUTDIR)");
-    if (options.merge && (options.shards > 1 || options.rerun)) return refuse("--merge runs nothing: no --shard, no --rerun");
+    if (options.merge && (options.shards > 1 || options.rerun))
+        return refuse("--merge runs nothing: no --shard, no --rerun");
     return options;
 }
 

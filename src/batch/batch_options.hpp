@@ -16,12 +16,12 @@ struct BatchOptions {
     enum class Action { run, help, version, refuse } action = Action::run;
     std::string list;
     std::string output_folder;
-    unsigned jobs = 0;  // 0: as many as there are processors
-    bool rerun = false;   // run every station, whatever an earlier batch left
-    bool strict = false;  // a station with warnings counts as failed
-    bool merge = false;   // run nothing, make the tables
+    unsigned jobs = 0;               // 0: as many as there are processors
+    bool rerun = false;              // run every station, whatever an earlier batch left
+    bool strict = false;             // a station with warnings counts as failed
+    bool merge = false;              // run nothing, make the tables
     unsigned shard = 1, shards = 1;  // run the shard-th of `shards` interleaved parts
-    std::string error;  // why the line was refused
+    std::string error;               // why the line was refused
 };
 
 BatchOptions parse_options(std::span<char* const> arguments);

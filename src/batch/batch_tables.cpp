@@ -88,13 +88,12 @@ std::string values_not_shown(const ReportFigures& figures) {
 }
 
 std::string summary_header(const StationList& list) {
-    std::vector<std::string> header = {"station",          "status",      "file",          "first_year",
-                                       "nodata",           "years",       "leap_years",    "records",
-                                       "nodata_values",    "warnings",    "first_warning", "values_not_shown",
-                                       "report_line"};
+    std::vector<std::string> header = {"station",       "status",           "file",       "first_year",    "nodata",
+                                       "years",         "leap_years",       "records",    "nodata_values", "warnings",
+                                       "first_warning", "values_not_shown", "report_line"};
     if (list.dated_columns) {
-        header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
-                                     "incomplete_years"});
+        header.insert(header.end(),
+                      {"format", "period", "missing_days", "missing_percent", "flagged_values", "incomplete_years"});
     }
     if (list.weather_columns) {
         header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",

@@ -85,8 +85,8 @@ class Progress {
                                    failed_, seconds);
         if (done_ > 0 && done_ < total_) {
             const double left = seconds / static_cast<double>(done_) * static_cast<double>(total_ - done_);
-            length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), ", about %.0f s left",
-                                    left);
+            length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length),
+                                    ", about %.0f s left", left);
         }
         std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), "   ");
         platform::write_error_output(line);
@@ -317,8 +317,9 @@ int run_batch(const BatchOptions& options) {
         Counts counts;
         for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) {
             const StationOutcome outcome = table_outcome(list, options, runs, folder.shown, i);
-            (outcome.ok ? counts.ok : outcome.status == "not run" || outcome.status == "interrupted" ? counts.not_run
-                                                                                                   : counts.failed)++;
+            (outcome.ok                                                       ? counts.ok
+             : outcome.status == "not run" || outcome.status == "interrupted" ? counts.not_run
+                                                                              : counts.failed)++;
         }
         done.append("shard " + std::to_string(options.shard) + " of " + std::to_string(options.shards) + ": " +
                     std::to_string(counts.ok + counts.failed + counts.not_run) + " of " + stations + ", " +

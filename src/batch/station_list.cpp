@@ -17,15 +17,15 @@ namespace wgn::batch {
 
 using readers::CsvRow;
 using readers::CsvText;
-using readers::parse_csv;
 using readers::detect_separator;
+using readers::parse_csv;
 
 namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 7> kKnown = {"station", "file",        "first_year", "nodata",
-                                                    "format",  "last_year",   "pcp_column"};
+constexpr std::array<std::string_view, 7> kKnown = {"station", "file",      "first_year", "nodata",
+                                                    "format",  "last_year", "pcp_column"};
 enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn };
 
 std::string trimmed(std::string_view text) {
@@ -116,7 +116,8 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
                 value = full_name;
             }
             const bool variable_file = column != "stations_file" && column != "fill_file";
-            if (variable_file && (station.format == "plain" || station.format == "ghcnd" || station.format == "power")) {
+            if (variable_file &&
+                (station.format == "plain" || station.format == "ghcnd" || station.format == "power")) {
                 problem(column, "a " + station.format + " station gives its other variables in its own file");
             }
         }
@@ -254,7 +255,9 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         };
         Station station;
         station.row = row.line;
-        const auto cell = [&](Known known) { return column[known] ? trimmed(row.fields[*column[known]]) : std::string(); };
+        const auto cell = [&](Known known) {
+            return column[known] ? trimmed(row.fields[*column[known]]) : std::string();
+        };
         station.name = cell(kStation);
         station.file = cell(kFile);
         station.first_year = cell(kFirstYear);

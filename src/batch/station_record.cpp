@@ -69,8 +69,9 @@ bool add_file(std::string& key, std::string_view label, const std::string& name)
         add(key, "modified", std::to_string(stamp.modified));
         add(key, "hash", content_hash(bytes));
     } else {
-        add(key, label, file.shown + " " + std::to_string(stamp.size) + " " + std::to_string(stamp.modified) + " " +
-                            content_hash(bytes));
+        add(key, label,
+            file.shown + " " + std::to_string(stamp.size) + " " + std::to_string(stamp.modified) + " " +
+                content_hash(bytes));
     }
     return true;
 }
@@ -79,8 +80,9 @@ std::string station_key(const Station& station) {
     std::string key(kTitle);
     key.append("\r\n");
     add(key, "version", WGNRAIN_VERSION);
-    add(key, "settings", "format=" + station.format + " first_year=" + station.first_year + " last_year=" +
-                             station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column);
+    add(key, "settings",
+        "format=" + station.format + " first_year=" + station.first_year + " last_year=" + station.last_year +
+            " nodata=" + station.nodata + " pcp_column=" + station.pcp_column);
     if (!add_file(key, "file", station.input_name)) return {};
     for (const auto& [column, value] : station.weather) {
         if (!is_file_column(column)) {
@@ -179,7 +181,8 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         std::string_view years = value_of(record, "incomplete_years").value_or("");
         while (!years.empty()) {
             const std::size_t blank = years.find(' ');
-            if (const auto year = readers::whole_number(years.substr(0, blank))) coverage.incomplete_years.push_back(*year);
+            if (const auto year = readers::whole_number(years.substr(0, blank)))
+                coverage.incomplete_years.push_back(*year);
             years.remove_prefix(blank == std::string_view::npos ? years.size() : blank + 1);
         }
         outcome.coverage = std::move(coverage);

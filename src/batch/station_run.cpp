@@ -1,18 +1,18 @@
 #include "batch/station_run.hpp"
 
-#include "io/whole_files.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_weather.hpp"
-#include "modelfiles/model_files.hpp"
 #include "io/platform.hpp"
+#include "io/whole_files.hpp"
+#include "modelfiles/model_files.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 
 namespace wgn::batch {
 
 using io::read_whole_file;
-using io::write_whole_file;
 using io::replace_whole_file;
+using io::write_whole_file;
 
 namespace {
 
@@ -108,14 +108,16 @@ StationOutcome run_station(const std::string& program, const std::string& output
         outcome.report_line = std::move(why);
         return outcome;
     };
-    const auto cannot_prepare = [&] { return not_started("cannot prepare " + folder.shown + ": " + platform::reason_text(error)); };
+    const auto cannot_prepare = [&] {
+        return not_started("cannot prepare " + folder.shown + ": " + platform::reason_text(error));
+    };
     if (key.empty()) return not_started("cannot read " + station.input_name);
     if (folder.report != 0 || !platform::make_folder(folder, error)) return cannot_prepare();
     // Results of an earlier batch must not pass for this run's: the record
     // goes first, so that a run cut short anywhere is run again.
-    for (const std::string_view old : {kRecordName, kReportName, std::string_view("mean_pcp.sta"),
-                                       std::string_view("totalpcp.sta"), std::string_view("status.txt"),
-                                       std::string_view("series.txt"), std::string_view("coverage.csv")}) {
+    for (const std::string_view old :
+         {kRecordName, kReportName, std::string_view("mean_pcp.sta"), std::string_view("totalpcp.sta"),
+          std::string_view("status.txt"), std::string_view("series.txt"), std::string_view("coverage.csv")}) {
         platform::remove_file(in_folder(old));
     }
     platform::remove_file(in_folder(station.name + ".wgn"));
@@ -163,8 +165,8 @@ StationOutcome run_station(const std::string& program, const std::string& output
     read_whole_file(errors_file, errors, error);
     read_failure(errors, outcome);
     const bool succeeded = run.status == 0 && run.signal == 0;
-    if (!succeeded && (platform::console_event_noted() >= 0 || outcome.status == "200" ||
-                       platform::ended_from_outside(run))) {
+    if (!succeeded &&
+        (platform::console_event_noted() >= 0 || outcome.status == "200" || platform::ended_from_outside(run))) {
         // Ended by an interruption (the batch's, or one that reached the
         // child first): no record, it runs again.
         outcome.status = "interrupted";
@@ -186,22 +188,25 @@ StationOutcome run_station(const std::string& program, const std::string& output
     outcome.status = "ok";
     if (complete_record) {
         // The other variables, the position and the model's view of the numbers.
-        const int first = outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
+        const int first =
+            outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
         const int years = readers::whole_number(outcome.figures->years).value_or(0);
         std::string problem;
-        std::optional<StationWeather> weather =
-            station_weather(station, station.dated() ? &own : nullptr, first, first + years - 1, *outcome.figures, problem);
+        std::optional<StationWeather> weather = station_weather(station, station.dated() ? &own : nullptr, first,
+                                                                first + years - 1, *outcome.figures, problem);
         if (!weather) {
             outcome.ok = false;
             outcome.status = "bad file";
             outcome.report_line = problem;
             return finished(platform::exit_text(run));
         }
-        for (const std::string& note : weather->notes) platform::write_error_output("wgnrain-batch: " + station.name + ": " + note + "\n");
+        for (const std::string& note : weather->notes)
+            platform::write_error_output("wgnrain-batch: " + station.name + ": " + note + "\n");
         if (weather->record.complete() &&
             !replace_whole_file(in_folder(station.name + ".wgn"),
                                 modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {
-            return not_started("cannot write " + in_folder(station.name + ".wgn").shown + ": " + platform::reason_text(error));
+            return not_started("cannot write " + in_folder(station.name + ".wgn").shown + ": " +
+                               platform::reason_text(error));
         }
         outcome.weather = std::move(weather->record);
         outcome.model_notes = std::move(weather->notes);

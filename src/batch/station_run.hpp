@@ -27,11 +27,11 @@ struct StationOutcome {
     // else how the run ended ("signal 9", "not started", "no report",
     // "bad file", "interrupted"); the batch adds "not run" and "warnings".
     std::string status;
-    std::string report_line;  // the failure's last report line
-    int warnings = 0;         // warning lines on standard error
+    std::string report_line;    // the failure's last report line
+    int warnings = 0;           // warning lines on standard error
     std::string first_warning;  // the first of them
     std::optional<ReportFigures> figures;
-    std::optional<series::Coverage> coverage;  // a dated file: the period and its gaps
+    std::optional<series::Coverage> coverage;       // a dated file: the period and its gaps
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
     std::vector<std::string> model_notes;
 };

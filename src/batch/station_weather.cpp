@@ -148,7 +148,8 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     inputs.latitude = own->latitude;
     inputs.longitude = own->longitude;
     inputs.elevation = own->elevation;
-    if (const std::string stations = station.weather_option("stations_file"); !stations.empty() && !own->station_id.empty()) {
+    if (const std::string stations = station.weather_option("stations_file");
+        !stations.empty() && !own->station_id.empty()) {
         const std::string* text = shared_text(stations, problem);
         if (text == nullptr) return std::nullopt;
         ghcnd_position(*text, own->station_id, inputs);
@@ -175,7 +176,8 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     if (!problem.empty()) return std::nullopt;
     std::vector<weather::DayValue> rain;
     for (const readers::DailyValue& value : inputs.variables[readers::kPrecipitation]) {
-        if (const auto exact = value.text.empty() ? std::nullopt : weather::billionths(value.text)) rain.push_back({value.day, *exact});
+        if (const auto exact = value.text.empty() ? std::nullopt : weather::billionths(value.text))
+            rain.push_back({value.day, *exact});
     }
     result.notes = weather::model_notes(result.record, weather::monthly_largest(rain));
     return result;

@@ -541,7 +541,8 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
 
 bool ended_from_outside(const ChildRun& run) {
     for (const int signal_number : {SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGKILL}) {
-        if (run.signal == signal_number || (run.signal == 0 && run.status == 128U + static_cast<unsigned>(signal_number)))
+        if (run.signal == signal_number ||
+            (run.signal == 0 && run.status == 128U + static_cast<unsigned>(signal_number)))
             return true;
     }
     return false;

@@ -561,7 +561,8 @@ int console_event_noted() {
 }
 
 std::uint32_t console_event_status(int event) {
-    return event == CTRL_C_EVENT ? static_cast<std::uint32_t>(STATUS_CONTROL_C_EXIT) : static_cast<std::uint32_t>(event);
+    return event == CTRL_C_EVENT ? static_cast<std::uint32_t>(STATUS_CONTROL_C_EXIT)
+                                 : static_cast<std::uint32_t>(event);
 }
 
 FileStamp file_stamp(const ResolvedName& name) {

@@ -11,8 +11,8 @@ namespace {
 using weather::WeatherRecord;
 
 // SWAT 2012's names of the 14 columns, in the same order.
-constexpr const char* kUserwgnStems[14] = {"TMPMX",  "TMPMN", "TMPSTDMX", "TMPSTDMN", "PCPMM",   "PCPSTD",  "PCPSKW",
-                                           "PR_W1_", "PR_W2_", "PCPD",    "RAINHHMX", "SOLARAV", "DEWPT", "WNDAV"};
+constexpr const char* kUserwgnStems[14] = {"TMPMX",  "TMPMN",  "TMPSTDMX", "TMPSTDMN", "PCPMM",   "PCPSTD", "PCPSKW",
+                                           "PR_W1_", "PR_W2_", "PCPD",     "RAINHHMX", "SOLARAV", "DEWPT",  "WNDAV"};
 
 std::string field(std::string_view text) {
     return std::string(text) + "  ";
@@ -96,7 +96,8 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
             const std::vector<std::string_view> values = words(line);
             if (values.size() < 14) return fail("a month line of fewer than 14 values");
             for (std::size_t c = 0; c < 14; ++c) {
-                if (!readers::is_number_text(values[c])) return fail("\"" + std::string(values[c]) + "\" is not a number");
+                if (!readers::is_number_text(values[c]))
+                    return fail("\"" + std::string(values[c]) + "\" is not a number");
                 station.values[m][c] = values[c];
             }
         }
@@ -119,8 +120,8 @@ std::string editor_stations_header() {
 }
 
 std::string editor_stations_row(int id, std::string_view name, const WeatherRecord& record) {
-    return readers::csv_line({std::to_string(id), std::string(name), record.latitude, record.longitude,
-                              record.elevation, record.rain_yrs});
+    return readers::csv_line(
+        {std::to_string(id), std::string(name), record.latitude, record.longitude, record.elevation, record.rain_yrs});
 }
 
 std::string editor_monthly_header() {
@@ -158,13 +159,15 @@ std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
 }
 
 std::string wgn_file(std::string_view name, const WeatherRecord& record, std::string_view version) {
-    std::string text = std::string(name) + ": weather generator data written by wgnrain-batch " + std::string(version) + "\n";
+    std::string text =
+        std::string(name) + ": weather generator data written by wgnrain-batch " + std::string(version) + "\n";
     text.append("  LATITUDE =").append(fortran_f(record.latitude, 7, 2));
     text.append(" LONGITUDE =").append(fortran_f(record.longitude, 7, 2)).append("\n");
     text.append("  ELEV (m) =").append(fortran_f(record.elevation, 7, 2)).append("\n");
     text.append("  RAIN_YRS =").append(fortran_f(record.rain_yrs, 7, 2)).append("\n");
     for (std::size_t c = 0; c < 14; ++c) {
-        for (std::size_t m = 0; m < 12; ++m) text.append(fortran_f(record.values[m][c], 6, c == weather::kPcpAve ? 1 : 2));
+        for (std::size_t m = 0; m < 12; ++m)
+            text.append(fortran_f(record.values[m][c], 6, c == weather::kPcpAve ? 1 : 2));
         text.append("\n");
     }
     return text;

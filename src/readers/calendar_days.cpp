@@ -30,7 +30,7 @@ std::int32_t day_number(const Date& date) {
     const int era = (year >= 0 ? year : year - 399) / 400;
     const int year_of_era = year - era * 400;                                       // 0 ... 399
     const int month_from_march = date.month > 2 ? date.month - 3 : date.month + 9;  // 0 ... 11
-    const int day_of_year = (153 * month_from_march + 2) / 5 + date.day - 1;         // 0 ... 365
+    const int day_of_year = (153 * month_from_march + 2) / 5 + date.day - 1;        // 0 ... 365
     const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
     return era * 146097 + day_of_era - 719468;
 }

@@ -11,7 +11,8 @@ struct DateColumns {
     std::optional<std::size_t> date, year, month, day, day_of_year;
 };
 
-std::optional<std::size_t> named(const std::vector<std::string>& header, std::initializer_list<std::string_view> names) {
+std::optional<std::size_t> named(const std::vector<std::string>& header,
+                                 std::initializer_list<std::string_view> names) {
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = lower_case(trimmed(header[i]));
         for (const std::string_view candidate : names) {
@@ -59,7 +60,8 @@ DateParts split_date(std::string_view text) {
     if (two == std::string_view::npos) return parts;
     const std::string_view a = text.substr(0, one), b = text.substr(one + 1, two - one - 1), c = text.substr(two + 1);
     const auto number = [](std::string_view field, std::size_t low, std::size_t high) -> std::optional<int> {
-        if (field.size() < low || field.size() > high || field.find_first_not_of("0123456789") != std::string_view::npos)
+        if (field.size() < low || field.size() > high ||
+            field.find_first_not_of("0123456789") != std::string_view::npos)
             return std::nullopt;
         return whole_number(field);
     };
@@ -99,8 +101,9 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
         }
         if (!match) continue;
         if (found) {
-            throw ReadError(line, "", "two " + std::string(what) + " columns (" + header.fields[*found] + ", " +
-                                          header.fields[i] + "): name the one to use in the station list");
+            throw ReadError(line, "",
+                            "two " + std::string(what) + " columns (" + header.fields[*found] + ", " +
+                                header.fields[i] + "): name the one to use in the station list");
         }
         found = i;
     }
@@ -153,8 +156,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         const CsvRow& row = rows[r];
         const int line = line_of(row);
         if (row.fields.size() < rows.front().fields.size()) {
-            throw ReadError(line, "", std::to_string(row.fields.size()) + " fields, the header has " +
-                                          std::to_string(rows.front().fields.size()));
+            throw ReadError(line, "",
+                            std::to_string(row.fields.size()) + " fields, the header has " +
+                                std::to_string(rows.front().fields.size()));
         }
         Date date;
         if (columns.date) {
@@ -163,7 +167,8 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             if (parts.year_first) {
                 date = Date{parts.first, parts.second, parts.third};
             } else {
-                date = day_first ? Date{parts.third, parts.second, parts.first} : Date{parts.third, parts.first, parts.second};
+                date = day_first ? Date{parts.third, parts.second, parts.first}
+                                 : Date{parts.third, parts.first, parts.second};
             }
             if (!parts.ok || !is_valid_date(date)) {
                 throw ReadError(line, rows.front().fields[*columns.date],
@@ -174,7 +179,8 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                 const std::string_view text = trimmed(row.fields[at]);
                 const std::optional<int> number = whole_number(text);
                 if (!number) {
-                    throw ReadError(line, rows.front().fields[at], "\"" + std::string(text) + "\" is not a whole number");
+                    throw ReadError(line, rows.front().fields[at],
+                                    "\"" + std::string(text) + "\" is not a whole number");
                 }
                 return *number;
             };
@@ -197,8 +203,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         value.day = day_number(date);
         value.line = line;
         if (ordered && !values.empty() && value.day <= values.back().day) {
-            throw ReadError(line, "", date_text(date.year, date.month, date.day) + " does not follow the date of line " +
-                                          std::to_string(values.back().line));
+            throw ReadError(line, "",
+                            date_text(date.year, date.month, date.day) + " does not follow the date of line " +
+                                std::to_string(values.back().line));
         }
         const std::string_view cell = trimmed(row.fields[column]);
         const std::string lower = lower_case(cell);

@@ -89,7 +89,8 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             if (lower.find("kw-hr/m^2/day") != std::string::npos) {
                 record.factors["slr"] = {36, 10};
             } else if (lower.find("mj/m^2/day") == std::string::npos) {
-                throw ReadError(lines.number(), "", "the unit of ALLSKY_SFC_SW_DWN is neither MJ/m^2/day nor kW-hr/m^2/day");
+                throw ReadError(lines.number(), "",
+                                "the unit of ALLSKY_SFC_SW_DWN is neither MJ/m^2/day nor kW-hr/m^2/day");
             }
         }
         if (lower.rfind("ws2m", 0) == 0 && lower.find("(m/s)") == std::string::npos) {

@@ -43,8 +43,9 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
         record.station_id = station;
         const int number = lines.number();
         if (line.size() < kLineLength) {
-            throw ReadError(number, "", "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
-                                            std::to_string(kLineLength));
+            throw ReadError(number, "",
+                            "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
+                                std::to_string(kLineLength));
         }
         const std::string_view id = line.substr(0, 11);
         if (station.empty()) station = id;

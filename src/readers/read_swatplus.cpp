@@ -40,14 +40,15 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     if (!lines.next(line) || !lines.next(line)) throw ReadError(0, "", "no title and header lines (a SWAT+ file)");
     if (!lines.next(line)) throw ReadError(3, "", "no line nbyr tstep lat lon elev");
     const std::vector<std::string_view> station = words(line);
-    if (station.size() < 5) throw ReadError(3, "", "the line nbyr tstep lat lon elev has " +
-                                                       std::to_string(station.size()) + " values");
+    if (station.size() < 5)
+        throw ReadError(3, "", "the line nbyr tstep lat lon elev has " + std::to_string(station.size()) + " values");
     const std::string column_names[5] = {"nbyr", "tstep", "lat", "lon", "elev"};
     double numbers[5];
     for (std::size_t i = 0; i < 5; ++i) numbers[i] = checked_number(station[i], 3, column_names[i]);
     if (numbers[1] != 0) {
-        throw ReadError(3, "tstep", "a file of " + std::string(station[1]) +
-                                        " steps a day: only daily files (tstep 0) can be read");
+        throw ReadError(
+            3, "tstep",
+            "a file of " + std::string(station[1]) + " steps a day: only daily files (tstep 0) can be read");
     }
     StationRecord record;
     record.latitude = station[2];
@@ -62,7 +63,9 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
         if (fields.empty()) continue;
         const int number = lines.number();
         if (fields.size() < 2 + names.size()) {
-            throw ReadError(number, "", names.size() > 1 ? "not a line year, day, maximum, minimum" : "not a line year, day, value");
+            throw ReadError(
+                number, "",
+                names.size() > 1 ? "not a line year, day, maximum, minimum" : "not a line year, day, value");
         }
         const std::optional<int> year = whole_number(fields[0]);
         const std::optional<int> day_of_year = whole_number(fields[1]);
@@ -70,13 +73,15 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
         if (!day_of_year) throw ReadError(number, "2", "\"" + std::string(fields[1]) + "\" is not a day of the year");
         const Date date = is_valid_date(Date{*year, 1, 1}) ? date_of_day_in_year(*year, *day_of_year) : Date{};
         if (!is_valid_date(date)) {
-            throw ReadError(number, "2", "day " + std::string(fields[1]) + " is not a day of " + std::string(fields[0]));
+            throw ReadError(number, "2",
+                            "day " + std::string(fields[1]) + " is not a day of " + std::string(fields[0]));
         }
         DailyValue value;
         value.day = day_number(date);
         value.line = number;
         if (!values.empty() && value.day <= values.back().day) {
-            throw ReadError(number, "", "the day does not follow the day of line " + std::to_string(values.back().line));
+            throw ReadError(number, "",
+                            "the day does not follow the day of line " + std::to_string(values.back().line));
         }
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue daily = value;

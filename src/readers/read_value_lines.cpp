@@ -61,9 +61,10 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     }
     StationRecord record;
     TextLines lines(text);
-    read_values(lines, day_number(Date{*options.first_year, 1, 1}),
-                [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); },
-                variables_of_kind(options.kind), record);
+    read_values(
+        lines, day_number(Date{*options.first_year, 1, 1}),
+        [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); },
+        variables_of_kind(options.kind), record);
     return record;
 }
 
@@ -79,11 +80,10 @@ StationRecord read_swat(std::string_view text, const ReadOptions& options) {
     }
     StationRecord record;
     // SWAT marks a missing day by -99; anything below -97 is taken as such.
-    read_values(lines, day_number(first),
-                [&](std::string_view value, double number) {
-                    return number < -97 || is_nodata_text(value, options.nodata);
-                },
-                variables_of_kind(options.kind), record);
+    read_values(
+        lines, day_number(first),
+        [&](std::string_view value, double number) { return number < -97 || is_nodata_text(value, options.nodata); },
+        variables_of_kind(options.kind), record);
     return record;
 }
 

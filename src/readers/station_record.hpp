@@ -16,10 +16,10 @@
 namespace wgn::readers {
 
 struct DailyValue {
-    std::int32_t day = 0;   // day number (calendar_days.hpp)
-    std::string text;       // the number as written; empty: the file marks the day missing
-    bool flagged = false;   // missing because the file flags the value as failing a quality check
-    int line = 0;           // the line of the file it came from
+    std::int32_t day = 0;  // day number (calendar_days.hpp)
+    std::string text;      // the number as written; empty: the file marks the day missing
+    bool flagged = false;  // missing because the file flags the value as failing a quality check
+    int line = 0;          // the line of the file it came from
 };
 
 // The variables by their short names, with the names of the columns that

@@ -65,7 +65,8 @@ SeriesArguments parse_arguments(std::span<char* const> arguments) {
             (option == "--first-year" ? parsed.series.first_year : parsed.series.last_year) = year;
         } else if (option == "--nodata") {
             const std::optional<double> number = readers::number_value(*value);
-            if (!number || *number > 3.4e38 || *number < -3.4e38) refuse("'" + std::string(*value) + "' is not a number");
+            if (!number || *number > 3.4e38 || *number < -3.4e38)
+                refuse("'" + std::string(*value) + "' is not a number");
             parsed.series.nodata = *value;
         } else if (option == "--pcp-column") {
             parsed.read.columns["pcp"] = *value;

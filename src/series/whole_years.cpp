@@ -42,8 +42,8 @@ std::string merge_days(std::vector<DailyValue>& values, int& line) {
             if (!same) {
                 const auto shown = [](const DailyValue& v) { return v.text.empty() ? std::string("missing") : v.text; };
                 line = again.line;
-                return date_text(again.day) + " again, with " +
-                       shown(again) + " where line " + std::to_string(first.line) + " gave " + shown(first);
+                return date_text(again.day) + " again, with " + shown(again) + " where line " +
+                       std::to_string(first.line) + " gave " + shown(first);
             }
             continue;
         }
@@ -115,9 +115,8 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
             const std::optional<double> number = readers::number_value(value->text);
             if (nodata && number && static_cast<float>(*number) == nodata_single) {
                 series.problem_line = value->line;
-                series.problem = "the value " + value->text + " of " +
-                                 date_text(day) + " equals the NoData value " + options.nodata +
-                                 "; choose another nodata for this station";
+                series.problem = "the value " + value->text + " of " + date_text(day) + " equals the NoData value " +
+                                 options.nodata + "; choose another nodata for this station";
                 return series;
             }
             series.text.append(value->text);

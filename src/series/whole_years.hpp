@@ -27,17 +27,17 @@ struct SeriesOptions {
 
 struct Coverage {
     int first_year = 0, last_year = 0;
-    long days = 0;                              // days of the period
-    long missing_days = 0;                      // without a value: absent, marked missing or flagged
-    long flagged_values = 0;                    // missing because the file flagged them
-    std::vector<std::array<int, 12>> missing;   // per year of the period, per month
-    std::vector<int> incomplete_years;          // more than 10 % of their days missing
+    long days = 0;                             // days of the period
+    long missing_days = 0;                     // without a value: absent, marked missing or flagged
+    long flagged_values = 0;                   // missing because the file flagged them
+    std::vector<std::array<int, 12>> missing;  // per year of the period, per month
+    std::vector<int> incomplete_years;         // more than 10 % of their days missing
 };
 
 struct WholeYearSeries {
-    std::string problem;  // why no series can be made; empty when it was
-    int problem_line = 0; // the line of the file the problem is on, if one
-    std::string text;     // the series file, lines ended by CR LF
+    std::string problem;   // why no series can be made; empty when it was
+    int problem_line = 0;  // the line of the file the problem is on, if one
+    std::string text;      // the series file, lines ended by CR LF
     Coverage coverage;
 };
 

@@ -26,7 +26,9 @@ std::vector<std::string> model_notes(const WeatherRecord& record) {
 
 std::vector<std::string> model_notes(const WeatherRecord& record, const MonthTexts& largest_daily) {
     std::vector<std::string> notes;
-    const auto note = [&](std::size_t m, const std::string& text) { notes.push_back(std::string(kMonths[m]) + ": " + text); };
+    const auto note = [&](std::size_t m, const std::string& text) {
+        notes.push_back(std::string(kMonths[m]) + ": " + text);
+    };
     bool all_dew_fractions = true;
     for (std::size_t m = 0; m < 12; ++m) {
         const auto& v = record.values[m];
@@ -35,13 +37,14 @@ std::vector<std::string> model_notes(const WeatherRecord& record, const MonthTex
             if (*wet_dry == 0) {
                 note(m, "wet_dry 0: the model replaces wet_dry and wet_wet from pcp_days");
             } else if (*wet_wet <= *wet_dry) {
-                note(m, "wet_wet " + v[kWetWet] + " <= wet_dry " + v[kWetDry] +
-                            ": the model replaces both from pcp_days");
+                note(m,
+                     "wet_wet " + v[kWetWet] + " <= wet_dry " + v[kWetDry] + ": the model replaces both from pcp_days");
             } else if (days) {
                 const double recomputed = kDays[m] * *wet_dry / (1.0 - *wet_wet + *wet_dry);
                 if (std::fabs(recomputed - *days) > 0.5) {
                     char text[160];
-                    std::snprintf(text, sizeof text, "pcp_days %s, but the model recomputes %.2f from wet_dry and wet_wet",
+                    std::snprintf(text, sizeof text,
+                                  "pcp_days %s, but the model recomputes %.2f from wet_dry and wet_wet",
                                   v[kPcpDays].c_str(), recomputed);
                     note(m, text);
                 }
@@ -69,7 +72,8 @@ std::vector<std::string> model_notes(const WeatherRecord& record, const MonthTex
         const auto dew = number(v[kDewAve]);
         all_dew_fractions = all_dew_fractions && dew && *dew >= 0 && *dew <= 1;
     }
-    if (all_dew_fractions) notes.push_back("dew_ave: all twelve between 0 and 1: the model would read them as humidity fractions");
+    if (all_dew_fractions)
+        notes.push_back("dew_ave: all twelve between 0 and 1: the model would read them as humidity fractions");
     return notes;
 }
 

@@ -31,7 +31,8 @@ std::array<Sums, 12> month_sums(const std::vector<DayValue>& days) {
 Int128 rounded_root(Int128 numerator, Int128 denominator) {
     if (numerator <= 0) return 0;
     const auto fits = [&](Int128 r) { return r == 0 || (2 * r - 1) * (2 * r - 1) * denominator <= 4 * numerator; };
-    Int128 r = static_cast<Int128>(std::floor(std::sqrt(static_cast<double>(numerator) / static_cast<double>(denominator)) + 0.5));
+    Int128 r = static_cast<Int128>(
+        std::floor(std::sqrt(static_cast<double>(numerator) / static_cast<double>(denominator)) + 0.5));
     while (r > 0 && !fits(r)) --r;
     while (fits(r + 1)) ++r;
     return r;
@@ -49,7 +50,8 @@ MonthTexts monthly_means(const std::vector<DayValue>& days, std::pair<int, int> 
     for (std::size_t m = 0; m < 12; ++m) {
         if (sums[m].count < kFewestDays) continue;
         // mean = sum * factor / (count * 10^9)
-        texts[m] = rounded_text(sums[m].sum * factor.first, static_cast<Int128>(sums[m].count) * kBillion * factor.second, 2);
+        texts[m] =
+            rounded_text(sums[m].sum * factor.first, static_cast<Int128>(sums[m].count) * kBillion * factor.second, 2);
     }
     return texts;
 }

@@ -20,7 +20,8 @@ std::vector<DayValue> exact_days(const WeatherInputs& inputs, const std::string&
         if (value.text.empty()) continue;
         const std::optional<std::int64_t> exact = billionths(value.text);
         if (!exact) {
-            problem = "line " + std::to_string(value.line) + ": " + value.text + " is too large for a value of " + variable;
+            problem =
+                "line " + std::to_string(value.line) + ": " + value.text + " is too large for a value of " + variable;
             return {};
         }
         days.push_back({value.day, *exact});
@@ -46,7 +47,8 @@ std::vector<DayReal> dew_points(const std::vector<DayValue>& humidity, const std
         const auto t = temperatures.find(day.day);
         if (t == temperatures.end() || day.value <= 0) continue;
         const double fraction = static_cast<double>(day.value) / kBillion / (percent ? 100.0 : 1.0);
-        const double mean = (static_cast<double>(t->second.first) + static_cast<double>(t->second.second)) / 2.0 / kBillion;
+        const double mean =
+            (static_cast<double>(t->second.first) + static_cast<double>(t->second.second)) / 2.0 / kBillion;
         dews.push_back({day.day, dew_point(fraction, mean)});
     }
     return dews;

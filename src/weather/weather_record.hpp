@@ -32,8 +32,20 @@ inline constexpr std::array<const char*, 14> kColumns = {
     "tmp_max_ave", "tmp_min_ave", "tmp_max_sd", "tmp_min_sd", "pcp_ave", "pcp_sd",  "pcp_skew",
     "wet_dry",     "wet_wet",     "pcp_days",   "pcp_hhr",    "slr_ave", "dew_ave", "wnd_ave"};
 enum Column : std::size_t {
-    kTmpMaxAve, kTmpMinAve, kTmpMaxSd, kTmpMinSd, kPcpAve, kPcpSd, kPcpSkew,
-    kWetDry, kWetWet, kPcpDays, kPcpHhr, kSlrAve, kDewAve, kWndAve
+    kTmpMaxAve,
+    kTmpMinAve,
+    kTmpMaxSd,
+    kTmpMinSd,
+    kPcpAve,
+    kPcpSd,
+    kPcpSkew,
+    kWetDry,
+    kWetWet,
+    kPcpDays,
+    kPcpHhr,
+    kSlrAve,
+    kDewAve,
+    kWndAve
 };
 
 // A station of a weather-wgn.cli: its line and 12 months of the 14 values.

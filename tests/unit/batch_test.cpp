@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch_tables.hpp"
-#include "readers/csv.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_run.hpp"
+#include "readers/csv.hpp"
 
 namespace wgn::batch {
 
+using readers::csv_line;
 using readers::CsvText;
 using readers::parse_csv;
-using readers::csv_line;
 
 namespace {
 
@@ -165,7 +165,8 @@ TEST(FailureReport, NumberAndLastLine) {
 }
 
 TEST(DialogueAnswers, NameQuotedWhateverItHolds) {
-    EXPECT_EQ(dialogue_answers("/data/my \"best\", station/x.txt", "1991", "-99"), "\"/data/my \"\"best\"\", station/x.txt\"\nreport.txt\n1991\n-99\n");
+    EXPECT_EQ(dialogue_answers("/data/my \"best\", station/x.txt", "1991", "-99"),
+              "\"/data/my \"\"best\"\", station/x.txt\"\nreport.txt\n1991\n-99\n");
 }
 
 }  // namespace

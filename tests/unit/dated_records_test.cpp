@@ -24,14 +24,14 @@ TEST(CalendarDays, KnownDaysAndValidity) {
         std::int32_t day;
     };
     const Case cases[] = {
-        {{1970, 1, 1}, 0},       {{1969, 12, 31}, -1},  {{2000, 2, 29}, 11016},
-        {{2000, 3, 1}, 11017},   {{1900, 3, 1}, -25508}, {{1, 1, 1}, -719162},
-        {{9999, 12, 31}, 2932896},
+        {{1970, 1, 1}, 0},      {{1969, 12, 31}, -1}, {{2000, 2, 29}, 11016},    {{2000, 3, 1}, 11017},
+        {{1900, 3, 1}, -25508}, {{1, 1, 1}, -719162}, {{9999, 12, 31}, 2932896},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(readers::day_number(c.date), c.day) << c.date.year << "-" << c.date.month << "-" << c.date.day;
         const Date back = readers::date_of(c.day);
-        EXPECT_EQ(back.year * 10000 + back.month * 100 + back.day, c.date.year * 10000 + c.date.month * 100 + c.date.day);
+        EXPECT_EQ(back.year * 10000 + back.month * 100 + back.day,
+                  c.date.year * 10000 + c.date.month * 100 + c.date.day);
     }
     for (const Date bad : {Date{2023, 2, 29}, Date{1900, 2, 29}, Date{2001, 4, 31}, Date{2001, 13, 1}, Date{2001, 0, 1},
                            Date{0, 1, 1}}) {
@@ -61,13 +61,14 @@ TEST(CalendarDays, EveryDayOfFourCenturiesFollowsTheLast) {
 }
 
 TEST(NumberText, NumbersTenthsAndDecimalCommas) {
-    for (const char* good : {"12.5", "-0.3", "+1", "1.25E+01", ".5", "5.", "0"}) EXPECT_TRUE(readers::is_number_text(good)) << good;
+    for (const char* good : {"12.5", "-0.3", "+1", "1.25E+01", ".5", "5.", "0"})
+        EXPECT_TRUE(readers::is_number_text(good)) << good;
     for (const char* bad : {"", "-", ".", "12.5mm", "NaN", "inf", "1e", "1,5", " 1", "1e+"}) {
         EXPECT_FALSE(readers::is_number_text(bad)) << bad;
     }
     const std::pair<const char*, const char*> tenths[] = {
-        {"123", "12.3"}, {"5", "0.5"}, {"0", "0.0"}, {"-12", "-1.2"}, {"-5", "-0.5"}, {"-0", "0.0"}, {"0007", "0.7"},
-        {"10", "1.0"},   {"+40", "4.0"},
+        {"123", "12.3"}, {"5", "0.5"},    {"0", "0.0"},  {"-12", "-1.2"}, {"-5", "-0.5"},
+        {"-0", "0.0"},   {"0007", "0.7"}, {"10", "1.0"}, {"+40", "4.0"},
     };
     for (const auto& [digits, text] : tenths) EXPECT_EQ(readers::tenths_text(digits), text) << digits;
     EXPECT_EQ(readers::decimal_point_text("12,5"), "12.5");
@@ -77,8 +78,14 @@ TEST(NumberText, NumbersTenthsAndDecimalCommas) {
 
 TEST(Csv, SeparatorOfTheHeaderRow) {
     const std::pair<const char*, char> cases[] = {
-        {"date;prcp;tmax\n1;2;3", ';'}, {"date,prcp\n", ','},        {"a;b,c,d", ','},
-        {"\"a;b;c\",d\n", ','},        {"\xEF\xBB\xBF" "a;b", ';'}, {"only\na;b;c", ','},
+        {"date;prcp;tmax\n1;2;3", ';'},
+        {"date,prcp\n", ','},
+        {"a;b,c,d", ','},
+        {"\"a;b;c\",d\n", ','},
+        {"\xEF\xBB\xBF"
+         "a;b",
+         ';'},
+        {"only\na;b;c", ','},
     };
     for (const auto& [text, separator] : cases) EXPECT_EQ(readers::detect_separator(text), separator) << text;
     EXPECT_EQ(readers::parse_csv("a;\"b;c\"\n", ';').rows.at(0).fields, (std::vector<std::string>{"a", "b;c"}));
@@ -113,15 +120,42 @@ TEST(WholeYears, PeriodFromTheOuterYearsCompleteEnough) {
     const Case cases[] = {
         {"whole years", {2001, 1, 1}, {2002, 12, 31}, none, {}, {}, "2001-2002", 0, ""},
         {"a year begun in July is left out", {2000, 7, 1}, {2002, 12, 31}, none, {}, {}, "2001-2002", 0, ""},
-        {"36 days missing of 365 is within 10 %", {2001, 1, 1}, {2001, 12, 31},
-         [](Date d) { return d.month == 1 || (d.month == 2 && d.day <= 5); }, {}, {}, "2001-2001", 36, ""},
-        {"37 days missing of 365 is not", {2001, 1, 1}, {2002, 12, 31},
-         [](Date d) { return d.year == 2001 && (d.month == 1 || (d.month == 2 && d.day <= 6)); }, {}, {}, "2002-2002",
-         0, ""},
-        {"a gap year between is kept", {2001, 1, 1}, {2003, 12, 31}, [](Date d) { return d.year == 2002; }, {}, {},
-         "2001-2003", 365, "2002"},
-        {"the list's bounds hold, beyond the record too", {2001, 1, 1}, {2001, 12, 31}, none, 2000, 2001, "2000-2001",
-         366, "2000"},
+        {"36 days missing of 365 is within 10 %",
+         {2001, 1, 1},
+         {2001, 12, 31},
+         [](Date d) { return d.month == 1 || (d.month == 2 && d.day <= 5); },
+         {},
+         {},
+         "2001-2001",
+         36,
+         ""},
+        {"37 days missing of 365 is not",
+         {2001, 1, 1},
+         {2002, 12, 31},
+         [](Date d) { return d.year == 2001 && (d.month == 1 || (d.month == 2 && d.day <= 6)); },
+         {},
+         {},
+         "2002-2002",
+         0,
+         ""},
+        {"a gap year between is kept",
+         {2001, 1, 1},
+         {2003, 12, 31},
+         [](Date d) { return d.year == 2002; },
+         {},
+         {},
+         "2001-2003",
+         365,
+         "2002"},
+        {"the list's bounds hold, beyond the record too",
+         {2001, 1, 1},
+         {2001, 12, 31},
+         none,
+         2000,
+         2001,
+         "2000-2001",
+         366,
+         "2000"},
         {"a December 31 ends the last year", {2001, 1, 1}, {2002, 1, 1}, none, {}, {}, "2001-2001", 0, ""},
     };
     for (const Case& c : cases) {
@@ -159,11 +193,13 @@ TEST(WholeYears, RefusedSeries) {
         {"nothing", {}, "-99", "no daily values", 0},
         {"the same value twice is one day", same_again, "-99", "", 0},
         {"another value the same day", other_again, "-99", "2001-03-01 again, with 2 where line 61 gave 1", 400},
-        {"a missing day against a value", missing_again, "-99",
-         "2001-03-01 again, with missing where line 61 gave 1", 400},
+        {"a missing day against a value", missing_again, "-99", "2001-03-01 again, with missing where line 61 gave 1",
+         400},
         {"a value equal to NoData in single precision", year, "1.00000001",
          "the value 1 of 2001-01-01 equals the NoData value 1.00000001; choose another nodata for this station", 2},
-        {"too few days", {value({2001, 1, 1}, "1", 2)}, "-99",
+        {"too few days",
+         {value({2001, 1, 1}, "1", 2)},
+         "-99",
          "no calendar year with at most 10 % of its days missing (values from 2001-01-01 to 2001-01-01: 1 of 365 "
          "days of 2001-2001)",
          0},
@@ -179,8 +215,8 @@ TEST(WholeYears, RefusedSeries) {
 
 TEST(WholeYears, MissingShareRoundedHalfUp) {
     // Of 10,000 days: 5 missing is 0.05 %, shown 0.1; 4 is 0.04 %, shown 0.0.
-    const std::pair<long, const char*> cases[] = {{0, "0.0"}, {4, "0.0"}, {5, "0.1"}, {18, "0.2"}, {9995, "100.0"},
-                                                  {9994, "99.9"}, {10000, "100.0"}};
+    const std::pair<long, const char*> cases[] = {{0, "0.0"},      {4, "0.0"},     {5, "0.1"},      {18, "0.2"},
+                                                  {9995, "100.0"}, {9994, "99.9"}, {10000, "100.0"}};
     for (const auto& [missing, text] : cases) {
         series::Coverage coverage;
         coverage.days = 10000;

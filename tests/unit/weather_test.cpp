@@ -22,9 +22,11 @@ using weather::DayValue;
 
 TEST(ExactDecimal, Billionths) {
     const std::pair<const char*, std::int64_t> cases[] = {
-        {"12.5", 12500000000},   {"-0.3", -300000000}, {"1.25E+01", 12500000000}, {"0", 0},
-        {".5", 500000000},       {"100000", 100000000000000}, {"0.0000000015", 2},  {"-0.0000000015", -2},
-        {"0.0000000014", 1},     {"1e-12", 0},
+        {"12.5", 12500000000},     {"-0.3", -300000000},
+        {"1.25E+01", 12500000000}, {"0", 0},
+        {".5", 500000000},         {"100000", 100000000000000},
+        {"0.0000000015", 2},       {"-0.0000000015", -2},
+        {"0.0000000014", 1},       {"1e-12", 0},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(weather::billionths(text), value) << text;
     for (const char* bad : {"100000.1", "1e6", "abc", "", "1e999"}) EXPECT_FALSE(weather::billionths(bad)) << bad;
@@ -38,10 +40,11 @@ TEST(ExactDecimal, RoundedHalfAwayFromZero) {
     };
     const Case cases[] = {
         {1234567, 100000, 2, "12.35"}, {-5, 1000, 2, "-0.01"}, {5, 1000, 2, "0.01"}, {4, 1000, 2, "0.00"},
-        {-4, 1000, 2, "0.00"},         {1, 40, 2, "0.03"},     {16, 5, 2, "3.20"},  {2, 3, 0, "1"},
+        {-4, 1000, 2, "0.00"},         {1, 40, 2, "0.03"},     {16, 5, 2, "3.20"},   {2, 3, 0, "1"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(weather::rounded_text(c.numerator, c.denominator, c.decimals), c.text) << c.numerator << "/" << c.denominator;
+        EXPECT_EQ(weather::rounded_text(c.numerator, c.denominator, c.decimals), c.text)
+            << c.numerator << "/" << c.denominator;
     }
     EXPECT_EQ(weather::two_decimals(-2.345), "-2.35");
 }
@@ -50,7 +53,8 @@ TEST(ExactDecimal, RoundedHalfAwayFromZero) {
 std::vector<DayValue> january(std::initializer_list<const char*> values, int month = 1) {
     std::vector<DayValue> days;
     int day = 1;
-    for (const char* value : values) days.push_back({readers::day_number({2001, month, day++}), *weather::billionths(value)});
+    for (const char* value : values)
+        days.push_back({readers::day_number({2001, month, day++}), *weather::billionths(value)});
     return days;
 }
 
@@ -90,14 +94,14 @@ TEST(DewPoint, TheModelRecoversTheHumidity) {
 
 TEST(FixedText, DigitsKeptOrRoundedHalfAwayFromZero) {
     const std::tuple<const char*, int, const char*> fixed[] = {
-        {"64.17", 5, "64.17000"}, {"3.8913", 2, "3.89"}, {"0.125", 2, "0.13"}, {"-0.125", 2, "-0.13"},
-        {"9.995", 2, "10.00"},    {"-0.004", 2, "-0.00"}, {"12", 1, "12.0"},   {"1.5E+01", 2, "15.00"},
-        {".5", 0, "1"},
+        {"64.17", 5, "64.17000"}, {"3.8913", 2, "3.89"},   {"0.125", 2, "0.13"},
+        {"-0.125", 2, "-0.13"},   {"9.995", 2, "10.00"},   {"-0.004", 2, "-0.00"},
+        {"12", 1, "12.0"},        {"1.5E+01", 2, "15.00"}, {".5", 0, "1"},
     };
     for (const auto& [text, decimals, shown] : fixed) EXPECT_EQ(modelfiles::fixed(text, decimals), shown) << text;
     const std::tuple<const char*, int, int, const char*> fortran[] = {
-        {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"}, {"-0.25", 5, 2, "-0.25"}, {"-0.25", 4, 2, "-.25"},
-        {"1559.21", 7, 2, "1559.21"},
+        {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"},  {"-0.25", 5, 2, "-0.25"},
+        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"},
     };
     for (const auto& [text, width, decimals, shown] : fortran) {
         EXPECT_EQ(modelfiles::fortran_f(text, width, decimals), shown) << text;
@@ -111,8 +115,8 @@ weather::WeatherRecord sample_record() {
     record.elevation = "2";
     record.rain_yrs = "30";
     for (std::size_t m = 0; m < 12; ++m) {
-        record.values[m] = {"12.34", "2.50", "3.10", "2.20", "64.17", "3.8913", "1.2345", "0.3000",
-                            "0.6000", "12.86", "5.00", "10.25", "6.00", "3.30"};
+        record.values[m] = {"12.34",  "2.50",   "3.10",  "2.20", "64.17", "3.8913", "1.2345",
+                            "0.3000", "0.6000", "12.86", "5.00", "10.25", "6.00",   "3.30"};
     }
     return record;
 }
@@ -177,14 +181,14 @@ TEST(ModelFiles, WgnFileInFixedColumns) {
 TEST(ModelNotes, EveryNoteItsMonth) {
     weather::WeatherRecord record = sample_record();
     auto& v = record.values;
-    v[0][weather::kWetWet] = "0.2000";       // Jan: wet_wet <= wet_dry 0.3000
-    v[1][weather::kWetDry] = "0.0000";       // Feb: wet_dry 0
-    v[2][weather::kPcpSkew] = "0.1500";      // Mar: skew below 0.2
-    v[3][weather::kPcpDays] = "5.00";        // Apr: 30 * 0.3 / 0.7 = 12.86, not 5
-    v[4][weather::kTmpMinAve] = "13.00";     // May: minimum above maximum
-    v[5][weather::kTmpMaxSd] = "0.00";       // Jun: a deviation of 0
-    v[6][weather::kPcpHhr] = "0.00";         // Jul: pcp_hhr 0
-    v[7][weather::kPcpHhr] = "50.00";        // Aug: above the largest daily value
+    v[0][weather::kWetWet] = "0.2000";    // Jan: wet_wet <= wet_dry 0.3000
+    v[1][weather::kWetDry] = "0.0000";    // Feb: wet_dry 0
+    v[2][weather::kPcpSkew] = "0.1500";   // Mar: skew below 0.2
+    v[3][weather::kPcpDays] = "5.00";     // Apr: 30 * 0.3 / 0.7 = 12.86, not 5
+    v[4][weather::kTmpMinAve] = "13.00";  // May: minimum above maximum
+    v[5][weather::kTmpMaxSd] = "0.00";    // Jun: a deviation of 0
+    v[6][weather::kPcpHhr] = "0.00";      // Jul: pcp_hhr 0
+    v[7][weather::kPcpHhr] = "50.00";     // Aug: above the largest daily value
     weather::MonthTexts largest;
     largest.fill("40.00");
     const std::vector<std::string> notes = weather::model_notes(record, largest);
