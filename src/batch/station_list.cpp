@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cfloat>
-#include <charconv>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -57,41 +56,19 @@ bool holds_control_character(std::string_view text) {
 
 // The dialogue reads the year as a 32-bit whole number.
 bool is_whole_number(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+    return readers::whole_number(text).has_value();
 }
 
-// Digits with an optional sign, point and exponent, the value within the
-// range of a single-precision real: what the dialogue's NoData answer takes.
+// Digits with an optional sign, point and exponent (E, or Fortran's D), the
+// value within the range of a single-precision real: what the dialogue's
+// NoData answer takes.
 bool is_number(std::string_view text) {
-    std::size_t at = 0;
-    const auto digits = [&] {
-        const std::size_t start = at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-        return at - start;
-    };
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-    std::size_t mantissa = digits();
-    if (at < text.size() && text[at] == '.') {
-        ++at;
-        mantissa += digits();
+    std::string plain(text);
+    for (char& c : plain) {
+        if (c == 'd' || c == 'D') c = 'e';
     }
-    if (mantissa == 0) return false;
-    std::string plain(text.substr(0, at));
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E' || text[at] == 'd' || text[at] == 'D')) {
-        ++at;
-        const std::size_t sign = at;
-        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-        if (digits() == 0) return false;
-        plain.append("e").append(text.substr(sign, at - sign));
-    }
-    if (at != text.size()) return false;
-    if (!plain.empty() && plain.front() == '+') plain.erase(0, 1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    return error == std::errc() && value <= FLT_MAX && value >= -FLT_MAX;
+    const std::optional<double> value = readers::number_value(plain);
+    return value && *value <= FLT_MAX && *value >= -FLT_MAX;
 }
 
 std::string quoted(std::string_view text) {

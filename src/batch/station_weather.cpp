@@ -131,7 +131,9 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     for (auto& [variable, values] : own->variables) {
         int line = 0;
         if (const std::string conflict = series::merge_days(values, line); !conflict.empty()) {
-            problem = station.name + ": " + variable + ", line " + std::to_string(line) + ": " + conflict;
+            // The line is that of the variable's file (the station's own or its *_file).
+            problem = variable;
+            problem.append(", line ").append(std::to_string(line)).append(": ").append(conflict);
             return std::nullopt;
         }
         std::vector<readers::DailyValue>& kept = inputs.variables[variable];

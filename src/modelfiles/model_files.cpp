@@ -27,18 +27,6 @@ std::string cli_name(std::string_view name) {
     return shown;
 }
 
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> result;
-    std::size_t at = 0;
-    while ((at = line.find_first_not_of(" \t", at)) != std::string_view::npos) {
-        const std::size_t end = line.find_first_of(" \t", at);
-        result.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-        if (end == std::string_view::npos) break;
-        at = end;
-    }
-    return result;
-}
-
 std::string folded_name(std::string_view name) {
     std::string text = readers::lower_case(readers::trimmed(name));
     for (char& c : text) {
@@ -81,7 +69,7 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
         return std::vector<weather::ReferenceStation>{};
     };
     while (lines.next(line)) {
-        std::vector<std::string_view> head = words(line);
+        std::vector<std::string_view> head = readers::split_fields(line);
         if (head.empty()) continue;
         if (head.size() < 5) return fail("not a station line (name lat lon elev rain_yrs)");
         weather::ReferenceStation station;
@@ -90,10 +78,11 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
         station.longitude = head[2];
         station.elevation = head[3];
         station.rain_yrs = head[4];
-        if (!lines.next(line) || words(line).size() < 14) return fail("not the header line of 14 names");
+        if (!lines.next(line) || readers::split_fields(line).size() < 14)
+            return fail("not the header line of 14 names");
         for (std::size_t m = 0; m < 12; ++m) {
             if (!lines.next(line)) return fail("a station of fewer than 12 months");
-            const std::vector<std::string_view> values = words(line);
+            const std::vector<std::string_view> values = readers::split_fields(line);
             if (values.size() < 14) return fail("a month line of fewer than 14 values");
             for (std::size_t c = 0; c < 14; ++c) {
                 if (!readers::is_number_text(values[c]))

@@ -16,30 +16,13 @@
 #include "readers/value_checks.hpp"
 
 namespace wgn::readers {
-namespace {
-
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> result;
-    std::size_t at = 0;
-    while (true) {
-        at = line.find_first_not_of(" \t", at);
-        if (at == std::string_view::npos) break;
-        const std::size_t end = line.find_first_of(" \t", at);
-        result.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-        if (end == std::string_view::npos) break;
-        at = end;
-    }
-    return result;
-}
-
-}  // namespace
 
 StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     TextLines lines(text);
     std::string_view line;
     if (!lines.next(line) || !lines.next(line)) throw ReadError(0, "", "no title and header lines (a SWAT+ file)");
     if (!lines.next(line)) throw ReadError(3, "", "no line nbyr tstep lat lon elev");
-    const std::vector<std::string_view> station = words(line);
+    const std::vector<std::string_view> station = split_fields(line);
     if (station.size() < 5)
         throw ReadError(3, "", "the line nbyr tstep lat lon elev has " + std::to_string(station.size()) + " values");
     const std::string column_names[5] = {"nbyr", "tstep", "lat", "lon", "elev"};
@@ -59,7 +42,7 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
                                            names.size() > 1 ? &record.variables[names[1]] : nullptr};
     std::vector<DailyValue>& values = *columns[0];
     while (lines.next(line)) {
-        const std::vector<std::string_view> fields = words(line);
+        const std::vector<std::string_view> fields = split_fields(line);
         if (fields.empty()) continue;
         const int number = lines.number();
         if (fields.size() < 2 + names.size()) {

@@ -11,32 +11,18 @@
 namespace wgn::readers {
 namespace {
 
-// The first `count` fields of a line, separated by blanks, tabs or commas.
-std::vector<std::string_view> fields_of(std::string_view line, std::size_t count) {
-    std::vector<std::string_view> fields;
-    std::size_t at = 0;
-    while (fields.size() < count) {
-        at = line.find_first_not_of(" \t,", at);
-        if (at == std::string_view::npos) break;
-        const std::size_t end = line.find_first_of(" \t,", at);
-        fields.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-        if (end == std::string_view::npos) break;
-        at = end;
-    }
-    return fields;
-}
-
 // Reads a day a line from the day `first_day` on into the variables `names`
 // (one field each); `missing` tells which values mark a missing day.
 template <typename Missing>
 void read_values(TextLines& lines, std::int32_t first_day, Missing missing, const std::vector<std::string>& names,
                  StationRecord& record) {
     std::vector<std::vector<DailyValue>*> columns;
+    columns.reserve(names.size());
     for (const std::string& name : names) columns.push_back(&record.variables[name]);
     std::string_view line;
     std::int32_t day = first_day;
     while (lines.next(line)) {
-        const std::vector<std::string_view> fields = fields_of(line, names.size());
+        const std::vector<std::string_view> fields = split_fields(line, " \t,", names.size());
         if (fields.empty()) continue;
         if (fields.size() < names.size()) throw ReadError(lines.number(), "", "not a line maximum, minimum");
         for (std::size_t c = 0; c < names.size(); ++c) {
