@@ -92,6 +92,15 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
         }
     }
     outcome.report_line = last;
+    // Units 101 ... 112 are wgnrain's month files, temporary files of the run:
+    // a failure on one is about the series, not about a file of the user's.
+    const std::size_t unit = last.find(", unit 1");
+    if (unit != std::string_view::npos && last.size() > unit + 10 && last.substr(unit + 10, 7) == ", file ") {
+        const auto number = readers::whole_number(last.substr(unit + 7, 3));
+        if (number && *number >= 101 && *number <= 112) {
+            outcome.report_line.append(" (wgnrain's own month file, a temporary file of the run)");
+        }
+    }
 }
 
 StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,

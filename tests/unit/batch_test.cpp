@@ -153,6 +153,17 @@ TEST(FailureReport, NumberAndLastLine) {
         {"runlib: error (200): program aborting due to control-C event\r\n", "200",
          "runlib: error (200): program aborting due to control-C event", 0},
         {"runlib: warning: only a warning\r\n", "", "", 1},
+        // A month file is named for what it is; unit 10 (the series) and 112's neighbours are not.
+        {"runlib: severe (64): input conversion error, unit 101, file /tmp/#10955865\r\n", "64",
+         "runlib: severe (64): input conversion error, unit 101, file /tmp/#10955865 (wgnrain's own month file, a "
+         "temporary file of the run)",
+         0},
+        {"runlib: severe (24): end-of-file during read, unit 112, file /tmp/#1\r\n", "24",
+         "runlib: severe (24): end-of-file during read, unit 112, file /tmp/#1 (wgnrain's own month file, a temporary "
+         "file of the run)",
+         0},
+        {"runlib: severe (38): error during write, unit 113, file /x\r\n", "38",
+         "runlib: severe (38): error during write, unit 113, file /x", 0},
         {"", "", "", 0},
     };
     for (const Case& c : cases) {
