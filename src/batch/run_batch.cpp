@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -11,6 +12,7 @@
 
 #include "batch/batch_tables.hpp"
 #include "batch/folder_lock.hpp"
+#include "batch/page_station.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_run.hpp"
@@ -154,6 +156,15 @@ Runs run_stations(const StationList& list, const BatchOptions& options, const st
     return runs;
 }
 
+// Now, as the page shows it: "2026-12-08 05:44".
+std::string local_time_text() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[32] = "";
+    if (platform::local_time(now, local)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
 struct Counts {
     std::size_t ok = 0, warned = 0, failed = 0, not_run = 0;
 };
@@ -194,7 +205,7 @@ StationOutcome table_outcome(const StationList& list, const BatchOptions& option
 // version whole; false (after saying why) when any could not be written.
 // A list with the columns of the complete record gets the model files too.
 bool write_tables(const StationList& list, const BatchOptions& options, const Runs& runs, const std::string& folder,
-                  Counts& counts) {
+                  Counts& counts, std::vector<page::PageStation>& shown) {
     std::vector<std::pair<std::string_view, std::string>> tables = {
         {kSummaryName, summary_header(list)}, {kUserwgnName, userwgn_header()}, {kMonthlyName, monthly_header()}};
     if (list.weather_columns) {
@@ -247,6 +258,9 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
         }
         for (std::size_t t = 0; t < tables.size(); ++t) {
             if (!files[t].append(rows[t], error)) return failed(tables[t].first);
+        }
+        if (shown.size() < kPageStations) {
+            shown.push_back(page_station(station, outcome, platform::name_inside(folder, station.name)));
         }
     }
     for (std::size_t t = 0; t < tables.size(); ++t) {
@@ -332,7 +346,21 @@ int run_batch(const BatchOptions& options) {
     }
 
     Counts counts;
-    const bool written = write_tables(list, options, runs, folder.shown, counts);
+    std::vector<page::PageStation> shown;
+    bool written = write_tables(list, options, runs, folder.shown, counts, shown);
+    if (written) {
+        // The overview page, replaced whole like the tables.
+        page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(), counts.ok,
+                                counts.failed,     counts.not_run,  shown.size()};
+        const platform::ResolvedName page_file =
+            platform::resolve_file_name(platform::name_inside(folder.shown, kPageName));
+        error = 0;
+        if (page_file.report != 0 || !io::replace_whole_file(page_file, page::overview_page(shown, totals), error)) {
+            say("cannot write " + page_file.shown + ": " +
+                (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
+            written = false;
+        }
+    }
     done.append(stations + ", " + std::to_string(counts.ok) + " ok");
     if (counts.warned > 0) done.append(" (" + std::to_string(counts.warned) + " with warnings)");
     done.append(", " + std::to_string(counts.failed) + " failed");

@@ -1,5 +1,6 @@
 #include "batch/station_run.hpp"
 
+#include "batch/page_station.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_weather.hpp"
 #include "io/platform.hpp"
@@ -130,6 +131,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
         platform::remove_file(in_folder(old));
     }
     platform::remove_file(in_folder(station.name + ".wgn"));
+    platform::remove_file(in_folder(kPictureName));
     // Only a run that ended by itself leaves a record; the exit is "-" when
     // wgnrain never ran.
     const auto finished = [&](std::string_view exit) {
@@ -219,6 +221,11 @@ StationOutcome run_station(const std::string& program, const std::string& output
         }
         outcome.weather = std::move(weather->record);
         outcome.model_notes = std::move(weather->notes);
+    }
+    // The station's charts, for a report or a thesis.
+    if (!replace_whole_file(in_folder(kPictureName), page::station_picture(page_station(station, outcome, folder_name)),
+                            error, false)) {
+        return not_started("cannot write " + in_folder(kPictureName).shown + ": " + platform::reason_text(error));
     }
     return finished(platform::exit_text(run));
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -189,5 +190,7 @@ FileStamp file_stamp(const ResolvedName& name);
 bool process_alive(unsigned long pid);
 // The name of this machine.
 std::string host_name();
+// The local calendar time of `now`; false when the system cannot tell.
+bool local_time(std::time_t now, std::tm& local);
 
 }  // namespace wgn::io::platform

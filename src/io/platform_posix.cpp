@@ -472,6 +472,10 @@ bool process_alive(unsigned long pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+bool local_time(std::time_t now, std::tm& local) {
+    return ::localtime_r(&now, &local) != nullptr;
+}
+
 std::string host_name() {
     char name[256] = {};
     if (::gethostname(name, sizeof name - 1) != 0) return "localhost";

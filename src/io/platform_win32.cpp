@@ -584,6 +584,10 @@ bool process_alive(unsigned long pid) {
     return alive;
 }
 
+bool local_time(std::time_t now, std::tm& local) {
+    return localtime_s(&local, &now) == 0;
+}
+
 std::string host_name() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;

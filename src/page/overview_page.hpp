@@ -1,0 +1,48 @@
+// The batch's overview page (OUTDIR/index.html) and each station's picture
+// (OUTDIR/<station>/parameters.svg): one self-contained file each, styles,
+// charts and the table's sorting inline, nothing fetched from anywhere.
+//
+// The page: a header (when, which version, how many stations succeeded,
+// failed, have notes); the station table (failures first, then stations with
+// notes; sortable by clicking a column, complete without script); the
+// comparison of all stations by month (every station a thin line, the median
+// bold, the stations furthest from it named); a section per station with its
+// charts, its coverage grid, its warnings and model notes, and links to its
+// files.  Every value drawn carries its table text on hover.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace wgn::page {
+
+struct PageStation {
+    std::string name, status, period, missing_percent, report_line;
+    bool ok = false;
+    bool complete_record = false;  // the values hold the other variables too
+    // The 14 columns of the weather-generator table by month (the tables'
+    // texts; only the precipitation columns for a precipitation-only list).
+    std::array<std::array<std::string, 14>, 12> values;
+    int warnings = 0;
+    std::string first_warning;
+    std::vector<std::string> notes;
+    int coverage_first_year = 0;
+    std::vector<std::array<int, 12>> coverage;  // missing days by year and month
+    std::vector<std::string> files;             // the station's files to link to, by name
+};
+
+struct PageTotals {
+    std::string when, version;
+    std::size_t stations = 0, ok = 0, failed = 0, not_run = 0;
+    std::size_t shown = 0;  // stations on the page (the first of the list)
+};
+
+std::string overview_page(const std::vector<PageStation>& stations, const PageTotals& totals);
+// The station's charts as one standalone SVG file.
+std::string station_picture(const PageStation& station);
+
+// A file name as a link's address: "De Bilt/report.txt" -> "De%20Bilt/report.txt".
+std::string link_address(std::string_view path);
+
+}  // namespace wgn::page
