@@ -39,6 +39,7 @@ const char* const kBatchUsage =
     "  userwgn_pcp.csv  the successful stations in the columns of SWAT's userwgn\n"
     "                   table (PCPMM1 ... PCPD12), digits as the reports print them\n"
     "  wgn_mon_pcp.csv  the same values for SWAT+, one row per station and month\n"
+    "  index.html       an overview page of every station, charts by month\n"
     "Each table is replaced whole or not at all.\n"
     "\n"
     "A batch run again reuses every station whose record still matches the list\n"

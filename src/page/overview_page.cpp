@@ -46,7 +46,7 @@ constexpr const char* kStyle =
     "polyline.s0,polyline.s1{fill:none}.band{stroke:none;fill-opacity:.15}"
     "polyline.all{stroke:#9ab;stroke-width:.6;stroke-opacity:.6}polyline.median{stroke:#111;stroke-width:2.5}"
     "polyline.outlier{stroke:#d35400;stroke-width:1.2}.full{fill:#2e8b57;fill-opacity:.12}.gap{fill:#c0392b}"
-    "section.station{border-top:2px solid #ccc;margin-top:1.5em}.notes li{color:#8a4b00}"
+    "section.station{border-top:2px solid #ccc;margin-top:1.5em;content-visibility:auto;contain-intrinsic-size:auto 700px}.notes li{color:#8a4b00}"
     "@media print{th{cursor:auto}section.station{break-inside:avoid}}";
 
 constexpr const char* kSortScript =

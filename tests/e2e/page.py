@@ -192,7 +192,7 @@ expect("hover titles checked", checked >= 12 * len(records), True)
 
 # ---- Not blank ------------------------------------------------------------------------------
 shot = os.path.join(work, "page.png")
-run_browser(f"--screenshot={shot}", "--window-size=1100,1500", "file://" + os.path.join(folder, "index.html"))
+run_browser(f"--screenshot={shot}", "--window-size=1000,820", "file://" + os.path.join(folder, "index.html"))
 expect("page screenshot has a picture", os.path.exists(shot) and len(png_pixels(shot)) > 8, True)
 svg_shot = os.path.join(work, "svg.png")
 station = os.path.basename(records[0])[:-4]
