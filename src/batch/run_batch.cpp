@@ -317,6 +317,10 @@ int run_batch(const BatchOptions& options) {
         return 2;
     }
 
+    // The tables and the page of a batch killed outright may be left half
+    // written under their scratch names: the folder's holder removes them.
+    if (options.shards == 1) io::remove_scratch_files(folder.shown);
+
     unsigned jobs = options.jobs;
     if (jobs == 0) jobs = std::max(1U, std::thread::hardware_concurrency());
     Runs runs;

@@ -131,6 +131,8 @@ StationOutcome run_station(const std::string& program, const std::string& output
         platform::remove_file(in_folder(old));
     }
     platform::remove_file(in_folder(station.name + ".wgn"));
+    // A batch killed outright may have left a file half written under its scratch name.
+    io::remove_scratch_files(folder_name);
     platform::remove_file(in_folder(kPictureName));
     // Only a run that ended by itself leaves a record; the exit is "-" when
     // wgnrain never ran.

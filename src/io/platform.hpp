@@ -10,6 +10,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wgn::io::platform {
 
@@ -117,6 +118,9 @@ FileKind file_kind(const ResolvedName& name);
 bool make_folder(const ResolvedName& name, int& error);
 // Removes the file if it is there.
 void remove_file(const ResolvedName& name);
+// The names of the entries of a folder (not "." and ".."); empty when it
+// cannot be read.
+std::vector<std::string> folder_entries(const ResolvedName& folder);
 // Creates a new file for writing only; fails (with the system's reason) when
 // the name exists already.
 OpenResult create_new_file(const ResolvedName& name);

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <spawn.h>
@@ -339,6 +340,18 @@ bool make_folder(const ResolvedName& name, int& error) {
 
 void remove_file(const ResolvedName& name) {
     ::unlink(name.native.c_str());
+}
+
+std::vector<std::string> folder_entries(const ResolvedName& folder) {
+    std::vector<std::string> names;
+    DIR* listing = ::opendir(folder.native.c_str());
+    if (listing == nullptr) return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    ::closedir(listing);
+    return names;
 }
 
 OpenResult create_new_file(const ResolvedName& name) {

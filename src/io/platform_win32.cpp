@@ -439,6 +439,19 @@ void remove_file(const ResolvedName& name) {
     DeleteFileW(native_name(name.native).c_str());
 }
 
+std::vector<std::string> folder_entries(const ResolvedName& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(native_name(name_inside(folder.native, "*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(narrowed(name, CP_UTF8));
+    } while (FindNextFileW(search, &found) != 0);
+    FindClose(search);
+    return names;
+}
+
 OpenResult create_new_file(const ResolvedName& name) {
     OpenResult result;
     const HANDLE handle = CreateFileW(native_name(name.native).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -44,6 +44,27 @@ std::string scratch_name_beside(std::string_view name) {
     return std::string(name) + suffix;
 }
 
+bool is_scratch_name(std::string_view name) {
+    if (name.size() < 8 || name.substr(name.size() - 4) != ".tmp") return false;
+    name.remove_suffix(4);
+    const std::size_t point = name.rfind('.');
+    if (point == std::string_view::npos || point == 0) return false;
+    const std::string_view numbers = name.substr(point + 1);
+    const std::size_t dash = numbers.find('-');
+    const auto hex = [](std::string_view digits) {
+        return !digits.empty() && digits.size() <= 8 &&
+               digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+    };
+    return dash != std::string_view::npos && hex(numbers.substr(0, dash)) && hex(numbers.substr(dash + 1));
+}
+
+void remove_scratch_files(std::string_view folder) {
+    for (const std::string& name : platform::folder_entries(platform::resolve_file_name(folder))) {
+        if (is_scratch_name(name))
+            platform::remove_file(platform::resolve_file_name(platform::name_inside(folder, name)));
+    }
+}
+
 bool ReplacingFile::open(const platform::ResolvedName& name, int& error) {
     abandon();
     target_ = name;

@@ -50,5 +50,9 @@ bool replace_whole_file(const platform::ResolvedName& name, std::string_view tex
 //   "out/summary.csv" -> "out/summary.csv.3f2a-7.tmp"   (process 3f2a, its 7th scratch file)
 std::string scratch_name_beside(std::string_view name);
 inline constexpr std::size_t kScratchSuffixLength = 21;
+// True for a name scratch_name_beside makes: "summary.csv.3f2a-7.tmp".
+bool is_scratch_name(std::string_view name);
+// Removes the scratch files a process that was killed left in the folder.
+void remove_scratch_files(std::string_view folder);
 
 }  // namespace wgn::io

@@ -96,6 +96,9 @@ expect("second run's tables", tables("one"), first)
 # A stale stderr.txt of a station that runs again is replaced, not kept.
 write("s3.txt", series(103))
 write(os.path.join("one", "s3", "stderr.txt"), "x" * 5000)
+# Files half written by a batch killed outright go when the folder is used again.
+write(os.path.join("one", "s3", "run.txt.1a2b-3.tmp"), "half")
+write(os.path.join("one", "summary.csv.1a2b-4.tmp"), "half")
 status, out, err = batch("stations.csv", "-o", "one")
 expect("changed file runs again", out.split("; see")[0],
        "wgnrain-batch: 12 stations, 11 ok, 1 failed; 11 from an earlier run")

@@ -6,6 +6,7 @@
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_run.hpp"
+#include "io/whole_files.hpp"
 #include "readers/csv.hpp"
 
 namespace wgn::batch {
@@ -172,6 +173,16 @@ TEST(FailureReport, NumberAndLastLine) {
         EXPECT_EQ(outcome.status, c.status) << c.errors;
         EXPECT_EQ(outcome.report_line, c.line) << c.errors;
         EXPECT_EQ(outcome.warnings, c.warnings) << c.errors;
+    }
+}
+
+TEST(ScratchNames, OnlyTheBatchsOwn) {
+    for (const char* name :
+         {"summary.csv.3f2a-7.tmp", "run.txt.1-0.tmp", ".wgnrain-batch.lock.ffffffff-ffffffff.tmp"}) {
+        EXPECT_TRUE(io::is_scratch_name(name)) << name;
+    }
+    for (const char* name : {"data.tmp", "x.3f2a.tmp", "x.3F2A-7.tmp", ".1-2.tmp", "x.1-2.tmpx", "x.123456789-1.tmp"}) {
+        EXPECT_FALSE(io::is_scratch_name(name)) << name;
     }
 }
 
