@@ -2,6 +2,7 @@
 
 #include "driver/shared_records.hpp"
 #include "input/credit.hpp"
+#include "io/failure.hpp"
 #include "io/units.hpp"
 
 namespace wgn {
@@ -27,8 +28,25 @@ bool output_refused() {
            names_a_table(run_settings.output_file_name);
 }
 
-void read_name(std::string& name) {
-    io::read_list(kConsoleInput, {io::TextItem{&name, kFileNameLength}});
+// The units the two names are connected to, for the report of a name too long.
+constexpr int kInputUnit = 10;
+constexpr int kReportUnit = 400;
+// A typed name is read this far, so that one longer than the dialogue keeps
+// is seen as such.
+constexpr std::size_t kLongestTypedName = 4096;
+
+// Reads a name into its 255-character text.  A typed name longer than that
+// is refused with report 43 on that name, before anything is created: cut, it
+// would name another file.
+void read_name(std::string& name, int unit) {
+    std::string typed = name;
+    typed.resize(kLongestTypedName, ' ');
+    io::read_list(kConsoleInput, {io::TextItem{&typed, kLongestTypedName}});
+    const std::size_t last = typed.find_last_not_of(' ');
+    if (last != std::string::npos && last >= kFileNameLength) {
+        io::fail(io::kFileNameError, unit, std::string_view(typed).substr(0, last + 1));
+    }
+    name.assign(typed, 0, kFileNameLength);
 }
 
 }  // namespace
@@ -50,11 +68,11 @@ void ask_settings(std::int32_t& first_year, float& nodata_value) {
 
     // 8. Input file name, asked again while it names one of the tables.
     io::write_formatted(kConsoleOutput, a30, {std::string_view("Input Filename: ")}, Advance::no);
-    read_name(run_settings.input_file_name);
+    read_name(run_settings.input_file_name, kInputUnit);
     while (names_a_table(run_settings.input_file_name)) {
         io::write_formatted(kConsoleOutput, a37, {std::string_view("Please choose another Input Filename!")});
         io::write_formatted(kConsoleOutput, a30, {std::string_view("Input Filename: ")}, Advance::no);
-        read_name(run_settings.input_file_name);
+        read_name(run_settings.input_file_name, kInputUnit);
     }
 
     // 9-10. Output file name: starts equal to the input name, so the prompt
@@ -63,7 +81,7 @@ void ask_settings(std::int32_t& first_year, float& nodata_value) {
     run_settings.output_file_name = run_settings.input_file_name;
     while (output_refused()) {
         io::write_formatted(kConsoleOutput, a30, {std::string_view("Output Filename: ")}, Advance::no);
-        read_name(run_settings.output_file_name);
+        read_name(run_settings.output_file_name, kReportUnit);
         if (output_refused())
             io::write_formatted(kConsoleOutput, a38, {std::string_view("Please choose another Output Filename!")});
     }

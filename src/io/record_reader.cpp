@@ -14,6 +14,7 @@ constexpr std::size_t kChunk = std::size_t{64} * 1024;
 void RecordReader::attach(platform::Handle handle, bool console) {
     handle_ = handle;
     console_ = console;
+    first_record_ = true;
     reset();
 }
 
@@ -58,6 +59,8 @@ ReadStatus RecordReader::next_filling(std::string_view& record, int& platform_er
         }
         if (length > 0 && start[length - 1] == '\r') --length;
         record = std::string_view(start, length);
+        if (console_ && first_record_ && record.substr(0, 3) == "\xEF\xBB\xBF") record.remove_prefix(3);
+        first_record_ = false;
         if (console_ && record == "\x1a") return ReadStatus::end_of_input;
         return ReadStatus::ok;
     }

@@ -3,7 +3,9 @@
 // A record ends at an LF; a CR directly before it is not part of the record.
 // A final line without a line end is a record too (so a file saved without
 // its last newline does not lose its last day).  On the console a record that
-// is exactly the character 26 (Ctrl-Z) is the end of input.
+// is exactly the character 26 (Ctrl-Z) is the end of input, and a byte order
+// mark that editors put before the first line of an answers file (UTF-8:
+// EF BB BF) is no part of the first answer.
 #pragma once
 
 #include <cstddef>
@@ -51,6 +53,7 @@ class RecordReader {
     platform::Handle handle_ = platform::kNoHandle;
     bool console_ = false;
     bool at_end_ = false;
+    bool first_record_ = true;
     std::unique_ptr<char[]> buffer_;  // not cleared: only bytes read are looked at
     std::size_t capacity_ = 0;
     std::size_t begin_ = 0;
