@@ -2,7 +2,6 @@
 
 #include "driver/shared_records.hpp"
 #include "input/credit.hpp"
-#include "io/failure.hpp"
 #include "io/units.hpp"
 
 namespace wgn {
@@ -44,7 +43,7 @@ void read_name(std::string& name, int unit) {
     io::read_list(kConsoleInput, {io::TextItem{&typed, kLongestTypedName}});
     const std::size_t last = typed.find_last_not_of(' ');
     if (last != std::string::npos && last >= kFileNameLength) {
-        io::fail(io::kFileNameError, unit, std::string_view(typed).substr(0, last + 1));
+        io::fail_name_too_long(unit, std::string_view(typed).substr(0, last + 1));
     }
     name.assign(typed, 0, kFileNameLength);
 }

@@ -186,6 +186,10 @@ bool same_file(std::string_view first_name, std::string_view second_name) {
     return platform::same_path(first, second) || platform::same_existing_file(first, second);
 }
 
+void fail_name_too_long(int unit, std::string_view name) {
+    fail(kFileNameError, unit, platform::resolve_file_name(name).shown);
+}
+
 void connect(int number, std::string_view name, std::string_view status) {
     Unit unit;
     unit.number = number;

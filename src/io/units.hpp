@@ -31,6 +31,9 @@ inline constexpr int kConsoleOutput = 6;
 enum class Advance { yes, no };
 
 void connect(int unit, std::string_view name, std::string_view status);
+// Ends the run with report 43 on a name too long to be kept, shown as the
+// failure reports of `connect` show names (its full path).
+[[noreturn]] void fail_name_too_long(int unit, std::string_view name);
 // Plain close: the file remains, a scratch file is deleted.  Closing a unit
 // that is not connected does nothing.
 void close_unit(int unit);

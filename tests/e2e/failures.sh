@@ -95,8 +95,8 @@ check "input name is a directory" 30 'sub\nout.txt\n1990\n-99\n' \
     'runlib: Is a directory
 runlib: severe (30): open failure, unit 10, file @WORK@/sub' 'mkdir sub' "$no_outputs"
 long=$(printf 'n%.0s' $(seq 300))
-check "name longer than 256 characters" 43 "$long\nout.txt\n1990\n-99\n" \
-    "runlib: severe (43): file name specification error, unit 10, file @WORK@/${long:0:255}" '' "$no_outputs"
+check "name longer than 255 characters, refused whole" 43 "$long\nout.txt\n1990\n-99\n" \
+    "runlib: severe (43): file name specification error, unit 10, file @WORK@/$long" '' "$no_outputs"
 check "input name never given" 43 ',\nout.txt\n1990\n-99\n' \
     'runlib: severe (43): file name specification error, unit 10, file ' '' "$no_outputs"
 check "missing input file is created empty" 24 'typo.txt\nout.txt\n1990\n-99\n' \
