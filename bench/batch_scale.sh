@@ -14,19 +14,13 @@ ensure_built "$build" wgnrain-batch
 cd "$work"
 
 python3 - "$stations" "$top/bench" <<'PY'
-import os
 import sys
 
 sys.path.insert(0, sys.argv[2])
-from series import write_series  # noqa: E402
+from series import write_station_set  # noqa: E402
 
-os.mkdir("series")
-for n in range(20):
-    write_series(f"series/s{n:02d}.txt", 1991, 30, n)
-for count, name in ((int(sys.argv[1]), "large.csv"), (1000, "small.csv")):
-    with open(name, "w") as f:
-        f.write("station,file,first_year,nodata\n")
-        f.writelines(f"st{i:06d},series/s{i % 20:02d}.txt,1991,-99\n" for i in range(count))
+write_station_set("large.csv", int(sys.argv[1]))
+write_station_set("small.csv", 1000)
 PY
 
 measure() {  # LIST OUTDIR LABEL COUNT

@@ -15,18 +15,12 @@ command -v chromium >/dev/null || apt-get install -y -qq chromium >/dev/null
 cd "$work"
 
 python3 - "$stations" "$top/bench" <<'PY'
-import os
 import sys
 
 sys.path.insert(0, sys.argv[2])
-from series import write_series  # noqa: E402
+from series import write_station_set  # noqa: E402
 
-os.mkdir("series")
-for n in range(20):
-    write_series(f"series/s{n:02d}.txt", 1991, 30, n)
-with open("stations.csv", "w") as f:
-    f.write("station,file,first_year,nodata,lat,lon,elev\n")
-    f.writelines(f"st{i:05d},series/s{i % 20:02d}.txt,1991,-99,52.1,5.18,2\n" for i in range(int(sys.argv[1])))
+write_station_set("stations.csv", int(sys.argv[1]), ",lat,lon,elev", ",52.1,5.18,2")
 PY
 "$build/wgnrain-batch" stations.csv -o out -j 2 >/dev/null 2>&1 || true
 echo '<!DOCTYPE html><html><body></body></html>' >empty.html

@@ -12,7 +12,7 @@ namespace wgn::batch {
 inline constexpr std::string_view kPageName = "index.html";
 inline constexpr std::string_view kPictureName = "parameters.svg";
 // The page shows at most this many stations (the first of the list).
-inline constexpr std::size_t kPageStations = 2000;
+inline constexpr std::size_t kPageStations = 1000;
 
 // `folder` is the station's folder (for its coverage.csv when the outcome
 // does not hold the missing days).

@@ -358,8 +358,16 @@ int run_batch(const BatchOptions& options) {
                                 counts.failed,     counts.not_run,  shown.size()};
         const platform::ResolvedName page_file =
             platform::resolve_file_name(platform::name_inside(folder.shown, kPageName));
+        io::ReplacingFile page_out;
         error = 0;
-        if (page_file.report != 0 || !io::replace_whole_file(page_file, page::overview_page(shown, totals), error)) {
+        bool page_written = page_file.report == 0 && page_out.open(page_file, error);
+        if (page_written) {
+            page::overview_page(shown, totals, [&](std::string_view piece) {
+                page_written = page_written && page_out.append(piece, error);
+            });
+            page_written = page_written && page_out.commit(error);
+        }
+        if (!page_written) {
             say("cannot write " + page_file.shown + ": " +
                 (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
             written = false;

@@ -7,30 +7,16 @@
 
 #include "page/svg_writer.hpp"
 #include "readers/number_text.hpp"
+#include "weather/weather_record.hpp"
 
 namespace wgn::page {
 namespace {
 
-// Columns of the weather-generator table, as in weather_record.hpp.
-enum Column : std::size_t {
-    kTmpMaxAve,
-    kTmpMinAve,
-    kTmpMaxSd,
-    kTmpMinSd,
-    kPcpAve,
-    kPcpSd,
-    kPcpSkew,
-    kWetDry,
-    kWetWet,
-    kPcpDays,
-    kPcpHhr,
-    kSlrAve,
-    kDewAve,
-    kWndAve
-};
-constexpr const char* kNames[14] = {"tmp_max_ave", "tmp_min_ave", "tmp_max_sd", "tmp_min_sd", "pcp_ave",
-                                    "pcp_sd",      "pcp_skew",    "wet_dry",    "wet_wet",    "pcp_days",
-                                    "pcp_hhr",     "slr_ave",     "dew_ave",    "wnd_ave"};
+using weather::Column;
+using weather::kDewAve, weather::kPcpAve, weather::kPcpDays, weather::kPcpHhr, weather::kPcpSd, weather::kPcpSkew;
+using weather::kSlrAve, weather::kTmpMaxAve, weather::kTmpMaxSd, weather::kTmpMinAve, weather::kTmpMinSd;
+using weather::kWetDry, weather::kWetWet, weather::kWndAve;
+constexpr const auto& kNames = weather::kColumns;
 
 constexpr const char* kStyle =
     "body{font:14px/1.4 system-ui,sans-serif;margin:1em 2em;color:#222}"
@@ -46,7 +32,8 @@ constexpr const char* kStyle =
     "polyline.s0,polyline.s1{fill:none}.band{stroke:none;fill-opacity:.15}"
     "polyline.all{stroke:#9ab;stroke-width:.6;stroke-opacity:.6}polyline.median{stroke:#111;stroke-width:2.5}"
     "polyline.outlier{stroke:#d35400;stroke-width:1.2}.full{fill:#2e8b57;fill-opacity:.12}.gap{fill:#c0392b}"
-    "section.station{border-top:2px solid #ccc;margin-top:1.5em;content-visibility:auto;contain-intrinsic-size:auto 700px}.notes li{color:#8a4b00}"
+    "section.station{border-top:2px solid #ccc;margin-top:1.5em;content-visibility:auto;contain-intrinsic-size:auto "
+    "700px}.notes li{color:#8a4b00}"
     "@media print{th{cursor:auto}section.station{break-inside:avoid}}";
 
 constexpr const char* kSortScript =
@@ -214,7 +201,8 @@ std::string station_picture(const PageStation& station) {
     return svg;
 }
 
-std::string overview_page(const std::vector<PageStation>& stations, const PageTotals& totals) {
+void overview_page(const std::vector<PageStation>& stations, const PageTotals& totals,
+                   const std::function<void(std::string_view)>& write) {
     std::size_t with_notes = 0;
     for (const PageStation& s : stations) with_notes += s.ok && (!s.notes.empty() || s.warnings > 0) ? 1 : 0;
     std::string html =
@@ -267,9 +255,11 @@ std::string overview_page(const std::vector<PageStation>& stations, const PageTo
                     (named.empty() ? "" : ": furthest from the median ") + escaped(named) + "</figcaption></figure>");
     }
     html.append("</div></section>\n");
+    write(html);
 
-    // 4. Each station.
+    // 4. Each station, written as it is made.
     for (const PageStation& s : stations) {
+        html.clear();
         html.append("<section class=\"station\" id=\"" + id_of(s.name) + "\"><h2>" + escaped(s.name) + "</h2><p>" +
                     escaped(s.status));
         if (!s.period.empty()) html.append(", " + escaped(s.period) + ", " + escaped(s.missing_percent) + " % missing");
@@ -297,10 +287,12 @@ std::string overview_page(const std::vector<PageStation>& stations, const PageTo
             html.append("</p>");
         }
         html.append("</section>\n");
+        write(html);
     }
+    html.clear();
     // (Inside CDATA markers, so that the page is also well-formed XML.)
     html.append(std::string("<script>/*<![CDATA[*/") + kSortScript + "/*]]>*/</script>\n</body></html>\n");
-    return html;
+    write(html);
 }
 
 }  // namespace wgn::page

@@ -12,7 +12,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wgn::page {
@@ -38,7 +40,9 @@ struct PageTotals {
     std::size_t shown = 0;  // stations on the page (the first of the list)
 };
 
-std::string overview_page(const std::vector<PageStation>& stations, const PageTotals& totals);
+// The page, handed to `write` a piece at a time (a station's section a piece).
+void overview_page(const std::vector<PageStation>& stations, const PageTotals& totals,
+                   const std::function<void(std::string_view)>& write);
 // The station's charts as one standalone SVG file.
 std::string station_picture(const PageStation& station);
 
