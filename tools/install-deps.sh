@@ -2,11 +2,13 @@
 # Installs what building and testing wgnrain needs, where it is missing
 # (Debian packages; run as root or with sudo available).
 #
-#   tools/install-deps.sh                 the Linux build and its tests (Chromium for the page's)
+#   tools/install-deps.sh                 the Linux build
+#   tools/install-deps.sh --tests         and its tests (Chromium for the overview page's)
 #   tools/install-deps.sh --with-checks   and the static checks and fuzzing
 #   tools/install-deps.sh --windows       and the Windows cross-build and Wine
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev python3 chromium)
+packages=(g++ cmake make libgtest-dev python3)
+[ "${1:-}" = "--tests" ] && packages+=(chromium)
 [ "${1:-}" = "--with-checks" ] && packages+=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
 [ "${1:-}" = "--windows" ] && packages+=(g++-mingw-w64-x86-64-posix wine64 wine)
 missing=()

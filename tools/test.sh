@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer, and runs the whole test suite on both builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh --tests
 jobs=$(nproc)
 for variant in release sanitize; do
     options=(-DCMAKE_BUILD_TYPE=Release -DWGNRAIN_TESTS=ON)
