@@ -12,7 +12,6 @@
 namespace wgn::page {
 namespace {
 
-using weather::Column;
 using weather::kDewAve, weather::kPcpAve, weather::kPcpDays, weather::kPcpHhr, weather::kPcpSd, weather::kPcpSkew;
 using weather::kSlrAve, weather::kTmpMaxAve, weather::kTmpMaxSd, weather::kTmpMinAve, weather::kTmpMinSd;
 using weather::kWetDry, weather::kWetWet, weather::kWndAve;
@@ -86,7 +85,8 @@ std::string id_of(std::string_view name) {
 // The station's charts, by parameter group.
 std::vector<std::string> station_charts(const PageStation& station) {
     std::vector<std::string> charts;
-    const auto chart = [&](std::vector<MonthSeries> series, const char* title, const char* unit, bool bars = false) {
+    const auto chart = [&](const std::vector<MonthSeries>& series, const char* title, const char* unit,
+                           bool bars = false) {
         charts.push_back(month_chart(series, ChartOptions{title, unit, bars}));
     };
     chart({series_of(station, kPcpAve, "bar")}, "precipitation, pcp_ave", "mm", true);

@@ -67,7 +67,9 @@ Ticks round_ticks(double low, double high, int target) {
     ticks.step = step;
     ticks.low = std::floor(low / step) * step;
     ticks.high = std::ceil(high / step) * step;
-    for (double t = ticks.low; t <= ticks.high + step * 0.5; t += step) {
+    const long count = std::lround((ticks.high - ticks.low) / step);
+    for (long i = 0; i <= count; ++i) {
+        const double t = ticks.low + static_cast<double>(i) * step;
         ticks.values.push_back(std::fabs(t) < step * 1e-9 ? 0.0 : t);
     }
     return ticks;
@@ -152,11 +154,14 @@ std::string month_chart(const std::vector<MonthSeries>& series, const ChartOptio
                 title.append(" ").append(kMonthNames[m]).append(" ").append(escaped(s.texts[m]));
             }
         }
-        if (!upper.empty()) svg.append("<polygon class=\"band " + s.style + "\" points=\"" + upper + lower + "\"/>");
+        if (!upper.empty()) {
+            svg.append("<polygon class=\"band ").append(s.style).append("\" points=\"");
+            svg.append(upper).append(lower).append("\"/>");
+        }
         if (!points.empty()) {
             points.pop_back();
-            svg.append("<polyline class=\"" + s.style + "\" points=\"" + points + "\"><title>" + title +
-                       "</title></polyline>");
+            svg.append("<polyline class=\"").append(s.style).append("\" points=\"").append(points);
+            svg.append("\"><title>").append(title).append("</title></polyline>");
         }
     }
     svg.append("</svg>");
