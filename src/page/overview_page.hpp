@@ -22,7 +22,6 @@ namespace wgn::page {
 struct PageStation {
     std::string name, status, period, missing_percent, report_line;
     bool ok = false;
-    bool complete_record = false;  // the values hold the other variables too
     // The 14 columns of the weather-generator table by month (the tables'
     // texts; only the precipitation columns for a precipitation-only list).
     std::array<std::array<std::string, 14>, 12> values;
