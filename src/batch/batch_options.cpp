@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "io/platform.hpp"
+
 namespace wgn::batch {
 
 const char* const kBatchUsage =
@@ -64,14 +66,74 @@ const char* const kBatchUsage =
     "  --help        show this text\n"
     "  --version     show the version\n";
 
-BatchOptions parse_options(std::span<char* const> arguments) {
+const char* const kWindowsBatchUsage =
+    "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N] [--rerun] [--strict] [--shard K/N]\n"
+    "       wgnrain-batch STATIONS.csv -o OUTDIR --merge\n"
+    "       wgnrain-batch --help | /? | --version\n"
+    "\n"
+    "Runs wgnrain once for every station of a list, N stations at a time (by\n"
+    "default as many as there are processors), and gathers the results.\n"
+    "\n"
+    "STATIONS.csv (comma- or semicolon-separated, UTF-8 or UTF-16) has a header\n"
+    "row with at least the columns\n"
+    "  station     a plain name, also the name of the station's folder in OUTDIR\n"
+    "  file        the station file, relative to the list's own folder\n"
+    "  first_year  the calendar year of the first value (a plain series)\n"
+    "  nodata      the value that marks a missing day, e.g. -99 (a plain series)\n"
+    "and optionally format (plain, csv, ghcnd, power, swat, swatplus), last_year\n"
+    "and pcp_column: a dated file is made into whole years (OUTDIR/<station>/\n"
+    "series.txt, coverage.csv), first_year and last_year then bound the period.\n"
+    "Columns of the complete weather-generator record (weather-wgn.cli,\n"
+    "wgn_stations.csv, wgn_monthly.csv, userwgn.csv, OUTDIR/<station>/<station>.wgn):\n"
+    "tmp_file slr_file hmd_file wnd_file hhr_file, tmax_column tmin_column\n"
+    "slr_column dew_column rh_column wnd_column hhr_column, wnd_unit, lat lon elev,\n"
+    "stations_file, fill_file fill_station.\n"
+    "Further columns are copied into summary.csv.  Every mistake of the list is\n"
+    "reported with its row and column, and then nothing runs.\n"
+    "\n"
+    "OUTDIR/<station>/ receives the station's report.txt, mean_pcp.sta,\n"
+    "totalpcp.sta, the run's console output (console.txt), standard error\n"
+    "(stderr.txt), the answers it was given (answers.txt) and the record of the\n"
+    "run (run.txt).  OUTDIR itself receives\n"
+    "  summary.csv      every station: its status (ok or the failure's report\n"
+    "                   number), counts, warnings, the failure's last report line\n"
+    "  userwgn_pcp.csv  the successful stations in the columns of SWAT's userwgn\n"
+    "                   table (PCPMM1 ... PCPD12), digits as the reports print them\n"
+    "  wgn_mon_pcp.csv  the same values for SWAT+, one row per station and month\n"
+    "  index.html       an overview page of every station, charts by month\n"
+    "Each table is replaced whole or not at all.\n"
+    "\n"
+    "A batch run again reuses every station whose record still matches the list\n"
+    "and its file, and runs the others; interrupted (Ctrl-C, a closed terminal,\n"
+    "a termination request) it lets the running stations end, writes the tables\n"
+    "of those finished and ends with the interrupt's status.  One batch at a time\n"
+    "may use an output folder.\n"
+    "\n"
+    "Exit status (%ERRORLEVEL% in cmd): 0 when every station succeeded, 1 when\n"
+    "any failed, 2 for a bad list or command line or a folder in use, 3 when the\n"
+    "tables could not be written, C000013A (-1073741510) after Ctrl-C, 1 or 2\n"
+    "after Ctrl-Break or a closed window.\n"
+    "\n"
+    "Options:\n"
+    "  -o OUTDIR     the output folder (created if missing)\n"
+    "  -j N          run N stations at a time\n"
+    "  --rerun       run every station again\n"
+    "  --strict      a station with warnings counts as failed\n"
+    "  --shard K/N   run only the K-th of N interleaved parts of the list (stations\n"
+    "                K, K+N, K+2N, ...) and write no tables, for N machines or jobs\n"
+    "                sharing OUTDIR\n"
+    "  --merge       run nothing: write the tables of the whole list from OUTDIR\n"
+    "  --help, /?    show this text\n"
+    "  --version     show the version\n";
+
+BatchOptions parse_options(std::span<const std::string> arguments) {
     BatchOptions options;
     const auto refuse = [&options](std::string why) {
         options.action = BatchOptions::Action::refuse;
         options.error = std::move(why);
         return options;
     };
-    if (arguments.size() == 1 && std::string_view(arguments[0]) == "--help") {
+    if (arguments.size() == 1 && io::platform::asks_for_help(arguments[0])) {
         options.action = BatchOptions::Action::help;
         return options;
     }

@@ -24,8 +24,10 @@ struct BatchOptions {
     std::string error;               // why the line was refused
 };
 
-BatchOptions parse_options(std::span<char* const> arguments);
+BatchOptions parse_options(std::span<const std::string> arguments);
 
 extern const char* const kBatchUsage;
+// The same with cmd's ways: "/?" and the statuses as %ERRORLEVEL% shows them.
+extern const char* const kWindowsBatchUsage;
 
 }  // namespace wgn::batch

@@ -2,6 +2,7 @@
 // names folded as a file system that ignores case compares them.
 //
 //   folded("Ärhus") == folded("ärhus")        folded("ZÜRICH") == "zürich"
+//   composed("Zu\u0308rich") == "Z\u00FCrich"  (u + combining diaeresis: ü)
 //   first_invalid_utf8("caf\xE9") -> 3       (a Windows code page, not UTF-8)
 #pragma once
 
@@ -19,6 +20,23 @@ struct CaseFold {
 extern const CaseFold kCaseFolds[];
 extern const std::size_t kCaseFoldCount;
 
+// The tables of canonical composition (generated with the case foldings).
+struct Decomposition {
+    std::uint32_t code, first, second;  // second 0: a single code point
+};
+struct CombiningClass {
+    std::uint32_t code, value;
+};
+struct Composition {
+    std::uint32_t first, second, composite;
+};
+extern const Decomposition kDecompositions[];
+extern const std::size_t kDecompositionCount;
+extern const CombiningClass kCombiningClasses[];
+extern const std::size_t kCombiningClassCount;
+extern const Composition kCompositions[];
+extern const std::size_t kCompositionCount;
+
 // The offset of the first byte that is not part of valid UTF-8, or nothing.
 std::optional<std::size_t> first_invalid_utf8(std::string_view text);
 
@@ -26,7 +44,14 @@ std::optional<std::size_t> first_invalid_utf8(std::string_view text);
 // text has no such mark.  Unpaired surrogates become U+FFFD.
 std::optional<std::string> utf16_as_utf8(std::string_view bytes);
 
+// Valid UTF-8 text in Unicode normalization form C (canonical composition),
+// the form two spellings of one name share; other text as it is.
+std::string composed(std::string_view text);
+
 // Every letter of valid UTF-8 text in its simple case folding.
 std::string folded(std::string_view text);
+
+// The key under which two station names are one: folded(composed(name)).
+std::string name_key(std::string_view name);
 
 }  // namespace wgn::batch

@@ -1,5 +1,6 @@
 // wgnrain-batch: many stations in one command.  See kBatchUsage.
-#include <span>
+#include <string>
+#include <vector>
 
 #include "batch/batch_options.hpp"
 #include "batch/run_batch.hpp"
@@ -9,16 +10,25 @@ int main(int argc, char** argv) {
     namespace platform = wgn::io::platform;
     using wgn::batch::BatchOptions;
     platform::secure_standard_streams();
-    const BatchOptions options =
-        wgn::batch::parse_options(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)));
+    const std::vector<std::string> arguments = platform::program_arguments(argc, argv);
+    const BatchOptions options = wgn::batch::parse_options(arguments);
+    // Every end goes through end_process: a batch started by a double-click
+    // keeps its window open until Enter, also after a refusal.
+    int status = 2;
     switch (options.action) {
-        case BatchOptions::Action::help: return platform::write_standard_output(wgn::batch::kBatchUsage) ? 0 : 1;
+        case BatchOptions::Action::help:
+            status = platform::write_standard_output(platform::kWindowsConventions ? wgn::batch::kWindowsBatchUsage
+                                                                                   : wgn::batch::kBatchUsage)
+                         ? 0
+                         : 1;
+            break;
         case BatchOptions::Action::version:
-            return platform::write_standard_output("wgnrain-batch " WGNRAIN_VERSION "\n") ? 0 : 1;
+            status = platform::write_standard_output("wgnrain-batch " WGNRAIN_VERSION "\n") ? 0 : 1;
+            break;
         case BatchOptions::Action::refuse:
             platform::write_error_output("wgnrain-batch: " + options.error + " (see 'wgnrain-batch --help')\n");
-            return 2;
-        case BatchOptions::Action::run: break;
+            break;
+        case BatchOptions::Action::run: status = wgn::batch::run_batch(options); break;
     }
-    return wgn::batch::run_batch(options);
+    platform::end_process(static_cast<std::uint32_t>(status));
 }

@@ -41,7 +41,7 @@ std::string file_problem(const platform::ResolvedName& list, std::string_view fi
     const platform::ResolvedName name = platform::resolve_file_name(platform::name_beside(list.shown, file));
     if (name.report != 0) {
         std::string problem(file);
-        problem.append(" is not a usable file name");
+        problem.append(" is not a usable file name: ").append(io::name_refusal(name));
         return problem;
     }
     switch (platform::file_kind(name)) {
@@ -217,8 +217,9 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     std::vector<io::ReplacingFile> files(tables.size());
     int error = 0;
     const auto failed = [&](std::string_view name) {
+        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder, name));
         say("cannot write " + platform::name_inside(folder, name) + ": " +
-            (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
+            (error != 0 ? platform::reason_text(error) : io::name_refusal(file)));
         return false;
     };
     for (std::size_t t = 0; t < tables.size(); ++t) {
@@ -278,8 +279,8 @@ int run_batch(const BatchOptions& options) {
     std::string text;
     int error = 0;
     if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
-        say("cannot read the station list " + list_name.shown +
-            (error != 0 ? ": " + platform::reason_text(error) : std::string()));
+        say("cannot read the station list " + list_name.shown + ": " +
+            (error != 0 ? platform::reason_text(error) : io::name_refusal(list_name)));
         return 2;
     }
     StationList list = read_station_list(text, [&list_name](std::string_view file, std::string& full_name) {
@@ -307,7 +308,7 @@ int run_batch(const BatchOptions& options) {
     }
     if (folder.report != 0 || !platform::make_folder(folder, error)) {
         say("cannot make the output folder " + folder.shown + ": " +
-            (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
+            (error != 0 ? platform::reason_text(error) : io::name_refusal(folder)));
         return 2;
     }
     FolderLock lock;
@@ -369,7 +370,7 @@ int run_batch(const BatchOptions& options) {
         }
         if (!page_written) {
             say("cannot write " + page_file.shown + ": " +
-                (error != 0 ? platform::reason_text(error) : std::string("the name is too long")));
+                (error != 0 ? platform::reason_text(error) : io::name_refusal(page_file)));
             written = false;
         }
     }

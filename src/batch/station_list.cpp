@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "batch/case_folding.hpp"
+#include "io/platform.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -147,6 +148,9 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         converted = std::move(*utf8);
         text = converted;
     }
+    // A list that is not UTF-8 may be in the system's own code page (Windows: ANSI).
+    std::string system_text;
+    if (first_invalid_utf8(text) && io::platform::system_text_as_utf8(text, system_text)) text = system_text;
     if (const auto bad = first_invalid_utf8(text)) {
         const std::string_view before = text.substr(0, *bad);
         const std::size_t line_start = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
@@ -251,7 +255,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         const std::size_t count = list.problems.size();
         if (const std::string reason = unsafe_name_reason(station.name); !reason.empty()) {
             problem("station", reason);
-        } else if (const auto [it, fresh] = rows_of_names.emplace(folded(station.name), row.line); !fresh) {
+        } else if (const auto [it, fresh] = rows_of_names.emplace(name_key(station.name), row.line); !fresh) {
             problem("station", quoted(station.name) + " is already the station of row " + std::to_string(it->second));
         }
         if (station.file.empty()) {

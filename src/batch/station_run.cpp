@@ -1,8 +1,12 @@
 #include "batch/station_run.hpp"
 
+#include <chrono>
+#include <thread>
+
 #include "batch/page_station.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_weather.hpp"
+#include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
@@ -59,10 +63,11 @@ std::string dialogue_answers(std::string_view series, std::string_view first_yea
         if (c == '"') answers.push_back('"');
         answers.push_back(c);
     }
-    answers.append("\"\n");
-    answers.append(kReportName).append("\n");
-    answers.append(first_year).append("\n");
-    answers.append(nodata).append("\n");
+    const std::string_view line_end = platform::kLineEnd;
+    answers.append("\"").append(line_end);
+    answers.append(kReportName).append(line_end);
+    answers.append(first_year).append(line_end);
+    answers.append(nodata).append(line_end);
     return answers;
 }
 
@@ -119,7 +124,8 @@ StationOutcome run_station(const std::string& program, const std::string& output
         return outcome;
     };
     const auto cannot_prepare = [&] {
-        return not_started("cannot prepare " + folder.shown + ": " + platform::reason_text(error));
+        return not_started("cannot prepare " + folder.shown + ": " +
+                           (error != 0 ? platform::reason_text(error) : io::name_refusal(folder)));
     };
     if (key.empty()) return not_started("cannot read " + station.input_name);
     if (folder.report != 0 || !platform::make_folder(folder, error)) return cannot_prepare();
@@ -171,7 +177,15 @@ StationOutcome run_station(const std::string& program, const std::string& output
     if (!write_whole_file(answers, dialogue_answers(series_name, first_year, nodata), error)) return cannot_prepare();
 
     const platform::ResolvedName errors_file = in_folder("stderr.txt");
-    const platform::ChildRun run = platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);
+    const auto start = [&] {
+        return platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);
+    };
+    platform::ChildRun run = start();
+    // A machine short of memory or processes for a moment gets a second chance.
+    if (!run.started && platform::transient_start_failure(run.error)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        run = start();
+    }
     if (!run.started) return not_started(platform::reason_text(run.error));
 
     std::string errors;

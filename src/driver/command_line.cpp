@@ -40,12 +40,48 @@ constexpr std::string_view kUsage =
     "  --help     show this text\n"
     "  --version  show the version\n";
 
+// The same for cmd and PowerShell: the answers come from a file, the status
+// is read as %ERRORLEVEL% (a signed decimal number there).
+constexpr std::string_view kWindowsUsage =
+    "Usage: wgnrain.exe [--help | /? | --version]\n"
+    "\n"
+    "wgnrain derives the monthly precipitation parameters of the SWAT weather\n"
+    "generator (PCP_MM, PCPSTD, PCPSKW, PR_W1, PR_W2, PCPD) from a series of daily\n"
+    "precipitation values: a text file with one value per line, from 1 January of\n"
+    "the first year on.\n"
+    "\n"
+    "Started without arguments, it asks four questions in the console window; the\n"
+    "answers may come from a file instead, one per line:\n"
+    "  Input Filename               the file of daily values\n"
+    "  Output Filename              the statistics report (not the input file, nor\n"
+    "                               one of the two tables)\n"
+    "  First year of period (yyyy)  the calendar year of the first value\n"
+    "  NoData value                 the value that marks a missing day, e.g. -99\n"
+    "\n"
+    "It writes the report, and two year-by-month tables into the current folder:\n"
+    "mean_pcp.sta (average daily precipitation) and totalpcp.sta (monthly totals).\n"
+    "\n"
+    "Exit status (%ERRORLEVEL% in cmd, $LASTEXITCODE in PowerShell): 0 after a\n"
+    "complete run.  A failure ends the run with a report on standard error and\n"
+    "C0000000 (hexadecimal) plus the report's number as status: C0000018 is\n"
+    "report 24 (end of file), -1073741800 in %ERRORLEVEL%; C000001D report 29 (a\n"
+    "missing folder); C0000040 report 64 (a value that is not a number).  3 after\n"
+    "the math report; C000013A (-1073741510) after Ctrl-C; 2 for a wrong argument.\n"
+    "\n"
+    "Example (answers.txt holds the four answers, one per line):\n"
+    "  wgnrain.exe < answers.txt\n"
+    "  if %ERRORLEVEL% neq 0 echo wgnrain failed\n"
+    "\n"
+    "Options:\n"
+    "  --help, /?  show this text\n"
+    "  --version   show the version\n";
+
 }  // namespace
 
-int answer_arguments(std::span<char* const> arguments) {
+int answer_arguments(std::span<const std::string> arguments) {
     const std::string_view first = arguments.front();
-    if (arguments.size() == 1 && first == "--help") {
-        return io::platform::write_standard_output(kUsage) ? 0 : 1;
+    if (arguments.size() == 1 && io::platform::asks_for_help(first)) {
+        return io::platform::write_standard_output(io::platform::kWindowsConventions ? kWindowsUsage : kUsage) ? 0 : 1;
     }
     if (arguments.size() == 1 && first == "--version") {
         return io::platform::write_standard_output("wgnrain " WGNRAIN_VERSION "\n") ? 0 : 1;

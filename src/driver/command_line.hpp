@@ -9,10 +9,11 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 namespace wgn {
 
 // Answers the arguments of a start with at least one, and gives the exit status.
-int answer_arguments(std::span<char* const> arguments);
+int answer_arguments(std::span<const std::string> arguments);
 
 }  // namespace wgn

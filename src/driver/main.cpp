@@ -2,14 +2,18 @@
 // series of daily values.  A run takes no arguments; everything comes from
 // the console dialogue and the input file.  --help and --version say what
 // the program is, and do nothing else.
-#include <span>
+#include <string>
+#include <vector>
 
 #include "driver/command_line.hpp"
 #include "driver/run_analysis.hpp"
+#include "io/platform.hpp"
 #include "io/run_time.hpp"
 
 int main(int argc, char** argv) {
-    if (argc > 1) return wgn::answer_arguments(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+    namespace platform = wgn::io::platform;
+    const std::vector<std::string> arguments = platform::program_arguments(argc, argv);
+    if (!arguments.empty()) platform::end_process(static_cast<std::uint32_t>(wgn::answer_arguments(arguments)));
     wgn::io::start_run();
     wgn::run_analysis();
     wgn::io::finish_run();

@@ -43,4 +43,15 @@ std::string full_path(std::string_view name, std::string_view directory) {
     return result;
 }
 
+std::string name_refusal(const platform::ResolvedName& name) {
+    if (name.error != 0) return platform::reason_text(name.error);
+    switch (name.report) {
+        case 42: return "no such drive";
+        case 43:
+            return name.shown.size() > kMaxFileNameLength ? "the name is too long"
+                                                          : "a name that holds a character no file name may hold";
+        default: return "the name cannot be used";
+    }
+}
+
 }  // namespace wgn::io

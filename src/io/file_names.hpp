@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/platform.hpp"
+
 namespace wgn::io {
 
 inline constexpr std::size_t kMaxFileNameLength = 256;
@@ -23,5 +25,10 @@ std::string trimmed_file_name(std::string_view name);
 
 // `directory` must be absolute.
 std::string full_path(std::string_view name, std::string_view directory);
+
+// Why a name was refused before any open, for messages of people's own:
+// the system's reason when it gave one, else what the refusal means
+// ("no such drive" for report 42 of "Q:\out").
+std::string name_refusal(const platform::ResolvedName& name);
 
 }  // namespace wgn::io

@@ -56,6 +56,18 @@ int open_failure_report(int error);
 
 long read_some(Handle handle, char* buffer, std::size_t size, int& error);
 bool write_all(Handle handle, const char* data, std::size_t size, int& error);
+
+// The console units' text, held as UTF-8 inside.  POSIX passes the bytes as
+// they are.  Windows reads a console window as the characters typed, and a
+// redirected input (an answers file, a pipe) as UTF-16 when it starts with
+// that byte order mark, else line by line as UTF-8, or in the ANSI code page
+// when a line is not valid UTF-8:
+//   answers saved by Notepad "ANSI" (1252)  "Z\xFCrich.txt" -> "Z\xC3\xBCrich.txt"
+//   PowerShell 5's "> answers.txt" (UTF-16 LE)  FF FE 5A 00 ... -> "Z..."
+// What goes to a console window is shown as its characters; a file or pipe
+// receives the UTF-8 bytes.
+long read_console_text(Handle handle, char* buffer, std::size_t size, int& error);
+bool write_console_text(Handle handle, const char* data, std::size_t size, int& error);
 bool seek_to(Handle handle, std::int64_t offset, int& error);
 std::int64_t current_offset(Handle handle);
 // Cuts a regular file at `offset`; other kinds of file are left alone.
@@ -71,10 +83,30 @@ bool same_existing_file(const ResolvedName& first, const ResolvedName& second);
 
 // The system's own message for a failure code, without a line end.
 std::string reason_text(int error);
-// Writes to standard error, ignoring failures: there is nowhere else to report.
+// Writes a UTF-8 text to standard error, ignoring failures: there is nowhere
+// else to report.  On Windows a line end LF becomes CR LF (one already
+// after a CR stays as it is).
 void write_error_output(std::string_view text);
-// Writes to standard output, byte for byte; false when that fails.
+// The same for standard output; false when that fails.
 bool write_standard_output(std::string_view text);
+// The line end of the texts the programs write for people (messages, the
+// answers they hand to wgnrain): "\n" on POSIX, "\r\n" on Windows.
+extern const char* const kLineEnd;
+
+// True on Windows, whose users read cmd's ways in the help texts
+// ("wgnrain.exe < answers.txt", %ERRORLEVEL%) and may ask for help with "/?".
+extern const bool kWindowsConventions;
+// "--help", and on Windows "/?" too.
+bool asks_for_help(std::string_view argument);
+
+// The program's arguments after its own name, as UTF-8: POSIX takes them as
+// they came; Windows reads them from the wide command line, so that
+// "C:\Users\José\stations.csv" means the same in every code page.
+std::vector<std::string> program_arguments(int argc, char** argv);
+// A text that is not UTF-8 read as the system's own code page, as UTF-8:
+// Windows takes the ANSI code page (what Excel's "CSV (Comma delimited)"
+// writes); POSIX has no such code page and returns false.
+bool system_text_as_utf8(std::string_view text, std::string& utf8);
 
 // Puts the null device in place of a missing standard input, output or
 // error, so that no file the program opens later can take their place (a
@@ -101,6 +133,10 @@ void install_interrupt_handlers();
 // of C0000000 + number on POSIX (the number itself), all 32 bits on Windows.
 std::uint32_t failure_status(int number);
 
+// Ends the process.  On Windows a process alone on its console window (a
+// double-click in Explorer) first shows "Press Enter to close this window."
+// and waits for Enter, so that its last report can be read; from a shell, a
+// script or with redirected input it ends at once.
 [[noreturn]] void end_process(std::uint32_t status);
 
 // ---- Folders, companion programs and child processes (wgnrain-batch) ----
@@ -159,6 +195,10 @@ struct ChildRun {
 // inherits another child's files.
 ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,
                    const ResolvedName& output, const ResolvedName& errors);
+
+// True when a child could not be started for a reason that may pass (too
+// little memory, too many processes for the moment): worth one more try.
+bool transient_start_failure(int error);
 
 // The end of a child as text: "0", "24", "signal 9" (POSIX), "C0000018" (Windows).
 std::string exit_text(const ChildRun& run);

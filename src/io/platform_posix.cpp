@@ -183,6 +183,14 @@ bool write_all(Handle handle, const char* data, std::size_t size, int& error) {
     return true;
 }
 
+long read_console_text(Handle handle, char* buffer, std::size_t size, int& error) {
+    return read_some(handle, buffer, size, error);
+}
+
+bool write_console_text(Handle handle, const char* data, std::size_t size, int& error) {
+    return write_all(handle, data, size, error);
+}
+
 bool seek_to(Handle handle, std::int64_t offset, int& error) {
     if (::lseek(descriptor(handle), static_cast<off_t>(offset), SEEK_SET) >= 0) return true;
     error = errno;
@@ -230,6 +238,23 @@ void write_error_output(std::string_view text) {
 bool write_standard_output(std::string_view text) {
     int ignored = 0;
     return write_all(STDOUT_FILENO, text.data(), text.size(), ignored);
+}
+
+const char* const kLineEnd = "\n";
+const bool kWindowsConventions = false;
+
+bool asks_for_help(std::string_view argument) {
+    return argument == "--help";
+}
+
+std::vector<std::string> program_arguments(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+    return arguments;
+}
+
+bool system_text_as_utf8(std::string_view /*text*/, std::string& /*utf8*/) {
+    return false;
 }
 
 void secure_standard_streams() {
@@ -563,6 +588,10 @@ bool ended_from_outside(const ChildRun& run) {
             return true;
     }
     return false;
+}
+
+bool transient_start_failure(int error) {
+    return error == EAGAIN || error == ENOMEM;
 }
 
 std::string exit_text(const ChildRun& run) {

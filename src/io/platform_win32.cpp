@@ -1,17 +1,19 @@
-// The Windows layer.  Names are resolved by the system (GetFullPathNameW) and
-// handed to the wide-character file functions, so that a name typed at the
-// console means on disk what it meant on the screen: the typed bytes are
-// read in the console's input code page, and the names and messages of
-// failure reports are written in its output code page (the ANSI code page
-// when the process has no console).  Every stream is a plain handle: no
-// CR LF translation and no Ctrl-Z cut anywhere.
+// The Windows layer.  Every text is UTF-8 inside; the system gets UTF-16 (the
+// wide functions) at the edges: names are resolved by GetFullPathNameW and
+// handed to the wide file functions, arguments come from the wide command
+// line, a console window is read and written as characters.  Redirected
+// answers are read as UTF-8 where they are valid UTF-8, else in the ANSI
+// code page, or as UTF-16 by their byte order mark; files receive UTF-8.
+// Every stream is a plain handle: no CR LF translation and no Ctrl-Z cut.
 #include <windows.h>
 
 #include <float.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cfenv>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -29,16 +31,6 @@ Handle wrapped(HANDLE handle) {
     return reinterpret_cast<Handle>(handle);
 }
 
-UINT console_input_code_page() {
-    const UINT code_page = GetConsoleCP();
-    return code_page != 0 ? code_page : CP_ACP;
-}
-
-UINT console_output_code_page() {
-    const UINT code_page = GetConsoleOutputCP();
-    return code_page != 0 ? code_page : CP_ACP;
-}
-
 // Text in `code_page` as UTF-16; false when the bytes are not valid there.
 bool widened(std::string_view text, UINT code_page, std::wstring& wide) {
     wide.clear();
@@ -48,6 +40,19 @@ bool widened(std::string_view text, UINT code_page, std::wstring& wide) {
     if (length <= 0) return false;
     wide.resize(static_cast<std::size_t>(length));
     return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length) == length;
+}
+
+// Text in `code_page` as UTF-16, whatever it holds: a byte that means
+// nothing there becomes U+FFFD.
+std::wstring widened_anyway(std::string_view text, UINT code_page) {
+    std::wstring wide;
+    if (text.empty()) return wide;
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0);
+    if (length <= 0) return wide;
+    wide.resize(static_cast<std::size_t>(length));
+    MultiByteToWideChar(code_page, 0, text.data(), size, wide.data(), length);
+    return wide;
 }
 
 std::string narrowed(std::wstring_view wide, UINT code_page) {
@@ -115,7 +120,7 @@ Handle standard_output() {
 ResolvedName resolve_file_name(std::string_view name) {
     ResolvedName resolved;
     std::wstring typed;
-    if (!widened(name, console_input_code_page(), typed)) {
+    if (!widened(name, CP_UTF8, typed)) {
         resolved.shown.assign(name);
         resolved.report = 43;
         return resolved;
@@ -128,8 +133,8 @@ ResolvedName resolve_file_name(std::string_view name) {
         resolved.error = static_cast<int>(error);
         return resolved;
     }
-    resolved.shown = narrowed(full, console_output_code_page());
     resolved.native = narrowed(full, CP_UTF8);
+    resolved.shown = resolved.native;
     if (holds_forbidden_character(typed) || full.size() > kMaxFileNameLength) {
         resolved.report = 43;
     } else if (full.size() >= 2 && full[1] == L':') {
@@ -183,7 +188,7 @@ OpenResult create_scratch(std::string& path) {
         wchar_t leaf[48];
         std::swprintf(leaf, sizeof leaf / sizeof leaf[0], L"wgnrain-%lx-%u.tmp", GetCurrentProcessId(), ++counter);
         const std::wstring name = folder + leaf;
-        path = narrowed(name, console_output_code_page());
+        path = narrowed(name, CP_UTF8);
         const HANDLE handle =
             CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -221,17 +226,9 @@ long read_some(Handle handle, char* buffer, std::size_t size, int& error) {
         const DWORD failure = GetLastError();
         // The writer of a pipe has closed it: that is the end of the input.
         if (failure == ERROR_BROKEN_PIPE || failure == ERROR_HANDLE_EOF) return 0;
-        if (failure != ERROR_OPERATION_ABORTED || !is_console(native)) {
-            error = static_cast<int>(failure);
-            return -1;
-        }
-        got = 0;
+        error = static_cast<int>(failure);
+        return -1;
     }
-    // An interactive console read returns nothing only when Ctrl-C or
-    // Ctrl-Break cut it short (Ctrl-Z is a record of its own): the event's
-    // handler is about to end the run with its own report, not the end of
-    // the input.  It gets the time to do so.
-    if (got == 0 && is_console(native)) Sleep(500);
     return static_cast<long>(got);
 }
 
@@ -245,6 +242,151 @@ bool write_all(Handle handle, const char* data, std::size_t size, int& error) {
         }
         data += done;
         size -= done;
+    }
+    return true;
+}
+
+namespace {
+
+// The console input unit's text as UTF-8.  There is one such stream in a
+// process, read by one thread: its state is kept here.
+class InputText {
+  public:
+    long read(HANDLE handle, char* buffer, std::size_t size, int& error) {
+        while (taken_ == ready_.size() && !ended_) {
+            ready_.clear();
+            taken_ = 0;
+            if (!(is_console(handle) ? read_console(handle, error) : read_redirected(handle, error))) return -1;
+        }
+        const std::size_t count = std::min(size, ready_.size() - taken_);
+        std::memcpy(buffer, ready_.data() + taken_, count);
+        taken_ += count;
+        return static_cast<long>(count);
+    }
+
+  private:
+    enum class Form { unknown, bytes, utf16_little, utf16_big };
+
+    // A console window: the characters as typed, whatever its code page.
+    bool read_console(HANDLE handle, int& error) {
+        wchar_t typed[4096];
+        typed[0] = pending_surrogate_;
+        const DWORD kept = pending_surrogate_ != 0 ? 1 : 0;
+        pending_surrogate_ = 0;
+        DWORD got = 0;
+        if (ReadConsoleW(handle, typed + kept, static_cast<DWORD>(std::size(typed)) - kept, &got, nullptr) == 0) {
+            const DWORD failure = GetLastError();
+            if (failure != ERROR_OPERATION_ABORTED) {
+                error = static_cast<int>(failure);
+                return false;
+            }
+            got = 0;
+        }
+        if (got == 0) {
+            // Only Ctrl-C or Ctrl-Break cut a console read short (Ctrl-Z is
+            // a record of its own): the event's handler is about to end the
+            // run with its own report, not the end of the input.  It gets
+            // the time to do so.
+            Sleep(500);
+            ended_ = true;
+            return true;
+        }
+        std::size_t length = kept + got;
+        if (typed[length - 1] >= 0xD800 && typed[length - 1] <= 0xDBFF) pending_surrogate_ = typed[--length];
+        ready_ = narrowed(std::wstring_view(typed, length), CP_UTF8);
+        return true;
+    }
+
+    // A file or pipe: UTF-16 by its byte order mark, else line by line.
+    bool read_redirected(HANDLE handle, int& error) {
+        char chunk[65536];
+        const long got = read_some(wrapped(handle), chunk, sizeof chunk, error);
+        if (got < 0) return false;
+        const bool at_end = got == 0;
+        raw_.append(chunk, static_cast<std::size_t>(got));
+        if (form_ == Form::unknown && (raw_.size() >= 2 || at_end)) {
+            form_ = Form::bytes;
+            if (raw_.size() >= 2 && raw_[0] == '\xFF' && raw_[1] == '\xFE') form_ = Form::utf16_little;
+            if (raw_.size() >= 2 && raw_[0] == '\xFE' && raw_[1] == '\xFF') form_ = Form::utf16_big;
+            if (form_ != Form::bytes) raw_.erase(0, 2);
+        }
+        if (form_ == Form::bytes) decode_lines(at_end);
+        if (form_ == Form::utf16_little || form_ == Form::utf16_big) decode_utf16(at_end);
+        ended_ = at_end;
+        return true;
+    }
+
+    // Each whole line as UTF-8 when it is valid UTF-8, else in the ANSI code
+    // page; a line too long to hold waits no longer for its end.
+    void decode_lines(bool at_end) {
+        std::size_t end = raw_.rfind('\n');
+        end = end == std::string::npos ? 0 : end + 1;
+        if (at_end || raw_.size() > kLongestHeldLine) end = raw_.size();
+        for (std::size_t start = 0; start < end;) {
+            std::size_t stop = raw_.find('\n', start);
+            stop = stop == std::string::npos || stop >= end ? end : stop + 1;
+            const std::string_view line(raw_.data() + start, stop - start);
+            std::wstring ignored;
+            if (widened(line, CP_UTF8, ignored)) {
+                ready_.append(line);
+            } else {
+                ready_.append(narrowed(widened_anyway(line, CP_ACP), CP_UTF8));
+            }
+            start = stop;
+        }
+        raw_.erase(0, end);
+    }
+
+    void decode_utf16(bool at_end) {
+        std::wstring wide;
+        const bool little = form_ == Form::utf16_little;
+        std::size_t at = 0;
+        for (; at + 1 < raw_.size(); at += 2) {
+            const auto low = static_cast<unsigned char>(raw_[little ? at : at + 1]);
+            const auto high = static_cast<unsigned char>(raw_[little ? at + 1 : at]);
+            wide.push_back(static_cast<wchar_t>(high << 8 | low));
+        }
+        // A high surrogate waits for its pair, unless nothing more comes.
+        if (!at_end && !wide.empty() && wide.back() >= 0xD800 && wide.back() <= 0xDBFF) {
+            wide.pop_back();
+            at -= 2;
+        }
+        raw_.erase(0, at);
+        if (at_end && !raw_.empty()) {
+            wide.push_back(0xFFFD);  // an odd byte at the end
+            raw_.clear();
+        }
+        ready_.append(narrowed(wide, CP_UTF8));
+    }
+
+    static constexpr std::size_t kLongestHeldLine = std::size_t{1} << 20;
+    Form form_ = Form::unknown;
+    std::string raw_;    // bytes read, not yet decoded
+    std::string ready_;  // decoded, handed out from `taken_` on
+    std::size_t taken_ = 0;
+    bool ended_ = false;
+    wchar_t pending_surrogate_ = 0;
+};
+
+}  // namespace
+
+long read_console_text(Handle handle, char* buffer, std::size_t size, int& error) {
+    static InputText input;
+    return input.read(native_handle(handle), buffer, size, error);
+}
+
+bool write_console_text(Handle handle, const char* data, std::size_t size, int& error) {
+    const HANDLE native = native_handle(handle);
+    if (!is_console(native)) return write_all(handle, data, size, error);
+    const std::wstring wide = widened_anyway(std::string_view(data, size), CP_UTF8);
+    for (std::size_t at = 0; at < wide.size();) {
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 8192));
+        DWORD done = 0;
+        if (WriteConsoleW(native, wide.data() + at, wanted, &done, nullptr) == 0 || done == 0) {
+            error = static_cast<int>(GetLastError());
+            return false;
+        }
+        at += done;
     }
     return true;
 }
@@ -314,17 +456,56 @@ std::string reason_text(int error) {
         std::snprintf(fallback, sizeof fallback, "system error %d", error);
         return fallback;
     }
-    return narrowed(text, console_output_code_page());
+    return narrowed(text, CP_UTF8);
 }
+
+namespace {
+
+// A text for people with every line ending in CR LF.
+std::string with_windows_line_ends(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+}  // namespace
 
 void write_error_output(std::string_view text) {
     int ignored = 0;
-    write_all(wrapped(GetStdHandle(STD_ERROR_HANDLE)), text.data(), text.size(), ignored);
+    const std::string lines = with_windows_line_ends(text);
+    write_console_text(wrapped(GetStdHandle(STD_ERROR_HANDLE)), lines.data(), lines.size(), ignored);
 }
 
 bool write_standard_output(std::string_view text) {
     int ignored = 0;
-    return write_all(standard_output(), text.data(), text.size(), ignored);
+    const std::string lines = with_windows_line_ends(text);
+    return write_console_text(standard_output(), lines.data(), lines.size(), ignored);
+}
+
+const char* const kLineEnd = "\r\n";
+const bool kWindowsConventions = true;
+
+bool asks_for_help(std::string_view argument) {
+    return argument == "--help" || argument == "/?";
+}
+
+std::vector<std::string> program_arguments(int /*argc*/, char** /*argv*/) {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) return arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(narrowed(wide[i], CP_UTF8));
+    LocalFree(wide);
+    return arguments;
+}
+
+bool system_text_as_utf8(std::string_view text, std::string& utf8) {
+    utf8 = narrowed(widened_anyway(text, CP_ACP), CP_UTF8);
+    return true;
 }
 
 void secure_standard_streams() {
@@ -391,7 +572,37 @@ std::uint32_t failure_status(int number) {
     return 0xC0000000U + static_cast<std::uint32_t>(number);
 }
 
+namespace {
+
+// A console window that holds this process alone was opened for it (a
+// double-click in Explorer) and closes with it: the last report stays on
+// the screen until Enter.  Started from a shell, a script or with redirected
+// input, the process ends at once.
+void hold_window_if_alone() {
+    DWORD processes[2] = {};
+    if (GetConsoleProcessList(processes, 2) != 1) return;
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (!is_console(input)) return;
+    const HANDLE output = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE) return;
+    static constexpr wchar_t kPrompt[] = L"Press Enter to close this window.";
+    DWORD done = 0;
+    WriteConsoleW(output, kPrompt, static_cast<DWORD>(std::size(kPrompt) - 1), &done, nullptr);
+    CloseHandle(output);
+    // Keys typed before the prompt do not close the window unseen.
+    FlushConsoleInputBuffer(input);
+    wchar_t line[256];
+    DWORD got = 0;
+    while (ReadConsoleW(input, line, static_cast<DWORD>(std::size(line)), &got, nullptr) != 0 && got > 0) {
+        if (std::wstring_view(line, got).find_first_of(L"\r\n") != std::wstring_view::npos) break;
+    }
+}
+
+}  // namespace
+
 void end_process(std::uint32_t status) {
+    hold_window_if_alone();
     ExitProcess(status);
 }
 
@@ -667,6 +878,11 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
     CloseHandle(process.hProcess);
     run.status = status;
     return run;
+}
+
+bool transient_start_failure(int error) {
+    return error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY || error == ERROR_NO_SYSTEM_RESOURCES ||
+           error == ERROR_COMMITMENT_LIMIT || error == ERROR_NOT_ENOUGH_QUOTA || error == ERROR_MAX_THRDS_REACHED;
 }
 
 bool ended_from_outside(const ChildRun& run) {

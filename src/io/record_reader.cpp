@@ -51,7 +51,9 @@ ReadStatus RecordReader::next_filling(std::string_view& record, int& platform_er
                 buffer_ = std::move(larger);
                 capacity_ = capacity;
             }
-            const long got = platform::read_some(handle_, buffer_.get() + end_, capacity_ - end_, platform_error);
+            const std::size_t room = capacity_ - end_;
+            const long got = console_ ? platform::read_console_text(handle_, buffer_.get() + end_, room, platform_error)
+                                      : platform::read_some(handle_, buffer_.get() + end_, room, platform_error);
             if (got < 0) return ReadStatus::read_error;
             if (got == 0) at_end_ = true;
             end_ += static_cast<std::size_t>(got);

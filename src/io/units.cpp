@@ -85,7 +85,10 @@ void flush(Unit& unit) {
 
 void write_out(Unit& unit) {
     int error = 0;
-    if (!platform::write_all(unit.handle, unit.output.data(), unit.output.size(), error)) {
+    const bool written = unit.console
+                             ? platform::write_console_text(unit.handle, unit.output.data(), unit.output.size(), error)
+                             : platform::write_all(unit.handle, unit.output.data(), unit.output.size(), error);
+    if (!written) {
         unit.output.clear();
         fail(kWriteError, unit.number, unit.path, error);
     }

@@ -1,11 +1,13 @@
 // wgnrain-series: see kSeriesUsage.
-#include <span>
+#include <string>
+#include <vector>
 
 #include "io/platform.hpp"
 #include "series/series_command.hpp"
 
 int main(int argc, char** argv) {
-    wgn::io::platform::secure_standard_streams();
-    return wgn::series::run_series_command(
-        std::span<char* const>(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)));
+    namespace platform = wgn::io::platform;
+    platform::secure_standard_streams();
+    const std::vector<std::string> arguments = platform::program_arguments(argc, argv);
+    platform::end_process(static_cast<std::uint32_t>(wgn::series::run_series_command(arguments)));
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "readers/number_text.hpp"
@@ -27,9 +28,9 @@ std::optional<int> year_value(std::string_view text) {
     return year;
 }
 
-SeriesArguments parse_arguments(std::span<char* const> arguments) {
+SeriesArguments parse_arguments(std::span<const std::string> arguments) {
     SeriesArguments parsed;
-    if (arguments.size() == 1 && std::string_view(arguments[0]) == "--help") parsed.help = true;
+    if (arguments.size() == 1 && platform::asks_for_help(arguments[0])) parsed.help = true;
     if (arguments.size() == 1 && std::string_view(arguments[0]) == "--version") parsed.version = true;
     if (parsed.help || parsed.version) return parsed;
     const auto refuse = [&parsed](std::string why) {
@@ -136,7 +137,7 @@ const char* const kSeriesUsage =
     "Exit status: 0 written, 1 the file could not be read or the series not\n"
     "written, 2 a bad command line.\n";
 
-int run_series_command(std::span<char* const> arguments) {
+int run_series_command(std::span<const std::string> arguments) {
     const SeriesArguments parsed = parse_arguments(arguments);
     if (parsed.help) return platform::write_standard_output(kSeriesUsage) ? 0 : 1;
     if (parsed.version) return platform::write_standard_output("wgnrain-series " WGNRAIN_VERSION "\n") ? 0 : 1;
@@ -147,7 +148,7 @@ int run_series_command(std::span<char* const> arguments) {
     const platform::ResolvedName input = platform::resolve_file_name(parsed.file);
     const platform::ResolvedName output = platform::resolve_file_name(parsed.output);
     if (output.report != 0) {
-        say(parsed.output + " is not a usable file name");
+        say(parsed.output + " is not a usable file name: " + io::name_refusal(output));
         return 2;
     }
     if (platform::same_path(input, output) || platform::same_existing_file(input, output)) {
@@ -157,7 +158,8 @@ int run_series_command(std::span<char* const> arguments) {
     std::string text;
     int error = 0;
     if (input.report != 0 || !io::read_whole_file(input, text, error)) {
-        say("cannot read " + input.shown + (error != 0 ? ": " + platform::reason_text(error) : std::string()));
+        say("cannot read " + input.shown + ": " +
+            (error != 0 ? platform::reason_text(error) : io::name_refusal(input)));
         return 1;
     }
     readers::ReadResult read = readers::read_station_file(input.shown, text, parsed.read);

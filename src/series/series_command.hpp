@@ -17,7 +17,7 @@ namespace wgn::series {
 
 // Runs the command and gives the exit status: 0 written, 1 the file could not
 // be read or the series not written, 2 a bad command line.
-int run_series_command(std::span<char* const> arguments);
+int run_series_command(std::span<const std::string> arguments);
 
 extern const char* const kSeriesUsage;
 

@@ -188,7 +188,8 @@ TEST(ScratchNames, OnlyTheBatchsOwn) {
 
 TEST(DialogueAnswers, NameQuotedWhateverItHolds) {
     EXPECT_EQ(dialogue_answers("/data/my \"best\", station/x.txt", "1991", "-99"),
-              "\"/data/my \"\"best\"\", station/x.txt\"\nreport.txt\n1991\n-99\n");
+              "\"/data/my \"\"best\"\", station/x.txt\"" + std::string(io::platform::kLineEnd) + "report.txt" +
+                  io::platform::kLineEnd + "1991" + io::platform::kLineEnd + "-99" + io::platform::kLineEnd);
 }
 
 }  // namespace
