@@ -18,6 +18,9 @@
 #   expected/files/    every file the working directory must hold afterwards,
 #                      byte for byte; no other file may be there
 # "@WORK@" in the expected texts stands for the working directory's full path.
+# In Windows mode expected/stdout.windows, stderr.windows and status.windows
+# take the place of their plain files where they exist, and every line end of
+# the expected texts is CR LF (the Windows programs write their texts so).
 # The run gets a fresh working directory and a fresh temporary folder, which
 # must be empty again afterwards.
 #
@@ -47,8 +50,12 @@ fi
 
 arguments=()
 [ -f "$case_dir/args" ] && mapfile -t arguments <"$case_dir/args"
+expected() {  # the expected file of this system: name.windows in Windows mode, where it exists
+    if [ -n "$launcher" ] && [ -f "$case_dir/expected/$1.windows" ]; then echo "$case_dir/expected/$1.windows"; else
+        echo "$case_dir/expected/$1"; fi
+}
 expected_status=0
-[ -f "$case_dir/expected/status" ] && expected_status=$(cat "$case_dir/expected/status")
+[ -f "$(expected status)" ] && expected_status=$(cat "$(expected status)")
 if [ -n "$launcher" ]; then
     mapfile -t windows_name < <(winepath -w "$run" "$work/tmp" "$work/status" "$binary")
     (cd "$run" && env -u TMPDIR wine "$launcher" "${windows_name[2]}" "TMP=${windows_name[1]}" "TEMP=${windows_name[1]}" \
@@ -71,12 +78,13 @@ expect_text() {  # expected-file actual-file what
     text=${text%x}
     if [ -n "$launcher" ]; then text=${text//@WORK@\//"${windows_name[0]}\\"}; else text=${text//@WORK@/"$run"}; fi
     printf '%s' "$text" >"$expected"
+    [ -n "$launcher" ] && perl -0pi -e 's/(?<!\r)\n/\r\n/g' "$expected"
     cmp -s "$expected" "$2" || { fail "$3 differs"; diff <(od -c "$expected") <(od -c "$2") | head -20; }
 }
 
 [ "$status" = "$expected_status" ] || fail "exit status $status, expected $expected_status"
-expect_text "$case_dir/expected/stdout" "$work/stdout" stdout
-expect_text "$case_dir/expected/stderr" "$work/stderr" stderr
+expect_text "$(expected stdout)" "$work/stdout" stdout
+expect_text "$(expected stderr)" "$work/stderr" stderr
 
 expected_files=$( (cd "$case_dir/expected/files" 2>/dev/null && find . -type f | sort) )
 actual_files=$( (cd "$run" && find . -type f | sort) )
