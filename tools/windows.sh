@@ -44,11 +44,17 @@ package=wgnrain-$version-windows-x86_64
 mkdir -p dist
 rm -f "dist/$package.zip"
 python3 - "$package" <<'PY'
+import re
 import sys
 import zipfile
 
 package = sys.argv[1]
+# README-windows.txt: the Windows part of the README, with CR LF line ends for Notepad.
+with open("README.md", encoding="utf-8") as f:
+    readme = f.read()
+windows_part = re.search(r"^## Windows\n.*?(?=^## )", readme, re.M | re.S).group(0)
 with zipfile.ZipFile(f"dist/{package}.zip", "w", zipfile.ZIP_DEFLATED) as archive:
+    archive.writestr(f"{package}/README-windows.txt", ("\ufeff" + windows_part).replace("\n", "\r\n").encode("utf-8"))
     for source, name in [("build-windows/wgnrain.exe", "wgnrain.exe"),
                          ("build-windows/wgnrain-batch.exe", "wgnrain-batch.exe"),
                          ("build-windows/wgnrain-series.exe", "wgnrain-series.exe"), ("README.md", "README.md"),
