@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch_tables.hpp"
+#include "batch/case_folding.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_run.hpp"
@@ -184,6 +185,46 @@ TEST(ScratchNames, OnlyTheBatchsOwn) {
     for (const char* name : {"data.tmp", "x.3f2a.tmp", "x.3F2A-7.tmp", ".1-2.tmp", "x.1-2.tmpx", "x.123456789-1.tmp"}) {
         EXPECT_FALSE(io::is_scratch_name(name)) << name;
     }
+}
+
+// Normalization form C: one spelling for every way of storing an accent.
+TEST(StationNames, ComposedAsUnicodeNormalizationFormC) {
+    struct Case {
+        const char* text;
+        const char* composed;
+    };
+    const Case cases[] = {
+        {"Zu\u0308rich", "Z\u00FCrich"},    // u + diaeresis -> ü
+        {"Z\u00FCrich", "Z\u00FCrich"},     // already composed
+        {"a\u0323\u0302", "\u1EAD"},        // marks in canonical order
+        {"a\u0302\u0323", "\u1EAD"},        // ... and out of it
+        {"\u212B", "\u00C5"},               // ANGSTROM SIGN is a singleton: Å
+        {"\u0915\u093C", "\u0915\u093C"},   // QA is excluded from composition
+        {"\u1100\u1161\u11A8", "\uAC01"},   // Hangul L V T by formula
+        {"\uAC00\u11A8", "\uAC01"},         // LV + T
+        {"e\u0301\u0301", "\u00E9\u0301"},  // a second acute is blocked
+        {"\u0301e", "\u0301e"},             // a mark before any starter stays
+        {"caf\xE9", "caf\xE9"},             // not UTF-8: as it is
+    };
+    for (const Case& c : cases) EXPECT_EQ(composed(c.text), c.composed) << c.text;
+}
+
+TEST(StationNames, KeysOfOneStation) {
+    struct Case {
+        const char* first;
+        const char* second;
+        bool same;
+    };
+    const Case cases[] = {
+        {"Z\u00FCrich", "Z\u00DCrich", true},                  // Zürich, ZÜrich
+        {"Z\u00FCrich", "ZU\u0308RICH", true},                 // decomposed capitals
+        {"\u00C5s", "\u212Bs", true},                          // Ås with the Angstrom sign
+        {"\u0141\u00F3d\u017A", "\u0142\u00D3D\u0179", true},  // Łódź, łÓDŹ
+        {"Zurich", "Z\u00FCrich", false},
+        {"\u00DF", "ss", false},  // simple folding: ß stays one letter
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(name_key(c.first) == name_key(c.second), c.same) << c.first << " " << c.second;
 }
 
 TEST(DialogueAnswers, NameQuotedWhateverItHolds) {

@@ -31,4 +31,19 @@ TEST(FileNames, BlanksAndUnfilledPaddingAreNotPartOfTheName) {
     EXPECT_EQ(wgn::io::trimmed_file_name("'a b'"), "'a b'");
 }
 
+TEST(FileNames, EveryRefusalSaysWhy) {
+    namespace platform = wgn::io::platform;
+    struct Case {
+        platform::ResolvedName name;
+        std::string why;
+    };
+    const Case cases[] = {
+        {{"Q:\\out", "Q:\\out", 42, 0}, "no such drive"},
+        {{std::string(257, 'a'), "", 43, 0}, "the name is too long"},
+        {{"C:\\a<b", "", 43, 0}, "a name that holds a character no file name may hold"},
+        {{"x", "", 43, platform::kNameTooLong}, platform::reason_text(platform::kNameTooLong)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(wgn::io::name_refusal(c.name), c.why) << c.name.shown;
+}
+
 }  // namespace

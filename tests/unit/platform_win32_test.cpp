@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "io/platform.hpp"
 
@@ -65,6 +67,26 @@ TEST(WindowsNames, OnePathWhateverTheLetterCase) {
     const auto name = [](const char* text) { return platform::resolve_file_name(text); };
     EXPECT_TRUE(platform::same_path(name("MEAN_PCP.STA"), name("c:\\Windows\\mean_pcp.sta")));
     EXPECT_FALSE(platform::same_path(name("mean_pcp.sta"), name("totalpcp.sta")));
+}
+
+// Names are UTF-8 inside and Unicode for the system, whatever the code pages.
+TEST(WindowsNames, NamesBeyondAsciiAreUtf8Inside) {
+    ASSERT_NE(SetCurrentDirectoryW(L"C:\\"), 0);
+    const platform::ResolvedName folder = platform::resolve_file_name("données-Łódź");
+    EXPECT_EQ(folder.shown, "C:\\données-Łódź");
+    int error = 0;
+    ASSERT_TRUE(platform::make_folder(folder, error)) << error;
+    const DWORD attributes = GetFileAttributesW(L"C:\\donn\u00E9es-\u0141\u00F3d\u017A");
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    const std::vector<std::string> entries = platform::folder_entries(platform::resolve_file_name("C:\\"));
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "données-Łódź"), entries.end());
+    RemoveDirectoryW(L"C:\\donn\u00E9es-\u0141\u00F3d\u017A");
+    // A list in the ANSI code page (Western European here) becomes UTF-8.
+    std::string text;
+    ASSERT_TRUE(platform::system_text_as_utf8("caf\xE9", text));
+    if (GetACP() == 1252) {
+        EXPECT_EQ(text, "café");
+    }
 }
 
 TEST(WindowsFailures, EachSystemCodeGivesItsReport) {
