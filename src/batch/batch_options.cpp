@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 #include "io/platform.hpp"
 
@@ -66,65 +67,37 @@ const char* const kBatchUsage =
     "  --help        show this text\n"
     "  --version     show the version\n";
 
-const char* const kWindowsBatchUsage =
-    "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N] [--rerun] [--strict] [--shard K/N]\n"
-    "       wgnrain-batch STATIONS.csv -o OUTDIR --merge\n"
-    "       wgnrain-batch --help | /? | --version\n"
-    "\n"
-    "Runs wgnrain once for every station of a list, N stations at a time (by\n"
-    "default as many as there are processors), and gathers the results.\n"
-    "\n"
-    "STATIONS.csv (comma- or semicolon-separated, UTF-8 or UTF-16) has a header\n"
-    "row with at least the columns\n"
-    "  station     a plain name, also the name of the station's folder in OUTDIR\n"
-    "  file        the station file, relative to the list's own folder\n"
-    "  first_year  the calendar year of the first value (a plain series)\n"
-    "  nodata      the value that marks a missing day, e.g. -99 (a plain series)\n"
-    "and optionally format (plain, csv, ghcnd, power, swat, swatplus), last_year\n"
-    "and pcp_column: a dated file is made into whole years (OUTDIR/<station>/\n"
-    "series.txt, coverage.csv), first_year and last_year then bound the period.\n"
-    "Columns of the complete weather-generator record (weather-wgn.cli,\n"
-    "wgn_stations.csv, wgn_monthly.csv, userwgn.csv, OUTDIR/<station>/<station>.wgn):\n"
-    "tmp_file slr_file hmd_file wnd_file hhr_file, tmax_column tmin_column\n"
-    "slr_column dew_column rh_column wnd_column hhr_column, wnd_unit, lat lon elev,\n"
-    "stations_file, fill_file fill_station.\n"
-    "Further columns are copied into summary.csv.  Every mistake of the list is\n"
-    "reported with its row and column, and then nothing runs.\n"
-    "\n"
-    "OUTDIR/<station>/ receives the station's report.txt, mean_pcp.sta,\n"
-    "totalpcp.sta, the run's console output (console.txt), standard error\n"
-    "(stderr.txt), the answers it was given (answers.txt) and the record of the\n"
-    "run (run.txt).  OUTDIR itself receives\n"
-    "  summary.csv      every station: its status (ok or the failure's report\n"
-    "                   number), counts, warnings, the failure's last report line\n"
-    "  userwgn_pcp.csv  the successful stations in the columns of SWAT's userwgn\n"
-    "                   table (PCPMM1 ... PCPD12), digits as the reports print them\n"
-    "  wgn_mon_pcp.csv  the same values for SWAT+, one row per station and month\n"
-    "  index.html       an overview page of every station, charts by month\n"
-    "Each table is replaced whole or not at all.\n"
-    "\n"
-    "A batch run again reuses every station whose record still matches the list\n"
-    "and its file, and runs the others; interrupted (Ctrl-C, a closed terminal,\n"
-    "a termination request) it lets the running stations end, writes the tables\n"
-    "of those finished and ends with the interrupt's status.  One batch at a time\n"
-    "may use an output folder.\n"
-    "\n"
-    "Exit status (%ERRORLEVEL% in cmd): 0 when every station succeeded, 1 when\n"
-    "any failed, 2 for a bad list or command line or a folder in use, 3 when the\n"
-    "tables could not be written, C000013A (-1073741510) after Ctrl-C, 1 or 2\n"
-    "after Ctrl-Break or a closed window.\n"
-    "\n"
-    "Options:\n"
-    "  -o OUTDIR     the output folder (created if missing)\n"
-    "  -j N          run N stations at a time\n"
-    "  --rerun       run every station again\n"
-    "  --strict      a station with warnings counts as failed\n"
-    "  --shard K/N   run only the K-th of N interleaved parts of the list (stations\n"
-    "                K, K+N, K+2N, ...) and write no tables, for N machines or jobs\n"
-    "                sharing OUTDIR\n"
-    "  --merge       run nothing: write the tables of the whole list from OUTDIR\n"
-    "  --help, /?    show this text\n"
-    "  --version     show the version\n";
+namespace {
+
+// What the help says otherwise on Windows: cmd's ways and the statuses as
+// %ERRORLEVEL% shows them.
+constexpr std::pair<std::string_view, std::string_view> kWindowsWording[] = {
+    {"wgnrain-batch --help | --version", "wgnrain-batch --help | /? | --version"},
+    {"(comma- or semicolon-separated, UTF-8 or UTF-16) has a header\n"
+     "row with",
+     "(comma- or semicolon-separated, UTF-8, UTF-16 or ANSI)\n"
+     "has a header row with"},
+    {"Exit status: 0 when every station succeeded, 1 when any failed, 2 for a bad\n"
+     "list or command line or a folder in use, 3 when the tables could not be\n"
+     "written, 130 (128 + the signal) when interrupted.\n",
+     "Exit status (%ERRORLEVEL% in cmd): 0 when every station succeeded, 1 when\n"
+     "any failed, 2 for a bad list or command line or a folder in use, 3 when the\n"
+     "tables could not be written, C000013A (-1073741510) after Ctrl-C, 1 or 2\n"
+     "after Ctrl-Break or a closed window.\n"},
+    {"  --help        show this text", "  --help, /?    show this text"},
+};
+
+}  // namespace
+
+std::string batch_usage() {
+    std::string text = kBatchUsage;
+    if (!io::platform::kWindowsConventions) return text;
+    for (const auto& [from, to] : kWindowsWording) {
+        const std::size_t at = text.find(from);
+        if (at != std::string::npos) text.replace(at, from.size(), to);
+    }
+    return text;
+}
 
 BatchOptions parse_options(std::span<const std::string> arguments) {
     BatchOptions options;

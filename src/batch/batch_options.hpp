@@ -27,7 +27,7 @@ struct BatchOptions {
 BatchOptions parse_options(std::span<const std::string> arguments);
 
 extern const char* const kBatchUsage;
-// The same with cmd's ways: "/?" and the statuses as %ERRORLEVEL% shows them.
-extern const char* const kWindowsBatchUsage;
+// The help as this system shows it: kBatchUsage, on Windows with cmd's ways.
+std::string batch_usage();
 
 }  // namespace wgn::batch

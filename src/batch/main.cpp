@@ -17,10 +17,7 @@ int main(int argc, char** argv) {
     int status = 2;
     switch (options.action) {
         case BatchOptions::Action::help:
-            status = platform::write_standard_output(platform::kWindowsConventions ? wgn::batch::kWindowsBatchUsage
-                                                                                   : wgn::batch::kBatchUsage)
-                         ? 0
-                         : 1;
+            status = platform::write_standard_output(wgn::batch::batch_usage()) ? 0 : 1;
             break;
         case BatchOptions::Action::version:
             status = platform::write_standard_output("wgnrain-batch " WGNRAIN_VERSION "\n") ? 0 : 1;
