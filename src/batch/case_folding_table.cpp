@@ -1167,7 +1167,8 @@ const Composition kCompositions[] = {
     {0x114B9, 0x114BA, 0x114BB}, {0x114B9, 0x114BD, 0x114BE}, {0x115B8, 0x115AF, 0x115BA}, {0x115B9, 0x115AF, 0x115BB},
     {0x11935, 0x11930, 0x11938},
 };
-// clang-format on
 const std::size_t kCompositionCount = 941;
+
+// clang-format on
 
 }  // namespace wgn::batch
