@@ -586,12 +586,12 @@ void hold_window_if_alone() {
     const HANDLE output = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) return;
+    // Keys typed before the prompt do not close the window unseen.
+    FlushConsoleInputBuffer(input);
     static constexpr wchar_t kPrompt[] = L"Press Enter to close this window.";
     DWORD done = 0;
     WriteConsoleW(output, kPrompt, static_cast<DWORD>(std::size(kPrompt) - 1), &done, nullptr);
     CloseHandle(output);
-    // Keys typed before the prompt do not close the window unseen.
-    FlushConsoleInputBuffer(input);
     wchar_t line[256];
     DWORD got = 0;
     while (ReadConsoleW(input, line, static_cast<DWORD>(std::size(line)), &got, nullptr) != 0 && got > 0) {

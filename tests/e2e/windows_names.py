@@ -27,6 +27,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import tty
 import unicodedata
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
@@ -141,17 +142,21 @@ for row, name in enumerate(spellings[1:], start=3):
 
 # ---- Windows: a console of its own, and cmd ----------------------------------------------------------
 def console_run(command, cwd, answers, enter_at_end):
-    """Runs `command` on a pty, types the answers, and returns what the screen showed and the exit."""
+    """Runs `command` on a pty, types the answers (Enter after each, and at the
+    end when `enter_at_end`), and returns what the screen showed, whether the
+    program was still waiting before that last Enter, and its exit status."""
     pid, fd = pty.fork()
     if pid == 0:
         os.chdir(cwd)
+        tty.setraw(0)  # Enter stays CR even before the program's first read (as in a console window)
         os.execvp(command[0], command)
     screen = b""
     ended = False
+    status = None
 
     def pump(seconds, until=None):
         """Reads the screen until `until` shows, the program ends or the time is up."""
-        nonlocal screen, ended
+        nonlocal screen, ended, status
         end = time.time() + seconds
         while time.time() < end and (until is None or until not in screen):
             ready, _, _ = select.select([fd], [], [], 0.1)
@@ -161,12 +166,14 @@ def console_run(command, cwd, answers, enter_at_end):
                 except OSError:  # nothing holds the terminal any more
                     ready = []
                     time.sleep(0.1)
-            if not ended and os.waitpid(pid, os.WNOHANG)[0] != 0:
-                ended = True
+            if not ended:
+                done, status = os.waitpid(pid, os.WNOHANG)
+                ended = done != 0
             if ended and not ready:
                 return
 
-    pump(60, b"Input Filename:")
+    if answers:
+        pump(60, b"Input Filename:")
     for answer, prompt in zip(answers, [b"Output Filename:", b"(yyyy):", b"NoData value =", None]):
         time.sleep(0.5)  # the program reads the console only after its prompt is out
         os.write(fd, answer.encode() + b"\r")
@@ -180,9 +187,9 @@ def console_run(command, cwd, answers, enter_at_end):
     pump(60)  # to the program's end
     if not ended:
         os.kill(pid, 9)
-        os.waitpid(pid, 0)
+        status = os.waitpid(pid, 0)[1]
     os.close(fd)
-    return screen, alive
+    return screen, alive, os.waitstatus_to_exitcode(status)
 
 
 if windows:
@@ -191,14 +198,20 @@ if windows:
     exe = program.shown_path(batch_binary, wgnrain)
     env_wine = ["env", "-u", "TMPDIR", "wine"]
     answers = [shown("données", "Zürich.txt"), "typed.txt", "1991", "-99"]
-    screen, waiting = console_run(env_wine + [exe], console, answers, True)
-    expect("alone on its console: waits", (b"Press Enter to close this window." in screen, waiting), (True, True))
+    screen, waiting, status = console_run(env_wine + [exe], console, answers, True)
+    expect("alone on its console: waits, then ends",
+           (b"Press Enter to close this window." in screen, waiting, status), (True, True, 0))
     expect("typed name shown", shown("données", "Zürich.txt").encode() in screen, True)
     report_matches("typed dialogue", os.path.join(console, "typed.txt"), ("données", "Zürich.txt"), reference)
     answers[1] = "from-cmd.txt"
-    screen, _ = console_run(env_wine + ["cmd", "/c", exe], console, answers, False)
-    expect("started from cmd: no pause", b"Press Enter" in screen, False)
+    screen, _, status = console_run(env_wine + ["cmd", "/c", exe], console, answers, False)
+    expect("started from cmd: no pause", (b"Press Enter" in screen, status), (False, 0))
     expect("started from cmd: report", os.path.exists(os.path.join(console, "from-cmd.txt")), True)
+    # A batch opened by a double-click shows its refusal until Enter.
+    screen, waiting, status = console_run(env_wine + [program.shown_path(batch_binary, batch_binary)], console, [],
+                                          True)
+    expect("batch alone on its console", (b"no station list" in screen, b"Press Enter" in screen, waiting, status),
+           (True, True, True, 2))
 
     # The README's recipe, as written but for where wgnrain.exe is.
     with open(os.path.join(repo, "README.md"), encoding="utf-8") as f:
