@@ -27,6 +27,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import program  # noqa: E402
@@ -139,6 +140,25 @@ if not windows:
     expect("other shard held", batch("stations.csv", "-o", "sharded", "--shard", "1/3")[0], 0)
     expect("same shard held", batch("stations.csv", "-o", "sharded", "--shard", "2/3")[0], 2)
     os.remove(os.path.join(work, "sharded", ".wgnrain-batch-2-of-3.lock"))
+
+else:
+    # Windows: a live batch holds the folder, under its Windows process number.
+    write("many.csv", "station,file,first_year,nodata\n" + "".join(f"m{i},s{i % 11}.txt,2001,-99\n" for i in range(300)))
+    os.mkdir(os.path.join(work, "tmp-held"))
+    holder = program.start(binary, work, os.path.join(work, "tmp-held"), ["many.csv", "-o", "held", "-j", "1"])
+    lock = os.path.join(work, "held", ".wgnrain-batch.lock")
+    deadline = time.time() + 120
+    while not os.path.exists(lock) and time.time() < deadline and holder.poll() is None:
+        time.sleep(0.05)
+    pid, host = read("held", ".wgnrain-batch.lock").decode().split()
+    status, out, err = batch("stations.csv", "-o", "held")
+    expect("held folder", (status, f"another batch uses {program.shown_path(binary, os.path.join(work, 'held'))} "
+                                   f"(process {pid} on {host})" in err), (2, True))
+    expect("held folder's batch", holder.wait(timeout=600), 0)
+    # A lock whose process is gone (Windows numbers processes in fours: 3 is none) is taken over.
+    write(os.path.join("held", ".wgnrain-batch.lock"), f"3 {host}\r\n")
+    status, out, err = batch("stations.csv", "-o", "held")
+    expect("lock of a batch that is gone", (status, os.path.exists(lock)), (1, False))
 
 # ---- Tables that cannot be replaced ------------------------------------------------
 shutil.copytree(os.path.join(work, "one"), os.path.join(work, "blocked"))

@@ -33,22 +33,36 @@ def failure_status(binary, number):
     return 0xC0000000 + number if is_windows(binary) and number not in (0, 3) else number
 
 
-def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
-    """One run with `answers` (bytes) on standard input and `tmp` as its
-    temporary folder; the status file of a Windows run goes beside `tmp`."""
+def command(binary, tmp, arguments=()):
+    """The command line and environment of one run with `tmp` as its temporary
+    folder; the status file of a Windows run goes beside `tmp`."""
     if not is_windows(binary):
-        proc = subprocess.run([binary, *arguments], input=answers, cwd=cwd, env={**os.environ, "TMPDIR": tmp},
-                              capture_output=True, timeout=timeout)
-        return proc.returncode, proc.stdout, proc.stderr
+        return [binary, *arguments], {**os.environ, "TMPDIR": tmp}, None
     status_file = os.path.join(os.path.dirname(os.path.realpath(tmp)), "status")
     env = {name: value for name, value in os.environ.items() if name != "TMPDIR"}
-    command = ["wine", os.environ["WGNRAIN_LAUNCHER"], shown_path(binary, status_file),
-               "TMP=" + shown_path(binary, tmp), "TEMP=" + shown_path(binary, tmp), "--", shown_path(binary, binary), *arguments]
-    proc = subprocess.run(command, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
+    return (["wine", os.environ["WGNRAIN_LAUNCHER"], shown_path(binary, status_file), "TMP=" + shown_path(binary, tmp),
+             "TEMP=" + shown_path(binary, tmp), "--", shown_path(binary, binary), *arguments], env, status_file)
+
+
+def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
+    """One run with `answers` (bytes) on standard input and `tmp` as its
+    temporary folder."""
+    line, env, status_file = command(binary, tmp, arguments)
+    proc = subprocess.run(line, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
+    if status_file is None:
+        return proc.returncode, proc.stdout, proc.stderr
     with open(status_file) as f:
         status = int(f.read(), 16)
     os.remove(status_file)
     return status, proc.stdout, proc.stderr
+
+
+def start(binary, cwd, tmp, arguments=()):
+    """A run started and not waited for (its output discarded); `tmp` must
+    not serve another run at the same time."""
+    line, env, _ = command(binary, tmp, arguments)
+    return subprocess.Popen(line, cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
 
 
 def station_records(data_dir):
