@@ -215,18 +215,17 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
                                      {kEditorMonthlyName, modelfiles::editor_monthly_header()}});
     }
     std::vector<io::ReplacingFile> files(tables.size());
+    std::vector<platform::ResolvedName> names;
     int error = 0;
-    const auto failed = [&](std::string_view name) {
-        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder, name));
-        say("cannot write " + platform::name_inside(folder, name) + ": " +
-            (error != 0 ? platform::reason_text(error) : io::name_refusal(file)));
+    const auto failed = [&](std::size_t t) {
+        say("cannot write " + names[t].shown + ": " + io::failure_reason(names[t], error));
         return false;
     };
     for (std::size_t t = 0; t < tables.size(); ++t) {
-        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder, tables[t].first));
+        names.push_back(platform::resolve_file_name(platform::name_inside(folder, tables[t].first)));
         error = 0;
-        if (file.report != 0 || !files[t].open(file, error) || !files[t].append(tables[t].second, error)) {
-            return failed(tables[t].first);
+        if (names[t].report != 0 || !files[t].open(names[t], error) || !files[t].append(tables[t].second, error)) {
+            return failed(t);
         }
     }
     int model_stations = 0;
@@ -258,14 +257,14 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             }
         }
         for (std::size_t t = 0; t < tables.size(); ++t) {
-            if (!files[t].append(rows[t], error)) return failed(tables[t].first);
+            if (!files[t].append(rows[t], error)) return failed(t);
         }
         if (shown.size() < kPageStations) {
             shown.push_back(page_station(station, outcome, platform::name_inside(folder, station.name)));
         }
     }
     for (std::size_t t = 0; t < tables.size(); ++t) {
-        if (!files[t].commit(error)) return failed(tables[t].first);
+        if (!files[t].commit(error)) return failed(t);
     }
     return true;
 }
@@ -279,8 +278,7 @@ int run_batch(const BatchOptions& options) {
     std::string text;
     int error = 0;
     if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
-        say("cannot read the station list " + list_name.shown + ": " +
-            (error != 0 ? platform::reason_text(error) : io::name_refusal(list_name)));
+        say("cannot read the station list " + list_name.shown + ": " + io::failure_reason(list_name, error));
         return 2;
     }
     StationList list = read_station_list(text, [&list_name](std::string_view file, std::string& full_name) {
@@ -307,8 +305,7 @@ int run_batch(const BatchOptions& options) {
         return 2;
     }
     if (folder.report != 0 || !platform::make_folder(folder, error)) {
-        say("cannot make the output folder " + folder.shown + ": " +
-            (error != 0 ? platform::reason_text(error) : io::name_refusal(folder)));
+        say("cannot make the output folder " + folder.shown + ": " + io::failure_reason(folder, error));
         return 2;
     }
     FolderLock lock;
@@ -369,8 +366,7 @@ int run_batch(const BatchOptions& options) {
             page_written = page_written && page_out.commit(error);
         }
         if (!page_written) {
-            say("cannot write " + page_file.shown + ": " +
-                (error != 0 ? platform::reason_text(error) : io::name_refusal(page_file)));
+            say("cannot write " + page_file.shown + ": " + io::failure_reason(page_file, error));
             written = false;
         }
     }

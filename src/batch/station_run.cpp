@@ -124,8 +124,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
         return outcome;
     };
     const auto cannot_prepare = [&] {
-        return not_started("cannot prepare " + folder.shown + ": " +
-                           (error != 0 ? platform::reason_text(error) : io::name_refusal(folder)));
+        return not_started("cannot prepare " + folder.shown + ": " + io::failure_reason(folder, error));
     };
     if (key.empty()) return not_started("cannot read " + station.input_name);
     if (folder.report != 0 || !platform::make_folder(folder, error)) return cannot_prepare();

@@ -54,4 +54,8 @@ std::string name_refusal(const platform::ResolvedName& name) {
     }
 }
 
+std::string failure_reason(const platform::ResolvedName& name, int error) {
+    return error != 0 ? platform::reason_text(error) : name_refusal(name);
+}
+
 }  // namespace wgn::io

@@ -30,5 +30,8 @@ std::string full_path(std::string_view name, std::string_view directory);
 // the system's reason when it gave one, else what the refusal means
 // ("no such drive" for report 42 of "Q:\out").
 std::string name_refusal(const platform::ResolvedName& name);
+// Why something failed on `name`: the system's reason for `error` when there
+// is one, else name_refusal.
+std::string failure_reason(const platform::ResolvedName& name, int error);
 
 }  // namespace wgn::io

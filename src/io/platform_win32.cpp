@@ -55,14 +55,25 @@ std::wstring widened_anyway(std::string_view text, UINT code_page) {
     return wide;
 }
 
-std::string narrowed(std::wstring_view wide, UINT code_page) {
+// UTF-16 as UTF-8 (an unpaired surrogate becomes U+FFFD).
+std::string utf8_of(std::wstring_view wide) {
     if (wide.empty()) return {};
     const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
     if (length <= 0) return {};
     std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(code_page, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
     return text;
+}
+
+bool is_utf8(std::string_view text) {
+    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                               static_cast<int>(text.size()), nullptr, 0) > 0;
+}
+
+// Text of the ANSI code page as UTF-8.
+std::string ansi_as_utf8(std::string_view text) {
+    return utf8_of(widened_anyway(text, CP_ACP));
 }
 
 std::wstring native_name(const std::string& utf8) {
@@ -133,7 +144,7 @@ ResolvedName resolve_file_name(std::string_view name) {
         resolved.error = static_cast<int>(error);
         return resolved;
     }
-    resolved.native = narrowed(full, CP_UTF8);
+    resolved.native = utf8_of(full);
     resolved.shown = resolved.native;
     if (holds_forbidden_character(typed) || full.size() > kMaxFileNameLength) {
         resolved.report = 43;
@@ -188,7 +199,7 @@ OpenResult create_scratch(std::string& path) {
         wchar_t leaf[48];
         std::swprintf(leaf, sizeof leaf / sizeof leaf[0], L"wgnrain-%lx-%u.tmp", GetCurrentProcessId(), ++counter);
         const std::wstring name = folder + leaf;
-        path = narrowed(name, CP_UTF8);
+        path = utf8_of(name);
         const HANDLE handle =
             CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -293,7 +304,7 @@ class InputText {
         }
         std::size_t length = kept + got;
         if (typed[length - 1] >= 0xD800 && typed[length - 1] <= 0xDBFF) pending_surrogate_ = typed[--length];
-        ready_ = narrowed(std::wstring_view(typed, length), CP_UTF8);
+        ready_ = utf8_of(std::wstring_view(typed, length));
         return true;
     }
 
@@ -326,11 +337,10 @@ class InputText {
             std::size_t stop = raw_.find('\n', start);
             stop = stop == std::string::npos || stop >= end ? end : stop + 1;
             const std::string_view line(raw_.data() + start, stop - start);
-            std::wstring ignored;
-            if (widened(line, CP_UTF8, ignored)) {
+            if (is_utf8(line)) {
                 ready_.append(line);
             } else {
-                ready_.append(narrowed(widened_anyway(line, CP_ACP), CP_UTF8));
+                ready_.append(ansi_as_utf8(line));
             }
             start = stop;
         }
@@ -356,7 +366,7 @@ class InputText {
             wide.push_back(0xFFFD);  // an odd byte at the end
             raw_.clear();
         }
-        ready_.append(narrowed(wide, CP_UTF8));
+        ready_.append(utf8_of(wide));
     }
 
     static constexpr std::size_t kLongestHeldLine = std::size_t{1} << 20;
@@ -456,7 +466,7 @@ std::string reason_text(int error) {
         std::snprintf(fallback, sizeof fallback, "system error %d", error);
         return fallback;
     }
-    return narrowed(text, CP_UTF8);
+    return utf8_of(text);
 }
 
 namespace {
@@ -498,13 +508,13 @@ std::vector<std::string> program_arguments(int /*argc*/, char** /*argv*/) {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(narrowed(wide[i], CP_UTF8));
+    for (int i = 1; i < count; ++i) arguments.push_back(utf8_of(wide[i]));
     LocalFree(wide);
     return arguments;
 }
 
 bool system_text_as_utf8(std::string_view text, std::string& utf8) {
-    utf8 = narrowed(widened_anyway(text, CP_ACP), CP_UTF8);
+    utf8 = ansi_as_utf8(text);
     return true;
 }
 
@@ -657,7 +667,7 @@ std::vector<std::string> folder_entries(const ResolvedName& folder) {
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring_view name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(narrowed(name, CP_UTF8));
+        if (name != L"." && name != L"..") names.push_back(utf8_of(name));
     } while (FindNextFileW(search, &found) != 0);
     FindClose(search);
     return names;
@@ -739,7 +749,7 @@ std::string companion_program(std::string_view name) {
         const std::wstring beside = own.substr(0, slash + 1) + wide_name;
         const DWORD attributes = GetFileAttributesW(beside.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            return narrowed(beside, CP_UTF8);
+            return utf8_of(beside);
         }
     }
     std::wstring found(32768, L'\0');
@@ -747,7 +757,7 @@ std::string companion_program(std::string_view name) {
         SearchPathW(nullptr, wide_name.c_str(), nullptr, static_cast<DWORD>(found.size()), found.data(), nullptr);
     if (found_length == 0 || found_length >= found.size()) return {};
     found.resize(found_length);
-    return narrowed(found, CP_UTF8);
+    return utf8_of(found);
 }
 
 namespace {
@@ -816,7 +826,7 @@ std::string host_name() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     if (GetComputerNameW(name, &size) == 0) return "localhost";
-    return narrowed(std::wstring_view(name, size), CP_UTF8);
+    return utf8_of(std::wstring_view(name, size));
 }
 
 ChildRun run_child(const std::string& program, const ResolvedName& folder, const ResolvedName& input,

@@ -158,8 +158,7 @@ int run_series_command(std::span<const std::string> arguments) {
     std::string text;
     int error = 0;
     if (input.report != 0 || !io::read_whole_file(input, text, error)) {
-        say("cannot read " + input.shown + ": " +
-            (error != 0 ? platform::reason_text(error) : io::name_refusal(input)));
+        say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
         return 1;
     }
     readers::ReadResult read = readers::read_station_file(input.shown, text, parsed.read);
