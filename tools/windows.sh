@@ -26,6 +26,10 @@ echo "== windows build"
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF >/dev/null
 cmake --build build-windows -j"$(nproc)" >/dev/null
+# The release exes carry no symbols or debug sections.
+for exe in build-windows/wgnrain.exe build-windows/wgnrain-batch.exe build-windows/wgnrain-series.exe; do
+    if x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.debug_'; then echo "$exe is not stripped" >&2; exit 1; fi
+done
 wineserver -k 2>/dev/null || true  # a server left by an earlier run that was cut short
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 wineserver -w

@@ -111,6 +111,15 @@ status, _, err = program.run(batch_binary, b"", work, tmp,
 expect("accented arguments", (status, err), (0, b""))
 report_matches("accented arguments", os.path.join(work, "Users", "José", "out", "José", "report.txt"),
                ("Users", "José", "José.txt"), reference)
+# The answers the batch hands to wgnrain, and its messages, end lines as the system's texts do.
+line_end = b"\r\n" if windows else b"\n"
+with open(os.path.join(work, "Users", "José", "out", "José", "answers.txt"), "rb") as f:
+    expect("answers.txt", f.read(), b"".join(
+        a + line_end for a in [b'"' + shown("Users", "José", "José.txt").encode() + b'"', b"report.txt", b"1991", b"-99"]))
+# A refused output folder says why.
+refused, why = ("Q:\\out", "no such drive") if windows else ("x" * 300, "the name is too long")
+status, _, err = program.run(batch_binary, b"", work, tmp, arguments=[shown("Users", "José", "stations.csv"), "-o", refused])
+expect("refused output folder", (status, err.endswith(f": {why}".encode() + line_end), err.count(line_end)), (2, True, 1))
 
 # ---- wgnrain's answers as editors save them ------------------------------------------------------
 answer_forms = [("utf-8", b""), ("utf-8", b"\xef\xbb\xbf")]
