@@ -56,11 +56,12 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 }
 
 // lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
-// model_files (empty when the station is in them, else why not), model_notes.
+// model_files (empty when the station is in them, else why not), model_notes,
+// units (those converted from, and how humidity's was told), refused_variables.
 void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row) {
     if (!outcome.weather) {
-        row.insert(row.end(), 9, std::string());
-        if (!outcome.ok) row[row.size() - 2] = "the station failed";
+        row.insert(row.end(), 11, std::string());
+        if (!outcome.ok) row[row.size() - 4] = "the station failed";
         return;
     }
     const weather::WeatherRecord& record = *outcome.weather;
@@ -71,6 +72,10 @@ void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row)
     row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
                            record.hhr_estimated ? "estimated" : "measured", missing, filled,
                            outcome.ok ? record.incomplete_reason() : "the station failed", notes});
+    std::string units, refused;
+    for (const std::string& unit : record.units) units.append(units.empty() ? "" : "; ").append(unit);
+    for (const std::string& why : record.refused) refused.append(refused.empty() ? "" : "; ").append(why);
+    row.insert(row.end(), {units, refused});
 }
 
 }  // namespace
@@ -97,7 +102,7 @@ std::string summary_header(const StationList& list) {
     }
     if (list.weather_columns) {
         header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
-                                     "filled_variables", "model_files", "model_notes"});
+                                     "filled_variables", "model_files", "model_notes", "units", "refused_variables"});
     }
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.

@@ -10,6 +10,7 @@
 #include "batch/case_folding.hpp"
 #include "io/platform.hpp"
 #include "readers/csv.hpp"
+#include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 
@@ -24,9 +25,9 @@ namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 7> kKnown = {"station", "file",      "first_year", "nodata",
-                                                    "format",  "last_year", "pcp_column"};
-enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn };
+constexpr std::array<std::string_view, 8> kKnown = {"station", "file",      "first_year", "nodata",
+                                                    "format",  "last_year", "pcp_column", "pcp_unit"};
+enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn, kPcpUnit };
 
 std::string trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -102,8 +103,11 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
         if ((column == "lat" || column == "lon" || column == "elev") && !readers::is_number_text(value)) {
             problem(column, quoted(value) + " is not a number");
         }
-        if (column == "wnd_unit" && value != "m/s" && value != "km/h") {
-            problem(column, quoted(value) + " is not a wind unit (m/s or km/h)");
+        for (const readers::Quantity quantity : {readers::Quantity::kTemperature, readers::Quantity::kRadiation,
+                                                 readers::Quantity::kHumidity, readers::Quantity::kWind}) {
+            if (column == readers::unit_column(quantity) && !readers::unit_named(quantity, value)) {
+                problem(column, quoted(value) + " is not a unit of its kind (" + readers::unit_names(quantity) + ")");
+            }
         }
     }
     if (!station.weather_option("fill_station").empty() && station.weather_option("fill_file").empty()) {
@@ -212,7 +216,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
             header_ok = false;
         }
     }
-    list.dated_columns = column[kFormat] || column[kLastYear] || column[kPcpColumn];
+    list.dated_columns = column[kFormat] || column[kLastYear] || column[kPcpColumn] || column[kPcpUnit];
     list.weather_columns = !weather_at.empty();
     if (!header_ok) return list;
     if (csv.rows.size() == 1) {
@@ -245,6 +249,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         station.nodata = cell(kNodata);
         station.last_year = cell(kLastYear);
         station.pcp_column = cell(kPcpColumn);
+        station.pcp_unit = cell(kPcpUnit);
         const std::string format = ascii_folded(cell(kFormat));
         if (!format.empty()) station.format = format;
         for (const std::size_t i : extra_at) station.extra.push_back(row.fields[i]);
@@ -279,6 +284,16 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         }
         if ((plain || !station.nodata.empty()) && !is_number(station.nodata)) {
             problem("nodata", quoted(station.nodata) + " is not a number");
+        }
+        if (!station.pcp_unit.empty()) {
+            const auto unit = readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit);
+            if (!unit) {
+                problem("pcp_unit", quoted(station.pcp_unit) + " is not a unit of precipitation (" +
+                                        readers::unit_names(readers::Quantity::kPrecipitation) + ")");
+            } else if (plain && *unit != readers::Unit::kMillimetre) {
+                // wgnrain reads a plain series as it is.
+                problem("pcp_unit", "a plain series is read in mm: convert it first with wgnrain-series --pcp-unit");
+            }
         }
         check_weather(station, check_file, problem);
         if (list.problems.size() == count) list.stations.push_back(std::move(station));

@@ -33,6 +33,7 @@ struct Station {
     std::string format = "plain";    // how the file is read (see readers/read_station_file.hpp)
     std::string last_year;           // dated formats: the last year of the period, if set
     std::string pcp_column;          // csv, power: the precipitation column, if set
+    std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record (kWeatherColumns), as written;
     // the *_file, stations_file and fill_file entries hold full names.
@@ -50,10 +51,10 @@ struct Station {
 // other variables (read in the station's format), the columns of a csv file
 // that holds them, a wind unit, the position, GHCN's station file, and a
 // reference station that fills what the record cannot give.
-inline constexpr std::array<std::string_view, 19> kWeatherColumns = {
-    "tmp_file",   "slr_file",   "hmd_file",      "wnd_file",   "hhr_file",    "tmax_column", "tmin_column",
-    "slr_column", "dew_column", "rh_column",     "wnd_column", "hhr_column",  "wnd_unit",    "lat",
-    "lon",        "elev",       "stations_file", "fill_file",  "fill_station"};
+inline constexpr std::array<std::string_view, 22> kWeatherColumns = {
+    "tmp_file",   "slr_file",   "hmd_file",   "wnd_file",   "hhr_file",  "tmax_column",   "tmin_column", "slr_column",
+    "dew_column", "rh_column",  "wnd_column", "hhr_column", "tmp_unit",  "slr_unit",      "hmd_unit",    "wnd_unit",
+    "lat",        "lon",        "elev",       "stations_file", "fill_file", "fill_station"};
 // The columns among them that name files.
 bool is_file_column(std::string_view column);
 

@@ -82,7 +82,8 @@ std::string station_key(const Station& station) {
     add(key, "version", WGNRAIN_VERSION);
     add(key, "settings",
         "format=" + station.format + " first_year=" + station.first_year + " last_year=" + station.last_year +
-            " nodata=" + station.nodata + " pcp_column=" + station.pcp_column);
+            " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
+            (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit));
     if (!add_file(key, "file", station.input_name)) return {};
     for (const auto& [column, value] : station.weather) {
         if (!is_file_column(column)) {
@@ -144,6 +145,8 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "pcp_hhr", record.hhr_estimated ? "estimated" : "measured");
         add(text, "missing_variables", joined(record.missing_variables, " "));
         add(text, "filled_variables", joined(record.filled_variables, " "));
+        add(text, "units", joined(record.units, " | "));
+        add(text, "refused", joined(record.refused, " | "));
         add(text, "model_notes", joined(outcome.model_notes, " | "));
         for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
             add(text, std::string("wgn_") + weather::kColumns[c], month_values(record, c));
@@ -196,6 +199,8 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         weather.hhr_estimated = value_of(record, "pcp_hhr").value_or("") == "estimated";
         weather.missing_variables = split(value_of(record, "missing_variables").value_or(""), " ");
         weather.filled_variables = split(value_of(record, "filled_variables").value_or(""), " ");
+        weather.units = split(value_of(record, "units").value_or(""), " | ");
+        weather.refused = split(value_of(record, "refused").value_or(""), " | ");
         outcome.model_notes = split(value_of(record, "model_notes").value_or(""), " | ");
         for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
             const std::vector<std::string> values =

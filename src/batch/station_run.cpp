@@ -12,6 +12,7 @@
 #include "modelfiles/model_files.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
+#include "series/precipitation_values.hpp"
 
 namespace wgn::batch {
 
@@ -44,6 +45,10 @@ series::WholeYearSeries make_series(const Station& station, const std::string& n
         problem = read.problem;
         return {};
     }
+    // Precipitation (and half-hour rain) in millimetres, every day plausible.
+    problem = series::millimetre_precipitation(
+        read.record, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), file.shown);
+    if (!problem.empty()) return {};
     series::SeriesOptions bounds;
     if (!station.first_year.empty()) bounds.first_year = readers::whole_number(station.first_year);
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);

@@ -10,6 +10,7 @@
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 #include "readers/text_lines.hpp"
+#include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
@@ -83,7 +84,8 @@ void ghcnd_position(const std::string& text, const std::string& id, weather::Wea
 std::optional<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
                                               int last_year, const ReportFigures& figures, std::string& problem) {
     // 1. The station's own file (a plain series is read here) and the files
-    //    of its other variables.
+    //    of its other variables.  A variable whose file cannot be read is
+    //    refused, never the station: its precipitation stands.
     readers::StationRecord plain;
     readers::ReadOptions options;
     options.format = station.format;
@@ -103,47 +105,85 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         plain = std::move(read.record);
         own = &plain;
     }
+    weather::WeatherInputs inputs;
+    for (const auto& [variable, values] : own->variables) {
+        inputs.sources[variable] = {station.input_name, own->columns[variable]};
+    }
+    for (const auto& [variable, why] : own->refused) inputs.refused[variable] = station.input_name + ", " + why;
+    std::map<std::string, readers::Unit> stated = own->units;
     for (const auto& [column, kind] : kVariableFiles) {
         const std::string name = station.weather_option(column);
         if (name.empty()) continue;
-        std::string text;
-        if (!read_text(name, text, problem)) return std::nullopt;
+        std::string text, why;
         readers::ReadOptions file_options = options;
         file_options.kind = kind;
-        readers::ReadResult read = readers::read_station_file(name, text, file_options);
-        if (!read.problem.empty()) {
-            problem = read.problem;
-            return std::nullopt;
+        readers::ReadResult read;
+        if (read_text(name, text, why)) {
+            read = readers::read_station_file(name, text, file_options);
+            why = read.problem;
+        }
+        if (!why.empty()) {
+            for (const std::string& variable : readers::variables_of_kind(kind)) inputs.refused[variable] = why;
+            continue;
+        }
+        // Half-hour rain is in the precipitation's unit.
+        if (const std::string unit_problem = series::millimetre_precipitation(
+                read.record, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
+            !unit_problem.empty()) {
+            for (const std::string& variable : readers::variables_of_kind(kind)) inputs.refused[variable] = unit_problem;
+            continue;
         }
         for (auto& [variable, values] : read.record.variables) {
             std::vector<readers::DailyValue>& into = own->variables[variable];
             into.insert(into.end(), values.begin(), values.end());
+            inputs.sources[variable] = {name, read.record.columns[variable]};
         }
-        for (const auto& [variable, factor] : read.record.factors) own->factors[variable] = factor;
+        for (const auto& [variable, unit] : read.record.units) stated[variable] = unit;
     }
 
-    // 2. Each variable's days in order, within the period.
-    weather::WeatherInputs inputs;
+    // 2. Each variable's days in order, within the period, and its unit: the
+    //    list's, else the file's own; the two differing is refused.
     inputs.first_year = first_year;
     inputs.last_year = last_year;
     const std::int32_t first_day = readers::day_number({first_year, 1, 1});
     const std::int32_t last_day = readers::day_number({last_year, 12, 31});
     for (auto& [variable, values] : own->variables) {
+        if (inputs.refused.count(variable) != 0) continue;
         int line = 0;
         if (const std::string conflict = series::merge_days(values, line); !conflict.empty()) {
             // The line is that of the variable's file (the station's own or its *_file).
-            problem = variable;
-            problem.append(", line ").append(std::to_string(line)).append(": ").append(conflict);
-            return std::nullopt;
+            std::string why = inputs.sources[variable].file;
+            why.append(", line ").append(std::to_string(line)).append(": ").append(conflict);
+            if (variable == readers::kPrecipitation) {
+                problem = why;
+                return std::nullopt;
+            }
+            inputs.refused[variable] = why;
+            continue;
         }
         std::vector<readers::DailyValue>& kept = inputs.variables[variable];
         for (readers::DailyValue& value : values) {
             if (value.day >= first_day && value.day <= last_day) kept.push_back(std::move(value));
         }
+        const readers::Quantity quantity = readers::quantity_of(variable);
+        if (quantity == readers::Quantity::kPrecipitation) continue;  // in mm already
+        const std::string listed_name = station.weather_option(std::string(readers::unit_column(quantity)));
+        const std::optional<readers::Unit> listed =
+            listed_name.empty() ? std::nullopt : readers::unit_named(quantity, listed_name);
+        const auto in_file = stated.find(variable);
+        std::string why;
+        const std::optional<readers::Unit> unit = readers::unit_of_values(
+            quantity, listed, in_file == stated.end() ? std::nullopt : std::optional<readers::Unit>(in_file->second),
+            why);
+        if (!unit) {
+            inputs.refused[variable] = inputs.sources[variable].file + ", column " + inputs.sources[variable].column +
+                                       ": " + why;
+            inputs.variables.erase(variable);
+            continue;
+        }
+        // Humidity stated by nobody is told by its values.
+        if (quantity != readers::Quantity::kHumidity || listed || in_file != stated.end()) inputs.units[variable] = *unit;
     }
-    inputs.factors = own->factors;
-    if (station.weather_option("wnd_unit") == "km/h") inputs.factors["wnd"] = {10, 36};
-    if (own->humidity_in_percent) inputs.humidity_in_percent = true;
     for (std::size_t m = 0; m < 12; ++m) inputs.precipitation[m] = figures.values[m];
 
     // 3. The position: the list's, else the file's, else GHCN's station list.

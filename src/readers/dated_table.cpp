@@ -1,6 +1,7 @@
 #include "readers/dated_table.hpp"
 
 #include "readers/calendar_days.hpp"
+#include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
 
@@ -92,10 +93,12 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
     const int line = header.line + table.first_line - 1;
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
-        const std::string name = lower_case(trimmed(header.fields[i]));
+        // A header may carry its unit: "prcp (mm/day)", R's "prcp..mm.day.".
+        const std::string whole = lower_case(trimmed(header.fields[i]));
+        const std::string name = lower_case(name_without_unit(header.fields[i]));
         bool match = false;
         if (!wanted.empty()) {
-            match = name == lower_case(wanted);
+            match = whole == lower_case(wanted) || name == lower_case(wanted);
         } else {
             for (const std::string_view candidate : names) match = match || name == lower_case(candidate);
         }

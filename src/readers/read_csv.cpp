@@ -2,6 +2,7 @@
 // variable whose column is recognised (station_record.hpp) is read;
 // precipitation must be there.
 #include <cmath>
+#include <map>
 
 #include "readers/dated_table.hpp"
 #include "readers/number_text.hpp"
@@ -24,12 +25,25 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
         for (const std::string_view name : variable.columns) {
             if (!name.empty()) names.push_back(name);
         }
-        const auto wanted = options.columns.find(std::string(variable.variable));
-        const std::optional<std::size_t> column =
-            find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what);
-        if (column) {
-            record.variables[std::string(variable.variable)] =
-                read_dated_column(table, *column, is_nodata_marker, marker, ordered);
+        const std::string name(variable.variable);
+        const auto wanted = options.columns.find(name);
+        try {
+            const std::optional<std::size_t> column =
+                find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what);
+            if (!column) continue;
+            const std::string& header = table.csv.rows.front().fields[*column];
+            record.columns[name] = trimmed(header);
+            if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
+            record.variables[name] = read_dated_column(table, *column, is_nodata_marker, marker, ordered);
+        } catch (const ReadError& error) {
+            if (name == kPrecipitation) throw;
+            // One odd cell of another variable costs that variable, not the
+            // station's precipitation.
+            record.variables.erase(name);
+            std::string why;
+            if (error.line > 0) why.append("line ").append(std::to_string(error.line));
+            if (!error.column.empty()) why.append(why.empty() ? "" : ", ").append("column ").append(error.column);
+            record.refused[name] = why.append(why.empty() ? "" : ": ").append(error.what());
         }
     }
     if (options.kind == kPrecipitation && record.variables.count(kPrecipitation) == 0) {
@@ -52,6 +66,23 @@ std::string number_after(std::string_view line, std::string_view label) {
     return is_number_text(number) ? std::string(number) : std::string();
 }
 
+// The parameters of a POWER file whose header line states their unit.
+struct PowerParameter {
+    std::string_view name;  // lower case, as the line starts
+    std::string_view variable;
+};
+constexpr PowerParameter kPowerParameters[] = {
+    {"prectotcorr", "pcp"}, {"t2m_max", "tmax"}, {"t2m_min", "tmin"}, {"allsky_sfc_sw_dwn", "slr"},
+    {"t2mdew", "dew"},      {"ws2m", "wnd"}};
+
+std::string upper_case(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return result;
+}
+
 }  // namespace
 
 StationRecord read_csv(std::string_view text, const ReadOptions& options) {
@@ -68,6 +99,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
         throw ReadError(1, "", "a POWER file starts with the line -BEGIN HEADER-");
     }
     StationRecord record;
+    std::map<std::string, Unit> stated;
     std::string marker = "-999";
     bool ended = false;
     while (lines.next(line)) {
@@ -84,19 +116,18 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             const std::string_view value = trimmed(line.substr(line.rfind(':') + 1));
             if (is_number_text(value)) marker = value;
         }
-        // Units of the parameters: "ALLSKY_SFC_SW_DWN  ... (kW-hr/m^2/day)", "RH2M ... (%)"
-        if (lower.rfind("allsky_sfc_sw_dwn", 0) == 0) {
-            if (lower.find("kw-hr/m^2/day") != std::string::npos) {
-                record.factors["slr"] = {36, 10};
-            } else if (lower.find("mj/m^2/day") == std::string::npos) {
+        // Units of the parameters, one line each: "ALLSKY_SFC_SW_DWN  ... (kW-hr/m^2/day)",
+        // "RH2M ... (%)", "T2M_MAX ... (C)"; the header states each unit.
+        for (const PowerParameter& parameter : kPowerParameters) {
+            if (lower.rfind(parameter.name, 0) != 0) continue;
+            const auto unit = unit_in_text(quantity_of(parameter.variable), line);
+            if (!unit) {
                 throw ReadError(lines.number(), "",
-                                "the unit of ALLSKY_SFC_SW_DWN is neither MJ/m^2/day nor kW-hr/m^2/day");
+                                "the unit of " + upper_case(parameter.name) + " is not one of " +
+                                    unit_names(quantity_of(parameter.variable)));
             }
+            stated[std::string(parameter.variable)] = *unit;
         }
-        if (lower.rfind("ws2m", 0) == 0 && lower.find("(m/s)") == std::string::npos) {
-            throw ReadError(lines.number(), "", "the unit of WS2M is not m/s");
-        }
-        if (lower.rfind("rh2m", 0) == 0) record.humidity_in_percent = true;
     }
     if (!ended) throw ReadError(lines.number(), "", "the header block has no line -END HEADER-");
     const int first_line = lines.number() + 1;
@@ -108,7 +139,11 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
     // POWER marks missing days by its own fill value (-999, or -999.0); its
     // RH2M is in per cent.
     read_variables(table, options, marker, true, record);
-    if (record.variables.count("rh") != 0) record.humidity_in_percent = true;
+    for (const auto& [variable, unit] : stated) {
+        if (record.variables.count(variable) != 0) record.units[variable] = unit;
+    }
+    // RH2M is in per cent, whatever its line says.
+    if (record.variables.count("rh") != 0) record.units["rh"] = Unit::kPercent;
     return record;
 }
 

@@ -66,6 +66,7 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
                                                    : nullptr;
         if (variable == nullptr) continue;
         std::vector<DailyValue>& values = record.variables[variable];
+        record.columns[variable] = element;
         for (int day = 1; day <= 31; ++day) {
             const std::size_t at = 21 + 8 * static_cast<std::size_t>(day - 1);
             const int value = field_number(line, at, 5, number, "the value");

@@ -41,6 +41,7 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     std::vector<DailyValue>* columns[2] = {&record.variables[names[0]],
                                            names.size() > 1 ? &record.variables[names[1]] : nullptr};
     std::vector<DailyValue>& values = *columns[0];
+    for (std::size_t c = 0; c < names.size(); ++c) record.columns[names[c]] = std::to_string(3 + c);
     while (lines.next(line)) {
         const std::vector<std::string_view> fields = split_fields(line);
         if (fields.empty()) continue;

@@ -18,7 +18,10 @@ void read_values(TextLines& lines, std::int32_t first_day, Missing missing, cons
                  StationRecord& record) {
     std::vector<std::vector<DailyValue>*> columns;
     columns.reserve(names.size());
-    for (const std::string& name : names) columns.push_back(&record.variables[name]);
+    for (const std::string& name : names) {
+        columns.push_back(&record.variables[name]);
+        record.columns[name] = std::to_string(columns.size());
+    }
     std::string_view line;
     std::int32_t day = first_day;
     while (lines.next(line)) {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "readers/measure_units.hpp"
+
 namespace wgn::readers {
 
 struct DailyValue {
@@ -49,11 +51,16 @@ struct StationRecord {
     std::map<std::string, std::vector<DailyValue>> variables;
     // The position where the file gives it, as written: degrees, metres.
     std::string latitude, longitude, elevation;
-    // Variables whose values the file gives in another unit, with the factor
-    // (numerator, denominator) that turns them into the unit above:
-    //   POWER radiation in kW-hr/m^2/day -> {"slr", {36, 10}}
-    std::map<std::string, std::pair<int, int>> factors;
-    bool humidity_in_percent = false;  // the file says its humidity is in %
+    // The units the file itself states for its variables (POWER's header, a
+    // column named "srad (W/m^2)"):  {"slr", kKilowattHoursPerDay}
+    std::map<std::string, Unit> units;
+    // Where each variable's values stand, for messages: the column's name as
+    // the header writes it, or the field's number.
+    std::map<std::string, std::string> columns;
+    // Variables other than precipitation whose column could not be read,
+    // with the reason: {"tmax", "line 12, column tmax: \"--\" is not a number"}.
+    // Precipitation is the point of the file: its faults fail the file.
+    std::map<std::string, std::string> refused;
     std::string station_id;            // GHCN-Daily: the station's ID
 };
 

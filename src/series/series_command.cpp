@@ -8,6 +8,8 @@
 #include "io/whole_files.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
+#include "readers/measure_units.hpp"
+#include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
 
 namespace wgn::series {
@@ -17,6 +19,7 @@ namespace platform = io::platform;
 
 struct SeriesArguments {
     std::string file, output, error;
+    std::optional<readers::Unit> pcp_unit;  // stated by --pcp-unit
     readers::ReadOptions read;
     SeriesOptions series;
     bool help = false, version = false;
@@ -44,7 +47,8 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             option = option.substr(0, option.find('='));
         }
         const bool takes_value = option == "-o" || option == "--format" || option == "--first-year" ||
-                                 option == "--last-year" || option == "--nodata" || option == "--pcp-column";
+                                 option == "--last-year" || option == "--nodata" || option == "--pcp-column" ||
+                                 option == "--pcp-unit";
         if (takes_value && !value) {
             if (i + 1 == arguments.size()) {
                 refuse("'" + std::string(option) + "' needs a value");
@@ -71,6 +75,12 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             parsed.series.nodata = *value;
         } else if (option == "--pcp-column") {
             parsed.read.columns["pcp"] = *value;
+        } else if (option == "--pcp-unit") {
+            parsed.pcp_unit = readers::unit_named(readers::Quantity::kPrecipitation, *value);
+            if (!parsed.pcp_unit) {
+                refuse("'" + std::string(*value) + "' is not a unit of precipitation (" +
+                       readers::unit_names(readers::Quantity::kPrecipitation) + ")");
+            }
         } else if (option.size() > 1 && option.front() == '-') {
             refuse("unknown option '" + std::string(option) + "'");
         } else if (!parsed.file.empty() || option.empty()) {
@@ -108,7 +118,7 @@ void say(const std::string& text) {
 
 const char* const kSeriesUsage =
     "Usage: wgnrain-series FILE [--format F] [--first-year Y] [--last-year Y]\n"
-    "                      [--nodata V] [--pcp-column NAME] -o SERIES\n"
+    "                      [--nodata V] [--pcp-column NAME] [--pcp-unit U] -o SERIES\n"
     "       wgnrain-series --help | --version\n"
     "\n"
     "Reads the daily precipitation of one station file, places every value on\n"
@@ -133,6 +143,9 @@ const char* const kSeriesUsage =
     "with at most 10 % of its days missing, unless --first-year / --last-year set\n"
     "it.  --nodata (default -99) is written for missing days and must differ\n"
     "from every value; in plain and csv files it also marks missing days.\n"
+    "--pcp-unit (mm, in or tenths_mm; default mm, or the unit the file's header\n"
+    "names) converts the values into mm exactly.  A day below 0 or above 2000 mm\n"
+    "is refused with its line.\n"
     "\n"
     "Exit status: 0 written, 1 the file could not be read or the series not\n"
     "written, 2 a bad command line.\n";
@@ -164,6 +177,12 @@ int run_series_command(std::span<const std::string> arguments) {
     readers::ReadResult read = readers::read_station_file(input.shown, text, parsed.read);
     if (!read.problem.empty()) {
         say(read.problem);
+        return 1;
+    }
+    // Precipitation in millimetres, every day plausible.
+    if (const std::string problem = millimetre_precipitation(read.record, parsed.pcp_unit, input.shown);
+        !problem.empty()) {
+        say(problem);
         return 1;
     }
     const WholeYearSeries series =

@@ -44,29 +44,54 @@ int month_of(std::int32_t day) {
     return readers::date_of(day).month;
 }
 
-MonthTexts monthly_means(const std::vector<DayValue>& days, std::pair<int, int> factor) {
+MonthTexts monthly_means(const std::vector<DayValue>& days, const readers::Scale& scale) {
     MonthTexts texts;
     const std::array<Sums, 12> sums = month_sums(days);
     for (std::size_t m = 0; m < 12; ++m) {
         if (sums[m].count < kFewestDays) continue;
-        // mean = sum * factor / (count * 10^9)
-        texts[m] =
-            rounded_text(sums[m].sum * factor.first, static_cast<Int128>(sums[m].count) * kBillion * factor.second, 2);
+        // mean = (sum + count offset) numerator / (count 10^9 denominator)
+        const Int128 shifted = sums[m].sum + static_cast<Int128>(sums[m].count) * scale.offset;
+        texts[m] = rounded_text(shifted * scale.numerator,
+                                static_cast<Int128>(sums[m].count) * kBillion * scale.denominator, 2);
     }
     return texts;
 }
 
-MonthTexts monthly_deviations(const std::vector<DayValue>& days, std::pair<int, int> factor) {
+MonthTexts monthly_deviations(const std::vector<DayValue>& days, const readers::Scale& scale) {
+    // 1. The values in the coarsest unit that holds them all exactly (values
+    //    written with two decimals: hundredths), so that the sums of squares
+    //    and the factors of the unit stay far within 128 bits.
+    int shift = 0;
+    std::int64_t unit = 1;
+    while (shift < 7 && std::all_of(days.begin(), days.end(), [&](const DayValue& d) { return d.value % (unit * 10) == 0; })) {
+        ++shift;
+        unit *= 10;
+    }
+    std::vector<DayValue> coarse = days;
+    for (DayValue& day : coarse) day.value /= unit;
+    Int128 scale_of_squares = 100000000000000LL;  // (10^9)^2 / 10^4: billionths squared to hundredths squared
+    for (int i = 0; i < 2 * shift; ++i) scale_of_squares /= 10;
+
     MonthTexts texts;
-    const std::array<Sums, 12> sums = month_sums(days);
+    const std::array<Sums, 12> sums = month_sums(coarse);
     for (std::size_t m = 0; m < 12; ++m) {
         const Sums& s = sums[m];
         if (s.count < kFewestDays) continue;
-        // variance = (n * squares - sum^2) / (n (n - 1)) in billionths squared;
-        // sd in hundredths = sqrt(variance * 10^4 * f^2 / 10^18)
-        const Int128 numerator = (s.count * s.squares - s.sum * s.sum) * factor.first * factor.first;
-        const Int128 denominator =
-            static_cast<Int128>(s.count) * (s.count - 1) * 100000000000000LL * factor.second * factor.second;
+        // 2. variance = (n squares - sum^2) / (n (n - 1)); sd in hundredths =
+        //    sqrt(variance 10^4 f^2) in the values' unit, f the unit's factor.
+        Int128 numerator = (s.count * s.squares - s.sum * s.sum);
+        Int128 denominator = static_cast<Int128>(s.count) * (s.count - 1) * scale_of_squares;
+        // 3. Values of nine decimals in a unit with a large factor could
+        //    overflow: such a variance gives up its last digits, far below
+        //    the hundredths shown.
+        const Int128 factor = static_cast<Int128>(scale.numerator) * scale.numerator;
+        const Int128 limit = static_cast<Int128>(1) << 120;
+        while (numerator > limit / (4 * factor) || denominator > limit / (4 * factor)) {
+            numerator /= 100;
+            denominator = denominator / 100 > 0 ? denominator / 100 : 1;
+        }
+        numerator *= factor;
+        denominator *= static_cast<Int128>(scale.denominator) * scale.denominator;
         texts[m] = hundredths_text(rounded_root(numerator, denominator));
     }
     return texts;

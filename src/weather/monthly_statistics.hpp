@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "readers/measure_units.hpp"
+
 namespace wgn::weather {
 
 inline constexpr int kFewestDays = 5;
@@ -25,6 +27,7 @@ inline constexpr int kFewestDays = 5;
 struct DayValue {
     std::int32_t day;
     std::int64_t value;
+    int line = 0;  // the line of the file it came from, for messages
 };
 // A day's value, or a day without one.
 struct DayReal {
@@ -34,9 +37,11 @@ struct DayReal {
 
 using MonthTexts = std::array<std::string, 12>;
 
-// `factor` turns the values into the variable's unit (numerator, denominator).
-MonthTexts monthly_means(const std::vector<DayValue>& days, std::pair<int, int> factor = {1, 1});
-MonthTexts monthly_deviations(const std::vector<DayValue>& days, std::pair<int, int> factor = {1, 1});
+// `scale` turns the values into the generator's unit, exactly: the mean is
+// (sum + n offset) numerator / (n denominator), the deviation scales by
+// numerator / denominator alone.
+MonthTexts monthly_means(const std::vector<DayValue>& days, const readers::Scale& scale = {});
+MonthTexts monthly_deviations(const std::vector<DayValue>& days, const readers::Scale& scale = {});
 // The largest value of each month, as text of two decimals (any number of days).
 MonthTexts monthly_largest(const std::vector<DayValue>& days, double factor = 1.0);
 // Means of values that are not exact decimals (dew points from humidity).

@@ -59,8 +59,17 @@ struct WeatherInputs {
     // The daily values of each variable (kVariables' names), in day order,
     // each day once, within the period.
     std::map<std::string, std::vector<readers::DailyValue>> variables;
-    std::map<std::string, std::pair<int, int>> factors;  // unit factors by variable
-    std::optional<bool> humidity_in_percent;             // unset: told by the values
+    // The unit of each variable's values; absent: the generator's own, and
+    // for humidity, told by its values (plausible_values.hpp).
+    std::map<std::string, readers::Unit> units;
+    // Where each variable's values come from, for messages.
+    struct Source {
+        std::string file, column;
+    };
+    std::map<std::string, Source> sources;
+    // Variables refused before they got here (a file that could not be
+    // read, days that contradict each other), with the reason.
+    std::map<std::string, std::string> refused;
     // The report's six values of each month: PCP_MM, PCPSTD, PCPSKW, PR_W1, PR_W2, PCPD.
     std::array<std::array<std::string, 6>, 12> precipitation;
     std::string latitude, longitude, elevation;
@@ -73,13 +82,21 @@ struct WeatherRecord {
     bool hhr_estimated = false;
     std::vector<std::string> missing_variables;  // "slr_ave", ... (columns with no value in some month)
     std::vector<std::string> filled_variables;   // "dew_ave", "wnd_ave(1-3)" ...
+    // Variables left out because a value cannot be what it says, each with
+    // its reason: "slr: /d/a.csv, line 40, column srad: slr 397.65 on ...".
+    std::vector<std::string> refused;
+    // The units converted from, and how humidity's was told: "tmp F",
+    // "rh fraction (told by the values; 4 above 1 taken as 1)".
+    std::vector<std::string> units;
     // Every value in every month, and a position.
     bool complete() const;
     // Why the record is not complete: "no slr_ave; no position"; empty when it is.
     std::string incomplete_reason() const;
 };
 
-// Fails (a text saying why) only for inputs that contradict themselves.
+// Fails (a text saying why) only for a precipitation value too large to
+// hold; a variable whose values are not plausible is refused (`refused`)
+// and left out, never the station.
 WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& problem);
 
 }  // namespace wgn::weather

@@ -95,6 +95,20 @@ def dates(first, last):
         day += datetime.timedelta(days=1)
 
 
+def top_of_atmosphere(latitude, day):
+    """The day's radiation at the top of the atmosphere, MJ/m2/day (FAO-56)."""
+    j = day.timetuple().tm_yday
+    dr, delta = 1 + 0.033 * math.cos(2 * math.pi * j / 365), 0.409 * math.sin(2 * math.pi * j / 365 - 1.39)
+    phi = math.radians(latitude)
+    ws = math.acos(max(-1.0, min(1.0, -math.tan(phi) * math.tan(delta))))
+    return 24 * 60 / math.pi * 0.082 * dr * (ws * math.sin(phi) * math.sin(delta) +
+                                            math.cos(phi) * math.cos(delta) * math.sin(ws))
+
+
+def lowest_top_of_atmosphere(day):
+    return min(top_of_atmosphere(latitude, day) for latitude in (52.1, -33.865, 40.5853))
+
+
 rng = random.Random(19)
 days = list(dates(2001, 2003))
 full = {name: {} for name in ("prcp", "tmax", "tmin", "rh", "wind", "solar")}
@@ -104,7 +118,8 @@ for d in days:
     full["tmin"][d] = f"{float(full['tmax'][d]) - 4 - rng.random() * 6:.1f}"
     full["rh"][d] = "" if rng.random() < 0.05 else f"{40 + rng.random() * 55:.0f}"
     full["wind"][d] = f"{rng.random() * 30:.1f}"
-    full["solar"][d] = f"{5 + rng.random() * 20:.2f}"
+    # Radiation below the top of the atmosphere at every latitude it is used at, also as kW-hr.
+    full["solar"][d] = f"{(0.2 + 0.7 * rng.random()) * lowest_top_of_atmosphere(d) / 3.6:.2f}"
 write("full.csv", ["date,prcp,tmax,tmin,rh,wind,solar"] +
       [",".join([d.isoformat()] + [full[n][d] for n in ("prcp", "tmax", "tmin", "rh", "wind", "solar")]) for d in days])
 

@@ -1,0 +1,145 @@
+#include "weather/plausible_values.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "readers/calendar_days.hpp"
+#include "readers/value_checks.hpp"
+#include "weather/exact_decimal.hpp"
+
+namespace wgn::weather {
+namespace {
+
+using readers::Unit;
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::string day_text(std::int32_t day) {
+    const readers::Date date = readers::date_of(day);
+    return readers::date_text(date.year, date.month, date.day);
+}
+
+std::string two_places(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+int day_of_year(std::int32_t day) {
+    const readers::Date date = readers::date_of(day);
+    return static_cast<int>(day - readers::day_number({date.year, 1, 1})) + 1;
+}
+
+// The largest radiation at the top of the atmosphere of any latitude on a day.
+double highest_top_of_atmosphere(int day) {
+    double highest = 0;
+    for (int latitude = -90; latitude <= 90; ++latitude) highest = std::max(highest, top_of_atmosphere(latitude, day));
+    return highest;
+}
+
+}  // namespace
+
+double top_of_atmosphere(double latitude, int day_of_year) {
+    // 1. The inverse relative distance Earth-Sun and the solar declination.
+    const double angle = 2 * kPi * day_of_year / 365.0;
+    const double distance = 1 + 0.033 * std::cos(angle);
+    const double declination = 0.409 * std::sin(angle - 1.39);
+    // 2. The sunset hour angle; beyond the polar circles the sun may not set
+    //    (pi) or not rise (0) at all.
+    const double phi = latitude * kPi / 180;
+    const double cosine = std::clamp(-std::tan(phi) * std::tan(declination), -1.0, 1.0);
+    const double sunset = std::acos(cosine);
+    // 3. The day's radiation, with the solar constant 0.0820 MJ/m²/min.
+    return 24 * 60 / kPi * 0.0820 * distance *
+           (sunset * std::sin(phi) * std::sin(declination) +
+            std::cos(phi) * std::cos(declination) * std::sin(sunset));
+}
+
+std::optional<Unit> humidity_unit_of_values(const std::vector<DayValue>& days, std::string& problem) {
+    if (days.empty()) return Unit::kFraction;
+    std::vector<std::int64_t> values;
+    values.reserve(days.size());
+    for (const DayValue& day : days) values.push_back(day.value);
+    std::sort(values.begin(), values.end());
+    const std::int64_t largest = values.back();
+    const std::int64_t median = values[values.size() / 2];
+    const auto overshoot = static_cast<std::int64_t>(kHumidityOvershoot * kBillion);
+    if (largest <= overshoot) return Unit::kFraction;
+    if (median >= 5 * kBillion && largest <= 100 * overshoot) return Unit::kPercent;
+    problem = "humidity from " + decimal_text(values.front()) + " to " + decimal_text(largest) + " (median " +
+              decimal_text(median) + ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
+              "percent)";
+    return std::nullopt;
+}
+
+long clip_humidity(std::vector<DayValue>& days, Unit unit) {
+    const std::int64_t top = unit == Unit::kPercent ? 100 * kBillion : kBillion;
+    const auto overshoot = static_cast<std::int64_t>(kHumidityOvershoot * static_cast<double>(top));
+    long clipped = 0;
+    for (DayValue& day : days) {
+        if (day.value > top && day.value <= overshoot) {
+            day.value = top;
+            ++clipped;
+        }
+    }
+    return clipped;
+}
+
+std::string implausible_day(const std::string& variable, std::int32_t day, double value, const std::string& written,
+                            Unit unit, std::optional<double> latitude) {
+    const std::string shown = variable + " " + written +
+                              (unit == readers::model_unit(readers::quantity_of(variable))
+                                   ? std::string()
+                                   : " " + std::string(readers::unit_name(unit))) +
+                              " on " + day_text(day);
+    if (variable == "tmax" || variable == "tmin" || variable == "dew") {
+        if (value < kLowestTemperature) return shown + " is below -90 °C";
+        if (value > kHighestTemperature) {
+            return shown + " is above 60 °C" +
+                   (unit != Unit::kCelsius          ? std::string()
+                    : value > 150                  ? ": is the column in K? give tmp_unit"
+                                                   : ": is the column in °F? give tmp_unit");
+        }
+        return {};
+    }
+    if (variable == "slr") {
+        if (value < 0) return shown + " is below 0";
+        const bool at_latitude = latitude && *latitude >= -90 && *latitude <= 90;
+        const double top = at_latitude ? top_of_atmosphere(*latitude, day_of_year(day))
+                                       : highest_top_of_atmosphere(day_of_year(day));
+        if (value > top + kRadiationMargin) {
+            return shown + " is above " + two_places(top) + " MJ/m²/day, the top of the atmosphere's" +
+                   (at_latitude ? " at latitude " + two_places(*latitude) : std::string(" at any latitude")) +
+                   (unit == Unit::kMegajoulesPerDay ? ": is the column in W/m²? give slr_unit" : "");
+        }
+        return {};
+    }
+    if (variable == "rh") {
+        if (value < 0) return shown + " is below 0";
+        if (value > 1) {
+            return shown + (unit == Unit::kPercent ? " is above 100 %" : " is above 1 (a fraction)") +
+                   (unit == Unit::kFraction ? ": is the column in per cent? give hmd_unit" : "");
+        }
+        return {};
+    }
+    if (variable == "wnd") {
+        if (value < 0) return shown + " is below 0";
+        if (value > kMostWind) {
+            return shown + " is above 75 m/s" +
+                   (unit == Unit::kMetresPerSecond ? ": is the column in km/h? give wnd_unit" : "");
+        }
+        return {};
+    }
+    if (variable == "hhr" && value < 0) return shown + " is below 0";
+    return {};
+}
+
+std::string decimal_text(std::int64_t billionths) {
+    std::string text = rounded_text(billionths, kBillion, 9);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+}  // namespace wgn::weather
