@@ -243,7 +243,7 @@ std::string scaled_text(std::string_view text, Unit unit) {
 std::optional<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file,
                                    std::string& problem) {
     if (listed && in_file && *listed != *in_file) {
-        problem = "the file gives its values in " + std::string(unit_name(*in_file)) + ", the list's " +
+        problem = "the file states " + std::string(unit_name(*in_file)) + ", but " +
                   std::string(unit_column(quantity)) + " says " + std::string(unit_name(*listed));
         return std::nullopt;
     }

@@ -259,6 +259,86 @@ for n, station in enumerate(model_stations):
         expect(f"{station} Editor month {m + 1}", row,
                [str(12 * n + m + 1), str(n + 1), str(m + 1)] + [values[c][m] for c in COLUMNS])
 
+# ---- Units stated in the list, and values that cannot be what they say ----------------
+# One record written in other units: temperatures in °F, radiation in W/m2 (24-hour mean),
+# wind in mph, humidity as fractions with a few sensor overshoots; the statistics must equal
+# those of the values converted by hand.
+units = {"tmax": {}, "tmin": {}, "solar": {}, "wind": {}, "rh": {}}
+for n, d in enumerate(days):
+    units["tmax"][d] = str(Fraction(full["tmax"][d]) * 9 / 5 + 32)
+    units["tmin"][d] = str(Fraction(full["tmin"][d]) * 9 / 5 + 32)
+    units["solar"][d] = str(Fraction(full["solar"][d]) * 10000 / 864)
+    units["wind"][d] = full["wind"][d]
+    units["rh"][d] = "1.004" if n % 97 == 5 else ("" if not full["rh"][d] else str(Fraction(int(full["rh"][d]), 100)))
+
+
+def decimal(fraction, places=6):
+    return f"{float(fraction):.{places}f}"
+
+
+for name in ("tmax", "tmin", "solar"):
+    units[name] = {d: decimal(Fraction(v)) for d, v in units[name].items()}
+units["rh"] = {d: v if v in ("", "1.004") else decimal(Fraction(v), 2) for d, v in units["rh"].items()}
+header = "date,prcp,tmax,tmin,rh,wind,solar"
+write("units.csv", [header] + [",".join([d.isoformat(), full["prcp"][d], units["tmax"][d], units["tmin"][d],
+                                         units["rh"][d], units["wind"][d], units["solar"][d]]) for d in days])
+# The same file without its units stated; one with humidity that cannot be told; one whose
+# temperatures would make no dew point.
+mixed = [header] + [",".join([d.isoformat(), full["prcp"][d], full["tmax"][d], full["tmin"][d],
+                              str(rng.random() * 3)[:5], full["wind"][d], full["solar"][d]]) for d in days]
+mixed[40] = mixed[40].split(",")[0] + f",{full['prcp'][days[38]]},-237.3,-237.3,0.5,1,1"
+write("mixed.csv", mixed)
+write("units-list.csv", [
+    "station,file,format,lat,lon,elev,tmp_unit,slr_unit,wnd_unit,hmd_unit",
+    "stated,units.csv,csv,52.1,5.18,2,F,W/m2,mph,",
+    "unstated,units.csv,csv,52.1,5.18,2,,,,",
+    "mixed,mixed.csv,csv,52.1,5.18,2,,,,",
+])
+status, out, err = program.run(binary, b"", work, tmp, arguments=["units-list.csv", "-o", "units"])
+out, err = out.decode(), err.decode()
+expect("units batch status", status, 0)
+uw = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("units", "userwgn.csv")))}
+us = {row["station"]: row for row in csv.DictReader(io.StringIO(read("units", "summary.csv")))}
+pcp_rows = {row["STATION"] for row in csv.DictReader(io.StringIO(read("units", "userwgn_pcp.csv")))}
+
+
+def units_values(station):
+    return {c: [uw[station][f"{stem}{m}"] for m in range(1, 13)] for c, stem in zip(COLUMNS, STEMS)}
+
+
+stated = units_values("stated")
+celsius = {k: {d: (Fraction(v) - 32) * 5 / 9 for d, v in units[k].items()} for k in ("tmax", "tmin")}
+expect("°F means", stated["tmp_max_ave"], monthly({d: str(v) for d, v in celsius["tmax"].items()}, mean))
+expect("°F deviations", stated["tmp_min_sd"], monthly({d: str(v) for d, v in celsius["tmin"].items()}, deviation))
+expect("W/m2 means", stated["slr_ave"],
+       monthly({d: str(Fraction(v) * 864 / 10000) for d, v in units["solar"].items()}, mean))
+expect("mph means", stated["wnd_ave"], monthly({d: str(Fraction(v) * 44704 / 100000) for d, v in full["wind"].items()}, mean))
+dews = {}
+for d in days:
+    if units["rh"][d]:
+        t = float((celsius["tmax"][d] + celsius["tmin"][d]) / 2)
+        dews[d] = dew_point(min(1.0, float(units["rh"][d])), t)
+expect("dew point from overshooting fractions", stated["dew_ave"],
+       [f"{round(sum(v for d, v in dews.items() if d.month == m) / sum(1 for d in dews if d.month == m) * 100) / 100:.2f}"
+        for m in range(1, 13)])
+overshoots = sum(1 for v in units["rh"].values() if v == "1.004")
+expect("units of the stated station", us["stated"]["units"],
+       f"tmp F; slr W/m2; rh fraction (told by the values; {overshoots} above 1 taken as 1); wnd mph")
+expect("stated station complete", (us["stated"]["model_files"], us["stated"]["refused_variables"]), ("", ""))
+unstated = us["unstated"]
+expect("°F without tmp_unit refused", unstated["refused_variables"].split("; ")[0],
+       f"{os.path.join(work, 'units.csv')}, line 2, column tmax: tmax 63.5 on 2001-01-01 is above 60 °C: "
+       "is the column in °F? give tmp_unit")
+expect("W/m2 without slr_unit refused", "give slr_unit" in unstated["refused_variables"], True)
+expect("refused variables stay out", (unstated["missing_variables"], unstated["status"]),
+       ("tmp_max_ave tmp_min_ave tmp_max_sd tmp_min_sd slr_ave dew_ave", "ok"))
+expect("refusals keep the precipitation", sorted(pcp_rows), ["mixed", "stated", "unstated"])
+mixed_refusals = us["mixed"]["refused_variables"]
+expect("-237.3 refused", "line 41, column tmax: tmax -237.3 on 2001-02-09 is below -90 °C" in mixed_refusals, True)
+expect("humidity that cannot be told", "is neither fractions (at most 1) nor per cent: give hmd_unit" in mixed_refusals,
+       True)
+expect("no NaN anywhere", "nan" in read("units", "userwgn.csv").lower() + read("units", "weather-wgn.cli").lower(), False)
+
 # ---- The real records, precipitation only: the reports' digits ------------------------
 if data_dir and os.path.isdir(data_dir):
     records = program.station_records(data_dir)
