@@ -92,9 +92,8 @@ std::string summary_header(const StationList& list) {
                                        "years",         "leap_years",       "records",    "nodata_values", "warnings",
                                        "first_warning", "values_not_shown", "report_line"};
     if (list.dated_columns) {
-        header.insert(header.end(),
-                      {"format", "period", "missing_days", "missing_percent", "flagged_values", "incomplete_years",
-                       "years_outside"});
+        header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
+                                     "incomplete_years", "years_outside"});
     }
     if (list.weather_columns) {
         header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",

@@ -220,8 +220,8 @@ StationOutcome run_station(const std::string& program, const std::string& output
             outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
         const int last = outcome.coverage ? outcome.coverage->last_year : 0;
         std::string problem;
-        std::optional<StationWeather> weather = station_weather(station, station.dated() ? &own : nullptr, first,
-                                                                last, *outcome.figures, problem);
+        std::optional<StationWeather> weather =
+            station_weather(station, station.dated() ? &own : nullptr, first, last, *outcome.figures, problem);
         if (!weather) {
             outcome.ok = false;
             outcome.status = "bad file";

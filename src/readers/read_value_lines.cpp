@@ -32,8 +32,9 @@ void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std:
         }
         if (blank != 0) {
             const std::string marker = "the NoData value" + (nodata.empty() ? "" : " (" + std::string(nodata) + ")");
-            throw ReadError(0, "", "line " + std::to_string(blank) + " is blank: a missing day must be written as " +
-                                       marker + ", or every later day moves up by one");
+            throw ReadError(0, "",
+                            "line " + std::to_string(blank) + " is blank: a missing day must be written as " + marker +
+                                ", or every later day moves up by one");
         }
         if (fields.size() < names.size()) throw ReadError(lines.number(), "", "not a line maximum, minimum");
         for (std::size_t c = 0; c < names.size(); ++c) {

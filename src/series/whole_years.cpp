@@ -162,9 +162,13 @@ std::string missing_percent_text(const Coverage& coverage) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-std::string incomplete_years_text(const Coverage& coverage) { return years_text(coverage.incomplete_years); }
+std::string incomplete_years_text(const Coverage& coverage) {
+    return years_text(coverage.incomplete_years);
+}
 
-std::string outside_years_text(const Coverage& coverage) { return years_text(coverage.outside_years); }
+std::string outside_years_text(const Coverage& coverage) {
+    return years_text(coverage.outside_years);
+}
 
 std::string coverage_table(const Coverage& coverage) {
     std::string table = "year,jan,feb,mar,apr,may,jun,jul,aug,sep,oct,nov,dec,total\r\n";
