@@ -19,6 +19,7 @@ std::string date_text(std::int32_t day) {
     return readers::date_text(date.year, date.month, date.day);
 }
 
+// "1994 2003"
 std::string years_text(const std::vector<int>& years) {
     std::string text;
     for (const int year : years) {
