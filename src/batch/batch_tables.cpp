@@ -35,23 +35,23 @@ std::optional<series::Coverage> plain_coverage(const ReportFigures& figures) {
 }
 
 // format, period, missing_days, missing_percent, flagged_values,
-// incomplete_years.  A plain series shows what its report counted: the
-// years from the first on and its NoData values.
+// incomplete_years, years_outside.  A plain series shows what its report
+// counted: the years from the first on and its NoData values.
 void coverage_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
     row.push_back(station.format);
     if (outcome.coverage) {
         const series::Coverage& coverage = *outcome.coverage;
         row.insert(row.end(), {series::period_text(coverage), std::to_string(coverage.missing_days),
                                series::missing_percent_text(coverage), std::to_string(coverage.flagged_values),
-                               series::incomplete_years_text(coverage)});
+                               series::incomplete_years_text(coverage), series::outside_years_text(coverage)});
     } else if (const auto plain = outcome.figures ? plain_coverage(*outcome.figures) : std::nullopt;
                plain && !station.dated()) {
         const series::Coverage& coverage = *plain;
         const ReportFigures& figures = *outcome.figures;
         row.insert(row.end(), {series::period_text(coverage), figures.nodata_values,
-                               series::missing_percent_text(coverage), "0", ""});
+                               series::missing_percent_text(coverage), "0", "", ""});
     } else {
-        row.insert(row.end(), 5, std::string());
+        row.insert(row.end(), 6, std::string());
     }
 }
 
@@ -97,8 +97,8 @@ std::string summary_header(const StationList& list) {
                                        "years",         "leap_years",       "records",    "nodata_values", "warnings",
                                        "first_warning", "values_not_shown", "report_line"};
     if (list.dated_columns) {
-        header.insert(header.end(),
-                      {"format", "period", "missing_days", "missing_percent", "flagged_values", "incomplete_years"});
+        header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
+                                     "incomplete_years", "years_outside"});
     }
     if (list.weather_columns) {
         header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",

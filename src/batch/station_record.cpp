@@ -42,6 +42,18 @@ long number_of(std::string_view record, std::string_view name) {
     return number ? *number : 0;
 }
 
+// The years of the line `name`, "1994 2003".
+std::vector<int> years_of(std::string_view record, std::string_view name) {
+    std::vector<int> list;
+    std::string_view years = value_of(record, name).value_or("");
+    while (!years.empty()) {
+        const std::size_t blank = years.find(' ');
+        if (const auto year = readers::whole_number(years.substr(0, blank))) list.push_back(*year);
+        years.remove_prefix(blank == std::string_view::npos ? years.size() : blank + 1);
+    }
+    return list;
+}
+
 }  // namespace
 
 std::string content_hash(std::string_view bytes) {
@@ -135,6 +147,7 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "missing_days", std::to_string(coverage.missing_days));
         add(text, "flagged_values", std::to_string(coverage.flagged_values));
         add(text, "incomplete_years", series::incomplete_years_text(coverage));
+        add(text, "years_outside", series::outside_years_text(coverage));
     }
     if (outcome.weather) {
         const weather::WeatherRecord& record = *outcome.weather;
@@ -181,13 +194,8 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         coverage.days = number_of(record, "days");
         coverage.missing_days = number_of(record, "missing_days");
         coverage.flagged_values = number_of(record, "flagged_values");
-        std::string_view years = value_of(record, "incomplete_years").value_or("");
-        while (!years.empty()) {
-            const std::size_t blank = years.find(' ');
-            if (const auto year = readers::whole_number(years.substr(0, blank)))
-                coverage.incomplete_years.push_back(*year);
-            years.remove_prefix(blank == std::string_view::npos ? years.size() : blank + 1);
-        }
+        coverage.incomplete_years = years_of(record, "incomplete_years");
+        coverage.outside_years = years_of(record, "years_outside");
         outcome.coverage = std::move(coverage);
     }
     if (const auto rain_yrs = value_of(record, "rain_yrs")) {

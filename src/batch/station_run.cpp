@@ -218,13 +218,15 @@ StationOutcome run_station(const std::string& program, const std::string& output
     outcome.ok = true;
     outcome.status = "ok";
     if (complete_record) {
-        // The other variables, the position and the model's view of the numbers.
+        // The other variables, the position and the model's view of the numbers,
+        // over the series' own period: the report shows its years as *** from
+        // 1,000 on.  A plain series' last year comes from its values.
         const int first =
             outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
-        const int years = readers::whole_number(outcome.figures->years).value_or(0);
+        const int last = outcome.coverage ? outcome.coverage->last_year : 0;
         std::string problem;
-        std::optional<StationWeather> weather = station_weather(station, station.dated() ? &own : nullptr, first,
-                                                                first + years - 1, *outcome.figures, problem);
+        std::optional<StationWeather> weather =
+            station_weather(station, station.dated() ? &own : nullptr, first, last, *outcome.figures, problem);
         if (!weather) {
             outcome.ok = false;
             outcome.status = "bad file";

@@ -104,6 +104,8 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         }
         plain = std::move(read.record);
         own = &plain;
+        const auto values = static_cast<long>(plain.variables[readers::kPrecipitation].size());
+        if (last_year == 0) last_year = first_year + static_cast<int>(values / 365) - 1;
     }
     weather::WeatherInputs inputs;
     for (const auto& [variable, values] : own->variables) {

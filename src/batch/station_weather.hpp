@@ -22,7 +22,9 @@ struct StationWeather {
 
 // `own` is the station's file as read already (a dated file), or nothing
 // (a plain series, read here); the period runs from `first_year` to
-// `last_year`.  Nothing, and `problem`, when a file cannot be read.
+// `last_year`, which for a plain series is 0: its last whole year, counted as
+// wgnrain counts them (values / 365).  Nothing, and `problem`, when a file
+// cannot be read.
 std::optional<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
                                               int last_year, const ReportFigures& figures, std::string& problem);
 

@@ -1,7 +1,8 @@
 // The two formats of one day per line without dates: wgnrain's own (from
 // 1 January of a year the list names) and SWAT 2012's (from the date on its
-// first line; a temperature file holds "maximum,minimum").  Blank lines are
-// passed over, as wgnrain does.
+// first line; a temperature file holds "maximum,minimum").  Without dates a
+// blank line would move every later day up by one, so one among the values
+// is refused; blank lines after the last value are fine.
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -12,10 +13,11 @@ namespace wgn::readers {
 namespace {
 
 // Reads a day a line from the day `first_day` on into the variables `names`
-// (one field each); `missing` tells which values mark a missing day.
+// (one field each); `missing` tells which values mark a missing day, and
+// `nodata` is the marker a missing day must be written as.
 template <typename Missing>
-void read_values(TextLines& lines, std::int32_t first_day, Missing missing, const std::vector<std::string>& names,
-                 StationRecord& record) {
+void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata,
+                 const std::vector<std::string>& names, StationRecord& record) {
     std::vector<std::vector<DailyValue>*> columns;
     columns.reserve(names.size());
     for (const std::string& name : names) {
@@ -24,9 +26,19 @@ void read_values(TextLines& lines, std::int32_t first_day, Missing missing, cons
     }
     std::string_view line;
     std::int32_t day = first_day;
+    int blank = 0;  // the first blank line after the last value read
     while (lines.next(line)) {
         const std::vector<std::string_view> fields = split_fields(line, " \t,", names.size());
-        if (fields.empty()) continue;
+        if (fields.empty()) {
+            if (blank == 0) blank = lines.number();
+            continue;
+        }
+        if (blank != 0) {
+            const std::string marker = "the NoData value" + (nodata.empty() ? "" : " (" + std::string(nodata) + ")");
+            throw ReadError(0, "",
+                            "line " + std::to_string(blank) + " is blank: a missing day must be written as " + marker +
+                                ", or every later day moves up by one");
+        }
         if (fields.size() < names.size()) throw ReadError(lines.number(), "", "not a line maximum, minimum");
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue value;
@@ -52,7 +64,7 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     TextLines lines(text);
     read_values(
         lines, day_number(Date{*options.first_year, 1, 1}),
-        [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); },
+        [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); }, options.nodata,
         variables_of_kind(options.kind), record);
     return record;
 }
@@ -72,7 +84,7 @@ StationRecord read_swat(std::string_view text, const ReadOptions& options) {
     read_values(
         lines, day_number(first),
         [&](std::string_view value, double number) { return number < -97 || is_nodata_text(value, options.nodata); },
-        variables_of_kind(options.kind), record);
+        "-99", variables_of_kind(options.kind), record);
     return record;
 }
 

@@ -6,6 +6,7 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
+#include "series/period_choice.hpp"
 
 namespace wgn::series {
 namespace {
@@ -18,10 +19,14 @@ std::string date_text(std::int32_t day) {
     return readers::date_text(date.year, date.month, date.day);
 }
 
-// A year is complete enough when at most a tenth of its days lack a value.
-bool mostly_complete(int year, int present) {
-    const int days = readers::days_in_year(year);
-    return (days - present) * 10 <= days;
+// "1994 2003"
+std::string years_text(const std::vector<int>& years) {
+    std::string text;
+    for (const int year : years) {
+        if (!text.empty()) text.push_back(' ');
+        text.append(std::to_string(year));
+    }
+    return text;
 }
 
 // 1. Days in order; a day given twice keeps its first value when both say
@@ -69,21 +74,18 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
     const int record_first = readers::date_of(values.front().day).year;
     const int record_last = readers::date_of(values.back().day).year;
 
-    // 3. The period: the list's bounds, else the outermost years complete enough.
-    int first = 0, last = 0;
-    for (int year = record_first; year <= record_last && first == 0; ++year) {
-        if (mostly_complete(year, present[year])) first = year;
-    }
-    for (int year = record_last; year >= record_first && last == 0; --year) {
-        if (mostly_complete(year, present[year])) last = year;
-    }
-    if (options.first_year) first = *options.first_year;
-    if (options.last_year) last = *options.last_year;
-    if ((first == 0 && !options.first_year) || (last == 0 && !options.last_year)) {
+    // 3. The period: the list's bounds, else the longest run of well-covered years.
+    const ChosenPeriod chosen =
+        choose_period(present, record_first, record_last, options.first_year, options.last_year);
+    const int first = chosen.first_year, last = chosen.last_year;
+    if (first == 0) {
         long days = 0, found = 0;
         for (int year = record_first; year <= record_last; ++year) days += readers::days_in_year(year);
         for (const auto& [year, count] : present) found += count;
-        series.problem = "no calendar year with at most 10 % of its days missing (values from " +
+        const std::string side = options.first_year  ? " from " + std::to_string(*options.first_year) + " on"
+                                 : options.last_year ? " up to " + std::to_string(*options.last_year)
+                                                     : std::string();
+        series.problem = "no calendar year" + side + " with at most 10 % of its days missing (values from " +
                          date_text(values.front().day) + " to " + date_text(values.back().day) + ": " +
                          std::to_string(found) + " of " + std::to_string(days) + " days of " +
                          std::to_string(record_first) + "-" + std::to_string(record_last) + ")";
@@ -100,6 +102,9 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
     Coverage& coverage = series.coverage;
     coverage.first_year = first;
     coverage.last_year = last;
+    for (const auto& [year, count] : present) {
+        if ((year < first || year > last) && well_covered(year, count)) coverage.outside_years.push_back(year);
+    }
     const std::int32_t first_day = readers::day_number(Date{first, 1, 1});
     const std::int32_t last_day = readers::day_number(Date{last, 12, 31});
     auto next = std::lower_bound(values.begin(), values.end(), first_day,
@@ -159,12 +164,11 @@ std::string missing_percent_text(const Coverage& coverage) {
 }
 
 std::string incomplete_years_text(const Coverage& coverage) {
-    std::string text;
-    for (const int year : coverage.incomplete_years) {
-        if (!text.empty()) text.push_back(' ');
-        text.append(std::to_string(year));
-    }
-    return text;
+    return years_text(coverage.incomplete_years);
+}
+
+std::string outside_years_text(const Coverage& coverage) {
+    return years_text(coverage.outside_years);
 }
 
 std::string coverage_table(const Coverage& coverage) {
@@ -187,6 +191,9 @@ std::string coverage_line(const Coverage& coverage) {
                        std::to_string(coverage.flagged_values) + " flagged";
     if (!coverage.incomplete_years.empty()) {
         line.append("; years over 10 % missing: ").append(incomplete_years_text(coverage));
+    }
+    if (!coverage.outside_years.empty()) {
+        line.append("; well-covered years outside the period: ").append(outside_years_text(coverage));
     }
     return line;
 }

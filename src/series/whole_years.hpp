@@ -2,12 +2,14 @@
 // one value per line from 1 January of the first year to 31 December of the
 // last, every missing day written as the NoData value.
 //
-// The period: unless the station list sets it, from the first to the last
-// calendar year in which at most 10 % of the days are missing; the years in
-// between are kept whatever their gaps.
+// The period: unless the station list sets it, the longest run of
+// consecutive calendar years in which at most 10 % of the days are missing
+// (series/period_choice.hpp); the well-covered years left outside it are
+// named, so that the user can see what a gap in the middle cost.
 //
 //   values 1990-07-01 ... 2000-12-31, 1995 half missing, none else
-//     -> period 1991-2000 (1990 lacks half its days), 1995 an incomplete year
+//     -> period 1996-2000 (1990 lacks half its days, 1995 breaks the run),
+//        1991-1994 well-covered years outside the period
 #pragma once
 
 #include <array>
@@ -32,6 +34,7 @@ struct Coverage {
     long flagged_values = 0;                   // missing because the file flagged them
     std::vector<std::array<int, 12>> missing;  // per year of the period, per month
     std::vector<int> incomplete_years;         // more than 10 % of their days missing
+    std::vector<int> outside_years;            // at most 10 % missing, but not in the period
 };
 
 struct WholeYearSeries {
@@ -57,9 +60,12 @@ std::string period_text(const Coverage& coverage);
 std::string missing_percent_text(const Coverage& coverage);
 // "1994 2003"
 std::string incomplete_years_text(const Coverage& coverage);
+// "1974 1975 1980"
+std::string outside_years_text(const Coverage& coverage);
 // One row per year: year,jan,...,dec,total (the missing days), CR LF.
 std::string coverage_table(const Coverage& coverage);
-// "1991-2020: 10958 days, 12 missing (0.1 %), 3 flagged; years over 10 % missing: 1994 2003"
+// "1991-2020: 10958 days, 12 missing (0.1 %), 3 flagged; years over 10 % missing: 1994 2003",
+// then "; well-covered years outside the period: 1974 1975" when there are any
 std::string coverage_line(const Coverage& coverage);
 
 }  // namespace wgn::series

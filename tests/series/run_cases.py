@@ -5,6 +5,7 @@
     --- in.csv                       an input file (LF line ends; CR LF where the name ends in "crlf")
     date,prcp
     @daily 2001-01-01 2001-12-31 {date},0.5     one line per day: {date} {y} {m} {d} {doy} {ymd}
+    @blank                                      an empty line (also at the end of a file)
     --- status
     0
     --- stderr                       expected lines ({dir}: the case's folder as the program shows it)
@@ -31,6 +32,9 @@ import program  # noqa: E402
 def expand(lines):
     out = []
     for line in lines:
+        if line == "@blank":
+            out.append("")
+            continue
         if not line.startswith("@daily "):
             out.append(line)
             continue

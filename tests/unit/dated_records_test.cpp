@@ -106,7 +106,7 @@ std::vector<DailyValue> days(Date first, Date last, Missing missing) {
     return values;
 }
 
-TEST(WholeYears, PeriodFromTheOuterYearsCompleteEnough) {
+TEST(WholeYears, PeriodFromTheLongestRunOfWellCoveredYears) {
     struct Case {
         const char* what;
         Date first, last;
@@ -115,6 +115,7 @@ TEST(WholeYears, PeriodFromTheOuterYearsCompleteEnough) {
         const char* period;
         long missing_days;
         const char* incomplete;
+        const char* outside = "";
     };
     const auto none = [](Date) { return false; };
     const Case cases[] = {
@@ -138,13 +139,23 @@ TEST(WholeYears, PeriodFromTheOuterYearsCompleteEnough) {
          "2002-2002",
          0,
          ""},
-        {"a gap year between is kept",
+        {"a gap year between ends the run; of runs as long, the latest",
          {2001, 1, 1},
          {2003, 12, 31},
          [](Date d) { return d.year == 2002; },
          {},
          {},
-         "2001-2003",
+         "2003-2003",
+         0,
+         "",
+         "2001"},
+        {"a first year set keeps the gap before the longest run after it",
+         {2001, 1, 1},
+         {2004, 12, 31},
+         [](Date d) { return d.year == 2002; },
+         2001,
+         {},
+         "2001-2004",
          365,
          "2002"},
         {"the list's bounds hold, beyond the record too",
@@ -167,6 +178,7 @@ TEST(WholeYears, PeriodFromTheOuterYearsCompleteEnough) {
         EXPECT_EQ(series::period_text(series.coverage), c.period) << c.what;
         EXPECT_EQ(series.coverage.missing_days, c.missing_days) << c.what;
         EXPECT_EQ(series::incomplete_years_text(series.coverage), c.incomplete) << c.what;
+        EXPECT_EQ(series::outside_years_text(series.coverage), c.outside) << c.what;
         EXPECT_EQ(static_cast<long>(std::count(series.text.begin(), series.text.end(), '\n')), series.coverage.days);
     }
 }
