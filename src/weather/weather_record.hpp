@@ -79,6 +79,10 @@ struct WeatherRecord {
     std::string incomplete_reason() const;
 };
 
+// The months of `column` taken from the reference station, as
+// filled_variables names them ("dew_ave" every month, "dew_ave(1,2)" two).
+std::array<bool, 12> filled_months(const WeatherRecord& record, Column column);
+
 // Fails (a text saying why) only for inputs that contradict themselves.
 WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& problem);
 

@@ -1,0 +1,24 @@
+// The one line of standard error a station's findings earn, so that a batch
+// of thousands of stations stays readable: the counts, the finding that
+// matters most, and where to read the rest.
+//
+//   "wgnrain-batch: de-bilt: 2 model changes, 1 model note; worst: pcp_days: ...; see out/summary.csv\n"
+//
+// A station without findings has no line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "weather/model_notes.hpp"
+
+namespace wgn::batch {
+
+struct StationFindings {
+    std::vector<weather::ModelNote> model_notes;  // the changes first, the worst first
+};
+
+// `summary` is the summary's name as the user gave the output folder.
+std::string findings_line(const std::string& station, const StationFindings& findings, const std::string& summary);
+
+}  // namespace wgn::batch
