@@ -68,7 +68,8 @@ void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row)
     std::string missing, filled, notes;
     for (const std::string& name : record.missing_variables) missing.append(missing.empty() ? "" : " ").append(name);
     for (const std::string& name : record.filled_variables) filled.append(filled.empty() ? "" : " ").append(name);
-    for (const weather::ModelNote& note : outcome.model_notes) notes.append(notes.empty() ? "" : "; ").append(note.text);
+    for (const weather::ModelNote& note : outcome.model_notes)
+        notes.append(notes.empty() ? "" : "; ").append(note.text);
     row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
                            record.hhr_estimated ? "estimated" : "measured", missing, filled,
                            outcome.ok ? record.incomplete_reason() : "the station failed",
@@ -99,9 +100,9 @@ std::string summary_header(const StationList& list) {
                       {"format", "period", "missing_days", "missing_percent", "flagged_values", "incomplete_years"});
     }
     if (list.weather_columns) {
-        header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
-                                     "filled_variables", "model_files", "model_changes", "model_notes",
-                                     "model_details"});
+        header.insert(header.end(),
+                      {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables", "filled_variables",
+                       "model_files", "model_changes", "model_notes", "model_details"});
     }
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.

@@ -16,7 +16,7 @@ namespace platform = io::platform;
 constexpr std::string_view kTitle = "wgnrain-batch station record";
 // The record's lines of model notes, by kind, the changes first.
 constexpr std::pair<std::string_view, weather::NoteKind> kNoteLines[] = {{"model_changes", weather::NoteKind::change},
-                                                                        {"model_notes", weather::NoteKind::note}};
+                                                                         {"model_notes", weather::NoteKind::note}};
 
 // A line of a record: "name: value", the value on one line.
 void add(std::string& text, std::string_view name, std::string_view value) {

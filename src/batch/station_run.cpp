@@ -227,8 +227,8 @@ StationOutcome run_station(const std::string& program, const std::string& output
             outcome.report_line = problem;
             return finished(platform::exit_text(run));
         }
-        if (const std::string line = findings_line(station.name, {weather->notes},
-                                                   platform::name_inside(output_folder, kSummaryName));
+        if (const std::string line =
+                findings_line(station.name, {weather->notes}, platform::name_inside(output_folder, kSummaryName));
             !line.empty()) {
             platform::write_error_output(line);
         }

@@ -34,7 +34,7 @@ struct StationOutcome {
     std::optional<ReportFigures> figures;
     std::optional<series::Coverage> coverage;       // a dated file: the period and its gaps
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
-    std::vector<weather::ModelNote> model_notes;  // the changes first (model_notes.hpp)
+    std::vector<weather::ModelNote> model_notes;    // the changes first (model_notes.hpp)
 };
 
 // The answers typed into the dialogue: the series (quoted, so that any name

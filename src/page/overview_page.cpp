@@ -297,8 +297,10 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
             html.append("<p>" + std::to_string(s.warnings) + " warning" + (s.warnings > 1 ? "s" : "") +
                         " of wgnrain, the first:</p><ul class=\"notes\">" + list_item(s.first_warning) + "</ul>");
         }
-        html.append(notes_list(s, weather::NoteKind::change, "Changes: the model generates other weather than the table says:"));
-        html.append(notes_list(s, weather::NoteKind::note, "Notes: the model reads these values otherwise than they are meant:"));
+        html.append(notes_list(s, weather::NoteKind::change,
+                               "Changes: the model generates other weather than the table says:"));
+        html.append(notes_list(s, weather::NoteKind::note,
+                               "Notes: the model reads these values otherwise than they are meant:"));
         if (!s.files.empty()) {
             html.append("<p>Files:");
             for (const std::string& file : s.files) {

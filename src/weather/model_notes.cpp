@@ -80,8 +80,8 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts
         const auto wet_dry = number(v[kWetDry]), wet_wet = number(v[kWetWet]), days = number(v[kPcpDays]);
         if (wet_dry && wet_wet && (*wet_dry <= 0 || *wet_wet <= *wet_dry)) {
             // The model keeps pcp_days (at least 0.1) and makes both from it.
-            std::string details = *wet_dry <= 0 ? "wet_dry " + v[kWetDry]
-                                                : "wet_wet " + v[kWetWet] + " <= wet_dry " + v[kWetDry];
+            std::string details =
+                *wet_dry <= 0 ? "wet_dry " + v[kWetDry] : "wet_wet " + v[kWetWet] + " <= wet_dry " + v[kWetDry];
             double change = 0;
             if (days) {
                 const double new_wet_dry = 0.75 * std::fmax(*days, 0.1) / kDays[m], new_wet_wet = 0.25 + new_wet_dry;
@@ -100,7 +100,8 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts
         }
         if (const auto value = number(v[kPcpSkew]); value && *value < 0.2) skew.add(m, 0.2 - *value, v[kPcpSkew]);
         const auto tmax = number(v[kTmpMaxAve]), tmin = number(v[kTmpMinAve]);
-        if (tmax && tmin && *tmin > *tmax) min_above_max.add(m, *tmin - *tmax, v[kTmpMinAve] + " above " + v[kTmpMaxAve]);
+        if (tmax && tmin && *tmin > *tmax)
+            min_above_max.add(m, *tmin - *tmax, v[kTmpMinAve] + " above " + v[kTmpMaxAve]);
         for (std::size_t d = 0; d < 3; ++d) {
             if (const auto value = number(v[kDeviations[d]]); value && *value == 0) sd_zero[d].add(m, 0, "");
         }
@@ -126,12 +127,11 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts
         const Finding& f = fewer ? fewer_days : more_days;
         if (f.months.empty()) continue;
         const double ratio = fewer ? 1.0 / f.score : f.score;
-        add(NoteKind::change, std::string("pcp_days: the model makes ") + (fewer ? "fewer" : "more") + " wet days " +
-                                  f.months_text() + ", " + (f.several() ? fewer ? "down to " : "up to " : "") +
-                                  fixed(ratio, 2) + " of the table's" +
-                                  (f.several() ? std::string(" in ") + kMonths[f.worst] : "") + " (" + f.details +
-                                  "): each wet day about " + fixed(1.0 / ratio, 2) +
-                                  (fewer ? " times wetter" : " times as wet"));
+        add(NoteKind::change,
+            std::string("pcp_days: the model makes ") + (fewer ? "fewer" : "more") + " wet days " + f.months_text() +
+                ", " + (f.several() ? fewer ? "down to " : "up to " : "") + fixed(ratio, 2) + " of the table's" +
+                (f.several() ? std::string(" in ") + kMonths[f.worst] : "") + " (" + f.details +
+                "): each wet day about " + fixed(1.0 / ratio, 2) + (fewer ? " times wetter" : " times as wet"));
     }
     if (!skew.months.empty()) {
         add(NoteKind::change, "pcp_skew: the model raises it to 0.2 " + skew.months_text() + skew.worst_text("lowest"));
@@ -155,8 +155,8 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts
         add(NoteKind::note, "pcp_hhr 0 " + hhr_zero.months_text() + ": the model finds no rain intensity");
     }
     if (!hhr_above.months.empty()) {
-        add(NoteKind::note, "pcp_hhr above the month's largest daily value " + hhr_above.months_text() +
-                                hhr_above.worst_text("most"));
+        add(NoteKind::note,
+            "pcp_hhr above the month's largest daily value " + hhr_above.months_text() + hhr_above.worst_text("most"));
     }
     return notes;
 }

@@ -19,7 +19,9 @@ namespace wgn {
 namespace weather {
 // A note as a failure shows it.
 void PrintTo(const ModelNote& note, std::ostream* out) {
-    *out << (note.kind == NoteKind::change ? "change: " : note.kind == NoteKind::note ? "note: " : "information: ")
+    *out << (note.kind == NoteKind::change ? "change: "
+             : note.kind == NoteKind::note ? "note: "
+                                           : "information: ")
          << note.text;
 }
 }  // namespace weather
@@ -230,48 +232,72 @@ TEST(ModelNotes, EachAtItsBoundary) {
         std::vector<weather::ModelNote> expected;
     };
     const Case cases[] = {
-        {"wet_wet equal to wet_dry", 2, {{weather::kWetWet, "0.3000"}},
+        {"wet_wet equal to wet_dry",
+         2,
+         {{weather::kWetWet, "0.3000"}},
          {{NoteKind::change,
            "wet_dry, wet_wet: the model replaces both from pcp_days in Mar (wet_wet 0.3000 <= wet_dry 0.3000, it uses "
            "0.3111 and 0.5611)"}}},
         {"wet_wet just above wet_dry", 2, {{weather::kWetWet, "0.3001"}, {weather::kPcpDays, "9.30"}}, {}},
-        {"wet_dry 0, pcp_days raised to 0.1", 1, {{weather::kWetDry, "0.0000"}, {weather::kPcpDays, "0.00"}},
+        {"wet_dry 0, pcp_days raised to 0.1",
+         1,
+         {{weather::kWetDry, "0.0000"}, {weather::kPcpDays, "0.00"}},
          {{NoteKind::change,
            "wet_dry, wet_wet: the model replaces both from pcp_days in Feb (wet_dry 0.0000, it uses 0.0026 and "
            "0.2526)"}}},
         // Apr: 30 x 0.11 / (1 - 0.81 + 0.11) = 11 and 30 x 0.09 / 0.30 = 9.
-        {"pcp_days 10 % above", 3, {{weather::kWetDry, "0.1100"}, {weather::kWetWet, "0.8100"}, {weather::kPcpDays, "10.00"}},
+        {"pcp_days 10 % above",
+         3,
+         {{weather::kWetDry, "0.1100"}, {weather::kWetWet, "0.8100"}, {weather::kPcpDays, "10.00"}},
          {}},
-        {"pcp_days beyond 10 % above", 3,
+        {"pcp_days beyond 10 % above",
+         3,
          {{weather::kWetDry, "0.1100"}, {weather::kWetWet, "0.8100"}, {weather::kPcpDays, "9.99"}},
          {{NoteKind::change,
            "pcp_days: the model makes more wet days in Apr, 1.10 of the table's (11.00 for 9.99): each wet day about "
            "0.91 times as wet"}}},
-        {"pcp_days 10 % below", 3, {{weather::kWetDry, "0.0900"}, {weather::kWetWet, "0.7900"}, {weather::kPcpDays, "10.00"}},
+        {"pcp_days 10 % below",
+         3,
+         {{weather::kWetDry, "0.0900"}, {weather::kWetWet, "0.7900"}, {weather::kPcpDays, "10.00"}},
          {}},
-        {"pcp_days beyond 10 % below", 3,
+        {"pcp_days beyond 10 % below",
+         3,
          {{weather::kWetDry, "0.0900"}, {weather::kWetWet, "0.7900"}, {weather::kPcpDays, "10.01"}},
          {{NoteKind::change,
            "pcp_days: the model makes fewer wet days in Apr, 0.90 of the table's (9.00 for 10.01): each wet day about "
            "1.11 times wetter"}}},
         // 29 x 0.2 / 0.4 = 14.5, 0.906 of 16: within 10 %, with 28 days not.
-        {"February has 29 days", 1, {{weather::kWetDry, "0.2000"}, {weather::kWetWet, "0.8000"}, {weather::kPcpDays, "16.00"}},
+        {"February has 29 days",
+         1,
+         {{weather::kWetDry, "0.2000"}, {weather::kWetWet, "0.8000"}, {weather::kPcpDays, "16.00"}},
          {}},
         {"pcp_skew 0.2", 6, {{weather::kPcpSkew, "0.2000"}}, {}},
-        {"pcp_skew below 0.2", 6, {{weather::kPcpSkew, "0.1999"}},
+        {"pcp_skew below 0.2",
+         6,
+         {{weather::kPcpSkew, "0.1999"}},
          {{NoteKind::change, "pcp_skew: the model raises it to 0.2 in Jul (0.1999)"}}},
         {"tmp_min_ave equal to tmp_max_ave", 4, {{weather::kTmpMinAve, "12.34"}}, {}},
-        {"tmp_min_ave above tmp_max_ave", 4, {{weather::kTmpMinAve, "12.35"}},
+        {"tmp_min_ave above tmp_max_ave",
+         4,
+         {{weather::kTmpMinAve, "12.35"}},
          {{NoteKind::note, "tmp_min_ave above tmp_max_ave in May (12.35 above 12.34)"}}},
         {"tmp_min_sd 0.01", 5, {{weather::kTmpMinSd, "0.01"}}, {}},
-        {"tmp_min_sd 0", 5, {{weather::kTmpMinSd, "0.00"}},
+        {"tmp_min_sd 0",
+         5,
+         {{weather::kTmpMinSd, "0.00"}},
          {{NoteKind::note, "tmp_min_sd 0 in Jun: the model will not vary the daily minimum temperature"}}},
-        {"pcp_sd 0", 5, {{weather::kPcpSd, "0"}},
+        {"pcp_sd 0",
+         5,
+         {{weather::kPcpSd, "0"}},
          {{NoteKind::note, "pcp_sd 0 in Jun: the model will not vary the wet-day amounts"}}},
         {"pcp_hhr the largest daily value", 7, {{weather::kPcpHhr, "40.00"}}, {}},
-        {"pcp_hhr above it", 7, {{weather::kPcpHhr, "40.01"}},
+        {"pcp_hhr above it",
+         7,
+         {{weather::kPcpHhr, "40.01"}},
          {{NoteKind::note, "pcp_hhr above the month's largest daily value in Aug (40.01 above 40.00)"}}},
-        {"pcp_hhr 0", 7, {{weather::kPcpHhr, "0.00"}},
+        {"pcp_hhr 0",
+         7,
+         {{weather::kPcpHhr, "0.00"}},
          {{NoteKind::note, "pcp_hhr 0 in Aug: the model finds no rain intensity"}}},
     };
     weather::MonthTexts largest;
@@ -294,8 +320,9 @@ TEST(ModelNotes, DewFractionsMeasuredNotFilled) {
         std::vector<std::string> filled;
         const char* expected;  // "" for no note
     };
-    const char* const every = "dew_ave: all twelve between 0 and 1, measured in every month: the model reads them as "
-                              "humidity fractions, not as dew points";
+    const char* const every =
+        "dew_ave: all twelve between 0 and 1, measured in every month: the model reads them as "
+        "humidity fractions, not as dew points";
     const Case cases[] = {
         {"measured", "0.65", "0.65", {}, every},
         {"measured, 0 and 1 included", "1.00", "0.00", {}, every},
@@ -304,10 +331,16 @@ TEST(ModelNotes, DewFractionsMeasuredNotFilled) {
         {"filled every month", "0.65", "0.65", {"slr_ave", "dew_ave"}, ""},
         {"filled in all twelve, by number", "0.65", "0.65", {"dew_ave(1,2,3,4,5,6,7,8,9,10,11,12)"}, ""},
         {"another variable filled", "0.65", "0.65", {"dew_ave_x", "wnd_ave"}, every},
-        {"filled in nine months", "0.65", "0.65", {"dew_ave(1,2,3,4,5,6,7,8,12)"},
+        {"filled in nine months",
+         "0.65",
+         "0.65",
+         {"dew_ave(1,2,3,4,5,6,7,8,12)"},
          "dew_ave: all twelve between 0 and 1, measured in 3 months (Sep, Oct, Nov): the model reads them as humidity "
          "fractions, not as dew points"},
-        {"filled in eleven months", "0.65", "0.65", {"wnd_ave(2)", "dew_ave(2,3,4,5,6,7,8,9,10,11,12)"},
+        {"filled in eleven months",
+         "0.65",
+         "0.65",
+         {"wnd_ave(2)", "dew_ave(2,3,4,5,6,7,8,9,10,11,12)"},
          "dew_ave: all twelve between 0 and 1, measured in Jan: the model reads them as humidity fractions, not as "
          "dew points"},
     };
@@ -350,7 +383,8 @@ TEST(ModelNotes, FilledMonthsByName) {
     weather::WeatherRecord record;
     record.filled_variables = {"slr_ave", "dew_ave(1,10,12)", "wnd_ave(2)"};
     const std::array<bool, 12> dew = weather::filled_months(record, weather::kDewAve);
-    const std::array<bool, 12> months = {true, false, false, false, false, false, false, false, false, true, false, true};
+    const std::array<bool, 12> months = {true,  false, false, false, false, false,
+                                         false, false, false, true,  false, true};
     EXPECT_EQ(dew, months);
     std::array<bool, 12> every;
     every.fill(true);
