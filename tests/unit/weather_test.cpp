@@ -245,10 +245,11 @@ TEST(ModelNotes, EachAtItsBoundary) {
          {{NoteKind::change,
            "wet_dry, wet_wet: the model replaces both from pcp_days in Feb (wet_dry 0.0000, it uses 0.0026 and "
            "0.2526)"}}},
-        // Apr: 30 x 0.11 / (1 - 0.81 + 0.11) = 11 and 30 x 0.09 / 0.30 = 9.
+        // Apr: 30 x 0.0198 / (1 - 0.9523 + 0.0198) = 8.8 and 30 x 0.0324 / 0.9 = 1.08, exactly 10 % from
+        // 8.00 and 1.20 (in binary a hair beyond); 30 x 0.11 / 0.30 = 11 and 30 x 0.09 / 0.30 = 9.
         {"pcp_days 10 % above",
          3,
-         {{weather::kWetDry, "0.1100"}, {weather::kWetWet, "0.8100"}, {weather::kPcpDays, "10.00"}},
+         {{weather::kWetDry, "0.0198"}, {weather::kWetWet, "0.9523"}, {weather::kPcpDays, "8.00"}},
          {}},
         {"pcp_days beyond 10 % above",
          3,
@@ -258,7 +259,7 @@ TEST(ModelNotes, EachAtItsBoundary) {
            "0.91 times as wet"}}},
         {"pcp_days 10 % below",
          3,
-         {{weather::kWetDry, "0.0900"}, {weather::kWetWet, "0.7900"}, {weather::kPcpDays, "10.00"}},
+         {{weather::kWetDry, "0.0324"}, {weather::kWetWet, "0.1324"}, {weather::kPcpDays, "1.20"}},
          {}},
         {"pcp_days beyond 10 % below",
          3,
@@ -377,19 +378,6 @@ TEST(ModelNotes, MonthsOfAFindingInOneNote) {
          "pcp_skew: the model raises it to 0.2 in 3 months (Mar, Nov, Dec), lowest in Dec (-0.5000)"},
     };
     EXPECT_EQ(notes, expected);
-}
-
-TEST(ModelNotes, FilledMonthsByName) {
-    weather::WeatherRecord record;
-    record.filled_variables = {"slr_ave", "dew_ave(1,10,12)", "wnd_ave(2)"};
-    const std::array<bool, 12> dew = weather::filled_months(record, weather::kDewAve);
-    const std::array<bool, 12> months = {true,  false, false, false, false, false,
-                                         false, false, false, true,  false, true};
-    EXPECT_EQ(dew, months);
-    std::array<bool, 12> every;
-    every.fill(true);
-    EXPECT_EQ(weather::filled_months(record, weather::kSlrAve), every);
-    EXPECT_EQ(weather::filled_months(record, weather::kTmpMaxAve), (std::array<bool, 12>{}));
 }
 
 }  // namespace
