@@ -56,22 +56,26 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 }
 
 // lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
-// model_files (empty when the station is in them, else why not), model_notes,
+// model_files (empty when the station is in them, else why not),
+// model_changes, model_notes (their counts), model_details (their texts),
 // units (those converted from, and how humidity's was told), refused_variables.
 void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row) {
     if (!outcome.weather) {
-        row.insert(row.end(), 11, std::string());
-        if (!outcome.ok) row[row.size() - 4] = "the station failed";
+        row.insert(row.end(), 13, std::string());
+        if (!outcome.ok) row[row.size() - 6] = "the station failed";
         return;
     }
     const weather::WeatherRecord& record = *outcome.weather;
     std::string missing, filled, notes;
     for (const std::string& name : record.missing_variables) missing.append(missing.empty() ? "" : " ").append(name);
     for (const std::string& name : record.filled_variables) filled.append(filled.empty() ? "" : " ").append(name);
-    for (const std::string& note : outcome.model_notes) notes.append(notes.empty() ? "" : "; ").append(note);
+    for (const weather::ModelNote& note : outcome.model_notes)
+        notes.append(notes.empty() ? "" : "; ").append(note.text);
     row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
                            record.hhr_estimated ? "estimated" : "measured", missing, filled,
-                           outcome.ok ? record.incomplete_reason() : "the station failed", notes});
+                           outcome.ok ? record.incomplete_reason() : "the station failed",
+                           std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::change)),
+                           std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::note)), notes});
     std::string units, refused;
     for (const std::string& unit : record.units) units.append(units.empty() ? "" : "; ").append(unit);
     for (const std::string& why : record.refused) refused.append(refused.empty() ? "" : "; ").append(why);
@@ -101,8 +105,9 @@ std::string summary_header(const StationList& list) {
                                      "incomplete_years", "years_outside"});
     }
     if (list.weather_columns) {
-        header.insert(header.end(), {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
-                                     "filled_variables", "model_files", "model_notes", "units", "refused_variables"});
+        header.insert(header.end(),
+                      {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables", "filled_variables",
+                       "model_files", "model_changes", "model_notes", "model_details", "units", "refused_variables"});
     }
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.

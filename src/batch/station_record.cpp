@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
@@ -13,6 +14,9 @@ namespace {
 namespace platform = io::platform;
 
 constexpr std::string_view kTitle = "wgnrain-batch station record";
+// The record's lines of model notes, by kind, the changes first.
+constexpr std::pair<std::string_view, weather::NoteKind> kNoteLines[] = {{"model_changes", weather::NoteKind::change},
+                                                                         {"model_notes", weather::NoteKind::note}};
 
 // A line of a record: "name: value", the value on one line.
 void add(std::string& text, std::string_view name, std::string_view value) {
@@ -160,7 +164,14 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "filled_variables", joined(record.filled_variables, " "));
         add(text, "units", joined(record.units, " | "));
         add(text, "refused", joined(record.refused, " | "));
-        add(text, "model_notes", joined(outcome.model_notes, " | "));
+        // The notes by kind, each kind in its order.
+        for (const auto& [line, kind] : kNoteLines) {
+            std::vector<std::string> texts;
+            for (const weather::ModelNote& note : outcome.model_notes) {
+                if (note.kind == kind) texts.push_back(note.text);
+            }
+            add(text, line, joined(texts, " | "));
+        }
         for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
             add(text, std::string("wgn_") + weather::kColumns[c], month_values(record, c));
         }
@@ -209,7 +220,12 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         weather.filled_variables = split(value_of(record, "filled_variables").value_or(""), " ");
         weather.units = split(value_of(record, "units").value_or(""), " | ");
         weather.refused = split(value_of(record, "refused").value_or(""), " | ");
-        outcome.model_notes = split(value_of(record, "model_notes").value_or(""), " | ");
+        for (const auto& [line, kind] : kNoteLines) {
+            // A record without the notes' kinds is older than them: run again.
+            const auto texts = value_of(record, line);
+            if (!texts) return std::nullopt;
+            for (std::string& note : split(*texts, " | ")) outcome.model_notes.push_back({kind, std::move(note)});
+        }
         for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
             const std::vector<std::string> values =
                 split(value_of(record, std::string("wgn_") + weather::kColumns[c]).value_or(""), " ");

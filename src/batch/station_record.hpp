@@ -16,6 +16,9 @@
 //   warnings: 1
 //   first_warning: runlib: warning: ...
 //   period: 1991-2020 ...                   (a dated file: its coverage)
+//   lat: 52.1 ...                           (a complete record: its position, ...)
+//   model_changes: pcp_days: ... | ...      (its model notes by kind, model_notes.hpp)
+//   model_notes: dew_ave: ...
 #pragma once
 
 #include <optional>

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "batch/page_station.hpp"
+#include "batch/station_findings.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_weather.hpp"
 #include "io/file_names.hpp"
@@ -233,8 +234,12 @@ StationOutcome run_station(const std::string& program, const std::string& output
             outcome.report_line = problem;
             return finished(platform::exit_text(run));
         }
-        for (const std::string& note : weather->notes)
-            platform::write_error_output("wgnrain-batch: " + station.name + ": " + note + "\n");
+        if (const std::string line =
+                findings_line(station.name, {weather->notes, weather->record.refused},
+                              platform::name_inside(output_folder, kSummaryName));
+            !line.empty()) {
+            platform::write_error_output(line);
+        }
         if (weather->record.complete() &&
             !replace_whole_file(in_folder(station.name + ".wgn"),
                                 modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {

@@ -17,6 +17,7 @@
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "series/whole_years.hpp"
+#include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"
 
 namespace wgn::batch {
@@ -33,7 +34,7 @@ struct StationOutcome {
     std::optional<ReportFigures> figures;
     std::optional<series::Coverage> coverage;       // a dated file: the period and its gaps
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
-    std::vector<std::string> model_notes;
+    std::vector<weather::ModelNote> model_notes;    // the changes first (model_notes.hpp)
 };
 
 // The answers typed into the dialogue: the series (quoted, so that any name

@@ -11,13 +11,14 @@
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "readers/station_record.hpp"
+#include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"
 
 namespace wgn::batch {
 
 struct StationWeather {
     weather::WeatherRecord record;
-    std::vector<std::string> notes;  // what the model will do with the numbers
+    std::vector<weather::ModelNote> notes;  // what the model will do with the numbers
 };
 
 // `own` is the station's file as read already (a dated file), or nothing

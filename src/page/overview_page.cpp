@@ -7,6 +7,7 @@
 
 #include "page/svg_writer.hpp"
 #include "readers/number_text.hpp"
+#include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"
 
 namespace wgn::page {
@@ -158,6 +159,27 @@ std::string list_item(std::string_view text) {
     return "<li>" + escaped(text) + "</li>";
 }
 
+// The station table's cell of model notes: "0", else "2 changes, 1 note"
+// (sorted by the changes).
+std::string notes_cell(const PageStation& s) {
+    if (s.notes.empty()) return "0";
+    const auto counted = [](std::size_t count, const char* what) {
+        return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+    };
+    return counted(weather::count_of(s.notes, weather::NoteKind::change), "change") + ", " +
+           counted(weather::count_of(s.notes, weather::NoteKind::note), "note");
+}
+
+// A station's notes of one kind under their heading; nothing without any.
+std::string notes_list(const PageStation& s, weather::NoteKind kind, std::string_view heading) {
+    std::string html;
+    for (const weather::ModelNote& note : s.notes) {
+        if (note.kind == kind) html.append(list_item(note.text));
+    }
+    if (html.empty()) return html;
+    return "<p>" + std::string(heading) + "</p><ul class=\"notes\">" + html + "</ul>";
+}
+
 }  // namespace
 
 std::string link_address(std::string_view path) {
@@ -222,7 +244,8 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     }
     html.append(
         "<p>Tables: <a href=\"summary.csv\">summary.csv</a>, <a href=\"userwgn_pcp.csv\">userwgn_pcp.csv</a>, "
-        "<a href=\"wgn_mon_pcp.csv\">wgn_mon_pcp.csv</a></p></header>\n");
+        "<a href=\"wgn_mon_pcp.csv\">wgn_mon_pcp.csv</a></p>");
+    html.append("<p id=\"pcp-days\">" + escaped(weather::recomputed_pcp_days().text) + "</p></header>\n");
 
     // 2. The station table: failures first, then stations with notes.
     std::vector<std::size_t> order(stations.size());
@@ -239,7 +262,7 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
         html.append(std::string("<tr") + row_class + "><td><a href=\"#" + id_of(s.name) + "\">" + escaped(s.name) +
                     "</a></td><td>" + escaped(s.status) + "</td><td>" + escaped(s.period) + "</td><td>" +
                     escaped(s.missing_percent) + "</td><td>" + std::to_string(s.warnings) + "</td><td>" +
-                    std::to_string(s.notes.size()) + "</td></tr>\n");
+                    notes_cell(s) + "</td></tr>\n");
     }
     html.append("</tbody></table></section>\n");
 
@@ -278,11 +301,10 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
             html.append("<p>" + std::to_string(s.warnings) + " warning" + (s.warnings > 1 ? "s" : "") +
                         " of wgnrain, the first:</p><ul class=\"notes\">" + list_item(s.first_warning) + "</ul>");
         }
-        if (!s.notes.empty()) {
-            html.append("<p>What the model will do with these numbers:</p><ul class=\"notes\">");
-            for (const std::string& note : s.notes) html.append(list_item(note));
-            html.append("</ul>");
-        }
+        html.append(notes_list(s, weather::NoteKind::change,
+                               "Changes: the model generates other weather than the table says:"));
+        html.append(notes_list(s, weather::NoteKind::note,
+                               "Notes: the model reads these values otherwise than they are meant:"));
         if (!s.files.empty()) {
             html.append("<p>Files:");
             for (const std::string& file : s.files) {

@@ -3,7 +3,7 @@
 // charts and the table's sorting inline, nothing fetched from anywhere.
 //
 // The page: a header (when, which version, how many stations succeeded,
-// failed, have notes); the station table (failures first, then stations with
+// failed, have notes; what the model does with every pcp_days); the station table (failures first, then stations with
 // notes; sortable by clicking a column, complete without script); the
 // comparison of all stations by month (every station a thin line, the median
 // bold, the stations furthest from it named); a section per station with its
@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "weather/model_notes.hpp"
+
 namespace wgn::page {
 
 struct PageStation {
@@ -28,7 +30,7 @@ struct PageStation {
     std::array<std::array<std::string, 14>, 12> values;
     int warnings = 0;
     std::string first_warning;
-    std::vector<std::string> notes;
+    std::vector<weather::ModelNote> notes;  // the model notes, the changes first
     int coverage_first_year = 0;
     std::vector<std::array<int, 12>> coverage;  // missing days by year and month
     std::vector<std::string> files;             // the station's files to link to, by name

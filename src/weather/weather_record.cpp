@@ -210,6 +210,28 @@ std::string month_list(const std::vector<int>& months) {
 
 }  // namespace
 
+std::array<bool, 12> filled_months(const WeatherRecord& record, Column column) {
+    std::array<bool, 12> months{};
+    const std::string name = kColumns[column];
+    for (const std::string& filled : record.filled_variables) {
+        if (filled == name) months.fill(true);
+        if (filled.size() <= name.size() + 2 || filled.compare(0, name.size() + 1, name + "(") != 0) continue;
+        // "1,2,12)": month numbers separated by commas.
+        int month = 0;
+        for (std::size_t i = name.size() + 1; i < filled.size(); ++i) {
+            const char c = filled[i];
+            if (c >= '0' && c <= '9') {
+                month = month * 10 + (c - '0');
+                if (month > 12) month = 13;
+            } else {
+                if (month >= 1 && month <= 12) months[static_cast<std::size_t>(month - 1)] = true;
+                month = 0;
+            }
+        }
+    }
+    return months;
+}
+
 bool WeatherRecord::complete() const {
     return incomplete_reason().empty();
 }

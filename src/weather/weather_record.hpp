@@ -94,6 +94,10 @@ struct WeatherRecord {
     std::string incomplete_reason() const;
 };
 
+// The months of `column` taken from the reference station, as
+// filled_variables names them ("dew_ave" every month, "dew_ave(1,2)" two).
+std::array<bool, 12> filled_months(const WeatherRecord& record, Column column);
+
 // Fails (a text saying why) only for a precipitation value too large to
 // hold; a variable whose values are not plausible is refused (`refused`)
 // and left out, never the station.

@@ -12,6 +12,10 @@ independent computation from the definitions:
   - SWAT+ files of each variable, a NASA POWER file with its radiation in
     kW-hr, half-hour maxima, a reference station that fills the gaps, a
     station without a position (kept out of the model files, and said why);
+  - the model notes: humidity fractions as measured dew points have a note,
+    filled from a reference they have none; standard error holds at most one
+    line a station, with the summary's counts and first note; a batch run
+    again reuses every station and writes the same summary and page;
   - the real station records, precipitation only: their digits.
 
     weather_record.py path/to/wgnrain-batch [path/to/shared/data]
@@ -147,8 +151,17 @@ write("hhr.csv", ["date,prcp,tmax,tmin,pcp_hhr"] +
        f"{'' if d.year == 2001 else rounded(Fraction(full['prcp'][d]) / 3)}" for d in days])
 reference = ("weather-wgn.cli: a reference\n"
              "grid_52_5  52.00000  5.00000  2.00000  30\n" + " ".join(COLUMNS) + "\n" +
-             "".join(" ".join(["1.00000"] * 11 + [f"{m}.50000", "4.25000", "2.00000"]) + "\n" for m in range(1, 13)))
+             "".join(" ".join(["1.00000"] * 11 + [f"{m}.50000", "4.25000", "2.00000"]) + "\n" for m in range(1, 13)) +
+             # A reference that holds humidity fractions as dew_ave, which the model reads as meant.
+             "grid_humid  52.00000  5.00000  2.00000  30\n" + " ".join(COLUMNS) + "\n" +
+             "".join(" ".join(["1.00000"] * 11 + ["9.50000", "0.65000", "2.00000"]) + "\n" for m in range(1, 13)))
 write("reference.cli", [reference.rstrip("\n")])
+
+# Humidity fractions in the dew point column, wet days of 2 or 8 mm (a skew
+# about 0, which the model raises).
+write("fractions.csv", ["date,prcp,tmax,tmin,dew"] +
+      [f"{d.isoformat()},{rng.choice([2, 8]) if rng.random() < 0.3 else 0},{full['tmax'][d]},{full['tmin'][d]},"
+       f"{rng.random():.2f}" for d in days])
 
 write("stations.csv", [
     "station,file,format,lat,lon,elev,wnd_unit,tmp_file,slr_file,hmd_file,wnd_file,fill_file,fill_station",
@@ -157,11 +170,13 @@ write("stations.csv", [
     "power,power.csv,power,,,,,,,,,,",
     "hhr,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid 52 5",
     "nopos,full.csv,csv,,,,km/h,,,,,,",
+    "fractions,fractions.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_52_5",
+    "humid,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_humid",
 ])
 status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out"])
 out, err = out.decode(), err.decode()
 expect("batch status", status, 0)
-expect("closing line", out.split(";")[0], "wgnrain-batch: 5 stations, 5 ok, 0 failed")
+expect("closing line", out.split(";")[0], "wgnrain-batch: 7 stations, 7 ok, 0 failed")
 
 userwgn = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("out", "userwgn.csv")))}
 summary = {row["station"]: row for row in csv.DictReader(io.StringIO(read("out", "summary.csv")))}
@@ -229,8 +244,44 @@ expect("filled_variables", summary["hhr"]["filled_variables"], "slr_ave dew_ave 
 expect("incomplete station", (summary["nopos"]["model_files"], userwgn["nopos"]["TMPMX1"]),
        ("no position (lat, lon, elev)", got["tmp_max_ave"][0]))
 
+# ---- What the model will do with the numbers: the summary, one line a station --------------
+kinds = {name: (row["model_changes"], row["model_notes"]) for name, row in summary.items()}
+details = {name: row["model_details"].split("; ") for name, row in summary.items()}
+expect("dew_ave of humidity fractions measured", [n for n in details["fractions"] if n.startswith("dew_ave")],
+       ["dew_ave: all twelve between 0 and 1, measured in every month: the model reads them as humidity fractions, "
+        "not as dew points"])
+expect("no temperature note", [n for n in details["fractions"] if n.startswith("tmp_")], [])
+expect("dew_ave of humidity fractions filled: no note",
+       (values_of("humid")["dew_ave"][0], [n for n in details["humid"] if n.startswith("dew_ave")]), ("0.65000", []))
+lines = {}
+for line in err.splitlines():
+    found = re.fullmatch(r"wgnrain-batch: (\S+): (?:\d+ variables? refused)?(?:, )?(?:(\d+) model changes?)?(?:, )?"
+                         r"(?:(\d+) model notes?)?; worst: (.*); see (.*)", line)
+    if not found:
+        failures.append(f"a line on standard error that is not a station's one line: {line!r}")
+        continue
+    name, changes, notes, worst, table = found.groups()
+    if name in lines:
+        failures.append(f"{name}: more than one line on standard error")
+    lines[name] = line
+    expect(f"{name}: the line's counts are the summary's", (changes or "0", notes or "0"), kinds.get(name))
+    expect(f"{name}: the line's worst is the summary's first", worst, details[name][0])
+    expect(f"{name}: the line names the summary", table, program.shown_path(binary, os.path.join(work, "out", "summary.csv")))
+expect("a line for each station with model notes, none for the others", sorted(lines),
+       sorted(name for name, counts in kinds.items() if counts != ("0", "0")))
+expect("fractions: its changes and notes", kinds["fractions"][1], "1")
+
+# A batch run again reuses every station from its record: the same summary and page.
+first_summary, first_page = read("out", "summary.csv"), read("out", "index.html")
+status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out"])
+expect("run again: status, every station reused", (status, err.decode()), (0, ""))
+expect("run again: the same summary", read("out", "summary.csv"), first_summary)
+written = re.compile(r"Written [^<]* by wgnrain-batch")
+expect("run again: the same page", written.sub("", read("out", "index.html")), written.sub("", first_page))
+expect("the page says once how the model takes pcp_days", first_page.count("The model always recomputes pcp_days"), 1)
+
 # ---- Every model file read back as its reader reads it ------------------------------
-model_stations = ["full", "swatplus", "power", "hhr"]
+model_stations = ["full", "swatplus", "power", "hhr", "fractions", "humid"]
 cli = read("out", "weather-wgn.cli").split("\n")
 expect("cli title", cli[0].startswith("weather-wgn.cli: weather generator data written by wgnrain-batch "), True)
 blocks = [line.split() for line in cli[1:] if line.strip()]
@@ -288,15 +339,22 @@ mixed = [header] + [",".join([d.isoformat(), full["prcp"][d], full["tmax"][d], f
                               str(rng.random() * 3)[:5], full["wind"][d], full["solar"][d]]) for d in days]
 mixed[40] = mixed[40].split(",")[0] + f",{full['prcp'][days[38]]},-237.3,-237.3,0.5,1,1"
 write("mixed.csv", mixed)
+write("swapped.csv", ["date,prcp,tmax,tmin"] + [f"{d.isoformat()},{full['prcp'][d]},{full['tmin'][d]},{full['tmax'][d]}"
+                                                 for d in days])
 write("units-list.csv", [
     "station,file,format,lat,lon,elev,tmp_unit,slr_unit,wnd_unit,hmd_unit",
     "stated,units.csv,csv,52.1,5.18,2,F,W/m2,mph,",
     "unstated,units.csv,csv,52.1,5.18,2,,,,",
     "mixed,mixed.csv,csv,52.1,5.18,2,,,,",
+    "swapped,swapped.csv,csv,52.1,5.18,2,,,,",
 ])
 status, out, err = program.run(binary, b"", work, tmp, arguments=["units-list.csv", "-o", "units"])
 out, err = out.decode(), err.decode()
 expect("units batch status", status, 0)
+station_lines = [line.split(": ") for line in err.splitlines() if line.startswith("wgnrain-batch: ")]
+expect("at most one line a station", sorted(set(p[1] for p in station_lines)), sorted(p[1] for p in station_lines))
+expect("stations with refusals say so first", sorted(p[1] for p in station_lines if " refused" in p[2]),
+       ["mixed", "swapped", "unstated"])
 uw = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("units", "userwgn.csv")))}
 us = {row["station"]: row for row in csv.DictReader(io.StringIO(read("units", "summary.csv")))}
 pcp_rows = {row["STATION"] for row in csv.DictReader(io.StringIO(read("units", "userwgn_pcp.csv")))}
@@ -331,7 +389,12 @@ expect("°F without tmp_unit refused", unstated["refused_variables"].split("; ")
 expect("W/m2 without slr_unit refused", "give slr_unit" in unstated["refused_variables"], True)
 expect("refused variables stay out", (unstated["missing_variables"], unstated["status"]),
        ("tmp_max_ave tmp_min_ave tmp_max_sd tmp_min_sd slr_ave dew_ave", "ok"))
-expect("refusals keep the precipitation", sorted(pcp_rows), ["mixed", "stated", "unstated"])
+expect("refusals keep the precipitation", sorted(pcp_rows), ["mixed", "stated", "swapped", "unstated"])
+expect("the minimum above the maximum: neither used", (us["swapped"]["refused_variables"].split("swapped.csv")[-1],
+                                                       us["swapped"]["missing_variables"]),
+       (f", line 2, column tmin: tmin {full['tmax'][days[0]]} on 2001-01-01 is above that day's tmax "
+        f"{full['tmin'][days[0]]} (neither is used): are the columns swapped?",
+        "tmp_max_ave tmp_min_ave tmp_max_sd tmp_min_sd slr_ave dew_ave wnd_ave"))
 mixed_refusals = us["mixed"]["refused_variables"]
 expect("-237.3 refused", "line 41, column tmax: tmax -237.3 on 2001-02-09 is below -90 °C" in mixed_refusals, True)
 expect("humidity that cannot be told", "is neither fractions (at most 1) nor per cent: give hmd_unit" in mixed_refusals,

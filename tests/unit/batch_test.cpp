@@ -5,6 +5,7 @@
 #include "batch/batch_tables.hpp"
 #include "batch/case_folding.hpp"
 #include "batch/report_reader.hpp"
+#include "batch/station_findings.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_run.hpp"
 #include "io/whole_files.hpp"
@@ -175,6 +176,37 @@ TEST(FailureReport, NumberAndLastLine) {
         EXPECT_EQ(outcome.report_line, c.line) << c.errors;
         EXPECT_EQ(outcome.warnings, c.warnings) << c.errors;
     }
+}
+
+// One line of standard error for a station, whatever it found; none for
+// a station without findings.
+TEST(StationFindings, OneLineAStation) {
+    using weather::NoteKind;
+    const weather::ModelNote change{NoteKind::change, "pcp_days: fewer"}, skew{NoteKind::change, "pcp_skew: raised"};
+    const weather::ModelNote note{NoteKind::note, "pcp_hhr 0 in Jul"}, told = weather::recomputed_pcp_days();
+    const std::string refused = "/d/ftc.csv, line 2, column srad: slr 397.65 on 2001-01-01 is above 6.52";
+    struct Case {
+        std::vector<weather::ModelNote> notes;
+        const char* line;
+        std::vector<std::string> refused = {};
+    };
+    const Case cases[] = {
+        {{}, ""},
+        {{told}, ""},
+        {{}, "wgnrain-batch: ftc: 1 variable refused; worst: /d/ftc.csv, line 2, column srad: slr 397.65 on "
+             "2001-01-01 is above 6.52; see out/summary.csv\n", {refused}},
+        {{change, note}, "wgnrain-batch: ftc: 2 variables refused, 1 model change, 1 model note; worst: /d/ftc.csv, "
+                         "line 2, column srad: slr 397.65 on 2001-01-01 is above 6.52; see out/summary.csv\n",
+         {refused, "tmax"}},
+        {{change}, "wgnrain-batch: ftc: 1 model change; worst: pcp_days: fewer; see out/summary.csv\n"},
+        {{note}, "wgnrain-batch: ftc: 1 model note; worst: pcp_hhr 0 in Jul; see out/summary.csv\n"},
+        {{note, note}, "wgnrain-batch: ftc: 2 model notes; worst: pcp_hhr 0 in Jul; see out/summary.csv\n"},
+        {{change, skew, note},
+         "wgnrain-batch: ftc: 2 model changes, 1 model note; worst: pcp_days: fewer; see out/summary.csv\n"},
+        {{told, skew, note, note},
+         "wgnrain-batch: ftc: 1 model change, 2 model notes; worst: pcp_skew: raised; see out/summary.csv\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(findings_line("ftc", {c.notes, c.refused}, "out/summary.csv"), c.line) << c.line;
 }
 
 TEST(ScratchNames, OnlyTheBatchsOwn) {

@@ -16,6 +16,15 @@
 #include "weather/monthly_statistics.hpp"
 
 namespace wgn {
+namespace weather {
+// A note as a failure shows it.
+void PrintTo(const ModelNote& note, std::ostream* out) {
+    *out << (note.kind == NoteKind::change ? "change: "
+             : note.kind == NoteKind::note ? "note: "
+                                           : "information: ")
+         << note.text;
+}
+}  // namespace weather
 namespace {
 
 using weather::DayValue;
@@ -191,21 +200,184 @@ TEST(ModelNotes, EveryNoteItsMonth) {
     v[7][weather::kPcpHhr] = "50.00";     // Aug: above the largest daily value
     weather::MonthTexts largest;
     largest.fill("40.00");
-    const std::vector<std::string> notes = weather::model_notes(record, largest);
-    const std::vector<std::string> expected = {
-        "Jan: wet_wet 0.2000 <= wet_dry 0.3000: the model replaces both from pcp_days",
-        "Feb: wet_dry 0: the model replaces wet_dry and wet_wet from pcp_days",
-        "Mar: pcp_skew 0.1500 below 0.2: the model raises it to 0.2",
-        "Apr: pcp_days 5.00, but the model recomputes 12.86 from wet_dry and wet_wet",
-        "May: tmp_min_ave 13.00 above tmp_max_ave 12.34",
-        "Jun: tmp_max_sd 0: the model's daily values of the month will not vary",
-        "Jul: pcp_hhr 0: the model finds no rain intensity",
-        "Aug: pcp_hhr 50.00 above the month's largest daily value 40.00",
+    using weather::NoteKind;
+    // The changes first; "most" where the model's probabilities move furthest
+    // (Jan: 0.0111 + 0.3611, Feb: 0.3326 + 0.0174).
+    const std::vector<weather::ModelNote> expected = {
+        {NoteKind::change,
+         "wet_dry, wet_wet: the model replaces both from pcp_days in 2 months (Jan, Feb), most in Jan (wet_wet "
+         "0.2000 <= wet_dry 0.3000, it uses 0.3111 and 0.5611)"},
+        {NoteKind::change,
+         "pcp_days: the model makes more wet days in Apr, 2.57 of the table's (12.86 for 5.00): each wet day about "
+         "0.39 times as wet"},
+        {NoteKind::change, "pcp_skew: the model raises it to 0.2 in Mar (0.1500)"},
+        {NoteKind::note, "tmp_min_ave above tmp_max_ave in May (13.00 above 12.34)"},
+        {NoteKind::note, "tmp_max_sd 0 in Jun: the model will not vary the daily maximum temperature"},
+        {NoteKind::note, "pcp_hhr 0 in Jul: the model finds no rain intensity"},
+        {NoteKind::note, "pcp_hhr above the month's largest daily value in Aug (50.00 above 40.00)"},
+    };
+    EXPECT_EQ(weather::model_notes(record, largest), expected);
+    EXPECT_EQ(weather::count_of(expected, NoteKind::change), 3U);
+    EXPECT_EQ(weather::count_of(expected, NoteKind::note), 4U);
+}
+
+// Each note at its boundary, one change to the sample a row (the sample
+// itself has none: its pcp_days lie within 4 % of the model's).
+TEST(ModelNotes, EachAtItsBoundary) {
+    using weather::NoteKind;
+    struct Case {
+        const char* what;
+        std::size_t month;
+        std::vector<std::pair<weather::Column, const char*>> values;
+        std::vector<weather::ModelNote> expected;
+    };
+    const Case cases[] = {
+        {"wet_wet equal to wet_dry",
+         2,
+         {{weather::kWetWet, "0.3000"}},
+         {{NoteKind::change,
+           "wet_dry, wet_wet: the model replaces both from pcp_days in Mar (wet_wet 0.3000 <= wet_dry 0.3000, it uses "
+           "0.3111 and 0.5611)"}}},
+        {"wet_wet just above wet_dry", 2, {{weather::kWetWet, "0.3001"}, {weather::kPcpDays, "9.30"}}, {}},
+        {"wet_dry 0, pcp_days raised to 0.1",
+         1,
+         {{weather::kWetDry, "0.0000"}, {weather::kPcpDays, "0.00"}},
+         {{NoteKind::change,
+           "wet_dry, wet_wet: the model replaces both from pcp_days in Feb (wet_dry 0.0000, it uses 0.0026 and "
+           "0.2526)"}}},
+        // Apr: 30 x 0.0198 / (1 - 0.9523 + 0.0198) = 8.8 and 30 x 0.0324 / 0.9 = 1.08, exactly 10 % from
+        // 8.00 and 1.20 (in binary a hair beyond); 30 x 0.11 / 0.30 = 11 and 30 x 0.09 / 0.30 = 9.
+        {"pcp_days 10 % above",
+         3,
+         {{weather::kWetDry, "0.0198"}, {weather::kWetWet, "0.9523"}, {weather::kPcpDays, "8.00"}},
+         {}},
+        {"pcp_days beyond 10 % above",
+         3,
+         {{weather::kWetDry, "0.1100"}, {weather::kWetWet, "0.8100"}, {weather::kPcpDays, "9.99"}},
+         {{NoteKind::change,
+           "pcp_days: the model makes more wet days in Apr, 1.10 of the table's (11.00 for 9.99): each wet day about "
+           "0.91 times as wet"}}},
+        {"pcp_days 10 % below",
+         3,
+         {{weather::kWetDry, "0.0324"}, {weather::kWetWet, "0.1324"}, {weather::kPcpDays, "1.20"}},
+         {}},
+        {"pcp_days beyond 10 % below",
+         3,
+         {{weather::kWetDry, "0.0900"}, {weather::kWetWet, "0.7900"}, {weather::kPcpDays, "10.01"}},
+         {{NoteKind::change,
+           "pcp_days: the model makes fewer wet days in Apr, 0.90 of the table's (9.00 for 10.01): each wet day about "
+           "1.11 times wetter"}}},
+        // 29 x 0.2 / 0.4 = 14.5, 0.906 of 16: within 10 %, with 28 days not.
+        {"February has 29 days",
+         1,
+         {{weather::kWetDry, "0.2000"}, {weather::kWetWet, "0.8000"}, {weather::kPcpDays, "16.00"}},
+         {}},
+        {"pcp_skew 0.2", 6, {{weather::kPcpSkew, "0.2000"}}, {}},
+        {"pcp_skew below 0.2",
+         6,
+         {{weather::kPcpSkew, "0.1999"}},
+         {{NoteKind::change, "pcp_skew: the model raises it to 0.2 in Jul (0.1999)"}}},
+        {"tmp_min_ave equal to tmp_max_ave", 4, {{weather::kTmpMinAve, "12.34"}}, {}},
+        {"tmp_min_ave above tmp_max_ave",
+         4,
+         {{weather::kTmpMinAve, "12.35"}},
+         {{NoteKind::note, "tmp_min_ave above tmp_max_ave in May (12.35 above 12.34)"}}},
+        {"tmp_min_sd 0.01", 5, {{weather::kTmpMinSd, "0.01"}}, {}},
+        {"tmp_min_sd 0",
+         5,
+         {{weather::kTmpMinSd, "0.00"}},
+         {{NoteKind::note, "tmp_min_sd 0 in Jun: the model will not vary the daily minimum temperature"}}},
+        {"pcp_sd 0",
+         5,
+         {{weather::kPcpSd, "0"}},
+         {{NoteKind::note, "pcp_sd 0 in Jun: the model will not vary the wet-day amounts"}}},
+        {"pcp_hhr the largest daily value", 7, {{weather::kPcpHhr, "40.00"}}, {}},
+        {"pcp_hhr above it",
+         7,
+         {{weather::kPcpHhr, "40.01"}},
+         {{NoteKind::note, "pcp_hhr above the month's largest daily value in Aug (40.01 above 40.00)"}}},
+        {"pcp_hhr 0",
+         7,
+         {{weather::kPcpHhr, "0.00"}},
+         {{NoteKind::note, "pcp_hhr 0 in Aug: the model finds no rain intensity"}}},
+    };
+    weather::MonthTexts largest;
+    largest.fill("40.00");
+    for (const Case& c : cases) {
+        weather::WeatherRecord record = sample_record();
+        for (const auto& [column, text] : c.values) record.values[c.month][column] = text;
+        EXPECT_EQ(weather::model_notes(record, largest), c.expected) << c.what;
+    }
+}
+
+// The model reads twelve dew_ave values within [0, 1] as humidity fractions:
+// a note for measured dew points, none for humidity fractions taken from a
+// reference station, which the model reads as they are meant.
+TEST(ModelNotes, DewFractionsMeasuredNotFilled) {
+    struct Case {
+        const char* what;
+        const char* value;  // every month's dew_ave
+        const char* january;
+        std::vector<std::string> filled;
+        const char* expected;  // "" for no note
+    };
+    const char* const every =
+        "dew_ave: all twelve between 0 and 1, measured in every month: the model reads them as "
+        "humidity fractions, not as dew points";
+    const Case cases[] = {
+        {"measured", "0.65", "0.65", {}, every},
+        {"measured, 0 and 1 included", "1.00", "0.00", {}, every},
+        {"one above 1", "0.65", "1.01", {}, ""},
+        {"one below 0", "0.65", "-0.01", {}, ""},
+        {"filled every month", "0.65", "0.65", {"slr_ave", "dew_ave"}, ""},
+        {"filled in all twelve, by number", "0.65", "0.65", {"dew_ave(1,2,3,4,5,6,7,8,9,10,11,12)"}, ""},
+        {"another variable filled", "0.65", "0.65", {"dew_ave_x", "wnd_ave"}, every},
+        {"filled in nine months",
+         "0.65",
+         "0.65",
+         {"dew_ave(1,2,3,4,5,6,7,8,12)"},
+         "dew_ave: all twelve between 0 and 1, measured in 3 months (Sep, Oct, Nov): the model reads them as humidity "
+         "fractions, not as dew points"},
+        {"filled in eleven months",
+         "0.65",
+         "0.65",
+         {"wnd_ave(2)", "dew_ave(2,3,4,5,6,7,8,9,10,11,12)"},
+         "dew_ave: all twelve between 0 and 1, measured in Jan: the model reads them as humidity fractions, not as "
+         "dew points"},
+    };
+    for (const Case& c : cases) {
+        weather::WeatherRecord record = sample_record();
+        for (auto& month : record.values) month[weather::kDewAve] = c.value;
+        record.values[0][weather::kDewAve] = c.january;
+        record.filled_variables = c.filled;
+        std::vector<weather::ModelNote> expected;
+        if (*c.expected != '\0') expected.push_back({weather::NoteKind::note, c.expected});
+        EXPECT_EQ(weather::model_notes(record), expected) << c.what;
+    }
+}
+
+// A finding of several months is one note: its months, and the month where
+// it matters most.
+TEST(ModelNotes, MonthsOfAFindingInOneNote) {
+    weather::WeatherRecord record = sample_record();
+    // The model's pcp_days 12.86 in the 30-day months, 13.29 in the 31-day ones.
+    const std::pair<std::size_t, const char*> days[] = {{0, "16.00"}, {3, "15.00"}, {6, "17.00"}, {8, "12.00"}};
+    for (const auto& [month, text] : days) record.values[month][weather::kPcpDays] = text;
+    record.values[9][weather::kPcpDays] = "11.00";  // more: 13.29 for 11.00
+    for (const std::size_t month : {2U, 10U}) record.values[month][weather::kPcpSkew] = "-0.3000";
+    record.values[11][weather::kPcpSkew] = "-0.5000";
+    const std::vector<weather::ModelNote> notes = weather::model_notes(record);
+    const std::vector<weather::ModelNote> expected = {
+        {weather::NoteKind::change,
+         "pcp_days: the model makes fewer wet days in 3 months (Jan, Apr, Jul), down to 0.78 of the table's in Jul "
+         "(13.29 for 17.00): each wet day about 1.28 times wetter"},
+        {weather::NoteKind::change,
+         "pcp_days: the model makes more wet days in Oct, 1.21 of the table's (13.29 for 11.00): each wet day about "
+         "0.83 times as wet"},
+        {weather::NoteKind::change,
+         "pcp_skew: the model raises it to 0.2 in 3 months (Mar, Nov, Dec), lowest in Dec (-0.5000)"},
     };
     EXPECT_EQ(notes, expected);
-    for (auto& month : v) month[weather::kDewAve] = "0.65";
-    EXPECT_EQ(weather::model_notes(record, largest).back(),
-              "dew_ave: all twelve between 0 and 1: the model would read them as humidity fractions");
 }
 
 }  // namespace
