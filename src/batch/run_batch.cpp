@@ -44,16 +44,10 @@ std::string file_problem(const platform::ResolvedName& list, std::string_view fi
         problem.append(" is not a usable file name: ").append(io::name_refusal(name));
         return problem;
     }
-    switch (platform::file_kind(name)) {
-        case platform::FileKind::missing: return "no file " + name.shown;
-        case platform::FileKind::folder: return name.shown + " is a folder";
-        case platform::FileKind::other: return name.shown + " is not a regular file";
-        case platform::FileKind::regular: break;
-    }
+    if (std::string problem = io::input_file_problem(name); !problem.empty()) return problem;
     if (name.shown.size() > kDialogueNameLength) {
         return "the full name " + name.shown + " is longer than the 255 characters wgnrain takes";
     }
-    if (platform::file_stamp(name).size == 0) return name.shown + " is empty";
     full_name = name.shown;
     return {};
 }
