@@ -642,8 +642,9 @@ namespace {
 
 // Letter case ignored, as the system's names ignore it.
 bool starts_with(std::wstring_view text, std::wstring_view start) {
-    return text.size() >= start.size() && CompareStringOrdinal(text.data(), static_cast<int>(start.size()), start.data(),
-                                                               static_cast<int>(start.size()), TRUE) == CSTR_EQUAL;
+    return text.size() >= start.size() &&
+           CompareStringOrdinal(text.data(), static_cast<int>(start.size()), start.data(),
+                                static_cast<int>(start.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The name opened for nothing but its kind and name, links followed.

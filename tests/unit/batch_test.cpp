@@ -56,54 +56,39 @@ TEST(Csv, FieldsQuotedOnlyWhenNeeded) {
 }
 
 TEST(StationNames, UnsafeNamesAreRefused) {
-    for (const char* name : {"",
-                             ".",
-                             "..",
-                             "a/b",
-                             "a\\b",
-                             "c:",
-                             "x*",
-                             "why?",
-                             "a\"b",
-                             "<",
-                             ">",
-                             "|",
-                             "tab\there",
-                             "dot.",
-                             "blank ",
-                             "CON",
-                             "nul.txt",
-                             "Lpt1",
-                             "com9.csv",
-                             "SUMMARY.csv",
-                             "userwgn_pcp.csv",
-                             "wgn_mon_pcp.csv",
-                             // The batch's other files in the output folder, any case.
-                             "index.html",
-                             "Index.HTML",
-                             "weather-wgn.cli",
-                             "wgn_stations.csv",
-                             "WGN_MONTHLY.csv",
-                             "userwgn.csv",
-                             "\u017Fummary.csv",  // long s, folded to s
-                             ".wgnrain-batch.lock",
-                             ".WGNRAIN-BATCH.LOCK",
-                             ".wgnrain-batch-2-of-3.lock",
-                             ".wgnrain-batch-1-of-2.LOCK",
-                             ".wgnrain-batch-10-of-4000.lock",
-                             "summary.csv.3f2a-7.tmp",
-                             "x.3F2A-7.TMP",
-                             // Cells a spreadsheet would run.
-                             "=HYPERLINK(\"http://x\")",
-                             "+cmd",
-                             "-2+3",
-                             "@SUM(1)"}) {
+    for (const char* name :
+         {"", ".", "..", "a/b", "a\\b", "c:", "x*", "why?", "a\"b", "<", ">", "|", "tab\there", "dot.", "blank ", "CON",
+          "nul.txt", "Lpt1", "com9.csv", "SUMMARY.csv", "userwgn_pcp.csv", "wgn_mon_pcp.csv",
+          // The batch's other files in the output folder, any case.
+          "index.html", "Index.HTML", "weather-wgn.cli", "wgn_stations.csv", "WGN_MONTHLY.csv", "userwgn.csv",
+          "\u017Fummary.csv",  // long s, folded to s
+          ".wgnrain-batch.lock", ".WGNRAIN-BATCH.LOCK", ".wgnrain-batch-2-of-3.lock", ".wgnrain-batch-1-of-2.LOCK",
+          ".wgnrain-batch-10-of-4000.lock", "summary.csv.3f2a-7.tmp", "x.3F2A-7.TMP",
+          // Cells a spreadsheet would run.
+          "=HYPERLINK(\"http://x\")", "+cmd", "-2+3", "@SUM(1)"}) {
         EXPECT_NE(unsafe_name_reason(name), "") << name;
     }
-    for (const char* name : {"ftc", "De Bilt 260", "knmi-249", "consol", "com10", ".hidden", "Zürich", "a.b",
-                             "index.htm", "summary", "ftc.csv", "a=b", "x+", "knmi-", "a@b", ".wgnrain-batch",
-                             ".wgnrain-batch-1-of-1.lock", ".wgnrain-batch-3-of-2.lock", ".wgnrain-batch-02-of-3.lock",
-                             ".wgnrain-batch-2-of-3.lock.x", "x.1-2.tmpx"}) {
+    for (const char* name : {"ftc",
+                             "De Bilt 260",
+                             "knmi-249",
+                             "consol",
+                             "com10",
+                             ".hidden",
+                             "Zürich",
+                             "a.b",
+                             "index.htm",
+                             "summary",
+                             "ftc.csv",
+                             "a=b",
+                             "x+",
+                             "knmi-",
+                             "a@b",
+                             ".wgnrain-batch",
+                             ".wgnrain-batch-1-of-1.lock",
+                             ".wgnrain-batch-3-of-2.lock",
+                             ".wgnrain-batch-02-of-3.lock",
+                             ".wgnrain-batch-2-of-3.lock.x",
+                             "x.1-2.tmpx"}) {
         EXPECT_EQ(unsafe_name_reason(name), "") << name;
     }
 }
@@ -131,7 +116,7 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
           "row 4, column station: \"DE BILT\" is already the station of row 2"}},
         // Without the columns of the complete record no weather-wgn.cli is written.
         {"station,file,first_year,nodata\na b,a.txt,2001,-99\na_b,a.txt,2001,-99\n", {}},
-        // Letter case is the duplicate check's: one station, not a collision.
+        // The written forms are compared as the duplicate check compares names.
         {"station,file,format,lat\n\u00C4rhus x,a.txt,swat,1\n\u00E4rhus_X,a.txt,swat,1\n",
          {"row 3, column station: \"\u00E4rhus_X\" is written as \u00E4rhus_X in weather-wgn.cli, as is "
           "\"\u00C4rhus x\" of row 2"}},
