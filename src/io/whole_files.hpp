@@ -12,7 +12,7 @@ namespace wgn::io {
 // The whole content of an existing file; false (and the system's reason in
 // `error`) when it cannot be opened or read.
 bool read_whole_file(const platform::ResolvedName& name, std::string& text, int& error);
-// The largest file read whole as a station's data (or a list beside it).
+// The largest input file read whole: a station file, or another file a list names.
 inline constexpr std::int64_t kLargestInputFile = std::int64_t{1} << 30;
 // Why `name` cannot be read whole as an input file, or empty: it must be a
 // regular file of at least one byte and at most kLargestInputFile, never a
