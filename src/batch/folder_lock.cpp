@@ -32,6 +32,20 @@ std::string lock_name(unsigned shard, unsigned shards) {
     return ".wgnrain-batch-" + std::to_string(shard) + "-of-" + std::to_string(shards) + ".lock";
 }
 
+bool is_lock_name(std::string_view name) {
+    if (name == lock_name(1, 1)) return true;
+    // ".wgnrain-batch-2-of-3.lock": the numbers read, then the name made again.
+    const std::size_t first = name.find_first_of("0123456789");
+    const std::size_t of = name.find("-of-");
+    if (first == std::string_view::npos || of == std::string_view::npos || of < first) return false;
+    const auto shard = readers::whole_number(name.substr(first, of - first));
+    const std::size_t after = of + 4;
+    const std::size_t end = name.find_first_not_of("0123456789", after);
+    const auto shards = readers::whole_number(name.substr(after, end == std::string_view::npos ? end : end - after));
+    if (!shard || !shards || *shard < 1 || *shard > *shards || *shards < 2) return false;
+    return name == lock_name(static_cast<unsigned>(*shard), static_cast<unsigned>(*shards));
+}
+
 bool FolderLock::take(std::string_view folder, std::string_view name, std::string& problem) {
     file_ = platform::resolve_file_name(platform::name_inside(folder, name));
     const std::string holder = holder_text();

@@ -31,5 +31,7 @@ class FolderLock {
 
 // The lock's name for shard `shard` of `shards` (1 of 1: the whole list).
 std::string lock_name(unsigned shard, unsigned shards);
+// True for a name lock_name gives a batch, its letters in lower case.
+bool is_lock_name(std::string_view name);
 
 }  // namespace wgn::batch

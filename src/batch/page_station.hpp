@@ -9,7 +9,6 @@
 
 namespace wgn::batch {
 
-inline constexpr std::string_view kPageName = "index.html";
 inline constexpr std::string_view kPictureName = "parameters.svg";
 // The page shows at most this many stations (the first of the list).
 inline constexpr std::size_t kPageStations = 1000;

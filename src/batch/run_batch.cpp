@@ -44,16 +44,10 @@ std::string file_problem(const platform::ResolvedName& list, std::string_view fi
         problem.append(" is not a usable file name: ").append(io::name_refusal(name));
         return problem;
     }
-    switch (platform::file_kind(name)) {
-        case platform::FileKind::missing: return "no file " + name.shown;
-        case platform::FileKind::folder: return name.shown + " is a folder";
-        case platform::FileKind::other: return name.shown + " is not a regular file";
-        case platform::FileKind::regular: break;
-    }
+    if (std::string problem = io::input_file_problem(name); !problem.empty()) return problem;
     if (name.shown.size() > kDialogueNameLength) {
         return "the full name " + name.shown + " is longer than the 255 characters wgnrain takes";
     }
-    if (platform::file_stamp(name).size == 0) return name.shown + " is empty";
     full_name = name.shown;
     return {};
 }
@@ -349,7 +343,9 @@ int run_batch(const BatchOptions& options) {
 
     Counts counts;
     std::vector<page::PageStation> shown;
-    bool written = write_tables(list, options, runs, folder.shown, counts, shown);
+    const bool written = write_tables(list, options, runs, folder.shown, counts, shown);
+    bool page_written = false;
+    std::string page_shown;
     if (written) {
         // The overview page, replaced whole like the tables.
         page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(), counts.ok,
@@ -358,7 +354,8 @@ int run_batch(const BatchOptions& options) {
             platform::resolve_file_name(platform::name_inside(folder.shown, kPageName));
         io::ReplacingFile page_out;
         error = 0;
-        bool page_written = page_file.report == 0 && page_out.open(page_file, error);
+        page_shown = page_file.shown;
+        page_written = page_file.report == 0 && page_out.open(page_file, error);
         if (page_written) {
             page::overview_page(shown, totals, [&](std::string_view piece) {
                 page_written = page_written && page_out.append(piece, error);
@@ -367,7 +364,6 @@ int run_batch(const BatchOptions& options) {
         }
         if (!page_written) {
             say("cannot write " + page_file.shown + ": " + io::failure_reason(page_file, error));
-            written = false;
         }
     }
     done.append(stations + ", " + std::to_string(counts.ok) + " ok");
@@ -377,9 +373,10 @@ int run_batch(const BatchOptions& options) {
     done.append("; ");
     if (runs.reused > 0) done.append(std::to_string(runs.reused) + " from an earlier run; ");
     done.append(written ? "see " + platform::name_inside(folder.shown, kSummaryName) : "the tables were not written");
+    if (written && !page_written) done.append("; the page " + page_shown + " was not written");
     platform::write_standard_output(done + "\n");
     if (event >= 0) return static_cast<int>(platform::console_event_status(event));
-    if (!written) return 3;
+    if (!written || !page_written) return 3;
     return counts.failed + counts.not_run == 0 ? 0 : 1;
 }
 

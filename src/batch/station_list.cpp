@@ -8,7 +8,10 @@
 #include <optional>
 
 #include "batch/case_folding.hpp"
+#include "batch/folder_lock.hpp"
 #include "io/platform.hpp"
+#include "io/whole_files.hpp"
+#include "modelfiles/model_files.hpp"
 #include "readers/csv.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
@@ -137,9 +140,19 @@ std::string unsafe_name_reason(std::string_view name) {
     for (const std::string_view device : kDevices) {
         if (stem == device) return quoted(name) + " names a device on Windows";
     }
-    for (const std::string_view output : {kSummaryName, kUserwgnName, kMonthlyName, kCliName, kEditorStationsName,
-                                          kEditorMonthlyName, kUserwgnFullName}) {
-        if (ascii_folded(name) == output) return quoted(name) + " is the name of an output file of the batch";
+    // The files of the output folder, in any letter case (the folder may be
+    // on a file system that ignores it).
+    const std::string key = name_key(name);
+    for (const std::string_view output : {kPageName, kSummaryName, kUserwgnName, kMonthlyName, kCliName,
+                                          kEditorStationsName, kEditorMonthlyName, kUserwgnFullName}) {
+        if (key == output) return quoted(name) + " is the name of an output file of the batch";
+    }
+    if (is_lock_name(key)) return quoted(name) + " is the name of the batch's lock";
+    if (io::is_scratch_name(key)) return quoted(name) + " is the name of a file the batch writes for a moment";
+    // Every CSV file of the batch holds the name: a spreadsheet takes a cell
+    // that begins so for a formula, and may run it (=HYPERLINK, +cmd, @SUM).
+    if (std::string_view("=+-@").find(name.front()) != std::string_view::npos) {
+        return quoted(name) + " begins with " + name.front() + " : a spreadsheet would take it for a formula";
     }
     return {};
 }
@@ -225,6 +238,9 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
     }
 
     std::map<std::string, int> rows_of_names;
+    // weather-wgn.cli writes names its own way: two that it writes alike
+    // would be one station to the model.  By the key of the written form.
+    std::map<std::string, std::pair<int, std::string>> cli_names;
     for (std::size_t r = 1; r < csv.rows.size(); ++r) {
         const CsvRow& row = csv.rows[r];
         const std::string at_row = "row " + std::to_string(row.line);
@@ -262,6 +278,14 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
             problem("station", reason);
         } else if (const auto [it, fresh] = rows_of_names.emplace(name_key(station.name), row.line); !fresh) {
             problem("station", quoted(station.name) + " is already the station of row " + std::to_string(it->second));
+        } else if (list.weather_columns) {
+            const std::string written = modelfiles::cli_name(station.name);
+            const auto [earlier, first] = cli_names.emplace(name_key(written), std::pair(row.line, station.name));
+            if (!first) {
+                problem("station", quoted(station.name) + " is written as " + written + " in " + std::string(kCliName) +
+                                       ", as is " + quoted(earlier->second.second) + " of row " +
+                                       std::to_string(earlier->second.first));
+            }
         }
         if (station.file.empty()) {
             problem("file", "no file name");

@@ -73,7 +73,9 @@ using FileCheck = std::function<std::string(std::string_view file, std::string& 
 // The default NoData value of a series made from a dated file.
 inline constexpr std::string_view kDefaultNodata = "-99";
 
-// The names the batch writes into the output folder beside the station folders.
+// The names the batch writes into the output folder beside the station
+// folders (and its locks, folder_lock.hpp); no station may take one.
+inline constexpr std::string_view kPageName = "index.html";
 inline constexpr std::string_view kSummaryName = "summary.csv";
 inline constexpr std::string_view kUserwgnName = "userwgn_pcp.csv";
 inline constexpr std::string_view kMonthlyName = "wgn_mon_pcp.csv";
@@ -85,7 +87,9 @@ inline constexpr std::string_view kUserwgnFullName = "userwgn.csv";
 
 StationList read_station_list(std::string_view text, const FileCheck& check_file);
 
-// Why `name` cannot be a folder name on Linux and Windows alike, or empty.
+// Why `name` cannot be a station's folder on Linux and Windows alike (nor
+// the name of a file the batch writes beside it, nor a cell a spreadsheet
+// would take for a formula), or empty.
 std::string unsafe_name_reason(std::string_view name);
 
 }  // namespace wgn::batch

@@ -208,11 +208,18 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         if (stations == nullptr) return std::nullopt;
         std::string wanted = station.weather_option("fill_station");
         if (wanted.empty()) wanted = station.name;
-        inputs.reference = modelfiles::find_station(*stations, wanted);
-        if (inputs.reference == nullptr) {
+        const std::vector<const weather::ReferenceStation*> named = modelfiles::stations_named(*stations, wanted);
+        if (named.empty()) {
             problem = fill + " has no station " + wanted;
             return std::nullopt;
         }
+        // Two blocks of one name: which one was meant cannot be told.
+        if (named.size() > 1) {
+            problem = fill + " holds the station " + wanted + " twice (lines " + std::to_string(named[0]->line) +
+                      " and " + std::to_string(named[1]->line) + ")";
+            return std::nullopt;
+        }
+        inputs.reference = named.front();
     }
 
     StationWeather result;

@@ -148,8 +148,17 @@ bool is_terminal(Handle handle);
 // Opens an existing file for reading only; nothing is created.
 OpenResult open_for_reading(const ResolvedName& name);
 
-enum class FileKind { missing, regular, folder, other };
+// What a name leads to, a link followed: a named pipe is a FIFO (Windows:
+// \\.\pipe\...), a device a character or block device (Windows: a \\.\ name,
+// NUL, CON, COM1 ...); `other` is anything else that is no file (a socket).
+enum class FileKind { missing, regular, folder, fifo, device, other };
 FileKind file_kind(const ResolvedName& name);
+// True when the name itself is a symbolic link (Windows: a reparse point,
+// a symbolic link or a junction), whatever it leads to.
+bool is_link(const ResolvedName& name);
+// The full name of the file a link leads to, through every link on the way;
+// false (and the system's reason) when it leads to no file.
+bool link_target(const ResolvedName& link, ResolvedName& target, int& error);
 // Creates the folder; true also when it exists already.
 bool make_folder(const ResolvedName& name, int& error);
 // Removes the file if it is there.

@@ -349,7 +349,25 @@ FileKind file_kind(const ResolvedName& name) {
     if (::stat(name.native.c_str(), &status) != 0) return FileKind::missing;
     if (S_ISREG(status.st_mode)) return FileKind::regular;
     if (S_ISDIR(status.st_mode)) return FileKind::folder;
+    if (S_ISFIFO(status.st_mode)) return FileKind::fifo;
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) return FileKind::device;
     return FileKind::other;
+}
+
+bool is_link(const ResolvedName& name) {
+    struct stat status {};
+    return ::lstat(name.native.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+bool link_target(const ResolvedName& link, ResolvedName& target, int& error) {
+    char* const full = ::realpath(link.native.c_str(), nullptr);
+    if (full == nullptr) {
+        error = errno;
+        return false;
+    }
+    target = resolve_file_name(full);
+    std::free(full);
+    return true;
 }
 
 bool make_folder(const ResolvedName& name, int& error) {

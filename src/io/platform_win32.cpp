@@ -638,12 +638,82 @@ OpenResult open_for_reading(const ResolvedName& name) {
     return result;
 }
 
+namespace {
+
+// Letter case ignored, as the system's names ignore it.
+bool starts_with(std::wstring_view text, std::wstring_view start) {
+    return text.size() >= start.size() &&
+           CompareStringOrdinal(text.data(), static_cast<int>(start.size()), start.data(),
+                                static_cast<int>(start.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The name opened for nothing but its kind and name, links followed.
+HANDLE open_to_inspect(const std::wstring& path) {
+    return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
 FileKind file_kind(const ResolvedName& name) {
-    const DWORD attributes = GetFileAttributesW(native_name(name.native).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return FileKind::missing;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileKind::folder;
-    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return FileKind::other;
+    const std::wstring path = native_name(name.native);
+    // The \\.\ names are the system's devices and pipes; they are never
+    // opened here (opening a pipe would connect to its server).
+    if (starts_with(path, L"\\\\.\\")) return starts_with(path, L"\\\\.\\pipe\\") ? FileKind::fifo : FileKind::device;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileKind::folder;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE) != 0) return FileKind::device;
+    // What the name leads to: a file on a disk, a device under a file's name
+    // (NUL, CON, COM1 in any folder), or a pipe.
+    const HANDLE handle = open_to_inspect(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (attributes == INVALID_FILE_ATTRIBUTES) return FileKind::missing;
+        // A link to no file; or a file held by another program, a file still.
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileKind::missing : FileKind::regular;
+    }
+    const DWORD type = GetFileType(handle);
+    CloseHandle(handle);
+    if (type == FILE_TYPE_CHAR) return FileKind::device;
+    if (type == FILE_TYPE_PIPE) return FileKind::fifo;
     return FileKind::regular;
+}
+
+bool is_link(const ResolvedName& name) {
+    const DWORD attributes = GetFileAttributesW(native_name(name.native).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool link_target(const ResolvedName& link, ResolvedName& target, int& error) {
+    const HANDLE handle = open_to_inspect(native_name(link.native));
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = static_cast<int>(GetLastError());
+        return false;
+    }
+    std::wstring final_name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, final_name.data(), static_cast<DWORD>(final_name.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            error = static_cast<int>(GetLastError());
+            CloseHandle(handle);
+            return false;
+        }
+        if (length < final_name.size()) {
+            final_name.resize(length);
+            break;
+        }
+        final_name.resize(length);  // the length needed, terminating zero included
+    }
+    CloseHandle(handle);
+    // "\\?\C:\data\x.txt" -> "C:\data\x.txt", "\\?\UNC\server\share\x" -> "\\server\share\x"
+    if (starts_with(final_name, L"\\\\?\\UNC\\")) {
+        final_name.erase(0, 8).insert(0, L"\\\\");
+    } else if (starts_with(final_name, L"\\\\?\\")) {
+        final_name.erase(0, 4);
+    }
+    target = resolve_file_name(utf8_of(final_name));
+    return true;
 }
 
 bool make_folder(const ResolvedName& name, int& error) {

@@ -21,6 +21,21 @@ bool read_whole_file(const platform::ResolvedName& name, std::string& text, int&
     return got == 0;
 }
 
+std::string input_file_problem(const platform::ResolvedName& name) {
+    switch (platform::file_kind(name)) {
+        case platform::FileKind::missing: return "no file " + name.shown;
+        case platform::FileKind::folder: return name.shown + " is a folder";
+        case platform::FileKind::fifo: return name.shown + " is a named pipe, not a file";
+        case platform::FileKind::device: return name.shown + " is a device, not a file";
+        case platform::FileKind::other: return name.shown + " is not a regular file";
+        case platform::FileKind::regular: break;
+    }
+    const std::int64_t size = platform::file_stamp(name).size;
+    if (size == 0) return name.shown + " is empty";
+    if (size > kLargestInputFile) return name.shown + " is larger than 1 GiB, more than an input file may hold";
+    return {};
+}
+
 bool write_whole_file(const platform::ResolvedName& name, std::string_view text, int& error) {
     const platform::OpenResult file = platform::open_for_update(name);
     if (file.handle == platform::kNoHandle || file.read_only) {

@@ -1,6 +1,7 @@
 // Small files read or written in one piece.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,13 @@ namespace wgn::io {
 // The whole content of an existing file; false (and the system's reason in
 // `error`) when it cannot be opened or read.
 bool read_whole_file(const platform::ResolvedName& name, std::string& text, int& error);
+// The largest input file read whole: a station file, or another file a list names.
+inline constexpr std::int64_t kLargestInputFile = std::int64_t{1} << 30;
+// Why `name` cannot be read whole as an input file, or empty: it must be a
+// regular file of at least one byte and at most kLargestInputFile, never a
+// named pipe or device that might give bytes without end, or none ever.
+//   "no file /d/x.txt", "/d is a folder", "/dev/zero is a device, not a file"
+std::string input_file_problem(const platform::ResolvedName& name);
 // Creates the file or replaces its content with `text` in place.
 bool write_whole_file(const platform::ResolvedName& name, std::string_view text, int& error);
 

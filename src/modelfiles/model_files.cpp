@@ -18,31 +18,33 @@ std::string field(std::string_view text) {
     return std::string(text) + "  ";
 }
 
-std::string cli_name(std::string_view name) {
-    std::string shown(name);
-    for (char& c : shown) {
-        if (c == ' ') c = '_';
-    }
+// The name field of a station line: the name left-justified in 25.
+std::string cli_name_field(std::string_view name) {
+    std::string shown = cli_name(name);
     if (shown.size() < 25) shown.resize(25, ' ');
     return shown;
 }
 
 std::string folded_name(std::string_view name) {
-    std::string text = readers::lower_case(readers::trimmed(name));
-    for (char& c : text) {
-        if (c == ' ') c = '_';
-    }
-    return text;
+    return readers::lower_case(cli_name(readers::trimmed(name)));
 }
 
 }  // namespace
+
+std::string cli_name(std::string_view name) {
+    std::string shown(name);
+    for (char& c : shown) {
+        if (c == ' ') c = '_';
+    }
+    return shown;
+}
 
 std::string cli_title(std::string_view version) {
     return "weather-wgn.cli: weather generator data written by wgnrain-batch " + std::string(version) + "\n";
 }
 
 std::string cli_block(std::string_view name, const WeatherRecord& record) {
-    std::string block = field(cli_name(name));
+    std::string block = field(cli_name_field(name));
     for (const std::string* value : {&record.latitude, &record.longitude, &record.elevation}) {
         block.append(field(right(fixed(*value, 5), 12)));
     }
@@ -73,6 +75,7 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
         if (head.empty()) continue;
         if (head.size() < 5) return fail("not a station line (name lat lon elev rain_yrs)");
         weather::ReferenceStation station;
+        station.line = lines.number();
         station.name = head[0];
         station.latitude = head[1];
         station.longitude = head[2];
@@ -97,11 +100,18 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
 
 const weather::ReferenceStation* find_station(const std::vector<weather::ReferenceStation>& stations,
                                               std::string_view name) {
+    const std::vector<const weather::ReferenceStation*> named = stations_named(stations, name);
+    return named.empty() ? nullptr : named.front();
+}
+
+std::vector<const weather::ReferenceStation*> stations_named(const std::vector<weather::ReferenceStation>& stations,
+                                                             std::string_view name) {
     const std::string wanted = folded_name(name);
+    std::vector<const weather::ReferenceStation*> named;
     for (const weather::ReferenceStation& station : stations) {
-        if (folded_name(station.name) == wanted) return &station;
+        if (folded_name(station.name) == wanted) named.push_back(&station);
     }
-    return nullptr;
+    return named;
 }
 
 std::string editor_stations_header() {

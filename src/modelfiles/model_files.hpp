@@ -25,6 +25,9 @@
 
 namespace wgn::modelfiles {
 
+// A station's name as weather-wgn.cli writes it, blanks as '_' (the model
+// reads the name up to the first blank): "De Bilt" -> "De_Bilt".
+std::string cli_name(std::string_view name);
 std::string cli_title(std::string_view version);
 std::string cli_block(std::string_view name, const weather::WeatherRecord& record);
 // The stations of a weather-wgn.cli; a problem (with its line) when the
@@ -33,6 +36,9 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
 // The station of that name (blanks and '_' alike, letter case ignored), or nothing.
 const weather::ReferenceStation* find_station(const std::vector<weather::ReferenceStation>& stations,
                                               std::string_view name);
+// Every station of that name, as find_station compares them, in the file's order.
+std::vector<const weather::ReferenceStation*> stations_named(const std::vector<weather::ReferenceStation>& stations,
+                                                             std::string_view name);
 
 std::string editor_stations_header();
 std::string editor_stations_row(int id, std::string_view name, const weather::WeatherRecord& record);

@@ -110,6 +110,26 @@ std::string answer_name(std::string_view name) {
     return answer + "\"";
 }
 
+// The file the series replaces: `output` itself, or the file a link of
+// that name leads to (the link stays a link).  A named pipe or a device is
+// never replaced by a file: why not, or empty.
+std::string series_target(const platform::ResolvedName& output, platform::ResolvedName& written) {
+    written = output;
+    int error = 0;
+    if (platform::is_link(output) && !platform::link_target(output, written, error)) {
+        return "cannot follow the link " + output.shown + ": " + platform::reason_text(error);
+    }
+    if (written.report != 0) return written.shown + " is not a usable file name: " + io::name_refusal(written);
+    std::string why;
+    switch (platform::file_kind(written)) {
+        case platform::FileKind::fifo: why = " is a named pipe, not a file"; break;
+        case platform::FileKind::device: why = " is a device, not a file"; break;
+        case platform::FileKind::other: why = " is not a regular file"; break;
+        default: return {};
+    }
+    return written.shown + why + ": the series must go to a regular file";
+}
+
 void say(const std::string& text) {
     platform::write_error_output("wgnrain-series: " + text + "\n");
 }
@@ -171,6 +191,17 @@ int run_series_command(std::span<const std::string> arguments) {
         say("the series " + output.shown + " would replace the station file itself");
         return 2;
     }
+    platform::ResolvedName written;
+    if (const std::string problem = series_target(output, written); !problem.empty()) {
+        say(problem);
+        return 2;
+    }
+    if (input.report == 0) {
+        if (const std::string problem = io::input_file_problem(input); !problem.empty()) {
+            say(problem);
+            return 1;
+        }
+    }
     std::string text;
     int error = 0;
     if (input.report != 0 || !io::read_whole_file(input, text, error)) {
@@ -194,8 +225,8 @@ int run_series_command(std::span<const std::string> arguments) {
         say(problem_text(input.shown, series));
         return 1;
     }
-    if (!io::replace_whole_file(output, series.text, error)) {
-        say("cannot write " + output.shown + ": " + platform::reason_text(error));
+    if (!io::replace_whole_file(written, series.text, error)) {
+        say("cannot write " + written.shown + ": " + platform::reason_text(error));
         return 1;
     }
     std::string report = output.shown;

@@ -50,6 +50,7 @@ enum Column : std::size_t {
 
 // A station of a weather-wgn.cli: its line and 12 months of the 14 values.
 struct ReferenceStation {
+    int line = 0;  // the line of its name in the file
     std::string name, latitude, longitude, elevation, rain_yrs;
     std::array<std::array<std::string, 14>, 12> values;
 };

@@ -169,6 +169,16 @@ expect("summary.csv a folder: status", status, 3)
 expect("summary.csv a folder: closing line", out.strip().endswith("the tables were not written"), True)
 expect("summary.csv a folder: message", err.startswith(f"wgnrain-batch: cannot write {program.shown_path(binary, os.path.join(work, 'blocked', 'summary.csv'))}: "), True)
 expect("old tables whole", [read("blocked", t) for t in ("userwgn_pcp.csv", "wgn_mon_pcp.csv")], first[1:])
+# The tables written, the page not: the closing line says which.
+shutil.copytree(os.path.join(work, "one"), os.path.join(work, "no-page"))
+os.remove(os.path.join(work, "no-page", "index.html"))
+os.mkdir(os.path.join(work, "no-page", "index.html"))
+status, out, err = batch("stations.csv", "-o", "no-page")
+no_page = program.shown_path(binary, os.path.join(work, "no-page"))
+expect("index.html a folder: status and closing line", (status, out.strip().rsplit("; ", 2)[1:]),
+       (3, [f"see {no_page}{program.separator(binary)}summary.csv", f"the page {no_page}{program.separator(binary)}"
+                                                                     "index.html was not written"]))
+expect("index.html a folder: tables written", read("no-page", "summary.csv") == read("one", "summary.csv"), True)
 
 
 def mounted(options, source, target):

@@ -400,6 +400,15 @@ expect("-237.3 refused", "line 41, column tmax: tmax -237.3 on 2001-02-09 is bel
 expect("humidity that cannot be told", "is neither fractions (at most 1) nor per cent: give hmd_unit" in mixed_refusals,
        True)
 expect("no NaN anywhere", "nan" in read("units", "userwgn.csv").lower() + read("units", "weather-wgn.cli").lower(), False)
+# ---- A reference file that holds the asked name twice: which block is meant? ----------
+write("twice.cli", [reference.rstrip("\n") + "\n" + reference.split("\n", 1)[1].rstrip("\n")])
+write("twice.csv", ["station,file,format,lat,lon,elev,fill_file,fill_station",
+                    "hhr,hhr.csv,csv,52.1,5.18,2,twice.cli,GRID 52 5"])
+status, out, err = program.run(binary, b"", work, tmp, arguments=["twice.csv", "-o", "twice"])
+twice = {row["station"]: row for row in csv.DictReader(io.StringIO(read("twice", "summary.csv")))}
+expect("reference name twice", (status, twice["hhr"]["status"], twice["hhr"]["report_line"]),
+       (1, "bad file", f"{program.shown_path(binary, os.path.join(work, 'twice.cli'))} holds the station GRID 52 5 "
+                       "twice (lines 2 and 30)"))
 
 # ---- The real records, precipitation only: the reports' digits ------------------------
 if data_dir and os.path.isdir(data_dir):

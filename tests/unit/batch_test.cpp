@@ -57,33 +57,76 @@ TEST(Csv, FieldsQuotedOnlyWhenNeeded) {
 }
 
 TEST(StationNames, UnsafeNamesAreRefused) {
-    for (const char* name : {"",
-                             ".",
-                             "..",
-                             "a/b",
-                             "a\\b",
-                             "c:",
-                             "x*",
-                             "why?",
-                             "a\"b",
-                             "<",
-                             ">",
-                             "|",
-                             "tab\there",
-                             "dot.",
-                             "blank ",
-                             "CON",
-                             "nul.txt",
-                             "Lpt1",
-                             "com9.csv",
-                             "SUMMARY.csv",
-                             "userwgn_pcp.csv",
-                             "wgn_mon_pcp.csv"}) {
+    for (const char* name :
+         {"", ".", "..", "a/b", "a\\b", "c:", "x*", "why?", "a\"b", "<", ">", "|", "tab\there", "dot.", "blank ", "CON",
+          "nul.txt", "Lpt1", "com9.csv", "SUMMARY.csv", "userwgn_pcp.csv", "wgn_mon_pcp.csv",
+          // The batch's other files in the output folder, any case.
+          "index.html", "Index.HTML", "weather-wgn.cli", "wgn_stations.csv", "WGN_MONTHLY.csv", "userwgn.csv",
+          "\u017Fummary.csv",  // long s, folded to s
+          ".wgnrain-batch.lock", ".WGNRAIN-BATCH.LOCK", ".wgnrain-batch-2-of-3.lock", ".wgnrain-batch-1-of-2.LOCK",
+          ".wgnrain-batch-10-of-4000.lock", "summary.csv.3f2a-7.tmp", "x.3F2A-7.TMP",
+          // Cells a spreadsheet would run.
+          "=HYPERLINK(\"http://x\")", "+cmd", "-2+3", "@SUM(1)"}) {
         EXPECT_NE(unsafe_name_reason(name), "") << name;
     }
-    for (const char* name : {"ftc", "De Bilt 260", "knmi-249", "consol", "com10", ".hidden", "Zürich", "a.b"}) {
+    for (const char* name : {"ftc",
+                             "De Bilt 260",
+                             "knmi-249",
+                             "consol",
+                             "com10",
+                             ".hidden",
+                             "Zürich",
+                             "a.b",
+                             "index.htm",
+                             "summary",
+                             "ftc.csv",
+                             "a=b",
+                             "x+",
+                             "knmi-",
+                             "a@b",
+                             ".wgnrain-batch",
+                             ".wgnrain-batch-1-of-1.lock",
+                             ".wgnrain-batch-3-of-2.lock",
+                             ".wgnrain-batch-02-of-3.lock",
+                             ".wgnrain-batch-2-of-3.lock.x",
+                             "x.1-2.tmpx"}) {
         EXPECT_EQ(unsafe_name_reason(name), "") << name;
     }
+}
+
+// The messages of whole lists, each with its row and column.
+TEST(StationList, NamesRefusedBeforeAnythingRuns) {
+    struct Case {
+        const char* list;
+        std::vector<std::string> problems;
+    };
+    const Case cases[] = {
+        {"station,file,first_year,nodata\nindex.html,a.txt,2001,-99\n",
+         {"row 2, column station: \"index.html\" is the name of an output file of the batch"}},
+        {"station,file,first_year,nodata\nok,a.txt,2001,-99\n.wgnrain-batch-2-of-3.lock,a.txt,2001,-99\n",
+         {"row 3, column station: \".wgnrain-batch-2-of-3.lock\" is the name of the batch's lock"}},
+        {"station,file,first_year,nodata\n=HYPERLINK(1),a.txt,2001,-99\n",
+         {"row 2, column station: \"=HYPERLINK(1)\" begins with = : a spreadsheet would take it for a formula"}},
+        {"station,file,first_year,nodata\n\"@SUM(1)\",a.txt,2001,-99\n",
+         {"row 2, column station: \"@SUM(1)\" begins with @ : a spreadsheet would take it for a formula"}},
+        // weather-wgn.cli writes a blank as '_': the two would be one station there.
+        {"station,file,format,lat\na b,a.txt,swat,1\nok,a.txt,swat,1\na_b,a.txt,swat,1\n",
+         {"row 4, column station: \"a_b\" is written as a_b in weather-wgn.cli, as is \"a b\" of row 2"}},
+        {"station,file,format,lat\nDe Bilt,a.txt,swat,1\nde_BILT,a.txt,swat,1\nDE BILT,a.txt,swat,1\n",
+         {"row 3, column station: \"de_BILT\" is written as de_BILT in weather-wgn.cli, as is \"De Bilt\" of row 2",
+          "row 4, column station: \"DE BILT\" is already the station of row 2"}},
+        // Without the columns of the complete record no weather-wgn.cli is written.
+        {"station,file,first_year,nodata\na b,a.txt,2001,-99\na_b,a.txt,2001,-99\n", {}},
+        // The written forms are compared as the duplicate check compares names.
+        {"station,file,format,lat\n\u00C4rhus x,a.txt,swat,1\n\u00E4rhus_X,a.txt,swat,1\n",
+         {"row 3, column station: \"\u00E4rhus_X\" is written as \u00E4rhus_X in weather-wgn.cli, as is "
+          "\"\u00C4rhus x\" of row 2"}},
+    };
+    const FileCheck exists = [](std::string_view file, std::string& full_name) {
+        full_name = file;
+        return std::string();
+    };
+    for (const Case& c : cases) EXPECT_EQ(read_station_list(c.list, exists).problems, c.problems) << c.list;
 }
 
 TEST(ReportReader, ShownNumbers) {

@@ -69,6 +69,25 @@ TEST(WindowsNames, OnePathWhateverTheLetterCase) {
     EXPECT_FALSE(platform::same_path(name("mean_pcp.sta"), name("totalpcp.sta")));
 }
 
+// What a name is: the system's devices and pipes are never files.
+TEST(WindowsNames, KindOfFileByName) {
+    ASSERT_NE(SetCurrentDirectoryW(L"C:\\windows"), 0);
+    const std::pair<const char*, platform::FileKind> cases[] = {
+        {"win.ini", platform::FileKind::regular},
+        {"C:\\windows", platform::FileKind::folder},
+        {"no-such-file.txt", platform::FileKind::missing},
+        {"NUL", platform::FileKind::device},
+        {"con", platform::FileKind::device},
+        {"\\\\.\\NUL", platform::FileKind::device},
+        {"\\\\.\\COM1", platform::FileKind::device},
+        {"\\\\.\\pipe\\wgnrain", platform::FileKind::fifo},
+    };
+    for (const auto& [name, kind] : cases) {
+        EXPECT_EQ(platform::file_kind(platform::resolve_file_name(name)), kind) << name;
+    }
+    EXPECT_FALSE(platform::is_link(platform::resolve_file_name("win.ini")));
+}
+
 // Names are UTF-8 inside and Unicode for the system, whatever the code pages.
 TEST(WindowsNames, NamesBeyondAsciiAreUtf8Inside) {
     ASSERT_NE(SetCurrentDirectoryW(L"C:\\"), 0);

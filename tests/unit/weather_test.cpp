@@ -170,6 +170,30 @@ TEST(ModelFiles, CliBlockReadBackInFreeFormat) {
     EXPECT_EQ(problem, "line 3: not the header line of 14 names");
 }
 
+// A reference file may hold a name twice (as find_station compares names):
+// every block of it is found, each with its line.
+TEST(ModelFiles, EveryReferenceStationOfAName) {
+    const weather::WeatherRecord record = sample_record();
+    const std::string text = modelfiles::cli_title("1.0.0") + modelfiles::cli_block("De Bilt", record) +
+                             modelfiles::cli_block("ftc", record) + modelfiles::cli_block("DE_BILT", record);
+    std::string problem;
+    const auto stations = modelfiles::read_cli(text, problem);
+    ASSERT_EQ(problem, "");
+    ASSERT_EQ(stations.size(), 3U);
+    struct Case {
+        const char* name;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {{"de bilt", {2, 30}}, {"De_Bilt", {2, 30}}, {"FTC", {16}}, {"ft", {}}, {"de  bilt", {}}};
+    for (const Case& c : cases) {
+        std::vector<int> lines;
+        for (const weather::ReferenceStation* station : modelfiles::stations_named(stations, c.name))
+            lines.push_back(station->line);
+        EXPECT_EQ(lines, c.lines) << c.name;
+    }
+    EXPECT_EQ(modelfiles::find_station(stations, "de bilt"), &stations[0]);
+}
+
 TEST(ModelFiles, WgnFileInFixedColumns) {
     const std::string text = modelfiles::wgn_file("st", sample_record(), "1.0.0");
     std::vector<std::string> lines;
