@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
 
@@ -56,8 +57,9 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 }
 
 // lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
-// model_files (empty when the station is in them, else why not), model_notes.
-void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row) {
+// model_files (empty when the station is in them all, else why not in which),
+// model_notes.
+void weather_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
     if (!outcome.weather) {
         row.insert(row.end(), 9, std::string());
         if (!outcome.ok) row[row.size() - 2] = "the station failed";
@@ -70,7 +72,8 @@ void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row)
     for (const std::string& note : outcome.model_notes) notes.append(notes.empty() ? "" : "; ").append(note);
     row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
                            record.hhr_estimated ? "estimated" : "measured", missing, filled,
-                           outcome.ok ? record.incomplete_reason() : "the station failed", notes});
+                           outcome.ok ? modelfiles::model_fit(station.name, record).reason : "the station failed",
+                           notes});
 }
 
 }  // namespace
@@ -122,7 +125,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
     row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
     row.push_back(outcome.report_line);
     if (list.dated_columns) coverage_cells(station, outcome, row);
-    if (list.weather_columns) weather_cells(outcome, row);
+    if (list.weather_columns) weather_cells(station, outcome, row);
     row.insert(row.end(), station.extra.begin(), station.extra.end());
     return csv_line(row);
 }

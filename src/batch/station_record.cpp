@@ -140,6 +140,7 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "lat", record.latitude);
         add(text, "lon", record.longitude);
         add(text, "elev", record.elevation);
+        if (!record.position_problem.empty()) add(text, "position_problem", record.position_problem);
         add(text, "rain_yrs", record.rain_yrs);
         add(text, "pcp_hhr", record.hhr_estimated ? "estimated" : "measured");
         add(text, "missing_variables", joined(record.missing_variables, " "));
@@ -192,6 +193,7 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         weather.latitude = value_of(record, "lat").value_or("");
         weather.longitude = value_of(record, "lon").value_or("");
         weather.elevation = value_of(record, "elev").value_or("");
+        weather.position_problem = value_of(record, "position_problem").value_or("");
         weather.rain_yrs = *rain_yrs;
         weather.hhr_estimated = value_of(record, "pcp_hhr").value_or("") == "estimated";
         weather.missing_variables = split(value_of(record, "missing_variables").value_or(""), " ");

@@ -10,6 +10,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/model_fit.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 
@@ -228,7 +229,9 @@ StationOutcome run_station(const std::string& program, const std::string& output
         }
         for (const std::string& note : weather->notes)
             platform::write_error_output("wgnrain-batch: " + station.name + ": " + note + "\n");
-        if (weather->record.complete() &&
+        if (const std::string& refused = weather->record.position_problem; !refused.empty())
+            platform::write_error_output("wgnrain-batch: " + station.name + ": no position: " + refused + "\n");
+        if (modelfiles::model_fit(station.name, weather->record).in[modelfiles::kWgnFile] &&
             !replace_whole_file(in_folder(station.name + ".wgn"),
                                 modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {
             return not_started("cannot write " + in_folder(station.name + ".wgn").shown + ": " +

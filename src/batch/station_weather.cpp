@@ -13,6 +13,7 @@
 #include "series/whole_years.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
+#include "weather/position.hpp"
 
 namespace wgn::batch {
 namespace {
@@ -65,16 +66,49 @@ const std::vector<weather::ReferenceStation>* reference_stations(const std::stri
 }
 
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
-// 13-20, LONGITUDE 22-30, ELEVATION 32-37.
-void ghcnd_position(const std::string& text, const std::string& id, weather::WeatherInputs& inputs) {
+// 13-20, LONGITUDE 22-30, ELEVATION 32-37 (-999.9: unknown).
+void ghcnd_position(const std::string& text, const std::string& id, readers::StationRecord& own) {
     readers::TextLines lines(text);
     std::string_view line;
     while (lines.next(line)) {
         if (line.size() < 37 || line.substr(0, 11) != id) continue;
-        inputs.latitude = readers::trimmed(line.substr(12, 8));
-        inputs.longitude = readers::trimmed(line.substr(21, 9));
-        inputs.elevation = readers::trimmed(line.substr(31, 6));
+        own.latitude = readers::trimmed(line.substr(12, 8));
+        own.longitude = readers::trimmed(line.substr(21, 9));
+        own.elevation = readers::trimmed(line.substr(31, 6));
+        own.position_places = {{{lines.number(), "13"}, {lines.number(), "22"}, {lines.number(), "32"}}};
         return;
+    }
+}
+
+// The position: each coordinate the list's, else the file's; a coordinate
+// that is not a number or out of its bounds leaves the station without a
+// position, and says where it came from.
+void take_position(const Station& station, const readers::StationRecord& own, const std::string& file, bool ghcnd,
+                   weather::WeatherInputs& inputs) {
+    constexpr const char* kListColumns[3] = {"lat", "lon", "elev"};
+    const std::string* given[3] = {&own.latitude, &own.longitude, &own.elevation};
+    std::string* taken[3] = {&inputs.latitude, &inputs.longitude, &inputs.elevation};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const std::string listed = station.weather_option(kListColumns[c]);
+        const std::string& text = listed.empty() ? *given[c] : listed;
+        if (text.empty()) continue;
+        std::string why;
+        const auto plain = weather::position_text(static_cast<weather::Coordinate>(c), text, why);
+        if (plain) {
+            *taken[c] = *plain;
+            continue;
+        }
+        if (!inputs.position_problem.empty()) continue;
+        const readers::TextPlace& place = own.position_places[c];
+        if (!listed.empty()) {
+            inputs.position_problem = "the list's column " + std::string(kListColumns[c]) + ": " + why;
+        } else if (ghcnd && c == weather::kElevation && text == "-999.9") {
+            inputs.position_problem = file + ", line " + std::to_string(place.line) + ", column " + place.column +
+                                      ": elevation unknown (-999.9): give elev in the list";
+        } else {
+            inputs.position_problem =
+                file + ", line " + std::to_string(place.line) + ", column " + place.column + ": " + why;
+        }
     }
 }
 
@@ -147,18 +181,17 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     for (std::size_t m = 0; m < 12; ++m) inputs.precipitation[m] = figures.values[m];
 
     // 3. The position: the list's, else the file's, else GHCN's station list.
-    inputs.latitude = own->latitude;
-    inputs.longitude = own->longitude;
-    inputs.elevation = own->elevation;
+    std::string position_file = station.input_name;
+    bool ghcnd = false;
     if (const std::string stations = station.weather_option("stations_file");
         !stations.empty() && !own->station_id.empty()) {
         const std::string* text = shared_text(stations, problem);
         if (text == nullptr) return std::nullopt;
-        ghcnd_position(*text, own->station_id, inputs);
+        ghcnd_position(*text, own->station_id, *own);
+        position_file = stations;
+        ghcnd = true;
     }
-    if (!station.weather_option("lat").empty()) inputs.latitude = station.weather_option("lat");
-    if (!station.weather_option("lon").empty()) inputs.longitude = station.weather_option("lon");
-    if (!station.weather_option("elev").empty()) inputs.elevation = station.weather_option("elev");
+    take_position(station, *own, position_file, ghcnd, inputs);
 
     // 4. The reference station that fills what the record cannot give.
     if (const std::string fill = station.weather_option("fill_file"); !fill.empty()) {

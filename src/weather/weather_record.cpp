@@ -49,7 +49,9 @@ std::vector<DayReal> dew_points(const std::vector<DayValue>& humidity, const std
         const double fraction = static_cast<double>(day.value) / kBillion / (percent ? 100.0 : 1.0);
         const double mean =
             (static_cast<double>(t->second.first) + static_cast<double>(t->second.second)) / 2.0 / kBillion;
-        dews.push_back({day.day, dew_point(fraction, mean)});
+        // A mean temperature of -237.3 puts the relation out of its range: no dew point that day.
+        const double dew = dew_point(fraction, mean);
+        if (std::isfinite(dew)) dews.push_back({day.day, dew});
     }
     return dews;
 }
@@ -74,7 +76,11 @@ std::string WeatherRecord::incomplete_reason() const {
         for (const std::string& name : missing_variables) names.append(names.empty() ? "" : " ").append(name);
         add("no " + names);
     }
-    if (latitude.empty() || longitude.empty() || elevation.empty()) add("no position (lat, lon, elev)");
+    if (!position_problem.empty()) {
+        add("no position: " + position_problem);
+    } else if (latitude.empty() || longitude.empty() || elevation.empty()) {
+        add("no position (lat, lon, elev)");
+    }
     return reason;
 }
 
@@ -83,6 +89,8 @@ WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& prob
     record.latitude = inputs.latitude;
     record.longitude = inputs.longitude;
     record.elevation = inputs.elevation;
+    record.position_problem = inputs.position_problem;
+    if (!record.position_problem.empty()) record.latitude = record.longitude = record.elevation = "";
     const auto factor = [&](const char* variable) {
         const auto found = inputs.factors.find(variable);
         return found == inputs.factors.end() ? std::pair<int, int>{1, 1} : found->second;
