@@ -1,5 +1,6 @@
 #include "batch/station_weather.hpp"
 
+#include <array>
 #include <map>
 #include <mutex>
 
@@ -77,38 +78,6 @@ void ghcnd_position(const std::string& text, const std::string& id, readers::Sta
         own.elevation = readers::trimmed(line.substr(31, 6));
         own.position_places = {{{lines.number(), "13"}, {lines.number(), "22"}, {lines.number(), "32"}}};
         return;
-    }
-}
-
-// The position: each coordinate the list's, else the file's; a coordinate
-// that is not a number or out of its bounds leaves the station without a
-// position, and says where it came from.
-void take_position(const Station& station, const readers::StationRecord& own, const std::string& file, bool ghcnd,
-                   weather::WeatherInputs& inputs) {
-    constexpr const char* kListColumns[3] = {"lat", "lon", "elev"};
-    const std::string* given[3] = {&own.latitude, &own.longitude, &own.elevation};
-    std::string* taken[3] = {&inputs.latitude, &inputs.longitude, &inputs.elevation};
-    for (std::size_t c = 0; c < 3; ++c) {
-        const std::string listed = station.weather_option(kListColumns[c]);
-        const std::string& text = listed.empty() ? *given[c] : listed;
-        if (text.empty()) continue;
-        std::string why;
-        const auto plain = weather::position_text(static_cast<weather::Coordinate>(c), text, why);
-        if (plain) {
-            *taken[c] = *plain;
-            continue;
-        }
-        if (!inputs.position_problem.empty()) continue;
-        const readers::TextPlace& place = own.position_places[c];
-        if (!listed.empty()) {
-            inputs.position_problem = "the list's column " + std::string(kListColumns[c]) + ": " + why;
-        } else if (ghcnd && c == weather::kElevation && text == "-999.9") {
-            inputs.position_problem = file + ", line " + std::to_string(place.line) + ", column " + place.column +
-                                      ": elevation unknown (-999.9): give elev in the list";
-        } else {
-            inputs.position_problem =
-                file + ", line " + std::to_string(place.line) + ", column " + place.column + ": " + why;
-        }
     }
 }
 
@@ -191,7 +160,18 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         position_file = stations;
         ghcnd = true;
     }
-    take_position(station, *own, position_file, ghcnd, inputs);
+    std::array<weather::GivenCoordinate, 3> given;
+    constexpr const char* kListColumns[3] = {"lat", "lon", "elev"};
+    const std::string* texts[3] = {&own->latitude, &own->longitude, &own->elevation};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const readers::TextPlace& place = own->position_places[c];
+        given[c] = {station.weather_option(kListColumns[c]), *texts[c],
+                    position_file + ", line " + std::to_string(place.line) + ", column " + place.column};
+    }
+    const std::array<std::string, 3> position = weather::take_position(given, ghcnd, inputs.position_problem);
+    inputs.latitude = position[weather::kLatitude];
+    inputs.longitude = position[weather::kLongitude];
+    inputs.elevation = position[weather::kElevation];
 
     // 4. The reference station that fills what the record cannot give.
     if (const std::string fill = station.weather_option("fill_file"); !fill.empty()) {

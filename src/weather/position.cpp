@@ -49,4 +49,26 @@ std::optional<std::string> position_text(Coordinate coordinate, std::string_view
     return plain;
 }
 
+std::array<std::string, 3> take_position(const std::array<GivenCoordinate, 3>& given, bool ghcnd,
+                                         std::string& problem) {
+    std::array<std::string, 3> position;
+    for (std::size_t c = 0; c < 3 && problem.empty(); ++c) {
+        const bool listed = !given[c].listed.empty();
+        const std::string& text = listed ? given[c].listed : given[c].text;
+        if (text.empty()) continue;
+        std::string why;
+        if (const auto plain = position_text(static_cast<Coordinate>(c), text, why)) {
+            position[c] = *plain;
+        } else if (listed) {
+            problem = "the list's " + std::string(kCoordinateBounds[c].name) + ": " + why;
+        } else if (ghcnd && c == kElevation && text == "-999.9") {
+            problem = given[c].place + ": elevation unknown (-999.9): give elev in the list";
+        } else {
+            problem = given[c].place + ": " + why;
+        }
+    }
+    if (!problem.empty()) position = {};
+    return position;
+}
+
 }  // namespace wgn::weather

@@ -28,4 +28,18 @@ inline constexpr std::array<CoordinateBounds, 3> kCoordinateBounds = {
 // text is not a number or lies outside the bounds.
 std::optional<std::string> position_text(Coordinate coordinate, std::string_view text, std::string& why);
 
+// A coordinate as a station's sources give it: the list's cell (checked
+// already), else the file's text and where it stands ("FILE, line 3, column
+// lat"); empty texts: not given.
+struct GivenCoordinate {
+    std::string listed, text, place;
+};
+// The position (latitude, longitude, elevation) as plain decimals, each the
+// list's, else the file's.  When one the file gives is not a number or out of
+// its bounds there is no position (three empty texts) and `problem` says why,
+// with its place.  `ghcnd`: the file is GHCN's station list, where an
+// elevation of -999.9 means unknown.
+std::array<std::string, 3> take_position(const std::array<GivenCoordinate, 3>& given, bool ghcnd,
+                                         std::string& problem);
+
 }  // namespace wgn::weather

@@ -90,7 +90,6 @@ WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& prob
     record.longitude = inputs.longitude;
     record.elevation = inputs.elevation;
     record.position_problem = inputs.position_problem;
-    if (!record.position_problem.empty()) record.latitude = record.longitude = record.elevation = "";
     const auto factor = [&](const char* variable) {
         const auto found = inputs.factors.find(variable);
         return found == inputs.factors.end() ? std::pair<int, int>{1, 1} : found->second;

@@ -201,6 +201,37 @@ weather::WeatherRecord sample_record() {
     return record;
 }
 
+TEST(Position, TheListsElseTheFilesRefusedWithItsPlace) {
+    struct Case {
+        std::array<const char*, 3> listed, file;
+        bool ghcnd;
+        std::array<const char*, 3> position;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {{"", "", ""}, {"40.5853", "-105.0844", "1559.2"}, true, {"40.5853", "-105.0844", "1559.2"}, ""},
+        {{"52", "", "1e1"}, {"91", "5", "-999.9"}, true, {"52", "5", "10"}, ""},
+        {{"", "", ""}, {"40.5853", "-105.0844", "-999.9"}, true, {"", "", ""},
+         "E, column elev: elevation unknown (-999.9): give elev in the list"},
+        {{"", "", ""}, {"40", "5", "-999.9"}, false, {"", "", ""},
+         "E, column elev: \"-999.9\" is not an elevation (-450 ... 9000 m)"},
+        {{"", "", ""}, {"abc", "5", "2"}, true, {"", "", ""}, "A, column lat: \"abc\" is not a number"},
+        {{"", "", ""}, {"45", "1.805e2", "2"}, false, {"", "", ""},
+         "O, column lon: \"1.805e2\" is not a longitude (-180 ... 180)"},
+        {{"", "", ""}, {"4.0585e1", "", "2"}, false, {"40.585", "", "2"}, ""},
+        {{"", "", ""}, {"", "", ""}, false, {"", "", ""}, ""},
+    };
+    for (const Case& c : cases) {
+        std::array<weather::GivenCoordinate, 3> given;
+        const char* places[3] = {"A, column lat", "O, column lon", "E, column elev"};
+        for (std::size_t i = 0; i < 3; ++i) given[i] = {c.listed[i], c.file[i], places[i]};
+        std::string problem;
+        const std::array<std::string, 3> position = weather::take_position(given, c.ghcnd, problem);
+        EXPECT_EQ(position, (std::array<std::string, 3>{c.position[0], c.position[1], c.position[2]})) << c.file[0];
+        EXPECT_EQ(problem, c.problem) << c.file[0];
+    }
+}
+
 TEST(ModelFiles, CliBlockReadBackInFreeFormat) {
     const weather::WeatherRecord record = sample_record();
     const std::string text = modelfiles::cli_title("1.0.0") + modelfiles::cli_block("De Bilt", record);
