@@ -291,6 +291,8 @@ expect("wet July is wide", len(wet_july.split(".")[0]) >= 5, True)
 expect("wet model_files", summary["wet"]["model_files"],
        f"not in wet.wgn: pcp_ave {wet_july} of Jul is too wide for f6.1")
 expect("wet: no .wgn", os.path.exists(os.path.join(work, "out", "wet", "wet.wgn")), False)
+page = read("out", "index.html")
+expect("the page links the .wgn files there are", ('wet/wet.wgn"' in page, 'expo/expo.wgn"' in page), (False, True))
 
 # ---- A position in the list out of bounds is refused before anything runs ------------
 write("bad-positions.csv", ["station,file,format,lat,lon,elev",
