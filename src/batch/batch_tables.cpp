@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
 
@@ -56,10 +57,10 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 }
 
 // lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
-// model_files (empty when the station is in them, else why not),
+// model_files (empty when the station is in them all, else why not in which),
 // model_changes, model_notes (their counts), model_details (their texts),
 // units (those converted from, and how humidity's was told), refused_variables.
-void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row) {
+void weather_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
     if (!outcome.weather) {
         row.insert(row.end(), 13, std::string());
         if (!outcome.ok) row[row.size() - 6] = "the station failed";
@@ -73,7 +74,7 @@ void weather_cells(const StationOutcome& outcome, std::vector<std::string>& row)
         notes.append(notes.empty() ? "" : "; ").append(note.text);
     row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
                            record.hhr_estimated ? "estimated" : "measured", missing, filled,
-                           outcome.ok ? record.incomplete_reason() : "the station failed",
+                           outcome.ok ? modelfiles::model_fit(station.name, record).reason : "the station failed",
                            std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::change)),
                            std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::note)), notes});
     std::string units, refused;
@@ -132,7 +133,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
     row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
     row.push_back(outcome.report_line);
     if (list.dated_columns) coverage_cells(station, outcome, row);
-    if (list.weather_columns) weather_cells(outcome, row);
+    if (list.weather_columns) weather_cells(station, outcome, row);
     row.insert(row.end(), station.extra.begin(), station.extra.end());
     return csv_line(row);
 }

@@ -2,6 +2,7 @@
 
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
+#include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
 
@@ -70,7 +71,8 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
     }
     if (outcome.figures) shown.files = {"report.txt", "mean_pcp.sta", "totalpcp.sta"};
     if (outcome.coverage) shown.files.insert(shown.files.end(), {"series.txt", "coverage.csv"});
-    if (outcome.ok && outcome.weather && outcome.weather->complete()) shown.files.push_back(station.name + ".wgn");
+    if (outcome.ok && outcome.weather && modelfiles::model_fit(station.name, *outcome.weather).in[modelfiles::kWgnFile])
+        shown.files.push_back(station.name + ".wgn");
     if (outcome.ok) shown.files.emplace_back(kPictureName);
     shown.files.insert(shown.files.end(), {"run.txt", "stderr.txt"});
     return shown;

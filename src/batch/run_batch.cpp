@@ -20,6 +20,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/model_fit.hpp"
 
 namespace wgn::batch {
 namespace {
@@ -243,9 +244,12 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             const weather::WeatherRecord& record = outcome.weather ? *outcome.weather : none;
             rows[3] = modelfiles::userwgn_row(station.name, record);
             rows[4].clear(), rows[5].clear(), rows[6].clear();
-            if (outcome.ok && outcome.weather && outcome.weather->complete()) {
-                ++model_stations;
+            const modelfiles::ModelFit fit = modelfiles::model_fit(station.name, record);
+            if (outcome.ok && outcome.weather && fit.in[modelfiles::kCliFile]) {
                 rows[4] = modelfiles::cli_block(station.name, record);
+            }
+            if (outcome.ok && outcome.weather && fit.in[modelfiles::kEditorTables]) {
+                ++model_stations;
                 rows[5] = modelfiles::editor_stations_row(model_stations, station.name, record);
                 rows[6] = modelfiles::editor_monthly_rows(12 * (model_stations - 1) + 1, model_stations, record);
             }

@@ -18,6 +18,7 @@ namespace wgn::batch {
 struct StationFindings {
     std::vector<weather::ModelNote> model_notes;  // the changes first, the worst first
     std::vector<std::string> refused;             // variables left out, with the reason: worse than any note
+    std::string position_problem;                 // why the station has no position, with its place
 };
 
 // `summary` is the summary's name as the user gave the output folder.

@@ -16,6 +16,7 @@
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
+#include "weather/position.hpp"
 
 namespace wgn::batch {
 
@@ -85,8 +86,12 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
+// The list's columns of latitude, longitude and elevation.
+constexpr std::string_view kPositionColumns[3] = {"lat", "lon", "elev"};
+
 // The weather columns of a station: files that exist (their full names
-// replace the names as written), a known wind unit, numbers for the position.
+// replace the names as written), a known wind unit, a position within its
+// bounds (weather/position.hpp).
 template <typename Problem>
 void check_weather(Station& station, const FileCheck& check_file, const Problem& problem) {
     for (auto& [column, value] : station.weather) {
@@ -103,8 +108,10 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
                 problem(column, "a " + station.format + " station gives its other variables in its own file");
             }
         }
-        if ((column == "lat" || column == "lon" || column == "elev") && !readers::is_number_text(value)) {
-            problem(column, quoted(value) + " is not a number");
+        for (std::size_t c = 0; c < 3; ++c) {
+            std::string why;
+            if (column == kPositionColumns[c] && !weather::position_text(static_cast<weather::Coordinate>(c), value, why))
+                problem(column, why);
         }
         for (const readers::Quantity quantity : {readers::Quantity::kTemperature, readers::Quantity::kRadiation,
                                                  readers::Quantity::kHumidity, readers::Quantity::kWind}) {

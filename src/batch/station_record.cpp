@@ -158,6 +158,7 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "lat", record.latitude);
         add(text, "lon", record.longitude);
         add(text, "elev", record.elevation);
+        if (!record.position_problem.empty()) add(text, "position_problem", record.position_problem);
         add(text, "rain_yrs", record.rain_yrs);
         add(text, "pcp_hhr", record.hhr_estimated ? "estimated" : "measured");
         add(text, "missing_variables", joined(record.missing_variables, " "));
@@ -210,10 +211,16 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         outcome.coverage = std::move(coverage);
     }
     if (const auto rain_yrs = value_of(record, "rain_yrs")) {
+        // The key holds the list's lat, lon and elev as written: the record's
+        // own (plain decimals, or none) follow the exit line.
+        const std::size_t exit_line = record.find("\nexit: ");
+        const std::string_view results =
+            exit_line == std::string::npos ? std::string_view(record) : std::string_view(record).substr(exit_line);
         weather::WeatherRecord weather;
-        weather.latitude = value_of(record, "lat").value_or("");
-        weather.longitude = value_of(record, "lon").value_or("");
-        weather.elevation = value_of(record, "elev").value_or("");
+        weather.latitude = value_of(results, "lat").value_or("");
+        weather.longitude = value_of(results, "lon").value_or("");
+        weather.elevation = value_of(results, "elev").value_or("");
+        weather.position_problem = value_of(results, "position_problem").value_or("");
         weather.rain_yrs = *rain_yrs;
         weather.hhr_estimated = value_of(record, "pcp_hhr").value_or("") == "estimated";
         weather.missing_variables = split(value_of(record, "missing_variables").value_or(""), " ");

@@ -11,6 +11,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/model_fit.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 #include "series/precipitation_values.hpp"
@@ -235,12 +236,12 @@ StationOutcome run_station(const std::string& program, const std::string& output
             return finished(platform::exit_text(run));
         }
         if (const std::string line =
-                findings_line(station.name, {weather->notes, weather->record.refused},
+                findings_line(station.name, {weather->notes, weather->record.refused, weather->record.position_problem},
                               platform::name_inside(output_folder, kSummaryName));
             !line.empty()) {
             platform::write_error_output(line);
         }
-        if (weather->record.complete() &&
+        if (modelfiles::model_fit(station.name, weather->record).in[modelfiles::kWgnFile] &&
             !replace_whole_file(in_folder(station.name + ".wgn"),
                                 modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {
             return not_started("cannot write " + in_folder(station.name + ".wgn").shown + ": " +

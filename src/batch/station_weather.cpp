@@ -1,5 +1,6 @@
 #include "batch/station_weather.hpp"
 
+#include <array>
 #include <map>
 #include <mutex>
 
@@ -14,6 +15,7 @@
 #include "series/whole_years.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
+#include "weather/position.hpp"
 
 namespace wgn::batch {
 namespace {
@@ -66,15 +68,16 @@ const std::vector<weather::ReferenceStation>* reference_stations(const std::stri
 }
 
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
-// 13-20, LONGITUDE 22-30, ELEVATION 32-37.
-void ghcnd_position(const std::string& text, const std::string& id, weather::WeatherInputs& inputs) {
+// 13-20, LONGITUDE 22-30, ELEVATION 32-37 (-999.9: unknown).
+void ghcnd_position(const std::string& text, const std::string& id, readers::StationRecord& own) {
     readers::TextLines lines(text);
     std::string_view line;
     while (lines.next(line)) {
         if (line.size() < 37 || line.substr(0, 11) != id) continue;
-        inputs.latitude = readers::trimmed(line.substr(12, 8));
-        inputs.longitude = readers::trimmed(line.substr(21, 9));
-        inputs.elevation = readers::trimmed(line.substr(31, 6));
+        own.latitude = readers::trimmed(line.substr(12, 8));
+        own.longitude = readers::trimmed(line.substr(21, 9));
+        own.elevation = readers::trimmed(line.substr(31, 6));
+        own.position_places = {{{lines.number(), "13"}, {lines.number(), "22"}, {lines.number(), "32"}}};
         return;
     }
 }
@@ -189,18 +192,28 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     for (std::size_t m = 0; m < 12; ++m) inputs.precipitation[m] = figures.values[m];
 
     // 3. The position: the list's, else the file's, else GHCN's station list.
-    inputs.latitude = own->latitude;
-    inputs.longitude = own->longitude;
-    inputs.elevation = own->elevation;
+    std::string position_file = station.input_name;
+    bool ghcnd = false;
     if (const std::string stations = station.weather_option("stations_file");
         !stations.empty() && !own->station_id.empty()) {
         const std::string* text = shared_text(stations, problem);
         if (text == nullptr) return std::nullopt;
-        ghcnd_position(*text, own->station_id, inputs);
+        ghcnd_position(*text, own->station_id, *own);
+        position_file = stations;
+        ghcnd = true;
     }
-    if (!station.weather_option("lat").empty()) inputs.latitude = station.weather_option("lat");
-    if (!station.weather_option("lon").empty()) inputs.longitude = station.weather_option("lon");
-    if (!station.weather_option("elev").empty()) inputs.elevation = station.weather_option("elev");
+    std::array<weather::GivenCoordinate, 3> given;
+    constexpr const char* kListColumns[3] = {"lat", "lon", "elev"};
+    const std::string* texts[3] = {&own->latitude, &own->longitude, &own->elevation};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const readers::TextPlace& place = own->position_places[c];
+        given[c] = {station.weather_option(kListColumns[c]), *texts[c],
+                    position_file + ", line " + std::to_string(place.line) + ", column " + place.column};
+    }
+    const std::array<std::string, 3> position = weather::take_position(given, ghcnd, inputs.position_problem);
+    inputs.latitude = position[weather::kLatitude];
+    inputs.longitude = position[weather::kLongitude];
+    inputs.elevation = position[weather::kElevation];
 
     // 4. The reference station that fills what the record cannot give.
     if (const std::string fill = station.weather_option("fill_file"); !fill.empty()) {

@@ -1,19 +1,16 @@
 #include "modelfiles/fixed_text.hpp"
 
-#include <cstdio>
+#include <optional>
 
-#include "readers/number_text.hpp"
+#include "readers/plain_decimal.hpp"
 
 namespace wgn::modelfiles {
 
 std::string fixed(std::string_view text, int decimals) {
-    if (!readers::is_number_text(text) || text.find_first_of("eE") != std::string_view::npos) {
-        // An exponent: the value as the C library prints it.
-        const auto value = readers::number_value(text);
-        char printed[64];
-        std::snprintf(printed, sizeof printed, "%.*f", decimals, value ? *value : 0.0);
-        return printed;
-    }
+    // An exponent is written out first, digit for digit.
+    const std::optional<std::string> plain = readers::plain_decimal(text);
+    if (!plain) return {};
+    text = *plain;
     std::string sign;
     if (text.front() == '+' || text.front() == '-') {
         if (text.front() == '-') sign.push_back('-');
@@ -47,6 +44,7 @@ std::string fixed(std::string_view text, int decimals) {
 
 std::string fortran_f(std::string_view text, int width, int decimals) {
     std::string shown = fixed(text, decimals);
+    if (shown.empty()) return std::string(static_cast<std::size_t>(width), '*');
     // Fortran leaves out the zero before the point when the field is full.
     if (shown.size() > static_cast<std::size_t>(width) && (shown.rfind("0.", 0) == 0 || shown.rfind("-0.", 0) == 0)) {
         shown.erase(shown.find('0'), 1);

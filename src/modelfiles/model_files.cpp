@@ -1,8 +1,12 @@
 #include "modelfiles/model_files.hpp"
 
+#include <optional>
+
 #include "modelfiles/fixed_text.hpp"
+#include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
+#include "readers/plain_decimal.hpp"
 #include "readers/text_lines.hpp"
 
 namespace wgn::modelfiles {
@@ -46,13 +50,13 @@ std::string cli_title(std::string_view version) {
 std::string cli_block(std::string_view name, const WeatherRecord& record) {
     std::string block = field(cli_name_field(name));
     for (const std::string* value : {&record.latitude, &record.longitude, &record.elevation}) {
-        block.append(field(right(fixed(*value, 5), 12)));
+        block.append(field(field_text(*value, kCliNumber)));
     }
-    block.append(field(right(record.rain_yrs, 8))).append("\n");
+    block.append(field(field_text(record.rain_yrs, kCliYears))).append("\n");
     for (const char* column : weather::kColumns) block.append(field(right(column, 12)));
     block.append("\n");
     for (std::size_t m = 0; m < 12; ++m) {
-        for (const std::string& value : record.values[m]) block.append(field(right(fixed(value, 5), 12)));
+        for (const std::string& value : record.values[m]) block.append(field(field_text(value, kCliNumber)));
         block.append("\n");
     }
     return block;
@@ -88,9 +92,13 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
             const std::vector<std::string_view> values = readers::split_fields(line);
             if (values.size() < 14) return fail("a month line of fewer than 14 values");
             for (std::size_t c = 0; c < 14; ++c) {
-                if (!readers::is_number_text(values[c]))
-                    return fail("\"" + std::string(values[c]) + "\" is not a number");
-                station.values[m][c] = values[c];
+                // A value filled in from here is written as a plain decimal.
+                const std::optional<std::string> plain = readers::plain_decimal(values[c]);
+                if (!plain) {
+                    return fail("\"" + std::string(values[c]) + "\" is not a number" +
+                                (readers::is_number_text(values[c]) ? " that can be written without an exponent" : ""));
+                }
+                station.values[m][c] = *plain;
             }
         }
         stations.push_back(std::move(station));
@@ -160,13 +168,12 @@ std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
 std::string wgn_file(std::string_view name, const WeatherRecord& record, std::string_view version) {
     std::string text =
         std::string(name) + ": weather generator data written by wgnrain-batch " + std::string(version) + "\n";
-    text.append("  LATITUDE =").append(fortran_f(record.latitude, 7, 2));
-    text.append(" LONGITUDE =").append(fortran_f(record.longitude, 7, 2)).append("\n");
-    text.append("  ELEV (m) =").append(fortran_f(record.elevation, 7, 2)).append("\n");
-    text.append("  RAIN_YRS =").append(fortran_f(record.rain_yrs, 7, 2)).append("\n");
+    text.append("  LATITUDE =").append(field_text(record.latitude, kWgnPosition));
+    text.append(" LONGITUDE =").append(field_text(record.longitude, kWgnPosition)).append("\n");
+    text.append("  ELEV (m) =").append(field_text(record.elevation, kWgnPosition)).append("\n");
+    text.append("  RAIN_YRS =").append(field_text(record.rain_yrs, kWgnPosition)).append("\n");
     for (std::size_t c = 0; c < 14; ++c) {
-        for (std::size_t m = 0; m < 12; ++m)
-            text.append(fortran_f(record.values[m][c], 6, c == weather::kPcpAve ? 1 : 2));
+        for (std::size_t m = 0; m < 12; ++m) text.append(field_text(record.values[m][c], wgn_field(c)));
         text.append("\n");
     }
     return text;

@@ -14,7 +14,8 @@
 // by position.  SWAT 2012: userwgn.csv (STATION,WLATITUDE,WLONGITUDE,WELEV,
 // RAIN_YRS and the 14 variables of 12 months) and the station's .wgn file: a
 // title, latitude, elevation and rain_yrs lines read as (12x,f7.2), then 14
-// lines of 12 values f6.2 (the PCPMM line f6.1).
+// lines of 12 values f6.2 (the PCPMM line f6.1).  The fields are those of
+// model_fit.hpp, which says whether a record fits them.
 #pragma once
 
 #include <string>

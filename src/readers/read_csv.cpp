@@ -53,17 +53,17 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
     }
 }
 
-// The number after `label` on a line of POWER's header, as written:
-//   "Location: Latitude  40.5853   Longitude -105.0844" , "Latitude" -> "40.5853"
-std::string number_after(std::string_view line, std::string_view label) {
+// The word after `label` (and blanks, ':' or '=') on a line of POWER's
+// header, as written, with its character position (from 1):
+//   "Location: Latitude  40.5853   Longitude -105.0844" , "Latitude" -> "40.5853" at 21
+// Whether it is a usable number is for the batch to say.
+void word_after(std::string_view line, std::string_view label, int line_number, std::string& word, TextPlace& place) {
     const std::size_t at = lower_case(line).find(lower_case(label));
-    if (at == std::string_view::npos) return {};
-    std::string_view rest = line.substr(at + label.size());
-    const std::size_t start = rest.find_first_of("+-0123456789");
-    if (start == std::string_view::npos) return {};
-    rest.remove_prefix(start);
-    const std::string_view number = rest.substr(0, rest.find_first_not_of("+-.0123456789eE"));
-    return is_number_text(number) ? std::string(number) : std::string();
+    if (at == std::string_view::npos) return;
+    const std::size_t start = line.find_first_not_of(" \t:=", at + label.size());
+    if (start == std::string_view::npos) return;
+    word = line.substr(start, line.find_first_of(" \t", start) - start);
+    place = {line_number, std::to_string(start + 1)};
 }
 
 // The parameters of a POWER file whose header line states their unit.
@@ -108,9 +108,11 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             break;
         }
         const std::string lower = lower_case(line);
-        if (lower.find("latitude") != std::string::npos) record.latitude = number_after(line, "Latitude");
-        if (lower.find("longitude") != std::string::npos) record.longitude = number_after(line, "Longitude");
-        if (lower.find("elevation") != std::string::npos) record.elevation = number_after(line, "=");
+        word_after(line, "Latitude", lines.number(), record.latitude, record.position_places[0]);
+        word_after(line, "Longitude", lines.number(), record.longitude, record.position_places[1]);
+        if (lower.find("elevation") != std::string::npos) {
+            word_after(line, "=", lines.number(), record.elevation, record.position_places[2]);
+        }
         // "The value for missing source data ...: -999"
         if (lower.find("missing") != std::string::npos && line.rfind(':') != std::string_view::npos) {
             const std::string_view value = trimmed(line.substr(line.rfind(':') + 1));

@@ -25,10 +25,8 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     const std::vector<std::string_view> station = split_fields(line);
     if (station.size() < 5)
         throw ReadError(3, "", "the line nbyr tstep lat lon elev has " + std::to_string(station.size()) + " values");
-    const std::string column_names[5] = {"nbyr", "tstep", "lat", "lon", "elev"};
-    double numbers[5];
-    for (std::size_t i = 0; i < 5; ++i) numbers[i] = checked_number(station[i], 3, column_names[i]);
-    if (numbers[1] != 0) {
+    checked_number(station[0], 3, "nbyr");
+    if (checked_number(station[1], 3, "tstep") != 0) {
         throw ReadError(
             3, "tstep",
             "a file of " + std::string(station[1]) + " steps a day: only daily files (tstep 0) can be read");
@@ -37,6 +35,9 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     record.latitude = station[2];
     record.longitude = station[3];
     record.elevation = station[4];
+    // The position is checked where it is used (a precipitation file that
+    // gives none usable still gives its values).
+    record.position_places = {{{3, "lat"}, {3, "lon"}, {3, "elev"}}};
     const std::vector<std::string> names = variables_of_kind(options.kind);
     std::vector<DailyValue>* columns[2] = {&record.variables[names[0]],
                                            names.size() > 1 ? &record.variables[names[1]] : nullptr};

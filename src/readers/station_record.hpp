@@ -47,10 +47,20 @@ inline constexpr std::array<VariableNames, 8> kVariables = {{
     {"hhr", "half-hour rain", {"hhr", "pcp_hhr", "", "", ""}},
 }};
 
+// A place in a file, for messages: a line and a column (a name or a
+// character position counted from 1).
+struct TextPlace {
+    int line = 0;
+    std::string column;
+};
+
 struct StationRecord {
     std::map<std::string, std::vector<DailyValue>> variables;
-    // The position where the file gives it, as written: degrees, metres.
+    // The position where the file gives it, as written (the batch checks
+    // it): degrees, metres; and where each of latitude, longitude and
+    // elevation was read.
     std::string latitude, longitude, elevation;
+    std::array<TextPlace, 3> position_places;
     // The units the file itself states for its variables (POWER's header, a
     // column named "srad (W/m^2)"):  {"slr", kKilowattHoursPerDay}
     std::map<std::string, Unit> units;

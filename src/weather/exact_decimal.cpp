@@ -70,7 +70,11 @@ std::string hundredths_text(Int128 hundredths) {
 }
 
 std::string two_decimals(double value) {
-    return hundredths_text(static_cast<Int128>(std::llround(value * 100)));
+    // A value that is not finite (a NaN dew point, say), or beyond what
+    // llround can hold, is no value: never a number made up by the rounding.
+    const double hundredths = value * 100;
+    if (!std::isfinite(hundredths) || std::fabs(hundredths) >= 9e18) return {};
+    return hundredths_text(static_cast<Int128>(std::llround(hundredths)));
 }
 
 }  // namespace wgn::weather

@@ -32,7 +32,8 @@ std::string rounded_text(Int128 numerator, Int128 denominator, int decimals);
 // A whole number of hundredths as text: 1234 -> "12.34", -5 -> "-0.05".
 std::string hundredths_text(Int128 hundredths);
 
-// A double rounded half away from zero to two decimals, as text.
+// A double rounded half away from zero to two decimals, as text; empty (no
+// value) for NaN, an infinity or a magnitude of 9e16 and above.
 std::string two_decimals(double value);
 
 }  // namespace wgn::weather

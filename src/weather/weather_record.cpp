@@ -197,7 +197,9 @@ std::vector<DayReal> dew_points(const Days& humidity, const Days& tmax, const Da
     for (const DayValue& day : humidity.values) {
         const auto t = means.find(day.day);
         if (t == means.end() || day.value <= 0) continue;
-        dews.push_back({day.day, dew_point(humidity.model_value(day), t->second)});
+        // A mean temperature of -237.3 puts the relation out of its range: no dew point that day.
+        const double dew = dew_point(humidity.model_value(day), t->second);
+        if (std::isfinite(dew)) dews.push_back({day.day, dew});
     }
     return dews;
 }
@@ -244,7 +246,11 @@ std::string WeatherRecord::incomplete_reason() const {
         for (const std::string& name : missing_variables) names.append(names.empty() ? "" : " ").append(name);
         add("no " + names);
     }
-    if (latitude.empty() || longitude.empty() || elevation.empty()) add("no position (lat, lon, elev)");
+    if (!position_problem.empty()) {
+        add("no position: " + position_problem);
+    } else if (latitude.empty() || longitude.empty() || elevation.empty()) {
+        add("no position (lat, lon, elev)");
+    }
     return reason;
 }
 
@@ -253,6 +259,7 @@ WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& prob
     record.latitude = inputs.latitude;
     record.longitude = inputs.longitude;
     record.elevation = inputs.elevation;
+    record.position_problem = inputs.position_problem;
     std::set<std::string> refused;
     std::map<std::string, Days> days = checked_days(inputs, record, refused);
     const auto days_of = [&](const char* variable) -> const Days& {

@@ -73,13 +73,15 @@ struct WeatherInputs {
     std::map<std::string, std::string> refused;
     // The report's six values of each month: PCP_MM, PCPSTD, PCPSKW, PR_W1, PR_W2, PCPD.
     std::array<std::array<std::string, 6>, 12> precipitation;
-    std::string latitude, longitude, elevation;
+    std::string latitude, longitude, elevation;  // plain decimals within their bounds (position.hpp)
+    std::string position_problem;                // why a position given is refused, with its place
     const ReferenceStation* reference = nullptr;
 };
 
 struct WeatherRecord {
     std::array<std::array<std::string, 14>, 12> values;  // by month, by column; empty: no value
     std::string latitude, longitude, elevation, rain_yrs;
+    std::string position_problem;  // why the position given is refused: then there is none
     bool hhr_estimated = false;
     std::vector<std::string> missing_variables;  // "slr_ave", ... (columns with no value in some month)
     std::vector<std::string> filled_variables;   // "dew_ave", "wnd_ave(1-3)" ...
@@ -91,7 +93,8 @@ struct WeatherRecord {
     std::vector<std::string> units;
     // Every value in every month, and a position.
     bool complete() const;
-    // Why the record is not complete: "no slr_ave; no position"; empty when it is.
+    // Why the record is not complete: "no slr_ave; no position (lat, lon, elev)",
+    // "no position: FILE, line 4, column 22: ..."; empty when it is.
     std::string incomplete_reason() const;
 };
 

@@ -16,6 +16,10 @@ independent computation from the definitions:
     filled from a reference they have none; standard error holds at most one
     line a station, with the summary's counts and first note; a batch run
     again reuses every station and writes the same summary and page;
+  - positions: exponents written out, a file's position out of bounds or
+    GHCN's unknown elevation refused with its place (the precipitation kept),
+    the list's refused before anything runs; a July too wet for the .wgn's
+    f6.1 in the .cli and the Editor's tables but not in the .wgn;
   - the real station records, precipitation only: their digits.
 
     weather_record.py path/to/wgnrain-batch [path/to/shared/data]
@@ -163,20 +167,60 @@ write("fractions.csv", ["date,prcp,tmax,tmin,dew"] +
       [f"{d.isoformat()},{rng.choice([2, 8]) if rng.random() < 0.3 else 0},{full['tmax'][d]},{full['tmin'][d]},"
        f"{rng.random():.2f}" for d in days])
 
+# Positions that cannot be used: a POWER latitude beyond 90, a SWAT+ elevation
+# with an exponent beyond 9000 m, GHCN's unknown elevation (-999.9).
+power_lines = read("power.csv").split("\n")
+write("power91.csv", [power_lines[0], "Location: Latitude  91.5   Longitude -105.0844"] + power_lines[2:-1])
+write("sp-high.pcp", header[:2] + ["3 0 -33.865 151.209 1e5"] +
+      [f"{d.year} {d.timetuple().tm_yday} {full['prcp'][d]}" for d in days])
+GHCN_ID = "USC00099999"
+
+
+def dly_lines(element, values):
+    """GHCN-Daily lines of a month each: tenths, -9999 for days the month has not."""
+    lines = []
+    for year in (2001, 2002, 2003):
+        for month in range(1, 13):
+            cells = ""
+            for day in range(1, 32):
+                try:
+                    d = datetime.date(year, month, day)
+                    cells += f"{round(Fraction(values[d]) * 10):5d}   "
+                except ValueError:
+                    cells += "-9999   "
+            lines.append(f"{GHCN_ID}{year:04d}{month:02d}{element}{cells}")
+    return lines
+
+
+write("ghcn.dly", dly_lines("PRCP", full["prcp"]) + dly_lines("TMAX", full["tmax"]) + dly_lines("TMIN", full["tmin"]))
+write("ghcnd-stations.txt", ["USC00011111  10.0000   10.0000  100.0 CO ANOTHER",
+                             f"{GHCN_ID}  40.5853 -105.0844 -999.9 CO FORT COLLINS"])
+# A July of some 400 mm a wet day: a PCP_MM of some 12000 mm fits the .cli, not the .wgn's f6.1.
+wet = {d: ((f"{400 + 7 * d.day}.0" if d.day % 4 else "0.0") if d.month == 7 else v) for d, v in full["prcp"].items()}
+write("wet.csv", ["date,prcp,tmax,tmin,rh,wind,solar"] +
+      [",".join([d.isoformat(), wet[d]] + [full[n][d] for n in ("tmax", "tmin", "rh", "wind", "solar")]) for d in days])
+
 write("stations.csv", [
-    "station,file,format,lat,lon,elev,wnd_unit,tmp_file,slr_file,hmd_file,wnd_file,fill_file,fill_station",
-    "full,full.csv,csv,52.1,5.18,2,km/h,,,,,,",
-    "swatplus,sp.pcp,swatplus,,,,,sp.tmp,sp.slr,sp.hmd,sp.wnd,,",
-    "power,power.csv,power,,,,,,,,,,",
-    "hhr,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid 52 5",
-    "nopos,full.csv,csv,,,,km/h,,,,,,",
-    "fractions,fractions.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_52_5",
-    "humid,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_humid",
+    "station,file,format,lat,lon,elev,wnd_unit,tmp_file,slr_file,hmd_file,wnd_file,fill_file,fill_station,"
+    "stations_file",
+    "full,full.csv,csv,52.1,5.18,2,km/h,,,,,,,",
+    "swatplus,sp.pcp,swatplus,,,,,sp.tmp,sp.slr,sp.hmd,sp.wnd,,,",
+    "power,power.csv,power,,,,,,,,,,,",
+    "hhr,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid 52 5,",
+    "nopos,full.csv,csv,,,,km/h,,,,,,,",
+    "expo,full.csv,csv,4.0585e1,-1.050844E2,1.55921e3,km/h,,,,,,,",
+    "wet,wet.csv,csv,52.1,5.18,2,km/h,,,,,,,",
+    "power91,power91.csv,power,,,,,,,,,,,",
+    "sphigh,sp-high.pcp,swatplus,,,,,sp.tmp,sp.slr,sp.hmd,sp.wnd,,,",
+    "ghcn999,ghcn.dly,ghcnd,,,,,,,,,reference.cli,grid 52 5,ghcnd-stations.txt",
+    "ghcnelev,ghcn.dly,ghcnd,,,1559,,,,,,reference.cli,grid 52 5,ghcnd-stations.txt",
+    "fractions,fractions.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_52_5,",
+    "humid,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_humid,",
 ])
 status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out"])
 out, err = out.decode(), err.decode()
 expect("batch status", status, 0)
-expect("closing line", out.split(";")[0], "wgnrain-batch: 7 stations, 7 ok, 0 failed")
+expect("closing line", out.split(";")[0], "wgnrain-batch: 13 stations, 13 ok, 0 failed")
 
 userwgn = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("out", "userwgn.csv")))}
 summary = {row["station"]: row for row in csv.DictReader(io.StringIO(read("out", "summary.csv")))}
@@ -244,6 +288,44 @@ expect("filled_variables", summary["hhr"]["filled_variables"], "slr_ave dew_ave 
 expect("incomplete station", (summary["nopos"]["model_files"], userwgn["nopos"]["TMPMX1"]),
        ("no position (lat, lon, elev)", got["tmp_max_ave"][0]))
 
+# ---- Positions: exponents written out, refusals with their place -------------------
+expect("exponents written out", [userwgn["expo"][k] for k in ("WLATITUDE", "WLONGITUDE", "WELEV")],
+       ["40.585", "-105.0844", "1559.21"])
+expect("exponents in the summary", [summary["expo"][k] for k in ("lat", "lon", "elev")],
+       ["40.585", "-105.0844", "1559.21"])
+
+
+def shown(name):
+    return program.shown_path(binary, os.path.join(work, name))
+
+
+refused = {
+    "power91": f'{shown("power91.csv")}, line 2, column 21: "91.5" is not a latitude (-90 ... 90)',
+    "sphigh": f'{shown("sp-high.pcp")}, line 3, column elev: "1e5" is not an elevation (-450 ... 9000 m)',
+    "ghcn999": f'{shown("ghcnd-stations.txt")}, line 2, column 32: elevation unknown (-999.9): give elev in the list',
+}
+for station, why in refused.items():
+    expect(f"{station}: precipitation kept, no position", (summary[station]["status"], summary[station]["lat"],
+           summary[station]["model_files"], userwgn[station]["WLATITUDE"], userwgn[station]["PCPMM1"] != ""),
+           ("ok", "", "no position: " + why, "", True))
+    expect(f"{station}: said on standard error, its one line", [line.endswith(f"; worst: no position: {why}; see "
+                                                                              f"{shown(os.path.join('out', 'summary.csv'))}")
+                                                                for line in err.splitlines()
+                                                                if line.startswith(f"wgnrain-batch: {station}: ")], [True])
+    expect(f"{station}: no .wgn", os.path.exists(os.path.join(work, "out", station, f"{station}.wgn")), False)
+expect("GHCN position with the list's elevation", [userwgn["ghcnelev"][k] for k in ("WLATITUDE", "WLONGITUDE", "WELEV")],
+       ["40.5853", "-105.0844", "1559"])
+expect("GHCN precipitation", values_of("ghcnelev")["pcp_ave"], got["pcp_ave"])
+
+# ---- A value too wide for the .wgn: in the .cli and the Editor's tables, not in the .wgn ----
+wet_july = values_of("wet")["pcp_ave"][6]
+expect("wet July is wide", len(wet_july.split(".")[0]) >= 5, True)
+expect("wet model_files", summary["wet"]["model_files"],
+       f"not in wet.wgn: pcp_ave {wet_july} of Jul is too wide for f6.1")
+expect("wet: no .wgn", os.path.exists(os.path.join(work, "out", "wet", "wet.wgn")), False)
+page = read("out", "index.html")
+expect("the page links the .wgn files there are", ('wet/wet.wgn"' in page, 'expo/expo.wgn"' in page), (False, True))
+
 # ---- What the model will do with the numbers: the summary, one line a station --------------
 kinds = {name: (row["model_changes"], row["model_notes"]) for name, row in summary.items()}
 details = {name: row["model_details"].split("; ") for name, row in summary.items()}
@@ -255,8 +337,8 @@ expect("dew_ave of humidity fractions filled: no note",
        (values_of("humid")["dew_ave"][0], [n for n in details["humid"] if n.startswith("dew_ave")]), ("0.65000", []))
 lines = {}
 for line in err.splitlines():
-    found = re.fullmatch(r"wgnrain-batch: (\S+): (?:\d+ variables? refused)?(?:, )?(?:(\d+) model changes?)?(?:, )?"
-                         r"(?:(\d+) model notes?)?; worst: (.*); see (.*)", line)
+    found = re.fullmatch(r"wgnrain-batch: (\S+): (?:\d+ variables? refused)?(?:, )?(?:no position)?(?:, )?"
+                         r"(?:(\d+) model changes?)?(?:, )?(?:(\d+) model notes?)?; worst: (.*); see (.*)", line)
     if not found:
         failures.append(f"a line on standard error that is not a station's one line: {line!r}")
         continue
@@ -265,10 +347,12 @@ for line in err.splitlines():
         failures.append(f"{name}: more than one line on standard error")
     lines[name] = line
     expect(f"{name}: the line's counts are the summary's", (changes or "0", notes or "0"), kinds.get(name))
-    expect(f"{name}: the line's worst is the summary's first", worst, details[name][0])
+    if not worst.startswith("no position: "):
+        expect(f"{name}: the line's worst is the summary's first", worst, details[name][0])
     expect(f"{name}: the line names the summary", table, program.shown_path(binary, os.path.join(work, "out", "summary.csv")))
 expect("a line for each station with model notes, none for the others", sorted(lines),
-       sorted(name for name, counts in kinds.items() if counts != ("0", "0")))
+       sorted(name for name, counts in kinds.items()
+              if counts != ("0", "0") or "no position: " in summary[name]["model_files"]))
 expect("fractions: its changes and notes", kinds["fractions"][1], "1")
 
 # A batch run again reuses every station from its record: the same summary and page.
@@ -280,8 +364,23 @@ written = re.compile(r"Written [^<]* by wgnrain-batch")
 expect("run again: the same page", written.sub("", read("out", "index.html")), written.sub("", first_page))
 expect("the page says once how the model takes pcp_days", first_page.count("The model always recomputes pcp_days"), 1)
 
+# ---- A position in the list out of bounds is refused before anything runs ------------
+write("bad-positions.csv", ["station,file,format,lat,lon,elev",
+                            "a,full.csv,csv,91,5,2", "b,full.csv,csv,52,-180.5,2", "c,full.csv,csv,52,5,1e308",
+                            "d,full.csv,csv,52,5,-999.9", "e,full.csv,csv,N52,5,2", "f,full.csv,csv,-9e1,1.8e2,9e3"])
+status, out, err = program.run(binary, b"", work, tmp, arguments=["bad-positions.csv", "-o", "bad"])
+list_name = shown("bad-positions.csv")
+expect("list positions refused", (status, [line for line in err.decode().splitlines() if line]), (2, [
+    f'wgnrain-batch: {list_name}, row 2, column lat: "91" is not a latitude (-90 ... 90)',
+    f'wgnrain-batch: {list_name}, row 3, column lon: "-180.5" is not a longitude (-180 ... 180)',
+    f'wgnrain-batch: {list_name}, row 4, column elev: "1e308" is not an elevation (-450 ... 9000 m)',
+    f'wgnrain-batch: {list_name}, row 5, column elev: "-999.9" is not an elevation (-450 ... 9000 m)',
+    f'wgnrain-batch: {list_name}, row 6, column lat: "N52" is not a number',
+]))
+
 # ---- Every model file read back as its reader reads it ------------------------------
-model_stations = ["full", "swatplus", "power", "hhr", "fractions", "humid"]
+model_stations = ["full", "swatplus", "power", "hhr", "expo", "wet", "ghcnelev", "fractions", "humid"]
+wgn_stations = [s for s in model_stations if s != "wet"]
 cli = read("out", "weather-wgn.cli").split("\n")
 expect("cli title", cli[0].startswith("weather-wgn.cli: weather generator data written by wgnrain-batch "), True)
 blocks = [line.split() for line in cli[1:] if line.strip()]
@@ -294,6 +393,8 @@ for n, station in enumerate(model_stations):
     values = values_of(station)
     expect(f"{station} cli values", [[float(v) for v in month] for month in months],
            [[float(values[c][m]) for c in COLUMNS] for m in range(12)])
+    if station not in wgn_stations:
+        continue
     wgn = read("out", station, f"{station}.wgn").split("\n")
     expect(f"{station} .wgn latitude (12x,f7.2)", float(wgn[1][12:19]), round(float(userwgn[station]["WLATITUDE"]), 2))
     for c, column in enumerate(COLUMNS):

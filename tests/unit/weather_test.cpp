@@ -9,11 +9,15 @@
 
 #include "modelfiles/fixed_text.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/model_fit.hpp"
 #include "readers/calendar_days.hpp"
+#include "readers/plain_decimal.hpp"
 #include "weather/dew_point.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/monthly_statistics.hpp"
+#include "weather/position.hpp"
+#include "weather/weather_record.hpp"
 
 namespace wgn {
 namespace weather {
@@ -56,6 +60,79 @@ TEST(ExactDecimal, RoundedHalfAwayFromZero) {
             << c.numerator << "/" << c.denominator;
     }
     EXPECT_EQ(weather::two_decimals(-2.345), "-2.35");
+}
+
+TEST(ExactDecimal, NoValueFromANonFiniteDouble) {
+    // llround of these has no defined answer: they are no value, never digits.
+    for (const double value : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -9e16}) {
+        EXPECT_EQ(weather::two_decimals(value), "") << value;
+    }
+    EXPECT_EQ(weather::two_decimals(8.9e16), "89000000000000000.00");
+}
+
+TEST(PlainDecimal, ExponentsWrittenOutDigitForDigit) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"4.0585e1", "40.585"}, {"1.50E+01", "15.0"},  {"-2.5e-3", "-0.0025"}, {"1e2", "100"},
+        {"0.0025e0", "0.0025"}, {"100e-2", "1.00"},    {"-0e5", "0"},          {"0e999999999", "0"},
+        {"+7e0", "7"},          {"12.5", "12.5"},      {".5", ".5"},           {"-1E-37", "-0.0000000000000000000000000000000000001"},
+    };
+    for (const auto& [text, plain] : cases) EXPECT_EQ(readers::plain_decimal(text), plain) << text;
+    // Too long written out: large (the digits before the point alone), or long.
+    const std::tuple<const char*, bool> refused[] = {
+        {"1e308", true}, {"1e40", true}, {"-1e99999999999999999999", true}, {"1e-400", false}, {"1e-40", false},
+    };
+    for (const auto& [text, large] : refused) {
+        bool too_large = !large;
+        EXPECT_FALSE(readers::plain_decimal(text, &too_large)) << text;
+        EXPECT_EQ(too_large, large) << text;
+    }
+    for (const char* bad : {"abc", "", "1e", "NaN", "inf", "1.5mm"}) EXPECT_FALSE(readers::plain_decimal(bad)) << bad;
+}
+
+TEST(Position, BoundsComparedOnTheDigits) {
+    using weather::kElevation;
+    using weather::kLatitude;
+    using weather::kLongitude;
+    struct Case {
+        weather::Coordinate coordinate;
+        const char* text;
+        const char* plain;  // nullptr: refused with `why`
+        const char* why;
+    };
+    const Case cases[] = {
+        {kLatitude, "52.1", "52.1", ""},
+        {kLatitude, "4.0585e1", "40.585", ""},
+        {kLatitude, "90", "90", ""},
+        {kLatitude, "-90.000", "-90.000", ""},
+        {kLatitude, "9e1", "90", ""},
+        {kLatitude, "91", nullptr, "\"91\" is not a latitude (-90 ... 90)"},
+        {kLatitude, "90.0000000001", nullptr, "\"90.0000000001\" is not a latitude (-90 ... 90)"},
+        {kLatitude, "-90.01", nullptr, "\"-90.01\" is not a latitude (-90 ... 90)"},
+        {kLatitude, "1e308", nullptr, "\"1e308\" is not a latitude (-90 ... 90)"},
+        {kLatitude, "1e-400", nullptr, "\"1e-400\" takes more than 40 characters written without its exponent"},
+        {kLatitude, "1e-5", "0.00001", ""},
+        {kLatitude, "N52", nullptr, "\"N52\" is not a number"},
+        {kLongitude, "-180", "-180", ""},
+        {kLongitude, "180.5", nullptr, "\"180.5\" is not a longitude (-180 ... 180)"},
+        {kLongitude, "-1.051e2", "-105.1", ""},
+        {kElevation, "-450", "-450", ""},
+        {kElevation, "-450.1", nullptr, "\"-450.1\" is not an elevation (-450 ... 9000 m)"},
+        {kElevation, "9000", "9000", ""},
+        {kElevation, "9000.01", nullptr, "\"9000.01\" is not an elevation (-450 ... 9000 m)"},
+        {kElevation, "-999.9", nullptr, "\"-999.9\" is not an elevation (-450 ... 9000 m)"},
+        {kElevation, "0001559.21", "0001559.21", ""},
+        {kElevation, "1559m", nullptr, "\"1559m\" is not a number"},
+    };
+    for (const Case& c : cases) {
+        std::string why;
+        const auto plain = weather::position_text(c.coordinate, c.text, why);
+        if (c.plain != nullptr) {
+            EXPECT_EQ(plain, c.plain) << c.text;
+        } else {
+            EXPECT_FALSE(plain) << c.text;
+            EXPECT_EQ(why, c.why) << c.text;
+        }
+    }
 }
 
 // Days of January 2001 (and February where asked) with the given values.
@@ -106,11 +183,14 @@ TEST(FixedText, DigitsKeptOrRoundedHalfAwayFromZero) {
         {"64.17", 5, "64.17000"}, {"3.8913", 2, "3.89"},   {"0.125", 2, "0.13"},
         {"-0.125", 2, "-0.13"},   {"9.995", 2, "10.00"},   {"-0.004", 2, "-0.00"},
         {"12", 1, "12.0"},        {"1.5E+01", 2, "15.00"}, {".5", 0, "1"},
+        {"4.0585e1", 5, "40.58500"}, {"-1e-9", 2, "-0.00"}, {"1e308", 5, ""},
+        {"NaN", 2, ""},           {"", 2, ""},
     };
     for (const auto& [text, decimals, shown] : fixed) EXPECT_EQ(modelfiles::fixed(text, decimals), shown) << text;
     const std::tuple<const char*, int, int, const char*> fortran[] = {
         {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"},  {"-0.25", 5, 2, "-0.25"},
-        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"},
+        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"}, {"NaN", 6, 2, "******"},
+        {"1e308", 6, 2, "******"}, {"9.99999e2", 6, 2, "******"}, {"9.99999e2", 6, 1, "1000.0"},
     };
     for (const auto& [text, width, decimals, shown] : fortran) {
         EXPECT_EQ(modelfiles::fortran_f(text, width, decimals), shown) << text;
@@ -128,6 +208,37 @@ weather::WeatherRecord sample_record() {
                             "0.3000", "0.6000", "12.86", "5.00", "10.25", "6.00",   "3.30"};
     }
     return record;
+}
+
+TEST(Position, TheListsElseTheFilesRefusedWithItsPlace) {
+    struct Case {
+        std::array<const char*, 3> listed, file;
+        bool ghcnd;
+        std::array<const char*, 3> position;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {{"", "", ""}, {"40.5853", "-105.0844", "1559.2"}, true, {"40.5853", "-105.0844", "1559.2"}, ""},
+        {{"52", "", "1e1"}, {"91", "5", "-999.9"}, true, {"52", "5", "10"}, ""},
+        {{"", "", ""}, {"40.5853", "-105.0844", "-999.9"}, true, {"", "", ""},
+         "E, column elev: elevation unknown (-999.9): give elev in the list"},
+        {{"", "", ""}, {"40", "5", "-999.9"}, false, {"", "", ""},
+         "E, column elev: \"-999.9\" is not an elevation (-450 ... 9000 m)"},
+        {{"", "", ""}, {"abc", "5", "2"}, true, {"", "", ""}, "A, column lat: \"abc\" is not a number"},
+        {{"", "", ""}, {"45", "1.805e2", "2"}, false, {"", "", ""},
+         "O, column lon: \"1.805e2\" is not a longitude (-180 ... 180)"},
+        {{"", "", ""}, {"4.0585e1", "", "2"}, false, {"40.585", "", "2"}, ""},
+        {{"", "", ""}, {"", "", ""}, false, {"", "", ""}, ""},
+    };
+    for (const Case& c : cases) {
+        std::array<weather::GivenCoordinate, 3> given;
+        const char* places[3] = {"A, column lat", "O, column lon", "E, column elev"};
+        for (std::size_t i = 0; i < 3; ++i) given[i] = {c.listed[i], c.file[i], places[i]};
+        std::string problem;
+        const std::array<std::string, 3> position = weather::take_position(given, c.ghcnd, problem);
+        EXPECT_EQ(position, (std::array<std::string, 3>{c.position[0], c.position[1], c.position[2]})) << c.file[0];
+        EXPECT_EQ(problem, c.problem) << c.file[0];
+    }
 }
 
 TEST(ModelFiles, CliBlockReadBackInFreeFormat) {
@@ -209,6 +320,125 @@ TEST(ModelFiles, WgnFileInFixedColumns) {
     EXPECT_EQ(lines[8].substr(0, 12), "  64.2  64.2");
     EXPECT_EQ(lines[9].substr(0, 6), "  3.89");
     EXPECT_EQ(lines[17].size(), 72U);
+}
+
+TEST(ModelFit, EachFileTakesTheRecordsItsFieldsHold) {
+    using modelfiles::kCliFile;
+    using modelfiles::kWgnFile;
+    struct Case {
+        std::size_t month, column;  // the value changed; column 99: rain_yrs
+        const char* value;
+        std::array<bool, 3> in;  // cli, Editor tables, .wgn
+        const char* reason;
+    };
+    constexpr std::size_t kRainYrs = 99;
+    const Case cases[] = {
+        {0, weather::kPcpAve, "64.17", {true, true, true}, ""},
+        {0, weather::kPcpAve, "9999.9", {true, true, true}, ""},
+        {6, weather::kPcpAve, "10234.5", {true, true, false},
+         "not in st.wgn: pcp_ave 10234.5 of Jul is too wide for f6.1"},
+        {0, weather::kPcpAve, "9999.95", {true, true, false},
+         "not in st.wgn: pcp_ave 9999.95 of Jan is too wide for f6.1"},
+        {1, weather::kPcpSd, "999.99", {true, true, true}, ""},
+        {1, weather::kPcpSd, "1000.00", {true, true, false},
+         "not in st.wgn: pcp_sd 1000.00 of Feb is too wide for f6.2"},
+        {2, weather::kTmpMinAve, "-99.99", {true, true, true}, ""},
+        {2, weather::kTmpMinAve, "-100.00", {true, true, false},
+         "not in st.wgn: tmp_min_ave -100.00 of Mar is too wide for f6.2"},
+        {3, weather::kWetDry, "-0.125", {true, true, true}, ""},
+        {4, weather::kSlrAve, "999999.99999", {true, true, false},
+         "not in st.wgn: slr_ave 999999.99999 of May is too wide for f6.2"},
+        {4, weather::kSlrAve, "1000000", {false, true, false},
+         "not in weather-wgn.cli: slr_ave 1000000 of May is too wide for f12.5; "
+         "not in st.wgn: slr_ave 1000000 of May is too wide for f6.2"},
+        {0, kRainYrs, "123456789", {false, true, false},
+         "not in weather-wgn.cli: rain_yrs 123456789 is too wide for i8; "
+         "not in st.wgn: rain_yrs 123456789 is too wide for f7.2"},
+        {5, weather::kDewAve, "", {false, false, false}, "no dew_ave"},
+    };
+    for (const Case& c : cases) {
+        weather::WeatherRecord record = sample_record();
+        if (c.column == kRainYrs) {
+            record.rain_yrs = c.value;
+        } else {
+            record.values[c.month][c.column] = c.value;
+        }
+        if (std::string(c.value).empty()) record.missing_variables = {"dew_ave"};
+        const modelfiles::ModelFit fit = modelfiles::model_fit("st", record);
+        EXPECT_EQ(fit.in, c.in) << c.value;
+        EXPECT_EQ(fit.reason, c.reason) << c.value;
+        // What fits is written without asterisks, by the same fields.
+        if (fit.in[kWgnFile]) {
+            EXPECT_EQ(modelfiles::wgn_file("st", record, "1").find('*'), std::string::npos) << c.value;
+        }
+        if (fit.in[kCliFile]) {
+            EXPECT_EQ(modelfiles::cli_block("st", record).find('*'), std::string::npos) << c.value;
+        }
+    }
+    // Many values too wide: the first, and how many more.
+    weather::WeatherRecord record = sample_record();
+    for (auto& month : record.values) month[weather::kPcpAve] = "12345.6";
+    EXPECT_EQ(modelfiles::model_fit("st", record).reason,
+              "not in st.wgn: pcp_ave 12345.6 of Jan is too wide for f6.1 (and 11 more)");
+    // A position refused keeps the station out of every file, and says why.
+    record = sample_record();
+    record.latitude.clear();
+    record.position_problem = "p.csv, line 4, column 21: \"91\" is not a latitude (-90 ... 90)";
+    const modelfiles::ModelFit fit = modelfiles::model_fit("st", record);
+    EXPECT_EQ(fit.in, (std::array<bool, 3>{false, false, false}));
+    EXPECT_EQ(fit.reason, "no position: p.csv, line 4, column 21: \"91\" is not a latitude (-90 ... 90)");
+}
+
+TEST(ModelFiles, ReferenceValuesBecomePlainDecimals) {
+    std::string head = "title\nref 52 5 2 30\n";
+    for (const char* column : weather::kColumns) head.append(column).append(" ");
+    head.append("\n");
+    const auto station = [&](const char* first) {
+        std::string text = head;
+        for (int m = 0; m < 12; ++m) {
+            text.append(m == 0 ? first : "1.0");
+            for (int c = 1; c < 14; ++c) text.append(" 1.0");
+            text.append("\n");
+        }
+        return text;
+    };
+    std::string problem;
+    auto stations = modelfiles::read_cli(station("1.5e1"), problem);
+    ASSERT_EQ(stations.size(), 1U) << problem;
+    EXPECT_EQ(stations[0].values[0][0], "15");
+    stations = modelfiles::read_cli(station("1e999"), problem);
+    EXPECT_TRUE(stations.empty());
+    EXPECT_EQ(problem, "line 4: \"1e999\" is not a number that can be written without an exponent");
+    modelfiles::read_cli(station("NaN"), problem);
+    EXPECT_EQ(problem, "line 4: \"NaN\" is not a number");
+}
+
+TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
+    // tmax = tmin = -237.3 puts the day's mean where e(T) has its pole: no
+    // such temperature is plausible, so the temperatures are refused and no
+    // dew point is made of them; the record keeps its other values.
+    weather::WeatherInputs inputs;
+    inputs.first_year = inputs.last_year = 2001;
+    const auto day = [](int d, const char* text) { return readers::DailyValue{readers::day_number({2001, 1, d}), text}; };
+    for (int d = 1; d <= 6; ++d) {
+        const char* t = d == 1 ? "-237.3" : "10";
+        inputs.variables["tmax"].push_back(day(d, t));
+        inputs.variables["tmin"].push_back(day(d, t));
+        inputs.variables["rh"].push_back(day(d, "1"));
+        inputs.variables["wnd"].push_back(day(d, "2"));
+    }
+    std::string problem;
+    weather::WeatherRecord record = weather::make_weather_record(inputs, problem);
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(record.values[0][weather::kDewAve], "");
+    EXPECT_EQ(record.values[0][weather::kTmpMaxAve], "");
+    EXPECT_EQ(record.values[0][weather::kWndAve], "2.00");
+    ASSERT_EQ(record.refused.size(), 2U);
+    EXPECT_EQ(record.refused[0], "tmax: tmax -237.3 on 2001-01-01 is below -90 °C");
+    inputs.variables["tmax"][0] = inputs.variables["tmin"][0] = day(1, "10");
+    record = weather::make_weather_record(inputs, problem);
+    EXPECT_EQ(record.values[0][weather::kDewAve], "10.00");  // saturated air at 10 degrees
+    EXPECT_TRUE(record.refused.empty());
 }
 
 TEST(ModelNotes, EveryNoteItsMonth) {

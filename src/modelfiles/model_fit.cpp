@@ -1,0 +1,96 @@
+#include "modelfiles/model_fit.hpp"
+
+#include <vector>
+
+#include "modelfiles/fixed_text.hpp"
+
+namespace wgn::modelfiles {
+namespace {
+
+using weather::WeatherRecord;
+
+constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+std::string field_name(NumberField field) {
+    if (field.decimals == 0 && !field.fortran) return "i" + std::to_string(field.width);
+    return "f" + std::to_string(field.width) + "." + std::to_string(field.decimals);
+}
+
+// A number of the record: what it is ("pcp_ave", "of Jul"), its text and field.
+struct Placed {
+    std::string name, month;
+    const std::string* text;
+    NumberField field;
+};
+
+// Every number of a file with fixed fields, in the fields its writer uses.
+std::vector<Placed> numbers_of(ModelFile file, const WeatherRecord& record) {
+    const bool cli = file == kCliFile;
+    const NumberField position = cli ? kCliNumber : kWgnPosition;
+    std::vector<Placed> numbers = {{"lat", "", &record.latitude, position},
+                                   {"lon", "", &record.longitude, position},
+                                   {"elev", "", &record.elevation, position},
+                                   {"rain_yrs", "", &record.rain_yrs, cli ? kCliYears : kWgnPosition}};
+    for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+        for (std::size_t m = 0; m < 12; ++m) {
+            numbers.push_back({weather::kColumns[c], std::string(" of ") + kMonths[m], &record.values[m][c],
+                               cli ? kCliNumber : wgn_field(c)});
+        }
+    }
+    return numbers;
+}
+
+// Why a number of the record does not fit its field in `file` (the first,
+// and how many more); empty when all fit.
+std::string unfit_numbers(ModelFile file, const WeatherRecord& record) {
+    std::string first;
+    int more = 0;
+    for (const Placed& number : numbers_of(file, record)) {
+        if (fits(*number.text, number.field)) continue;
+        if (!first.empty()) {
+            ++more;
+            continue;
+        }
+        first = number.name + " " + *number.text + number.month;
+        first.append(fixed(*number.text, number.field.decimals).empty() ? " is not a number"
+                                                                        : " is too wide for " + field_name(number.field));
+    }
+    if (more > 0) first.append(" (and " + std::to_string(more) + " more)");
+    return first;
+}
+
+}  // namespace
+
+NumberField wgn_field(std::size_t column) {
+    return {6, column == weather::kPcpAve ? 1 : 2, true};
+}
+
+std::string field_text(std::string_view text, NumberField field) {
+    const auto width = static_cast<std::size_t>(field.width);
+    if (field.fortran) return fortran_f(text, field.width, field.decimals);
+    const std::string shown = fixed(text, field.decimals);
+    if (shown.empty() || shown.size() > width) return std::string(width, '*');
+    return right(shown, width);
+}
+
+bool fits(std::string_view text, NumberField field) {
+    return field_text(text, field).find('*') == std::string::npos;
+}
+
+ModelFit model_fit(std::string_view station, const WeatherRecord& record) {
+    ModelFit fit;
+    fit.reason = record.incomplete_reason();
+    if (!fit.reason.empty()) return fit;
+    fit.in[kEditorTables] = true;
+    const std::pair<ModelFile, std::string> checked[] = {{kCliFile, "weather-wgn.cli"},
+                                                         {kWgnFile, std::string(station) + ".wgn"}};
+    for (const auto& [file, name] : checked) {
+        const std::string why = unfit_numbers(file, record);
+        fit.in[file] = why.empty();
+        if (!why.empty()) fit.reason.append(fit.reason.empty() ? "" : "; ").append("not in " + name + ": " + why);
+    }
+    return fit;
+}
+
+}  // namespace wgn::modelfiles
