@@ -60,6 +60,12 @@ def write(name, lines):
         f.write("\n".join(lines) + "\n")
 
 
+def batch(stations, folder):
+    """Runs the batch on a list into a folder: status, standard output and error as text."""
+    status, out, err = program.run(binary, b"", work, tmp, arguments=[stations, "-o", folder])
+    return status, out.decode(), err.decode()
+
+
 def read(*parts):
     with open(os.path.join(work, *parts), newline="") as f:
         return f.read()
@@ -217,8 +223,7 @@ write("stations.csv", [
     "fractions,fractions.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_52_5,",
     "humid,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid_humid,",
 ])
-status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out"])
-out, err = out.decode(), err.decode()
+status, out, err = batch("stations.csv", "out")
 expect("batch status", status, 0)
 expect("closing line", out.split(";")[0], "wgnrain-batch: 13 stations, 13 ok, 0 failed")
 
@@ -449,8 +454,7 @@ write("units-list.csv", [
     "mixed,mixed.csv,csv,52.1,5.18,2,,,,",
     "swapped,swapped.csv,csv,52.1,5.18,2,,,,",
 ])
-status, out, err = program.run(binary, b"", work, tmp, arguments=["units-list.csv", "-o", "units"])
-out, err = out.decode(), err.decode()
+status, out, err = batch("units-list.csv", "units")
 expect("units batch status", status, 0)
 station_lines = [line.split(": ") for line in err.splitlines() if line.startswith("wgnrain-batch: ")]
 expect("at most one line a station", sorted(set(p[1] for p in station_lines)), sorted(p[1] for p in station_lines))
