@@ -19,9 +19,9 @@ std::string findings_line(const std::string& station, const StationFindings& fin
     if (changes > 0) counts.append(counts.empty() ? "" : ", ").append(counted(changes, "model change"));
     if (notes > 0) counts.append(counts.empty() ? "" : ", ").append(counted(notes, "model note"));
     // The notes come worst first; information is never a finding.
-    std::string worst = !findings.refused.empty()           ? findings.refused.front()
+    std::string worst = !findings.refused.empty()            ? findings.refused.front()
                         : !findings.position_problem.empty() ? "no position: " + findings.position_problem
-                                                              : std::string();
+                                                             : std::string();
     for (const weather::ModelNote& note : findings.model_notes) {
         if (worst.empty() && note.kind != weather::NoteKind::information) {
             worst = note.text;

@@ -110,7 +110,8 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
         }
         for (std::size_t c = 0; c < 3; ++c) {
             std::string why;
-            if (column == kPositionColumns[c] && !weather::position_text(static_cast<weather::Coordinate>(c), value, why))
+            if (column == kPositionColumns[c] &&
+                !weather::position_text(static_cast<weather::Coordinate>(c), value, why))
                 problem(column, why);
         }
         for (const readers::Quantity quantity : {readers::Quantity::kTemperature, readers::Quantity::kRadiation,

@@ -52,9 +52,9 @@ struct Station {
 // that holds them, a wind unit, the position, GHCN's station file, and a
 // reference station that fills what the record cannot give.
 inline constexpr std::array<std::string_view, 22> kWeatherColumns = {
-    "tmp_file",   "slr_file",   "hmd_file",   "wnd_file",   "hhr_file",  "tmax_column",   "tmin_column", "slr_column",
-    "dew_column", "rh_column",  "wnd_column", "hhr_column", "tmp_unit",  "slr_unit",      "hmd_unit",    "wnd_unit",
-    "lat",        "lon",        "elev",       "stations_file", "fill_file", "fill_station"};
+    "tmp_file",   "slr_file",  "hmd_file",   "wnd_file",      "hhr_file",  "tmax_column", "tmin_column", "slr_column",
+    "dew_column", "rh_column", "wnd_column", "hhr_column",    "tmp_unit",  "slr_unit",    "hmd_unit",    "wnd_unit",
+    "lat",        "lon",       "elev",       "stations_file", "fill_file", "fill_station"};
 // The columns among them that name files.
 bool is_file_column(std::string_view column);
 

@@ -135,7 +135,8 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         if (const std::string unit_problem = series::millimetre_precipitation(
                 read.record, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
             !unit_problem.empty()) {
-            for (const std::string& variable : readers::variables_of_kind(kind)) inputs.refused[variable] = unit_problem;
+            for (const std::string& variable : readers::variables_of_kind(kind))
+                inputs.refused[variable] = unit_problem;
             continue;
         }
         for (auto& [variable, values] : read.record.variables) {
@@ -181,13 +182,14 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
             quantity, listed, in_file == stated.end() ? std::nullopt : std::optional<readers::Unit>(in_file->second),
             why);
         if (!unit) {
-            inputs.refused[variable] = inputs.sources[variable].file + ", column " + inputs.sources[variable].column +
-                                       ": " + why;
+            inputs.refused[variable] =
+                inputs.sources[variable].file + ", column " + inputs.sources[variable].column + ": " + why;
             inputs.variables.erase(variable);
             continue;
         }
         // Humidity stated by nobody is told by its values.
-        if (quantity != readers::Quantity::kHumidity || listed || in_file != stated.end()) inputs.units[variable] = *unit;
+        if (quantity != readers::Quantity::kHumidity || listed || in_file != stated.end())
+            inputs.units[variable] = *unit;
     }
     for (std::size_t m = 0; m < 12; ++m) inputs.precipitation[m] = figures.values[m];
 

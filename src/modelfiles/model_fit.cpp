@@ -53,8 +53,9 @@ std::string unfit_numbers(ModelFile file, const WeatherRecord& record) {
             continue;
         }
         first = number.name + " " + *number.text + number.month;
-        first.append(fixed(*number.text, number.field.decimals).empty() ? " is not a number"
-                                                                        : " is too wide for " + field_name(number.field));
+        first.append(fixed(*number.text, number.field.decimals).empty()
+                         ? " is not a number"
+                         : " is too wide for " + field_name(number.field));
     }
     if (more > 0) first.append(" (and " + std::to_string(more) + " more)");
     return first;

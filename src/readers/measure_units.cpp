@@ -11,8 +11,8 @@ namespace {
 struct UnitSpelling {
     Unit unit;
     Quantity quantity;
-    std::string_view name;                       // as the list writes it
-    std::array<std::string_view, 7> spellings;   // folded (see folded_unit); unused places empty
+    std::string_view name;                      // as the list writes it
+    std::array<std::string_view, 7> spellings;  // folded (see folded_unit); unused places empty
 };
 
 // Every unit once, with the spellings files and lists use for it, folded:
@@ -26,9 +26,15 @@ constexpr std::array<UnitSpelling, 17> kUnits = {{
     {Unit::kKelvin, Quantity::kTemperature, "K", {"k", "kelvin", "degk", "", "", "", ""}},
     {Unit::kMegajoulesPerDay, Quantity::kRadiation, "MJ/m2/day", {"mjm2day", "mjm2d", "mjm2", "mjm2d1", "", "", ""}},
     {Unit::kWattsPerSquareMetre, Quantity::kRadiation, "W/m2", {"wm2", "wattsm2", "wm", "", "", "", ""}},
-    {Unit::kKilowattHoursPerDay, Quantity::kRadiation, "kWh/m2/day", {"kwhm2day", "kwhrm2day", "kwhm2d", "", "", "", ""}},
+    {Unit::kKilowattHoursPerDay,
+     Quantity::kRadiation,
+     "kWh/m2/day",
+     {"kwhm2day", "kwhrm2day", "kwhm2d", "", "", "", ""}},
     {Unit::kJoulesPerCm2PerDay, Quantity::kRadiation, "J/cm2/day", {"jcm2day", "jcm2", "jcm2d", "", "", "", ""}},
-    {Unit::kLangleysPerDay, Quantity::kRadiation, "langley/day", {"langleyday", "langley", "langleys", "ly", "lyday", "calcm2day", ""}},
+    {Unit::kLangleysPerDay,
+     Quantity::kRadiation,
+     "langley/day",
+     {"langleyday", "langley", "langleys", "ly", "lyday", "calcm2day", ""}},
     {Unit::kFraction, Quantity::kHumidity, "fraction", {"fraction", "frac", "", "", "", "", ""}},
     {Unit::kPercent, Quantity::kHumidity, "percent", {"percent", "%", "pct", "", "", "", ""}},
     {Unit::kMetresPerSecond, Quantity::kWind, "m/s", {"ms", "ms1", "mps", "", "", "", ""}},
@@ -212,7 +218,7 @@ Scale scale_of(Unit unit) {
         case Unit::kPercent: return {1, 100, 0};
         case Unit::kKilometresPerHour: return {5, 18, 0};
         case Unit::kMilesPerHour: return {44704, 100000, 0};  // 1609.344 m in 3600 s
-        case Unit::kKnots: return {463, 900, 0};             // 1852 m in 3600 s
+        case Unit::kKnots: return {463, 900, 0};              // 1852 m in 3600 s
         default: return {};
     }
 }

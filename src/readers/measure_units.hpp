@@ -33,11 +33,11 @@ enum class Unit {
     kCelsius,
     kFahrenheit,
     kKelvin,
-    kMegajoulesPerDay,      // MJ/m2/day
-    kWattsPerSquareMetre,   // a day's mean flux, W/m2
-    kKilowattHoursPerDay,   // kWh/m2/day
-    kJoulesPerCm2PerDay,    // J/cm2/day
-    kLangleysPerDay,        // cal/cm2/day (thermochemical calorie, 4.184 J)
+    kMegajoulesPerDay,     // MJ/m2/day
+    kWattsPerSquareMetre,  // a day's mean flux, W/m2
+    kKilowattHoursPerDay,  // kWh/m2/day
+    kJoulesPerCm2PerDay,   // J/cm2/day
+    kLangleysPerDay,       // cal/cm2/day (thermochemical calorie, 4.184 J)
     kFraction,
     kPercent,
     kMetresPerSecond,

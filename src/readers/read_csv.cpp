@@ -71,9 +71,8 @@ struct PowerParameter {
     std::string_view name;  // lower case, as the line starts
     std::string_view variable;
 };
-constexpr PowerParameter kPowerParameters[] = {
-    {"prectotcorr", "pcp"}, {"t2m_max", "tmax"}, {"t2m_min", "tmin"}, {"allsky_sfc_sw_dwn", "slr"},
-    {"t2mdew", "dew"},      {"ws2m", "wnd"}};
+constexpr PowerParameter kPowerParameters[] = {{"prectotcorr", "pcp"},       {"t2m_max", "tmax"}, {"t2m_min", "tmin"},
+                                               {"allsky_sfc_sw_dwn", "slr"}, {"t2mdew", "dew"},   {"ws2m", "wnd"}};
 
 std::string upper_case(std::string_view text) {
     std::string result(text);

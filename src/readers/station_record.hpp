@@ -71,7 +71,7 @@ struct StationRecord {
     // with the reason: {"tmax", "line 12, column tmax: \"--\" is not a number"}.
     // Precipitation is the point of the file: its faults fail the file.
     std::map<std::string, std::string> refused;
-    std::string station_id;            // GHCN-Daily: the station's ID
+    std::string station_id;  // GHCN-Daily: the station's ID
 };
 
 // What the reader needs beyond the file itself.

@@ -18,9 +18,8 @@ std::string day_text(std::int32_t day) {
 std::string implausible_rain(const readers::DailyValue& value, Unit unit) {
     const std::optional<double> amount = readers::number_value(value.text);
     if (!amount) return {};
-    const std::string shown = unit == Unit::kMillimetre
-                                  ? value.text
-                                  : value.text + " (" + std::string(readers::unit_name(unit)) + ")";
+    const std::string shown =
+        unit == Unit::kMillimetre ? value.text : value.text + " (" + std::string(readers::unit_name(unit)) + ")";
     const std::optional<double> millimetres = readers::number_value(readers::scaled_text(value.text, unit));
     if (*amount < 0) {
         return "pcp " + shown + " on " + day_text(value.day) +

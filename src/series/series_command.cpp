@@ -6,9 +6,9 @@
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
+#include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/measure_units.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
 

@@ -63,7 +63,8 @@ MonthTexts monthly_deviations(const std::vector<DayValue>& days, const readers::
     //    and the factors of the unit stay far within 128 bits.
     int shift = 0;
     std::int64_t unit = 1;
-    while (shift < 7 && std::all_of(days.begin(), days.end(), [&](const DayValue& d) { return d.value % (unit * 10) == 0; })) {
+    while (shift < 7 &&
+           std::all_of(days.begin(), days.end(), [&](const DayValue& d) { return d.value % (unit * 10) == 0; })) {
         ++shift;
         unit *= 10;
     }

@@ -52,8 +52,7 @@ double top_of_atmosphere(double latitude, int day_of_year) {
     const double sunset = std::acos(cosine);
     // 3. The day's radiation, with the solar constant 0.0820 MJ/m²/min.
     return 24 * 60 / kPi * 0.0820 * distance *
-           (sunset * std::sin(phi) * std::sin(declination) +
-            std::cos(phi) * std::cos(declination) * std::sin(sunset));
+           (sunset * std::sin(phi) * std::sin(declination) + std::cos(phi) * std::cos(declination) * std::sin(sunset));
 }
 
 std::optional<Unit> humidity_unit_of_values(const std::vector<DayValue>& days, std::string& problem) {
@@ -68,7 +67,8 @@ std::optional<Unit> humidity_unit_of_values(const std::vector<DayValue>& days, s
     if (largest <= overshoot) return Unit::kFraction;
     if (median >= 5 * kBillion && largest <= 100 * overshoot) return Unit::kPercent;
     problem = "humidity from " + decimal_text(values.front()) + " to " + decimal_text(largest) + " (median " +
-              decimal_text(median) + ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
+              decimal_text(median) +
+              ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
               "percent)";
     return std::nullopt;
 }
@@ -88,26 +88,26 @@ long clip_humidity(std::vector<DayValue>& days, Unit unit) {
 
 std::string implausible_day(const std::string& variable, std::int32_t day, double value, const std::string& written,
                             Unit unit, std::optional<double> latitude) {
-    const std::string shown = variable + " " + written +
-                              (unit == readers::model_unit(readers::quantity_of(variable))
-                                   ? std::string()
-                                   : " " + std::string(readers::unit_name(unit))) +
-                              " on " + day_text(day);
+    const std::string shown =
+        variable + " " + written +
+        (unit == readers::model_unit(readers::quantity_of(variable)) ? std::string()
+                                                                     : " " + std::string(readers::unit_name(unit))) +
+        " on " + day_text(day);
     if (variable == "tmax" || variable == "tmin" || variable == "dew") {
         if (value < kLowestTemperature) return shown + " is below -90 °C";
         if (value > kHighestTemperature) {
             return shown + " is above 60 °C" +
-                   (unit != Unit::kCelsius          ? std::string()
-                    : value > 150                  ? ": is the column in K? give tmp_unit"
-                                                   : ": is the column in °F? give tmp_unit");
+                   (unit != Unit::kCelsius ? std::string()
+                    : value > 150          ? ": is the column in K? give tmp_unit"
+                                           : ": is the column in °F? give tmp_unit");
         }
         return {};
     }
     if (variable == "slr") {
         if (value < 0) return shown + " is below 0";
         const bool at_latitude = latitude && *latitude >= -90 && *latitude <= 90;
-        const double top = at_latitude ? top_of_atmosphere(*latitude, day_of_year(day))
-                                       : highest_top_of_atmosphere(day_of_year(day));
+        const double top =
+            at_latitude ? top_of_atmosphere(*latitude, day_of_year(day)) : highest_top_of_atmosphere(day_of_year(day));
         if (value > top + kRadiationMargin) {
             return shown + " is above " + two_places(top) + " MJ/m²/day, the top of the atmosphere's" +
                    (at_latitude ? " at latitude " + two_places(*latitude) : std::string(" at any latitude")) +

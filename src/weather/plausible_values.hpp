@@ -27,12 +27,12 @@
 
 namespace wgn::weather {
 
-inline constexpr double kLowestTemperature = -90;  // °C
-inline constexpr double kHighestTemperature = 60;  // °C
-inline constexpr double kMinimumOverMaximum = 1;   // °C a day's minimum may exceed its maximum by
-inline constexpr double kMostWind = 75;            // m/s, a day's mean
-inline constexpr double kRadiationMargin = 1;      // MJ/m²/day above the top of the atmosphere
-inline constexpr double kHumidityOvershoot = 1.05; // fractions up to this are sensor overshoot
+inline constexpr double kLowestTemperature = -90;   // °C
+inline constexpr double kHighestTemperature = 60;   // °C
+inline constexpr double kMinimumOverMaximum = 1;    // °C a day's minimum may exceed its maximum by
+inline constexpr double kMostWind = 75;             // m/s, a day's mean
+inline constexpr double kRadiationMargin = 1;       // MJ/m²/day above the top of the atmosphere
+inline constexpr double kHumidityOvershoot = 1.05;  // fractions up to this are sensor overshoot
 
 // The daily radiation at the top of the atmosphere (MJ/m²/day) at a
 // latitude (degrees, -90 ... 90) on a day of the year (1 ... 366), as the

@@ -39,7 +39,6 @@ struct GivenCoordinate {
 // its bounds there is no position (three empty texts) and `problem` says why,
 // with its place.  `ghcnd`: the file is GHCN's station list, where an
 // elevation of -999.9 means unknown.
-std::array<std::string, 3> take_position(const std::array<GivenCoordinate, 3>& given, bool ghcnd,
-                                         std::string& problem);
+std::array<std::string, 3> take_position(const std::array<GivenCoordinate, 3>& given, bool ghcnd, std::string& problem);
 
 }  // namespace wgn::weather

@@ -36,7 +36,8 @@ std::string where(const WeatherInputs& inputs, const std::string& variable, int 
     const auto found = inputs.sources.find(variable);
     std::string text = found == inputs.sources.end() ? variable : found->second.file;
     if (line > 0) text.append(", line ").append(std::to_string(line));
-    if (found != inputs.sources.end() && !found->second.column.empty()) text.append(", column ").append(found->second.column);
+    if (found != inputs.sources.end() && !found->second.column.empty())
+        text.append(", column ").append(found->second.column);
     return text;
 }
 
@@ -64,7 +65,7 @@ std::optional<std::vector<DayValue>> exact_days(const WeatherInputs& inputs, con
 // Every checked variable's days, in its unit, each found plausible; those
 // that are not are refused with the reason and left out.
 std::map<std::string, Days> checked_days(const WeatherInputs& inputs, WeatherRecord& record,
-                                        std::set<std::string>& refused_names) {
+                                         std::set<std::string>& refused_names) {
     std::map<std::string, Days> all;
     const auto refuse = [&](const std::string& variable, const std::string& why) {
         record.refused.push_back(why);
@@ -149,9 +150,8 @@ std::map<std::string, Days> checked_days(const WeatherInputs& inputs, WeatherRec
                 continue;
             const readers::Date date = readers::date_of(day.day);
             const std::string why = where(inputs, "tmin", day.line) + ": tmin " + decimal_text(day.value) + " on " +
-                                    readers::date_text(date.year, date.month, date.day) +
-                                    " is above that day's tmax " + decimal_text(tmax->second.second) +
-                                    " (neither is used): are the columns swapped?";
+                                    readers::date_text(date.year, date.month, date.day) + " is above that day's tmax " +
+                                    decimal_text(tmax->second.second) + " (neither is used): are the columns swapped?";
             refuse("tmax", why);
             refused_names.insert("tmin");
             all.erase("tmin");
@@ -165,7 +165,8 @@ std::map<std::string, Days> checked_days(const WeatherInputs& inputs, WeatherRec
         const auto pcp = inputs.variables.find(readers::kPrecipitation);
         if (pcp != inputs.variables.end()) {
             for (const readers::DailyValue& value : pcp->second) {
-                if (const auto exact = value.text.empty() ? std::nullopt : billionths(value.text)) rain[value.day] = *exact;
+                if (const auto exact = value.text.empty() ? std::nullopt : billionths(value.text))
+                    rain[value.day] = *exact;
             }
         }
         for (const DayValue& day : all["hhr"].values) {
@@ -333,8 +334,10 @@ WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& prob
     //    refused variable is not made up for: its file needs mending.
     const auto refused_column = [&](std::size_t c) {
         switch (c) {
-            case kTmpMaxAve: case kTmpMaxSd: return refused.count("tmax") != 0;
-            case kTmpMinAve: case kTmpMinSd: return refused.count("tmin") != 0;
+            case kTmpMaxAve:
+            case kTmpMaxSd: return refused.count("tmax") != 0;
+            case kTmpMinAve:
+            case kTmpMinSd: return refused.count("tmin") != 0;
             case kSlrAve: return refused.count("slr") != 0;
             case kWndAve: return refused.count("wnd") != 0;
             case kDewAve: return refused.count("dew") != 0 || refused.count("rh") != 0;

@@ -237,13 +237,19 @@ TEST(StationFindings, OneLineAStation) {
     const Case cases[] = {
         {{}, ""},
         {{told}, ""},
-        {{}, "wgnrain-batch: ftc: 1 variable refused; worst: /d/ftc.csv, line 2, column srad: slr 397.65 on "
-             "2001-01-01 is above 6.52; see out/summary.csv\n", {refused}},
-        {{change, note}, "wgnrain-batch: ftc: 2 variables refused, 1 model change, 1 model note; worst: /d/ftc.csv, "
-                         "line 2, column srad: slr 397.65 on 2001-01-01 is above 6.52; see out/summary.csv\n",
+        {{},
+         "wgnrain-batch: ftc: 1 variable refused; worst: /d/ftc.csv, line 2, column srad: slr 397.65 on "
+         "2001-01-01 is above 6.52; see out/summary.csv\n",
+         {refused}},
+        {{change, note},
+         "wgnrain-batch: ftc: 2 variables refused, 1 model change, 1 model note; worst: /d/ftc.csv, "
+         "line 2, column srad: slr 397.65 on 2001-01-01 is above 6.52; see out/summary.csv\n",
          {refused, "tmax"}},
-        {{note}, "wgnrain-batch: ftc: no position, 1 model note; worst: no position: \"91\" is not a latitude; see "
-                 "out/summary.csv\n", {}, "\"91\" is not a latitude"},
+        {{note},
+         "wgnrain-batch: ftc: no position, 1 model note; worst: no position: \"91\" is not a latitude; see "
+         "out/summary.csv\n",
+         {},
+         "\"91\" is not a latitude"},
         {{change}, "wgnrain-batch: ftc: 1 model change; worst: pcp_days: fewer; see out/summary.csv\n"},
         {{note}, "wgnrain-batch: ftc: 1 model note; worst: pcp_hhr 0 in Jul; see out/summary.csv\n"},
         {{note, note}, "wgnrain-batch: ftc: 2 model notes; worst: pcp_hhr 0 in Jul; see out/summary.csv\n"},
@@ -252,7 +258,8 @@ TEST(StationFindings, OneLineAStation) {
         {{told, skew, note, note},
          "wgnrain-batch: ftc: 1 model change, 2 model notes; worst: pcp_skew: raised; see out/summary.csv\n"},
     };
-    for (const Case& c : cases) EXPECT_EQ(findings_line("ftc", {c.notes, c.refused, c.position}, "out/summary.csv"), c.line) << c.line;
+    for (const Case& c : cases)
+        EXPECT_EQ(findings_line("ftc", {c.notes, c.refused, c.position}, "out/summary.csv"), c.line) << c.line;
 }
 
 TEST(ScratchNames, OnlyTheBatchsOwn) {

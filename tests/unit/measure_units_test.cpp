@@ -23,11 +23,18 @@ TEST(MeasureUnits, PrecipitationTextsConvertedDigitForDigit) {
         Unit unit;
         const char* millimetres;
     } cases[] = {
-        {"0.12", Unit::kInch, "3.048"},       {"1", Unit::kInch, "25.4"},         {"0", Unit::kInch, "0.0"},
-        {"-0.0", Unit::kInch, "0.00"},        {"0.01", Unit::kInch, "0.254"},     {"1.5e1", Unit::kInch, "381.0"},
-        {"123", Unit::kTenthMillimetre, "12.3"}, {"5", Unit::kTenthMillimetre, "0.5"},
-        {"0.5", Unit::kTenthMillimetre, "0.05"}, {"-12", Unit::kTenthMillimetre, "-1.2"},
-        {"12.5", Unit::kMillimetre, "12.5"},  {"1e308", Unit::kInch, "254e307"},
+        {"0.12", Unit::kInch, "3.048"},
+        {"1", Unit::kInch, "25.4"},
+        {"0", Unit::kInch, "0.0"},
+        {"-0.0", Unit::kInch, "0.00"},
+        {"0.01", Unit::kInch, "0.254"},
+        {"1.5e1", Unit::kInch, "381.0"},
+        {"123", Unit::kTenthMillimetre, "12.3"},
+        {"5", Unit::kTenthMillimetre, "0.5"},
+        {"0.5", Unit::kTenthMillimetre, "0.05"},
+        {"-12", Unit::kTenthMillimetre, "-1.2"},
+        {"12.5", Unit::kMillimetre, "12.5"},
+        {"1e308", Unit::kInch, "254e307"},
     };
     for (const auto& c : cases) EXPECT_EQ(readers::scaled_text(c.text, c.unit), c.millimetres) << c.text;
 }
@@ -57,14 +64,18 @@ TEST(MeasureUnits, NamedByListsAndHeaders) {
         {Quantity::kRadiation, "ALLSKY_SFC_SW_DWN  CERES (kW-hr/m^2/day)", true, Unit::kKilowattHoursPerDay},
         {Quantity::kRadiation, "ALLSKY_SFC_SW_DWN  CERES (MJ/m^2/day)", true, Unit::kMegajoulesPerDay},
         {Quantity::kTemperature, "tmax (deg c)", true, Unit::kCelsius},
-        {Quantity::kTemperature, "TMAX (\xc2\xb0" "F)", true, Unit::kFahrenheit},
+        {Quantity::kTemperature,
+         "TMAX (\xc2\xb0"
+         "F)",
+         true, Unit::kFahrenheit},
         {Quantity::kHumidity, "RH2M MERRA-2 Relative Humidity (%)", true, Unit::kPercent},
         {Quantity::kWind, "wind (m s-1)", true, Unit::kMetresPerSecond},
         {Quantity::kPrecipitation, "prcp", true, std::nullopt},
         {Quantity::kPrecipitation, "rain (daily total)", true, std::nullopt},
     };
     for (const auto& c : cases) {
-        const auto unit = c.header ? readers::unit_in_text(c.quantity, c.text) : readers::unit_named(c.quantity, c.text);
+        const auto unit =
+            c.header ? readers::unit_in_text(c.quantity, c.text) : readers::unit_named(c.quantity, c.text);
         EXPECT_EQ(unit, c.unit) << c.text;
     }
     EXPECT_EQ(readers::name_without_unit("prcp (mm/day)"), "prcp");
@@ -80,16 +91,17 @@ TEST(MeasureUnits, ListAndFileMustAgree) {
               Unit::kWattsPerSquareMetre);
     EXPECT_EQ(readers::unit_of_values(Quantity::kRadiation, std::nullopt, Unit::kKilowattHoursPerDay, problem),
               Unit::kKilowattHoursPerDay);
-    EXPECT_EQ(readers::unit_of_values(Quantity::kRadiation, Unit::kWattsPerSquareMetre, Unit::kKilowattHoursPerDay,
-                                      problem),
-              std::nullopt);
+    EXPECT_EQ(
+        readers::unit_of_values(Quantity::kRadiation, Unit::kWattsPerSquareMetre, Unit::kKilowattHoursPerDay, problem),
+        std::nullopt);
     EXPECT_EQ(problem, "the file states kWh/m2/day, but slr_unit says W/m2");
 }
 
 std::vector<DayValue> days_of(std::initializer_list<const char*> values) {
     std::vector<DayValue> days;
     int day = 1;
-    for (const char* value : values) days.push_back({readers::day_number({2001, 1, day++}), *weather::billionths(value)});
+    for (const char* value : values)
+        days.push_back({readers::day_number({2001, 1, day++}), *weather::billionths(value)});
     return days;
 }
 
@@ -119,7 +131,8 @@ TEST(MeasureUnits, MonthlyStatisticsExactInEveryUnit) {
     };
     for (const auto& c : cases) {
         const weather::MonthTexts means = weather::monthly_means(days_of(c.values), readers::scale_of(c.unit));
-        const weather::MonthTexts deviations = weather::monthly_deviations(days_of(c.values), readers::scale_of(c.unit));
+        const weather::MonthTexts deviations =
+            weather::monthly_deviations(days_of(c.values), readers::scale_of(c.unit));
         EXPECT_EQ(means[0], c.mean) << readers::unit_name(c.unit) << " " << *c.values.begin();
         EXPECT_EQ(deviations[0], c.deviation) << readers::unit_name(c.unit) << " " << *c.values.begin();
     }
@@ -151,8 +164,9 @@ TEST(PlausibleValues, HumidityToldByItsValuesOnlyWhenClear) {
     }
     problem.clear();
     weather::humidity_unit_of_values(days_of({"0.5", "2.9", "1.4", "0.1", "3.0"}), problem);
-    EXPECT_EQ(problem, "humidity from 0.1 to 3 (median 1.4) is neither fractions (at most 1) nor per cent: give "
-                       "hmd_unit (fraction or percent)");
+    EXPECT_EQ(problem,
+              "humidity from 0.1 to 3 (median 1.4) is neither fractions (at most 1) nor per cent: give "
+              "hmd_unit (fraction or percent)");
 }
 
 TEST(PlausibleValues, TopOfTheAtmosphere) {
@@ -174,8 +188,18 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
         const char* why;
     } cases[] = {
         {"tmax", 60, "60", Unit::kCelsius, {}, ""},
-        {"tmax", 60.01, "60.01", Unit::kCelsius, {}, "tmax 60.01 on 2018-07-01 is above 60 °C: is the column in °F? give tmp_unit"},
-        {"tmin", 300, "300", Unit::kCelsius, {}, "tmin 300 on 2018-07-01 is above 60 °C: is the column in K? give tmp_unit"},
+        {"tmax",
+         60.01,
+         "60.01",
+         Unit::kCelsius,
+         {},
+         "tmax 60.01 on 2018-07-01 is above 60 °C: is the column in °F? give tmp_unit"},
+        {"tmin",
+         300,
+         "300",
+         Unit::kCelsius,
+         {},
+         "tmin 300 on 2018-07-01 is above 60 °C: is the column in K? give tmp_unit"},
         {"tmax", 65, "149", Unit::kFahrenheit, {}, "tmax 149 F on 2018-07-01 is above 60 °C"},
         {"dew", -90, "-90", Unit::kCelsius, {}, ""},
         {"tmin", -237.3, "-237.3", Unit::kCelsius, {}, "tmin -237.3 on 2018-07-01 is below -90 °C"},
@@ -190,11 +214,21 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
          "in W/m²? give slr_unit"},
         {"rh", 1, "100", Unit::kPercent, {}, ""},
         {"rh", 2.5, "250", Unit::kPercent, {}, "rh 250 percent on 2018-07-01 is above 100 %"},
-        {"rh", 1.2, "1.2", Unit::kFraction, {}, "rh 1.2 on 2018-07-01 is above 1 (a fraction): is the column in per cent? give hmd_unit"},
+        {"rh",
+         1.2,
+         "1.2",
+         Unit::kFraction,
+         {},
+         "rh 1.2 on 2018-07-01 is above 1 (a fraction): is the column in per cent? give hmd_unit"},
         {"rh", -0.1, "-0.1", Unit::kFraction, {}, "rh -0.1 on 2018-07-01 is below 0"},
         {"wnd", -5, "-5", Unit::kMetresPerSecond, {}, "wnd -5 on 2018-07-01 is below 0"},
         {"wnd", 75, "75", Unit::kMetresPerSecond, {}, ""},
-        {"wnd", 80, "80", Unit::kMetresPerSecond, {}, "wnd 80 on 2018-07-01 is above 75 m/s: is the column in km/h? give wnd_unit"},
+        {"wnd",
+         80,
+         "80",
+         Unit::kMetresPerSecond,
+         {},
+         "wnd 80 on 2018-07-01 is above 75 m/s: is the column in km/h? give wnd_unit"},
         {"hhr", -1, "-1", Unit::kMillimetre, {}, "hhr -1 on 2018-07-01 is below 0"},
     };
     for (const auto& c : cases) {

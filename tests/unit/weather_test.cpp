@@ -72,9 +72,10 @@ TEST(ExactDecimal, NoValueFromANonFiniteDouble) {
 
 TEST(PlainDecimal, ExponentsWrittenOutDigitForDigit) {
     const std::pair<const char*, const char*> cases[] = {
-        {"4.0585e1", "40.585"}, {"1.50E+01", "15.0"},  {"-2.5e-3", "-0.0025"}, {"1e2", "100"},
-        {"0.0025e0", "0.0025"}, {"100e-2", "1.00"},    {"-0e5", "0"},          {"0e999999999", "0"},
-        {"+7e0", "7"},          {"12.5", "12.5"},      {".5", ".5"},           {"-1E-37", "-0.0000000000000000000000000000000000001"},
+        {"4.0585e1", "40.585"}, {"1.50E+01", "15.0"},   {"-2.5e-3", "-0.0025"},
+        {"1e2", "100"},         {"0.0025e0", "0.0025"}, {"100e-2", "1.00"},
+        {"-0e5", "0"},          {"0e999999999", "0"},   {"+7e0", "7"},
+        {"12.5", "12.5"},       {".5", ".5"},           {"-1E-37", "-0.0000000000000000000000000000000000001"},
     };
     for (const auto& [text, plain] : cases) EXPECT_EQ(readers::plain_decimal(text), plain) << text;
     // Too long written out: large (the digits before the point alone), or long.
@@ -180,16 +181,18 @@ TEST(DewPoint, TheModelRecoversTheHumidity) {
 
 TEST(FixedText, DigitsKeptOrRoundedHalfAwayFromZero) {
     const std::tuple<const char*, int, const char*> fixed[] = {
-        {"64.17", 5, "64.17000"}, {"3.8913", 2, "3.89"},   {"0.125", 2, "0.13"},
-        {"-0.125", 2, "-0.13"},   {"9.995", 2, "10.00"},   {"-0.004", 2, "-0.00"},
-        {"12", 1, "12.0"},        {"1.5E+01", 2, "15.00"}, {".5", 0, "1"},
-        {"4.0585e1", 5, "40.58500"}, {"-1e-9", 2, "-0.00"}, {"1e308", 5, ""},
+        {"64.17", 5, "64.17000"}, {"3.8913", 2, "3.89"},
+        {"0.125", 2, "0.13"},     {"-0.125", 2, "-0.13"},
+        {"9.995", 2, "10.00"},    {"-0.004", 2, "-0.00"},
+        {"12", 1, "12.0"},        {"1.5E+01", 2, "15.00"},
+        {".5", 0, "1"},           {"4.0585e1", 5, "40.58500"},
+        {"-1e-9", 2, "-0.00"},    {"1e308", 5, ""},
         {"NaN", 2, ""},           {"", 2, ""},
     };
     for (const auto& [text, decimals, shown] : fixed) EXPECT_EQ(modelfiles::fixed(text, decimals), shown) << text;
     const std::tuple<const char*, int, int, const char*> fortran[] = {
-        {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"},  {"-0.25", 5, 2, "-0.25"},
-        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"}, {"NaN", 6, 2, "******"},
+        {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"},   {"-0.25", 5, 2, "-0.25"},
+        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"},  {"NaN", 6, 2, "******"},
         {"1e308", 6, 2, "******"}, {"9.99999e2", 6, 2, "******"}, {"9.99999e2", 6, 1, "1000.0"},
     };
     for (const auto& [text, width, decimals, shown] : fortran) {
@@ -220,12 +223,21 @@ TEST(Position, TheListsElseTheFilesRefusedWithItsPlace) {
     const Case cases[] = {
         {{"", "", ""}, {"40.5853", "-105.0844", "1559.2"}, true, {"40.5853", "-105.0844", "1559.2"}, ""},
         {{"52", "", "1e1"}, {"91", "5", "-999.9"}, true, {"52", "5", "10"}, ""},
-        {{"", "", ""}, {"40.5853", "-105.0844", "-999.9"}, true, {"", "", ""},
+        {{"", "", ""},
+         {"40.5853", "-105.0844", "-999.9"},
+         true,
+         {"", "", ""},
          "E, column elev: elevation unknown (-999.9): give elev in the list"},
-        {{"", "", ""}, {"40", "5", "-999.9"}, false, {"", "", ""},
+        {{"", "", ""},
+         {"40", "5", "-999.9"},
+         false,
+         {"", "", ""},
          "E, column elev: \"-999.9\" is not an elevation (-450 ... 9000 m)"},
         {{"", "", ""}, {"abc", "5", "2"}, true, {"", "", ""}, "A, column lat: \"abc\" is not a number"},
-        {{"", "", ""}, {"45", "1.805e2", "2"}, false, {"", "", ""},
+        {{"", "", ""},
+         {"45", "1.805e2", "2"},
+         false,
+         {"", "", ""},
          "O, column lon: \"1.805e2\" is not a longitude (-180 ... 180)"},
         {{"", "", ""}, {"4.0585e1", "", "2"}, false, {"40.585", "", "2"}, ""},
         {{"", "", ""}, {"", "", ""}, false, {"", "", ""}, ""},
@@ -335,23 +347,44 @@ TEST(ModelFit, EachFileTakesTheRecordsItsFieldsHold) {
     const Case cases[] = {
         {0, weather::kPcpAve, "64.17", {true, true, true}, ""},
         {0, weather::kPcpAve, "9999.9", {true, true, true}, ""},
-        {6, weather::kPcpAve, "10234.5", {true, true, false},
+        {6,
+         weather::kPcpAve,
+         "10234.5",
+         {true, true, false},
          "not in st.wgn: pcp_ave 10234.5 of Jul is too wide for f6.1"},
-        {0, weather::kPcpAve, "9999.95", {true, true, false},
+        {0,
+         weather::kPcpAve,
+         "9999.95",
+         {true, true, false},
          "not in st.wgn: pcp_ave 9999.95 of Jan is too wide for f6.1"},
         {1, weather::kPcpSd, "999.99", {true, true, true}, ""},
-        {1, weather::kPcpSd, "1000.00", {true, true, false},
+        {1,
+         weather::kPcpSd,
+         "1000.00",
+         {true, true, false},
          "not in st.wgn: pcp_sd 1000.00 of Feb is too wide for f6.2"},
         {2, weather::kTmpMinAve, "-99.99", {true, true, true}, ""},
-        {2, weather::kTmpMinAve, "-100.00", {true, true, false},
+        {2,
+         weather::kTmpMinAve,
+         "-100.00",
+         {true, true, false},
          "not in st.wgn: tmp_min_ave -100.00 of Mar is too wide for f6.2"},
         {3, weather::kWetDry, "-0.125", {true, true, true}, ""},
-        {4, weather::kSlrAve, "999999.99999", {true, true, false},
+        {4,
+         weather::kSlrAve,
+         "999999.99999",
+         {true, true, false},
          "not in st.wgn: slr_ave 999999.99999 of May is too wide for f6.2"},
-        {4, weather::kSlrAve, "1000000", {false, true, false},
+        {4,
+         weather::kSlrAve,
+         "1000000",
+         {false, true, false},
          "not in weather-wgn.cli: slr_ave 1000000 of May is too wide for f12.5; "
          "not in st.wgn: slr_ave 1000000 of May is too wide for f6.2"},
-        {0, kRainYrs, "123456789", {false, true, false},
+        {0,
+         kRainYrs,
+         "123456789",
+         {false, true, false},
          "not in weather-wgn.cli: rain_yrs 123456789 is too wide for i8; "
          "not in st.wgn: rain_yrs 123456789 is too wide for f7.2"},
         {5, weather::kDewAve, "", {false, false, false}, "no dew_ave"},
@@ -419,7 +452,9 @@ TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
     // dew point is made of them; the record keeps its other values.
     weather::WeatherInputs inputs;
     inputs.first_year = inputs.last_year = 2001;
-    const auto day = [](int d, const char* text) { return readers::DailyValue{readers::day_number({2001, 1, d}), text}; };
+    const auto day = [](int d, const char* text) {
+        return readers::DailyValue{readers::day_number({2001, 1, d}), text};
+    };
     for (int d = 1; d <= 6; ++d) {
         const char* t = d == 1 ? "-237.3" : "10";
         inputs.variables["tmax"].push_back(day(d, t));
