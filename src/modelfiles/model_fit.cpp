@@ -89,7 +89,8 @@ ModelFit model_fit(std::string_view station, const WeatherRecord& record) {
     for (const auto& [file, name] : checked) {
         const std::string why = unfit_numbers(file, record);
         fit.in[file] = why.empty();
-        if (!why.empty()) fit.reason.append(fit.reason.empty() ? "" : "; ").append("not in " + name + ": " + why);
+        if (!why.empty())
+            fit.reason.append(fit.reason.empty() ? "" : "; ").append("not in ").append(name).append(": ").append(why);
     }
     return fit;
 }

@@ -34,7 +34,7 @@ std::optional<std::string> position_text(Coordinate coordinate, std::string_view
                                       " (" + std::to_string(bounds.lowest) + " ... " + std::to_string(bounds.highest) +
                                       (coordinate == kElevation ? " m)" : ")");
     bool too_large = false;
-    const std::optional<std::string> plain = readers::plain_decimal(text, &too_large);
+    std::optional<std::string> plain = readers::plain_decimal(text, &too_large);
     if (!plain) {
         why = too_large ? out_of_bounds
                         : quoted + " takes more than " + std::to_string(readers::kLongestPlainDecimal) +

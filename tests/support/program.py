@@ -35,10 +35,11 @@ def failure_status(binary, number):
 
 def command(binary, tmp, arguments=()):
     """The command line and environment of one run with `tmp` as its temporary
-    folder; the status file of a Windows run goes beside `tmp`."""
+    folder; the status file of a Windows run goes beside `tmp`, named after it,
+    so that runs at the same time with folders of their own never share one."""
     if not is_windows(binary):
         return [binary, *arguments], {**os.environ, "TMPDIR": tmp}, None
-    status_file = os.path.join(os.path.dirname(os.path.realpath(tmp)), "status")
+    status_file = os.path.realpath(tmp) + ".status"
     env = {name: value for name, value in os.environ.items() if name != "TMPDIR"}
     return (["wine", os.environ["WGNRAIN_LAUNCHER"], shown_path(binary, status_file), "TMP=" + shown_path(binary, tmp),
              "TEMP=" + shown_path(binary, tmp), "--", shown_path(binary, binary), *arguments], env, status_file)
