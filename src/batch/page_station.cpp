@@ -39,6 +39,11 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
     shown.warnings = outcome.warnings;
     shown.first_warning = outcome.first_warning;
     shown.notes = outcome.model_notes;
+    if (outcome.weather) {
+        shown.refused = outcome.weather->refused;
+        if (!outcome.weather->position_problem.empty())
+            shown.refused.push_back("no position: " + outcome.weather->position_problem);
+    }
     if (outcome.coverage) {
         shown.period = series::period_text(*outcome.coverage);
         shown.missing_percent = series::missing_percent_text(*outcome.coverage);

@@ -159,6 +159,12 @@ std::string list_item(std::string_view text) {
     return "<li>" + escaped(text) + "</li>";
 }
 
+// A station that succeeded but has something to say: wgnrain's warnings,
+// values left out, or model notes.
+bool has_findings(const PageStation& s) {
+    return !s.notes.empty() || s.warnings > 0 || !s.refused.empty();
+}
+
 // The station table's cell of model notes: "0", else "2 changes, 1 note"
 // (sorted by the changes).
 std::string notes_cell(const PageStation& s) {
@@ -226,7 +232,7 @@ std::string station_picture(const PageStation& station) {
 void overview_page(const std::vector<PageStation>& stations, const PageTotals& totals,
                    const std::function<void(std::string_view)>& write) {
     std::size_t with_notes = 0;
-    for (const PageStation& s : stations) with_notes += s.ok && (!s.notes.empty() || s.warnings > 0) ? 1 : 0;
+    for (const PageStation& s : stations) with_notes += s.ok && has_findings(s) ? 1 : 0;
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width\"/><title>wgnrain-batch: " +
@@ -237,7 +243,7 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
                 escaped(totals.version) + ": " + std::to_string(totals.stations) + " stations, " +
                 std::to_string(totals.ok) + " succeeded, " + std::to_string(totals.failed) + " failed, " +
                 std::to_string(totals.not_run) + " not run; " + std::to_string(with_notes) +
-                " with warnings or model notes.</p>");
+                " with warnings, values left out or model notes.</p>");
     if (totals.shown < totals.stations) {
         html.append("<p>The page shows the first " + std::to_string(totals.shown) +
                     " stations of the list; summary.csv and the other tables hold all.</p>");
@@ -250,7 +256,7 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     // 2. The station table: failures first, then stations with notes.
     std::vector<std::size_t> order(stations.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    const auto rank = [&](const PageStation& s) { return !s.ok ? 0 : (!s.notes.empty() || s.warnings > 0) ? 1 : 2; };
+    const auto rank = [&](const PageStation& s) { return !s.ok ? 0 : has_findings(s) ? 1 : 2; };
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return rank(stations[a]) < rank(stations[b]); });
     html.append(
@@ -300,6 +306,12 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
         if (s.warnings > 0) {
             html.append("<p>" + std::to_string(s.warnings) + " warning" + (s.warnings > 1 ? "s" : "") +
                         " of wgnrain, the first:</p><ul class=\"notes\">" + list_item(s.first_warning) + "</ul>");
+        }
+        if (!s.refused.empty()) {
+            html.append("<p>Left out: values that cannot be what they say (most often a unit not stated):</p>"
+                        "<ul class=\"notes\">");
+            for (const std::string& why : s.refused) html.append(list_item(why));
+            html.append("</ul>");
         }
         html.append(notes_list(s, weather::NoteKind::change,
                                "Changes: the model generates other weather than the table says:"));

@@ -31,6 +31,8 @@ struct PageStation {
     int warnings = 0;
     std::string first_warning;
     std::vector<weather::ModelNote> notes;  // the model notes, the changes first
+    // Variables left out as not plausible, and why the position was, each with its place.
+    std::vector<std::string> refused;
     int coverage_first_year = 0;
     std::vector<std::array<int, 12>> coverage;  // missing days by year and month
     std::vector<std::string> files;             // the station's files to link to, by name

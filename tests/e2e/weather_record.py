@@ -504,6 +504,9 @@ mixed_refusals = us["mixed"]["refused_variables"]
 expect("-237.3 refused", "line 41, column tmax: tmax -237.3 on 2001-02-09 is below -90 °C" in mixed_refusals, True)
 expect("humidity that cannot be told", "is neither fractions (at most 1) nor per cent: give hmd_unit" in mixed_refusals,
        True)
+units_page = read("units", "index.html")
+expect("the page says what was left out and why", ("Left out:" in units_page,
+                                                   "is the column in °F? give tmp_unit" in units_page), (True, True))
 expect("no NaN anywhere", "nan" in read("units", "userwgn.csv").lower() + read("units", "weather-wgn.cli").lower(), False)
 # ---- A reference file that holds the asked name twice: which block is meant? ----------
 write("twice.cli", [reference.rstrip("\n") + "\n" + reference.split("\n", 1)[1].rstrip("\n")])
