@@ -308,8 +308,9 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
                         " of wgnrain, the first:</p><ul class=\"notes\">" + list_item(s.first_warning) + "</ul>");
         }
         if (!s.refused.empty()) {
-            html.append("<p>Left out: values that cannot be what they say (most often a unit not stated):</p>"
-                        "<ul class=\"notes\">");
+            html.append(
+                "<p>Left out: values that cannot be what they say (most often a unit not stated):</p>"
+                "<ul class=\"notes\">");
             for (const std::string& why : s.refused) html.append(list_item(why));
             html.append("</ul>");
         }
