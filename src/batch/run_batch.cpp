@@ -225,6 +225,11 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     }
     int model_stations = 0;
     std::vector<std::string> rows(tables.size());
+    // SWAT+ finds a station of weather-wgn.cli by a binary search over the
+    // names as they stand there, and takes the first block for a name it
+    // misses: the blocks go in the order of the names' bytes, as the Editor
+    // writes them, not in the list's.
+    std::vector<std::pair<std::string, std::string>> cli_blocks;
     for (std::size_t i = 0; i < list.stations.size(); ++i) {
         const Station& station = list.stations[i];
         const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
@@ -246,7 +251,8 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             rows[4].clear(), rows[5].clear(), rows[6].clear();
             const modelfiles::ModelFit fit = modelfiles::model_fit(station.name, record);
             if (outcome.ok && outcome.weather && fit.in[modelfiles::kCliFile]) {
-                rows[4] = modelfiles::cli_block(station.name, record);
+                cli_blocks.emplace_back(modelfiles::cli_name(station.name),
+                                        modelfiles::cli_block(station.name, record));
             }
             if (outcome.ok && outcome.weather && fit.in[modelfiles::kEditorTables]) {
                 ++model_stations;
@@ -260,6 +266,11 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
         if (shown.size() < kPageStations) {
             shown.push_back(page_station(station, outcome, platform::name_inside(folder, station.name)));
         }
+    }
+    std::stable_sort(cli_blocks.begin(), cli_blocks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [name, block] : cli_blocks) {
+        if (!files[4].append(block, error)) return failed(4);
     }
     for (std::size_t t = 0; t < tables.size(); ++t) {
         if (!files[t].commit(error)) return failed(t);

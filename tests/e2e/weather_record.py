@@ -390,7 +390,27 @@ cli = read("out", "weather-wgn.cli").split("\n")
 expect("cli title", cli[0].startswith("weather-wgn.cli: weather generator data written by wgnrain-batch "), True)
 blocks = [line.split() for line in cli[1:] if line.strip()]
 expect("cli blocks of 14 lines", len(blocks), 14 * len(model_stations))
-for n, station in enumerate(model_stations):
+# SWAT+ finds a station by a binary search over the names as they stand, and
+# takes the first block for a name it misses: the blocks are in byte order,
+# whatever the list's order, and the search finds every station's own block.
+cli_names = [blocks[14 * n][0] for n in range(len(model_stations))]
+expect("cli blocks in the order of the names' bytes", cli_names,
+       sorted(cli_names, key=lambda name: name.encode()))
+
+
+def model_lookup(names, wanted):
+    """The block SWAT+ takes for a name: binary search, else the first."""
+    low, high = 0, len(names) - 1
+    while low <= high:
+        middle = (low + high) // 2
+        if names[middle] == wanted:
+            return middle
+        low, high = (middle + 1, high) if names[middle] < wanted else (low, middle - 1)
+    return 0
+
+
+for station in model_stations:
+    n = model_lookup(cli_names, station)
     head, names, months = blocks[14 * n], blocks[14 * n + 1], blocks[14 * n + 2:14 * n + 14]
     expect(f"{station} cli line", (head[0], float(head[1]), int(head[4])),
            (station, float(userwgn[station]["WLATITUDE"]), int(userwgn[station]["RAIN_YRS"])))
