@@ -11,6 +11,7 @@
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 #include "readers/text_lines.hpp"
+#include "readers/value_checks.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
 #include "weather/exact_decimal.hpp"
@@ -158,8 +159,7 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         int line = 0;
         if (const std::string conflict = series::merge_days(values, line); !conflict.empty()) {
             // The line is that of the variable's file (the station's own or its *_file).
-            std::string why = inputs.sources[variable].file;
-            why.append(", line ").append(std::to_string(line)).append(": ").append(conflict);
+            const std::string why = readers::place_text(inputs.sources[variable].file, line, "") + ": " + conflict;
             if (variable == readers::kPrecipitation) {
                 problem = why;
                 return std::nullopt;
@@ -183,7 +183,7 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
             why);
         if (!unit) {
             inputs.refused[variable] =
-                inputs.sources[variable].file + ", column " + inputs.sources[variable].column + ": " + why;
+                readers::place_text(inputs.sources[variable].file, 0, inputs.sources[variable].column) + ": " + why;
             inputs.variables.erase(variable);
             continue;
         }
@@ -210,7 +210,7 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     for (std::size_t c = 0; c < 3; ++c) {
         const readers::TextPlace& place = own->position_places[c];
         given[c] = {station.weather_option(kListColumns[c]), *texts[c],
-                    position_file + ", line " + std::to_string(place.line) + ", column " + place.column};
+                    readers::place_text(position_file, place.line, place.column)};
     }
     const std::array<std::string, 3> position = weather::take_position(given, ghcnd, inputs.position_problem);
     inputs.latitude = position[weather::kLatitude];

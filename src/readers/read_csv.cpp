@@ -40,9 +40,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
             // One odd cell of another variable costs that variable, not the
             // station's precipitation.
             record.variables.erase(name);
-            std::string why;
-            if (error.line > 0) why.append("line ").append(std::to_string(error.line));
-            if (!error.column.empty()) why.append(why.empty() ? "" : ", ").append("column ").append(error.column);
+            std::string why = place_text("", error.line, error.column);
             record.refused[name] = why.append(why.empty() ? "" : ": ").append(error.what());
         }
     }

@@ -1,5 +1,7 @@
 #include "readers/read_station_file.hpp"
 
+#include "readers/value_checks.hpp"
+
 namespace wgn::readers {
 
 bool is_known_format(std::string_view format) {
@@ -36,10 +38,7 @@ ReadResult read_station_file(std::string_view shown_name, std::string_view text,
             throw ReadError(0, "", "\"" + options.format + "\" is not a known format");
         }
     } catch (const ReadError& error) {
-        result.problem.assign(shown_name);
-        if (error.line > 0) result.problem.append(", line ").append(std::to_string(error.line));
-        if (!error.column.empty()) result.problem.append(", column ").append(error.column);
-        result.problem.append(": ").append(error.what());
+        result.problem = place_text(shown_name, error.line, error.column) + ": " + error.what();
     }
     return result;
 }

@@ -21,6 +21,14 @@ double checked_number(std::string_view text, int line, const std::string& column
     return *value;
 }
 
+std::string place_text(std::string_view file, int line, std::string_view column) {
+    std::string text(file);
+    const auto part = [&text](std::string_view what) { text.append(text.empty() ? "" : ", ").append(what); };
+    if (line > 0) part("line " + std::to_string(line));
+    if (!column.empty()) part("column " + std::string(column));
+    return text;
+}
+
 std::string date_text(int year, int month, int day) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);

@@ -52,10 +52,7 @@ std::string millimetre_precipitation(readers::StationRecord& record, std::option
         return found == record.columns.end() ? std::string() : found->second;
     };
     const auto where = [&](const char* variable, int line) {
-        std::string text(shown_file);
-        if (line > 0) text.append(", line ").append(std::to_string(line));
-        if (const std::string name = column(variable); !name.empty()) text.append(", column ").append(name);
-        return text + ": ";
+        return readers::place_text(shown_file, line, column(variable)) + ": ";
     };
     for (const char* variable : {readers::kPrecipitation, "hhr"}) {
         const auto values = record.variables.find(variable);

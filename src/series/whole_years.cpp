@@ -146,9 +146,7 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
 }
 
 std::string problem_text(std::string_view file, const WholeYearSeries& series) {
-    std::string text(file);
-    if (series.problem_line > 0) text.append(", line ").append(std::to_string(series.problem_line));
-    return text.append(": ").append(series.problem);
+    return readers::place_text(file, series.problem_line, "") + ": " + series.problem;
 }
 
 std::string period_text(const Coverage& coverage) {

@@ -34,11 +34,8 @@ struct Days {
 // "FILE, line 12, column srad" for a message.
 std::string where(const WeatherInputs& inputs, const std::string& variable, int line) {
     const auto found = inputs.sources.find(variable);
-    std::string text = found == inputs.sources.end() ? variable : found->second.file;
-    if (line > 0) text.append(", line ").append(std::to_string(line));
-    if (found != inputs.sources.end() && !found->second.column.empty())
-        text.append(", column ").append(found->second.column);
-    return text;
+    if (found == inputs.sources.end()) return readers::place_text(variable, line, "");
+    return readers::place_text(found->second.file, line, found->second.column);
 }
 
 // The valid days of a variable in billionths; nothing (and why) when a
