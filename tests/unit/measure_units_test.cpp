@@ -9,6 +9,7 @@
 #include "weather/exact_decimal.hpp"
 #include "weather/monthly_statistics.hpp"
 #include "weather/plausible_values.hpp"
+#include "weather/weather_record.hpp"
 
 namespace wgn {
 namespace {
@@ -234,6 +235,28 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
     for (const auto& c : cases) {
         EXPECT_EQ(weather::implausible_day(c.variable, day, c.value, c.written, c.unit, c.latitude), c.why)
             << c.variable << " " << c.written;
+    }
+}
+
+// A day's minimum may lie up to 1 °C above its maximum (observation times);
+// beyond that one of the columns is wrong and neither is used.
+TEST(PlausibleValues, MinimumAboveMaximumAtItsTolerance) {
+    const struct {
+        const char* tmin;
+        bool kept;
+    } cases[] = {{"11", true}, {"11.00", true}, {"11.01", false}, {"12", false}};
+    for (const auto& c : cases) {
+        weather::WeatherInputs inputs;
+        inputs.first_year = inputs.last_year = 2001;
+        for (int d = 1; d <= 6; ++d) {
+            const std::int32_t day = readers::day_number({2001, 1, d});
+            inputs.variables["tmax"].push_back({day, "10"});
+            inputs.variables["tmin"].push_back({day, d == 3 ? c.tmin : "5"});
+        }
+        std::string problem;
+        const weather::WeatherRecord record = weather::make_weather_record(inputs, problem);
+        EXPECT_EQ(record.values[0][weather::kTmpMaxAve].empty(), !c.kept) << c.tmin;
+        EXPECT_EQ(record.refused.empty(), c.kept) << c.tmin;
     }
 }
 
