@@ -1,0 +1,61 @@
+// The formats of station file the readers know, a small fixed vocabulary,
+// and what each promises: the one place a format's behaviour is decided.
+//
+//   format    honours nodata  dated  promises order  takes other variables' files
+//   plain     yes             no     (by position)   no
+//   csv       yes             yes    no              yes
+//   ghcnd     no              yes    no              no   (all elements in one file)
+//   power     no              yes    yes             no   (all parameters in one file)
+//   swat      no              yes    (by position)   yes  (one variable a file)
+//   swatplus  no              yes    yes             yes  (one variable a file)
+//
+//   format_named("power") -> Format::power      name(Format::csv) -> "csv"
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace wgn::readers {
+
+enum class Format : std::uint8_t { plain, csv, ghcnd, power, swat, swatplus };
+
+struct FormatFacts {
+    Format format;
+    std::string_view name;  // as the station list and --format write it
+    // A value equal to the list's `nodata` marks a missing day (the other
+    // formats have their own marks for it).
+    bool honours_nodata;
+    // The file dates its values itself (plain counts from a first year).
+    bool dated;
+    // The file's dates must rise from row to row; a table whose rows may
+    // come in any order (csv, ghcnd) is sorted instead.
+    bool promises_order;
+    // The station's other variables may come from files of their own
+    // (tmp_file, slr_file, ...) in this format; the others hold every
+    // variable they have in the station's one file, or none.
+    bool takes_variable_files;
+};
+
+inline constexpr std::array<FormatFacts, 6> kFormatFacts = {{
+    {Format::plain, "plain", true, false, false, false},
+    {Format::csv, "csv", true, true, false, true},
+    {Format::ghcnd, "ghcnd", false, true, false, false},
+    {Format::power, "power", false, true, true, false},
+    {Format::swat, "swat", false, true, false, true},
+    {Format::swatplus, "swatplus", false, true, true, true},
+}};
+
+constexpr const FormatFacts& facts(Format format) { return kFormatFacts[static_cast<std::size_t>(format)]; }
+constexpr std::string_view name(Format format) { return facts(format).name; }
+
+// The format of a name exactly as written ("csv"); nothing for another.
+constexpr std::optional<Format> format_named(std::string_view text) {
+    for (const FormatFacts& known : kFormatFacts) {
+        if (known.name == text) return known.format;
+    }
+    return std::nullopt;
+}
+
+}  // namespace wgn::readers
