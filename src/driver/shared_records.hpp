@@ -8,10 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "io/wgnrain_facts.hpp"
+
 namespace wgn {
 
 // Width of the two file-name fields of the dialogue.
-inline constexpr std::size_t kFileNameLength = 255;
+inline constexpr std::size_t kFileNameLength = facts::kLongestSeriesName;
 
 // The four answers of the dialogue.  Before the dialogue the names hold 255
 // characters of code 0, the year 0 and the NoData value 0.0.
@@ -70,6 +72,7 @@ inline constexpr std::array<MonthEntry, 12> kMonthTable = {{
     {30, 111, "nov.clm"},
     {31, 112, "dec.clm"},
 }};
+static_assert(kMonthTable.front().unit == facts::kFirstMonthUnit && kMonthTable.back().unit == facts::kLastMonthUnit);
 
 // The year-by-month tables, written into the working directory under these
 // fixed names; no answer of the dialogue may name them.
