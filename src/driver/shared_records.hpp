@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "io/wgnrain_facts.hpp"
+#include "report/report_layout.hpp"
 
 namespace wgn {
 
@@ -79,9 +80,7 @@ static_assert(kMonthTable.front().unit == facts::kFirstMonthUnit && kMonthTable.
 inline constexpr std::string_view kMeanTableName = "mean_pcp.sta";
 inline constexpr std::string_view kTotalTableName = "totalpcp.sta";
 
-inline constexpr std::array<std::string_view, 12> kMonthLabels = {
-    "Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.", "Oct.", "Nov.", "Dec.",
-};
+using report_layout::kMonthLabels;
 
 extern RunSettings run_settings;
 extern SeriesCounts series_counts;

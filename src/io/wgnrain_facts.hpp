@@ -6,6 +6,7 @@
 //
 //   is_nodata_text("-99") -> true       is_nodata_text("1.5q2") -> true
 //   is_nodata_text("-9+9") -> true      is_nodata_text("-99 x") -> false
+//   is_nodata_text("1e99") -> false     is_nodata_text("NaN") -> false
 //   report_number("runlib: severe (29): file not found, unit 10, file a") -> "29"
 //   names_month_file("runlib: severe (38): error during write, unit 101, file jan.clm") -> true
 #pragma once
@@ -25,12 +26,13 @@ inline constexpr std::size_t kLongestSeriesName = 255;
 inline constexpr int kFirstMonthUnit = 101;
 inline constexpr int kLastMonthUnit = 112;
 
-// The NoData answer as the dialogue reads it: one real (io::parse_real: E, D
-// or Q exponents, an exponent of a sign alone, NaN, Infinity; a value beyond
-// single precision becomes an infinity).
+// A NoData answer the dialogue reads as one real (io::parse_real: E, D or Q
+// exponents, an exponent of a sign alone) whose value single precision holds:
+// NaN, the infinities and numbers beyond the range would make every value,
+// or none, NoData.
 inline bool is_nodata_text(std::string_view text) {
     float value = 0.0F;
-    return io::parse_real(text, value);
+    return io::parse_real(text, value) && std::isfinite(value);
 }
 
 // A value is NoData when it equals the NoData value as a single-precision
