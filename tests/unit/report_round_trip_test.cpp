@@ -32,8 +32,10 @@ struct Case {
     SixShown shown;
 };
 
+// Written under a name of the running test's own: ctest runs tests side by side.
 std::string written_report(const Case& c) {
-    const std::string name = "report-round-trip.txt";
+    const std::string name =
+        std::string("report-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
     wgn::run_settings.output_file_name = name;
     wgn::run_settings.input_file_name = "series.txt";
     wgn::MonthStatistics& s = wgn::month_statistics;
