@@ -2,19 +2,30 @@
 
 #include <vector>
 
+#include "io/field_list.hpp"
+
 namespace wgn::batch {
 namespace {
 
-constexpr std::string_view kTitle = "Statistical Analysis of Daily Precipitation Data (";
-constexpr std::array<std::string_view, 12> kMonthLabels = {"    Jan.", "    Feb.", "    Mar.", "    Apr.",
-                                                           "    May.", "    Jun.", "    Jul.", "    Aug.",
-                                                           "    Sep.", "    Oct.", "    Nov.", "    Dec."};
-// Where each parameter stands in a month row (first column counted from 0).
+namespace layout = report_layout;
+
+// Where a field stands in its line (first column counted from 0).
 struct Field {
     std::size_t start, width;
 };
-constexpr std::array<Field, kParameterCount> kMonthFields = {
-    {{8, 10}, {18, 12}, {30, 12}, {42, 12}, {54, 12}, {66, 10}}};
+
+// The fields of a field list, one after another from column 0.
+std::vector<Field> fields_of(std::string_view format) {
+    std::vector<Field> fields;
+    std::size_t start = 0;
+    const io::FieldList list(format);
+    for (const io::FieldCode& code : list.fields()) {
+        const auto width = static_cast<std::size_t>(code.width);
+        fields.push_back({start, width});
+        start += width;
+    }
+    return fields;
+}
 
 std::vector<std::string_view> lines_of(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -36,9 +47,13 @@ std::optional<std::string_view> field_of(std::string_view line, std::size_t star
     return line.substr(start, width);
 }
 
-std::optional<std::string> count_after(std::string_view line, std::string_view label, std::size_t width) {
+// The count of a (label, number) line, as shown.
+std::optional<std::string> count_of(const std::vector<std::string_view>& lines, const layout::CountLine& count) {
+    const std::vector<Field> fields = fields_of(count.format);
+    const std::string label = layout::shown_in_a_field(count.label, fields[0].width);
+    const std::string_view line = lines[count.line];
     if (line.substr(0, label.size()) != label) return std::nullopt;
-    const auto field = field_of(line, label.size(), width);
+    const auto field = field_of(line, fields[1].start, fields[1].width);
     if (!field) return std::nullopt;
     return shown_number(*field);
 }
@@ -66,17 +81,21 @@ std::string shown_number(std::string_view field) {
 
 std::optional<ReportFigures> read_report(std::string_view text) {
     const std::vector<std::string_view> lines = lines_of(text);
-    if (lines.size() < 25) return std::nullopt;
+    static const std::vector<Field> title_fields = fields_of(layout::kTitleFormat);
+    static const std::vector<Field> month_fields = fields_of(layout::kMonthRowFormat);
+    static const std::size_t month_row_length = month_fields.back().start + month_fields.back().width;
+    if (lines.size() < layout::kFirstMonthLine + 12) return std::nullopt;
     ReportFigures figures;
-    if (lines[0].substr(0, kTitle.size()) != kTitle) return std::nullopt;
-    const auto first_year = field_of(lines[0], kTitle.size(), 4);
+    const std::string title = layout::shown_in_a_field(layout::kTitle, title_fields[0].width);
+    if (lines[0].substr(0, title.size()) != title) return std::nullopt;
+    const auto first_year = field_of(lines[0], title_fields[1].start, title_fields[1].width);
     if (!first_year) return std::nullopt;
     figures.first_year = shown_number(*first_year);
 
-    const auto years = count_after(lines[3], "Number of Years = ", 3);
-    const auto leap_years = count_after(lines[4], "Number of Leap Years =", 3);
-    const auto records = count_after(lines[5], "Number of Records = ", 8);
-    const auto nodata_values = count_after(lines[6], "Number of NoData values = ", 8);
+    const auto years = count_of(lines, layout::kYears);
+    const auto leap_years = count_of(lines, layout::kLeapYears);
+    const auto records = count_of(lines, layout::kRecords);
+    const auto nodata_values = count_of(lines, layout::kNodataValues);
     if (!years || !leap_years || !records || !nodata_values) return std::nullopt;
     figures.years = *years;
     figures.leap_years = *leap_years;
@@ -84,10 +103,12 @@ std::optional<ReportFigures> read_report(std::string_view text) {
     figures.nodata_values = *nodata_values;
 
     for (std::size_t month = 0; month < 12; ++month) {
-        const std::string_view row = lines[13 + month];
-        if (row.substr(0, 8) != kMonthLabels[month] || row.size() != 76) return std::nullopt;
+        const std::string_view row = lines[layout::kFirstMonthLine + month];
+        const std::string label = layout::shown_in_a_field(layout::kMonthLabels[month], month_fields[0].width);
+        if (row.substr(0, label.size()) != label || row.size() != month_row_length) return std::nullopt;
         for (std::size_t p = 0; p < kParameterCount; ++p) {
-            figures.values[month][p] = shown_number(row.substr(kMonthFields[p].start, kMonthFields[p].width));
+            const Field& field = month_fields[p + 1];
+            figures.values[month][p] = shown_number(row.substr(field.start, field.width));
         }
     }
     return figures;

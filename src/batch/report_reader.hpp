@@ -13,9 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include "report/report_layout.hpp"
+
 namespace wgn::batch {
 
-inline constexpr std::size_t kParameterCount = 6;
+inline constexpr std::size_t kParameterCount = report_layout::kParameterCount;
 
 struct ReportFigures {
     std::string first_year, years, leap_years, records, nodata_values;

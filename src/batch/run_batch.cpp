@@ -18,6 +18,7 @@
 #include "batch/station_run.hpp"
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
+#include "io/wgnrain_facts.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
@@ -28,7 +29,7 @@ namespace {
 namespace platform = io::platform;
 
 // The dialogue stores at most this many characters of a name.
-constexpr std::size_t kDialogueNameLength = 255;
+constexpr std::size_t kDialogueNameLength = facts::kLongestSeriesName;
 // The longest name written into a station's folder: "coverage.csv" and the
 // suffix of a file being replaced.
 constexpr std::size_t kLongestStationFile = 12 + io::kScratchSuffixLength;

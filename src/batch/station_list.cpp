@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "batch/case_folding.hpp"
 #include "batch/folder_lock.hpp"
 #include "io/platform.hpp"
+#include "io/wgnrain_facts.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
 #include "readers/csv.hpp"
@@ -65,16 +65,9 @@ bool is_whole_number(std::string_view text) {
     return readers::whole_number(text).has_value();
 }
 
-// Digits with an optional sign, point and exponent (E, or Fortran's D), the
-// value within the range of a single-precision real: what the dialogue's
-// NoData answer takes.
+// What the dialogue's NoData answer takes, as wgnrain itself reads it.
 bool is_number(std::string_view text) {
-    std::string plain(text);
-    for (char& c : plain) {
-        if (c == 'd' || c == 'D') c = 'e';
-    }
-    const std::optional<double> value = readers::number_value(plain);
-    return value && *value <= FLT_MAX && *value >= -FLT_MAX;
+    return facts::is_nodata_text(text);
 }
 
 std::string quoted(std::string_view text) {

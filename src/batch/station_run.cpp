@@ -9,6 +9,7 @@
 #include "batch/station_weather.hpp"
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
+#include "io/wgnrain_facts.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
@@ -86,33 +87,21 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
         errors.remove_prefix(end == std::string_view::npos ? errors.size() : end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
-        if (line.substr(0, 17) == "runlib: warning: ") {
+        if (facts::is_warning_line(line)) {
             if (outcome.warnings++ == 0) outcome.first_warning = line;
             continue;
         }
         last = line;
-        if (line.find("M6201") != std::string_view::npos) {
-            outcome.status = "M6201";
+        if (line.find(facts::kMathFailureMark) != std::string_view::npos) {
+            outcome.status = facts::kMathFailureMark;
             continue;
         }
-        // "runlib: severe (N): ..." or "runlib: error (N): ..."
-        const std::size_t open = line.find(" (");
-        const std::size_t close = line.find("): ");
-        if (line.substr(0, 8) == "runlib: " && open != std::string_view::npos && close > open + 2 &&
-            close != std::string_view::npos) {
-            const std::string_view number = line.substr(open + 2, close - open - 2);
-            if (number.find_first_not_of("0123456789") == std::string_view::npos) outcome.status = number;
-        }
+        if (const auto number = facts::report_number(line)) outcome.status = *number;
     }
     outcome.report_line = last;
-    // Units 101 ... 112 are wgnrain's month files, temporary files of the run:
-    // a failure on one is about the series, not about a file of the user's.
-    const std::size_t unit = last.find(", unit 1");
-    if (unit != std::string_view::npos && last.size() > unit + 10 && last.substr(unit + 10, 7) == ", file ") {
-        const auto number = readers::whole_number(last.substr(unit + 7, 3));
-        if (number && *number >= 101 && *number <= 112) {
-            outcome.report_line.append(" (wgnrain's own month file, a temporary file of the run)");
-        }
+    // A failure on a month file is about the series, not about a file of the user's.
+    if (facts::names_month_file(last)) {
+        outcome.report_line.append(" (wgnrain's own month file, a temporary file of the run)");
     }
 }
 

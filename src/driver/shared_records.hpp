@@ -8,10 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "io/wgnrain_facts.hpp"
+#include "report/report_layout.hpp"
+
 namespace wgn {
 
 // Width of the two file-name fields of the dialogue.
-inline constexpr std::size_t kFileNameLength = 255;
+inline constexpr std::size_t kFileNameLength = facts::kLongestSeriesName;
 
 // The four answers of the dialogue.  Before the dialogue the names hold 255
 // characters of code 0, the year 0 and the NoData value 0.0.
@@ -70,15 +73,14 @@ inline constexpr std::array<MonthEntry, 12> kMonthTable = {{
     {30, 111, "nov.clm"},
     {31, 112, "dec.clm"},
 }};
+static_assert(kMonthTable.front().unit == facts::kFirstMonthUnit && kMonthTable.back().unit == facts::kLastMonthUnit);
 
 // The year-by-month tables, written into the working directory under these
 // fixed names; no answer of the dialogue may name them.
 inline constexpr std::string_view kMeanTableName = "mean_pcp.sta";
 inline constexpr std::string_view kTotalTableName = "totalpcp.sta";
 
-inline constexpr std::array<std::string_view, 12> kMonthLabels = {
-    "Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.", "Oct.", "Nov.", "Dec.",
-};
+using report_layout::kMonthLabels;
 
 extern RunSettings run_settings;
 extern SeriesCounts series_counts;

@@ -9,6 +9,7 @@
 #include "input/series_checks.hpp"
 #include "io/failure.hpp"
 #include "io/units.hpp"
+#include "io/wgnrain_facts.hpp"
 #include "partition/calendar.hpp"
 
 namespace wgn {
@@ -36,7 +37,7 @@ void refuse_short_series(std::int32_t record_count, std::int32_t year_count, std
 }  // namespace
 
 bool is_nodata(float value, float nodata_value) {
-    return value == nodata_value || std::isnan(value) || std::isnan(nodata_value);
+    return facts::is_nodata(value, nodata_value);
 }
 
 void read_daily_series(std::int32_t& record_count, std::int32_t& year_count, float nodata_value,

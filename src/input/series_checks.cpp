@@ -6,6 +6,7 @@
 
 #include "io/failure.hpp"
 #include "io/field_format.hpp"
+#include "io/wgnrain_facts.hpp"
 
 namespace wgn {
 namespace {
@@ -44,7 +45,7 @@ bool too_wide_for_month_file(float value) {
 }
 
 void warn(const std::string& text) {
-    io::write_runlib_line("warning: " + text);
+    io::write_runlib_line(std::string(facts::kWarningLabel) + text);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "io/platform.hpp"
 #include "io/units.hpp"
+#include "io/wgnrain_facts.hpp"
 
 namespace wgn::io {
 namespace {
@@ -29,7 +30,7 @@ const char* report_text(int number) {
 }  // namespace
 
 void write_runlib_line(std::string_view text) {
-    std::string line = "runlib: ";
+    std::string line(facts::kRunlibPrefix);
     line.append(text);
     line.append("\r\n");
     platform::write_error_output(line);

@@ -6,6 +6,7 @@
 #include "input/credit.hpp"
 #include "io/units.hpp"
 #include "partition/calendar.hpp"
+#include "report/report_layout.hpp"
 #include "stats/month_statistics.hpp"
 
 namespace wgn {
@@ -28,14 +29,15 @@ void rule_line() {
 
 void write_report(std::int32_t year_count, std::int32_t first_year, std::int32_t leap_year_count,
                   std::int32_t record_count, std::int32_t nodata_count) {
-    static const io::FieldList title("(A50, I4, A3, I4, A1)");
+    namespace layout = report_layout;
+    static const io::FieldList title(layout::kTitleFormat);
     static const io::FieldList input_name("(A17, A60)");
-    static const io::FieldList years("(A18, I3)");
-    static const io::FieldList leap_years("(A22, I3)");
-    static const io::FieldList records("(A20, I8)");
-    static const io::FieldList nodata("(A26, I8)");
+    static const io::FieldList years(layout::kYears.format);
+    static const io::FieldList leap_years(layout::kLeapYears.format);
+    static const io::FieldList records(layout::kRecords.format);
+    static const io::FieldList nodata(layout::kNodataValues.format);
     static const io::FieldList heads("(A8, A10, 4A12, A10)");
-    static const io::FieldList month_row("(A8, F10.2, 4F12.4, F10.2)");
+    static const io::FieldList month_row(layout::kMonthRowFormat);
 
     // 1. Connect the report; an existing file is replaced from its start.
     io::connect(kReportUnit, run_settings.output_file_name, "UNKNOWN");
@@ -43,16 +45,13 @@ void write_report(std::int32_t year_count, std::int32_t first_year, std::int32_t
     // 2. The 37 records.
     // The last year: year_count + first_year - 1, wrapping around in 32 bits.
     const std::int32_t last_year = year_after(year_after(year_count, first_year), -1);
-    io::write_formatted(
-        kReportUnit, title,
-        {Text("Statistical Analysis of Daily Precipitation Data ("), first_year, Text(" - "), last_year, Text(")")});
+    io::write_formatted(kReportUnit, title, {layout::kTitle, first_year, Text(" - "), last_year, Text(")")});
     io::write_formatted(kReportUnit, input_name, {Text("Input Filename = "), Text(run_settings.input_file_name)});
     empty_record();
-    io::write_formatted(kReportUnit, years, {Text("Number of Years = "), year_count});
-    // The label has a trailing blank that the 22-wide field drops.
-    io::write_formatted(kReportUnit, leap_years, {Text("Number of Leap Years = "), leap_year_count});
-    io::write_formatted(kReportUnit, records, {Text("Number of Records = "), record_count});
-    io::write_formatted(kReportUnit, nodata, {Text("Number of NoData values = "), nodata_count});
+    io::write_formatted(kReportUnit, years, {layout::kYears.label, year_count});
+    io::write_formatted(kReportUnit, leap_years, {layout::kLeapYears.label, leap_year_count});
+    io::write_formatted(kReportUnit, records, {layout::kRecords.label, record_count});
+    io::write_formatted(kReportUnit, nodata, {layout::kNodataValues.label, nodata_count});
     empty_record();
     rule_line();
     empty_record();

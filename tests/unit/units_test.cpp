@@ -2,6 +2,8 @@
 // and what a rewind replaces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -70,10 +72,34 @@ TEST_F(ScratchUnit, FormattedRunOfRealsTakesOneValuePerRecord) {
     EXPECT_EQ(values, (std::vector<float>{0.0F, 0.01F, 2.67F, 0.0F}));
 }
 
+// The run closes and rewinds units it may never have connected: neither may
+// fail, nor touch a unit that is connected, nor create a file.
 TEST(Units, ClosingOrRewindingAnUnconnectedUnitDoesNothing) {
-    wgn::io::close_unit(777);
-    wgn::io::rewind_unit(777);
-    SUCCEED();
+    static const wgn::io::FieldList i8("(I8)");
+    const auto files_here = [] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    wgn::io::connect(kUnit, "unconnected-neighbour.clm", "SCRATCH");
+    wgn::io::write_formatted(kUnit, i8, {std::int32_t{1}});
+    wgn::io::write_formatted(kUnit, i8, {std::int32_t{2}});
+    const std::vector<std::string> before = files_here();
+    for (const int unit : {777, 778}) {
+        wgn::io::close_unit(unit);
+        wgn::io::rewind_unit(unit);
+        wgn::io::close_unit(unit);  // twice over is as harmless
+    }
+    EXPECT_EQ(files_here(), before);
+    // The connected unit goes on where it was: nothing was rewound or cut.
+    wgn::io::write_formatted(kUnit, i8, {std::int32_t{3}});
+    EXPECT_EQ(records_of(kUnit), (std::vector<std::string>{"1", "2", "3"}));
+    wgn::io::close_unit(kUnit);
+    // A unit closed once is unconnected again: closing and rewinding it does nothing.
+    wgn::io::close_unit(kUnit);
+    wgn::io::rewind_unit(kUnit);
+    EXPECT_EQ(files_here(), before);
 }
 
 }  // namespace
