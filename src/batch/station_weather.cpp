@@ -10,10 +10,11 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/position.hpp"
@@ -71,13 +72,13 @@ const std::vector<weather::ReferenceStation>* reference_stations(const std::stri
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
 // 13-20, LONGITUDE 22-30, ELEVATION 32-37 (-999.9: unknown).
 void ghcnd_position(const std::string& text, const std::string& id, readers::StationRecord& own) {
-    readers::TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
     while (lines.next(line)) {
         if (line.size() < 37 || line.substr(0, 11) != id) continue;
-        own.latitude = readers::trimmed(line.substr(12, 8));
-        own.longitude = readers::trimmed(line.substr(21, 9));
-        own.elevation = readers::trimmed(line.substr(31, 6));
+        own.latitude = text::trimmed(line.substr(12, 8));
+        own.longitude = text::trimmed(line.substr(21, 9));
+        own.elevation = text::trimmed(line.substr(31, 6));
         own.position_places = {{{lines.number(), "13"}, {lines.number(), "22"}, {lines.number(), "32"}}};
         return;
     }

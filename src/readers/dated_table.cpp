@@ -4,6 +4,7 @@
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -15,7 +16,7 @@ struct DateColumns {
 std::optional<std::size_t> named(const std::vector<std::string>& header,
                                  std::initializer_list<std::string_view> names) {
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = lower_case(trimmed(header[i]));
+        const std::string name = text::lower_case(text::trimmed(header[i]));
         for (const std::string_view candidate : names) {
             if (name == candidate) return i;
         }
@@ -48,7 +49,7 @@ struct DateParts {
 
 DateParts split_date(std::string_view text) {
     DateParts parts;
-    text = trimmed(text);
+    text = text::trimmed(text);
     if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
         const int digits = *whole_number(text);
         parts = DateParts{digits / 10000, digits / 100 % 100, digits % 100, true, true};
@@ -94,13 +95,13 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
         // A header may carry its unit: "prcp (mm/day)", R's "prcp..mm.day.".
-        const std::string whole = lower_case(trimmed(header.fields[i]));
-        const std::string name = lower_case(name_without_unit(header.fields[i]));
+        const std::string whole = text::lower_case(text::trimmed(header.fields[i]));
+        const std::string name = text::lower_case(name_without_unit(header.fields[i]));
         bool match = false;
         if (!wanted.empty()) {
-            match = whole == lower_case(wanted) || name == lower_case(wanted);
+            match = whole == text::lower_case(wanted) || name == text::lower_case(wanted);
         } else {
-            for (const std::string_view candidate : names) match = match || name == lower_case(candidate);
+            for (const std::string_view candidate : names) match = match || name == text::lower_case(candidate);
         }
         if (!match) continue;
         if (found) {
@@ -137,7 +138,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(rows[r]);
             if (undecided_line == 0) {
                 undecided_line = line_of(rows[r]);
-                undecided = trimmed(rows[r].fields[*columns.date]);
+                undecided = text::trimmed(rows[r].fields[*columns.date]);
             }
         }
         if (day_first_line != 0 && month_first_line != 0) {
@@ -165,7 +166,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         }
         Date date;
         if (columns.date) {
-            const std::string_view text = trimmed(row.fields[*columns.date]);
+            const std::string_view text = text::trimmed(row.fields[*columns.date]);
             const DateParts parts = split_date(text);
             if (parts.year_first) {
                 date = Date{parts.first, parts.second, parts.third};
@@ -179,7 +180,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             }
         } else {
             const auto part = [&](std::size_t at) {
-                const std::string_view text = trimmed(row.fields[at]);
+                const std::string_view text = text::trimmed(row.fields[at]);
                 const std::optional<int> number = whole_number(text);
                 if (!number) {
                     throw ReadError(line, rows.front().fields[at],
@@ -210,8 +211,8 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                             date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                                 std::to_string(values.back().line));
         }
-        const std::string_view cell = trimmed(row.fields[column]);
-        const std::string lower = lower_case(cell);
+        const std::string_view cell = text::trimmed(row.fields[column]);
+        const std::string lower = text::lower_case(cell);
         if (!cell.empty() && lower != "na" && lower != "nan" && !missing(cell, marker)) {
             std::string text = table.separator == ';' ? decimal_point_text(cell) : std::string(cell);
             checked_number(text, line, column_name);

@@ -7,8 +7,9 @@
 #include "readers/dated_table.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -32,7 +33,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
                 find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what);
             if (!column) continue;
             const std::string& header = table.csv.rows.front().fields[*column];
-            record.columns[name] = trimmed(header);
+            record.columns[name] = text::trimmed(header);
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
             record.variables[name] = read_dated_column(table, *column, is_nodata_marker, marker, ordered);
         } catch (const ReadError& error) {
@@ -56,7 +57,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
 //   "Location: Latitude  40.5853   Longitude -105.0844" , "Latitude" -> "40.5853" at 21
 // Whether it is a usable number is for the batch to say.
 void word_after(std::string_view line, std::string_view label, int line_number, std::string& word, TextPlace& place) {
-    const std::size_t at = lower_case(line).find(lower_case(label));
+    const std::size_t at = text::lower_case(line).find(text::lower_case(label));
     if (at == std::string_view::npos) return;
     const std::size_t start = line.find_first_not_of(" \t:=", at + label.size());
     if (start == std::string_view::npos) return;
@@ -90,9 +91,9 @@ StationRecord read_csv(std::string_view text, const ReadOptions& options) {
 }
 
 StationRecord read_power(std::string_view text, const ReadOptions& options) {
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line) || trimmed(line) != "-BEGIN HEADER-") {
+    if (!lines.next(line) || text::trimmed(line) != "-BEGIN HEADER-") {
         throw ReadError(1, "", "a POWER file starts with the line -BEGIN HEADER-");
     }
     StationRecord record;
@@ -100,11 +101,11 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
     std::string marker = "-999";
     bool ended = false;
     while (lines.next(line)) {
-        if (trimmed(line) == "-END HEADER-") {
+        if (text::trimmed(line) == "-END HEADER-") {
             ended = true;
             break;
         }
-        const std::string lower = lower_case(line);
+        const std::string lower = text::lower_case(line);
         word_after(line, "Latitude", lines.number(), record.latitude, record.position_places[0]);
         word_after(line, "Longitude", lines.number(), record.longitude, record.position_places[1]);
         if (lower.find("elevation") != std::string::npos) {
@@ -112,7 +113,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
         }
         // "The value for missing source data ...: -999"
         if (lower.find("missing") != std::string::npos && line.rfind(':') != std::string_view::npos) {
-            const std::string_view value = trimmed(line.substr(line.rfind(':') + 1));
+            const std::string_view value = text::trimmed(line.substr(line.rfind(':') + 1));
             if (is_number_text(value)) marker = value;
         }
         // Units of the parameters, one line each: "ALLSKY_SFC_SW_DWN  ... (kW-hr/m^2/day)",

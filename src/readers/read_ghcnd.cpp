@@ -13,7 +13,8 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 constexpr std::size_t kLineLength = 21 + 31 * 8;
 
 int field_number(std::string_view line, std::size_t start, std::size_t length, int line_number, std::string_view what) {
-    const std::string_view text = trimmed(line.substr(start, length));
+    const std::string_view text = text::trimmed(line.substr(start, length));
     const std::optional<int> number = whole_number(text);
     if (!number) {
         throw ReadError(line_number, std::to_string(start + 1),
@@ -35,11 +36,11 @@ int field_number(std::string_view line, std::size_t start, std::size_t length, i
 StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
     StationRecord record;
     record.variables[kPrecipitation];
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
     std::string station;
     while (lines.next(line)) {
-        if (trimmed(line).empty()) continue;
+        if (text::trimmed(line).empty()) continue;
         record.station_id = station;
         const int number = lines.number();
         if (line.size() < kLineLength) {
@@ -90,7 +91,7 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
             } else if (measurement == 'T' && variable == kPrecipitation) {
                 daily.text = "0.0";
             } else {
-                daily.text = tenths_text(trimmed(line.substr(at, 5)));
+                daily.text = tenths_text(text::trimmed(line.substr(at, 5)));
             }
             values.push_back(std::move(daily));
         }

@@ -12,17 +12,17 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 
 StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
     if (!lines.next(line) || !lines.next(line)) throw ReadError(0, "", "no title and header lines (a SWAT+ file)");
     if (!lines.next(line)) throw ReadError(3, "", "no line nbyr tstep lat lon elev");
-    const std::vector<std::string_view> station = split_fields(line);
+    const std::vector<std::string_view> station = text::split_fields(line);
     if (station.size() < 5)
         throw ReadError(3, "", "the line nbyr tstep lat lon elev has " + std::to_string(station.size()) + " values");
     checked_number(station[0], 3, "nbyr");
@@ -44,7 +44,7 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     std::vector<DailyValue>& values = *columns[0];
     for (std::size_t c = 0; c < names.size(); ++c) record.columns[names[c]] = std::to_string(3 + c);
     while (lines.next(line)) {
-        const std::vector<std::string_view> fields = split_fields(line);
+        const std::vector<std::string_view> fields = text::split_fields(line);
         if (fields.empty()) continue;
         const int number = lines.number();
         if (fields.size() < 2 + names.size()) {

@@ -11,6 +11,7 @@
 #include "readers/read_station_file.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::series {
 namespace {
@@ -60,7 +61,7 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             if (!parsed.output.empty() || value->empty()) refuse("one series name after -o");
             parsed.output = *value;
         } else if (option == "--format") {
-            parsed.read.format = readers::lower_case(*value);
+            parsed.read.format = text::lower_case(*value);
             if (!readers::is_known_format(parsed.read.format)) {
                 refuse("'" + std::string(*value) + "' is not a format (plain, csv, ghcnd, power, swat, swatplus)");
             }
