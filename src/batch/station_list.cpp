@@ -92,8 +92,9 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
                 value = full_name;
             }
             const bool variable_file = column != "stations_file" && column != "fill_file";
-            if (variable_file &&
-                (station.format == "plain" || station.format == "ghcnd" || station.format == "power")) {
+            // An unknown format is reported on its own column.
+            const readers::Format format = readers::format_named(station.format).value_or(readers::Format::csv);
+            if (variable_file && !readers::facts(format).takes_variable_files) {
                 problem(column, "a " + station.format + " station gives its other variables in its own file");
             }
         }
@@ -293,7 +294,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         } else if (const std::string reason = check_file(station.file, station.input_name); !reason.empty()) {
             problem("file", reason);
         }
-        if (!readers::is_known_format(station.format)) {
+        if (!readers::format_named(station.format)) {
             problem("format",
                     text::quoted(station.format) + " is not a format (plain, csv, ghcnd, power, swat, swatplus)");
         }

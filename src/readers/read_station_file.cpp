@@ -4,12 +4,14 @@
 
 namespace wgn::readers {
 
-bool is_known_format(std::string_view format) {
-    for (const std::string_view known : kFormats) {
-        if (format == known) return true;
-    }
-    return false;
-}
+namespace {
+
+// The reader of each format, in the order of Format.
+using Reader = StationRecord (*)(std::string_view, const ReadOptions&);
+constexpr std::array<Reader, kFormatFacts.size()> kReaders = {read_plain, read_csv,  read_ghcnd,
+                                                              read_power, read_swat, read_swatplus};
+
+}  // namespace
 
 std::vector<std::string> variables_of_kind(std::string_view kind) {
     if (kind == "pcp") return {kPrecipitation};
@@ -22,21 +24,7 @@ std::vector<std::string> variables_of_kind(std::string_view kind) {
 ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options) {
     ReadResult result;
     try {
-        if (options.format == "plain") {
-            result.record = read_plain(text, options);
-        } else if (options.format == "csv") {
-            result.record = read_csv(text, options);
-        } else if (options.format == "ghcnd") {
-            result.record = read_ghcnd(text, options);
-        } else if (options.format == "power") {
-            result.record = read_power(text, options);
-        } else if (options.format == "swat") {
-            result.record = read_swat(text, options);
-        } else if (options.format == "swatplus") {
-            result.record = read_swatplus(text, options);
-        } else {
-            throw ReadError(0, "", "\"" + options.format + "\" is not a known format");
-        }
+        result.record = kReaders[static_cast<std::size_t>(options.format)](text, options);
     } catch (const ReadError& error) {
         result.problem = place_text(shown_name, error.line, error.column) + ": " + error.what();
     }

@@ -17,13 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "readers/formats.hpp"
 #include "readers/station_record.hpp"
 
 namespace wgn::readers {
-
-inline constexpr std::array<std::string_view, 6> kFormats = {"plain", "csv", "ghcnd", "power", "swat", "swatplus"};
-
-bool is_known_format(std::string_view format);
 
 struct ReadResult {
     StationRecord record;

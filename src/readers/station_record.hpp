@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "readers/formats.hpp"
 #include "readers/measure_units.hpp"
 
 namespace wgn::readers {
@@ -76,7 +77,7 @@ struct StationRecord {
 
 // What the reader needs beyond the file itself.
 struct ReadOptions {
-    std::string format = "plain";
+    Format format = Format::plain;
     std::optional<int> first_year;  // plain: the year of the first value
     std::string nodata;             // a value marking a missing day; empty: the format's own marks only
     // csv, power: the column of a variable when its name is not recognised

@@ -61,8 +61,9 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             if (!parsed.output.empty() || value->empty()) refuse("one series name after -o");
             parsed.output = *value;
         } else if (option == "--format") {
-            parsed.read.format = text::lower_case(*value);
-            if (!readers::is_known_format(parsed.read.format)) {
+            if (const auto format = readers::format_named(text::lower_case(*value))) {
+                parsed.read.format = *format;
+            } else {
                 refuse("'" + std::string(*value) + "' is not a format (plain, csv, ghcnd, power, swat, swatplus)");
             }
         } else if (option == "--first-year" || option == "--last-year") {
@@ -92,11 +93,11 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
     }
     if (parsed.error.empty() && parsed.file.empty()) parsed.error = "no station file";
     if (parsed.error.empty() && parsed.output.empty()) parsed.error = "no series name (-o SERIES)";
-    if (parsed.error.empty() && parsed.read.format == "plain" && !parsed.series.first_year) {
+    if (parsed.error.empty() && parsed.read.format == readers::Format::plain && !parsed.series.first_year) {
         parsed.error = "a plain series needs --first-year";
     }
     // A plain series marks its missing days with the NoData value it is given.
-    parsed.read.nodata = parsed.read.format == "plain" || parsed.read.format == "csv" ? parsed.series.nodata : "";
+    parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
     parsed.read.first_year = parsed.series.first_year;
     return parsed;
 }
