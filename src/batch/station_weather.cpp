@@ -102,12 +102,12 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         std::string text;
         options.first_year = readers::whole_number(station.first_year);
         if (!read_text(station.input_name, text, problem)) return std::nullopt;
-        readers::ReadResult read = readers::read_station_file(station.input_name, text, options);
-        if (!read.problem.empty()) {
-            problem = read.problem;
+        Result<readers::StationRecord> read = readers::read_station_file(station.input_name, text, options);
+        if (!read) {
+            problem = read.problem().message();
             return std::nullopt;
         }
-        plain = std::move(read.record);
+        plain = std::move(*read);
         own = &plain;
         const auto values = static_cast<long>(plain.variables[readers::kPrecipitation].size());
         if (last_year == 0) last_year = first_year + static_cast<int>(values / 365) - 1;
@@ -124,10 +124,10 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         std::string text, why;
         readers::ReadOptions file_options = options;
         file_options.kind = kind;
-        readers::ReadResult read;
+        Result<readers::StationRecord> read = Problem{};
         if (read_text(name, text, why)) {
             read = readers::read_station_file(name, text, file_options);
-            why = read.problem;
+            if (!read) why = read.problem().message();
         }
         if (!why.empty()) {
             for (const std::string& variable : readers::variables_of_kind(kind)) inputs.refused[variable] = why;
@@ -135,18 +135,18 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         }
         // Half-hour rain is in the precipitation's unit.
         if (const std::string unit_problem = series::millimetre_precipitation(
-                read.record, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
+                *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
             !unit_problem.empty()) {
             for (const std::string& variable : readers::variables_of_kind(kind))
                 inputs.refused[variable] = unit_problem;
             continue;
         }
-        for (auto& [variable, values] : read.record.variables) {
+        for (auto& [variable, values] : read->variables) {
             std::vector<readers::DailyValue>& into = own->variables[variable];
             into.insert(into.end(), values.begin(), values.end());
-            inputs.sources[variable] = {name, read.record.columns[variable]};
+            inputs.sources[variable] = {name, read->columns[variable]};
         }
-        for (const auto& [variable, unit] : read.record.units) stated[variable] = unit;
+        for (const auto& [variable, unit] : read->units) stated[variable] = unit;
     }
 
     // 2. Each variable's days in order, within the period, and its unit: the

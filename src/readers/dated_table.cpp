@@ -34,8 +34,8 @@ DateColumns date_columns(const DatedTable& table) {
     columns.day_of_year = named(header, {"doy", "jday", "day_of_year"});
     if (columns.date) return columns;
     if (columns.year && ((columns.month && columns.day) || columns.day_of_year)) return columns;
-    throw ReadError(table.csv.rows.front().line + table.first_line - 1, "",
-                    "no date column (date, or year, month and day, or year and doy)");
+    fail(table.csv.rows.front().line + table.first_line - 1, "",
+         "no date column (date, or year, month and day, or year and doy)");
 }
 
 // A date written in one field.  Year first: YYYY-MM-DD, YYYY/MM/DD,
@@ -83,8 +83,8 @@ DatedTable parse_dated_table(std::string_view text, int first_line) {
     table.first_line = first_line;
     table.separator = detect_separator(text);
     table.csv = parse_csv(text, table.separator);
-    if (!table.csv.problem.empty()) throw ReadError(table.csv.problem_line + first_line - 1, "", table.csv.problem);
-    if (table.csv.rows.empty()) throw ReadError(first_line, "", "no header row");
+    if (!table.csv.problem.empty()) fail(table.csv.problem_line + first_line - 1, "", table.csv.problem);
+    if (table.csv.rows.empty()) fail(first_line, "", "no header row");
     return table;
 }
 
@@ -105,13 +105,13 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
         }
         if (!match) continue;
         if (found) {
-            throw ReadError(line, "",
-                            "two " + std::string(what) + " columns (" + header.fields[*found] + ", " +
-                                header.fields[i] + "): name the one to use in the station list");
+            fail(line, "",
+                 "two " + std::string(what) + " columns (" + header.fields[*found] + ", " + header.fields[i] +
+                     "): name the one to use in the station list");
         }
         found = i;
     }
-    if (!found && !wanted.empty()) throw ReadError(line, "", "no column \"" + std::string(wanted) + "\"");
+    if (!found && !wanted.empty()) fail(line, "", "no column \"" + std::string(wanted) + "\"");
     return found;
 }
 
@@ -142,14 +142,14 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             }
         }
         if (day_first_line != 0 && month_first_line != 0) {
-            throw ReadError(std::max(day_first_line, month_first_line), rows.front().fields[*columns.date],
-                            "the dates put the day first on line " + std::to_string(day_first_line) +
-                                " and the month first on line " + std::to_string(month_first_line));
+            fail(std::max(day_first_line, month_first_line), rows.front().fields[*columns.date],
+                 "the dates put the day first on line " + std::to_string(day_first_line) +
+                     " and the month first on line " + std::to_string(month_first_line));
         }
         if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
-            throw ReadError(undecided_line, rows.front().fields[*columns.date],
-                            "the order of day and month in " + undecided +
-                                " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
+            fail(undecided_line, rows.front().fields[*columns.date],
+                 "the order of day and month in " + undecided +
+                     " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
         }
         day_first = day_first_line != 0;
     }
@@ -160,9 +160,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         const CsvRow& row = rows[r];
         const int line = line_of(row);
         if (row.fields.size() < rows.front().fields.size()) {
-            throw ReadError(line, "",
-                            std::to_string(row.fields.size()) + " fields, the header has " +
-                                std::to_string(rows.front().fields.size()));
+            fail(line, "",
+                 std::to_string(row.fields.size()) + " fields, the header has " +
+                     std::to_string(rows.front().fields.size()));
         }
         Date date;
         if (columns.date) {
@@ -175,16 +175,15 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                                  : Date{parts.third, parts.first, parts.second};
             }
             if (!parts.ok || !is_valid_date(date)) {
-                throw ReadError(line, rows.front().fields[*columns.date],
-                                "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
+                fail(line, rows.front().fields[*columns.date],
+                     "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
             }
         } else {
             const auto part = [&](std::size_t at) {
                 const std::string_view text = text::trimmed(row.fields[at]);
                 const std::optional<int> number = whole_number(text);
                 if (!number) {
-                    throw ReadError(line, rows.front().fields[at],
-                                    "\"" + std::string(text) + "\" is not a whole number");
+                    fail(line, rows.front().fields[at], "\"" + std::string(text) + "\" is not a whole number");
                 }
                 return *number;
             };
@@ -192,14 +191,14 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             if (columns.month && columns.day) {
                 date = Date{year, part(*columns.month), part(*columns.day)};
                 if (!is_valid_date(date)) {
-                    throw ReadError(line, "", date_text(date.year, date.month, date.day) + " is not a date");
+                    fail(line, "", date_text(date.year, date.month, date.day) + " is not a date");
                 }
             } else {
                 const int day_of_year = part(*columns.day_of_year);
                 date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
                 if (!is_valid_date(date)) {
-                    throw ReadError(line, rows.front().fields[*columns.day_of_year],
-                                    "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
+                    fail(line, rows.front().fields[*columns.day_of_year],
+                         "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
                 }
             }
         }
@@ -207,9 +206,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         value.day = day_number(date);
         value.line = line;
         if (ordered && !values.empty() && value.day <= values.back().day) {
-            throw ReadError(line, "",
-                            date_text(date.year, date.month, date.day) + " does not follow the date of line " +
-                                std::to_string(values.back().line));
+            fail(line, "",
+                 date_text(date.year, date.month, date.day) + " does not follow the date of line " +
+                     std::to_string(values.back().line));
         }
         const std::string_view cell = text::trimmed(row.fields[column]);
         const std::string lower = text::lower_case(cell);

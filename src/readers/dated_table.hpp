@@ -26,7 +26,7 @@ struct DatedTable {
 DatedTable parse_dated_table(std::string_view text, int first_line);
 
 // The column whose name (without regard to case) is `wanted` if given, else
-// one of `names`; nothing when there is none; a ReadError when several match.
+// one of `names`; nothing when there is none; a ProblemError when several match.
 //   names {"prcp", "rain"}, header "date,PRCP,tmax" -> 1
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
                                        std::string_view wanted, std::string_view what);

@@ -36,19 +36,18 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
             record.columns[name] = text::trimmed(header);
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
             record.variables[name] = read_dated_column(table, *column, is_nodata_marker, marker, ordered);
-        } catch (const ReadError& error) {
+        } catch (const ProblemError& error) {
             if (name == kPrecipitation) throw;
             // One odd cell of another variable costs that variable, not the
             // station's precipitation.
             record.variables.erase(name);
-            std::string why = place_text("", error.line, error.column);
-            record.refused[name] = why.append(why.empty() ? "" : ": ").append(error.what());
+            record.refused[name] = error.problem.message();
         }
     }
     if (options.kind == kPrecipitation && record.variables.count(kPrecipitation) == 0) {
-        throw ReadError(table.csv.rows.front().line + table.first_line - 1, "",
-                        "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
-                        "station list's pcp_column");
+        fail(table.csv.rows.front().line + table.first_line - 1, "",
+             "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
+             "station list's pcp_column");
     }
 }
 
@@ -94,7 +93,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
     text::TextLines lines(text);
     std::string_view line;
     if (!lines.next(line) || text::trimmed(line) != "-BEGIN HEADER-") {
-        throw ReadError(1, "", "a POWER file starts with the line -BEGIN HEADER-");
+        fail(1, "", "a POWER file starts with the line -BEGIN HEADER-");
     }
     StationRecord record;
     std::map<std::string, Unit> stated;
@@ -122,14 +121,14 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             if (lower.rfind(parameter.name, 0) != 0) continue;
             const auto unit = unit_in_text(quantity_of(parameter.variable), line);
             if (!unit) {
-                throw ReadError(lines.number(), "",
-                                "the unit of " + upper_case(parameter.name) + " is not one of " +
-                                    unit_names(quantity_of(parameter.variable)));
+                fail(lines.number(), "",
+                     "the unit of " + upper_case(parameter.name) + " is not one of " +
+                         unit_names(quantity_of(parameter.variable)));
             }
             stated[std::string(parameter.variable)] = *unit;
         }
     }
-    if (!ended) throw ReadError(lines.number(), "", "the header block has no line -END HEADER-");
+    if (!ended) fail(lines.number(), "", "the header block has no line -END HEADER-");
     const int first_line = lines.number() + 1;
     std::string_view rest =
         text.substr(std::min(text.size(), static_cast<std::size_t>(line.data() + line.size() - text.data())));

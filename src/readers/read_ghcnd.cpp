@@ -25,8 +25,8 @@ int field_number(std::string_view line, std::size_t start, std::size_t length, i
     const std::string_view text = text::trimmed(line.substr(start, length));
     const std::optional<int> number = whole_number(text);
     if (!number) {
-        throw ReadError(line_number, std::to_string(start + 1),
-                        std::string(what) + " \"" + std::string(text) + "\" is not a whole number");
+        fail(line_number, std::to_string(start + 1),
+             std::string(what) + " \"" + std::string(text) + "\" is not a whole number");
     }
     return *number;
 }
@@ -44,20 +44,20 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
         record.station_id = station;
         const int number = lines.number();
         if (line.size() < kLineLength) {
-            throw ReadError(number, "",
-                            "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
-                                std::to_string(kLineLength));
+            fail(number, "",
+                 "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
+                     std::to_string(kLineLength));
         }
         const std::string_view id = line.substr(0, 11);
         if (station.empty()) station = id;
         record.station_id = station;
         if (id != station) {
-            throw ReadError(number, "1", "a second station (" + std::string(id) + " after " + station + ")");
+            fail(number, "1", "a second station (" + std::string(id) + " after " + station + ")");
         }
         const int year = field_number(line, 11, 4, number, "the year");
         const int month = field_number(line, 15, 2, number, "the month");
         if (!is_valid_date(Date{year, month, 1})) {
-            throw ReadError(number, "12", std::to_string(year) + "-" + std::to_string(month) + " is not a month");
+            fail(number, "12", std::to_string(year) + "-" + std::to_string(month) + " is not a month");
         }
         const std::string_view element = line.substr(17, 4);
         const char* variable = element == "PRCP"   ? kPrecipitation
@@ -73,9 +73,9 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
             const int value = field_number(line, at, 5, number, "the value");
             if (day > days_in_month(year, month)) {
                 if (value != -9999) {
-                    throw ReadError(number, std::to_string(at + 1),
-                                    "a value for day " + std::to_string(day) + " of a month of " +
-                                        std::to_string(days_in_month(year, month)) + " days");
+                    fail(number, std::to_string(at + 1),
+                         "a value for day " + std::to_string(day) + " of a month of " +
+                             std::to_string(days_in_month(year, month)) + " days");
                 }
                 continue;
             }

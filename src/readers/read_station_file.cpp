@@ -18,17 +18,15 @@ std::vector<std::string> variables_of_kind(std::string_view kind) {
     if (kind == "tmp") return {"tmax", "tmin"};
     if (kind == "hmd") return {"rh"};
     if (kind == "slr" || kind == "wnd" || kind == "hhr") return {std::string(kind)};
-    throw ReadError(0, "", "\"" + std::string(kind) + "\" is not a kind of weather file");
+    fail(0, "", "\"" + std::string(kind) + "\" is not a kind of weather file");
 }
 
-ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options) {
-    ReadResult result;
-    try {
-        result.record = kReaders[static_cast<std::size_t>(options.format)](text, options);
-    } catch (const ReadError& error) {
-        result.problem = place_text(shown_name, error.line, error.column) + ": " + error.what();
-    }
-    return result;
+Result<StationRecord> read_station_file(std::string_view shown_name, std::string_view text,
+                                        const ReadOptions& options) {
+    Result<StationRecord> read =
+        catch_problem([&] { return kReaders[static_cast<std::size_t>(options.format)](text, options); });
+    if (!read) return read.problem().in_file(shown_name);
+    return read;
 }
 
 }  // namespace wgn::readers

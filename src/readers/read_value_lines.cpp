@@ -36,11 +36,11 @@ void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing
         }
         if (blank != 0) {
             const std::string marker = "the NoData value" + (nodata.empty() ? "" : " (" + std::string(nodata) + ")");
-            throw ReadError(0, "",
-                            "line " + std::to_string(blank) + " is blank: a missing day must be written as " + marker +
-                                ", or every later day moves up by one");
+            fail(0, "",
+                 "line " + std::to_string(blank) + " is blank: a missing day must be written as " + marker +
+                     ", or every later day moves up by one");
         }
-        if (fields.size() < names.size()) throw ReadError(lines.number(), "", "not a line maximum, minimum");
+        if (fields.size() < names.size()) fail(lines.number(), "", "not a line maximum, minimum");
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue value;
             value.day = day;
@@ -59,7 +59,7 @@ void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing
 
 StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     if (!options.first_year || !is_valid_date(Date{*options.first_year, 1, 1})) {
-        throw ReadError(0, "", "a plain series needs the year of its first value (first_year)");
+        fail(0, "", "a plain series needs the year of its first value (first_year)");
     }
     StationRecord record;
     text::TextLines lines(text);
@@ -73,12 +73,12 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
 StationRecord read_swat(std::string_view text, const ReadOptions& options) {
     text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line)) throw ReadError(0, "", "the file is empty (a SWAT station file starts with its date)");
+    if (!lines.next(line)) fail(0, "", "the file is empty (a SWAT station file starts with its date)");
     const std::string_view start = text::trimmed(line);
     const std::optional<int> digits = start.size() == 8 ? whole_number(start) : std::nullopt;
     const Date first{digits ? *digits / 10000 : 0, digits ? *digits / 100 % 100 : 0, digits ? *digits % 100 : 0};
     if (!digits || !is_valid_date(first)) {
-        throw ReadError(1, "", "\"" + std::string(start) + "\" is not a start date (YYYYMMDD)");
+        fail(1, "", "\"" + std::string(start) + "\" is not a start date (YYYYMMDD)");
     }
     StationRecord record;
     // SWAT marks a missing day by -99; anything below -97 is taken as such.

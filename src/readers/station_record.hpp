@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
 #include "readers/formats.hpp"
 #include "readers/measure_units.hpp"
 
@@ -86,14 +87,6 @@ struct ReadOptions {
     // swat, swatplus: what the file holds (one variable a file): pcp, tmp
     // (maximum and minimum), slr, hmd (humidity), wnd, hhr.
     std::string kind = "pcp";
-};
-
-// Why a file cannot be read, with the place in it.
-struct ReadError : std::runtime_error {
-    ReadError(int line_number, std::string column_name, const std::string& what)
-        : std::runtime_error(what), line(line_number), column(std::move(column_name)) {}
-    int line = 0;        // 0: the file as a whole
-    std::string column;  // a column name or character position; empty: the line as a whole
 };
 
 }  // namespace wgn::readers

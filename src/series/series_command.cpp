@@ -210,19 +210,17 @@ int run_series_command(std::span<const std::string> arguments) {
         say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
         return 1;
     }
-    readers::ReadResult read = readers::read_station_file(input.shown, text, parsed.read);
-    if (!read.problem.empty()) {
-        say(read.problem);
+    Result<readers::StationRecord> read = readers::read_station_file(input.shown, text, parsed.read);
+    if (!read) {
+        say(read.problem().message());
         return 1;
     }
     // Precipitation in millimetres, every day plausible.
-    if (const std::string problem = millimetre_precipitation(read.record, parsed.pcp_unit, input.shown);
-        !problem.empty()) {
+    if (const std::string problem = millimetre_precipitation(*read, parsed.pcp_unit, input.shown); !problem.empty()) {
         say(problem);
         return 1;
     }
-    const WholeYearSeries series =
-        make_whole_years(std::move(read.record.variables[readers::kPrecipitation]), parsed.series);
+    const WholeYearSeries series = make_whole_years(std::move(read->variables[readers::kPrecipitation]), parsed.series);
     if (!series.problem.empty()) {
         say(problem_text(input.shown, series));
         return 1;
