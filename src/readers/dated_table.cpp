@@ -115,6 +115,84 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
     return found;
 }
 
+bool day_comes_first(const DatedTable& table, std::size_t date_column) {
+    const std::vector<CsvRow>& rows = table.csv.rows;
+    const auto line_of = [&](const CsvRow& row) { return row.line + table.first_line - 1; };
+    int day_first_line = 0, month_first_line = 0, undecided_line = 0;
+    std::string undecided;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        if (date_column >= rows[r].fields.size()) continue;
+        const DateParts parts = split_date(rows[r].fields[date_column]);
+        if (!parts.ok || parts.year_first) continue;
+        if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(rows[r]);
+        if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(rows[r]);
+        if (undecided_line == 0) {
+            undecided_line = line_of(rows[r]);
+            undecided = text::trimmed(rows[r].fields[date_column]);
+        }
+    }
+    if (day_first_line != 0 && month_first_line != 0) {
+        fail(std::max(day_first_line, month_first_line), rows.front().fields[date_column],
+             "the dates put the day first on line " + std::to_string(day_first_line) + " and the month first on line " +
+                 std::to_string(month_first_line));
+    }
+    if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
+        fail(undecided_line, rows.front().fields[date_column],
+             "the order of day and month in " + undecided +
+                 " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
+    }
+    return day_first_line != 0;
+}
+
+namespace {
+
+// The date of one row, from its date column or its year, month and day (or
+// day-of-year) columns; a field that is no date fails at its line.
+Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow& row, int line, bool day_first) {
+    const std::vector<CsvRow>& rows = table.csv.rows;
+    Date date;
+    if (columns.date) {
+        const std::string_view text = text::trimmed(row.fields[*columns.date]);
+        const DateParts parts = split_date(text);
+        if (parts.year_first) {
+            date = Date{parts.first, parts.second, parts.third};
+        } else {
+            date =
+                day_first ? Date{parts.third, parts.second, parts.first} : Date{parts.third, parts.first, parts.second};
+        }
+        if (!parts.ok || !is_valid_date(date)) {
+            fail(line, rows.front().fields[*columns.date],
+                 "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
+        }
+    } else {
+        const auto part = [&](std::size_t at) {
+            const std::string_view text = text::trimmed(row.fields[at]);
+            const std::optional<int> number = whole_number(text);
+            if (!number) {
+                fail(line, rows.front().fields[at], "\"" + std::string(text) + "\" is not a whole number");
+            }
+            return *number;
+        };
+        const int year = part(*columns.year);
+        if (columns.month && columns.day) {
+            date = Date{year, part(*columns.month), part(*columns.day)};
+            if (!is_valid_date(date)) {
+                fail(line, "", date_text(date.year, date.month, date.day) + " is not a date");
+            }
+        } else {
+            const int day_of_year = part(*columns.day_of_year);
+            date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
+            if (!is_valid_date(date)) {
+                fail(line, rows.front().fields[*columns.day_of_year],
+                     "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
+            }
+        }
+    }
+    return date;
+}
+
+}  // namespace
+
 std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column,
                                           bool (*missing)(std::string_view text, std::string_view marker),
                                           std::string_view marker, bool ordered) {
@@ -126,33 +204,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
     // A date column with the year last: the column as a whole tells whether
     // the day or the month comes first (a day above 12 somewhere); a column
     // that never tells is refused rather than guessed.
-    bool day_first = false;
-    if (columns.date) {
-        int day_first_line = 0, month_first_line = 0, undecided_line = 0;
-        std::string undecided;
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            if (*columns.date >= rows[r].fields.size()) continue;
-            const DateParts parts = split_date(rows[r].fields[*columns.date]);
-            if (!parts.ok || parts.year_first) continue;
-            if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(rows[r]);
-            if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(rows[r]);
-            if (undecided_line == 0) {
-                undecided_line = line_of(rows[r]);
-                undecided = text::trimmed(rows[r].fields[*columns.date]);
-            }
-        }
-        if (day_first_line != 0 && month_first_line != 0) {
-            fail(std::max(day_first_line, month_first_line), rows.front().fields[*columns.date],
-                 "the dates put the day first on line " + std::to_string(day_first_line) +
-                     " and the month first on line " + std::to_string(month_first_line));
-        }
-        if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
-            fail(undecided_line, rows.front().fields[*columns.date],
-                 "the order of day and month in " + undecided +
-                     " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
-        }
-        day_first = day_first_line != 0;
-    }
+    const bool day_first = columns.date && day_comes_first(table, *columns.date);
 
     std::vector<DailyValue> values;
     values.reserve(rows.size() - 1);
@@ -164,44 +216,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                  std::to_string(row.fields.size()) + " fields, the header has " +
                      std::to_string(rows.front().fields.size()));
         }
-        Date date;
-        if (columns.date) {
-            const std::string_view text = text::trimmed(row.fields[*columns.date]);
-            const DateParts parts = split_date(text);
-            if (parts.year_first) {
-                date = Date{parts.first, parts.second, parts.third};
-            } else {
-                date = day_first ? Date{parts.third, parts.second, parts.first}
-                                 : Date{parts.third, parts.first, parts.second};
-            }
-            if (!parts.ok || !is_valid_date(date)) {
-                fail(line, rows.front().fields[*columns.date],
-                     "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
-            }
-        } else {
-            const auto part = [&](std::size_t at) {
-                const std::string_view text = text::trimmed(row.fields[at]);
-                const std::optional<int> number = whole_number(text);
-                if (!number) {
-                    fail(line, rows.front().fields[at], "\"" + std::string(text) + "\" is not a whole number");
-                }
-                return *number;
-            };
-            const int year = part(*columns.year);
-            if (columns.month && columns.day) {
-                date = Date{year, part(*columns.month), part(*columns.day)};
-                if (!is_valid_date(date)) {
-                    fail(line, "", date_text(date.year, date.month, date.day) + " is not a date");
-                }
-            } else {
-                const int day_of_year = part(*columns.day_of_year);
-                date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
-                if (!is_valid_date(date)) {
-                    fail(line, rows.front().fields[*columns.day_of_year],
-                         "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
-                }
-            }
-        }
+        const Date date = row_date(table, columns, row, line, day_first);
         DailyValue value;
         value.day = day_number(date);
         value.line = line;
