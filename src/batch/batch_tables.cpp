@@ -5,10 +5,12 @@
 #include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
+#include "text/csv_writing.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::batch {
 
-using readers::csv_line;
+using text::csv_line;
 
 namespace {
 
@@ -114,7 +116,7 @@ std::string summary_header(const StationList& list) {
     // carried under another: list_status.
     for (const std::string& extra : list.extra_columns) {
         bool taken = false;
-        for (const std::string& own : header) taken = taken || readers::lower_case(own) == readers::lower_case(extra);
+        for (const std::string& own : header) taken = taken || text::lower_case(own) == text::lower_case(extra);
         header.push_back(taken ? "list_" + extra : extra);
     }
     return csv_line(header);

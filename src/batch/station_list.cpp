@@ -16,6 +16,7 @@
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
+#include "text/plain_text.hpp"
 #include "weather/position.hpp"
 
 namespace wgn::batch {
@@ -34,10 +35,7 @@ constexpr std::array<std::string_view, 8> kKnown = {"station", "file",      "fir
 enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn, kPcpUnit };
 
 std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
+    return std::string(text::trimmed(text));
 }
 
 char lower(char c) {
@@ -70,15 +68,6 @@ bool is_number(std::string_view text) {
     return facts::is_nodata_text(text);
 }
 
-std::string quoted(std::string_view text) {
-    std::string result;
-    result.reserve(text.size() + 2);
-    result.push_back('"');
-    result.append(text);
-    result.push_back('"');
-    return result;
-}
-
 // The list's columns of latitude, longitude and elevation.
 constexpr std::string_view kPositionColumns[3] = {"lat", "lon", "elev"};
 
@@ -96,8 +85,9 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
                 value = full_name;
             }
             const bool variable_file = column != "stations_file" && column != "fill_file";
-            if (variable_file &&
-                (station.format == "plain" || station.format == "ghcnd" || station.format == "power")) {
+            // An unknown format is reported on its own column.
+            const readers::Format format = readers::format_named(station.format).value_or(readers::Format::csv);
+            if (variable_file && !readers::facts(format).takes_variable_files) {
                 problem(column, "a " + station.format + " station gives its other variables in its own file");
             }
         }
@@ -110,7 +100,8 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
         for (const readers::Quantity quantity : {readers::Quantity::kTemperature, readers::Quantity::kRadiation,
                                                  readers::Quantity::kHumidity, readers::Quantity::kWind}) {
             if (column == readers::unit_column(quantity) && !readers::unit_named(quantity, value)) {
-                problem(column, quoted(value) + " is not a unit of its kind (" + readers::unit_names(quantity) + ")");
+                problem(column,
+                        text::quoted(value) + " is not a unit of its kind (" + readers::unit_names(quantity) + ")");
             }
         }
     }
@@ -127,33 +118,33 @@ bool is_file_column(std::string_view column) {
 
 std::string unsafe_name_reason(std::string_view name) {
     if (name.empty()) return "no station name";
-    if (name == "." || name == "..") return quoted(name) + " is not a plain name";
+    if (name == "." || name == "..") return text::quoted(name) + " is not a plain name";
     if (holds_control_character(name)) return "the name holds a control character";
     if (name.find_first_of("/\\:*?\"<>|") != std::string_view::npos) {
-        return quoted(name) + " is not a plain name (no / \\ : * ? \" < > |)";
+        return text::quoted(name) + " is not a plain name (no / \\ : * ? \" < > |)";
     }
-    if (name.back() == '.' || name.back() == ' ') return quoted(name) + " ends in a point or blank";
+    if (name.back() == '.' || name.back() == ' ') return text::quoted(name) + " ends in a point or blank";
     // Names of devices on Windows, with or without an extension.
     const std::string stem = ascii_folded(name.substr(0, name.find('.')));
     static constexpr std::array<std::string_view, 22> kDevices = {
         "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
         "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
     for (const std::string_view device : kDevices) {
-        if (stem == device) return quoted(name) + " names a device on Windows";
+        if (stem == device) return text::quoted(name) + " names a device on Windows";
     }
     // The files of the output folder, in any letter case (the folder may be
     // on a file system that ignores it).
     const std::string key = name_key(name);
     for (const std::string_view output : {kPageName, kSummaryName, kUserwgnName, kMonthlyName, kCliName,
                                           kEditorStationsName, kEditorMonthlyName, kUserwgnFullName}) {
-        if (key == output) return quoted(name) + " is the name of an output file of the batch";
+        if (key == output) return text::quoted(name) + " is the name of an output file of the batch";
     }
-    if (is_lock_name(key)) return quoted(name) + " is the name of the batch's lock";
-    if (io::is_scratch_name(key)) return quoted(name) + " is the name of a file the batch writes for a moment";
+    if (is_lock_name(key)) return text::quoted(name) + " is the name of the batch's lock";
+    if (io::is_scratch_name(key)) return text::quoted(name) + " is the name of a file the batch writes for a moment";
     // Every CSV file of the batch holds the name: a spreadsheet takes a cell
     // that begins so for a formula, and may run it (=HYPERLINK, +cmd, @SUM).
     if (std::string_view("=+-@").find(name.front()) != std::string_view::npos) {
-        return quoted(name) + " begins with " + name.front() + " : a spreadsheet would take it for a formula";
+        return text::quoted(name) + " begins with " + name.front() + " : a spreadsheet would take it for a formula";
     }
     return {};
 }
@@ -201,7 +192,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         const std::string name = ascii_folded(trimmed(header.fields[i]));
         if (!name.empty() && !seen.emplace(name, i).second) {
             list.problems.push_back("row " + std::to_string(header.line) + ", column " + std::to_string(i + 1) +
-                                    ": the column " + quoted(name) + " is named twice");
+                                    ": the column " + text::quoted(name) + " is named twice");
             header_ok = false;
             continue;
         }
@@ -226,7 +217,7 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
     const std::size_t required = column[kFormat] ? 2 : 4;
     for (std::size_t r = 0; r < required; ++r) {
         if (!column[r]) {
-            list.problems.push_back("row " + std::to_string(header.line) + ": no column " + quoted(kKnown[r]));
+            list.problems.push_back("row " + std::to_string(header.line) + ": no column " + text::quoted(kKnown[r]));
             header_ok = false;
         }
     }
@@ -278,14 +269,15 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         if (const std::string reason = unsafe_name_reason(station.name); !reason.empty()) {
             problem("station", reason);
         } else if (const auto [it, fresh] = rows_of_names.emplace(name_key(station.name), row.line); !fresh) {
-            problem("station", quoted(station.name) + " is already the station of row " + std::to_string(it->second));
+            problem("station",
+                    text::quoted(station.name) + " is already the station of row " + std::to_string(it->second));
         } else if (list.weather_columns) {
             const std::string written = modelfiles::cli_name(station.name);
             const auto [earlier, first] = cli_names.emplace(name_key(written), std::pair(row.line, station.name));
             if (!first) {
-                problem("station", quoted(station.name) + " is written as " + written + " in " + std::string(kCliName) +
-                                       ", as is " + quoted(earlier->second.second) + " of row " +
-                                       std::to_string(earlier->second.first));
+                problem("station", text::quoted(station.name) + " is written as " + written + " in " +
+                                       std::string(kCliName) + ", as is " + text::quoted(earlier->second.second) +
+                                       " of row " + std::to_string(earlier->second.first));
             }
         }
         if (station.file.empty()) {
@@ -295,25 +287,26 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         } else if (const std::string reason = check_file(station.file, station.input_name); !reason.empty()) {
             problem("file", reason);
         }
-        if (!readers::is_known_format(station.format)) {
-            problem("format", quoted(station.format) + " is not a format (plain, csv, ghcnd, power, swat, swatplus)");
+        if (!readers::format_named(station.format)) {
+            problem("format",
+                    text::quoted(station.format) + " is not a format (plain, csv, ghcnd, power, swat, swatplus)");
         }
         // A plain series needs its first year and NoData value; a dated file
         // knows its days, and these only bound the period and mark gaps.
         const bool plain = !station.dated();
         if ((plain || !station.first_year.empty()) && !is_whole_number(station.first_year)) {
-            problem("first_year", quoted(station.first_year) + " is not a year (a whole number)");
+            problem("first_year", text::quoted(station.first_year) + " is not a year (a whole number)");
         }
         if (!station.last_year.empty() && !is_whole_number(station.last_year)) {
-            problem("last_year", quoted(station.last_year) + " is not a year (a whole number)");
+            problem("last_year", text::quoted(station.last_year) + " is not a year (a whole number)");
         }
         if ((plain || !station.nodata.empty()) && !is_number(station.nodata)) {
-            problem("nodata", quoted(station.nodata) + " is not a number");
+            problem("nodata", text::quoted(station.nodata) + " is not a number");
         }
         if (!station.pcp_unit.empty()) {
             const auto unit = readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit);
             if (!unit) {
-                problem("pcp_unit", quoted(station.pcp_unit) + " is not a unit of precipitation (" +
+                problem("pcp_unit", text::quoted(station.pcp_unit) + " is not a unit of precipitation (" +
                                         readers::unit_names(readers::Quantity::kPrecipitation) + ")");
             } else if (plain && *unit != readers::Unit::kMillimetre) {
                 // wgnrain reads a plain series as it is.

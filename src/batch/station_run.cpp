@@ -40,25 +40,25 @@ series::WholeYearSeries make_series(const Station& station, const std::string& n
         return {};
     }
     readers::ReadOptions options;
-    options.format = station.format;
-    options.nodata = station.format == "csv" ? nodata : std::string();
+    options.format = readers::format_named(station.format).value();
+    options.nodata = readers::facts(options.format).honours_nodata ? nodata : std::string();
     if (!station.pcp_column.empty()) options.columns["pcp"] = station.pcp_column;
-    readers::ReadResult read = readers::read_station_file(file.shown, text, options);
-    if (!read.problem.empty()) {
-        problem = read.problem;
+    Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, options);
+    if (!read) {
+        problem = read.problem().message();
         return {};
     }
     // Precipitation (and half-hour rain) in millimetres, every day plausible.
     problem = series::millimetre_precipitation(
-        read.record, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), file.shown);
+        *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), file.shown);
     if (!problem.empty()) return {};
     series::SeriesOptions bounds;
     if (!station.first_year.empty()) bounds.first_year = readers::whole_number(station.first_year);
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
     bounds.nodata = nodata;
     // The precipitation is kept for the complete record: the series gets a copy.
-    series::WholeYearSeries series = series::make_whole_years(read.record.variables[readers::kPrecipitation], bounds);
-    record = std::move(read.record);
+    series::WholeYearSeries series = series::make_whole_years(read->variables[readers::kPrecipitation], bounds);
+    record = std::move(*read);
     if (!series.problem.empty()) problem = series::problem_text(file.shown, series);
     return series;
 }

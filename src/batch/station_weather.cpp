@@ -10,10 +10,11 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/position.hpp"
@@ -71,13 +72,13 @@ const std::vector<weather::ReferenceStation>* reference_stations(const std::stri
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
 // 13-20, LONGITUDE 22-30, ELEVATION 32-37 (-999.9: unknown).
 void ghcnd_position(const std::string& text, const std::string& id, readers::StationRecord& own) {
-    readers::TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
     while (lines.next(line)) {
         if (line.size() < 37 || line.substr(0, 11) != id) continue;
-        own.latitude = readers::trimmed(line.substr(12, 8));
-        own.longitude = readers::trimmed(line.substr(21, 9));
-        own.elevation = readers::trimmed(line.substr(31, 6));
+        own.latitude = text::trimmed(line.substr(12, 8));
+        own.longitude = text::trimmed(line.substr(21, 9));
+        own.elevation = text::trimmed(line.substr(31, 6));
         own.position_places = {{{lines.number(), "13"}, {lines.number(), "22"}, {lines.number(), "32"}}};
         return;
     }
@@ -92,8 +93,8 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     //    refused, never the station: its precipitation stands.
     readers::StationRecord plain;
     readers::ReadOptions options;
-    options.format = station.format;
-    options.nodata = station.format == "csv" || station.format == "plain" ? station.nodata : std::string();
+    options.format = readers::format_named(station.format).value();
+    options.nodata = readers::facts(options.format).honours_nodata ? station.nodata : std::string();
     for (const auto& [column, variable] : kColumnOptions) {
         if (const std::string name = station.weather_option(column); !name.empty()) options.columns[variable] = name;
     }
@@ -101,12 +102,12 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         std::string text;
         options.first_year = readers::whole_number(station.first_year);
         if (!read_text(station.input_name, text, problem)) return std::nullopt;
-        readers::ReadResult read = readers::read_station_file(station.input_name, text, options);
-        if (!read.problem.empty()) {
-            problem = read.problem;
+        Result<readers::StationRecord> read = readers::read_station_file(station.input_name, text, options);
+        if (!read) {
+            problem = read.problem().message();
             return std::nullopt;
         }
-        plain = std::move(read.record);
+        plain = std::move(*read);
         own = &plain;
         const auto values = static_cast<long>(plain.variables[readers::kPrecipitation].size());
         if (last_year == 0) last_year = first_year + static_cast<int>(values / 365) - 1;
@@ -123,10 +124,10 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         std::string text, why;
         readers::ReadOptions file_options = options;
         file_options.kind = kind;
-        readers::ReadResult read;
+        Result<readers::StationRecord> read = Problem{};
         if (read_text(name, text, why)) {
             read = readers::read_station_file(name, text, file_options);
-            why = read.problem;
+            if (!read) why = read.problem().message();
         }
         if (!why.empty()) {
             for (const std::string& variable : readers::variables_of_kind(kind)) inputs.refused[variable] = why;
@@ -134,18 +135,18 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
         }
         // Half-hour rain is in the precipitation's unit.
         if (const std::string unit_problem = series::millimetre_precipitation(
-                read.record, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
+                *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
             !unit_problem.empty()) {
             for (const std::string& variable : readers::variables_of_kind(kind))
                 inputs.refused[variable] = unit_problem;
             continue;
         }
-        for (auto& [variable, values] : read.record.variables) {
+        for (auto& [variable, values] : read->variables) {
             std::vector<readers::DailyValue>& into = own->variables[variable];
             into.insert(into.end(), values.begin(), values.end());
-            inputs.sources[variable] = {name, read.record.columns[variable]};
+            inputs.sources[variable] = {name, read->columns[variable]};
         }
-        for (const auto& [variable, unit] : read.record.units) stated[variable] = unit;
+        for (const auto& [variable, unit] : read->units) stated[variable] = unit;
     }
 
     // 2. Each variable's days in order, within the period, and its unit: the

@@ -7,7 +7,9 @@
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
 #include "readers/plain_decimal.hpp"
-#include "readers/text_lines.hpp"
+#include "text/csv_writing.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::modelfiles {
 namespace {
@@ -30,7 +32,7 @@ std::string cli_name_field(std::string_view name) {
 }
 
 std::string folded_name(std::string_view name) {
-    return readers::lower_case(cli_name(readers::trimmed(name)));
+    return text::lower_case(cli_name(text::trimmed(name)));
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ std::string cli_block(std::string_view name, const WeatherRecord& record) {
 
 std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::string& problem) {
     std::vector<weather::ReferenceStation> stations;
-    readers::TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
     if (!lines.next(line)) {
         problem = "an empty file, not a weather-wgn.cli";
@@ -75,7 +77,7 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
         return std::vector<weather::ReferenceStation>{};
     };
     while (lines.next(line)) {
-        std::vector<std::string_view> head = readers::split_fields(line);
+        std::vector<std::string_view> head = text::split_fields(line);
         if (head.empty()) continue;
         if (head.size() < 5) return fail("not a station line (name lat lon elev rain_yrs)");
         weather::ReferenceStation station;
@@ -85,11 +87,10 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
         station.longitude = head[2];
         station.elevation = head[3];
         station.rain_yrs = head[4];
-        if (!lines.next(line) || readers::split_fields(line).size() < 14)
-            return fail("not the header line of 14 names");
+        if (!lines.next(line) || text::split_fields(line).size() < 14) return fail("not the header line of 14 names");
         for (std::size_t m = 0; m < 12; ++m) {
             if (!lines.next(line)) return fail("a station of fewer than 12 months");
-            const std::vector<std::string_view> values = readers::split_fields(line);
+            const std::vector<std::string_view> values = text::split_fields(line);
             if (values.size() < 14) return fail("a month line of fewer than 14 values");
             for (std::size_t c = 0; c < 14; ++c) {
                 // A value filled in from here is written as a plain decimal.
@@ -123,18 +124,18 @@ std::vector<const weather::ReferenceStation*> stations_named(const std::vector<w
 }
 
 std::string editor_stations_header() {
-    return readers::csv_line({"id", "name", "lat", "lon", "elev", "rain_yrs"});
+    return text::csv_line({"id", "name", "lat", "lon", "elev", "rain_yrs"});
 }
 
 std::string editor_stations_row(int id, std::string_view name, const WeatherRecord& record) {
-    return readers::csv_line(
+    return text::csv_line(
         {std::to_string(id), std::string(name), record.latitude, record.longitude, record.elevation, record.rain_yrs});
 }
 
 std::string editor_monthly_header() {
     std::vector<std::string> header = {"id", "wgn_id", "month"};
     header.insert(header.end(), weather::kColumns.begin(), weather::kColumns.end());
-    return readers::csv_line(header);
+    return text::csv_line(header);
 }
 
 std::string editor_monthly_rows(int first_id, int station_id, const WeatherRecord& record) {
@@ -143,7 +144,7 @@ std::string editor_monthly_rows(int first_id, int station_id, const WeatherRecor
         std::vector<std::string> row = {std::to_string(first_id + static_cast<int>(m)), std::to_string(station_id),
                                         std::to_string(m + 1)};
         row.insert(row.end(), record.values[m].begin(), record.values[m].end());
-        rows.append(readers::csv_line(row));
+        rows.append(text::csv_line(row));
     }
     return rows;
 }
@@ -153,7 +154,7 @@ std::string userwgn_header() {
     for (const char* stem : kUserwgnStems) {
         for (int m = 1; m <= 12; ++m) header.push_back(stem + std::to_string(m));
     }
-    return readers::csv_line(header);
+    return text::csv_line(header);
 }
 
 std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
@@ -162,7 +163,7 @@ std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
     for (std::size_t c = 0; c < 14; ++c) {
         for (std::size_t m = 0; m < 12; ++m) row.push_back(record.values[m][c]);
     }
-    return readers::csv_line(row);
+    return text::csv_line(row);
 }
 
 std::string wgn_file(std::string_view name, const WeatherRecord& record, std::string_view version) {

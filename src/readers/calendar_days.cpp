@@ -1,7 +1,21 @@
 #include "readers/calendar_days.hpp"
 
-namespace wgn::readers {
+#include <chrono>
 
+namespace wgn::readers {
+namespace {
+
+namespace chrono = std::chrono;
+
+chrono::year_month_day civil(const Date& date) {
+    return chrono::year{date.year} / chrono::month{static_cast<unsigned>(date.month)} /
+           chrono::day{static_cast<unsigned>(date.day)};
+}
+
+}  // namespace
+
+// Leap years by their rule, on any int: std::chrono::year holds only
+// -32767 ... 32767, and a file may write any year.
 bool is_leap_year(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
@@ -22,31 +36,16 @@ bool is_valid_date(const Date& date) {
            date.day <= days_in_month(date.year, date.month);
 }
 
-// The civil-day conversions count in eras of 400 years (146097 days), which
-// repeat exactly; March is taken as the first month so that the leap day
-// falls at the end of the counted year.
+// Day 0 is the epoch of sys_days, 1 January 1970; the conversions are
+// std::chrono's (years -32767 ... 32767).
 std::int32_t day_number(const Date& date) {
-    const int year = date.month <= 2 ? date.year - 1 : date.year;
-    const int era = (year >= 0 ? year : year - 399) / 400;
-    const int year_of_era = year - era * 400;                                       // 0 ... 399
-    const int month_from_march = date.month > 2 ? date.month - 3 : date.month + 9;  // 0 ... 11
-    const int day_of_year = (153 * month_from_march + 2) / 5 + date.day - 1;        // 0 ... 365
-    const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-    return era * 146097 + day_of_era - 719468;
+    return static_cast<std::int32_t>(chrono::sys_days{civil(date)}.time_since_epoch().count());
 }
 
 Date date_of(std::int32_t day) {
-    const std::int32_t shifted = day + 719468;
-    const std::int32_t era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
-    const std::int32_t day_of_era = shifted - era * 146097;
-    const std::int32_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-    const std::int32_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-    const std::int32_t month_from_march = (5 * day_of_year + 2) / 153;
-    Date date;
-    date.day = day_of_year - (153 * month_from_march + 2) / 5 + 1;
-    date.month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;
-    date.year = year_of_era + era * 400 + (date.month <= 2 ? 1 : 0);
-    return date;
+    const chrono::year_month_day civil{chrono::sys_days{chrono::days{day}}};
+    return Date{static_cast<int>(civil.year()), static_cast<int>(static_cast<unsigned>(civil.month())),
+                static_cast<int>(static_cast<unsigned>(civil.day()))};
 }
 
 Date date_of_day_in_year(int year, int day_of_year) {

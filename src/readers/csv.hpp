@@ -32,10 +32,4 @@ CsvText parse_csv(std::string_view text, char separator = ',');
 //   "date;prcp;tmax"  -> ';'      "date,prcp"  -> ','      "a;b,c,d" -> ','
 char detect_separator(std::string_view text);
 
-// One field as written into a CSV file: quoted only when it has to be.
-//   "a b" -> a b      "1,5" -> "1,5"      "say \"x\"" -> "say ""x"""
-std::string csv_field(std::string_view value);
-// The fields joined by commas, ended by CR LF.
-std::string csv_line(const std::vector<std::string>& fields);
-
 }  // namespace wgn::readers

@@ -4,6 +4,7 @@
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -15,7 +16,7 @@ struct DateColumns {
 std::optional<std::size_t> named(const std::vector<std::string>& header,
                                  std::initializer_list<std::string_view> names) {
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = lower_case(trimmed(header[i]));
+        const std::string name = text::lower_case(text::trimmed(header[i]));
         for (const std::string_view candidate : names) {
             if (name == candidate) return i;
         }
@@ -33,8 +34,8 @@ DateColumns date_columns(const DatedTable& table) {
     columns.day_of_year = named(header, {"doy", "jday", "day_of_year"});
     if (columns.date) return columns;
     if (columns.year && ((columns.month && columns.day) || columns.day_of_year)) return columns;
-    throw ReadError(table.csv.rows.front().line + table.first_line - 1, "",
-                    "no date column (date, or year, month and day, or year and doy)");
+    fail(table.csv.rows.front().line + table.first_line - 1, "",
+         "no date column (date, or year, month and day, or year and doy)");
 }
 
 // A date written in one field.  Year first: YYYY-MM-DD, YYYY/MM/DD,
@@ -48,7 +49,7 @@ struct DateParts {
 
 DateParts split_date(std::string_view text) {
     DateParts parts;
-    text = trimmed(text);
+    text = text::trimmed(text);
     if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
         const int digits = *whole_number(text);
         parts = DateParts{digits / 10000, digits / 100 % 100, digits % 100, true, true};
@@ -82,8 +83,8 @@ DatedTable parse_dated_table(std::string_view text, int first_line) {
     table.first_line = first_line;
     table.separator = detect_separator(text);
     table.csv = parse_csv(text, table.separator);
-    if (!table.csv.problem.empty()) throw ReadError(table.csv.problem_line + first_line - 1, "", table.csv.problem);
-    if (table.csv.rows.empty()) throw ReadError(first_line, "", "no header row");
+    if (!table.csv.problem.empty()) fail(table.csv.problem_line + first_line - 1, "", table.csv.problem);
+    if (table.csv.rows.empty()) fail(first_line, "", "no header row");
     return table;
 }
 
@@ -94,25 +95,103 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < header.fields.size(); ++i) {
         // A header may carry its unit: "prcp (mm/day)", R's "prcp..mm.day.".
-        const std::string whole = lower_case(trimmed(header.fields[i]));
-        const std::string name = lower_case(name_without_unit(header.fields[i]));
+        const std::string whole = text::lower_case(text::trimmed(header.fields[i]));
+        const std::string name = text::lower_case(name_without_unit(header.fields[i]));
         bool match = false;
         if (!wanted.empty()) {
-            match = whole == lower_case(wanted) || name == lower_case(wanted);
+            match = whole == text::lower_case(wanted) || name == text::lower_case(wanted);
         } else {
-            for (const std::string_view candidate : names) match = match || name == lower_case(candidate);
+            for (const std::string_view candidate : names) match = match || name == text::lower_case(candidate);
         }
         if (!match) continue;
         if (found) {
-            throw ReadError(line, "",
-                            "two " + std::string(what) + " columns (" + header.fields[*found] + ", " +
-                                header.fields[i] + "): name the one to use in the station list");
+            fail(line, "",
+                 "two " + std::string(what) + " columns (" + header.fields[*found] + ", " + header.fields[i] +
+                     "): name the one to use in the station list");
         }
         found = i;
     }
-    if (!found && !wanted.empty()) throw ReadError(line, "", "no column \"" + std::string(wanted) + "\"");
+    if (!found && !wanted.empty()) fail(line, "", "no column \"" + std::string(wanted) + "\"");
     return found;
 }
+
+bool day_comes_first(const DatedTable& table, std::size_t date_column) {
+    const std::vector<CsvRow>& rows = table.csv.rows;
+    const auto line_of = [&](const CsvRow& row) { return row.line + table.first_line - 1; };
+    int day_first_line = 0, month_first_line = 0, undecided_line = 0;
+    std::string undecided;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        if (date_column >= rows[r].fields.size()) continue;
+        const DateParts parts = split_date(rows[r].fields[date_column]);
+        if (!parts.ok || parts.year_first) continue;
+        if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(rows[r]);
+        if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(rows[r]);
+        if (undecided_line == 0) {
+            undecided_line = line_of(rows[r]);
+            undecided = text::trimmed(rows[r].fields[date_column]);
+        }
+    }
+    if (day_first_line != 0 && month_first_line != 0) {
+        fail(std::max(day_first_line, month_first_line), rows.front().fields[date_column],
+             "the dates put the day first on line " + std::to_string(day_first_line) + " and the month first on line " +
+                 std::to_string(month_first_line));
+    }
+    if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
+        fail(undecided_line, rows.front().fields[date_column],
+             "the order of day and month in " + undecided +
+                 " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
+    }
+    return day_first_line != 0;
+}
+
+namespace {
+
+// The date of one row, from its date column or its year, month and day (or
+// day-of-year) columns; a field that is no date fails at its line.
+Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow& row, int line, bool day_first) {
+    const std::vector<CsvRow>& rows = table.csv.rows;
+    Date date;
+    if (columns.date) {
+        const std::string_view text = text::trimmed(row.fields[*columns.date]);
+        const DateParts parts = split_date(text);
+        if (parts.year_first) {
+            date = Date{parts.first, parts.second, parts.third};
+        } else {
+            date =
+                day_first ? Date{parts.third, parts.second, parts.first} : Date{parts.third, parts.first, parts.second};
+        }
+        if (!parts.ok || !is_valid_date(date)) {
+            fail(line, rows.front().fields[*columns.date],
+                 "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
+        }
+    } else {
+        const auto part = [&](std::size_t at) {
+            const std::string_view text = text::trimmed(row.fields[at]);
+            const std::optional<int> number = whole_number(text);
+            if (!number) {
+                fail(line, rows.front().fields[at], "\"" + std::string(text) + "\" is not a whole number");
+            }
+            return *number;
+        };
+        const int year = part(*columns.year);
+        if (columns.month && columns.day) {
+            date = Date{year, part(*columns.month), part(*columns.day)};
+            if (!is_valid_date(date)) {
+                fail(line, "", date_text(date.year, date.month, date.day) + " is not a date");
+            }
+        } else {
+            const int day_of_year = part(*columns.day_of_year);
+            date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
+            if (!is_valid_date(date)) {
+                fail(line, rows.front().fields[*columns.day_of_year],
+                     "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
+            }
+        }
+    }
+    return date;
+}
+
+}  // namespace
 
 std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column,
                                           bool (*missing)(std::string_view text, std::string_view marker),
@@ -125,33 +204,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
     // A date column with the year last: the column as a whole tells whether
     // the day or the month comes first (a day above 12 somewhere); a column
     // that never tells is refused rather than guessed.
-    bool day_first = false;
-    if (columns.date) {
-        int day_first_line = 0, month_first_line = 0, undecided_line = 0;
-        std::string undecided;
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            if (*columns.date >= rows[r].fields.size()) continue;
-            const DateParts parts = split_date(rows[r].fields[*columns.date]);
-            if (!parts.ok || parts.year_first) continue;
-            if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(rows[r]);
-            if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(rows[r]);
-            if (undecided_line == 0) {
-                undecided_line = line_of(rows[r]);
-                undecided = trimmed(rows[r].fields[*columns.date]);
-            }
-        }
-        if (day_first_line != 0 && month_first_line != 0) {
-            throw ReadError(std::max(day_first_line, month_first_line), rows.front().fields[*columns.date],
-                            "the dates put the day first on line " + std::to_string(day_first_line) +
-                                " and the month first on line " + std::to_string(month_first_line));
-        }
-        if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
-            throw ReadError(undecided_line, rows.front().fields[*columns.date],
-                            "the order of day and month in " + undecided +
-                                " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
-        }
-        day_first = day_first_line != 0;
-    }
+    const bool day_first = columns.date && day_comes_first(table, *columns.date);
 
     std::vector<DailyValue> values;
     values.reserve(rows.size() - 1);
@@ -159,59 +212,21 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         const CsvRow& row = rows[r];
         const int line = line_of(row);
         if (row.fields.size() < rows.front().fields.size()) {
-            throw ReadError(line, "",
-                            std::to_string(row.fields.size()) + " fields, the header has " +
-                                std::to_string(rows.front().fields.size()));
+            fail(line, "",
+                 std::to_string(row.fields.size()) + " fields, the header has " +
+                     std::to_string(rows.front().fields.size()));
         }
-        Date date;
-        if (columns.date) {
-            const std::string_view text = trimmed(row.fields[*columns.date]);
-            const DateParts parts = split_date(text);
-            if (parts.year_first) {
-                date = Date{parts.first, parts.second, parts.third};
-            } else {
-                date = day_first ? Date{parts.third, parts.second, parts.first}
-                                 : Date{parts.third, parts.first, parts.second};
-            }
-            if (!parts.ok || !is_valid_date(date)) {
-                throw ReadError(line, rows.front().fields[*columns.date],
-                                "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
-            }
-        } else {
-            const auto part = [&](std::size_t at) {
-                const std::string_view text = trimmed(row.fields[at]);
-                const std::optional<int> number = whole_number(text);
-                if (!number) {
-                    throw ReadError(line, rows.front().fields[at],
-                                    "\"" + std::string(text) + "\" is not a whole number");
-                }
-                return *number;
-            };
-            const int year = part(*columns.year);
-            if (columns.month && columns.day) {
-                date = Date{year, part(*columns.month), part(*columns.day)};
-                if (!is_valid_date(date)) {
-                    throw ReadError(line, "", date_text(date.year, date.month, date.day) + " is not a date");
-                }
-            } else {
-                const int day_of_year = part(*columns.day_of_year);
-                date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
-                if (!is_valid_date(date)) {
-                    throw ReadError(line, rows.front().fields[*columns.day_of_year],
-                                    "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
-                }
-            }
-        }
+        const Date date = row_date(table, columns, row, line, day_first);
         DailyValue value;
         value.day = day_number(date);
         value.line = line;
         if (ordered && !values.empty() && value.day <= values.back().day) {
-            throw ReadError(line, "",
-                            date_text(date.year, date.month, date.day) + " does not follow the date of line " +
-                                std::to_string(values.back().line));
+            fail(line, "",
+                 date_text(date.year, date.month, date.day) + " does not follow the date of line " +
+                     std::to_string(values.back().line));
         }
-        const std::string_view cell = trimmed(row.fields[column]);
-        const std::string lower = lower_case(cell);
+        const std::string_view cell = text::trimmed(row.fields[column]);
+        const std::string lower = text::lower_case(cell);
         if (!cell.empty() && lower != "na" && lower != "nan" && !missing(cell, marker)) {
             std::string text = table.separator == ';' ? decimal_point_text(cell) : std::string(cell);
             checked_number(text, line, column_name);

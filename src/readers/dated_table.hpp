@@ -26,10 +26,17 @@ struct DatedTable {
 DatedTable parse_dated_table(std::string_view text, int first_line);
 
 // The column whose name (without regard to case) is `wanted` if given, else
-// one of `names`; nothing when there is none; a ReadError when several match.
+// one of `names`; nothing when there is none; a ProblemError when several match.
 //   names {"prcp", "rain"}, header "date,PRCP,tmax" -> 1
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
                                        std::string_view wanted, std::string_view what);
+
+// Whether the dates of `date_column` that end in their year put the day
+// before the month: a day above 12 somewhere tells; a column that tells both
+// ways, or never, fails (a date that starts with its year tells nothing).
+//   "13/01/2001", "02/01/2001" -> true     "01/13/2001" -> false
+//   "01/02/2001" alone -> ProblemError     "2001-01-13" alone -> false
+bool day_comes_first(const DatedTable& table, std::size_t date_column);
 
 // The values of column `column` on their days.  `missing` says which texts
 // (other than an empty cell, NA and NaN) mark a missing day; `ordered`:

@@ -47,8 +47,12 @@ inline constexpr std::array<FormatFacts, 6> kFormatFacts = {{
     {Format::swatplus, "swatplus", false, true, true, true},
 }};
 
-constexpr const FormatFacts& facts(Format format) { return kFormatFacts[static_cast<std::size_t>(format)]; }
-constexpr std::string_view name(Format format) { return facts(format).name; }
+constexpr const FormatFacts& facts(Format format) {
+    return kFormatFacts[static_cast<std::size_t>(format)];
+}
+constexpr std::string_view name(Format format) {
+    return facts(format).name;
+}
 
 // The format of a name exactly as written ("csv"); nothing for another.
 constexpr std::optional<Format> format_named(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "readers/number_text.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -45,7 +46,7 @@ constexpr std::array<UnitSpelling, 17> kUnits = {{
 
 std::string folded_unit(std::string_view text) {
     std::string folded;
-    for (const char c : lower_case(text)) {
+    for (const char c : text::lower_case(text)) {
         if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '%') folded.push_back(c);
     }
     return folded;
@@ -198,11 +199,11 @@ std::optional<Unit> unit_in_text(Quantity quantity, std::string_view text) {
 std::string_view name_without_unit(std::string_view header) {
     const std::size_t open = header.rfind('(');
     if (open != std::string_view::npos && header.find(')', open) != std::string_view::npos) {
-        return trimmed(header.substr(0, open));
+        return text::trimmed(header.substr(0, open));
     }
     const std::size_t dots = header.find("..");
-    if (dots != std::string_view::npos && dots > 0) return trimmed(header.substr(0, dots));
-    return trimmed(header);
+    if (dots != std::string_view::npos && dots > 0) return text::trimmed(header.substr(0, dots));
+    return text::trimmed(header);
 }
 
 Scale scale_of(Unit unit) {

@@ -25,9 +25,5 @@ std::optional<int> whole_number(std::string_view text);
 std::string tenths_text(std::string_view digits);
 // The text with its one decimal comma (if any) written as a point.
 std::string decimal_point_text(std::string_view text);
-// Leading and trailing blanks and tabs removed.
-std::string_view trimmed(std::string_view text);
-// ASCII letters in lower case.
-std::string lower_case(std::string_view text);
 
 }  // namespace wgn::readers

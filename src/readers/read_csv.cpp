@@ -7,8 +7,9 @@
 #include "readers/dated_table.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -32,22 +33,21 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
                 find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what);
             if (!column) continue;
             const std::string& header = table.csv.rows.front().fields[*column];
-            record.columns[name] = trimmed(header);
+            record.columns[name] = text::trimmed(header);
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
             record.variables[name] = read_dated_column(table, *column, is_nodata_marker, marker, ordered);
-        } catch (const ReadError& error) {
+        } catch (const ProblemError& error) {
             if (name == kPrecipitation) throw;
             // One odd cell of another variable costs that variable, not the
             // station's precipitation.
             record.variables.erase(name);
-            std::string why = place_text("", error.line, error.column);
-            record.refused[name] = why.append(why.empty() ? "" : ": ").append(error.what());
+            record.refused[name] = error.problem.message();
         }
     }
     if (options.kind == kPrecipitation && record.variables.count(kPrecipitation) == 0) {
-        throw ReadError(table.csv.rows.front().line + table.first_line - 1, "",
-                        "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
-                        "station list's pcp_column");
+        fail(table.csv.rows.front().line + table.first_line - 1, "",
+             "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
+             "station list's pcp_column");
     }
 }
 
@@ -56,7 +56,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
 //   "Location: Latitude  40.5853   Longitude -105.0844" , "Latitude" -> "40.5853" at 21
 // Whether it is a usable number is for the batch to say.
 void word_after(std::string_view line, std::string_view label, int line_number, std::string& word, TextPlace& place) {
-    const std::size_t at = lower_case(line).find(lower_case(label));
+    const std::size_t at = text::lower_case(line).find(text::lower_case(label));
     if (at == std::string_view::npos) return;
     const std::size_t start = line.find_first_not_of(" \t:=", at + label.size());
     if (start == std::string_view::npos) return;
@@ -90,21 +90,21 @@ StationRecord read_csv(std::string_view text, const ReadOptions& options) {
 }
 
 StationRecord read_power(std::string_view text, const ReadOptions& options) {
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line) || trimmed(line) != "-BEGIN HEADER-") {
-        throw ReadError(1, "", "a POWER file starts with the line -BEGIN HEADER-");
+    if (!lines.next(line) || text::trimmed(line) != "-BEGIN HEADER-") {
+        fail(1, "", "a POWER file starts with the line -BEGIN HEADER-");
     }
     StationRecord record;
     std::map<std::string, Unit> stated;
     std::string marker = "-999";
     bool ended = false;
     while (lines.next(line)) {
-        if (trimmed(line) == "-END HEADER-") {
+        if (text::trimmed(line) == "-END HEADER-") {
             ended = true;
             break;
         }
-        const std::string lower = lower_case(line);
+        const std::string lower = text::lower_case(line);
         word_after(line, "Latitude", lines.number(), record.latitude, record.position_places[0]);
         word_after(line, "Longitude", lines.number(), record.longitude, record.position_places[1]);
         if (lower.find("elevation") != std::string::npos) {
@@ -112,7 +112,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
         }
         // "The value for missing source data ...: -999"
         if (lower.find("missing") != std::string::npos && line.rfind(':') != std::string_view::npos) {
-            const std::string_view value = trimmed(line.substr(line.rfind(':') + 1));
+            const std::string_view value = text::trimmed(line.substr(line.rfind(':') + 1));
             if (is_number_text(value)) marker = value;
         }
         // Units of the parameters, one line each: "ALLSKY_SFC_SW_DWN  ... (kW-hr/m^2/day)",
@@ -121,14 +121,14 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             if (lower.rfind(parameter.name, 0) != 0) continue;
             const auto unit = unit_in_text(quantity_of(parameter.variable), line);
             if (!unit) {
-                throw ReadError(lines.number(), "",
-                                "the unit of " + upper_case(parameter.name) + " is not one of " +
-                                    unit_names(quantity_of(parameter.variable)));
+                fail(lines.number(), "",
+                     "the unit of " + upper_case(parameter.name) + " is not one of " +
+                         unit_names(quantity_of(parameter.variable)));
             }
             stated[std::string(parameter.variable)] = *unit;
         }
     }
-    if (!ended) throw ReadError(lines.number(), "", "the header block has no line -END HEADER-");
+    if (!ended) fail(lines.number(), "", "the header block has no line -END HEADER-");
     const int first_line = lines.number() + 1;
     std::string_view rest =
         text.substr(std::min(text.size(), static_cast<std::size_t>(line.data() + line.size() - text.data())));

@@ -13,7 +13,8 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -21,11 +22,11 @@ namespace {
 constexpr std::size_t kLineLength = 21 + 31 * 8;
 
 int field_number(std::string_view line, std::size_t start, std::size_t length, int line_number, std::string_view what) {
-    const std::string_view text = trimmed(line.substr(start, length));
+    const std::string_view text = text::trimmed(line.substr(start, length));
     const std::optional<int> number = whole_number(text);
     if (!number) {
-        throw ReadError(line_number, std::to_string(start + 1),
-                        std::string(what) + " \"" + std::string(text) + "\" is not a whole number");
+        fail(line_number, std::to_string(start + 1),
+             std::string(what) + " \"" + std::string(text) + "\" is not a whole number");
     }
     return *number;
 }
@@ -35,28 +36,28 @@ int field_number(std::string_view line, std::size_t start, std::size_t length, i
 StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
     StationRecord record;
     record.variables[kPrecipitation];
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
     std::string station;
     while (lines.next(line)) {
-        if (trimmed(line).empty()) continue;
+        if (text::trimmed(line).empty()) continue;
         record.station_id = station;
         const int number = lines.number();
         if (line.size() < kLineLength) {
-            throw ReadError(number, "",
-                            "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
-                                std::to_string(kLineLength));
+            fail(number, "",
+                 "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
+                     std::to_string(kLineLength));
         }
         const std::string_view id = line.substr(0, 11);
         if (station.empty()) station = id;
         record.station_id = station;
         if (id != station) {
-            throw ReadError(number, "1", "a second station (" + std::string(id) + " after " + station + ")");
+            fail(number, "1", "a second station (" + std::string(id) + " after " + station + ")");
         }
         const int year = field_number(line, 11, 4, number, "the year");
         const int month = field_number(line, 15, 2, number, "the month");
         if (!is_valid_date(Date{year, month, 1})) {
-            throw ReadError(number, "12", std::to_string(year) + "-" + std::to_string(month) + " is not a month");
+            fail(number, "12", std::to_string(year) + "-" + std::to_string(month) + " is not a month");
         }
         const std::string_view element = line.substr(17, 4);
         const char* variable = element == "PRCP"   ? kPrecipitation
@@ -72,9 +73,9 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
             const int value = field_number(line, at, 5, number, "the value");
             if (day > days_in_month(year, month)) {
                 if (value != -9999) {
-                    throw ReadError(number, std::to_string(at + 1),
-                                    "a value for day " + std::to_string(day) + " of a month of " +
-                                        std::to_string(days_in_month(year, month)) + " days");
+                    fail(number, std::to_string(at + 1),
+                         "a value for day " + std::to_string(day) + " of a month of " +
+                             std::to_string(days_in_month(year, month)) + " days");
                 }
                 continue;
             }
@@ -90,7 +91,7 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
             } else if (measurement == 'T' && variable == kPrecipitation) {
                 daily.text = "0.0";
             } else {
-                daily.text = tenths_text(trimmed(line.substr(at, 5)));
+                daily.text = tenths_text(text::trimmed(line.substr(at, 5)));
             }
             values.push_back(std::move(daily));
         }

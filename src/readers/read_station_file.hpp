@@ -17,27 +17,21 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
+#include "readers/formats.hpp"
 #include "readers/station_record.hpp"
 
 namespace wgn::readers {
 
-inline constexpr std::array<std::string_view, 6> kFormats = {"plain", "csv", "ghcnd", "power", "swat", "swatplus"};
-
-bool is_known_format(std::string_view format);
-
-struct ReadResult {
-    StationRecord record;
-    std::string problem;  // empty when the file was read
-};
-
-// `shown_name` is the file's name for messages, `text` its whole content.
-ReadResult read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options);
+// `shown_name` is the file's name for messages, `text` its whole content;
+// the problem names that file, the line and the column.
+Result<StationRecord> read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options);
 
 // The variables a SWAT or SWAT+ file of a kind holds: "tmp" -> {"tmax", "tmin"},
-// "hmd" -> {"rh"}, "pcp" -> {"pcp"}; a ReadError for an unknown kind.
+// "hmd" -> {"rh"}, "pcp" -> {"pcp"}; a ProblemError for an unknown kind.
 std::vector<std::string> variables_of_kind(std::string_view kind);
 
-// The readers, one per format; each throws ReadError.
+// The readers, one per format; each fails with a ProblemError (problem/problem.hpp).
 StationRecord read_plain(std::string_view text, const ReadOptions& options);
 StationRecord read_csv(std::string_view text, const ReadOptions& options);
 StationRecord read_ghcnd(std::string_view text, const ReadOptions& options);

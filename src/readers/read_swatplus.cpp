@@ -12,24 +12,23 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 
 StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line) || !lines.next(line)) throw ReadError(0, "", "no title and header lines (a SWAT+ file)");
-    if (!lines.next(line)) throw ReadError(3, "", "no line nbyr tstep lat lon elev");
-    const std::vector<std::string_view> station = split_fields(line);
+    if (!lines.next(line) || !lines.next(line)) fail(0, "", "no title and header lines (a SWAT+ file)");
+    if (!lines.next(line)) fail(3, "", "no line nbyr tstep lat lon elev");
+    const std::vector<std::string_view> station = text::split_fields(line);
     if (station.size() < 5)
-        throw ReadError(3, "", "the line nbyr tstep lat lon elev has " + std::to_string(station.size()) + " values");
+        fail(3, "", "the line nbyr tstep lat lon elev has " + std::to_string(station.size()) + " values");
     checked_number(station[0], 3, "nbyr");
     if (checked_number(station[1], 3, "tstep") != 0) {
-        throw ReadError(
-            3, "tstep",
-            "a file of " + std::string(station[1]) + " steps a day: only daily files (tstep 0) can be read");
+        fail(3, "tstep",
+             "a file of " + std::string(station[1]) + " steps a day: only daily files (tstep 0) can be read");
     }
     StationRecord record;
     record.latitude = station[2];
@@ -44,29 +43,26 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     std::vector<DailyValue>& values = *columns[0];
     for (std::size_t c = 0; c < names.size(); ++c) record.columns[names[c]] = std::to_string(3 + c);
     while (lines.next(line)) {
-        const std::vector<std::string_view> fields = split_fields(line);
+        const std::vector<std::string_view> fields = text::split_fields(line);
         if (fields.empty()) continue;
         const int number = lines.number();
         if (fields.size() < 2 + names.size()) {
-            throw ReadError(
-                number, "",
-                names.size() > 1 ? "not a line year, day, maximum, minimum" : "not a line year, day, value");
+            fail(number, "",
+                 names.size() > 1 ? "not a line year, day, maximum, minimum" : "not a line year, day, value");
         }
         const std::optional<int> year = whole_number(fields[0]);
         const std::optional<int> day_of_year = whole_number(fields[1]);
-        if (!year) throw ReadError(number, "1", "\"" + std::string(fields[0]) + "\" is not a year");
-        if (!day_of_year) throw ReadError(number, "2", "\"" + std::string(fields[1]) + "\" is not a day of the year");
+        if (!year) fail(number, "1", "\"" + std::string(fields[0]) + "\" is not a year");
+        if (!day_of_year) fail(number, "2", "\"" + std::string(fields[1]) + "\" is not a day of the year");
         const Date date = is_valid_date(Date{*year, 1, 1}) ? date_of_day_in_year(*year, *day_of_year) : Date{};
         if (!is_valid_date(date)) {
-            throw ReadError(number, "2",
-                            "day " + std::string(fields[1]) + " is not a day of " + std::string(fields[0]));
+            fail(number, "2", "day " + std::string(fields[1]) + " is not a day of " + std::string(fields[0]));
         }
         DailyValue value;
         value.day = day_number(date);
         value.line = number;
         if (!values.empty() && value.day <= values.back().day) {
-            throw ReadError(number, "",
-                            "the day does not follow the day of line " + std::to_string(values.back().line));
+            fail(number, "", "the day does not follow the day of line " + std::to_string(values.back().line));
         }
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue daily = value;

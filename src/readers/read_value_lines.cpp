@@ -6,8 +6,9 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
-#include "readers/text_lines.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
+#include "text/text_lines.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 // (one field each); `missing` tells which values mark a missing day, and
 // `nodata` is the marker a missing day must be written as.
 template <typename Missing>
-void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata,
+void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata,
                  const std::vector<std::string>& names, StationRecord& record) {
     std::vector<std::vector<DailyValue>*> columns;
     columns.reserve(names.size());
@@ -28,23 +29,23 @@ void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std:
     std::int32_t day = first_day;
     int blank = 0;  // the first blank line after the last value read
     while (lines.next(line)) {
-        const std::vector<std::string_view> fields = split_fields(line, " \t,", names.size());
+        const std::vector<std::string_view> fields = text::split_fields(line, " \t,", names.size());
         if (fields.empty()) {
             if (blank == 0) blank = lines.number();
             continue;
         }
         if (blank != 0) {
             const std::string marker = "the NoData value" + (nodata.empty() ? "" : " (" + std::string(nodata) + ")");
-            throw ReadError(0, "",
-                            "line " + std::to_string(blank) + " is blank: a missing day must be written as " + marker +
-                                ", or every later day moves up by one");
+            fail(0, "",
+                 "line " + std::to_string(blank) + " is blank: a missing day must be written as " + marker +
+                     ", or every later day moves up by one");
         }
-        if (fields.size() < names.size()) throw ReadError(lines.number(), "", "not a line maximum, minimum");
+        if (fields.size() < names.size()) fail(lines.number(), "", "not a line maximum, minimum");
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue value;
             value.day = day;
             value.line = lines.number();
-            if (lower_case(fields[c]) != "nan") {
+            if (text::lower_case(fields[c]) != "nan") {
                 const double number = checked_number(fields[c], value.line, std::to_string(c + 1));
                 if (!missing(fields[c], number)) value.text = fields[c];
             }
@@ -58,10 +59,10 @@ void read_values(TextLines& lines, std::int32_t first_day, Missing missing, std:
 
 StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     if (!options.first_year || !is_valid_date(Date{*options.first_year, 1, 1})) {
-        throw ReadError(0, "", "a plain series needs the year of its first value (first_year)");
+        fail(0, "", "a plain series needs the year of its first value (first_year)");
     }
     StationRecord record;
-    TextLines lines(text);
+    text::TextLines lines(text);
     read_values(
         lines, day_number(Date{*options.first_year, 1, 1}),
         [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); }, options.nodata,
@@ -70,14 +71,14 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
 }
 
 StationRecord read_swat(std::string_view text, const ReadOptions& options) {
-    TextLines lines(text);
+    text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line)) throw ReadError(0, "", "the file is empty (a SWAT station file starts with its date)");
-    const std::string_view start = trimmed(line);
+    if (!lines.next(line)) fail(0, "", "the file is empty (a SWAT station file starts with its date)");
+    const std::string_view start = text::trimmed(line);
     const std::optional<int> digits = start.size() == 8 ? whole_number(start) : std::nullopt;
     const Date first{digits ? *digits / 10000 : 0, digits ? *digits / 100 % 100 : 0, digits ? *digits % 100 : 0};
     if (!digits || !is_valid_date(first)) {
-        throw ReadError(1, "", "\"" + std::string(start) + "\" is not a start date (YYYYMMDD)");
+        fail(1, "", "\"" + std::string(start) + "\" is not a start date (YYYYMMDD)");
     }
     StationRecord record;
     // SWAT marks a missing day by -99; anything below -97 is taken as such.

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
+#include "readers/formats.hpp"
 #include "readers/measure_units.hpp"
 
 namespace wgn::readers {
@@ -76,7 +78,7 @@ struct StationRecord {
 
 // What the reader needs beyond the file itself.
 struct ReadOptions {
-    std::string format = "plain";
+    Format format = Format::plain;
     std::optional<int> first_year;  // plain: the year of the first value
     std::string nodata;             // a value marking a missing day; empty: the format's own marks only
     // csv, power: the column of a variable when its name is not recognised
@@ -85,14 +87,6 @@ struct ReadOptions {
     // swat, swatplus: what the file holds (one variable a file): pcp, tmp
     // (maximum and minimum), slr, hmd (humidity), wnd, hhr.
     std::string kind = "pcp";
-};
-
-// Why a file cannot be read, with the place in it.
-struct ReadError : std::runtime_error {
-    ReadError(int line_number, std::string column_name, const std::string& what)
-        : std::runtime_error(what), line(line_number), column(std::move(column_name)) {}
-    int line = 0;        // 0: the file as a whole
-    std::string column;  // a column name or character position; empty: the line as a whole
 };
 
 }  // namespace wgn::readers

@@ -16,8 +16,8 @@ bool is_nodata_text(std::string_view text, std::string_view nodata) {
 
 double checked_number(std::string_view text, int line, const std::string& column) {
     const std::optional<double> value = number_value(text);
-    if (!value) throw ReadError(line, column, "\"" + std::string(text) + "\" is not a number");
-    if (!std::isfinite(*value)) throw ReadError(line, column, std::string(text) + " is too large a number");
+    if (!value) fail(line, column, "\"" + std::string(text) + "\" is not a number");
+    if (!std::isfinite(*value)) fail(line, column, std::string(text) + " is too large a number");
     return *value;
 }
 

@@ -12,7 +12,7 @@ namespace wgn::readers {
 // "-99.0" is "-99"); never when no NoData value is set.
 bool is_nodata_text(std::string_view text, std::string_view nodata);
 
-// The value of a field that must be a number, else a ReadError at the line
+// The value of a field that must be a number, else a ProblemError at the line
 // and column: 'column prcp: "12,5mm" is not a number'.
 double checked_number(std::string_view text, int line, const std::string& column);
 

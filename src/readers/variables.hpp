@@ -44,30 +44,76 @@ struct VariableFacts {
 };
 
 inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
-    {Variable::pcp, "pcp", "precipitation", {"precipitation", "prcp", "pcp", "rain", "prectotcorr"}, "pcp_column",
-     FileKind::pcp, Quantity::kPrecipitation},
-    {Variable::tmax, "tmax", "maximum temperature", {"tmax", "temp_max", "tmp_max", "t2m_max", ""}, "tmax_column",
-     FileKind::tmp, Quantity::kTemperature},
-    {Variable::tmin, "tmin", "minimum temperature", {"tmin", "temp_min", "tmp_min", "t2m_min", ""}, "tmin_column",
-     FileKind::tmp, Quantity::kTemperature},
-    {Variable::slr, "slr", "radiation", {"slr", "solar", "allsky_sfc_sw_dwn", "", ""}, "slr_column", FileKind::slr,
-     Quantity::kRadiation},
-    {Variable::dew, "dew", "dew point", {"dew", "dewpoint", "dew_point", "t2mdew", ""}, "dew_column", std::nullopt,
+    {Variable::pcp,
+     "pcp",
+     "precipitation",
+     {"precipitation", "prcp", "pcp", "rain", "prectotcorr"},
+     "pcp_column",
+     FileKind::pcp,
+     Quantity::kPrecipitation},
+    {Variable::tmax,
+     "tmax",
+     "maximum temperature",
+     {"tmax", "temp_max", "tmp_max", "t2m_max", ""},
+     "tmax_column",
+     FileKind::tmp,
      Quantity::kTemperature},
-    {Variable::rh, "rh", "humidity", {"rh", "rhum", "relative_humidity", "rh2m", ""}, "rh_column", FileKind::hmd,
+    {Variable::tmin,
+     "tmin",
+     "minimum temperature",
+     {"tmin", "temp_min", "tmp_min", "t2m_min", ""},
+     "tmin_column",
+     FileKind::tmp,
+     Quantity::kTemperature},
+    {Variable::slr,
+     "slr",
+     "radiation",
+     {"slr", "solar", "allsky_sfc_sw_dwn", "", ""},
+     "slr_column",
+     FileKind::slr,
+     Quantity::kRadiation},
+    {Variable::dew,
+     "dew",
+     "dew point",
+     {"dew", "dewpoint", "dew_point", "t2mdew", ""},
+     "dew_column",
+     std::nullopt,
+     Quantity::kTemperature},
+    {Variable::rh,
+     "rh",
+     "humidity",
+     {"rh", "rhum", "relative_humidity", "rh2m", ""},
+     "rh_column",
+     FileKind::hmd,
      Quantity::kHumidity},
-    {Variable::wnd, "wnd", "wind", {"wind", "wnd", "wind_speed", "ws2m", ""}, "wnd_column", FileKind::wnd,
+    {Variable::wnd,
+     "wnd",
+     "wind",
+     {"wind", "wnd", "wind_speed", "ws2m", ""},
+     "wnd_column",
+     FileKind::wnd,
      Quantity::kWind},
-    {Variable::hhr, "hhr", "half-hour rain", {"hhr", "pcp_hhr", "", "", ""}, "hhr_column", FileKind::hhr,
+    {Variable::hhr,
+     "hhr",
+     "half-hour rain",
+     {"hhr", "pcp_hhr", "", "", ""},
+     "hhr_column",
+     FileKind::hhr,
      Quantity::kPrecipitation},
 }};
 
 inline constexpr std::array<Variable, 8> kAllVariables = {Variable::pcp, Variable::tmax, Variable::tmin, Variable::slr,
-                                                           Variable::dew, Variable::rh,   Variable::wnd,  Variable::hhr};
+                                                          Variable::dew, Variable::rh,   Variable::wnd,  Variable::hhr};
 
-constexpr const VariableFacts& facts(Variable variable) { return kVariableFacts[static_cast<std::size_t>(variable)]; }
-constexpr std::string_view name(Variable variable) { return facts(variable).name; }
-constexpr Quantity quantity_of(Variable variable) { return facts(variable).quantity; }
+constexpr const VariableFacts& facts(Variable variable) {
+    return kVariableFacts[static_cast<std::size_t>(variable)];
+}
+constexpr std::string_view name(Variable variable) {
+    return facts(variable).name;
+}
+constexpr Quantity quantity_of(Variable variable) {
+    return facts(variable).quantity;
+}
 
 // The variable of a short name ("tmax"), exactly as written; nothing for another.
 constexpr std::optional<Variable> variable_named(std::string_view text) {
@@ -90,8 +136,12 @@ inline constexpr std::array<FileKindFacts, 6> kFileKindFacts = {{
     {FileKind::wnd, "wnd", "wnd_file"},
     {FileKind::hhr, "hhr", "hhr_file"},
 }};
-constexpr const FileKindFacts& facts(FileKind kind) { return kFileKindFacts[static_cast<std::size_t>(kind)]; }
-constexpr std::string_view name(FileKind kind) { return facts(kind).name; }
+constexpr const FileKindFacts& facts(FileKind kind) {
+    return kFileKindFacts[static_cast<std::size_t>(kind)];
+}
+constexpr std::string_view name(FileKind kind) {
+    return facts(kind).name;
+}
 constexpr std::optional<FileKind> file_kind_named(std::string_view text) {
     for (const FileKindFacts& known : kFileKindFacts) {
         if (known.name == text) return known.kind;

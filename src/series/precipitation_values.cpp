@@ -1,5 +1,6 @@
 #include "series/precipitation_values.hpp"
 
+#include "problem/problem.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
@@ -52,7 +53,7 @@ std::string millimetre_precipitation(readers::StationRecord& record, std::option
         return found == record.columns.end() ? std::string() : found->second;
     };
     const auto where = [&](const char* variable, int line) {
-        return readers::place_text(shown_file, line, column(variable)) + ": ";
+        return Problem{std::string(shown_file), line, std::string(column(variable)), ""}.place() + ": ";
     };
     for (const char* variable : {readers::kPrecipitation, "hhr"}) {
         const auto values = record.variables.find(variable);

@@ -11,6 +11,7 @@
 #include "readers/read_station_file.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::series {
 namespace {
@@ -60,8 +61,9 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             if (!parsed.output.empty() || value->empty()) refuse("one series name after -o");
             parsed.output = *value;
         } else if (option == "--format") {
-            parsed.read.format = readers::lower_case(*value);
-            if (!readers::is_known_format(parsed.read.format)) {
+            if (const auto format = readers::format_named(text::lower_case(*value))) {
+                parsed.read.format = *format;
+            } else {
                 refuse("'" + std::string(*value) + "' is not a format (plain, csv, ghcnd, power, swat, swatplus)");
             }
         } else if (option == "--first-year" || option == "--last-year") {
@@ -91,11 +93,11 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
     }
     if (parsed.error.empty() && parsed.file.empty()) parsed.error = "no station file";
     if (parsed.error.empty() && parsed.output.empty()) parsed.error = "no series name (-o SERIES)";
-    if (parsed.error.empty() && parsed.read.format == "plain" && !parsed.series.first_year) {
+    if (parsed.error.empty() && parsed.read.format == readers::Format::plain && !parsed.series.first_year) {
         parsed.error = "a plain series needs --first-year";
     }
     // A plain series marks its missing days with the NoData value it is given.
-    parsed.read.nodata = parsed.read.format == "plain" || parsed.read.format == "csv" ? parsed.series.nodata : "";
+    parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
     parsed.read.first_year = parsed.series.first_year;
     return parsed;
 }
@@ -208,19 +210,17 @@ int run_series_command(std::span<const std::string> arguments) {
         say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
         return 1;
     }
-    readers::ReadResult read = readers::read_station_file(input.shown, text, parsed.read);
-    if (!read.problem.empty()) {
-        say(read.problem);
+    Result<readers::StationRecord> read = readers::read_station_file(input.shown, text, parsed.read);
+    if (!read) {
+        say(read.problem().message());
         return 1;
     }
     // Precipitation in millimetres, every day plausible.
-    if (const std::string problem = millimetre_precipitation(read.record, parsed.pcp_unit, input.shown);
-        !problem.empty()) {
+    if (const std::string problem = millimetre_precipitation(*read, parsed.pcp_unit, input.shown); !problem.empty()) {
         say(problem);
         return 1;
     }
-    const WholeYearSeries series =
-        make_whole_years(std::move(read.record.variables[readers::kPrecipitation]), parsed.series);
+    const WholeYearSeries series = make_whole_years(std::move(read->variables[readers::kPrecipitation]), parsed.series);
     if (!series.problem.empty()) {
         say(problem_text(input.shown, series));
         return 1;

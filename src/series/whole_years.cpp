@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "problem/problem.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
@@ -146,7 +147,7 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
 }
 
 std::string problem_text(std::string_view file, const WholeYearSeries& series) {
-    return readers::place_text(file, series.problem_line, "") + ": " + series.problem;
+    return Problem{std::string(file), series.problem_line, "", series.problem}.message();
 }
 
 std::string period_text(const Coverage& coverage) {

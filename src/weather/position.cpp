@@ -2,6 +2,7 @@
 
 #include "readers/number_text.hpp"
 #include "readers/plain_decimal.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::weather {
 namespace {
@@ -25,7 +26,7 @@ bool magnitude_within(std::string_view plain, int bound) {
 
 std::optional<std::string> position_text(Coordinate coordinate, std::string_view text, std::string& why) {
     const CoordinateBounds& bounds = kCoordinateBounds[coordinate];
-    const std::string quoted = "\"" + std::string(text) + "\"";
+    const std::string quoted = text::quoted(text);
     if (!readers::is_number_text(text)) {
         why = quoted + " is not a number";
         return std::nullopt;

@@ -10,12 +10,13 @@
 #include "batch/station_run.hpp"
 #include "io/whole_files.hpp"
 #include "readers/csv.hpp"
+#include "text/csv_writing.hpp"
 
 namespace wgn::batch {
 
-using readers::csv_line;
 using readers::CsvText;
 using readers::parse_csv;
+using text::csv_line;
 
 namespace {
 
