@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "io/decimal_text.hpp"
 #include "readers/number_text.hpp"
 
 namespace wgn::readers {
@@ -10,7 +11,11 @@ namespace wgn::readers {
 bool is_nodata_text(std::string_view text, std::string_view nodata) {
     if (nodata.empty()) return false;
     const std::optional<double> value = number_value(text);
-    const std::optional<double> marker = number_value(nodata);
+    std::optional<double> marker = number_value(nodata);
+    // A NoData value in a form only wgnrain's dialogue reads (a Q exponent,
+    // an exponent of a sign alone: "-9.9q1", "-9.9+1") marks the days that
+    // equal it as the dialogue reads it.
+    if (float single = 0.0F; !marker && io::parse_real(nodata, single) && std::isfinite(single)) marker = single;
     return value && marker && *value == *marker;
 }
 

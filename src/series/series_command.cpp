@@ -6,6 +6,7 @@
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
+#include "io/wgnrain_facts.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -71,8 +72,8 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             if (!year) refuse("'" + std::string(*value) + "' is not a year");
             (option == "--first-year" ? parsed.series.first_year : parsed.series.last_year) = year;
         } else if (option == "--nodata") {
-            const std::optional<double> number = readers::number_value(*value);
-            if (!number || *number > 3.4e38 || *number < -3.4e38)
+            // Whatever wgnrain's dialogue takes as its NoData answer.
+            if (!facts::is_nodata_text(*value))
                 refuse("'" + std::string(*value) + "' is not a number");
             parsed.series.nodata = *value;
         } else if (option == "--pcp-column") {

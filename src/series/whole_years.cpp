@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "io/decimal_text.hpp"
+#include "io/wgnrain_facts.hpp"
 #include "problem/problem.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
@@ -98,8 +100,11 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
     }
 
     // 4. Every day of the period, in order: its value or the NoData value.
-    const std::optional<double> nodata = readers::number_value(options.nodata);
-    const float nodata_single = nodata ? static_cast<float>(*nodata) : 0.0F;
+    // wgnrain reads the NoData value and each value as single-precision
+    // numbers straight from their texts, and takes a value equal to NoData as
+    // missing: the same reading and comparison decide it here.
+    float nodata_single = 0.0F;
+    const bool nodata = io::parse_real(options.nodata, nodata_single);
     Coverage& coverage = series.coverage;
     coverage.first_year = first;
     coverage.last_year = last;
@@ -117,9 +122,8 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
     for (std::int32_t day = first_day; day <= last_day; ++day) {
         const DailyValue* value = next != values.end() && next->day == day ? &*next++ : nullptr;
         if (value != nullptr && !value->text.empty()) {
-            // wgnrain takes any value equal to NoData (in single precision) as missing.
-            const std::optional<double> number = readers::number_value(value->text);
-            if (nodata && number && static_cast<float>(*number) == nodata_single) {
+            float number = 0.0F;
+            if (nodata && io::parse_real(value->text, number) && facts::is_nodata(number, nodata_single)) {
                 series.problem_line = value->line;
                 series.problem = "the value " + value->text + " of " + date_text(day) + " equals the NoData value " +
                                  options.nodata + "; choose another nodata for this station";
