@@ -65,7 +65,7 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 void weather_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
     if (!outcome.weather) {
         row.insert(row.end(), 13, std::string());
-        if (!outcome.ok) row[row.size() - 6] = "the station failed";
+        if (!outcome.ok()) row[row.size() - 6] = "the station failed";
         return;
     }
     const weather::WeatherRecord& record = *outcome.weather;
@@ -76,7 +76,7 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::v
         notes.append(notes.empty() ? "" : "; ").append(note.text);
     row.insert(row.end(), {record.latitude, record.longitude, record.elevation, record.rain_yrs,
                            record.hhr_estimated ? "estimated" : "measured", missing, filled,
-                           outcome.ok ? modelfiles::model_fit(station.name, record).reason : "the station failed",
+                           outcome.ok() ? modelfiles::model_fit(station.name, record).reason : "the station failed",
                            std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::change)),
                            std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::note)), notes});
     std::string units, refused;
@@ -123,7 +123,8 @@ std::string summary_header(const StationList& list) {
 }
 
 std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome) {
-    std::vector<std::string> row = {station.name, outcome.status, station.file, station.first_year, station.nodata};
+    std::vector<std::string> row = {station.name, outcome.status.summary(), station.file, station.first_year,
+                                    station.nodata};
     if (outcome.figures) {
         const ReportFigures& figures = *outcome.figures;
         row.insert(row.end(), {figures.years, figures.leap_years, figures.records, figures.nodata_values});
@@ -149,7 +150,7 @@ std::string userwgn_header() {
 }
 
 std::string userwgn_row(const Station& station, const StationOutcome& outcome) {
-    if (!outcome.ok || !outcome.figures) return {};
+    if (!outcome.ok() || !outcome.figures) return {};
     std::vector<std::string> row = {station.name};
     for (std::size_t p = 0; p < kParameterCount; ++p) {
         for (std::size_t m = 0; m < 12; ++m) row.push_back(outcome.figures->values[m][p]);
@@ -164,7 +165,7 @@ std::string monthly_header() {
 }
 
 std::string monthly_rows(const Station& station, const StationOutcome& outcome) {
-    if (!outcome.ok || !outcome.figures) return {};
+    if (!outcome.ok() || !outcome.figures) return {};
     std::string rows;
     for (std::size_t m = 0; m < 12; ++m) {
         std::vector<std::string> row = {station.name, std::to_string(m + 1)};

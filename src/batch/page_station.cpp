@@ -33,8 +33,8 @@ void read_coverage(const std::string& folder, page::PageStation& shown) {
 page::PageStation page_station(const Station& station, const StationOutcome& outcome, const std::string& folder) {
     page::PageStation shown;
     shown.name = station.name;
-    shown.status = outcome.status;
-    shown.ok = outcome.ok;
+    shown.status = outcome.status.summary();
+    shown.ok = outcome.ok();
     shown.report_line = outcome.report_line;
     shown.warnings = outcome.warnings;
     shown.first_warning = outcome.first_warning;
@@ -76,9 +76,10 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
     }
     if (outcome.figures) shown.files = {"report.txt", "mean_pcp.sta", "totalpcp.sta"};
     if (outcome.coverage) shown.files.insert(shown.files.end(), {"series.txt", "coverage.csv"});
-    if (outcome.ok && outcome.weather && modelfiles::model_fit(station.name, *outcome.weather).in[modelfiles::kWgnFile])
+    if (outcome.ok() && outcome.weather &&
+        modelfiles::model_fit(station.name, *outcome.weather).in[modelfiles::kWgnFile])
         shown.files.push_back(station.name + ".wgn");
-    if (outcome.ok) shown.files.emplace_back(kPictureName);
+    if (outcome.ok()) shown.files.emplace_back(kPictureName);
     shown.files.insert(shown.files.end(), {"run.txt", "stderr.txt"});
     return shown;
 }

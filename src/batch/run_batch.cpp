@@ -54,8 +54,9 @@ std::string file_problem(const platform::ResolvedName& list, std::string_view fi
     return {};
 }
 
-// What became of a station in this batch.
-enum class State : unsigned char { not_run, recorded, interrupted, not_started };
+// What became of a station in this batch: not reached, its record written,
+// or ended without a record (interrupted, not started, not written).
+enum class State : unsigned char { not_run, recorded, unrecorded };
 
 // Stations done of the total, failures so far, the time taken and the time
 // left, on one line that rewrites itself; only for a person at a terminal.
@@ -97,9 +98,20 @@ class Progress {
     std::chrono::steady_clock::time_point start_;
 };
 
+// A station the batch did not finish: it runs again, and is not a failure.
+bool counts_as_not_run(const StationStatus& status) {
+    return status.is(StatusKind::not_run) || status.is(StatusKind::interrupted);
+}
+
+// The statuses run_station leaves a record of.
+bool is_recorded(const StationStatus& status) {
+    return !status.is(StatusKind::interrupted) && !status.is(StatusKind::not_started) &&
+           !status.is(StatusKind::not_written);
+}
+
 struct Runs {
     std::vector<State> states;
-    std::map<std::size_t, std::string> not_started;  // why, by station
+    std::map<std::size_t, StationOutcome> unrecorded;  // by station: the status and why
     std::size_t reused = 0;
 };
 
@@ -125,21 +137,22 @@ Runs run_stations(const StationList& list, const BatchOptions& options, const st
                 if (const auto earlier = recorded_outcome(folder, key)) {
                     runs.states[i] = State::recorded;
                     ++reused;
-                    progress.station_done(earlier->ok);
+                    progress.station_done(earlier->ok());
                     continue;
                 }
             }
             const StationOutcome outcome = run_station(program, output_folder, station, key, list.weather_columns);
-            if (outcome.status == "interrupted") {
-                runs.states[i] = State::interrupted;
-            } else if (outcome.status == "not started") {
-                runs.states[i] = State::not_started;
-                const std::lock_guard<std::mutex> guard(lock);
-                runs.not_started[i] = outcome.report_line;
-            } else {
+            if (is_recorded(outcome.status)) {
                 runs.states[i] = State::recorded;
+            } else {
+                runs.states[i] = State::unrecorded;
+                StationOutcome shown;
+                shown.status = outcome.status;
+                shown.report_line = outcome.report_line;
+                const std::lock_guard<std::mutex> guard(lock);
+                runs.unrecorded[i] = std::move(shown);
             }
-            progress.station_done(outcome.ok);
+            progress.station_done(outcome.ok());
         }
     };
     std::vector<std::thread> workers;
@@ -179,19 +192,15 @@ StationOutcome table_outcome(const StationList& list, const BatchOptions& option
         if (recorded) {
             outcome = std::move(*recorded);
         } else {
-            outcome.status = "not run";
+            outcome.status = {StatusKind::not_run, {}};
         }
-    } else if (state == State::interrupted) {
-        outcome.status = "interrupted";
-    } else if (state == State::not_started) {
-        outcome.status = "not started";
-        outcome.report_line = runs.not_started.at(i);
+    } else if (state == State::unrecorded) {
+        outcome = runs.unrecorded.at(i);
     } else {
-        outcome.status = "not run";
+        outcome.status = {StatusKind::not_run, {}};
     }
-    if (options.strict && outcome.ok && outcome.warnings > 0) {
-        outcome.ok = false;
-        outcome.status = "warnings";
+    if (options.strict && outcome.ok() && outcome.warnings > 0) {
+        outcome.status = {StatusKind::warnings, {}};
         outcome.report_line = outcome.first_warning;
     }
     return outcome;
@@ -234,10 +243,10 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     for (std::size_t i = 0; i < list.stations.size(); ++i) {
         const Station& station = list.stations[i];
         const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
-        if (outcome.ok) {
+        if (outcome.ok()) {
             ++counts.ok;
             if (outcome.warnings > 0) ++counts.warned;
-        } else if (outcome.status == "not run" || outcome.status == "interrupted") {
+        } else if (counts_as_not_run(outcome.status)) {
             ++counts.not_run;
         } else {
             ++counts.failed;
@@ -251,11 +260,11 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             rows[3] = modelfiles::userwgn_row(station.name, record);
             rows[4].clear(), rows[5].clear(), rows[6].clear();
             const modelfiles::ModelFit fit = modelfiles::model_fit(station.name, record);
-            if (outcome.ok && outcome.weather && fit.in[modelfiles::kCliFile]) {
+            if (outcome.ok() && outcome.weather && fit.in[modelfiles::kCliFile]) {
                 cli_blocks.emplace_back(modelfiles::cli_name(station.name),
                                         modelfiles::cli_block(station.name, record));
             }
-            if (outcome.ok && outcome.weather && fit.in[modelfiles::kEditorTables]) {
+            if (outcome.ok() && outcome.weather && fit.in[modelfiles::kEditorTables]) {
                 ++model_stations;
                 rows[5] = modelfiles::editor_stations_row(model_stations, station.name, record);
                 rows[6] = modelfiles::editor_monthly_rows(12 * (model_stations - 1) + 1, model_stations, record);
@@ -343,9 +352,7 @@ int run_batch(const BatchOptions& options) {
         Counts counts;
         for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) {
             const StationOutcome outcome = table_outcome(list, options, runs, folder.shown, i);
-            (outcome.ok                                                       ? counts.ok
-             : outcome.status == "not run" || outcome.status == "interrupted" ? counts.not_run
-                                                                              : counts.failed)++;
+            (outcome.ok() ? counts.ok : counts_as_not_run(outcome.status) ? counts.not_run : counts.failed)++;
         }
         done.append("shard " + std::to_string(options.shard) + " of " + std::to_string(options.shards) + ": " +
                     std::to_string(counts.ok + counts.failed + counts.not_run) + " of " + stations + ", " +

@@ -140,7 +140,7 @@ std::vector<std::string> split(std::string_view text, std::string_view between) 
 std::string record_text(std::string_view key, std::string_view exit, const StationOutcome& outcome) {
     std::string text(key);
     add(text, "exit", exit);
-    add(text, "status", outcome.status);
+    add(text, "status", outcome.status.summary());
     add(text, "report_line", outcome.report_line);
     add(text, "warnings", std::to_string(outcome.warnings));
     add(text, "first_warning", outcome.first_warning);
@@ -193,7 +193,7 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
     const auto status = value_of(record, "status");
     if (!status || status->empty()) return std::nullopt;
     StationOutcome outcome;
-    outcome.status = *status;
+    outcome.status = status_named(*status);
     outcome.report_line = value_of(record, "report_line").value_or("");
     outcome.warnings = static_cast<int>(number_of(record, "warnings"));
     outcome.first_warning = value_of(record, "first_warning").value_or("");
@@ -241,11 +241,10 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         }
         outcome.weather = std::move(weather);
     }
-    if (outcome.status == "ok") {
+    if (outcome.ok()) {
         std::string report;
         if (io::read_whole_file(in_folder("report.txt"), report, error)) outcome.figures = read_report(report);
         if (!outcome.figures) return std::nullopt;  // the report has gone: run again
-        outcome.ok = true;
     }
     return outcome;
 }

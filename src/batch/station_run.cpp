@@ -13,6 +13,7 @@
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
+#include "problem/problem.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 #include "series/precipitation_values.hpp"
@@ -93,10 +94,10 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
         }
         last = line;
         if (line.find(facts::kMathFailureMark) != std::string_view::npos) {
-            outcome.status = facts::kMathFailureMark;
+            outcome.status = {StatusKind::report, std::string(facts::kMathFailureMark)};
             continue;
         }
-        if (const auto number = facts::report_number(line)) outcome.status = *number;
+        if (const auto number = facts::report_number(line)) outcome.status = {StatusKind::report, std::string(*number)};
     }
     outcome.report_line = last;
     // A failure on a month file is about the series, not about a file of the user's.
@@ -105,146 +106,224 @@ void read_failure(std::string_view errors, StationOutcome& outcome) {
     }
 }
 
-StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
-                           const std::string& key, bool complete_record) {
+namespace {
+
+// The station's folder and the names of its files.
+struct StationFolder {
+    std::string name;  // as the user gave the output folder
+    platform::ResolvedName folder;
+
+    platform::ResolvedName file(std::string_view file_name) const {
+        return platform::resolve_file_name(platform::name_inside(name, file_name));
+    }
+};
+
+// What the dialogue is given: the series and its answers, and, of a dated
+// file, the record read and its coverage.
+struct DialogueInput {
+    std::string series_name;
+    std::string first_year;
+    std::string nodata;
+    readers::StationRecord own;
+    std::optional<series::Coverage> coverage;
+};
+
+// An outcome that ends the station before or after its run.
+StationOutcome ended(StatusKind kind, std::string why) {
     StationOutcome outcome;
-    const std::string folder_name = platform::name_inside(output_folder, station.name);
-    const platform::ResolvedName folder = platform::resolve_file_name(folder_name);
-    const auto in_folder = [&](std::string_view name) {
-        return platform::resolve_file_name(platform::name_inside(folder_name, name));
-    };
+    outcome.status = {kind, {}};
+    outcome.report_line = std::move(why);
+    return outcome;
+}
+
+std::string cannot_write(const platform::ResolvedName& file, int error) {
+    return "cannot write " + file.shown + ": " + platform::reason_text(error);
+}
+
+// Makes the folder and removes the results of an earlier batch, which must
+// not pass for this run's: the record goes first, so that a run cut short
+// anywhere is run again.
+Done prepare_folder(const StationFolder& at, const Station& station) {
     int error = 0;
-    const auto not_started = [&](std::string why) {
-        outcome.status = "not started";
-        outcome.report_line = std::move(why);
-        return outcome;
-    };
-    const auto cannot_prepare = [&] {
-        return not_started("cannot prepare " + folder.shown + ": " + io::failure_reason(folder, error));
-    };
-    if (key.empty()) return not_started("cannot read " + station.input_name);
-    if (folder.report != 0 || !platform::make_folder(folder, error)) return cannot_prepare();
-    // Results of an earlier batch must not pass for this run's: the record
-    // goes first, so that a run cut short anywhere is run again.
+    if (at.folder.report != 0 || !platform::make_folder(at.folder, error)) {
+        return problem_text("cannot prepare " + at.folder.shown + ": " + io::failure_reason(at.folder, error));
+    }
     for (const std::string_view old :
          {kRecordName, kReportName, std::string_view("mean_pcp.sta"), std::string_view("totalpcp.sta"),
           std::string_view("status.txt"), std::string_view("series.txt"), std::string_view("coverage.csv")}) {
-        platform::remove_file(in_folder(old));
+        platform::remove_file(at.file(old));
     }
-    platform::remove_file(in_folder(station.name + ".wgn"));
+    platform::remove_file(at.file(station.name + ".wgn"));
     // A batch killed outright may have left a file half written under its scratch name.
-    io::remove_scratch_files(folder_name);
-    platform::remove_file(in_folder(kPictureName));
-    // Only a run that ended by itself leaves a record; the exit is "-" when
-    // wgnrain never ran.
-    const auto finished = [&](std::string_view exit) {
-        if (!replace_whole_file(in_folder(kRecordName), record_text(key, exit, outcome), error, false)) {
-            return not_started("cannot write the record " + in_folder(kRecordName).shown + ": " +
-                               platform::reason_text(error));
-        }
-        return outcome;
-    };
+    io::remove_scratch_files(at.name);
+    platform::remove_file(at.file(kPictureName));
+    return {};
+}
 
-    readers::StationRecord own;
-    std::string series_name = station.input_name;
-    std::string first_year = station.first_year;
-    std::string nodata = station.nodata;
+// The dialogue's input and answers.txt: a plain series as the list gives
+// it; a dated file becomes the whole-year series.txt (with coverage.csv)
+// that wgnrain reads.  A problem of the file ends the station as a bad
+// file; one of writing, as not started.
+Result<DialogueInput> prepare_input(const StationFolder& at, const Station& station, StationOutcome& failure) {
+    DialogueInput input{station.input_name, station.first_year, station.nodata, {}, std::nullopt};
+    int error = 0;
+    const auto cannot_prepare = [&] {
+        failure = ended(StatusKind::not_started,
+                        "cannot prepare " + at.folder.shown + ": " + io::failure_reason(at.folder, error));
+        return problem_text(failure.report_line);
+    };
     if (station.dated()) {
-        // The dated file becomes the whole-year series wgnrain reads.
-        if (nodata.empty()) nodata = kDefaultNodata;
+        if (input.nodata.empty()) input.nodata = kDefaultNodata;
         std::string problem;
-        series::WholeYearSeries series = make_series(station, nodata, own, problem);
+        series::WholeYearSeries series = make_series(station, input.nodata, input.own, problem);
         if (!problem.empty()) {
-            outcome.status = "bad file";
-            outcome.report_line = problem;
-            return finished("-");
+            failure = ended(StatusKind::bad_file, problem);
+            return problem_text(problem);
         }
-        const platform::ResolvedName series_file = in_folder("series.txt");
+        const platform::ResolvedName series_file = at.file("series.txt");
         if (!replace_whole_file(series_file, series.text, error, false) ||
-            !replace_whole_file(in_folder("coverage.csv"), series::coverage_table(series.coverage), error, false)) {
+            !replace_whole_file(at.file("coverage.csv"), series::coverage_table(series.coverage), error, false)) {
             return cannot_prepare();
         }
-        series_name = series_file.shown;
-        first_year = std::to_string(series.coverage.first_year);
-        outcome.coverage = std::move(series.coverage);
+        input.series_name = series_file.shown;
+        input.first_year = std::to_string(series.coverage.first_year);
+        input.coverage = std::move(series.coverage);
     }
-    const platform::ResolvedName answers = in_folder("answers.txt");
-    if (!write_whole_file(answers, dialogue_answers(series_name, first_year, nodata), error)) return cannot_prepare();
+    if (!write_whole_file(at.file("answers.txt"), dialogue_answers(input.series_name, input.first_year, input.nodata),
+                          error)) {
+        return cannot_prepare();
+    }
+    return input;
+}
 
-    const platform::ResolvedName errors_file = in_folder("stderr.txt");
+// Starts wgnrain in the folder, a second time when the machine was short of
+// memory or processes for a moment.
+platform::ChildRun start_run(const std::string& program, const StationFolder& at) {
     const auto start = [&] {
-        return platform::run_child(program, folder, answers, in_folder("console.txt"), errors_file);
+        return platform::run_child(program, at.folder, at.file("answers.txt"), at.file("console.txt"),
+                                   at.file("stderr.txt"));
     };
     platform::ChildRun run = start();
-    // A machine short of memory or processes for a moment gets a second chance.
     if (!run.started && platform::transient_start_failure(run.error)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         run = start();
     }
-    if (!run.started) return not_started(platform::reason_text(run.error));
+    return run;
+}
 
+// The complete record of a station that ran well: the other variables, the
+// position and the model's view of the numbers, over the series' own period
+// (the report shows its years as *** from 1,000 on; a plain series' last
+// year comes from its values), and its .wgn file when the model takes it.
+// A record that cannot be made ends the station as a bad file; a .wgn that
+// cannot be written, as not written.
+Done add_complete_record(const StationFolder& at, const Station& station, const std::string& output_folder,
+                         DialogueInput& input, StationOutcome& outcome) {
+    const int first =
+        outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
+    const int last = outcome.coverage ? outcome.coverage->last_year : 0;
+    std::string problem;
+    std::optional<StationWeather> weather =
+        station_weather(station, station.dated() ? &input.own : nullptr, first, last, *outcome.figures, problem);
+    if (!weather) {
+        outcome.status = {StatusKind::bad_file, {}};
+        outcome.report_line = problem;
+        return problem_text(problem);
+    }
+    if (const std::string line =
+            findings_line(station.name, {weather->notes, weather->record.refused, weather->record.position_problem},
+                          platform::name_inside(output_folder, kSummaryName));
+        !line.empty()) {
+        platform::write_error_output(line);
+    }
+    int error = 0;
+    const platform::ResolvedName wgn = at.file(station.name + ".wgn");
+    if (modelfiles::model_fit(station.name, weather->record).in[modelfiles::kWgnFile] &&
+        !replace_whole_file(wgn, modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {
+        outcome = ended(StatusKind::not_written, cannot_write(wgn, error));
+        return problem_text(outcome.report_line);
+    }
+    outcome.weather = std::move(weather->record);
+    outcome.model_notes = std::move(weather->notes);
+    return {};
+}
+
+// The outcome of a run that ended by itself, from its standard error and
+// its report; an interruption (the batch's, or one that reached the child
+// first) is told apart, as it leaves no record.
+void read_run(const StationFolder& at, const platform::ChildRun& run, StationOutcome& outcome) {
     std::string errors;
-    read_whole_file(errors_file, errors, error);
+    int error = 0;
+    read_whole_file(at.file("stderr.txt"), errors, error);
     read_failure(errors, outcome);
     const bool succeeded = run.status == 0 && run.signal == 0;
-    if (!succeeded &&
-        (platform::console_event_noted() >= 0 || outcome.status == "200" || platform::ended_from_outside(run))) {
-        // Ended by an interruption (the batch's, or one that reached the
-        // child first): no record, it runs again.
-        outcome.status = "interrupted";
-        return outcome;
-    }
     if (!succeeded) {
-        if (outcome.status.empty()) outcome.status = platform::exit_text(run);
-        return finished(platform::exit_text(run));
+        if (platform::console_event_noted() >= 0 || outcome.status.is_report("200") ||
+            platform::ended_from_outside(run)) {
+            outcome.status = {StatusKind::interrupted, {}};
+        } else if (outcome.status.is(StatusKind::none)) {
+            outcome.status = {StatusKind::exit, platform::exit_text(run)};
+        }
+        return;
     }
     outcome.report_line.clear();
     std::string text;
-    if (read_whole_file(in_folder(kReportName), text, error)) outcome.figures = read_report(text);
+    if (read_whole_file(at.file(kReportName), text, error)) outcome.figures = read_report(text);
     if (!outcome.figures) {
-        outcome.status = "no report";
-        outcome.report_line = in_folder(kReportName).shown + " is not a complete report";
-        return finished(platform::exit_text(run));
+        outcome.status = {StatusKind::no_report, {}};
+        outcome.report_line = at.file(kReportName).shown + " is not a complete report";
+        return;
     }
-    outcome.ok = true;
-    outcome.status = "ok";
+    outcome.status = {StatusKind::ok, {}};
+}
+
+}  // namespace
+
+StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
+                           const std::string& key, bool complete_record) {
+    if (key.empty()) return ended(StatusKind::not_started, "cannot read " + station.input_name);
+    const std::string folder_name = platform::name_inside(output_folder, station.name);
+    const StationFolder at{folder_name, platform::resolve_file_name(folder_name)};
+    if (const Done prepared = prepare_folder(at, station); !prepared) {
+        return ended(StatusKind::not_started, prepared.problem().text);
+    }
+    // Only a run that ended by itself, and whose files were all written,
+    // leaves a record; the exit is "-" when wgnrain never ran.
+    const auto finished = [&](std::string_view exit, StationOutcome outcome) {
+        int error = 0;
+        const platform::ResolvedName record = at.file(kRecordName);
+        if (!replace_whole_file(record, record_text(key, exit, outcome), error, false)) {
+            return ended(StatusKind::not_written,
+                         "cannot write the record " + record.shown + ": " + platform::reason_text(error));
+        }
+        return outcome;
+    };
+
+    StationOutcome outcome;
+    Result<DialogueInput> input = prepare_input(at, station, outcome);
+    if (!input) return outcome.status.is(StatusKind::bad_file) ? finished("-", std::move(outcome)) : outcome;
+    outcome.coverage = std::move(input->coverage);
+
+    const platform::ChildRun run = start_run(program, at);
+    if (!run.started) return ended(StatusKind::not_started, platform::reason_text(run.error));
+    read_run(at, run, outcome);
+    if (outcome.status.is(StatusKind::interrupted)) return outcome;
+    if (!outcome.ok()) return finished(platform::exit_text(run), std::move(outcome));
+
     if (complete_record) {
-        // The other variables, the position and the model's view of the numbers,
-        // over the series' own period: the report shows its years as *** from
-        // 1,000 on.  A plain series' last year comes from its values.
-        const int first =
-            outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
-        const int last = outcome.coverage ? outcome.coverage->last_year : 0;
-        std::string problem;
-        std::optional<StationWeather> weather =
-            station_weather(station, station.dated() ? &own : nullptr, first, last, *outcome.figures, problem);
-        if (!weather) {
-            outcome.ok = false;
-            outcome.status = "bad file";
-            outcome.report_line = problem;
-            return finished(platform::exit_text(run));
+        if (const Done added = add_complete_record(at, station, output_folder, *input, outcome); !added) {
+            return outcome.status.is(StatusKind::bad_file) ? finished(platform::exit_text(run), std::move(outcome))
+                                                           : outcome;
         }
-        if (const std::string line =
-                findings_line(station.name, {weather->notes, weather->record.refused, weather->record.position_problem},
-                              platform::name_inside(output_folder, kSummaryName));
-            !line.empty()) {
-            platform::write_error_output(line);
-        }
-        if (modelfiles::model_fit(station.name, weather->record).in[modelfiles::kWgnFile] &&
-            !replace_whole_file(in_folder(station.name + ".wgn"),
-                                modelfiles::wgn_file(station.name, weather->record, WGNRAIN_VERSION), error, false)) {
-            return not_started("cannot write " + in_folder(station.name + ".wgn").shown + ": " +
-                               platform::reason_text(error));
-        }
-        outcome.weather = std::move(weather->record);
-        outcome.model_notes = std::move(weather->notes);
     }
     // The station's charts, for a report or a thesis.
-    if (!replace_whole_file(in_folder(kPictureName), page::station_picture(page_station(station, outcome, folder_name)),
-                            error, false)) {
-        return not_started("cannot write " + in_folder(kPictureName).shown + ": " + platform::reason_text(error));
+    int error = 0;
+    const platform::ResolvedName picture = at.file(kPictureName);
+    if (!replace_whole_file(picture, page::station_picture(page_station(station, outcome, folder_name)), error,
+                            false)) {
+        return ended(StatusKind::not_written, cannot_write(picture, error));
     }
-    return finished(platform::exit_text(run));
+    return finished(platform::exit_text(run), std::move(outcome));
 }
 
 }  // namespace wgn::batch

@@ -16,6 +16,7 @@
 
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
+#include "batch/station_status.hpp"
 #include "series/whole_years.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"
@@ -23,18 +24,20 @@
 namespace wgn::batch {
 
 struct StationOutcome {
-    bool ok = false;
     // "ok", the number of the run's failure report ("24", "M6201", "200"),
     // else how the run ended ("signal 9", "not started", "no report",
-    // "bad file", "interrupted"); the batch adds "not run" and "warnings".
-    std::string status;
-    std::string report_line;    // the failure's last report line
+    // "bad file", "interrupted", "not written"); the batch adds "not run"
+    // and "warnings" (station_status.hpp).
+    StationStatus status;
+    std::string report_line;    // the failure's last report line, or what went wrong
     int warnings = 0;           // warning lines on standard error
     std::string first_warning;  // the first of them
     std::optional<ReportFigures> figures;
     std::optional<series::Coverage> coverage;       // a dated file: the period and its gaps
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
     std::vector<weather::ModelNote> model_notes;    // the changes first (model_notes.hpp)
+
+    bool ok() const { return status.is(StatusKind::ok); }
 };
 
 // The answers typed into the dialogue: the series (quoted, so that any name
@@ -47,8 +50,10 @@ std::string dialogue_answers(std::string_view series, std::string_view first_yea
 //   "\r\nrun-time error M6201: MATH\r\n- sqrt: DOMAIN error\r\n"              -> "M6201"
 void read_failure(std::string_view errors, StationOutcome& outcome);
 
-// Runs the station in its folder and, when the run ended by itself, leaves
-// the record of it (station_record.hpp) beginning with `key`.
+// Runs the station in its folder and, when the run ended by itself and its
+// files were written, leaves the record of it (station_record.hpp)
+// beginning with `key`.  Without a record (interrupted, not started, not
+// written) the station runs again in the next batch.
 StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
                            const std::string& key, bool complete_record);
 

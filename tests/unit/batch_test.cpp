@@ -216,7 +216,7 @@ TEST(FailureReport, NumberAndLastLine) {
     for (const Case& c : cases) {
         StationOutcome outcome;
         read_failure(c.errors, outcome);
-        EXPECT_EQ(outcome.status, c.status) << c.errors;
+        EXPECT_EQ(outcome.status.summary(), c.status) << c.errors;
         EXPECT_EQ(outcome.report_line, c.line) << c.errors;
         EXPECT_EQ(outcome.warnings, c.warnings) << c.errors;
     }

@@ -1,0 +1,176 @@
+// A station's steps through the real wgnrain, its statuses, and run.txt
+// written and read back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "batch/station_record.hpp"
+#include "batch/station_run.hpp"
+#include "batch/station_status.hpp"
+
+namespace wgn::batch {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(StationStatus, SummaryAndBack) {
+    struct Case {
+        StationStatus status;
+        const char* summary;
+    };
+    const Case cases[] = {
+        {{StatusKind::ok, {}}, "ok"},
+        {{StatusKind::report, "24"}, "24"},
+        {{StatusKind::report, "M6201"}, "M6201"},
+        {{StatusKind::exit, "signal 9"}, "signal 9"},
+        {{StatusKind::not_started, {}}, "not started"},
+        {{StatusKind::no_report, {}}, "no report"},
+        {{StatusKind::bad_file, {}}, "bad file"},
+        {{StatusKind::interrupted, {}}, "interrupted"},
+        {{StatusKind::not_written, {}}, "not written"},
+        {{StatusKind::not_run, {}}, "not run"},
+        {{StatusKind::warnings, {}}, "warnings"},
+        {{StatusKind::none, {}}, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.status.summary(), c.summary);
+        EXPECT_EQ(status_named(c.summary), c.status) << c.summary;
+    }
+    // An exit status without a report reads back as a number: the same text.
+    EXPECT_EQ(status_named(StationStatus{StatusKind::exit, "3"}.summary()).summary(), "3");
+}
+
+// A folder of its own under the system's temporary folder, removed after.
+class TempFolder {
+  public:
+    explicit TempFolder(const std::string& name) : path_(fs::temp_directory_path() / name) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    fs::path path_;
+};
+
+void write_file(const std::string& name, const std::string& text) {
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+// Five years of rain on every third day, one value a line from 2001.
+std::string plain_series() {
+    std::string text;
+    for (int day = 0; day < 5 * 365 + 1; ++day) {
+        text += day % 3 == 0 ? std::to_string(1 + day % 11) + ".5\n" : "0\n";
+    }
+    return text;
+}
+
+Station plain_station(const TempFolder& temp) {
+    Station station;
+    station.row = 2;
+    station.name = "st";
+    station.file = "s.txt";
+    station.input_name = temp / "s.txt";
+    station.first_year = "2001";
+    station.nodata = "-99";
+    write_file(station.input_name, plain_series());
+    return station;
+}
+
+// A file of the station's folder that cannot be written (a folder stands in
+// its place) fails the station with that step's status, leaves no record,
+// and the next run, unblocked, is ok.
+TEST(StationRun, EveryStepTellsItsOwnFailure) {
+    if (!fs::exists(WGNRAIN_PROGRAM)) GTEST_SKIP() << "no " << WGNRAIN_PROGRAM;
+    struct Case {
+        const char* blocked;  // a folder made in the station's folder before the run
+        StatusKind kind;
+        const char* line_begins;  // with the station's folder in front
+    };
+    const Case cases[] = {
+        {"", StatusKind::ok, ""},
+        {"parameters.svg", StatusKind::not_written, "cannot write "},
+        {"run.txt", StatusKind::not_written, "cannot write the record "},
+        {"answers.txt", StatusKind::not_started, "cannot prepare "},
+    };
+    for (const Case& c : cases) {
+        const TempFolder temp("wgnrain-station-run-test");
+        const Station station = plain_station(temp);
+        const std::string output = temp / "out";
+        const std::string folder = output + "/st";
+        fs::create_directories(folder);
+        if (*c.blocked) fs::create_directories(folder + "/" + c.blocked + "/x");
+        const std::string key = station_key(station);
+        ASSERT_FALSE(key.empty());
+
+        const StationOutcome outcome = run_station(WGNRAIN_PROGRAM, output, station, key, false);
+        EXPECT_EQ(outcome.status.kind, c.kind) << c.blocked << ": " << outcome.report_line;
+        if (*c.line_begins) {
+            EXPECT_EQ(outcome.report_line.rfind(c.line_begins, 0), 0U) << outcome.report_line;
+            EXPECT_NE(outcome.report_line.find(folder), std::string::npos) << outcome.report_line;
+        } else {
+            EXPECT_EQ(outcome.report_line, "");
+        }
+        const std::optional<StationOutcome> recorded = recorded_outcome(folder, key);
+        EXPECT_EQ(recorded.has_value(), c.kind == StatusKind::ok) << c.blocked;
+
+        // Unblocked, the station runs again and is ok.
+        if (*c.blocked) fs::remove_all(folder + "/" + c.blocked);
+        EXPECT_TRUE(run_station(WGNRAIN_PROGRAM, output, station, key, false).ok()) << c.blocked;
+        ASSERT_TRUE(recorded_outcome(folder, key).has_value()) << c.blocked;
+        EXPECT_TRUE(recorded_outcome(folder, key)->ok());
+        EXPECT_FALSE(recorded_outcome(folder, key + "x").has_value()) << "a stale key is reused";
+    }
+}
+
+// run.txt written for an outcome and read back: the status, the failure and
+// the warnings as they were; a failed station needs no report.
+TEST(StationRecord, WrittenAndReadBack) {
+    struct Case {
+        StationStatus status;
+        const char* report_line;
+        int warnings;
+        const char* first_warning;
+    };
+    const Case cases[] = {
+        {{StatusKind::report, "24"}, "runlib: severe (24): end-of-file during read", 0, ""},
+        {{StatusKind::report, "M6201"}, "- sqrt: DOMAIN error", 2, "runlib: warning: a"},
+        {{StatusKind::exit, "signal 9"}, "", 0, ""},
+        {{StatusKind::bad_file, {}}, "/d/a.csv, line 3, column tmax: \"x\" is not a number", 0, ""},
+        {{StatusKind::no_report, {}}, "/d/st/report.txt is not a complete report", 1, "runlib: warning: b"},
+    };
+    const TempFolder temp("wgnrain-station-record-test");
+    const std::string key = "wgnrain-batch station record\r\nversion: 1\r\n";
+    for (const Case& c : cases) {
+        StationOutcome outcome;
+        outcome.status = c.status;
+        outcome.report_line = c.report_line;
+        outcome.warnings = c.warnings;
+        outcome.first_warning = c.first_warning;
+        write_file(temp / "run.txt", record_text(key, "1", outcome));
+        const std::optional<StationOutcome> read = recorded_outcome(temp / "", key);
+        ASSERT_TRUE(read.has_value()) << c.status.summary();
+        EXPECT_EQ(read->status.summary(), c.status.summary());
+        EXPECT_FALSE(read->ok());
+        EXPECT_EQ(read->report_line, c.report_line);
+        EXPECT_EQ(read->warnings, c.warnings);
+        EXPECT_EQ(read->first_warning, c.first_warning);
+        EXPECT_FALSE(recorded_outcome(temp / "", "another key").has_value());
+    }
+    // An ok record whose report has gone is run again.
+    StationOutcome ok;
+    ok.status = {StatusKind::ok, {}};
+    write_file(temp / "run.txt", record_text(key, "0", ok));
+    EXPECT_FALSE(recorded_outcome(temp / "", key).has_value());
+}
+
+}  // namespace
+}  // namespace wgn::batch
