@@ -85,10 +85,9 @@ void check_weather(Station& station, const FileCheck& check_file, const Problem&
                 value = full_name;
             }
             const bool variable_file = column != "stations_file" && column != "fill_file";
-            // An unknown format is reported on its own column.
-            const readers::Format format = readers::format_named(station.format).value_or(readers::Format::csv);
-            if (variable_file && !readers::facts(format).takes_variable_files) {
-                problem(column, "a " + station.format + " station gives its other variables in its own file");
+            if (variable_file && !readers::facts(station.format).takes_variable_files) {
+                problem(column, "a " + std::string(readers::name(station.format)) +
+                                    " station gives its other variables in its own file");
             }
         }
         for (std::size_t c = 0; c < 3; ++c) {
@@ -258,8 +257,12 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         station.last_year = cell(kLastYear);
         station.pcp_column = cell(kPcpColumn);
         station.pcp_unit = cell(kPcpUnit);
-        const std::string format = ascii_folded(cell(kFormat));
-        if (!format.empty()) station.format = format;
+        const std::string format_text = ascii_folded(cell(kFormat));
+        const std::optional<readers::Format> format =
+            format_text.empty() ? readers::Format::plain : readers::format_named(format_text);
+        // An unknown format is reported on its own column; the other checks
+        // take the file for a dated one.
+        station.format = format.value_or(readers::Format::csv);
         for (const std::size_t i : extra_at) station.extra.push_back(row.fields[i]);
         for (const auto& [name, i] : weather_at) {
             if (const std::string value = trimmed(row.fields[i]); !value.empty()) station.weather[name] = value;
@@ -287,9 +290,8 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         } else if (const std::string reason = check_file(station.file, station.input_name); !reason.empty()) {
             problem("file", reason);
         }
-        if (!readers::format_named(station.format)) {
-            problem("format",
-                    text::quoted(station.format) + " is not a format (plain, csv, ghcnd, power, swat, swatplus)");
+        if (!format) {
+            problem("format", text::quoted(format_text) + " is not a format (" + readers::format_names() + ")");
         }
         // A plain series needs its first year and NoData value; a dated file
         // knows its days, and these only bound the period and mark gaps.

@@ -21,25 +21,27 @@
 #include <string_view>
 #include <vector>
 
+#include "readers/formats.hpp"
+
 namespace wgn::batch {
 
 struct Station {
-    int row = 0;                     // line of the list it came from
-    std::string name;                // also the name of its folder
-    std::string file;                // as written in the list
-    std::string input_name;          // the full name of the series, typed into the dialogue
-    std::string first_year;          // as written, checked to be a whole number
-    std::string nodata;              // as written, checked to be a number
-    std::string format = "plain";    // how the file is read (see readers/read_station_file.hpp)
-    std::string last_year;           // dated formats: the last year of the period, if set
-    std::string pcp_column;          // csv, power: the precipitation column, if set
+    int row = 0;                                      // line of the list it came from
+    std::string name;                                 // also the name of its folder
+    std::string file;                                 // as written in the list
+    std::string input_name;                           // the full name of the series, typed into the dialogue
+    std::string first_year;                           // as written, checked to be a whole number
+    std::string nodata;                               // as written, checked to be a number
+    readers::Format format = readers::Format::plain;  // how the file is read (readers/formats.hpp)
+    std::string last_year;                            // dated formats: the last year of the period, if set
+    std::string pcp_column;                           // csv, power: the precipitation column, if set
     std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record (kWeatherColumns), as written;
     // the *_file, stations_file and fill_file entries hold full names.
     std::map<std::string, std::string> weather;
 
-    bool dated() const { return format != "plain"; }
+    bool dated() const { return readers::facts(format).dated; }
     // The value of a weather column, empty when not given.
     std::string weather_option(const std::string& column) const {
         const auto found = weather.find(column);

@@ -41,7 +41,7 @@ series::WholeYearSeries make_series(const Station& station, const std::string& n
         return {};
     }
     readers::ReadOptions options;
-    options.format = readers::format_named(station.format).value();
+    options.format = station.format;
     options.nodata = readers::facts(options.format).honours_nodata ? nodata : std::string();
     if (!station.pcp_column.empty()) options.columns["pcp"] = station.pcp_column;
     Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, options);

@@ -93,7 +93,7 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     //    refused, never the station: its precipitation stands.
     readers::StationRecord plain;
     readers::ReadOptions options;
-    options.format = readers::format_named(station.format).value();
+    options.format = station.format;
     options.nodata = readers::facts(options.format).honours_nodata ? station.nodata : std::string();
     for (const auto& [column, variable] : kColumnOptions) {
         if (const std::string name = station.weather_option(column); !name.empty()) options.columns[variable] = name;

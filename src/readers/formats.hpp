@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace wgn::readers {
@@ -52,6 +53,13 @@ constexpr const FormatFacts& facts(Format format) {
 }
 constexpr std::string_view name(Format format) {
     return facts(format).name;
+}
+
+// The names of all formats, for messages: "plain, csv, ghcnd, power, swat, swatplus".
+inline std::string format_names() {
+    std::string names;
+    for (const FormatFacts& known : kFormatFacts) names.append(names.empty() ? "" : ", ").append(known.name);
+    return names;
 }
 
 // The format of a name exactly as written ("csv"); nothing for another.

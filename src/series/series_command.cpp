@@ -5,8 +5,9 @@
 
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
-#include "io/whole_files.hpp"
 #include "io/wgnrain_facts.hpp"
+#include "io/whole_files.hpp"
+#include "readers/formats.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -65,7 +66,7 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             if (const auto format = readers::format_named(text::lower_case(*value))) {
                 parsed.read.format = *format;
             } else {
-                refuse("'" + std::string(*value) + "' is not a format (plain, csv, ghcnd, power, swat, swatplus)");
+                refuse("'" + std::string(*value) + "' is not a format (" + readers::format_names() + ")");
             }
         } else if (option == "--first-year" || option == "--last-year") {
             const std::optional<int> year = year_value(*value);
@@ -73,8 +74,7 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             (option == "--first-year" ? parsed.series.first_year : parsed.series.last_year) = year;
         } else if (option == "--nodata") {
             // Whatever wgnrain's dialogue takes as its NoData answer.
-            if (!facts::is_nodata_text(*value))
-                refuse("'" + std::string(*value) + "' is not a number");
+            if (!facts::is_nodata_text(*value)) refuse("'" + std::string(*value) + "' is not a number");
             parsed.series.nodata = *value;
         } else if (option == "--pcp-column") {
             parsed.read.columns["pcp"] = *value;
