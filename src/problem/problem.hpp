@@ -56,13 +56,15 @@ struct Problem {
 };
 
 // A problem about no place in particular.
-inline Problem problem_text(std::string text) { return Problem{"", 0, "", std::move(text)}; }
+inline Problem problem_text(std::string text) {
+    return Problem{"", 0, "", std::move(text)};
+}
 
 // A value, or the problem that stands in its place.
 template <typename T>
 class [[nodiscard]] Result {
   public:
-    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}            // NOLINT: implicit by design
     Result(Problem problem) : state_(std::in_place_index<1>, std::move(problem)) {}  // NOLINT
 
     bool ok() const { return state_.index() == 0; }
@@ -105,7 +107,9 @@ struct ProblemError : std::exception {
     const char* what() const noexcept override { return problem.text.c_str(); }
     Problem problem;
 };
-[[noreturn]] inline void fail(Problem problem) { throw ProblemError(std::move(problem)); }
+[[noreturn]] inline void fail(Problem problem) {
+    throw ProblemError(std::move(problem));
+}
 [[noreturn]] inline void fail(int line, std::string column, std::string text) {
     throw ProblemError(Problem{"", line, std::move(column), std::move(text)});
 }
