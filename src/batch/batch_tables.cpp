@@ -39,7 +39,7 @@ std::optional<series::Coverage> plain_coverage(const ReportFigures& figures) {
 // incomplete_years, years_outside.  A plain series shows what its report
 // counted: the years from the first on and its NoData values.
 void coverage_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
-    row.push_back(station.format);
+    row.push_back(std::string(readers::name(station.format)));
     if (outcome.coverage) {
         const series::Coverage& coverage = *outcome.coverage;
         row.insert(row.end(), {series::period_text(coverage), std::to_string(coverage.missing_days),

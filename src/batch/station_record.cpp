@@ -97,14 +97,16 @@ std::string station_key(const Station& station) {
     key.append("\r\n");
     add(key, "version", WGNRAIN_VERSION);
     add(key, "settings",
-        "format=" + station.format + " first_year=" + station.first_year + " last_year=" + station.last_year +
-            " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
+        "format=" + std::string(readers::name(station.format)) + " first_year=" + station.first_year +
+            " last_year=" + station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
             (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit));
     if (!add_file(key, "file", station.input_name)) return {};
-    for (const auto& [column, value] : station.weather) {
-        if (!is_file_column(column)) {
-            add(key, column, value);
-        } else if (!add_file(key, column, value)) {
+    for (const WeatherColumn& column : kWeatherColumns) {
+        const std::string& value = station.weather.*column.field;
+        if (value.empty()) continue;
+        if (!names_file(column)) {
+            add(key, column.name, value);
+        } else if (!add_file(key, column.name, value)) {
             return {};
         }
     }

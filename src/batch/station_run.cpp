@@ -40,8 +40,8 @@ series::WholeYearSeries make_series(const Station& station, const std::string& n
         return {};
     }
     readers::ReadOptions options;
-    options.format = station.format;
-    options.nodata = station.format == "csv" ? nodata : std::string();
+    options.format = readers::name(station.format);
+    options.nodata = station.format == readers::Format::csv ? nodata : std::string();
     if (!station.pcp_column.empty()) options.columns["pcp"] = station.pcp_column;
     readers::ReadResult read = readers::read_station_file(file.shown, text, options);
     if (!read.problem.empty()) {

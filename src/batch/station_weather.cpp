@@ -92,8 +92,8 @@ std::optional<StationWeather> station_weather(const Station& station, readers::S
     //    refused, never the station: its precipitation stands.
     readers::StationRecord plain;
     readers::ReadOptions options;
-    options.format = station.format;
-    options.nodata = station.format == "csv" || station.format == "plain" ? station.nodata : std::string();
+    options.format = readers::name(station.format);
+    options.nodata = readers::facts(station.format).honours_nodata ? station.nodata : std::string();
     for (const auto& [column, variable] : kColumnOptions) {
         if (const std::string name = station.weather_option(column); !name.empty()) options.columns[variable] = name;
     }
