@@ -38,20 +38,18 @@ void say(const std::string& text) {
     platform::write_error_output("wgnrain-batch: " + text + "\n");
 }
 
-// What is wrong with a station's file, seen from the list's folder.
-std::string file_problem(const platform::ResolvedName& list, std::string_view file, std::string& full_name) {
+// A station's file, seen from the list's folder: its full name, or what is
+// wrong with it.
+Result<std::string> station_file(const platform::ResolvedName& list, std::string_view file) {
     const platform::ResolvedName name = platform::resolve_file_name(platform::name_beside(list.shown, file));
     if (name.report != 0) {
-        std::string problem(file);
-        problem.append(" is not a usable file name: ").append(io::name_refusal(name));
-        return problem;
+        return problem_text(std::string(file) + " is not a usable file name: " + io::name_refusal(name));
     }
-    if (std::string problem = io::input_file_problem(name); !problem.empty()) return problem;
+    if (std::string problem = io::input_file_problem(name); !problem.empty()) return problem_text(std::move(problem));
     if (name.shown.size() > kDialogueNameLength) {
-        return "the full name " + name.shown + " is longer than the 255 characters wgnrain takes";
+        return problem_text("the full name " + name.shown + " is longer than the 255 characters wgnrain takes");
     }
-    full_name = name.shown;
-    return {};
+    return name.shown;
 }
 
 // What became of a station in this batch: not reached, its record written,
@@ -300,22 +298,22 @@ int run_batch(const BatchOptions& options) {
         say("cannot read the station list " + list_name.shown + ": " + io::failure_reason(list_name, error));
         return 2;
     }
-    StationList list = read_station_list(text, [&list_name](std::string_view file, std::string& full_name) {
-        return file_problem(list_name, file, full_name);
-    });
+    StationList list =
+        read_station_list(text, [&list_name](std::string_view file) { return station_file(list_name, file); });
     const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
     // Every file of a station's folder must have a name wgnrain and the
     // batch can use.
     for (const Station& station : list.stations) {
         const std::size_t longest = folder.shown.size() + 1 + station.name.size() + 1 + kLongestStationFile;
         if (folder.report == 0 && longest > io::kMaxFileNameLength) {
-            list.problems.push_back("row " + std::to_string(station.row) + ", column station: the station's folder " +
-                                    platform::name_inside(folder.shown, station.name) + " is too long: its files " +
-                                    "would have names of up to " + std::to_string(longest) + " characters, " +
-                                    std::to_string(io::kMaxFileNameLength) + " at most can be used");
+            list.problems.push_back(
+                Problem{"", station.row, "station",
+                        "the station's folder " + platform::name_inside(folder.shown, station.name) +
+                            " is too long: its files would have names of up to " + std::to_string(longest) +
+                            " characters, " + std::to_string(io::kMaxFileNameLength) + " at most can be used"});
         }
     }
-    for (const std::string& problem : list.problems) say(list_name.shown + ", " + problem);
+    for (const Problem& problem : list.problems) say(list_name.shown + ", " + list_problem_text(problem));
     if (!list.problems.empty()) return 2;
 
     const std::string program = options.merge ? std::string() : platform::companion_program("wgnrain");

@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/weather_columns.hpp"
+#include "problem/problem.hpp"
 #include "readers/formats.hpp"
 
 namespace wgn::batch {
@@ -37,40 +39,31 @@ struct Station {
     std::string pcp_column;                           // csv, power: the precipitation column, if set
     std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
     std::vector<std::string> extra;  // the other columns, in the list's order
-    // The complete weather-generator record (kWeatherColumns), as written;
-    // the *_file, stations_file and fill_file entries hold full names.
-    std::map<std::string, std::string> weather;
+    // The complete weather-generator record, as written; the files hold
+    // full names.
+    WeatherColumns weather;
 
     bool dated() const { return readers::facts(format).dated; }
-    // The value of a weather column, empty when not given.
-    std::string weather_option(const std::string& column) const {
-        const auto found = weather.find(column);
-        return found == weather.end() ? std::string() : found->second;
+    // The value of a weather column by its name, empty when not given.
+    std::string weather_option(std::string_view column) const {
+        const WeatherColumn* known = weather_column_named(column);
+        return known == nullptr ? std::string() : weather.*known->field;
     }
 };
-
-// The list's columns for the complete weather-generator record: files of the
-// other variables (read in the station's format), the columns of a csv file
-// that holds them, a wind unit, the position, GHCN's station file, and a
-// reference station that fills what the record cannot give.
-inline constexpr std::array<std::string_view, 22> kWeatherColumns = {
-    "tmp_file",   "slr_file",  "hmd_file",   "wnd_file",      "hhr_file",  "tmax_column", "tmin_column", "slr_column",
-    "dew_column", "rh_column", "wnd_column", "hhr_column",    "tmp_unit",  "slr_unit",    "hmd_unit",    "wnd_unit",
-    "lat",        "lon",       "elev",       "stations_file", "fill_file", "fill_station"};
-// The columns among them that name files.
-bool is_file_column(std::string_view column);
 
 struct StationList {
     std::vector<std::string> extra_columns;  // names of the other columns
     bool dated_columns = false;              // the list has a format, last_year or pcp_column column
     bool weather_columns = false;            // the list has a column of kWeatherColumns
     std::vector<Station> stations;
-    std::vector<std::string> problems;  // "row 3, column first_year: ..."
+    std::vector<Problem> problems;  // line: the row; column: its name or number
 };
 
-// Checks a station's file: returns what is wrong with it, or an empty text
-// and its full name in `full_name`.
-using FileCheck = std::function<std::string(std::string_view file, std::string& full_name)>;
+// A problem of the list as the batch shows it: "row 3, column first_year: ...".
+std::string list_problem_text(const Problem& problem);
+
+// Checks a station's file: its full name, or what is wrong with it.
+using FileCheck = std::function<Result<std::string>(std::string_view file)>;
 
 // The default NoData value of a series made from a dated file.
 inline constexpr std::string_view kDefaultNodata = "-99";

@@ -101,10 +101,12 @@ std::string station_key(const Station& station) {
             " last_year=" + station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
             (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit));
     if (!add_file(key, "file", station.input_name)) return {};
-    for (const auto& [column, value] : station.weather) {
-        if (!is_file_column(column)) {
-            add(key, column, value);
-        } else if (!add_file(key, column, value)) {
+    for (const WeatherColumn& column : kWeatherColumns) {
+        const std::string& value = station.weather.*column.field;
+        if (value.empty()) continue;
+        if (!names_file(column)) {
+            add(key, column.name, value);
+        } else if (!add_file(key, column.name, value)) {
             return {};
         }
     }

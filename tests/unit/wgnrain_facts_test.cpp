@@ -28,17 +28,17 @@ TEST(WgnrainFacts, TheListTakesEveryNodataTheDialogueReads) {
         {"0x10", false},  {".", false},     {"-", false},     {"", false},      {"-99 1", false}, {"-99,", false},
         {"'-99'", false}, {"1*-99", false},
     };
-    const FileCheck exists = [](std::string_view file, std::string& full_name) {
-        full_name = file;
-        return std::string();
-    };
+    const FileCheck exists = [](std::string_view file) { return wgn::Result<std::string>(std::string(file)); };
     for (const Case& c : cases) {
         float value = 0.0F;
         // The list agrees with the dialogue's own reading of a real ...
         EXPECT_EQ(wgn::io::parse_real(c.nodata, value) && std::isfinite(value), c.taken) << c.nodata;
         // ... and refuses what the dialogue would not read as one finite value.
         const std::string list = std::string("station,file,first_year,nodata\nx,a.txt,2001,\"") + c.nodata + "\"\n";
-        const auto problems = read_station_list(list, exists).problems;
+        std::vector<std::string> problems;
+        for (const wgn::Problem& problem : read_station_list(list, exists).problems) {
+            problems.push_back(wgn::batch::list_problem_text(problem));
+        }
         if (c.taken) {
             EXPECT_TRUE(problems.empty()) << c.nodata;
         } else {
