@@ -37,16 +37,10 @@ std::string trimmed(std::string_view text) {
     return std::string(text::trimmed(text));
 }
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Column names and device names are compared without regard to the case of
 // ASCII letters.
 std::string ascii_folded(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = lower(c);
-    return result;
+    return text::lower_case(text);
 }
 
 bool holds_control_character(std::string_view text) {

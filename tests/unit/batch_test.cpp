@@ -128,6 +128,12 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
         {"station,file,format,lat\n\u00C4rhus x,a.txt,swat,1\n\u00E4rhus_X,a.txt,swat,1\n",
          {"row 3, column station: \"\u00E4rhus_X\" is written as \u00E4rhus_X in weather-wgn.cli, as is "
           "\"\u00C4rhus x\" of row 2"}},
+        // An unknown format is refused on its own column; the row's other cells are checked as a dated file's.
+        {"station,file,format,tmp_file\nx,a.txt,swatt,t.tmp\n",
+         {"row 2, column format: \"swatt\" is not a format (plain, csv, ghcnd, power, swat, swatplus)"}},
+        // A format that holds every variable in the station's one file takes no file of another.
+        {"station,file,format,tmp_file\nx,a.dly,ghcnd,t.tmp\ny,a.csv,csv,t.csv\n",
+         {"row 2, column tmp_file: a ghcnd station gives its other variables in its own file"}},
     };
     const FileCheck exists = [](std::string_view file) { return Result<std::string>(std::string(file)); };
     for (const Case& c : cases) EXPECT_EQ(problem_texts(read_station_list(c.list, exists)), c.problems) << c.list;
