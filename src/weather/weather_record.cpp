@@ -12,6 +12,7 @@
 #include "weather/dew_point.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/plausible_values.hpp"
+#include "weather/record_notes.hpp"
 
 namespace wgn::weather {
 namespace {
@@ -104,21 +105,9 @@ std::map<std::string, Days> checked_days(const WeatherInputs& inputs, WeatherRec
             entry.unit = readers::model_unit(readers::quantity_of(variable));
         }
         entry.scale = readers::scale_of(entry.unit);
-        std::string unit_note;
-        if (variable == "rh") {
-            const long clipped = clip_humidity(entry.values, entry.unit);
-            unit_note = std::string("rh ") + std::string(readers::unit_name(entry.unit)) +
-                        (stated == inputs.units.end() ? " (told by the values" : " (stated");
-            if (clipped > 0) {
-                unit_note += "; " + std::to_string(clipped) + " above " +
-                             (entry.unit == Unit::kPercent ? "100 taken as 100" : "1 taken as 1");
-            }
-            unit_note += ")";
-        } else if (!entry.scale.identity() && variable != "tmin" && variable != "dew") {
-            // Temperatures share one unit: named once, by tmax.
-            unit_note = (variable == "tmax" ? std::string("tmp") : variable) + " " +
-                        std::string(readers::unit_name(entry.unit));
-        }
+        const long clipped = variable == "rh" ? clip_humidity(entry.values, entry.unit) : 0;
+        const std::string unit_note =
+            weather::unit_note(*readers::variable_named(variable), entry.unit, stated != inputs.units.end(), clipped);
         if (!unit_note.empty()) record.units.push_back(unit_note);
     }
 
@@ -200,12 +189,6 @@ std::vector<DayReal> dew_points(const Days& humidity, const Days& tmax, const Da
         if (std::isfinite(dew)) dews.push_back({day.day, dew});
     }
     return dews;
-}
-
-std::string month_list(const std::vector<int>& months) {
-    std::string text;
-    for (const int m : months) text.append(text.empty() ? "" : ",").append(std::to_string(m));
-    return text;
 }
 
 }  // namespace
@@ -353,11 +336,7 @@ WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& prob
             record.values[m][c] = inputs.reference->values[m][c];
             filled.push_back(static_cast<int>(m + 1));
         }
-        if (filled.size() == 12) {
-            record.filled_variables.push_back(kColumns[c]);
-        } else if (!filled.empty()) {
-            record.filled_variables.push_back(std::string(kColumns[c]) + "(" + month_list(filled) + ")");
-        }
+        if (!filled.empty()) record.filled_variables.push_back(filled_name(kColumns[c], filled));
     }
     for (std::size_t c = 0; c < kColumns.size(); ++c) {
         bool missing = false;
