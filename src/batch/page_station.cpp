@@ -68,7 +68,10 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
         }
     }
     if (outcome.weather) {
-        shown.values = outcome.weather->values;
+        for (std::size_t m = 0; m < 12; ++m) {
+            for (std::size_t c = 0; c < weather::kColumns.size(); ++c)
+                shown.values[m][c] = outcome.weather->values[m][c].text();
+        }
     } else if (outcome.figures) {
         for (std::size_t m = 0; m < 12; ++m) {
             for (std::size_t p = 0; p < kParameterCount; ++p) shown.values[m][4 + p] = outcome.figures->values[m][p];

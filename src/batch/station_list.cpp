@@ -95,10 +95,9 @@ void check_weather(Station& station, const FileCheck& check_file, const RowProbl
             }
         }
         for (std::size_t c = 0; c < 3; ++c) {
-            std::string why;
-            if (column.name == kPositionColumns[c] &&
-                !weather::position_text(static_cast<weather::Coordinate>(c), value, why))
-                problem(column.name, why);
+            if (column.name != kPositionColumns[c]) continue;
+            if (const auto plain = weather::position_text(static_cast<weather::Coordinate>(c), value); !plain)
+                problem(column.name, plain.problem().text);
         }
         for (const readers::Quantity quantity : {readers::Quantity::kTemperature, readers::Quantity::kRadiation,
                                                  readers::Quantity::kHumidity, readers::Quantity::kWind}) {

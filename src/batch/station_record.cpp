@@ -118,7 +118,7 @@ std::string month_values(const weather::WeatherRecord& record, std::size_t colum
     std::string line;
     for (std::size_t m = 0; m < 12; ++m) {
         if (m > 0) line.push_back(' ');
-        line.append(record.values[m][column].empty() ? "-" : record.values[m][column]);
+        line.append(record.values[m][column].empty() ? "-" : record.values[m][column].text());
     }
     return line;
 }
@@ -157,11 +157,11 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
     }
     if (outcome.weather) {
         const weather::WeatherRecord& record = *outcome.weather;
-        add(text, "lat", record.latitude);
-        add(text, "lon", record.longitude);
-        add(text, "elev", record.elevation);
+        add(text, "lat", record.latitude.text());
+        add(text, "lon", record.longitude.text());
+        add(text, "elev", record.elevation.text());
         if (!record.position_problem.empty()) add(text, "position_problem", record.position_problem);
-        add(text, "rain_yrs", record.rain_yrs);
+        add(text, "rain_yrs", record.rain_yrs.text());
         add(text, "pcp_hhr", record.hhr_estimated ? "estimated" : "measured");
         add(text, "missing_variables", joined(record.missing_variables, " "));
         add(text, "filled_variables", joined(record.filled_variables, " "));
@@ -218,12 +218,21 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         const std::size_t exit_line = record.find("\nexit: ");
         const std::string_view results =
             exit_line == std::string::npos ? std::string_view(record) : std::string_view(record).substr(exit_line);
+        // Every number goes into the model files as it stands: one that is
+        // not a number makes the record unreadable, and the station runs again.
+        bool numbers = true;
+        const auto number = [&numbers](std::string_view text) {
+            if (text.empty()) return weather::DecimalText{};
+            std::optional<weather::DecimalText> value = weather::DecimalText::read(text);
+            numbers = numbers && value.has_value();
+            return value.value_or(weather::DecimalText{});
+        };
         weather::WeatherRecord weather;
-        weather.latitude = value_of(results, "lat").value_or("");
-        weather.longitude = value_of(results, "lon").value_or("");
-        weather.elevation = value_of(results, "elev").value_or("");
+        weather.latitude = number(value_of(results, "lat").value_or(""));
+        weather.longitude = number(value_of(results, "lon").value_or(""));
+        weather.elevation = number(value_of(results, "elev").value_or(""));
         weather.position_problem = value_of(results, "position_problem").value_or("");
-        weather.rain_yrs = *rain_yrs;
+        weather.rain_yrs = number(*rain_yrs);
         weather.hhr_estimated = value_of(record, "pcp_hhr").value_or("") == "estimated";
         weather.missing_variables = split(value_of(record, "missing_variables").value_or(""), " ");
         weather.filled_variables = split(value_of(record, "filled_variables").value_or(""), " ");
@@ -239,8 +248,9 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
             const std::vector<std::string> values =
                 split(value_of(record, std::string("wgn_") + weather::kColumns[c]).value_or(""), " ");
             if (values.size() != 12) return std::nullopt;
-            for (std::size_t m = 0; m < 12; ++m) weather.values[m][c] = values[m] == "-" ? std::string() : values[m];
+            for (std::size_t m = 0; m < 12; ++m) weather.values[m][c] = values[m] == "-" ? weather::DecimalText{} : number(values[m]);
         }
+        if (!numbers) return std::nullopt;
         outcome.weather = std::move(weather);
     }
     if (outcome.ok()) {

@@ -31,36 +31,32 @@ namespace platform = io::platform;
 constexpr std::string_view kReportName = "report.txt";
 
 // Reads a dated station file and places its precipitation on whole years.
-series::WholeYearSeries make_series(const Station& station, const std::string& nodata, readers::StationRecord& record,
-                                    std::string& problem) {
+Result<series::WholeYearSeries> make_series(const Station& station, const std::string& nodata,
+                                            readers::StationRecord& record) {
     const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
     std::string text;
     int error = 0;
-    if (!read_whole_file(file, text, error)) {
-        problem = "cannot read " + file.shown + ": " + platform::reason_text(error);
-        return {};
-    }
+    if (!read_whole_file(file, text, error))
+        return problem_text("cannot read " + file.shown + ": " + platform::reason_text(error));
     readers::ReadOptions options;
     options.format = station.format;
     options.nodata = readers::facts(options.format).honours_nodata ? nodata : std::string();
-    if (!station.pcp_column.empty()) options.columns["pcp"] = station.pcp_column;
+    if (!station.pcp_column.empty()) options.columns[readers::Variable::pcp] = station.pcp_column;
     Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, options);
-    if (!read) {
-        problem = read.problem().message();
-        return {};
-    }
+    if (!read) return read.problem();
     // Precipitation (and half-hour rain) in millimetres, every day plausible.
-    problem = series::millimetre_precipitation(
-        *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), file.shown);
-    if (!problem.empty()) return {};
+    if (const Done millimetres = series::millimetre_precipitation(
+            *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), file.shown);
+        !millimetres)
+        return millimetres.problem();
     series::SeriesOptions bounds;
     if (!station.first_year.empty()) bounds.first_year = readers::whole_number(station.first_year);
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
     bounds.nodata = nodata;
     // The precipitation is kept for the complete record: the series gets a copy.
-    series::WholeYearSeries series = series::make_whole_years(read->variables[readers::kPrecipitation], bounds);
+    series::WholeYearSeries series = series::make_whole_years(read->variables[readers::Variable::pcp], bounds);
     record = std::move(*read);
-    if (!series.problem.empty()) problem = series::problem_text(file.shown, series);
+    if (!series.problem.empty()) return problem_text(series::problem_text(file.shown, series));
     return series;
 }
 
@@ -174,20 +170,19 @@ Result<DialogueInput> prepare_input(const StationFolder& at, const Station& stat
     };
     if (station.dated()) {
         if (input.nodata.empty()) input.nodata = kDefaultNodata;
-        std::string problem;
-        series::WholeYearSeries series = make_series(station, input.nodata, input.own, problem);
-        if (!problem.empty()) {
-            failure = ended(StatusKind::bad_file, problem);
-            return problem_text(problem);
+        Result<series::WholeYearSeries> series = make_series(station, input.nodata, input.own);
+        if (!series) {
+            failure = ended(StatusKind::bad_file, series.problem().message());
+            return series.problem();
         }
         const platform::ResolvedName series_file = at.file("series.txt");
-        if (!replace_whole_file(series_file, series.text, error, false) ||
-            !replace_whole_file(at.file("coverage.csv"), series::coverage_table(series.coverage), error, false)) {
+        if (!replace_whole_file(series_file, series->text, error, false) ||
+            !replace_whole_file(at.file("coverage.csv"), series::coverage_table(series->coverage), error, false)) {
             return cannot_prepare();
         }
         input.series_name = series_file.shown;
-        input.first_year = std::to_string(series.coverage.first_year);
-        input.coverage = std::move(series.coverage);
+        input.first_year = std::to_string(series->coverage.first_year);
+        input.coverage = std::move(series->coverage);
     }
     if (!write_whole_file(at.file("answers.txt"), dialogue_answers(input.series_name, input.first_year, input.nodata),
                           error)) {
@@ -222,13 +217,12 @@ Done add_complete_record(const StationFolder& at, const Station& station, const 
     const int first =
         outcome.coverage ? outcome.coverage->first_year : readers::whole_number(station.first_year).value_or(0);
     const int last = outcome.coverage ? outcome.coverage->last_year : 0;
-    std::string problem;
-    std::optional<StationWeather> weather =
-        station_weather(station, station.dated() ? &input.own : nullptr, first, last, *outcome.figures, problem);
+    Result<StationWeather> weather =
+        station_weather(station, station.dated() ? &input.own : nullptr, first, last, *outcome.figures);
     if (!weather) {
         outcome.status = {StatusKind::bad_file, {}};
-        outcome.report_line = problem;
-        return problem_text(problem);
+        outcome.report_line = weather.problem().message();
+        return weather.problem();
     }
     if (const std::string line =
             findings_line(station.name, {weather->notes, weather->record.refused, weather->record.position_problem},

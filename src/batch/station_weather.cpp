@@ -23,50 +23,43 @@ namespace wgn::batch {
 namespace {
 
 namespace platform = io::platform;
+using readers::FileKind;
+using readers::Variable;
 
-// The files of the other variables and what each holds.
-constexpr std::pair<const char*, const char*> kVariableFiles[] = {
-    {"tmp_file", "tmp"}, {"slr_file", "slr"}, {"hmd_file", "hmd"}, {"wnd_file", "wnd"}, {"hhr_file", "hhr"}};
-// The list's column names of a csv file's columns, by variable.
-constexpr std::pair<const char*, const char*> kColumnOptions[] = {
-    {"tmax_column", "tmax"}, {"tmin_column", "tmin"}, {"slr_column", "slr"}, {"dew_column", "dew"},
-    {"rh_column", "rh"},     {"wnd_column", "wnd"},   {"hhr_column", "hhr"}};
+// The kinds of file of the other variables, in the order they are read.
+constexpr FileKind kVariableFiles[] = {FileKind::tmp, FileKind::slr, FileKind::hmd, FileKind::wnd, FileKind::hhr};
 
-bool read_text(const std::string& name, std::string& text, std::string& problem) {
+Result<std::string> read_text(const std::string& name) {
+    std::string text;
     int error = 0;
-    if (io::read_whole_file(platform::resolve_file_name(name), text, error)) return true;
-    problem = "cannot read " + name + ": " + platform::reason_text(error);
-    return false;
+    if (io::read_whole_file(platform::resolve_file_name(name), text, error)) return text;
+    return problem_text("cannot read " + name + ": " + platform::reason_text(error));
 }
 
 // Files read by many stations (a reference weather-wgn.cli, GHCN's station
 // list) are read once per batch.
-const std::string* shared_text(const std::string& name, std::string& problem) {
+Result<const std::string*> shared_text(const std::string& name) {
     static std::mutex lock;
     static std::map<std::string, std::string> texts;
     const std::lock_guard<std::mutex> guard(lock);
     const auto found = texts.find(name);
     if (found != texts.end()) return &found->second;
-    std::string text;
-    if (!read_text(name, text, problem)) return nullptr;
-    return &texts.emplace(name, std::move(text)).first->second;
+    Result<std::string> text = read_text(name);
+    if (!text) return text.problem();
+    return &texts.emplace(name, std::move(*text)).first->second;
 }
 
-const std::vector<weather::ReferenceStation>* reference_stations(const std::string& name, std::string& problem) {
+Result<const std::vector<weather::ReferenceStation>*> reference_stations(const std::string& name) {
     static std::mutex lock;
     static std::map<std::string, std::vector<weather::ReferenceStation>> files;
-    const std::string* text = shared_text(name, problem);
-    if (text == nullptr) return nullptr;
+    const Result<const std::string*> text = shared_text(name);
+    if (!text) return text.problem();
     const std::lock_guard<std::mutex> guard(lock);
     const auto found = files.find(name);
     if (found != files.end()) return &found->second;
-    std::string why;
-    std::vector<weather::ReferenceStation> stations = modelfiles::read_cli(*text, why);
-    if (!why.empty()) {
-        problem = name + ", " + why;
-        return nullptr;
-    }
-    return &files.emplace(name, std::move(stations)).first->second;
+    Result<std::vector<weather::ReferenceStation>> stations = modelfiles::read_cli(**text);
+    if (!stations) return problem_text(name + ", " + stations.problem().message());
+    return &files.emplace(name, std::move(*stations)).first->second;
 }
 
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
@@ -84,169 +77,227 @@ void ghcnd_position(const std::string& text, const std::string& id, readers::Sta
     }
 }
 
-}  // namespace
-
-std::optional<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
-                                              int last_year, const ReportFigures& figures, std::string& problem) {
-    // 1. The station's own file (a plain series is read here) and the files
-    //    of its other variables.  A variable whose file cannot be read is
-    //    refused, never the station: its precipitation stands.
-    readers::StationRecord plain;
+// How the station's files are read: its format, its NoData value where the
+// format honours one, and the list's names of its csv columns.
+readers::ReadOptions read_options(const Station& station) {
     readers::ReadOptions options;
     options.format = station.format;
     options.nodata = readers::facts(options.format).honours_nodata ? station.nodata : std::string();
-    for (const auto& [column, variable] : kColumnOptions) {
-        if (const std::string name = station.weather_option(column); !name.empty()) options.columns[variable] = name;
+    for (const Variable variable : readers::kAllVariables) {
+        if (const std::string& name = station.weather.column_of(variable); !name.empty())
+            options.columns[variable] = name;
     }
-    if (own == nullptr) {
-        std::string text;
-        options.first_year = readers::whole_number(station.first_year);
-        if (!read_text(station.input_name, text, problem)) return std::nullopt;
-        Result<readers::StationRecord> read = readers::read_station_file(station.input_name, text, options);
-        if (!read) {
-            problem = read.problem().message();
-            return std::nullopt;
-        }
-        plain = std::move(*read);
-        own = &plain;
-        const auto values = static_cast<long>(plain.variables[readers::kPrecipitation].size());
-        if (last_year == 0) last_year = first_year + static_cast<int>(values / 365) - 1;
+    return options;
+}
+
+// What the station's files give, on the way to the record's inputs.
+struct Gathered {
+    const Station& station;
+    readers::StationRecord& own;
+    weather::WeatherInputs& inputs;
+    std::map<Variable, readers::Unit> stated;  // the units the files state
+};
+
+// 1. The station's own variables: where each comes from, and those its
+//    reader refused.
+void take_own_variables(Gathered& gathered) {
+    const std::string& file = gathered.station.input_name;
+    for (const auto& [variable, values] : gathered.own.variables) {
+        gathered.inputs.sources[variable] = {file, gathered.own.columns[variable]};
     }
-    weather::WeatherInputs inputs;
-    for (const auto& [variable, values] : own->variables) {
-        inputs.sources[variable] = {station.input_name, own->columns[variable]};
-    }
-    for (const auto& [variable, why] : own->refused) inputs.refused[variable] = station.input_name + ", " + why;
-    std::map<std::string, readers::Unit> stated = own->units;
-    for (const auto& [column, kind] : kVariableFiles) {
-        const std::string name = station.weather_option(column);
+    for (const auto& [variable, why] : gathered.own.refused) gathered.inputs.refused[variable] = file + ", " + why;
+    gathered.stated = gathered.own.units;
+}
+
+// 2. The files of the other variables, in the station's format, added to
+//    its own.  A file that cannot be read refuses its variables, never the
+//    station: its precipitation stands.
+void add_variable_files(Gathered& gathered, const readers::ReadOptions& options) {
+    const Station& station = gathered.station;
+    for (const FileKind kind : kVariableFiles) {
+        const std::string& name = station.weather.file_of(kind);
         if (name.empty()) continue;
-        std::string text, why;
+        const auto refuse = [&](const Problem& problem) {
+            for (const Variable variable : readers::variables_of_kind(kind))
+                gathered.inputs.refused[variable] = problem.message();
+        };
         readers::ReadOptions file_options = options;
         file_options.kind = kind;
-        Result<readers::StationRecord> read = Problem{};
-        if (read_text(name, text, why)) {
-            read = readers::read_station_file(name, text, file_options);
-            if (!read) why = read.problem().message();
+        const Result<std::string> text = read_text(name);
+        if (!text) {
+            refuse(text.problem());
+            continue;
         }
-        if (!why.empty()) {
-            for (const std::string& variable : readers::variables_of_kind(kind)) inputs.refused[variable] = why;
+        Result<readers::StationRecord> read = readers::read_station_file(name, *text, file_options);
+        if (!read) {
+            refuse(read.problem());
             continue;
         }
         // Half-hour rain is in the precipitation's unit.
-        if (const std::string unit_problem = series::millimetre_precipitation(
+        if (const Done millimetres = series::millimetre_precipitation(
                 *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
-            !unit_problem.empty()) {
-            for (const std::string& variable : readers::variables_of_kind(kind))
-                inputs.refused[variable] = unit_problem;
+            !millimetres) {
+            refuse(millimetres.problem());
             continue;
         }
         for (auto& [variable, values] : read->variables) {
-            std::vector<readers::DailyValue>& into = own->variables[variable];
+            std::vector<readers::DailyValue>& into = gathered.own.variables[variable];
             into.insert(into.end(), values.begin(), values.end());
-            inputs.sources[variable] = {name, read->columns[variable]};
+            gathered.inputs.sources[variable] = {name, read->columns[variable]};
         }
-        for (const auto& [variable, unit] : read->units) stated[variable] = unit;
+        for (const auto& [variable, unit] : read->units) gathered.stated[variable] = unit;
     }
+}
 
-    // 2. Each variable's days in order, within the period, and its unit: the
-    //    list's, else the file's own; the two differing is refused.
-    inputs.first_year = first_year;
-    inputs.last_year = last_year;
-    const std::int32_t first_day = readers::day_number({first_year, 1, 1});
-    const std::int32_t last_day = readers::day_number({last_year, 12, 31});
-    for (auto& [variable, values] : own->variables) {
+// The unit of a variable other than precipitation: the list's, else the
+// file's own; the two differing refuses the variable.  Humidity stated by
+// nobody is told later by its values.
+void take_unit(Gathered& gathered, Variable variable) {
+    weather::WeatherInputs& inputs = gathered.inputs;
+    const readers::Quantity quantity = readers::quantity_of(variable);
+    const std::string& listed_name = gathered.station.weather.unit_of(quantity);
+    const std::optional<readers::Unit> listed =
+        listed_name.empty() ? std::nullopt : readers::unit_named(quantity, listed_name);
+    const auto in_file = gathered.stated.find(variable);
+    const Result<readers::Unit> unit = readers::unit_of_values(
+        quantity, listed,
+        in_file == gathered.stated.end() ? std::nullopt : std::optional<readers::Unit>(in_file->second));
+    if (!unit) {
+        const weather::WeatherInputs::Source& source = inputs.sources[variable];
+        inputs.refused[variable] = Problem{source.file, 0, source.column, unit.problem().text}.message();
+        inputs.variables.erase(variable);
+        return;
+    }
+    if (quantity != readers::Quantity::kHumidity || listed || in_file != gathered.stated.end())
+        inputs.units[variable] = *unit;
+}
+
+// 3. Each variable's days in order, each day once, within the period, and
+//    its unit.  Days of precipitation that contradict each other end the
+//    station; those of another variable refuse that variable.
+Done take_days(Gathered& gathered) {
+    weather::WeatherInputs& inputs = gathered.inputs;
+    const std::int32_t first_day = readers::day_number({inputs.first_year, 1, 1});
+    const std::int32_t last_day = readers::day_number({inputs.last_year, 12, 31});
+    for (auto& [variable, values] : gathered.own.variables) {
         if (inputs.refused.count(variable) != 0) continue;
-        int line = 0;
-        if (const std::string conflict = series::merge_days(values, line); !conflict.empty()) {
+        if (const Done merged = series::merge_days(values); !merged) {
             // The line is that of the variable's file (the station's own or its *_file).
-            const std::string why = readers::place_text(inputs.sources[variable].file, line, "") + ": " + conflict;
-            if (variable == readers::kPrecipitation) {
-                problem = why;
-                return std::nullopt;
-            }
-            inputs.refused[variable] = why;
+            const Problem conflict = merged.problem().in_file(inputs.sources[variable].file);
+            if (variable == Variable::pcp) return conflict;
+            inputs.refused[variable] = conflict.message();
             continue;
         }
         std::vector<readers::DailyValue>& kept = inputs.variables[variable];
         for (readers::DailyValue& value : values) {
             if (value.day >= first_day && value.day <= last_day) kept.push_back(std::move(value));
         }
-        const readers::Quantity quantity = readers::quantity_of(variable);
-        if (quantity == readers::Quantity::kPrecipitation) continue;  // in mm already
-        const std::string listed_name = station.weather_option(std::string(readers::unit_column(quantity)));
-        const std::optional<readers::Unit> listed =
-            listed_name.empty() ? std::nullopt : readers::unit_named(quantity, listed_name);
-        const auto in_file = stated.find(variable);
-        std::string why;
-        const std::optional<readers::Unit> unit = readers::unit_of_values(
-            quantity, listed, in_file == stated.end() ? std::nullopt : std::optional<readers::Unit>(in_file->second),
-            why);
-        if (!unit) {
-            inputs.refused[variable] =
-                readers::place_text(inputs.sources[variable].file, 0, inputs.sources[variable].column) + ": " + why;
-            inputs.variables.erase(variable);
-            continue;
-        }
-        // Humidity stated by nobody is told by its values.
-        if (quantity != readers::Quantity::kHumidity || listed || in_file != stated.end())
-            inputs.units[variable] = *unit;
+        if (readers::quantity_of(variable) != readers::Quantity::kPrecipitation) take_unit(gathered, variable);
     }
-    for (std::size_t m = 0; m < 12; ++m) inputs.precipitation[m] = figures.values[m];
+    return {};
+}
 
-    // 3. The position: the list's, else the file's, else GHCN's station list.
+// 4. The position: the list's, else the file's, else GHCN's station list.
+Done take_position(Gathered& gathered) {
+    const Station& station = gathered.station;
+    readers::StationRecord& own = gathered.own;
     std::string position_file = station.input_name;
     bool ghcnd = false;
-    if (const std::string stations = station.weather_option("stations_file");
-        !stations.empty() && !own->station_id.empty()) {
-        const std::string* text = shared_text(stations, problem);
-        if (text == nullptr) return std::nullopt;
-        ghcnd_position(*text, own->station_id, *own);
+    if (const std::string& stations = station.weather.stations_file; !stations.empty() && !own.station_id.empty()) {
+        const Result<const std::string*> text = shared_text(stations);
+        if (!text) return text.problem();
+        ghcnd_position(**text, own.station_id, own);
         position_file = stations;
         ghcnd = true;
     }
+    const std::array<const std::string*, 3> listed = {&station.weather.lat, &station.weather.lon,
+                                                      &station.weather.elev};
+    const std::array<const std::string*, 3> texts = {&own.latitude, &own.longitude, &own.elevation};
     std::array<weather::GivenCoordinate, 3> given;
-    constexpr const char* kListColumns[3] = {"lat", "lon", "elev"};
-    const std::string* texts[3] = {&own->latitude, &own->longitude, &own->elevation};
     for (std::size_t c = 0; c < 3; ++c) {
-        const readers::TextPlace& place = own->position_places[c];
-        given[c] = {station.weather_option(kListColumns[c]), *texts[c],
-                    readers::place_text(position_file, place.line, place.column)};
+        const readers::TextPlace& place = own.position_places[c];
+        given[c] = {*listed[c], *texts[c], readers::place_text(position_file, place.line, place.column)};
     }
-    const std::array<std::string, 3> position = weather::take_position(given, ghcnd, inputs.position_problem);
-    inputs.latitude = position[weather::kLatitude];
-    inputs.longitude = position[weather::kLongitude];
-    inputs.elevation = position[weather::kElevation];
-
-    // 4. The reference station that fills what the record cannot give.
-    if (const std::string fill = station.weather_option("fill_file"); !fill.empty()) {
-        const std::vector<weather::ReferenceStation>* stations = reference_stations(fill, problem);
-        if (stations == nullptr) return std::nullopt;
-        std::string wanted = station.weather_option("fill_station");
-        if (wanted.empty()) wanted = station.name;
-        const std::vector<const weather::ReferenceStation*> named = modelfiles::stations_named(*stations, wanted);
-        if (named.empty()) {
-            problem = fill + " has no station " + wanted;
-            return std::nullopt;
-        }
-        // Two blocks of one name: which one was meant cannot be told.
-        if (named.size() > 1) {
-            problem = fill + " holds the station " + wanted + " twice (lines " + std::to_string(named[0]->line) +
-                      " and " + std::to_string(named[1]->line) + ")";
-            return std::nullopt;
-        }
-        inputs.reference = named.front();
+    Result<weather::Position> position = weather::take_position(given, ghcnd);
+    if (!position) {
+        gathered.inputs.position_problem = position.problem();
+        return {};
     }
+    gathered.inputs.latitude = (*position)[weather::kLatitude];
+    gathered.inputs.longitude = (*position)[weather::kLongitude];
+    gathered.inputs.elevation = (*position)[weather::kElevation];
+    return {};
+}
 
-    StationWeather result;
-    result.record = weather::make_weather_record(inputs, problem);
-    if (!problem.empty()) return std::nullopt;
+// 5. The reference station that fills what the record cannot give: the
+//    list's fill_station of its fill_file, else the station of its own name;
+//    nothing without a fill_file.
+Result<const weather::ReferenceStation*> reference_station(const Station& station) {
+    const std::string& fill = station.weather.fill_file;
+    if (fill.empty()) return nullptr;
+    const Result<const std::vector<weather::ReferenceStation>*> stations = reference_stations(fill);
+    if (!stations) return stations.problem();
+    const std::string wanted = station.weather.fill_station.empty() ? station.name : station.weather.fill_station;
+    const std::vector<const weather::ReferenceStation*> named = modelfiles::stations_named(**stations, wanted);
+    if (named.empty()) return problem_text(fill + " has no station " + wanted);
+    // Two blocks of one name: which one was meant cannot be told.
+    if (named.size() > 1) {
+        return problem_text(fill + " holds the station " + wanted + " twice (lines " + std::to_string(named[0]->line) +
+                            " and " + std::to_string(named[1]->line) + ")");
+    }
+    return named.front();
+}
+
+// The largest daily rain of each month, for the model's notes.
+weather::MonthTexts largest_daily_rain(const std::vector<readers::DailyValue>& precipitation) {
     std::vector<weather::DayValue> rain;
-    for (const readers::DailyValue& value : inputs.variables[readers::kPrecipitation]) {
+    for (const readers::DailyValue& value : precipitation) {
         if (const auto exact = value.text.empty() ? std::nullopt : weather::billionths(value.text))
             rain.push_back({value.day, *exact});
     }
-    result.notes = weather::model_notes(result.record, weather::monthly_largest(rain));
+    return weather::monthly_largest(rain);
+}
+
+}  // namespace
+
+Result<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
+                                       int last_year, const ReportFigures& figures) {
+    // The station's own file: a plain series is read here, and its last
+    // year counted as wgnrain counts them.
+    // The files of its other variables are read as it is, from the same year.
+    readers::ReadOptions options = read_options(station);
+    readers::StationRecord plain;
+    if (own == nullptr) {
+        options.first_year = readers::whole_number(station.first_year);
+        const Result<std::string> text = read_text(station.input_name);
+        if (!text) return text.problem();
+        Result<readers::StationRecord> read = readers::read_station_file(station.input_name, *text, options);
+        if (!read) return read.problem();
+        plain = std::move(*read);
+        own = &plain;
+        const auto values = static_cast<long>(plain.variables[Variable::pcp].size());
+        if (last_year == 0) last_year = first_year + static_cast<int>(values / 365) - 1;
+    }
+    weather::WeatherInputs inputs;
+    inputs.first_year = first_year;
+    inputs.last_year = last_year;
+    Gathered gathered{station, *own, inputs, {}};
+    take_own_variables(gathered);
+    add_variable_files(gathered, options);
+    if (const Done days = take_days(gathered); !days) return days.problem();
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t p = 0; p < 6; ++p) inputs.precipitation[m][p] = weather::DecimalText::made(figures.values[m][p]);
+    }
+    if (const Done position = take_position(gathered); !position) return position.problem();
+    const Result<const weather::ReferenceStation*> reference = reference_station(station);
+    if (!reference) return reference.problem();
+    inputs.reference = *reference;
+
+    Result<weather::WeatherRecord> record = weather::make_weather_record(inputs);
+    if (!record) return record.problem();
+    StationWeather result;
+    result.record = std::move(*record);
+    result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]));
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/report_reader.hpp"
+#include "problem/problem.hpp"
 #include "batch/station_list.hpp"
 #include "readers/station_record.hpp"
 #include "weather/model_notes.hpp"
@@ -24,9 +25,11 @@ struct StationWeather {
 // `own` is the station's file as read already (a dated file), or nothing
 // (a plain series, read here); the period runs from `first_year` to
 // `last_year`, which for a plain series is 0: its last whole year, counted as
-// wgnrain counts them (values / 365).  Nothing, and `problem`, when a file
-// cannot be read.
-std::optional<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
-                                              int last_year, const ReportFigures& figures, std::string& problem);
+// wgnrain counts them (values / 365).  A problem when the station's own file
+// or a file shared by the batch cannot be read, or its precipitation
+// contradicts itself; a file of another variable that cannot be read
+// refuses that variable only.
+Result<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
+                                       int last_year, const ReportFigures& figures);
 
 }  // namespace wgn::batch

@@ -28,6 +28,13 @@ struct WeatherColumns {
     std::string lat, lon, elev;
     std::string stations_file, fill_file;  // full names
     std::string fill_station;
+
+    // The file of a kind of variable, the csv column of a variable (none for
+    // precipitation: the station's pcp_column), the unit of a quantity (none
+    // for precipitation: the station's pcp_unit); empty where not given.
+    const std::string& file_of(readers::FileKind kind) const;
+    const std::string& column_of(readers::Variable variable) const;
+    const std::string& unit_of(readers::Quantity quantity) const;
 };
 
 enum class WeatherColumnKind : std::uint8_t {
@@ -87,6 +94,49 @@ constexpr const WeatherColumn* weather_column_named(std::string_view name) {
         if (column.name == name) return &column;
     }
     return nullptr;
+}
+
+inline const std::string& WeatherColumns::file_of(readers::FileKind kind) const {
+    using readers::FileKind;
+    switch (kind) {
+        case FileKind::tmp: return tmp_file;
+        case FileKind::slr: return slr_file;
+        case FileKind::hmd: return hmd_file;
+        case FileKind::wnd: return wnd_file;
+        case FileKind::hhr: return hhr_file;
+        case FileKind::pcp: break;
+    }
+    static const std::string none;
+    return none;
+}
+
+inline const std::string& WeatherColumns::column_of(readers::Variable variable) const {
+    using readers::Variable;
+    switch (variable) {
+        case Variable::tmax: return tmax_column;
+        case Variable::tmin: return tmin_column;
+        case Variable::slr: return slr_column;
+        case Variable::dew: return dew_column;
+        case Variable::rh: return rh_column;
+        case Variable::wnd: return wnd_column;
+        case Variable::hhr: return hhr_column;
+        case Variable::pcp: break;
+    }
+    static const std::string none;
+    return none;
+}
+
+inline const std::string& WeatherColumns::unit_of(readers::Quantity quantity) const {
+    using readers::Quantity;
+    switch (quantity) {
+        case Quantity::kTemperature: return tmp_unit;
+        case Quantity::kRadiation: return slr_unit;
+        case Quantity::kHumidity: return hmd_unit;
+        case Quantity::kWind: return wnd_unit;
+        case Quantity::kPrecipitation: break;
+    }
+    static const std::string none;
+    return none;
 }
 
 constexpr bool names_file(const WeatherColumn& column) {

@@ -1,16 +1,13 @@
 #include "modelfiles/fixed_text.hpp"
 
-#include <optional>
-
-#include "readers/plain_decimal.hpp"
+#include <stdexcept>
 
 namespace wgn::modelfiles {
 
-std::string fixed(std::string_view text, int decimals) {
-    // An exponent is written out first, digit for digit.
-    const std::optional<std::string> plain = readers::plain_decimal(text);
-    if (!plain) return {};
-    text = *plain;
+std::string fixed(const weather::DecimalText& value, int decimals) {
+    if (value.empty()) throw std::logic_error("no value to lay out in a number field");
+    // The digits without an exponent, as the value was checked to have.
+    std::string_view text = value.plain();
     std::string sign;
     if (text.front() == '+' || text.front() == '-') {
         if (text.front() == '-') sign.push_back('-');
@@ -42,9 +39,8 @@ std::string fixed(std::string_view text, int decimals) {
     return result;
 }
 
-std::string fortran_f(std::string_view text, int width, int decimals) {
-    std::string shown = fixed(text, decimals);
-    if (shown.empty()) return std::string(static_cast<std::size_t>(width), '*');
+std::string fortran_f(const weather::DecimalText& value, int width, int decimals) {
+    std::string shown = fixed(value, decimals);
     // Fortran leaves out the zero before the point when the field is full.
     if (shown.size() > static_cast<std::size_t>(width) && (shown.rfind("0.", 0) == 0 || shown.rfind("-0.", 0) == 0)) {
         shown.erase(shown.find('0'), 1);

@@ -51,31 +51,25 @@ std::string cli_title(std::string_view version) {
 
 std::string cli_block(std::string_view name, const WeatherRecord& record) {
     std::string block = field(cli_name_field(name));
-    for (const std::string* value : {&record.latitude, &record.longitude, &record.elevation}) {
+    for (const weather::DecimalText* value : {&record.latitude, &record.longitude, &record.elevation}) {
         block.append(field(field_text(*value, kCliNumber)));
     }
     block.append(field(field_text(record.rain_yrs, kCliYears))).append("\n");
     for (const char* column : weather::kColumns) block.append(field(right(column, 12)));
     block.append("\n");
     for (std::size_t m = 0; m < 12; ++m) {
-        for (const std::string& value : record.values[m]) block.append(field(field_text(value, kCliNumber)));
+        for (const weather::DecimalText& value : record.values[m]) block.append(field(field_text(value, kCliNumber)));
         block.append("\n");
     }
     return block;
 }
 
-std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::string& problem) {
+Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text) {
     std::vector<weather::ReferenceStation> stations;
     text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line)) {
-        problem = "an empty file, not a weather-wgn.cli";
-        return {};
-    }
-    const auto fail = [&](const std::string& why) {
-        problem = "line " + std::to_string(lines.number()) + ": " + why;
-        return std::vector<weather::ReferenceStation>{};
-    };
+    if (!lines.next(line)) return problem_text("an empty file, not a weather-wgn.cli");
+    const auto fail = [&lines](const std::string& why) { return Problem{"", lines.number(), "", why}; };
     while (lines.next(line)) {
         std::vector<std::string_view> head = text::split_fields(line);
         if (head.empty()) continue;
@@ -96,10 +90,10 @@ std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::stri
                 // A value filled in from here is written as a plain decimal.
                 const std::optional<std::string> plain = readers::plain_decimal(values[c]);
                 if (!plain) {
-                    return fail("\"" + std::string(values[c]) + "\" is not a number" +
+                    return fail(text::quoted(values[c]) + " is not a number" +
                                 (readers::is_number_text(values[c]) ? " that can be written without an exponent" : ""));
                 }
-                station.values[m][c] = *plain;
+                station.values[m][c] = weather::DecimalText::made(*plain);
             }
         }
         stations.push_back(std::move(station));
@@ -128,8 +122,8 @@ std::string editor_stations_header() {
 }
 
 std::string editor_stations_row(int id, std::string_view name, const WeatherRecord& record) {
-    return text::csv_line(
-        {std::to_string(id), std::string(name), record.latitude, record.longitude, record.elevation, record.rain_yrs});
+    return text::csv_line({std::to_string(id), std::string(name), record.latitude.text(), record.longitude.text(),
+                           record.elevation.text(), record.rain_yrs.text()});
 }
 
 std::string editor_monthly_header() {
@@ -143,7 +137,7 @@ std::string editor_monthly_rows(int first_id, int station_id, const WeatherRecor
     for (std::size_t m = 0; m < 12; ++m) {
         std::vector<std::string> row = {std::to_string(first_id + static_cast<int>(m)), std::to_string(station_id),
                                         std::to_string(m + 1)};
-        row.insert(row.end(), record.values[m].begin(), record.values[m].end());
+        for (const weather::DecimalText& value : record.values[m]) row.push_back(value.text());
         rows.append(text::csv_line(row));
     }
     return rows;
@@ -158,10 +152,10 @@ std::string userwgn_header() {
 }
 
 std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
-    std::vector<std::string> row = {std::string(name), record.latitude, record.longitude, record.elevation,
-                                    record.rain_yrs};
+    std::vector<std::string> row = {std::string(name), record.latitude.text(), record.longitude.text(),
+                                    record.elevation.text(), record.rain_yrs.text()};
     for (std::size_t c = 0; c < 14; ++c) {
-        for (std::size_t m = 0; m < 12; ++m) row.push_back(record.values[m][c]);
+        for (std::size_t m = 0; m < 12; ++m) row.push_back(record.values[m][c].text());
     }
     return text::csv_line(row);
 }

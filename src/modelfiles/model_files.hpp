@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
 #include "weather/weather_record.hpp"
 
 namespace wgn::modelfiles {
@@ -31,9 +32,9 @@ namespace wgn::modelfiles {
 std::string cli_name(std::string_view name);
 std::string cli_title(std::string_view version);
 std::string cli_block(std::string_view name, const weather::WeatherRecord& record);
-// The stations of a weather-wgn.cli; a problem (with its line) when the
-// text is not one.
-std::vector<weather::ReferenceStation> read_cli(std::string_view text, std::string& problem);
+// The stations of a weather-wgn.cli, each value a plain decimal; a problem
+// (with its line) when the text is not one.
+Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text);
 // The station of that name (blanks and '_' alike, letter case ignored), or nothing.
 const weather::ReferenceStation* find_station(const std::vector<weather::ReferenceStation>& stations,
                                               std::string_view name);

@@ -20,7 +20,7 @@ std::string field_name(NumberField field) {
 // A number of the record: what it is ("pcp_ave", "of Jul"), its text and field.
 struct Placed {
     std::string name, month;
-    const std::string* text;
+    const weather::DecimalText* text;
     NumberField field;
 };
 
@@ -52,10 +52,7 @@ std::string unfit_numbers(ModelFile file, const WeatherRecord& record) {
             ++more;
             continue;
         }
-        first = number.name + " " + *number.text + number.month;
-        first.append(fixed(*number.text, number.field.decimals).empty()
-                         ? " is not a number"
-                         : " is too wide for " + field_name(number.field));
+        first = number.name + " " + number.text->text() + number.month + " is too wide for " + field_name(number.field);
     }
     if (more > 0) first.append(" (and " + std::to_string(more) + " more)");
     return first;
@@ -67,16 +64,16 @@ NumberField wgn_field(std::size_t column) {
     return {6, column == weather::kPcpAve ? 1 : 2, true};
 }
 
-std::string field_text(std::string_view text, NumberField field) {
+std::string field_text(const weather::DecimalText& value, NumberField field) {
     const auto width = static_cast<std::size_t>(field.width);
-    if (field.fortran) return fortran_f(text, field.width, field.decimals);
-    const std::string shown = fixed(text, field.decimals);
-    if (shown.empty() || shown.size() > width) return std::string(width, '*');
+    if (field.fortran) return fortran_f(value, field.width, field.decimals);
+    const std::string shown = fixed(value, field.decimals);
+    if (shown.size() > width) return std::string(width, '*');
     return right(shown, width);
 }
 
-bool fits(std::string_view text, NumberField field) {
-    return field_text(text, field).find('*') == std::string::npos;
+bool fits(const weather::DecimalText& value, NumberField field) {
+    return field_text(value, field).find('*') == std::string::npos;
 }
 
 ModelFit model_fit(std::string_view station, const WeatherRecord& record) {

@@ -37,10 +37,9 @@ inline constexpr NumberField kWgnPosition{7, 2, true};  // latitude, longitude, 
 // The .wgn's field of a column of the record: f6.2, pcp_ave f6.1.
 NumberField wgn_field(std::size_t column);
 
-// `text` right-justified in the field; asterisks when it is too wide or not
-// a number.
-std::string field_text(std::string_view text, NumberField field);
-bool fits(std::string_view text, NumberField field);
+// The value right-justified in the field; asterisks when it is too wide.
+std::string field_text(const weather::DecimalText& value, NumberField field);
+bool fits(const weather::DecimalText& value, NumberField field);
 
 enum ModelFile : std::size_t { kCliFile, kEditorTables, kWgnFile };
 struct ModelFit {

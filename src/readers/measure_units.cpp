@@ -142,14 +142,6 @@ std::string plain_decimal(bool negative, std::string digits, int exponent) {
 
 }  // namespace
 
-Quantity quantity_of(std::string_view variable) {
-    if (variable == "tmax" || variable == "tmin" || variable == "dew") return Quantity::kTemperature;
-    if (variable == "slr") return Quantity::kRadiation;
-    if (variable == "rh") return Quantity::kHumidity;
-    if (variable == "wnd") return Quantity::kWind;
-    return Quantity::kPrecipitation;  // pcp, hhr
-}
-
 std::string_view unit_column(Quantity quantity) {
     switch (quantity) {
         case Quantity::kPrecipitation: return "pcp_unit";
@@ -247,15 +239,13 @@ std::string scaled_text(std::string_view text, Unit unit) {
     return plain_decimal(number.negative, number.digits, number.exponent);
 }
 
-std::optional<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file,
-                                   std::string& problem) {
+Result<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file) {
     if (listed && in_file && *listed != *in_file) {
-        problem = "the file states " + std::string(unit_name(*in_file)) + ", but " +
-                  std::string(unit_column(quantity)) + " says " + std::string(unit_name(*listed));
-        return std::nullopt;
+        return problem_text("the file states " + std::string(unit_name(*in_file)) + ", but " +
+                            std::string(unit_column(quantity)) + " says " + std::string(unit_name(*listed)));
     }
-    if (listed) return listed;
-    if (in_file) return in_file;
+    if (listed) return *listed;
+    if (in_file) return *in_file;
     return model_unit(quantity);
 }
 

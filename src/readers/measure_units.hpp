@@ -22,6 +22,8 @@
 #include <string>
 #include <string_view>
 
+#include "problem/problem.hpp"
+
 namespace wgn::readers {
 
 enum class Quantity { kPrecipitation, kTemperature, kRadiation, kHumidity, kWind };
@@ -46,8 +48,6 @@ enum class Unit {
     kKnots,
 };
 
-// The quantity a variable (pcp, hhr, tmax, tmin, dew, slr, rh, wnd) measures.
-Quantity quantity_of(std::string_view variable);
 // The list's column (and the series option's stem) naming a quantity's unit:
 // pcp_unit, tmp_unit, slr_unit, hmd_unit, wnd_unit.
 std::string_view unit_column(Quantity quantity);
@@ -91,8 +91,7 @@ std::string scaled_text(std::string_view text, Unit unit);
 
 // The unit a variable's values are in: the one the list states (`listed`)
 // or the file states (`in_file`), else the generator's own.  Both stated
-// and different: nothing, and `problem` says so.
-std::optional<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file,
-                                   std::string& problem);
+// and different: a problem saying so.
+Result<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file);
 
 }  // namespace wgn::readers

@@ -21,12 +21,12 @@ bool is_nodata_marker(std::string_view text, std::string_view marker) {
 // Reads the column of every variable the table has into the record.
 void read_variables(const DatedTable& table, const ReadOptions& options, std::string_view marker, bool ordered,
                     StationRecord& record) {
-    for (const VariableNames& variable : kVariables) {
+    for (const VariableFacts& variable : kVariableFacts) {
         std::vector<std::string_view> names;
         for (const std::string_view name : variable.columns) {
             if (!name.empty()) names.push_back(name);
         }
-        const std::string name(variable.variable);
+        const Variable name = variable.variable;
         const auto wanted = options.columns.find(name);
         try {
             const std::optional<std::size_t> column =
@@ -37,14 +37,14 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
             record.variables[name] = read_dated_column(table, *column, is_nodata_marker, marker, ordered);
         } catch (const ProblemError& error) {
-            if (name == kPrecipitation) throw;
+            if (name == Variable::pcp) throw;
             // One odd cell of another variable costs that variable, not the
             // station's precipitation.
             record.variables.erase(name);
             record.refused[name] = error.problem.message();
         }
     }
-    if (options.kind == kPrecipitation && record.variables.count(kPrecipitation) == 0) {
+    if (options.kind == FileKind::pcp && record.variables.count(Variable::pcp) == 0) {
         fail(table.csv.rows.front().line + table.first_line - 1, "",
              "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
              "station list's pcp_column");
@@ -67,10 +67,11 @@ void word_after(std::string_view line, std::string_view label, int line_number, 
 // The parameters of a POWER file whose header line states their unit.
 struct PowerParameter {
     std::string_view name;  // lower case, as the line starts
-    std::string_view variable;
+    Variable variable;
 };
-constexpr PowerParameter kPowerParameters[] = {{"prectotcorr", "pcp"},       {"t2m_max", "tmax"}, {"t2m_min", "tmin"},
-                                               {"allsky_sfc_sw_dwn", "slr"}, {"t2mdew", "dew"},   {"ws2m", "wnd"}};
+constexpr PowerParameter kPowerParameters[] = {
+    {"prectotcorr", Variable::pcp},       {"t2m_max", Variable::tmax}, {"t2m_min", Variable::tmin},
+    {"allsky_sfc_sw_dwn", Variable::slr}, {"t2mdew", Variable::dew},   {"ws2m", Variable::wnd}};
 
 std::string upper_case(std::string_view text) {
     std::string result(text);
@@ -96,7 +97,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
         fail(1, "", "a POWER file starts with the line -BEGIN HEADER-");
     }
     StationRecord record;
-    std::map<std::string, Unit> stated;
+    std::map<Variable, Unit> stated;
     std::string marker = "-999";
     bool ended = false;
     while (lines.next(line)) {
@@ -125,7 +126,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
                      "the unit of " + upper_case(parameter.name) + " is not one of " +
                          unit_names(quantity_of(parameter.variable)));
             }
-            stated[std::string(parameter.variable)] = *unit;
+            stated[parameter.variable] = *unit;
         }
     }
     if (!ended) fail(lines.number(), "", "the header block has no line -END HEADER-");
@@ -142,7 +143,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
         if (record.variables.count(variable) != 0) record.units[variable] = unit;
     }
     // RH2M is in per cent, whatever its line says.
-    if (record.variables.count("rh") != 0) record.units["rh"] = Unit::kPercent;
+    if (record.variables.count(Variable::rh) != 0) record.units[Variable::rh] = Unit::kPercent;
     return record;
 }
 

@@ -31,11 +31,21 @@ int field_number(std::string_view line, std::size_t start, std::size_t length, i
     return *number;
 }
 
+// The variable of a .dly element: PRCP, TMAX, TMIN and AWND are read, the
+// others passed over.
+std::optional<Variable> element_variable(std::string_view element) {
+    if (element == "PRCP") return Variable::pcp;
+    if (element == "TMAX") return Variable::tmax;
+    if (element == "TMIN") return Variable::tmin;
+    if (element == "AWND") return Variable::wnd;
+    return std::nullopt;
+}
+
 }  // namespace
 
 StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
     StationRecord record;
-    record.variables[kPrecipitation];
+    record.variables[Variable::pcp];
     text::TextLines lines(text);
     std::string_view line;
     std::string station;
@@ -60,14 +70,10 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
             fail(number, "12", std::to_string(year) + "-" + std::to_string(month) + " is not a month");
         }
         const std::string_view element = line.substr(17, 4);
-        const char* variable = element == "PRCP"   ? kPrecipitation
-                               : element == "TMAX" ? "tmax"
-                               : element == "TMIN" ? "tmin"
-                               : element == "AWND" ? "wnd"
-                                                   : nullptr;
-        if (variable == nullptr) continue;
-        std::vector<DailyValue>& values = record.variables[variable];
-        record.columns[variable] = element;
+        const std::optional<Variable> variable = element_variable(element);
+        if (!variable) continue;
+        std::vector<DailyValue>& values = record.variables[*variable];
+        record.columns[*variable] = element;
         for (int day = 1; day <= 31; ++day) {
             const std::size_t at = 21 + 8 * static_cast<std::size_t>(day - 1);
             const int value = field_number(line, at, 5, number, "the value");
@@ -88,7 +94,7 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
                 // missing
             } else if (quality != ' ') {
                 daily.flagged = true;
-            } else if (measurement == 'T' && variable == kPrecipitation) {
+            } else if (measurement == 'T' && variable == Variable::pcp) {
                 daily.text = "0.0";
             } else {
                 daily.text = tenths_text(text::trimmed(line.substr(at, 5)));

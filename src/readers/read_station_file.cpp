@@ -13,14 +13,6 @@ constexpr std::array<Reader, kFormatFacts.size()> kReaders = {read_plain, read_c
 
 }  // namespace
 
-std::vector<std::string> variables_of_kind(std::string_view kind) {
-    if (kind == "pcp") return {kPrecipitation};
-    if (kind == "tmp") return {"tmax", "tmin"};
-    if (kind == "hmd") return {"rh"};
-    if (kind == "slr" || kind == "wnd" || kind == "hhr") return {std::string(kind)};
-    fail(0, "", "\"" + std::string(kind) + "\" is not a kind of weather file");
-}
-
 Result<StationRecord> read_station_file(std::string_view shown_name, std::string_view text,
                                         const ReadOptions& options) {
     Result<StationRecord> read =

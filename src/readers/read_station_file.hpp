@@ -27,10 +27,6 @@ namespace wgn::readers {
 // the problem names that file, the line and the column.
 Result<StationRecord> read_station_file(std::string_view shown_name, std::string_view text, const ReadOptions& options);
 
-// The variables a SWAT or SWAT+ file of a kind holds: "tmp" -> {"tmax", "tmin"},
-// "hmd" -> {"rh"}, "pcp" -> {"pcp"}; a ProblemError for an unknown kind.
-std::vector<std::string> variables_of_kind(std::string_view kind);
-
 // The readers, one per format; each fails with a ProblemError (problem/problem.hpp).
 StationRecord read_plain(std::string_view text, const ReadOptions& options);
 StationRecord read_csv(std::string_view text, const ReadOptions& options);

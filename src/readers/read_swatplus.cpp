@@ -37,7 +37,7 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
     // The position is checked where it is used (a precipitation file that
     // gives none usable still gives its values).
     record.position_places = {{{3, "lat"}, {3, "lon"}, {3, "elev"}}};
-    const std::vector<std::string> names = variables_of_kind(options.kind);
+    const std::vector<Variable> names = variables_of_kind(options.kind);
     std::vector<DailyValue>* columns[2] = {&record.variables[names[0]],
                                            names.size() > 1 ? &record.variables[names[1]] : nullptr};
     std::vector<DailyValue>& values = *columns[0];

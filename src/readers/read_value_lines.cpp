@@ -18,10 +18,10 @@ namespace {
 // `nodata` is the marker a missing day must be written as.
 template <typename Missing>
 void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata,
-                 const std::vector<std::string>& names, StationRecord& record) {
+                 const std::vector<Variable>& names, StationRecord& record) {
     std::vector<std::vector<DailyValue>*> columns;
     columns.reserve(names.size());
-    for (const std::string& name : names) {
+    for (const Variable name : names) {
         columns.push_back(&record.variables[name]);
         record.columns[name] = std::to_string(columns.size());
     }

@@ -42,31 +42,28 @@ void to_millimetres(std::vector<readers::DailyValue>& values, Unit unit) {
     }
 }
 
-std::string millimetre_precipitation(readers::StationRecord& record, std::optional<Unit> listed,
-                                     std::string_view shown_file) {
-    const auto in_file = [&](const char* variable) -> std::optional<Unit> {
+Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit> listed,
+                              std::string_view shown_file) {
+    using readers::Variable;
+    const auto in_file = [&](Variable variable) -> std::optional<Unit> {
         const auto found = record.units.find(variable);
         return found == record.units.end() ? std::nullopt : std::optional<Unit>(found->second);
     };
-    const auto column = [&](const char* variable) {
-        const auto found = record.columns.find(variable);
-        return found == record.columns.end() ? std::string() : found->second;
+    const auto at = [&](Variable variable, int line, std::string why) {
+        const auto column = record.columns.find(variable);
+        return Problem{std::string(shown_file), line, column == record.columns.end() ? "" : column->second,
+                       std::move(why)};
     };
-    const auto where = [&](const char* variable, int line) {
-        return Problem{std::string(shown_file), line, std::string(column(variable)), ""}.place() + ": ";
-    };
-    for (const char* variable : {readers::kPrecipitation, "hhr"}) {
+    for (const Variable variable : {Variable::pcp, Variable::hhr}) {
         const auto values = record.variables.find(variable);
         if (values == record.variables.end()) continue;
-        std::string problem;
-        const std::optional<Unit> unit =
-            readers::unit_of_values(readers::Quantity::kPrecipitation, listed, in_file(variable), problem);
-        if (!unit) return where(variable, 0) + problem;
-        if (variable == std::string_view(readers::kPrecipitation)) {
+        const Result<Unit> unit = readers::unit_of_values(readers::Quantity::kPrecipitation, listed, in_file(variable));
+        if (!unit) return at(variable, 0, unit.problem().text);
+        if (variable == Variable::pcp) {
             for (const readers::DailyValue& value : values->second) {
                 if (value.text.empty()) continue;
-                if (const std::string why = implausible_rain(value, *unit); !why.empty())
-                    return where(variable, value.line) + why;
+                if (std::string why = implausible_rain(value, *unit); !why.empty())
+                    return at(variable, value.line, std::move(why));
             }
         }
         to_millimetres(values->second, *unit);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/station_record.hpp"
 
@@ -25,9 +26,9 @@ void to_millimetres(std::vector<readers::DailyValue>& values, readers::Unit unit
 
 // The record's precipitation (and half-hour rain) in millimetres, in the
 // unit the list states (`listed`) or the file does; the problem (with the
-// file's name `shown_file`) when the units disagree or a day is not
-// plausible, else empty.
-std::string millimetre_precipitation(readers::StationRecord& record, std::optional<readers::Unit> listed,
-                                     std::string_view shown_file);
+// file's name `shown_file`, line and column) when the units disagree or a
+// day is not plausible.
+Done millimetre_precipitation(readers::StationRecord& record, std::optional<readers::Unit> listed,
+                              std::string_view shown_file);
 
 }  // namespace wgn::series

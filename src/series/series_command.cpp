@@ -77,7 +77,7 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             if (!facts::is_nodata_text(*value)) refuse("'" + std::string(*value) + "' is not a number");
             parsed.series.nodata = *value;
         } else if (option == "--pcp-column") {
-            parsed.read.columns["pcp"] = *value;
+            parsed.read.columns[readers::Variable::pcp] = *value;
         } else if (option == "--pcp-unit") {
             parsed.pcp_unit = readers::unit_named(readers::Quantity::kPrecipitation, *value);
             if (!parsed.pcp_unit) {
@@ -217,11 +217,11 @@ int run_series_command(std::span<const std::string> arguments) {
         return 1;
     }
     // Precipitation in millimetres, every day plausible.
-    if (const std::string problem = millimetre_precipitation(*read, parsed.pcp_unit, input.shown); !problem.empty()) {
-        say(problem);
+    if (const Done millimetres = millimetre_precipitation(*read, parsed.pcp_unit, input.shown); !millimetres) {
+        say(millimetres.problem().message());
         return 1;
     }
-    const WholeYearSeries series = make_whole_years(std::move(read->variables[readers::kPrecipitation]), parsed.series);
+    const WholeYearSeries series = make_whole_years(std::move(read->variables[readers::Variable::pcp]), parsed.series);
     if (!series.problem.empty()) {
         say(problem_text(input.shown, series));
         return 1;

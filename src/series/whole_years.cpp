@@ -36,7 +36,7 @@ std::string years_text(const std::vector<int>& years) {
 //    the same (as numbers, or both missing), and is refused otherwise.
 }  // namespace
 
-std::string merge_days(std::vector<DailyValue>& values, int& line) {
+Done merge_days(std::vector<DailyValue>& values) {
     std::stable_sort(values.begin(), values.end(),
                      [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; });
     std::size_t kept = 0;
@@ -49,9 +49,9 @@ std::string merge_days(std::vector<DailyValue>& values, int& line) {
                                                                               readers::number_value(again.text);
             if (!same) {
                 const auto shown = [](const DailyValue& v) { return v.text.empty() ? std::string("missing") : v.text; };
-                line = again.line;
-                return date_text(again.day) + " again, with " + shown(again) + " where line " +
-                       std::to_string(first.line) + " gave " + shown(first);
+                return Problem{"", again.line, "",
+                               date_text(again.day) + " again, with " + shown(again) + " where line " +
+                                   std::to_string(first.line) + " gave " + shown(first)};
             }
             continue;
         }
@@ -68,8 +68,11 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
         series.problem = "no daily values";
         return series;
     }
-    series.problem = merge_days(values, series.problem_line);
-    if (!series.problem.empty()) return series;
+    if (const Done merged = merge_days(values); !merged) {
+        series.problem = merged.problem().text;
+        series.problem_line = merged.problem().line;
+        return series;
+    }
 
     // 2. The values present in each calendar year of the record.
     std::map<int, int> present;

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
 #include "readers/station_record.hpp"
 
 namespace wgn::series {
@@ -48,8 +49,8 @@ struct WholeYearSeries {
 WholeYearSeries make_whole_years(std::vector<readers::DailyValue> values, const SeriesOptions& options);
 
 // The values in day order, a day given twice kept once when both say the
-// same; otherwise the text of the conflict (and its line in `line`).
-std::string merge_days(std::vector<readers::DailyValue>& values, int& line);
+// same; otherwise the conflict, with the line that gives the day again.
+Done merge_days(std::vector<readers::DailyValue>& values);
 
 // The problem with the file's name and line: "/d/a.csv, line 3: 2001-04-01 again, ..."
 std::string problem_text(std::string_view file, const WholeYearSeries& series);

@@ -1,5 +1,6 @@
 #include "weather/model_notes.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -22,6 +23,13 @@ constexpr double kLimitSlack = 1e-9;
 
 std::optional<double> number(const std::string& text) {
     return text.empty() ? std::nullopt : readers::number_value(text);
+}
+
+// A month's values as their texts ("" for no value), for the notes to quote.
+std::array<std::string, 14> month_texts(const std::array<DecimalText, 14>& values) {
+    std::array<std::string, 14> texts;
+    for (std::size_t c = 0; c < values.size(); ++c) texts[c] = values[c].text();
+    return texts;
 }
 
 std::string fixed(double value, int decimals) {
@@ -76,7 +84,7 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts
     const std::array<bool, 12> dew_filled = filled_months(record, kDewAve);
     Finding dew_measured;
     for (std::size_t m = 0; m < 12; ++m) {
-        const auto& v = record.values[m];
+        const std::array<std::string, 14> v = month_texts(record.values[m]);
         const auto wet_dry = number(v[kWetDry]), wet_wet = number(v[kWetWet]), days = number(v[kPcpDays]);
         if (wet_dry && wet_wet && (*wet_dry <= 0 || *wet_wet <= *wet_dry)) {
             // The model keeps pcp_days (at least 0.1) and makes both from it.

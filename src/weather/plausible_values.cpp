@@ -55,7 +55,7 @@ double top_of_atmosphere(double latitude, int day_of_year) {
            (sunset * std::sin(phi) * std::sin(declination) + std::cos(phi) * std::cos(declination) * std::sin(sunset));
 }
 
-std::optional<Unit> humidity_unit_of_values(const std::vector<DayValue>& days, std::string& problem) {
+Result<Unit> humidity_unit_of_values(const std::vector<DayValue>& days) {
     if (days.empty()) return Unit::kFraction;
     std::vector<std::int64_t> values;
     values.reserve(days.size());
@@ -66,11 +66,10 @@ std::optional<Unit> humidity_unit_of_values(const std::vector<DayValue>& days, s
     const auto overshoot = static_cast<std::int64_t>(kHumidityOvershoot * kBillion);
     if (largest <= overshoot) return Unit::kFraction;
     if (median >= 5 * kBillion && largest <= 100 * overshoot) return Unit::kPercent;
-    problem = "humidity from " + decimal_text(values.front()) + " to " + decimal_text(largest) + " (median " +
+    return problem_text("humidity from " + decimal_text(values.front()) + " to " + decimal_text(largest) + " (median " +
               decimal_text(median) +
               ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
-              "percent)";
-    return std::nullopt;
+              "percent)");
 }
 
 long clip_humidity(std::vector<DayValue>& days, Unit unit) {
@@ -86,14 +85,15 @@ long clip_humidity(std::vector<DayValue>& days, Unit unit) {
     return clipped;
 }
 
-std::string implausible_day(const std::string& variable, std::int32_t day, double value, const std::string& written,
+std::string implausible_day(readers::Variable variable, std::int32_t day, double value, const std::string& written,
                             Unit unit, std::optional<double> latitude) {
+    using readers::Variable;
     const std::string shown =
-        variable + " " + written +
+        std::string(readers::name(variable)) + " " + written +
         (unit == readers::model_unit(readers::quantity_of(variable)) ? std::string()
                                                                      : " " + std::string(readers::unit_name(unit))) +
         " on " + day_text(day);
-    if (variable == "tmax" || variable == "tmin" || variable == "dew") {
+    if (variable == Variable::tmax || variable == Variable::tmin || variable == Variable::dew) {
         if (value < kLowestTemperature) return shown + " is below -90 °C";
         if (value > kHighestTemperature) {
             return shown + " is above 60 °C" +
@@ -103,7 +103,7 @@ std::string implausible_day(const std::string& variable, std::int32_t day, doubl
         }
         return {};
     }
-    if (variable == "slr") {
+    if (variable == Variable::slr) {
         if (value < 0) return shown + " is below 0";
         const bool at_latitude = latitude && *latitude >= -90 && *latitude <= 90;
         const double top =
@@ -115,7 +115,7 @@ std::string implausible_day(const std::string& variable, std::int32_t day, doubl
         }
         return {};
     }
-    if (variable == "rh") {
+    if (variable == Variable::rh) {
         if (value < 0) return shown + " is below 0";
         if (value > 1) {
             return shown + (unit == Unit::kPercent ? " is above 100 %" : " is above 1 (a fraction)") +
@@ -123,7 +123,7 @@ std::string implausible_day(const std::string& variable, std::int32_t day, doubl
         }
         return {};
     }
-    if (variable == "wnd") {
+    if (variable == Variable::wnd) {
         if (value < 0) return shown + " is below 0";
         if (value > kMostWind) {
             return shown + " is above 75 m/s" +
@@ -131,7 +131,7 @@ std::string implausible_day(const std::string& variable, std::int32_t day, doubl
         }
         return {};
     }
-    if (variable == "hhr" && value < 0) return shown + " is below 0";
+    if (variable == Variable::hhr && value < 0) return shown + " is below 0";
     return {};
 }
 

@@ -22,7 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "problem/problem.hpp"
 #include "readers/measure_units.hpp"
+#include "readers/variables.hpp"
 #include "weather/monthly_statistics.hpp"
 
 namespace wgn::weather {
@@ -41,9 +43,9 @@ double top_of_atmosphere(double latitude, int day_of_year);
 
 // The unit a record's humidity is in, told by its values (billionths, as
 // written): fractions when none is above 1.05; per cent when the median is
-// at least 5 and none is above 105; nothing otherwise (`problem` gives the
-// range and median).
-std::optional<readers::Unit> humidity_unit_of_values(const std::vector<DayValue>& days, std::string& problem);
+// at least 5 and none is above 105; otherwise a problem giving the range
+// and median.
+Result<readers::Unit> humidity_unit_of_values(const std::vector<DayValue>& days);
 
 // Values a little above the top of their unit's range taken as its top:
 // fractions in (1, 1.05] become 1, per cent in (100, 105] 100; returns how
@@ -53,7 +55,7 @@ long clip_humidity(std::vector<DayValue>& days, readers::Unit unit);
 // Why one day of a variable is not plausible (in words, with the day), or
 // empty.  `value` is in the generator's unit; `written` the value as the
 // file wrote it, for the message; `latitude` the station's, if known.
-std::string implausible_day(const std::string& variable, std::int32_t day, double value, const std::string& written,
+std::string implausible_day(readers::Variable variable, std::int32_t day, double value, const std::string& written,
                             readers::Unit unit, std::optional<double> latitude);
 
 // A value in billionths as the shortest decimal: 397650000000 -> "397.65".

@@ -24,51 +24,42 @@ bool magnitude_within(std::string_view plain, int bound) {
 
 }  // namespace
 
-std::optional<std::string> position_text(Coordinate coordinate, std::string_view text, std::string& why) {
+Result<DecimalText> position_text(Coordinate coordinate, std::string_view text) {
     const CoordinateBounds& bounds = kCoordinateBounds[coordinate];
     const std::string quoted = text::quoted(text);
-    if (!readers::is_number_text(text)) {
-        why = quoted + " is not a number";
-        return std::nullopt;
-    }
+    if (!readers::is_number_text(text)) return problem_text(quoted + " is not a number");
     const std::string out_of_bounds = quoted + " is not a" + (coordinate == kElevation ? "n " : " ") + bounds.name +
                                       " (" + std::to_string(bounds.lowest) + " ... " + std::to_string(bounds.highest) +
                                       (coordinate == kElevation ? " m)" : ")");
     bool too_large = false;
-    std::optional<std::string> plain = readers::plain_decimal(text, &too_large);
+    const std::optional<std::string> plain = readers::plain_decimal(text, &too_large);
     if (!plain) {
-        why = too_large ? out_of_bounds
-                        : quoted + " takes more than " + std::to_string(readers::kLongestPlainDecimal) +
-                              " characters written without its exponent";
-        return std::nullopt;
+        return problem_text(too_large ? out_of_bounds
+                                      : quoted + " takes more than " + std::to_string(readers::kLongestPlainDecimal) +
+                                            " characters written without its exponent");
     }
     const bool negative = plain->front() == '-';
-    if (!magnitude_within(*plain, negative ? -bounds.lowest : bounds.highest)) {
-        why = out_of_bounds;
-        return std::nullopt;
-    }
-    return plain;
+    if (!magnitude_within(*plain, negative ? -bounds.lowest : bounds.highest)) return problem_text(out_of_bounds);
+    return DecimalText::made(*plain);
 }
 
-std::array<std::string, 3> take_position(const std::array<GivenCoordinate, 3>& given, bool ghcnd,
-                                         std::string& problem) {
-    std::array<std::string, 3> position;
-    for (std::size_t c = 0; c < 3 && problem.empty(); ++c) {
+Result<Position> take_position(const std::array<GivenCoordinate, 3>& given, bool ghcnd) {
+    Position position;
+    for (std::size_t c = 0; c < 3; ++c) {
         const bool listed = !given[c].listed.empty();
         const std::string& text = listed ? given[c].listed : given[c].text;
         if (text.empty()) continue;
-        std::string why;
-        if (const auto plain = position_text(static_cast<Coordinate>(c), text, why)) {
-            position[c] = *plain;
+        Result<DecimalText> plain = position_text(static_cast<Coordinate>(c), text);
+        if (plain) {
+            position[c] = std::move(*plain);
         } else if (listed) {
-            problem = "the list's " + std::string(kCoordinateBounds[c].name) + ": " + why;
+            return problem_text("the list's " + std::string(kCoordinateBounds[c].name) + ": " + plain.problem().text);
         } else if (ghcnd && c == kElevation && text == "-999.9") {
-            problem = given[c].place + ": elevation unknown (-999.9): give elev in the list";
+            return problem_text(given[c].place + ": elevation unknown (-999.9): give elev in the list");
         } else {
-            problem = given[c].place + ": " + why;
+            return problem_text(given[c].place + ": " + plain.problem().text);
         }
     }
-    if (!problem.empty()) position = {};
     return position;
 }
 

@@ -18,9 +18,11 @@ namespace wgn::weather {
 namespace {
 
 using readers::Unit;
+using readers::Variable;
 
 // The variables other than precipitation, in the order they are checked.
-constexpr const char* kChecked[] = {"tmax", "tmin", "dew", "slr", "rh", "wnd", "hhr"};
+constexpr Variable kChecked[] = {Variable::tmax, Variable::tmin, Variable::dew, Variable::slr,
+                                 Variable::rh,   Variable::wnd,  Variable::hhr};
 
 // The days of one variable in billionths of the unit they are written in.
 struct Days {
@@ -31,18 +33,23 @@ struct Days {
         return readers::scaled_value(static_cast<double>(day.value) / kBillion, scale);
     }
 };
+using CheckedDays = std::map<Variable, Days>;
 
 // "FILE, line 12, column srad" for a message.
-std::string where(const WeatherInputs& inputs, const std::string& variable, int line) {
+std::string where(const WeatherInputs& inputs, Variable variable, int line) {
     const auto found = inputs.sources.find(variable);
-    if (found == inputs.sources.end()) return readers::place_text(variable, line, "");
+    if (found == inputs.sources.end()) return readers::place_text(readers::name(variable), line, "");
     return readers::place_text(found->second.file, line, found->second.column);
 }
 
-// The valid days of a variable in billionths; nothing (and why) when a
-// value is too large to be a weather value at all.
-std::optional<std::vector<DayValue>> exact_days(const WeatherInputs& inputs, const std::string& variable,
-                                                std::string& why) {
+std::string day_text(std::int32_t day) {
+    const readers::Date date = readers::date_of(day);
+    return readers::date_text(date.year, date.month, date.day);
+}
+
+// The valid days of a variable in billionths; a problem when a value is too
+// large to be a weather value at all.
+Result<std::vector<DayValue>> exact_days(const WeatherInputs& inputs, Variable variable) {
     std::vector<DayValue> days;
     const auto found = inputs.variables.find(variable);
     if (found == inputs.variables.end()) return days;
@@ -51,125 +58,151 @@ std::optional<std::vector<DayValue>> exact_days(const WeatherInputs& inputs, con
         if (value.text.empty()) continue;
         const std::optional<std::int64_t> exact = billionths(value.text);
         if (!exact) {
-            why = where(inputs, variable, value.line) + ": " + variable + " " + value.text +
-                  " is too large for a weather value";
-            return std::nullopt;
+            return problem_text(where(inputs, variable, value.line) + ": " + std::string(readers::name(variable)) +
+                                " " + value.text + " is too large for a weather value");
         }
         days.push_back({value.day, *exact, value.line});
     }
     return days;
 }
 
-// Every checked variable's days, in its unit, each found plausible; those
-// that are not are refused with the reason and left out.
-std::map<std::string, Days> checked_days(const WeatherInputs& inputs, WeatherRecord& record,
-                                         std::set<std::string>& refused_names) {
-    std::map<std::string, Days> all;
-    const auto refuse = [&](const std::string& variable, const std::string& why) {
+// What is found against the values, as the record keeps it: the variables
+// refused (with the reason, in the order found) and the units noted.
+struct Findings {
+    WeatherRecord& record;
+    std::set<Variable>& refused;
+    CheckedDays& days;
+    void refuse(Variable variable, const std::string& why) {
         record.refused.push_back(why);
-        refused_names.insert(variable);
-        all.erase(variable);
-    };
-    std::optional<double> latitude;
-    if (const auto value = readers::number_value(inputs.latitude); value && !inputs.latitude.empty()) latitude = value;
-
-    // 1. Each variable's days and unit; humidity's told by its values where
-    //    nothing states it.
-    for (const char* name : kChecked) {
-        const std::string variable = name;
-        if (const auto refused = inputs.refused.find(variable); refused != inputs.refused.end()) {
-            record.refused.push_back(refused->second);
-            refused_names.insert(variable);
-            continue;
-        }
-        std::string why;
-        std::optional<std::vector<DayValue>> days = exact_days(inputs, variable, why);
-        if (!days) {
-            refuse(variable, why);
-            continue;
-        }
-        if (days->empty()) continue;
-        Days& entry = all[variable];
-        entry.values = std::move(*days);
-        const auto stated = inputs.units.find(variable);
-        if (stated != inputs.units.end()) {
-            entry.unit = stated->second;
-        } else if (variable == "rh") {
-            const std::optional<Unit> told = humidity_unit_of_values(entry.values, why);
-            if (!told) {
-                refuse(variable, where(inputs, variable, 0) + ": " + why);
-                continue;
-            }
-            entry.unit = *told;
-        } else {
-            entry.unit = readers::model_unit(readers::quantity_of(variable));
-        }
-        entry.scale = readers::scale_of(entry.unit);
-        const long clipped = variable == "rh" ? clip_humidity(entry.values, entry.unit) : 0;
-        const std::string unit_note =
-            weather::unit_note(*readers::variable_named(variable), entry.unit, stated != inputs.units.end(), clipped);
-        if (!unit_note.empty()) record.units.push_back(unit_note);
+        refused.insert(variable);
+        days.erase(variable);
     }
+};
 
-    // 2. Every day within the bounds of its variable, in the generator's unit.
-    for (const char* name : kChecked) {
-        const auto found = all.find(name);
-        if (found == all.end()) continue;
-        for (const DayValue& day : found->second.values) {
-            const std::string why = implausible_day(name, day.day, found->second.model_value(day),
-                                                    decimal_text(day.value), found->second.unit, latitude);
+// A variable's days in its unit: the stated one, else the generator's; for
+// humidity stated by nobody, the unit its values tell.  A refusal's reason
+// when the values tell none.
+Result<Days> days_in_unit(const WeatherInputs& inputs, Variable variable, std::vector<DayValue> values,
+                          std::string& note) {
+    Days days;
+    days.values = std::move(values);
+    const auto stated = inputs.units.find(variable);
+    const bool is_stated = stated != inputs.units.end();
+    if (is_stated) {
+        days.unit = stated->second;
+    } else if (variable == Variable::rh) {
+        const Result<Unit> told = humidity_unit_of_values(days.values);
+        if (!told) return problem_text(where(inputs, variable, 0) + ": " + told.problem().text);
+        days.unit = *told;
+    } else {
+        days.unit = readers::model_unit(readers::quantity_of(variable));
+    }
+    days.scale = readers::scale_of(days.unit);
+    const long clipped = variable == Variable::rh ? clip_humidity(days.values, days.unit) : 0;
+    note = unit_note(variable, days.unit, is_stated, clipped);
+    return days;
+}
+
+// 1. Each variable's days and unit.
+void take_days(const WeatherInputs& inputs, Findings& found) {
+    for (const Variable variable : kChecked) {
+        if (const auto refused = inputs.refused.find(variable); refused != inputs.refused.end()) {
+            found.record.refused.push_back(refused->second);
+            found.refused.insert(variable);
+            continue;
+        }
+        Result<std::vector<DayValue>> values = exact_days(inputs, variable);
+        if (!values) {
+            found.refuse(variable, values.problem().text);
+            continue;
+        }
+        if (values->empty()) continue;
+        std::string note;
+        Result<Days> days = days_in_unit(inputs, variable, std::move(*values), note);
+        if (!days) {
+            found.refuse(variable, days.problem().text);
+            continue;
+        }
+        found.days[variable] = std::move(*days);
+        if (!note.empty()) found.record.units.push_back(note);
+    }
+}
+
+// 2. Every day within the bounds of its variable, in the generator's unit.
+void refuse_implausible_days(const WeatherInputs& inputs, Findings& found) {
+    std::optional<double> latitude;
+    if (const auto value = readers::number_value(inputs.latitude.text()); value && !inputs.latitude.empty())
+        latitude = value;
+    for (const Variable variable : kChecked) {
+        const auto days = found.days.find(variable);
+        if (days == found.days.end()) continue;
+        for (const DayValue& day : days->second.values) {
+            const std::string why = implausible_day(variable, day.day, days->second.model_value(day),
+                                                    decimal_text(day.value), days->second.unit, latitude);
             if (!why.empty()) {
-                refuse(name, where(inputs, name, day.line) + ": " + why);
+                found.refuse(variable, where(inputs, variable, day.line) + ": " + why);
                 break;
             }
         }
     }
+}
 
-    // 3. A day's minimum not above its maximum (beyond a tolerance): one of
-    //    the two columns is wrong, so neither is used.
-    if (all.count("tmax") != 0 && all.count("tmin") != 0) {
-        std::map<std::int32_t, std::pair<double, std::int64_t>> maxima;
-        for (const DayValue& day : all["tmax"].values) maxima[day.day] = {all["tmax"].model_value(day), day.value};
-        for (const DayValue& day : all["tmin"].values) {
-            const auto tmax = maxima.find(day.day);
-            if (tmax == maxima.end() || all["tmin"].model_value(day) <= tmax->second.first + kMinimumOverMaximum)
-                continue;
-            const readers::Date date = readers::date_of(day.day);
-            const std::string why = where(inputs, "tmin", day.line) + ": tmin " + decimal_text(day.value) + " on " +
-                                    readers::date_text(date.year, date.month, date.day) + " is above that day's tmax " +
-                                    decimal_text(tmax->second.second) + " (neither is used): are the columns swapped?";
-            refuse("tmax", why);
-            refused_names.insert("tmin");
-            all.erase("tmin");
-            break;
+// 3. A day's minimum not above its maximum (beyond a tolerance): one of the
+//    two columns is wrong, so neither is used.
+void refuse_minimum_over_maximum(const WeatherInputs& inputs, Findings& found) {
+    const auto tmax = found.days.find(Variable::tmax);
+    const auto tmin = found.days.find(Variable::tmin);
+    if (tmax == found.days.end() || tmin == found.days.end()) return;
+    std::map<std::int32_t, std::pair<double, std::int64_t>> maxima;
+    for (const DayValue& day : tmax->second.values) maxima[day.day] = {tmax->second.model_value(day), day.value};
+    for (const DayValue& day : tmin->second.values) {
+        const auto maximum = maxima.find(day.day);
+        if (maximum == maxima.end() || tmin->second.model_value(day) <= maximum->second.first + kMinimumOverMaximum)
+            continue;
+        const std::string why = where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) +
+                                " on " + day_text(day.day) + " is above that day's tmax " +
+                                decimal_text(maximum->second.second) + " (neither is used): are the columns swapped?";
+        found.refuse(Variable::tmax, why);
+        found.refused.insert(Variable::tmin);
+        found.days.erase(Variable::tmin);  // the days looped over: nothing of them is used after
+        return;
+    }
+}
+
+// 4. The largest half-hour rain of a day within the day's rain.
+void refuse_half_hours_over_rain(const WeatherInputs& inputs, Findings& found) {
+    const auto hhr = found.days.find(Variable::hhr);
+    if (hhr == found.days.end()) return;
+    std::map<std::int32_t, std::int64_t> rain;
+    if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
+        for (const readers::DailyValue& value : pcp->second) {
+            if (const auto exact = value.text.empty() ? std::nullopt : billionths(value.text)) rain[value.day] = *exact;
         }
     }
-
-    // 4. The largest half-hour rain of a day within the day's rain.
-    if (all.count("hhr") != 0) {
-        std::map<std::int32_t, std::int64_t> rain;
-        const auto pcp = inputs.variables.find(readers::kPrecipitation);
-        if (pcp != inputs.variables.end()) {
-            for (const readers::DailyValue& value : pcp->second) {
-                if (const auto exact = value.text.empty() ? std::nullopt : billionths(value.text))
-                    rain[value.day] = *exact;
-            }
-        }
-        for (const DayValue& day : all["hhr"].values) {
-            const auto total = rain.find(day.day);
-            if (total == rain.end() || day.value <= total->second) continue;
-            const readers::Date date = readers::date_of(day.day);
-            refuse("hhr", where(inputs, "hhr", day.line) + ": hhr " + decimal_text(day.value) + " on " +
-                              readers::date_text(date.year, date.month, date.day) + " is above that day's rain " +
-                              decimal_text(total->second));
-            break;
-        }
+    for (const DayValue& day : hhr->second.values) {
+        const auto total = rain.find(day.day);
+        if (total == rain.end() || day.value <= total->second) continue;
+        found.refuse(Variable::hhr, where(inputs, Variable::hhr, day.line) + ": hhr " + decimal_text(day.value) +
+                                        " on " + day_text(day.day) + " is above that day's rain " +
+                                        decimal_text(total->second));
+        return;
     }
-    return all;
+}
+
+// Every checked variable's days, in its unit, each found plausible; those
+// that are not are refused with the reason and left out.
+CheckedDays checked_days(const WeatherInputs& inputs, WeatherRecord& record, std::set<Variable>& refused) {
+    CheckedDays days;
+    Findings found{record, refused, days};
+    take_days(inputs, found);
+    refuse_implausible_days(inputs, found);
+    refuse_minimum_over_maximum(inputs, found);
+    refuse_half_hours_over_rain(inputs, found);
+    return days;
 }
 
 void set_column(WeatherRecord& record, Column column, const MonthTexts& texts) {
-    for (std::size_t m = 0; m < 12; ++m) record.values[m][column] = texts[m];
+    for (std::size_t m = 0; m < 12; ++m) record.values[m][column] = DecimalText::made(texts[m]);
 }
 
 // Days with a dew point from that day's humidity and mean temperature.
@@ -189,6 +222,142 @@ std::vector<DayReal> dew_points(const Days& humidity, const Days& tmax, const Da
         if (std::isfinite(dew)) dews.push_back({day.day, dew});
     }
     return dews;
+}
+
+}  // namespace
+
+namespace {
+
+// The record as its steps make it, from the checked days.
+struct Making {
+    const WeatherInputs& inputs;
+    WeatherRecord& record;
+    CheckedDays days;
+    std::set<Variable> refused;
+    const Days& of(Variable variable) const {
+        static const Days none;
+        const auto found = days.find(variable);
+        return found == days.end() ? none : found->second;
+    }
+};
+
+// 1. Temperature: means and deviations of the maxima and minima.
+void temperature_columns(Making& making) {
+    const Days& tmax = making.of(Variable::tmax);
+    const Days& tmin = making.of(Variable::tmin);
+    set_column(making.record, kTmpMaxAve, monthly_means(tmax.values, tmax.scale));
+    set_column(making.record, kTmpMinAve, monthly_means(tmin.values, tmin.scale));
+    set_column(making.record, kTmpMaxSd, monthly_deviations(tmax.values, tmax.scale));
+    set_column(making.record, kTmpMinSd, monthly_deviations(tmin.values, tmin.scale));
+}
+
+// 2. Precipitation: the report's own digits.
+void precipitation_columns(Making& making) {
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t p = 0; p < 6; ++p) making.record.values[m][kPcpAve + p] = making.inputs.precipitation[m][p];
+    }
+}
+
+// 3. The largest half-hour rain: measured where the record has half-hour
+//    maxima, else estimated from the largest daily value.
+Done half_hour_column(Making& making) {
+    WeatherRecord& record = making.record;
+    const Days& hhr = making.of(Variable::hhr);
+    if (!hhr.values.empty()) {
+        set_column(record, kPcpHhr, monthly_largest(hhr.values));
+        std::set<int> years;
+        for (const DayValue& day : hhr.values) years.insert(readers::date_of(day.day).year);
+        record.rain_yrs = DecimalText::whole(static_cast<std::int64_t>(years.size()));
+        return {};
+    }
+    const Result<std::vector<DayValue>> pcp = exact_days(making.inputs, Variable::pcp);
+    if (!pcp) return pcp.problem();
+    set_column(record, kPcpHhr, monthly_largest(*pcp, std::pow(30.0 / 1440.0, 0.25)));
+    record.hhr_estimated = !pcp->empty();
+    record.rain_yrs = DecimalText::whole(making.inputs.last_year - making.inputs.first_year + 1);
+    return {};
+}
+
+// 4. Radiation and wind: means, in the generator's units.
+void radiation_and_wind_columns(Making& making) {
+    set_column(making.record, kSlrAve, monthly_means(making.of(Variable::slr).values, making.of(Variable::slr).scale));
+    set_column(making.record, kWndAve, monthly_means(making.of(Variable::wnd).values, making.of(Variable::wnd).scale));
+}
+
+// 5. Dew point: measured, else from humidity and the day's mean
+//    temperature; a month whose dew point lies above its mean maximum
+//    temperature says the column is not what it seems.
+void dew_point_column(Making& making) {
+    WeatherRecord& record = making.record;
+    const Days& dew = making.of(Variable::dew);
+    const Variable dew_from = dew.values.empty() ? Variable::rh : Variable::dew;
+    if (!dew.values.empty()) {
+        set_column(record, kDewAve, monthly_means(dew.values, dew.scale));
+    } else {
+        set_column(record, kDewAve,
+                   monthly_means(dew_points(making.of(Variable::rh), making.of(Variable::tmax),
+                                            making.of(Variable::tmin))));
+    }
+    for (std::size_t m = 0; m < 12; ++m) {
+        const DecimalText& dew_ave = record.values[m][kDewAve];
+        const DecimalText& tmax_ave = record.values[m][kTmpMaxAve];
+        if (dew_ave.empty() || tmax_ave.empty()) continue;
+        const auto dew_value = readers::number_value(dew_ave.text());
+        const auto tmax_value = readers::number_value(tmax_ave.text());
+        if (!dew_value || !tmax_value || *dew_value <= *tmax_value) continue;
+        record.refused.push_back(where(making.inputs, dew_from, 0) + ": dew_ave " + dew_ave.text() + " of month " +
+                                 std::to_string(m + 1) + " is above tmp_max_ave " + tmax_ave.text());
+        for (std::size_t n = 0; n < 12; ++n) record.values[n][kDewAve] = {};
+        making.refused.insert(Variable::dew);
+        return;
+    }
+}
+
+// Whether a column's variable was refused: then the reference station does
+// not make up for it, as its file needs mending.
+bool refused_column(const std::set<Variable>& refused, std::size_t column) {
+    const auto any = [&refused](std::initializer_list<Variable> variables) {
+        return std::any_of(variables.begin(), variables.end(),
+                           [&refused](Variable variable) { return refused.count(variable) != 0; });
+    };
+    switch (column) {
+        case kTmpMaxAve:
+        case kTmpMaxSd: return any({Variable::tmax});
+        case kTmpMinAve:
+        case kTmpMinSd: return any({Variable::tmin});
+        case kSlrAve: return any({Variable::slr});
+        case kWndAve: return any({Variable::wnd});
+        case kDewAve: return any({Variable::dew, Variable::rh});
+        default: return false;
+    }
+}
+
+// 6. What the record cannot give, from the reference station; measured
+//    values are never replaced and precipitation never filled.
+void fill_from_reference(Making& making) {
+    WeatherRecord& record = making.record;
+    const ReferenceStation* reference = making.inputs.reference;
+    for (std::size_t c = 0; c < kColumns.size(); ++c) {
+        if (c >= kPcpAve && c <= kPcpHhr) continue;
+        bool empty = true;
+        for (std::size_t m = 0; m < 12; ++m) empty = empty && record.values[m][c].empty();
+        if (empty && refused_column(making.refused, c)) continue;
+        std::vector<int> filled;
+        for (std::size_t m = 0; m < 12; ++m) {
+            if (!record.values[m][c].empty() || reference == nullptr || reference->values[m][c].empty()) continue;
+            record.values[m][c] = reference->values[m][c];
+            filled.push_back(static_cast<int>(m + 1));
+        }
+        if (!filled.empty()) record.filled_variables.push_back(filled_name(kColumns[c], filled));
+    }
+}
+
+void note_missing_columns(WeatherRecord& record) {
+    for (std::size_t c = 0; c < kColumns.size(); ++c) {
+        bool missing = false;
+        for (std::size_t m = 0; m < 12; ++m) missing = missing || record.values[m][c].empty();
+        if (missing) record.missing_variables.push_back(kColumns[c]);
+    }
 }
 
 }  // namespace
@@ -235,114 +404,21 @@ std::string WeatherRecord::incomplete_reason() const {
     return reason;
 }
 
-WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& problem) {
+Result<WeatherRecord> make_weather_record(const WeatherInputs& inputs) {
     WeatherRecord record;
     record.latitude = inputs.latitude;
     record.longitude = inputs.longitude;
     record.elevation = inputs.elevation;
-    record.position_problem = inputs.position_problem;
-    std::set<std::string> refused;
-    std::map<std::string, Days> days = checked_days(inputs, record, refused);
-    const auto days_of = [&](const char* variable) -> const Days& {
-        static const Days none;
-        const auto found = days.find(variable);
-        return found == days.end() ? none : found->second;
-    };
-
-    // 1. Temperature: means and deviations of the maxima and minima.
-    const Days& tmax = days_of("tmax");
-    const Days& tmin = days_of("tmin");
-    set_column(record, kTmpMaxAve, monthly_means(tmax.values, tmax.scale));
-    set_column(record, kTmpMinAve, monthly_means(tmin.values, tmin.scale));
-    set_column(record, kTmpMaxSd, monthly_deviations(tmax.values, tmax.scale));
-    set_column(record, kTmpMinSd, monthly_deviations(tmin.values, tmin.scale));
-
-    // 2. Precipitation: the report's own digits.
-    for (std::size_t m = 0; m < 12; ++m) {
-        for (std::size_t p = 0; p < 6; ++p) record.values[m][kPcpAve + p] = inputs.precipitation[m][p];
-    }
-
-    // 3. The largest half-hour rain: measured where the record has half-hour
-    //    maxima, else estimated from the largest daily value.
-    const Days& hhr = days_of("hhr");
-    if (!hhr.values.empty()) {
-        set_column(record, kPcpHhr, monthly_largest(hhr.values));
-        std::set<int> years;
-        for (const DayValue& day : hhr.values) years.insert(readers::date_of(day.day).year);
-        record.rain_yrs = std::to_string(years.size());
-    } else {
-        std::string why;
-        const std::optional<std::vector<DayValue>> pcp = exact_days(inputs, readers::kPrecipitation, why);
-        if (!pcp) {
-            problem = why;
-            return record;
-        }
-        set_column(record, kPcpHhr, monthly_largest(*pcp, std::pow(30.0 / 1440.0, 0.25)));
-        record.hhr_estimated = !pcp->empty();
-        record.rain_yrs = std::to_string(inputs.last_year - inputs.first_year + 1);
-    }
-
-    // 4. Radiation and wind: means, in the generator's units.
-    set_column(record, kSlrAve, monthly_means(days_of("slr").values, days_of("slr").scale));
-    set_column(record, kWndAve, monthly_means(days_of("wnd").values, days_of("wnd").scale));
-
-    // 5. Dew point: measured, else from humidity and the day's mean
-    //    temperature; a month whose dew point lies above its mean maximum
-    //    temperature says the column is not what it seems.
-    const Days& dew = days_of("dew");
-    const char* dew_from = dew.values.empty() ? "rh" : "dew";
-    if (!dew.values.empty()) {
-        set_column(record, kDewAve, monthly_means(dew.values, dew.scale));
-    } else {
-        set_column(record, kDewAve, monthly_means(dew_points(days_of("rh"), tmax, tmin)));
-    }
-    for (std::size_t m = 0; m < 12; ++m) {
-        const auto dew_ave = readers::number_value(record.values[m][kDewAve]);
-        const auto tmax_ave = readers::number_value(record.values[m][kTmpMaxAve]);
-        if (record.values[m][kDewAve].empty() || record.values[m][kTmpMaxAve].empty() || !dew_ave || !tmax_ave ||
-            *dew_ave <= *tmax_ave)
-            continue;
-        record.refused.push_back(where(inputs, dew_from, 0) + ": dew_ave " + record.values[m][kDewAve] + " of month " +
-                                 std::to_string(m + 1) + " is above tmp_max_ave " + record.values[m][kTmpMaxAve]);
-        for (std::size_t n = 0; n < 12; ++n) record.values[n][kDewAve].clear();
-        refused.insert("dew");
-        break;
-    }
-
-    // 6. What the record cannot give, from the reference station; measured
-    //    values are never replaced, precipitation never filled, and a
-    //    refused variable is not made up for: its file needs mending.
-    const auto refused_column = [&](std::size_t c) {
-        switch (c) {
-            case kTmpMaxAve:
-            case kTmpMaxSd: return refused.count("tmax") != 0;
-            case kTmpMinAve:
-            case kTmpMinSd: return refused.count("tmin") != 0;
-            case kSlrAve: return refused.count("slr") != 0;
-            case kWndAve: return refused.count("wnd") != 0;
-            case kDewAve: return refused.count("dew") != 0 || refused.count("rh") != 0;
-            default: return false;
-        }
-    };
-    for (std::size_t c = 0; c < kColumns.size(); ++c) {
-        if (c >= kPcpAve && c <= kPcpHhr) continue;
-        bool empty = true;
-        for (std::size_t m = 0; m < 12; ++m) empty = empty && record.values[m][c].empty();
-        if (empty && refused_column(c)) continue;
-        std::vector<int> filled;
-        for (std::size_t m = 0; m < 12; ++m) {
-            if (!record.values[m][c].empty() || inputs.reference == nullptr || inputs.reference->values[m][c].empty())
-                continue;
-            record.values[m][c] = inputs.reference->values[m][c];
-            filled.push_back(static_cast<int>(m + 1));
-        }
-        if (!filled.empty()) record.filled_variables.push_back(filled_name(kColumns[c], filled));
-    }
-    for (std::size_t c = 0; c < kColumns.size(); ++c) {
-        bool missing = false;
-        for (std::size_t m = 0; m < 12; ++m) missing = missing || record.values[m][c].empty();
-        if (missing) record.missing_variables.push_back(kColumns[c]);
-    }
+    if (inputs.position_problem) record.position_problem = inputs.position_problem->message();
+    Making making{inputs, record, {}, {}};
+    making.days = checked_days(inputs, record, making.refused);
+    temperature_columns(making);
+    precipitation_columns(making);
+    if (const Done hhr = half_hour_column(making); !hhr) return hhr.problem();
+    radiation_and_wind_columns(making);
+    dew_point_column(making);
+    fill_from_reference(making);
+    note_missing_columns(record);
     return record;
 }
 

@@ -22,7 +22,10 @@
 #include <utility>
 #include <vector>
 
+#include "problem/problem.hpp"
 #include "readers/station_record.hpp"
+#include "readers/variables.hpp"
+#include "weather/decimal_text.hpp"
 #include "weather/monthly_statistics.hpp"
 
 namespace wgn::weather {
@@ -52,35 +55,36 @@ enum Column : std::size_t {
 struct ReferenceStation {
     int line = 0;  // the line of its name in the file
     std::string name, latitude, longitude, elevation, rain_yrs;
-    std::array<std::array<std::string, 14>, 12> values;
+    std::array<std::array<DecimalText, 14>, 12> values;
 };
 
 struct WeatherInputs {
+    using Variable = readers::Variable;
     int first_year = 0, last_year = 0;  // the period
-    // The daily values of each variable (kVariables' names), in day order,
-    // each day once, within the period.
-    std::map<std::string, std::vector<readers::DailyValue>> variables;
+    // The daily values of each variable, in day order, each day once,
+    // within the period.
+    std::map<Variable, std::vector<readers::DailyValue>> variables;
     // The unit of each variable's values; absent: the generator's own, and
     // for humidity, told by its values (plausible_values.hpp).
-    std::map<std::string, readers::Unit> units;
+    std::map<Variable, readers::Unit> units;
     // Where each variable's values come from, for messages.
     struct Source {
         std::string file, column;
     };
-    std::map<std::string, Source> sources;
+    std::map<Variable, Source> sources;
     // Variables refused before they got here (a file that could not be
     // read, days that contradict each other), with the reason.
-    std::map<std::string, std::string> refused;
+    std::map<Variable, std::string> refused;
     // The report's six values of each month: PCP_MM, PCPSTD, PCPSKW, PR_W1, PR_W2, PCPD.
-    std::array<std::array<std::string, 6>, 12> precipitation;
-    std::string latitude, longitude, elevation;  // plain decimals within their bounds (position.hpp)
-    std::string position_problem;                // why a position given is refused, with its place
+    std::array<std::array<DecimalText, 6>, 12> precipitation;
+    DecimalText latitude, longitude, elevation;  // plain decimals within their bounds (position.hpp)
+    std::optional<Problem> position_problem;     // why a position given is refused, with its place
     const ReferenceStation* reference = nullptr;
 };
 
 struct WeatherRecord {
-    std::array<std::array<std::string, 14>, 12> values;  // by month, by column; empty: no value
-    std::string latitude, longitude, elevation, rain_yrs;
+    std::array<std::array<DecimalText, 14>, 12> values;  // by month, by column; empty: no value
+    DecimalText latitude, longitude, elevation, rain_yrs;
     std::string position_problem;  // why the position given is refused: then there is none
     bool hhr_estimated = false;
     std::vector<std::string> missing_variables;  // "slr_ave", ... (columns with no value in some month)
@@ -102,9 +106,9 @@ struct WeatherRecord {
 // filled_variables names them ("dew_ave" every month, "dew_ave(1,2)" two).
 std::array<bool, 12> filled_months(const WeatherRecord& record, Column column);
 
-// Fails (a text saying why) only for a precipitation value too large to
-// hold; a variable whose values are not plausible is refused (`refused`)
-// and left out, never the station.
-WeatherRecord make_weather_record(const WeatherInputs& inputs, std::string& problem);
+// Fails only for a precipitation value too large to hold; a variable whose
+// values are not plausible is refused (`refused`) and left out, never the
+// station.
+Result<WeatherRecord> make_weather_record(const WeatherInputs& inputs);
 
 }  // namespace wgn::weather

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "record_adapters.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/measure_units.hpp"
 #include "weather/exact_decimal.hpp"
@@ -84,17 +85,24 @@ TEST(MeasureUnits, NamedByListsAndHeaders) {
     EXPECT_EQ(readers::name_without_unit(" tmax "), "tmax");
 }
 
+// A unit, or nothing when the two disagree (the problem then in `problem`).
+std::optional<Unit> agreed_unit(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file,
+                                std::string& problem) {
+    const Result<Unit> unit = readers::unit_of_values(quantity, listed, in_file);
+    if (unit) return *unit;
+    problem = unit.problem().message();
+    return std::nullopt;
+}
+
 TEST(MeasureUnits, ListAndFileMustAgree) {
     std::string problem;
-    EXPECT_EQ(readers::unit_of_values(Quantity::kRadiation, std::nullopt, std::nullopt, problem),
-              Unit::kMegajoulesPerDay);
-    EXPECT_EQ(readers::unit_of_values(Quantity::kRadiation, Unit::kWattsPerSquareMetre, std::nullopt, problem),
+    EXPECT_EQ(agreed_unit(Quantity::kRadiation, std::nullopt, std::nullopt, problem), Unit::kMegajoulesPerDay);
+    EXPECT_EQ(agreed_unit(Quantity::kRadiation, Unit::kWattsPerSquareMetre, std::nullopt, problem),
               Unit::kWattsPerSquareMetre);
-    EXPECT_EQ(readers::unit_of_values(Quantity::kRadiation, std::nullopt, Unit::kKilowattHoursPerDay, problem),
+    EXPECT_EQ(agreed_unit(Quantity::kRadiation, std::nullopt, Unit::kKilowattHoursPerDay, problem),
               Unit::kKilowattHoursPerDay);
-    EXPECT_EQ(
-        readers::unit_of_values(Quantity::kRadiation, Unit::kWattsPerSquareMetre, Unit::kKilowattHoursPerDay, problem),
-        std::nullopt);
+    EXPECT_EQ(agreed_unit(Quantity::kRadiation, Unit::kWattsPerSquareMetre, Unit::kKilowattHoursPerDay, problem),
+              std::nullopt);
     EXPECT_EQ(problem, "the file states kWh/m2/day, but slr_unit says W/m2");
 }
 
@@ -142,7 +150,7 @@ TEST(MeasureUnits, MonthlyStatisticsExactInEveryUnit) {
 TEST(PlausibleValues, HumidityToldByItsValuesOnlyWhenClear) {
     std::vector<DayValue> overshoots = days_of({"0.5", "0.9", "1.002", "1.007", "0.3", "1.0"});
     std::string problem;
-    EXPECT_EQ(weather::humidity_unit_of_values(overshoots, problem), Unit::kFraction);
+    EXPECT_EQ(testing::humidity_unit(overshoots, problem), Unit::kFraction);
     EXPECT_EQ(weather::clip_humidity(overshoots, Unit::kFraction), 2);
     EXPECT_EQ(overshoots[2].value, weather::kBillion);
     EXPECT_EQ(overshoots[5].value, weather::kBillion);  // exactly 1 stays, uncounted
@@ -160,11 +168,11 @@ TEST(PlausibleValues, HumidityToldByItsValuesOnlyWhenClear) {
     };
     for (const auto& c : cases) {
         problem.clear();
-        EXPECT_EQ(weather::humidity_unit_of_values(days_of(c.values), problem), c.unit) << *c.values.begin();
+        EXPECT_EQ(testing::humidity_unit(days_of(c.values), problem), c.unit) << *c.values.begin();
         EXPECT_EQ(problem.empty(), c.unit.has_value());
     }
     problem.clear();
-    weather::humidity_unit_of_values(days_of({"0.5", "2.9", "1.4", "0.1", "3.0"}), problem);
+    testing::humidity_unit(days_of({"0.5", "2.9", "1.4", "0.1", "3.0"}), problem);
     EXPECT_EQ(problem,
               "humidity from 0.1 to 3 (median 1.4) is neither fractions (at most 1) nor per cent: give "
               "hmd_unit (fraction or percent)");
@@ -233,7 +241,7 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
         {"hhr", -1, "-1", Unit::kMillimetre, {}, "hhr -1 on 2018-07-01 is below 0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(weather::implausible_day(c.variable, day, c.value, c.written, c.unit, c.latitude), c.why)
+        EXPECT_EQ(weather::implausible_day(*readers::variable_named(c.variable), day, c.value, c.written, c.unit, c.latitude), c.why)
             << c.variable << " " << c.written;
     }
 }
@@ -250,11 +258,11 @@ TEST(PlausibleValues, MinimumAboveMaximumAtItsTolerance) {
         inputs.first_year = inputs.last_year = 2001;
         for (int d = 1; d <= 6; ++d) {
             const std::int32_t day = readers::day_number({2001, 1, d});
-            inputs.variables["tmax"].push_back({day, "10"});
-            inputs.variables["tmin"].push_back({day, d == 3 ? c.tmin : "5"});
+            inputs.variables[readers::Variable::tmax].push_back({day, "10"});
+            inputs.variables[readers::Variable::tmin].push_back({day, d == 3 ? c.tmin : "5"});
         }
         std::string problem;
-        const weather::WeatherRecord record = weather::make_weather_record(inputs, problem);
+        const weather::WeatherRecord record = testing::make_record(inputs, problem);
         EXPECT_EQ(record.values[0][weather::kTmpMaxAve].empty(), !c.kept) << c.tmin;
         EXPECT_EQ(record.refused.empty(), c.kept) << c.tmin;
     }

@@ -34,9 +34,9 @@ TEST(ReadStationFile, OtherVariablesFaultsAreRefusedWithoutFile) {
     const Result<StationRecord> read =
         read_station_file("/d/a.csv", "date,pcp,tmax\n2001-01-01,1.0,--\n2001-01-02,2.0,3\n", options);
     ASSERT_TRUE(read) << read.problem().message();
-    EXPECT_EQ(read->variables.at("pcp").size(), 2U);
-    ASSERT_EQ(read->refused.count("tmax"), 1U);
-    EXPECT_EQ(read->refused.at("tmax").substr(0, 22), "line 2, column tmax: \"");
+    EXPECT_EQ(read->variables.at(Variable::pcp).size(), 2U);
+    ASSERT_EQ(read->refused.count(Variable::tmax), 1U);
+    EXPECT_EQ(read->refused.at(Variable::tmax).substr(0, 22), "line 2, column tmax: \"");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "modelfiles/fixed_text.hpp"
+#include "record_adapters.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/calendar_days.hpp"
@@ -31,7 +32,20 @@ void PrintTo(const ModelNote& note, std::ostream* out) {
 }  // namespace weather
 namespace {
 
+using testing::decimal;
 using weather::DayValue;
+using weather::DecimalText;
+
+// How the model files lay out a text: nothing for a text that is not a
+// number, which never becomes a DecimalText.
+std::string fixed_of(const char* text, int decimals) {
+    const std::optional<DecimalText> value = DecimalText::read(text);
+    return value ? modelfiles::fixed(*value, decimals) : std::string();
+}
+std::string fortran_of(const char* text, int width, int decimals) {
+    const std::optional<DecimalText> value = DecimalText::read(text);
+    return value ? modelfiles::fortran_f(*value, width, decimals) : std::string();
+}
 
 TEST(ExactDecimal, Billionths) {
     const std::pair<const char*, std::int64_t> cases[] = {
@@ -125,13 +139,13 @@ TEST(Position, BoundsComparedOnTheDigits) {
         {kElevation, "1559m", nullptr, "\"1559m\" is not a number"},
     };
     for (const Case& c : cases) {
-        std::string why;
-        const auto plain = weather::position_text(c.coordinate, c.text, why);
+        const Result<DecimalText> plain = weather::position_text(c.coordinate, c.text);
         if (c.plain != nullptr) {
-            EXPECT_EQ(plain, c.plain) << c.text;
+            ASSERT_TRUE(plain) << c.text;
+            EXPECT_EQ(*plain, c.plain) << c.text;
         } else {
-            EXPECT_FALSE(plain) << c.text;
-            EXPECT_EQ(why, c.why) << c.text;
+            ASSERT_FALSE(plain) << c.text;
+            EXPECT_EQ(plain.problem().message(), c.why) << c.text;
         }
     }
 }
@@ -189,26 +203,27 @@ TEST(FixedText, DigitsKeptOrRoundedHalfAwayFromZero) {
         {"-1e-9", 2, "-0.00"},    {"1e308", 5, ""},
         {"NaN", 2, ""},           {"", 2, ""},
     };
-    for (const auto& [text, decimals, shown] : fixed) EXPECT_EQ(modelfiles::fixed(text, decimals), shown) << text;
+    for (const auto& [text, decimals, shown] : fixed) EXPECT_EQ(fixed_of(text, decimals), shown) << text;
     const std::tuple<const char*, int, int, const char*> fortran[] = {
         {"64.17", 6, 1, "  64.2"}, {"12345.6", 6, 2, "******"},   {"-0.25", 5, 2, "-0.25"},
-        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"},  {"NaN", 6, 2, "******"},
-        {"1e308", 6, 2, "******"}, {"9.99999e2", 6, 2, "******"}, {"9.99999e2", 6, 1, "1000.0"},
+        {"-0.25", 4, 2, "-.25"},   {"1559.21", 7, 2, "1559.21"},  {"NaN", 6, 2, ""},
+        {"1e308", 6, 2, ""},       {"9.99999e2", 6, 2, "******"}, {"9.99999e2", 6, 1, "1000.0"},
     };
     for (const auto& [text, width, decimals, shown] : fortran) {
-        EXPECT_EQ(modelfiles::fortran_f(text, width, decimals), shown) << text;
+        EXPECT_EQ(fortran_of(text, width, decimals), shown) << text;
     }
 }
 
 weather::WeatherRecord sample_record() {
     weather::WeatherRecord record;
-    record.latitude = "52.1";
-    record.longitude = "-5.18";
-    record.elevation = "2";
-    record.rain_yrs = "30";
+    record.latitude = decimal("52.1");
+    record.longitude = decimal("-5.18");
+    record.elevation = decimal("2");
+    record.rain_yrs = decimal("30");
+    constexpr std::array<const char*, 14> kMonth = {"12.34",  "2.50",   "3.10",  "2.20", "64.17", "3.8913", "1.2345",
+                                                   "0.3000", "0.6000", "12.86", "5.00", "10.25", "6.00",   "3.30"};
     for (std::size_t m = 0; m < 12; ++m) {
-        record.values[m] = {"12.34",  "2.50",   "3.10",  "2.20", "64.17", "3.8913", "1.2345",
-                            "0.3000", "0.6000", "12.86", "5.00", "10.25", "6.00",   "3.30"};
+        for (std::size_t c = 0; c < 14; ++c) record.values[m][c] = decimal(kMonth[c]);
     }
     return record;
 }
@@ -246,8 +261,10 @@ TEST(Position, TheListsElseTheFilesRefusedWithItsPlace) {
         std::array<weather::GivenCoordinate, 3> given;
         const char* places[3] = {"A, column lat", "O, column lon", "E, column elev"};
         for (std::size_t i = 0; i < 3; ++i) given[i] = {c.listed[i], c.file[i], places[i]};
-        std::string problem;
-        const std::array<std::string, 3> position = weather::take_position(given, c.ghcnd, problem);
+        const Result<weather::Position> taken = weather::take_position(given, c.ghcnd);
+        std::array<std::string, 3> position;
+        for (std::size_t i = 0; taken && i < 3; ++i) position[i] = (*taken)[i].text();
+        const std::string problem = taken ? "" : taken.problem().message();
         EXPECT_EQ(position, (std::array<std::string, 3>{c.position[0], c.position[1], c.position[2]})) << c.file[0];
         EXPECT_EQ(problem, c.problem) << c.file[0];
     }
@@ -279,18 +296,20 @@ TEST(ModelFiles, CliBlockReadBackInFreeFormat) {
         for (std::size_t c = 0; c < 14; ++c) {
             double value = 0;
             values >> value;
-            EXPECT_DOUBLE_EQ(value, std::stod(record.values[m][c])) << m << " " << c;
+            EXPECT_DOUBLE_EQ(value, std::stod(record.values[m][c].text())) << m << " " << c;
         }
     }
     // And our own reader gives back the very digits, five decimals wide.
-    std::string problem;
-    const auto stations = modelfiles::read_cli(text, problem);
-    ASSERT_EQ(problem, "");
+    const Result<std::vector<weather::ReferenceStation>> read = modelfiles::read_cli(text);
+    ASSERT_TRUE(read) << read.problem().message();
+    const std::vector<weather::ReferenceStation>& stations = *read;
     ASSERT_EQ(stations.size(), 1U);
     EXPECT_EQ(modelfiles::find_station(stations, "de bilt"), &stations[0]);
     EXPECT_EQ(stations[0].values[11][5], "3.89130");
-    EXPECT_EQ(modelfiles::read_cli("title\nx 1 2 3 4\nheader\n1 2\n", problem).size(), 0U);
-    EXPECT_EQ(problem, "line 3: not the header line of 14 names");
+    const Result<std::vector<weather::ReferenceStation>> short_header =
+        modelfiles::read_cli("title\nx 1 2 3 4\nheader\n1 2\n");
+    ASSERT_FALSE(short_header);
+    EXPECT_EQ(short_header.problem().message(), "line 3: not the header line of 14 names");
 }
 
 // A reference file may hold a name twice (as find_station compares names):
@@ -299,9 +318,9 @@ TEST(ModelFiles, EveryReferenceStationOfAName) {
     const weather::WeatherRecord record = sample_record();
     const std::string text = modelfiles::cli_title("1.0.0") + modelfiles::cli_block("De Bilt", record) +
                              modelfiles::cli_block("ftc", record) + modelfiles::cli_block("DE_BILT", record);
-    std::string problem;
-    const auto stations = modelfiles::read_cli(text, problem);
-    ASSERT_EQ(problem, "");
+    const Result<std::vector<weather::ReferenceStation>> read = modelfiles::read_cli(text);
+    ASSERT_TRUE(read) << read.problem().message();
+    const std::vector<weather::ReferenceStation>& stations = *read;
     ASSERT_EQ(stations.size(), 3U);
     struct Case {
         const char* name;
@@ -392,9 +411,9 @@ TEST(ModelFit, EachFileTakesTheRecordsItsFieldsHold) {
     for (const Case& c : cases) {
         weather::WeatherRecord record = sample_record();
         if (c.column == kRainYrs) {
-            record.rain_yrs = c.value;
+            record.rain_yrs = decimal(c.value);
         } else {
-            record.values[c.month][c.column] = c.value;
+            record.values[c.month][c.column] = decimal(c.value);
         }
         if (std::string(c.value).empty()) record.missing_variables = {"dew_ave"};
         const modelfiles::ModelFit fit = modelfiles::model_fit("st", record);
@@ -410,12 +429,12 @@ TEST(ModelFit, EachFileTakesTheRecordsItsFieldsHold) {
     }
     // Many values too wide: the first, and how many more.
     weather::WeatherRecord record = sample_record();
-    for (auto& month : record.values) month[weather::kPcpAve] = "12345.6";
+    for (auto& month : record.values) month[weather::kPcpAve] = decimal("12345.6");
     EXPECT_EQ(modelfiles::model_fit("st", record).reason,
               "not in st.wgn: pcp_ave 12345.6 of Jan is too wide for f6.1 (and 11 more)");
     // A position refused keeps the station out of every file, and says why.
     record = sample_record();
-    record.latitude.clear();
+    record.latitude = {};
     record.position_problem = "p.csv, line 4, column 21: \"91\" is not a latitude (-90 ... 90)";
     const modelfiles::ModelFit fit = modelfiles::model_fit("st", record);
     EXPECT_EQ(fit.in, (std::array<bool, 3>{false, false, false}));
@@ -435,15 +454,17 @@ TEST(ModelFiles, ReferenceValuesBecomePlainDecimals) {
         }
         return text;
     };
-    std::string problem;
-    auto stations = modelfiles::read_cli(station("1.5e1"), problem);
-    ASSERT_EQ(stations.size(), 1U) << problem;
-    EXPECT_EQ(stations[0].values[0][0], "15");
-    stations = modelfiles::read_cli(station("1e999"), problem);
-    EXPECT_TRUE(stations.empty());
-    EXPECT_EQ(problem, "line 4: \"1e999\" is not a number that can be written without an exponent");
-    modelfiles::read_cli(station("NaN"), problem);
-    EXPECT_EQ(problem, "line 4: \"NaN\" is not a number");
+    const Result<std::vector<weather::ReferenceStation>> read = modelfiles::read_cli(station("1.5e1"));
+    ASSERT_TRUE(read) << read.problem().message();
+    ASSERT_EQ(read->size(), 1U);
+    EXPECT_EQ((*read)[0].values[0][0], "15");
+    const Result<std::vector<weather::ReferenceStation>> too_long = modelfiles::read_cli(station("1e999"));
+    ASSERT_FALSE(too_long);
+    EXPECT_EQ(too_long.problem().message(),
+              "line 4: \"1e999\" is not a number that can be written without an exponent");
+    const Result<std::vector<weather::ReferenceStation>> nan = modelfiles::read_cli(station("NaN"));
+    ASSERT_FALSE(nan);
+    EXPECT_EQ(nan.problem().message(), "line 4: \"NaN\" is not a number");
 }
 
 TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
@@ -457,21 +478,21 @@ TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
     };
     for (int d = 1; d <= 6; ++d) {
         const char* t = d == 1 ? "-237.3" : "10";
-        inputs.variables["tmax"].push_back(day(d, t));
-        inputs.variables["tmin"].push_back(day(d, t));
-        inputs.variables["rh"].push_back(day(d, "1"));
-        inputs.variables["wnd"].push_back(day(d, "2"));
+        inputs.variables[readers::Variable::tmax].push_back(day(d, t));
+        inputs.variables[readers::Variable::tmin].push_back(day(d, t));
+        inputs.variables[readers::Variable::rh].push_back(day(d, "1"));
+        inputs.variables[readers::Variable::wnd].push_back(day(d, "2"));
     }
     std::string problem;
-    weather::WeatherRecord record = weather::make_weather_record(inputs, problem);
+    weather::WeatherRecord record = testing::make_record(inputs, problem);
     EXPECT_EQ(problem, "");
     EXPECT_EQ(record.values[0][weather::kDewAve], "");
     EXPECT_EQ(record.values[0][weather::kTmpMaxAve], "");
     EXPECT_EQ(record.values[0][weather::kWndAve], "2.00");
     ASSERT_EQ(record.refused.size(), 2U);
     EXPECT_EQ(record.refused[0], "tmax: tmax -237.3 on 2001-01-01 is below -90 °C");
-    inputs.variables["tmax"][0] = inputs.variables["tmin"][0] = day(1, "10");
-    record = weather::make_weather_record(inputs, problem);
+    inputs.variables[readers::Variable::tmax][0] = inputs.variables[readers::Variable::tmin][0] = day(1, "10");
+    record = testing::make_record(inputs, problem);
     EXPECT_EQ(record.values[0][weather::kDewAve], "10.00");  // saturated air at 10 degrees
     EXPECT_TRUE(record.refused.empty());
 }
@@ -479,14 +500,14 @@ TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
 TEST(ModelNotes, EveryNoteItsMonth) {
     weather::WeatherRecord record = sample_record();
     auto& v = record.values;
-    v[0][weather::kWetWet] = "0.2000";    // Jan: wet_wet <= wet_dry 0.3000
-    v[1][weather::kWetDry] = "0.0000";    // Feb: wet_dry 0
-    v[2][weather::kPcpSkew] = "0.1500";   // Mar: skew below 0.2
-    v[3][weather::kPcpDays] = "5.00";     // Apr: 30 * 0.3 / 0.7 = 12.86, not 5
-    v[4][weather::kTmpMinAve] = "13.00";  // May: minimum above maximum
-    v[5][weather::kTmpMaxSd] = "0.00";    // Jun: a deviation of 0
-    v[6][weather::kPcpHhr] = "0.00";      // Jul: pcp_hhr 0
-    v[7][weather::kPcpHhr] = "50.00";     // Aug: above the largest daily value
+    v[0][weather::kWetWet] = decimal("0.2000");    // Jan: wet_wet <= wet_dry 0.3000
+    v[1][weather::kWetDry] = decimal("0.0000");    // Feb: wet_dry 0
+    v[2][weather::kPcpSkew] = decimal("0.1500");   // Mar: skew below 0.2
+    v[3][weather::kPcpDays] = decimal("5.00");     // Apr: 30 * 0.3 / 0.7 = 12.86, not 5
+    v[4][weather::kTmpMinAve] = decimal("13.00");  // May: minimum above maximum
+    v[5][weather::kTmpMaxSd] = decimal("0.00");    // Jun: a deviation of 0
+    v[6][weather::kPcpHhr] = decimal("0.00");      // Jul: pcp_hhr 0
+    v[7][weather::kPcpHhr] = decimal("50.00");     // Aug: above the largest daily value
     weather::MonthTexts largest;
     largest.fill("40.00");
     using weather::NoteKind;
@@ -594,7 +615,7 @@ TEST(ModelNotes, EachAtItsBoundary) {
     largest.fill("40.00");
     for (const Case& c : cases) {
         weather::WeatherRecord record = sample_record();
-        for (const auto& [column, text] : c.values) record.values[c.month][column] = text;
+        for (const auto& [column, text] : c.values) record.values[c.month][column] = decimal(text);
         EXPECT_EQ(weather::model_notes(record, largest), c.expected) << c.what;
     }
 }
@@ -636,8 +657,8 @@ TEST(ModelNotes, DewFractionsMeasuredNotFilled) {
     };
     for (const Case& c : cases) {
         weather::WeatherRecord record = sample_record();
-        for (auto& month : record.values) month[weather::kDewAve] = c.value;
-        record.values[0][weather::kDewAve] = c.january;
+        for (auto& month : record.values) month[weather::kDewAve] = decimal(c.value);
+        record.values[0][weather::kDewAve] = decimal(c.january);
         record.filled_variables = c.filled;
         std::vector<weather::ModelNote> expected;
         if (*c.expected != '\0') expected.push_back({weather::NoteKind::note, c.expected});
@@ -651,10 +672,10 @@ TEST(ModelNotes, MonthsOfAFindingInOneNote) {
     weather::WeatherRecord record = sample_record();
     // The model's pcp_days 12.86 in the 30-day months, 13.29 in the 31-day ones.
     const std::pair<std::size_t, const char*> days[] = {{0, "16.00"}, {3, "15.00"}, {6, "17.00"}, {8, "12.00"}};
-    for (const auto& [month, text] : days) record.values[month][weather::kPcpDays] = text;
-    record.values[9][weather::kPcpDays] = "11.00";  // more: 13.29 for 11.00
-    for (const std::size_t month : {2U, 10U}) record.values[month][weather::kPcpSkew] = "-0.3000";
-    record.values[11][weather::kPcpSkew] = "-0.5000";
+    for (const auto& [month, text] : days) record.values[month][weather::kPcpDays] = decimal(text);
+    record.values[9][weather::kPcpDays] = decimal("11.00");  // more: 13.29 for 11.00
+    for (const std::size_t month : {2U, 10U}) record.values[month][weather::kPcpSkew] = decimal("-0.3000");
+    record.values[11][weather::kPcpSkew] = decimal("-0.5000");
     const std::vector<weather::ModelNote> notes = weather::model_notes(record);
     const std::vector<weather::ModelNote> expected = {
         {weather::NoteKind::change,
