@@ -46,7 +46,7 @@ bool is_lock_name(std::string_view name) {
     return name == lock_name(static_cast<unsigned>(*shard), static_cast<unsigned>(*shards));
 }
 
-bool FolderLock::take(std::string_view folder, std::string_view name, std::string& problem) {
+Done FolderLock::take(std::string_view folder, std::string_view name) {
     file_ = platform::resolve_file_name(platform::name_inside(folder, name));
     const std::string holder = holder_text();
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -57,29 +57,25 @@ bool FolderLock::take(std::string_view folder, std::string_view name, std::strin
             platform::close_handle(created.handle);
             if (!written) {
                 platform::remove_file(file_);
-                problem = "cannot write the lock " + file_.shown + ": " + platform::reason_text(error);
-                return false;
+                return problem_text("cannot write the lock " + file_.shown + ": " + platform::reason_text(error));
             }
             held_ = true;
-            return true;
+            return {};
         }
         std::string text;
         if (!io::read_whole_file(file_, text, error)) {
             if (platform::file_kind(file_) == platform::FileKind::missing) continue;  // released meanwhile
-            problem = "cannot make the lock " + file_.shown + ": " + platform::reason_text(created.error);
-            return false;
+            return problem_text("cannot make the lock " + file_.shown + ": " + platform::reason_text(created.error));
         }
         unsigned long pid = 0;
         std::string host;
         const bool readable = read_holder(text, pid, host);
         if (readable && (host != platform::host_name() || platform::process_alive(pid))) {
-            problem = "another batch uses " + std::string(folder) + " (process " + std::to_string(pid) + " on " + host +
-                      "); if none does, remove " + file_.shown;
-            return false;
+            return problem_text("another batch uses " + std::string(folder) + " (process " + std::to_string(pid) +
+                                " on " + host + "); if none does, remove " + file_.shown);
         }
         if (!readable && !text.empty()) {
-            problem = file_.shown + " is not a lock of wgnrain-batch; remove it if no batch uses the folder";
-            return false;
+            return problem_text(file_.shown + " is not a lock of wgnrain-batch; remove it if no batch uses the folder");
         }
         // The holder is gone (or died while writing the lock): the lock is
         // taken over.  It is renamed first, so that of two batches taking
@@ -95,8 +91,7 @@ bool FolderLock::take(std::string_view folder, std::string_view name, std::strin
         }
         platform::remove_file(stale);
     }
-    problem = "cannot take the lock " + file_.shown;
-    return false;
+    return problem_text("cannot take the lock " + file_.shown);
 }
 
 FolderLock::~FolderLock() {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "io/platform.hpp"
+#include "problem/problem.hpp"
 
 namespace wgn::batch {
 
@@ -20,9 +21,9 @@ class FolderLock {
     FolderLock& operator=(const FolderLock&) = delete;
     ~FolderLock();
 
-    // Takes the lock `name` in `folder`; false, and why, when another batch
-    // holds it or it cannot be made.
-    bool take(std::string_view folder, std::string_view name, std::string& problem);
+    // Takes the lock `name` in `folder`; a problem saying why not when
+    // another batch holds it or it cannot be made.
+    Done take(std::string_view folder, std::string_view name);
 
   private:
     io::platform::ResolvedName file_;

@@ -17,9 +17,10 @@ void read_coverage(const std::string& folder, page::PageStation& shown) {
     int error = 0;
     if (!io::read_whole_file(platform::resolve_file_name(platform::name_inside(folder, "coverage.csv")), text, error))
         return;
-    const readers::CsvText csv = readers::parse_csv(text);
-    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
-        const std::vector<std::string>& fields = csv.rows[r].fields;
+    const Result<readers::CsvText> csv = readers::parse_csv(text);
+    if (!csv) return;
+    for (std::size_t r = 1; r < csv->rows.size(); ++r) {
+        const std::vector<std::string>& fields = csv->rows[r].fields;
         if (fields.size() < 14) return;
         if (r == 1) shown.coverage_first_year = readers::whole_number(fields[0]).value_or(0);
         std::array<int, 12> months{};

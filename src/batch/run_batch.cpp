@@ -326,9 +326,8 @@ int run_batch(const BatchOptions& options) {
         return 2;
     }
     FolderLock lock;
-    std::string problem;
-    if (!lock.take(folder.shown, lock_name(options.shard, options.shards), problem)) {
-        say(problem);
+    if (const Done taken = lock.take(folder.shown, lock_name(options.shard, options.shards)); !taken) {
+        say(taken.problem().message());
         return 2;
     }
 

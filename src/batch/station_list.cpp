@@ -318,11 +318,12 @@ StationList read_station_list(std::string_view text, const FileCheck& check_file
         list.problems.push_back(utf8.problem());
         return list;
     }
-    const CsvText csv = parse_csv(*utf8, detect_separator(*utf8));
-    if (!csv.problem.empty()) {
-        list.problems.push_back(Problem{"", csv.problem_line, "", csv.problem});
+    const Result<CsvText> read = parse_csv(*utf8, detect_separator(*utf8));
+    if (!read) {
+        list.problems.push_back(read.problem());
         return list;
     }
+    const CsvText& csv = *read;
     if (csv.rows.empty()) {
         list.problems.push_back(Problem{"", 1, "", "no header row (station,file,first_year,nodata)"});
         return list;

@@ -54,9 +54,9 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
     bounds.nodata = nodata;
     // The precipitation is kept for the complete record: the series gets a copy.
-    series::WholeYearSeries series = series::make_whole_years(read->variables[readers::Variable::pcp], bounds);
+    Result<series::WholeYearSeries> series = series::make_whole_years(read->variables[readers::Variable::pcp], bounds);
     record = std::move(*read);
-    if (!series.problem.empty()) return problem_text(series::problem_text(file.shown, series));
+    if (!series) return series.problem().in_file(file.shown);
     return series;
 }
 

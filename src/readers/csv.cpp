@@ -12,7 +12,7 @@ bool blank_row(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-CsvText parse_csv(std::string_view text, char separator) {
+Result<CsvText> parse_csv(std::string_view text, char separator) {
     CsvText csv;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::size_t at = 0;
@@ -28,11 +28,8 @@ CsvText parse_csv(std::string_view text, char separator) {
                 const int opened = line;
                 ++at;
                 for (;;) {
-                    if (at >= text.size()) {
-                        csv.problem = "a quotation mark opened here is never closed";
-                        csv.problem_line = opened;
-                        return csv;
-                    }
+                    if (at >= text.size())
+                        return Problem{"", opened, "", "a quotation mark opened here is never closed"};
                     const char c = text[at++];
                     if (c == '"') {
                         if (at < text.size() && text[at] == '"') {

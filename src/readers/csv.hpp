@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/problem.hpp"
+
 namespace wgn::readers {
 
 struct CsvRow {
@@ -19,13 +21,12 @@ struct CsvRow {
 
 struct CsvText {
     std::vector<CsvRow> rows;  // rows of blanks only are left out
-    std::string problem;       // why the text could not be read, else empty
-    int problem_line = 0;
 };
 
 // Reads LF or CR LF lines; a UTF-8 byte order mark at the start is skipped.
 // `separator` is ',' or, as spreadsheets with a decimal comma write, ';'.
-CsvText parse_csv(std::string_view text, char separator = ',');
+// A quotation mark never closed is a problem on the line it opens.
+Result<CsvText> parse_csv(std::string_view text, char separator = ',');
 
 // The separator of the header row (the first line): ';' when it holds more
 // semicolons than commas outside quotation marks, else ','.

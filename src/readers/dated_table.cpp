@@ -82,8 +82,9 @@ DatedTable parse_dated_table(std::string_view text, int first_line) {
     DatedTable table;
     table.first_line = first_line;
     table.separator = detect_separator(text);
-    table.csv = parse_csv(text, table.separator);
-    if (!table.csv.problem.empty()) fail(table.csv.problem_line + first_line - 1, "", table.csv.problem);
+    Result<CsvText> csv = parse_csv(text, table.separator);
+    if (!csv) fail(csv.problem().line + first_line - 1, "", csv.problem().text);
+    table.csv = std::move(*csv);
     if (table.csv.rows.empty()) fail(first_line, "", "no header row");
     return table;
 }

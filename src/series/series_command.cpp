@@ -221,12 +221,13 @@ int run_series_command(std::span<const std::string> arguments) {
         say(millimetres.problem().message());
         return 1;
     }
-    const WholeYearSeries series = make_whole_years(std::move(read->variables[readers::Variable::pcp]), parsed.series);
-    if (!series.problem.empty()) {
-        say(problem_text(input.shown, series));
+    const Result<WholeYearSeries> series =
+        make_whole_years(std::move(read->variables[readers::Variable::pcp]), parsed.series);
+    if (!series) {
+        say(series.problem().in_file(input.shown).message());
         return 1;
     }
-    if (!io::replace_whole_file(written, series.text, error)) {
+    if (!io::replace_whole_file(written, series->text, error)) {
         say("cannot write " + written.shown + ": " + platform::reason_text(error));
         return 1;
     }
@@ -236,8 +237,8 @@ int run_series_command(std::span<const std::string> arguments) {
     if (point != std::string::npos && (folder_end == std::string::npos || point > folder_end)) report.resize(point);
     report.append("-report.txt");
     const std::string answers = answer_name(output.shown) + "\n" + answer_name(report) + "\n" +
-                                std::to_string(series.coverage.first_year) + "\n" + parsed.series.nodata + "\n";
-    say(coverage_line(series.coverage));
+                                std::to_string(series->coverage.first_year) + "\n" + parsed.series.nodata + "\n";
+    say(coverage_line(series->coverage));
     return platform::write_standard_output(answers) ? 0 : 1;
 }
 

@@ -62,17 +62,10 @@ Done merge_days(std::vector<DailyValue>& values) {
     return {};
 }
 
-WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOptions& options) {
-    WholeYearSeries series;
-    if (values.empty()) {
-        series.problem = "no daily values";
-        return series;
-    }
-    if (const Done merged = merge_days(values); !merged) {
-        series.problem = merged.problem().text;
-        series.problem_line = merged.problem().line;
-        return series;
-    }
+Result<WholeYearSeries> make_whole_years(std::vector<DailyValue> values, const SeriesOptions& options) {
+    // 1. The days in order, each once.
+    if (values.empty()) return problem_text("no daily values");
+    if (Done merged = merge_days(values); !merged) return merged.problem();
 
     // 2. The values present in each calendar year of the record.
     std::map<int, int> present;
@@ -91,16 +84,13 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
         const std::string side = options.first_year  ? " from " + std::to_string(*options.first_year) + " on"
                                  : options.last_year ? " up to " + std::to_string(*options.last_year)
                                                      : std::string();
-        series.problem = "no calendar year" + side + " with at most 10 % of its days missing (values from " +
-                         date_text(values.front().day) + " to " + date_text(values.back().day) + ": " +
-                         std::to_string(found) + " of " + std::to_string(days) + " days of " +
-                         std::to_string(record_first) + "-" + std::to_string(record_last) + ")";
-        return series;
+        return problem_text("no calendar year" + side + " with at most 10 % of its days missing (values from " +
+                            date_text(values.front().day) + " to " + date_text(values.back().day) + ": " +
+                            std::to_string(found) + " of " + std::to_string(days) + " days of " +
+                            std::to_string(record_first) + "-" + std::to_string(record_last) + ")");
     }
-    if (first > last || !readers::is_valid_date(Date{first, 1, 1}) || !readers::is_valid_date(Date{last, 12, 31})) {
-        series.problem = "no period from " + std::to_string(first) + " to " + std::to_string(last);
-        return series;
-    }
+    if (first > last || !readers::is_valid_date(Date{first, 1, 1}) || !readers::is_valid_date(Date{last, 12, 31}))
+        return problem_text("no period from " + std::to_string(first) + " to " + std::to_string(last));
 
     // 4. Every day of the period, in order: its value or the NoData value.
     // wgnrain reads the NoData value and each value as single-precision
@@ -108,6 +98,7 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
     // missing: the same reading and comparison decide it here.
     float nodata_single = 0.0F;
     const bool nodata = io::parse_real(options.nodata, nodata_single);
+    WholeYearSeries series;
     Coverage& coverage = series.coverage;
     coverage.first_year = first;
     coverage.last_year = last;
@@ -127,10 +118,9 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
         if (value != nullptr && !value->text.empty()) {
             float number = 0.0F;
             if (nodata && io::parse_real(value->text, number) && facts::is_nodata(number, nodata_single)) {
-                series.problem_line = value->line;
-                series.problem = "the value " + value->text + " of " + date_text(day) + " equals the NoData value " +
-                                 options.nodata + "; choose another nodata for this station";
-                return series;
+                return Problem{"", value->line, "",
+                               "the value " + value->text + " of " + date_text(day) + " equals the NoData value " +
+                                   options.nodata + "; choose another nodata for this station"};
             }
             series.text.append(value->text);
         } else {
@@ -151,10 +141,6 @@ WholeYearSeries make_whole_years(std::vector<DailyValue> values, const SeriesOpt
         date = readers::date_of(day + 1);
     }
     return series;
-}
-
-std::string problem_text(std::string_view file, const WholeYearSeries& series) {
-    return Problem{std::string(file), series.problem_line, "", series.problem}.message();
 }
 
 std::string period_text(const Coverage& coverage) {

@@ -39,21 +39,18 @@ struct Coverage {
 };
 
 struct WholeYearSeries {
-    std::string problem;   // why no series can be made; empty when it was
-    int problem_line = 0;  // the line of the file the problem is on, if one
-    std::string text;      // the series file, lines ended by CR LF
+    std::string text;  // the series file, lines ended by CR LF
     Coverage coverage;
 };
 
 // `values` in any order; a day given twice with different values is refused.
-WholeYearSeries make_whole_years(std::vector<readers::DailyValue> values, const SeriesOptions& options);
+// The problem, when no series can be made, has the line of the file it is
+// on where it is about one value.
+Result<WholeYearSeries> make_whole_years(std::vector<readers::DailyValue> values, const SeriesOptions& options);
 
 // The values in day order, a day given twice kept once when both say the
 // same; otherwise the conflict, with the line that gives the day again.
 Done merge_days(std::vector<readers::DailyValue>& values);
-
-// The problem with the file's name and line: "/d/a.csv, line 3: 2001-04-01 again, ..."
-std::string problem_text(std::string_view file, const WholeYearSeries& series);
 
 // "1991-2020"
 std::string period_text(const Coverage& coverage);

@@ -17,7 +17,7 @@ std::string unit_note(Variable variable, Unit unit, bool stated, long clipped) {
     }
     // Temperatures share one unit: named once, by tmax.
     if (readers::scale_of(unit).identity() || variable == Variable::tmin || variable == Variable::dew) return {};
-    return (variable == Variable::tmax ? std::string("tmp") : std::string(readers::name(variable))) + " " +
+    return (variable == Variable::tmax ? std::string(readers::name(readers::FileKind::tmp)) : std::string(readers::name(variable))) + " " +
            std::string(readers::unit_name(unit));
 }
 

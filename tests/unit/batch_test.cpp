@@ -37,16 +37,16 @@ TEST(Csv, RowsFieldsAndLines) {
         {"a,b\r\nc,d\r", {{"a", "b"}, {"c", "d"}}, {1, 2}},
     };
     for (const Case& c : cases) {
-        const CsvText csv = parse_csv(c.text);
-        ASSERT_EQ(csv.problem, "") << c.text;
-        ASSERT_EQ(csv.rows.size(), c.rows.size()) << c.text;
+        const Result<CsvText> csv = parse_csv(c.text);
+        ASSERT_EQ(csv ? "" : csv.problem().text, "") << c.text;
+        ASSERT_EQ(csv->rows.size(), c.rows.size()) << c.text;
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
-            EXPECT_EQ(csv.rows[i].fields, c.rows[i]) << c.text;
-            EXPECT_EQ(csv.rows[i].line, c.lines[i]) << c.text;
+            EXPECT_EQ(csv->rows[i].fields, c.rows[i]) << c.text;
+            EXPECT_EQ(csv->rows[i].line, c.lines[i]) << c.text;
         }
     }
-    const CsvText open = parse_csv("a\nb,\"never closed\n\n");
-    EXPECT_EQ(open.problem_line, 2);
+    const Result<CsvText> open = parse_csv("a\nb,\"never closed\n\n");
+    EXPECT_EQ(open ? 0 : open.problem().line, 2);
 }
 
 TEST(Csv, FieldsQuotedOnlyWhenNeeded) {
@@ -54,7 +54,7 @@ TEST(Csv, FieldsQuotedOnlyWhenNeeded) {
               "a b,\"1,5\",\"say \"\"x\"\"\",,\"two\nlines\"\r\n");
     // What is written reads back as it was.
     const std::vector<std::string> fields = {"x,y", "\"", "plain", "\r\n"};
-    EXPECT_EQ(parse_csv(csv_line(fields)).rows.at(0).fields, fields);
+    EXPECT_EQ(parse_csv(csv_line(fields))->rows.at(0).fields, fields);
 }
 
 TEST(StationNames, UnsafeNamesAreRefused) {

@@ -88,7 +88,7 @@ TEST(Csv, SeparatorOfTheHeaderRow) {
         {"only\na;b;c", ','},
     };
     for (const auto& [text, separator] : cases) EXPECT_EQ(readers::detect_separator(text), separator) << text;
-    EXPECT_EQ(readers::parse_csv("a;\"b;c\"\n", ';').rows.at(0).fields, (std::vector<std::string>{"a", "b;c"}));
+    EXPECT_EQ(readers::parse_csv("a;\"b;c\"\n", ';')->rows.at(0).fields, (std::vector<std::string>{"a", "b;c"}));
 }
 
 // Daily values from `first` to `last` (day numbers), each "1", but for the
@@ -173,8 +173,10 @@ TEST(WholeYears, PeriodFromTheLongestRunOfWellCoveredYears) {
         series::SeriesOptions options;
         options.first_year = c.first_year;
         options.last_year = c.last_year;
-        const series::WholeYearSeries series = series::make_whole_years(days(c.first, c.last, c.missing), options);
-        ASSERT_EQ(series.problem, "") << c.what;
+        const Result<series::WholeYearSeries> made =
+            series::make_whole_years(days(c.first, c.last, c.missing), options);
+        ASSERT_EQ(made ? "" : made.problem().text, "") << c.what;
+        const series::WholeYearSeries& series = *made;
         EXPECT_EQ(series::period_text(series.coverage), c.period) << c.what;
         EXPECT_EQ(series.coverage.missing_days, c.missing_days) << c.what;
         EXPECT_EQ(series::incomplete_years_text(series.coverage), c.incomplete) << c.what;
@@ -219,9 +221,9 @@ TEST(WholeYears, RefusedSeries) {
     for (const Case& c : cases) {
         series::SeriesOptions options;
         options.nodata = c.nodata;
-        const series::WholeYearSeries series = series::make_whole_years(c.values, options);
-        EXPECT_EQ(series.problem, c.problem) << c.what;
-        EXPECT_EQ(series.problem_line, c.line) << c.what;
+        const Result<series::WholeYearSeries> series = series::make_whole_years(c.values, options);
+        EXPECT_EQ(series ? "" : series.problem().text, c.problem) << c.what;
+        EXPECT_EQ(series ? 0 : series.problem().line, c.line) << c.what;
     }
 }
 

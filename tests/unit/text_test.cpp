@@ -100,10 +100,11 @@ TEST(CsvWriting, QuotesOnlyWhereNeeded) {
 
 TEST(CsvWriting, ReadsBackAsWritten) {
     const std::vector<std::string> fields = {"De Bilt, 260", "\"", "a\r\nb", "  x  ", "=1"};
-    const readers::CsvText read = readers::parse_csv(csv_line(fields) + csv_line({"next"}));
-    ASSERT_EQ(read.rows.size(), 2U);
-    EXPECT_EQ(read.rows[0].fields, fields);
-    EXPECT_EQ(read.rows[1].line, 3);  // the quoted line end counts
+    const Result<readers::CsvText> read = readers::parse_csv(csv_line(fields) + csv_line({"next"}));
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->rows.size(), 2U);
+    EXPECT_EQ(read->rows[0].fields, fields);
+    EXPECT_EQ(read->rows[1].line, 3);  // the quoted line end counts
 }
 
 }  // namespace
