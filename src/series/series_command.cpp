@@ -21,7 +21,7 @@ namespace {
 namespace platform = io::platform;
 
 struct SeriesArguments {
-    std::string file, output, error;
+    std::string file, output;
     std::optional<readers::Unit> pcp_unit;  // stated by --pcp-unit
     readers::ReadOptions read;
     SeriesOptions series;
@@ -34,15 +34,17 @@ std::optional<int> year_value(std::string_view text) {
     return year;
 }
 
-SeriesArguments parse_arguments(std::span<const std::string> arguments) {
+// The command line, or why it is refused (the first fault found).
+Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) {
     SeriesArguments parsed;
     if (arguments.size() == 1 && platform::asks_for_help(arguments[0])) parsed.help = true;
     if (arguments.size() == 1 && std::string_view(arguments[0]) == "--version") parsed.version = true;
     if (parsed.help || parsed.version) return parsed;
-    const auto refuse = [&parsed](std::string why) {
-        if (parsed.error.empty()) parsed.error = std::move(why);
+    std::string error;
+    const auto refuse = [&error](std::string why) {
+        if (error.empty()) error = std::move(why);
     };
-    for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
+    for (std::size_t i = 0; i < arguments.size() && error.empty(); ++i) {
         std::string_view option = arguments[i];
         std::optional<std::string_view> value;
         if (option.substr(0, 2) == "--" && option.find('=') != std::string_view::npos) {
@@ -92,11 +94,11 @@ SeriesArguments parse_arguments(std::span<const std::string> arguments) {
             parsed.file = option;
         }
     }
-    if (parsed.error.empty() && parsed.file.empty()) parsed.error = "no station file";
-    if (parsed.error.empty() && parsed.output.empty()) parsed.error = "no series name (-o SERIES)";
-    if (parsed.error.empty() && parsed.read.format == readers::Format::plain && !parsed.series.first_year) {
-        parsed.error = "a plain series needs --first-year";
-    }
+    if (parsed.file.empty()) refuse("no station file");
+    if (parsed.output.empty()) refuse("no series name (-o SERIES)");
+    if (parsed.read.format == readers::Format::plain && !parsed.series.first_year)
+        refuse("a plain series needs --first-year");
+    if (!error.empty()) return problem_text(std::move(error));
     // A plain series marks its missing days with the NoData value it is given.
     parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
     parsed.read.first_year = parsed.series.first_year;
@@ -115,22 +117,22 @@ std::string answer_name(std::string_view name) {
 
 // The file the series replaces: `output` itself, or the file a link of
 // that name leads to (the link stays a link).  A named pipe or a device is
-// never replaced by a file: why not, or empty.
-std::string series_target(const platform::ResolvedName& output, platform::ResolvedName& written) {
-    written = output;
+// never replaced by a file.
+Result<platform::ResolvedName> series_target(const platform::ResolvedName& output) {
+    platform::ResolvedName written = output;
     int error = 0;
-    if (platform::is_link(output) && !platform::link_target(output, written, error)) {
-        return "cannot follow the link " + output.shown + ": " + platform::reason_text(error);
-    }
-    if (written.report != 0) return written.shown + " is not a usable file name: " + io::name_refusal(written);
+    if (platform::is_link(output) && !platform::link_target(output, written, error))
+        return problem_text("cannot follow the link " + output.shown + ": " + platform::reason_text(error));
+    if (written.report != 0)
+        return problem_text(written.shown + " is not a usable file name: " + io::name_refusal(written));
     std::string why;
     switch (platform::file_kind(written)) {
         case platform::FileKind::fifo: why = " is a named pipe, not a file"; break;
         case platform::FileKind::device: why = " is a device, not a file"; break;
         case platform::FileKind::other: why = " is not a regular file"; break;
-        default: return {};
+        default: return written;
     }
-    return written.shown + why + ": the series must go to a regular file";
+    return problem_text(written.shown + why + ": the series must go to a regular file");
 }
 
 void say(const std::string& text) {
@@ -177,13 +179,14 @@ const char* const kSeriesUsage =
     "written, 2 a bad command line.\n";
 
 int run_series_command(std::span<const std::string> arguments) {
-    const SeriesArguments parsed = parse_arguments(arguments);
-    if (parsed.help) return platform::write_standard_output(kSeriesUsage) ? 0 : 1;
-    if (parsed.version) return platform::write_standard_output("wgnrain-series " WGNRAIN_VERSION "\n") ? 0 : 1;
-    if (!parsed.error.empty()) {
-        say(parsed.error + " (see 'wgnrain-series --help')");
+    const Result<SeriesArguments> arguments_read = parse_arguments(arguments);
+    if (!arguments_read) {
+        say(arguments_read.problem().message() + " (see 'wgnrain-series --help')");
         return 2;
     }
+    const SeriesArguments& parsed = *arguments_read;
+    if (parsed.help) return platform::write_standard_output(kSeriesUsage) ? 0 : 1;
+    if (parsed.version) return platform::write_standard_output("wgnrain-series " WGNRAIN_VERSION "\n") ? 0 : 1;
     const platform::ResolvedName input = platform::resolve_file_name(parsed.file);
     const platform::ResolvedName output = platform::resolve_file_name(parsed.output);
     if (output.report != 0) {
@@ -194,9 +197,9 @@ int run_series_command(std::span<const std::string> arguments) {
         say("the series " + output.shown + " would replace the station file itself");
         return 2;
     }
-    platform::ResolvedName written;
-    if (const std::string problem = series_target(output, written); !problem.empty()) {
-        say(problem);
+    const Result<platform::ResolvedName> target = series_target(output);
+    if (!target) {
+        say(target.problem().message());
         return 2;
     }
     if (input.report == 0) {
@@ -227,8 +230,8 @@ int run_series_command(std::span<const std::string> arguments) {
         say(series.problem().in_file(input.shown).message());
         return 1;
     }
-    if (!io::replace_whole_file(written, series->text, error)) {
-        say("cannot write " + written.shown + ": " + platform::reason_text(error));
+    if (!io::replace_whole_file(*target, series->text, error)) {
+        say("cannot write " + target->shown + ": " + platform::reason_text(error));
         return 1;
     }
     std::string report = output.shown;
