@@ -13,8 +13,8 @@ tables that cannot be written, and a list checked completely first.
     shows as M6201.
   - List mistakes: invalid UTF-8 (encoded surrogates, overlong forms), names
     equal after case folding, an empty file, a folder path too long, -1e99;
-    semicolons and UTF-16 are read; a
-    column named like the summary's own is carried as list_<name>.
+    semicolons and UTF-16 are read; a column named like the summary's own is
+    carried as list_<name>.
 
     batch_safety.py path/to/wgnrain-batch
     WGNRAIN_LAUNCHER=path/to/launch.exe batch_safety.py path/to/wgnrain-batch.exe   (under Wine)
