@@ -125,20 +125,19 @@ def line_titles(svg):
     return lines
 
 
+def medians(stem):
+    """Each month's median of the six stations: the mean of the middle two."""
+    middles = [sorted(float(pcp[n][f"{stem}{m}"]) for n in FACTORS)[2:4] for m in range(1, 13)]
+    return [(a + b) / 2 for a, b in middles]
+
+
 for column, stem in STEMS.items():
-    medians, values = [], {n: [float(pcp[n][f"{stem}{m}"]) for m in range(1, 13)] for n in FACTORS}
-    for m in range(12):
-        middle = sorted(v[m] for v in values.values())[2:4]
-        medians.append((middle[0] + middle[1]) / 2)
     lines = line_titles(figures[column].find("{http://www.w3.org/2000/svg}svg"))
     expect(f"{column}: the median line", lines.get("median of the stations"),
-           [(month, "%.4g" % v) for month, v in zip(MONTHS, medians)])
+           [(month, "%.4g" % v) for month, v in zip(MONTHS, medians(stem))])
     expect(f"{column}: a line a station", sorted(n for n in lines if n != "median of the stations"),
            sorted(f"{n}, {column}" for n in FACTORS))
-pcp_medians = []
-for m in range(1, 13):
-    middle = sorted(float(pcp[n][f"PCPMM{m}"]) for n in FACTORS)[2:4]
-    pcp_medians.append((middle[0] + middle[1]) / 2)
+pcp_medians = medians("PCPMM")
 distance = {n: sum(abs(float(pcp[n][f"PCPMM{m + 1}"]) - pcp_medians[m]) for m in range(12)) for n in FACTORS}
 expect("furthest by distance (the pattern's scale)", sorted(distance, key=distance.get, reverse=True)[:3],
        ["k20", "k05", "k7"])
@@ -206,9 +205,8 @@ HUMIDITY = {  # station: (a day's value, the unit told, the fraction of a value)
     "percent": (lambda i: "100" if i % 10 == 0 else f"{30 + 60 * rng.random():.0f}",
                 "rh percent (told by the values)", lambda v: float(v) / 100),
 }
-for name, (value, _, _) in HUMIDITY.items():
-    rh = {d: value(i) for i, d in enumerate(weather_days)}
-    HUMIDITY[name] += (rh,)
+humidity = {name: {d: value(i) for i, d in enumerate(weather_days)} for name, (value, _, _) in HUMIDITY.items()}
+for name, rh in humidity.items():
     write(f"{name}.csv", ["date,prcp,tmax,tmin,rh"] +
           [f"{d},{float(Fraction(tenths[i], 10)):.1f},{tmax[d]},{tmin[d]},{rh[d]}" for i, d in enumerate(weather_days)])
 write("humidity.csv", ["station,file,format,lat,lon,elev"] + [f"{n},{n}.csv,csv,52.1,5.18,2" for n in HUMIDITY])
@@ -222,7 +220,8 @@ def dew_point(rh, t):
     return (116.9 + 237.3 * e) / (16.78 - e)
 
 
-for name, (_, units, fraction, rh) in HUMIDITY.items():
+for name, (_, units, fraction) in HUMIDITY.items():
+    rh = humidity[name]
     expect(f"{name}: units", summary[name]["units"], units)
     dews = {d: dew_point(fraction(rh[d]), (float(tmax[d]) + float(tmin[d])) / 2) for d in weather_days}
     expect(f"{name}: dew_ave from the humidity as {units.split()[1]}", [userwgn[name][f"DEWPT{m}"] for m in range(1, 13)],
