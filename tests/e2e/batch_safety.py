@@ -11,9 +11,10 @@ tables that cannot be written, and a list checked completely first.
   - A rerun truncates what a child writes (no stale stderr.txt); a station
     with warnings is counted, and failed with --strict; the math report
     shows as M6201.
-  - List mistakes: invalid UTF-8, names equal after case folding, an empty
-    file, a folder path too long, -1e99; semicolons and UTF-16 are read; a
-    column named like the summary's own is carried as list_<name>.
+  - List mistakes: invalid UTF-8 (encoded surrogates, overlong forms), names
+    equal after case folding, an empty file, a folder path too long, -1e99;
+    semicolons and UTF-16 are read; a column named like the summary's own is
+    carried as list_<name>.
 
     batch_safety.py path/to/wgnrain-batch
     WGNRAIN_LAUNCHER=path/to/launch.exe batch_safety.py path/to/wgnrain-batch.exe   (under Wine)
@@ -260,6 +261,25 @@ if windows:  # read in the ANSI code page: only the other mistakes remain
 else:
     expect("invalid UTF-8", (status, err.strip()),
            (2, f"wgnrain-batch: {list_name}, row 2, column 1: text that is not UTF-8 (save the list as UTF-8, or CSV UTF-8 in a spreadsheet)"))
+# Bytes no UTF-8 writer produces, refused with the row and the column they sit in: encoded
+# surrogates (U+D800 as ED A0 80), overlong forms of "/" (C0 AF, E0 80 AF), a code point past
+# U+10FFFF. U+D7FF, the last before the surrogates, is a name like any other.
+if not windows:
+    for what, status_want, column in [
+            (b"ab\xed\xa0\x80c,s1.txt,2001,-99", 2, 1),
+            (b"\xed\xbf\xbfz,s1.txt,2001,-99", 2, 1),
+            (b"b,s1\xc0\xaftxt,2001,-99", 2, 2),
+            (b"c,s1.txt,2001,-9\xc0\xaf9", 2, 4),
+            (b"\xe0\x80\xafx,s1.txt,2001,-99", 2, 1),
+            (b"\xf4\x90\x80\x80x,s1.txt,2001,-99", 2, 1),
+            (b"\xed\x9f\xbfx,s1.txt,2001,-99", 0, 0)]:
+        write("bytes.csv", b"station,file,first_year,nodata\nok,s1.txt,2001,-99\n" + what + b"\n", "wb")
+        status, out, err = batch("bytes.csv", "-o", "bytes")
+        shutil.rmtree(os.path.join(work, "bytes"), ignore_errors=True)
+        name = program.shown_path(binary, os.path.join(work, "bytes.csv"))
+        expect(f"list bytes {what!r}", (status, err.strip()), (status_want, "" if status_want == 0 else (
+            f"wgnrain-batch: {name}, row 3, column {column}: text that is not UTF-8 (save the list as UTF-8, "
+            "or CSV UTF-8 in a spreadsheet)")))
 text = read("bad.csv").decode("latin-1").replace("caf\xe9", "cafe").encode("utf-8")
 write("bad.csv", text, "wb")
 status, out, err = batch("bad.csv", "-o", "never")
