@@ -7,6 +7,7 @@
 #include <ctime>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -286,23 +287,19 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     return true;
 }
 
-}  // namespace
-
-int run_batch(const BatchOptions& options) {
-    // Console events are noted from here on, before any thread starts.
-    platform::note_console_events();
-    const platform::ResolvedName list_name = platform::resolve_file_name(options.list);
+// The station list, each station's folder checked to give its files names
+// wgnrain can use; nothing when the list cannot be read or has problems,
+// each of which is shown.
+std::optional<StationList> checked_list(const platform::ResolvedName& list_name,
+                                        const platform::ResolvedName& folder) {
     std::string text;
     int error = 0;
     if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
         say("cannot read the station list " + list_name.shown + ": " + io::failure_reason(list_name, error));
-        return 2;
+        return std::nullopt;
     }
     StationList list =
         read_station_list(text, [&list_name](std::string_view file) { return station_file(list_name, file); });
-    const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
-    // Every file of a station's folder must have a name wgnrain and the
-    // batch can use.
     for (const Station& station : list.stations) {
         const std::size_t longest = folder.shown.size() + 1 + station.name.size() + 1 + kLongestStationFile;
         if (folder.report == 0 && longest > io::kMaxFileNameLength) {
@@ -314,13 +311,71 @@ int run_batch(const BatchOptions& options) {
         }
     }
     for (const Problem& problem : list.problems) say(list_name.shown + ", " + list_problem_text(problem));
-    if (!list.problems.empty()) return 2;
+    if (!list.problems.empty()) return std::nullopt;
+    return list;
+}
 
+// The status a batch ends with after an interruption: the console event's.
+int interrupted_status(int event) {
+    return static_cast<int>(platform::console_event_status(event));
+}
+
+// A shard writes no tables: its stations' folders are its result.  Its line
+// counts its own stations.
+int end_shard(const StationList& list, const BatchOptions& options, const Runs& runs, const std::string& folder,
+              int event, std::string done) {
+    Counts counts;
+    for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) {
+        const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
+        (outcome.ok() ? counts.ok : counts_as_not_run(outcome.status) ? counts.not_run : counts.failed)++;
+    }
+    done.append("shard " + std::to_string(options.shard) + " of " + std::to_string(options.shards) + ": " +
+                std::to_string(counts.ok + counts.failed + counts.not_run) + " of " +
+                std::to_string(list.stations.size()) + " stations, " + std::to_string(counts.ok) + " ok, " +
+                std::to_string(counts.failed) + " failed");
+    if (counts.not_run > 0) done.append(", " + std::to_string(counts.not_run) + " not run");
+    done.append("; the tables come from --merge\n");
+    platform::write_standard_output(done);
+    if (event >= 0) return interrupted_status(event);
+    return counts.failed + counts.not_run == 0 ? 0 : 1;
+}
+
+// The overview page, replaced whole like the tables; the problem is shown.
+bool write_page(const std::string& folder, const std::vector<page::PageStation>& shown,
+                const page::PageTotals& totals, std::string& page_shown) {
+    const platform::ResolvedName page_file = platform::resolve_file_name(platform::name_inside(folder, kPageName));
+    io::ReplacingFile page_out;
+    int error = 0;
+    page_shown = page_file.shown;
+    bool written = page_file.report == 0 && page_out.open(page_file, error);
+    if (written) {
+        page::overview_page(shown, totals,
+                            [&](std::string_view piece) { written = written && page_out.append(piece, error); });
+        written = written && page_out.commit(error);
+    }
+    if (!written) say("cannot write " + page_file.shown + ": " + io::failure_reason(page_file, error));
+    return written;
+}
+
+}  // namespace
+
+int run_batch(const BatchOptions& options) {
+    // 1. Console events are noted from here on, before any thread starts.
+    platform::note_console_events();
+    const platform::ResolvedName list_name = platform::resolve_file_name(options.list);
+    const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
+    // 2. The list, whole and good, or nothing runs.
+    const std::optional<StationList> checked = checked_list(list_name, folder);
+    if (!checked) return 2;
+    const StationList& list = *checked;
+
+    // 3. wgnrain, the output folder, and the folder's lock for this batch.
     const std::string program = options.merge ? std::string() : platform::companion_program("wgnrain");
     if (!options.merge && program.empty()) {
         say("wgnrain is neither beside wgnrain-batch nor on the search path");
         return 2;
     }
+    int error = 0;
     if (folder.report != 0 || !platform::make_folder(folder, error)) {
         say("cannot make the output folder " + folder.shown + ": " + io::failure_reason(folder, error));
         return 2;
@@ -330,63 +385,32 @@ int run_batch(const BatchOptions& options) {
         say(taken.problem().message());
         return 2;
     }
-
     // The tables and the page of a batch killed outright may be left half
     // written under their scratch names: the folder's holder removes them.
     if (options.shards == 1) io::remove_scratch_files(folder.shown);
 
+    // 4. The stations run (none for --merge).
     unsigned jobs = options.jobs;
     if (jobs == 0) jobs = std::max(1U, std::thread::hardware_concurrency());
     Runs runs;
     if (!options.merge) runs = run_stations(list, options, program, folder.shown, jobs);
     const int event = platform::console_event_noted();
-
-    const std::string stations = std::to_string(list.stations.size()) + " stations";
     std::string done = "wgnrain-batch: ";
     if (event >= 0) done.append("interrupted; ");
-    if (options.shards > 1) {
-        // A shard writes no tables: its stations' folders are its result.
-        Counts counts;
-        for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) {
-            const StationOutcome outcome = table_outcome(list, options, runs, folder.shown, i);
-            (outcome.ok() ? counts.ok : counts_as_not_run(outcome.status) ? counts.not_run : counts.failed)++;
-        }
-        done.append("shard " + std::to_string(options.shard) + " of " + std::to_string(options.shards) + ": " +
-                    std::to_string(counts.ok + counts.failed + counts.not_run) + " of " + stations + ", " +
-                    std::to_string(counts.ok) + " ok, " + std::to_string(counts.failed) + " failed");
-        if (counts.not_run > 0) done.append(", " + std::to_string(counts.not_run) + " not run");
-        done.append("; the tables come from --merge\n");
-        platform::write_standard_output(done);
-        if (event >= 0) return static_cast<int>(platform::console_event_status(event));
-        return counts.failed + counts.not_run == 0 ? 0 : 1;
-    }
+    if (options.shards > 1) return end_shard(list, options, runs, folder.shown, event, std::move(done));
 
+    // 5. The tables, then the page, and the line that sums the batch up.
     Counts counts;
     std::vector<page::PageStation> shown;
     const bool written = write_tables(list, options, runs, folder.shown, counts, shown);
     bool page_written = false;
     std::string page_shown;
     if (written) {
-        // The overview page, replaced whole like the tables.
-        page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(), counts.ok,
-                                counts.failed,     counts.not_run,  shown.size()};
-        const platform::ResolvedName page_file =
-            platform::resolve_file_name(platform::name_inside(folder.shown, kPageName));
-        io::ReplacingFile page_out;
-        error = 0;
-        page_shown = page_file.shown;
-        page_written = page_file.report == 0 && page_out.open(page_file, error);
-        if (page_written) {
-            page::overview_page(shown, totals, [&](std::string_view piece) {
-                page_written = page_written && page_out.append(piece, error);
-            });
-            page_written = page_written && page_out.commit(error);
-        }
-        if (!page_written) {
-            say("cannot write " + page_file.shown + ": " + io::failure_reason(page_file, error));
-        }
+        const page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(), counts.ok,
+                                      counts.failed,     counts.not_run,  shown.size()};
+        page_written = write_page(folder.shown, shown, totals, page_shown);
     }
-    done.append(stations + ", " + std::to_string(counts.ok) + " ok");
+    done.append(std::to_string(list.stations.size()) + " stations, " + std::to_string(counts.ok) + " ok");
     if (counts.warned > 0) done.append(" (" + std::to_string(counts.warned) + " with warnings)");
     done.append(", " + std::to_string(counts.failed) + " failed");
     if (counts.not_run > 0) done.append(", " + std::to_string(counts.not_run) + " not run");
@@ -395,7 +419,7 @@ int run_batch(const BatchOptions& options) {
     done.append(written ? "see " + platform::name_inside(folder.shown, kSummaryName) : "the tables were not written");
     if (written && !page_written) done.append("; the page " + page_shown + " was not written");
     platform::write_standard_output(done + "\n");
-    if (event >= 0) return static_cast<int>(platform::console_event_status(event));
+    if (event >= 0) return interrupted_status(event);
     if (!written || !page_written) return 3;
     return counts.failed + counts.not_run == 0 ? 0 : 1;
 }
