@@ -44,11 +44,6 @@ struct Station {
     WeatherColumns weather;
 
     bool dated() const { return readers::facts(format).dated; }
-    // The value of a weather column by its name, empty when not given.
-    std::string weather_option(std::string_view column) const {
-        const WeatherColumn* known = weather_column_named(column);
-        return known == nullptr ? std::string() : weather.*known->field;
-    }
 };
 
 struct StationList {

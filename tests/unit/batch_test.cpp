@@ -101,6 +101,58 @@ std::vector<std::string> problem_texts(const StationList& list) {
     return texts;
 }
 
+// A good list's rows as the stations the batch runs: each cell in its field,
+// the station's files (its own and those of its other variables) by their
+// full names, the format as its type, the list's NoData value kept as written.
+TEST(StationList, RowsBecomeStations) {
+    const FileCheck in_data = [](std::string_view file) { return Result<std::string>("/d/" + std::string(file)); };
+    const StationList list = read_station_list(
+        "station,file,first_year,nodata,format,last_year,pcp_column,pcp_unit,tmp_file,tmax_column,hmd_unit,lat,"
+        "fill_file,fill_station,note\r\n"
+        "ftc,ftc.txt,1991,-99.9,,,,,,,,,,,plain one\r\n"
+        "De Bilt,260.csv,,,CSV,2020,RH,in,t.csv,TX,percent,52.1,ref.cli,DEBILT,\"a, b\"\r\n",
+        in_data);
+    ASSERT_EQ(problem_texts(list), std::vector<std::string>{});
+    ASSERT_EQ(list.stations.size(), 2U);
+    EXPECT_EQ(list.extra_columns, std::vector<std::string>{"note"});
+    EXPECT_TRUE(list.dated_columns);
+    EXPECT_TRUE(list.weather_columns);
+    struct Case {
+        const char *name, *file, *input_name, *first_year, *nodata;
+        readers::Format format;
+        const char *last_year, *pcp_column, *pcp_unit, *tmp_file, *tmax_column, *hmd_unit, *lat, *fill_file,
+            *fill_station, *note;
+    };
+    const Case cases[] = {
+        {"ftc", "ftc.txt", "/d/ftc.txt", "1991", "-99.9", readers::Format::plain, "", "", "", "", "", "", "", "", "",
+         "plain one"},
+        {"De Bilt", "260.csv", "/d/260.csv", "", "", readers::Format::csv, "2020", "RH", "in", "/d/t.csv", "TX",
+         "percent", "52.1", "/d/ref.cli", "DEBILT", "a, b"},
+    };
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Case& c = cases[i];
+        const Station& station = list.stations[i];
+        EXPECT_EQ(station.row, static_cast<int>(i) + 2);
+        EXPECT_EQ(station.name, c.name);
+        EXPECT_EQ(station.file, c.file);
+        EXPECT_EQ(station.input_name, c.input_name);
+        EXPECT_EQ(station.first_year, c.first_year);
+        EXPECT_EQ(station.nodata, c.nodata);
+        EXPECT_EQ(station.format, c.format) << c.name;
+        EXPECT_EQ(station.last_year, c.last_year);
+        EXPECT_EQ(station.pcp_column, c.pcp_column);
+        EXPECT_EQ(station.pcp_unit, c.pcp_unit);
+        EXPECT_EQ(station.weather.tmp_file, c.tmp_file);
+        EXPECT_EQ(station.weather.column_of(readers::Variable::tmax), c.tmax_column);
+        EXPECT_EQ(station.weather.unit_of(readers::Quantity::kHumidity), c.hmd_unit);
+        EXPECT_EQ(station.weather.file_of(readers::FileKind::tmp), c.tmp_file);
+        EXPECT_EQ(station.weather.lat, c.lat);
+        EXPECT_EQ(station.weather.fill_file, c.fill_file);
+        EXPECT_EQ(station.weather.fill_station, c.fill_station);
+        EXPECT_EQ(station.extra, std::vector<std::string>{c.note});
+    }
+}
+
 // The messages of whole lists, each with its row and column.
 TEST(StationList, NamesRefusedBeforeAnythingRuns) {
     struct Case {

@@ -174,5 +174,54 @@ TEST(StationRecord, WrittenAndReadBack) {
     EXPECT_FALSE(recorded_outcome(temp / "", key).has_value());
 }
 
+// The complete record in run.txt read back digit for digit, a value missing
+// as "-"; a number edited into something else makes the record unreadable,
+// so that the station runs again rather than put it into a model file.
+TEST(StationRecord, TheCompleteRecordReadBackAsItsNumbers) {
+    const TempFolder temp("wgnrain-station-weather-record-test");
+    const std::string key = "wgnrain-batch station record\r\nversion: 1\r\n";
+    StationOutcome outcome;
+    outcome.status = {StatusKind::not_written, {}};
+    weather::WeatherRecord record;
+    record.latitude = weather::DecimalText::made("52.1");
+    record.longitude = weather::DecimalText::made("-5.18");
+    record.rain_yrs = weather::DecimalText::made("30");
+    record.position_problem = "";
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+            if (c != weather::kSlrAve || m != 6)
+                record.values[m][c] = weather::DecimalText::made(std::to_string(m) + ".25");
+        }
+    }
+    record.missing_variables = {"slr_ave"};
+    outcome.weather = record;
+    const std::string text = record_text(key, "1", outcome);
+    write_file(temp / "run.txt", text);
+    const std::optional<StationOutcome> read = recorded_outcome(temp / "", key);
+    ASSERT_TRUE(read.has_value());
+    ASSERT_TRUE(read->weather.has_value());
+    EXPECT_EQ(read->weather->latitude, "52.1");
+    EXPECT_EQ(read->weather->longitude, "-5.18");
+    EXPECT_TRUE(read->weather->elevation.empty());
+    EXPECT_EQ(read->weather->rain_yrs, "30");
+    EXPECT_EQ(read->weather->missing_variables, std::vector<std::string>{"slr_ave"});
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c)
+            EXPECT_EQ(read->weather->values[m][c], record.values[m][c]) << m << " " << c;
+    }
+    const struct {
+        const char *from, *to;
+    } edits[] = {
+        {"wgn_pcp_ave: 0.25", "wgn_pcp_ave: x.25"}, {"rain_yrs: 30", "rain_yrs: 3O"}, {"lat: 52.1", "lat: 52,1"}};
+    for (const auto& edit : edits) {
+        std::string edited = text;
+        const std::size_t at = edited.find(edit.from);
+        ASSERT_NE(at, std::string::npos) << edit.from;
+        edited.replace(at, std::string_view(edit.from).size(), edit.to);
+        write_file(temp / "run.txt", edited);
+        EXPECT_FALSE(recorded_outcome(temp / "", key).has_value()) << edit.to;
+    }
+}
+
 }  // namespace
 }  // namespace wgn::batch
