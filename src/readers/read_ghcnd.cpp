@@ -31,13 +31,12 @@ int field_number(std::string_view line, std::size_t start, std::size_t length, i
     return *number;
 }
 
-// The variable of a .dly element: PRCP, TMAX, TMIN and AWND are read, the
-// others passed over.
+// The variable of a .dly element (variables.hpp: PRCP, TMAX, TMIN, AWND);
+// the other elements are passed over.
 std::optional<Variable> element_variable(std::string_view element) {
-    if (element == "PRCP") return Variable::pcp;
-    if (element == "TMAX") return Variable::tmax;
-    if (element == "TMIN") return Variable::tmin;
-    if (element == "AWND") return Variable::wnd;
+    for (const VariableFacts& known : kVariableFacts) {
+        if (!known.ghcnd_element.empty() && known.ghcnd_element == element) return known.variable;
+    }
     return std::nullopt;
 }
 

@@ -2,14 +2,14 @@
 // every name each goes by: in messages and records, in the columns of a
 // table, in the station list, and in the SWAT and SWAT+ files that hold it.
 //
-//   variable  what                  csv columns (any case)             list column  file kind  quantity
-//   pcp       precipitation         precipitation prcp pcp rain ...    pcp_column   pcp        precipitation
-//   tmax      maximum temperature   tmax temp_max tmp_max t2m_max      tmax_column  tmp        temperature
-//   tmin      minimum temperature   tmin temp_min tmp_min t2m_min      tmin_column  tmp        temperature
+//   variable  what                  csv columns (any case)             list column  file kind  quantity       .dly
+//   pcp       precipitation         precipitation prcp pcp rain ...    pcp_column   pcp        precipitation  PRCP
+//   tmax      maximum temperature   tmax temp_max tmp_max t2m_max      tmax_column  tmp        temperature    TMAX
+//   tmin      minimum temperature   tmin temp_min tmp_min t2m_min      tmin_column  tmp        temperature    TMIN
 //   slr       radiation             slr solar allsky_sfc_sw_dwn        slr_column   slr        radiation
 //   dew       dew point             dew dewpoint dew_point t2mdew      dew_column   (none)     temperature
 //   rh        humidity              rh rhum relative_humidity rh2m     rh_column    hmd        humidity
-//   wnd       wind                  wind wnd wind_speed ws2m           wnd_column   wnd        wind
+//   wnd       wind                  wind wnd wind_speed ws2m           wnd_column   wnd        wind           AWND
 //   hhr       half-hour rain        hhr pcp_hhr                        hhr_column   hhr        precipitation
 //
 //   variable_named("tmax") -> Variable::tmax       name(Variable::rh) -> "rh"
@@ -41,6 +41,7 @@ struct VariableFacts {
     std::string_view list_column;             // the station list's column naming its csv column
     std::optional<FileKind> kind;             // the kind of SWAT file holding it, if any
     Quantity quantity;
+    std::string_view ghcnd_element;  // its element in a GHCN-Daily .dly file; empty: not read from one
 };
 
 inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
@@ -50,56 +51,64 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
      {"precipitation", "prcp", "pcp", "rain", "prectotcorr"},
      "pcp_column",
      FileKind::pcp,
-     Quantity::kPrecipitation},
+     Quantity::kPrecipitation,
+     "PRCP"},
     {Variable::tmax,
      "tmax",
      "maximum temperature",
      {"tmax", "temp_max", "tmp_max", "t2m_max", ""},
      "tmax_column",
      FileKind::tmp,
-     Quantity::kTemperature},
+     Quantity::kTemperature,
+     "TMAX"},
     {Variable::tmin,
      "tmin",
      "minimum temperature",
      {"tmin", "temp_min", "tmp_min", "t2m_min", ""},
      "tmin_column",
      FileKind::tmp,
-     Quantity::kTemperature},
+     Quantity::kTemperature,
+     "TMIN"},
     {Variable::slr,
      "slr",
      "radiation",
      {"slr", "solar", "allsky_sfc_sw_dwn", "", ""},
      "slr_column",
      FileKind::slr,
-     Quantity::kRadiation},
+     Quantity::kRadiation,
+     ""},
     {Variable::dew,
      "dew",
      "dew point",
      {"dew", "dewpoint", "dew_point", "t2mdew", ""},
      "dew_column",
      std::nullopt,
-     Quantity::kTemperature},
+     Quantity::kTemperature,
+     ""},
     {Variable::rh,
      "rh",
      "humidity",
      {"rh", "rhum", "relative_humidity", "rh2m", ""},
      "rh_column",
      FileKind::hmd,
-     Quantity::kHumidity},
+     Quantity::kHumidity,
+     ""},
     {Variable::wnd,
      "wnd",
      "wind",
      {"wind", "wnd", "wind_speed", "ws2m", ""},
      "wnd_column",
      FileKind::wnd,
-     Quantity::kWind},
+     Quantity::kWind,
+     "AWND"},
     {Variable::hhr,
      "hhr",
      "half-hour rain",
      {"hhr", "pcp_hhr", "", "", ""},
      "hhr_column",
      FileKind::hhr,
-     Quantity::kPrecipitation},
+     Quantity::kPrecipitation,
+     ""},
 }};
 
 inline constexpr std::array<Variable, 8> kAllVariables = {Variable::pcp, Variable::tmax, Variable::tmin, Variable::slr,
