@@ -74,8 +74,8 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::v
     for (const std::string& name : record.filled_variables) filled.append(filled.empty() ? "" : " ").append(name);
     for (const weather::ModelNote& note : outcome.model_notes)
         notes.append(notes.empty() ? "" : "; ").append(note.text);
-    row.insert(row.end(), {record.latitude.text(), record.longitude.text(), record.elevation.text(), record.rain_yrs.text(),
-                           record.hhr_estimated ? "estimated" : "measured", missing, filled,
+    row.insert(row.end(), {record.latitude.text(), record.longitude.text(), record.elevation.text(),
+                           record.rain_yrs.text(), record.hhr_estimated ? "estimated" : "measured", missing, filled,
                            outcome.ok() ? modelfiles::model_fit(station.name, record).reason : "the station failed",
                            std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::change)),
                            std::to_string(weather::count_of(outcome.model_notes, weather::NoteKind::note)), notes});

@@ -290,8 +290,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
 // The station list, each station's folder checked to give its files names
 // wgnrain can use; nothing when the list cannot be read or has problems,
 // each of which is shown.
-std::optional<StationList> checked_list(const platform::ResolvedName& list_name,
-                                        const platform::ResolvedName& folder) {
+std::optional<StationList> checked_list(const platform::ResolvedName& list_name, const platform::ResolvedName& folder) {
     std::string text;
     int error = 0;
     if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
@@ -341,8 +340,8 @@ int end_shard(const StationList& list, const BatchOptions& options, const Runs& 
 }
 
 // The overview page, replaced whole like the tables; the problem is shown.
-bool write_page(const std::string& folder, const std::vector<page::PageStation>& shown,
-                const page::PageTotals& totals, std::string& page_shown) {
+bool write_page(const std::string& folder, const std::vector<page::PageStation>& shown, const page::PageTotals& totals,
+                std::string& page_shown) {
     const platform::ResolvedName page_file = platform::resolve_file_name(platform::name_inside(folder, kPageName));
     io::ReplacingFile page_out;
     int error = 0;

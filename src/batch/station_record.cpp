@@ -248,7 +248,8 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
             const std::vector<std::string> values =
                 split(value_of(record, std::string("wgn_") + weather::kColumns[c]).value_or(""), " ");
             if (values.size() != 12) return std::nullopt;
-            for (std::size_t m = 0; m < 12; ++m) weather.values[m][c] = values[m] == "-" ? weather::DecimalText{} : number(values[m]);
+            for (std::size_t m = 0; m < 12; ++m)
+                weather.values[m][c] = values[m] == "-" ? weather::DecimalText{} : number(values[m]);
         }
         if (!numbers) return std::nullopt;
         outcome.weather = std::move(weather);

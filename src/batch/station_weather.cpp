@@ -286,7 +286,8 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     add_variable_files(gathered, options);
     if (const Done days = take_days(gathered); !days) return days.problem();
     for (std::size_t m = 0; m < 12; ++m) {
-        for (std::size_t p = 0; p < 6; ++p) inputs.precipitation[m][p] = weather::DecimalText::made(figures.values[m][p]);
+        for (std::size_t p = 0; p < 6; ++p)
+            inputs.precipitation[m][p] = weather::DecimalText::made(figures.values[m][p]);
     }
     if (const Done position = take_position(gathered); !position) return position.problem();
     const Result<const weather::ReferenceStation*> reference = reference_station(station);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "batch/report_reader.hpp"
-#include "problem/problem.hpp"
 #include "batch/station_list.hpp"
+#include "problem/problem.hpp"
 #include "readers/station_record.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"

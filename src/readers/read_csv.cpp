@@ -69,9 +69,9 @@ struct PowerParameter {
     std::string_view name;  // lower case, as the line starts
     Variable variable;
 };
-constexpr PowerParameter kPowerParameters[] = {
-    {"prectotcorr", Variable::pcp},       {"t2m_max", Variable::tmax}, {"t2m_min", Variable::tmin},
-    {"allsky_sfc_sw_dwn", Variable::slr}, {"t2mdew", Variable::dew},   {"ws2m", Variable::wnd}};
+constexpr PowerParameter kPowerParameters[] = {{"prectotcorr", Variable::pcp}, {"t2m_max", Variable::tmax},
+                                               {"t2m_min", Variable::tmin},    {"allsky_sfc_sw_dwn", Variable::slr},
+                                               {"t2mdew", Variable::dew},      {"ws2m", Variable::wnd}};
 
 std::string upper_case(std::string_view text) {
     std::string result(text);

@@ -42,8 +42,7 @@ void to_millimetres(std::vector<readers::DailyValue>& values, Unit unit) {
     }
 }
 
-Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit> listed,
-                              std::string_view shown_file) {
+Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit> listed, std::string_view shown_file) {
     using readers::Variable;
     const auto in_file = [&](Variable variable) -> std::optional<Unit> {
         const auto found = record.units.find(variable);

@@ -67,9 +67,9 @@ Result<Unit> humidity_unit_of_values(const std::vector<DayValue>& days) {
     if (largest <= overshoot) return Unit::kFraction;
     if (median >= 5 * kBillion && largest <= 100 * overshoot) return Unit::kPercent;
     return problem_text("humidity from " + decimal_text(values.front()) + " to " + decimal_text(largest) + " (median " +
-              decimal_text(median) +
-              ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
-              "percent)");
+                        decimal_text(median) +
+                        ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
+                        "percent)");
 }
 
 long clip_humidity(std::vector<DayValue>& days, Unit unit) {

@@ -17,8 +17,9 @@ std::string unit_note(Variable variable, Unit unit, bool stated, long clipped) {
     }
     // Temperatures share one unit: named once, by tmax.
     if (readers::scale_of(unit).identity() || variable == Variable::tmin || variable == Variable::dew) return {};
-    return (variable == Variable::tmax ? std::string(readers::name(readers::FileKind::tmp)) : std::string(readers::name(variable))) + " " +
-           std::string(readers::unit_name(unit));
+    return (variable == Variable::tmax ? std::string(readers::name(readers::FileKind::tmp))
+                                       : std::string(readers::name(variable))) +
+           " " + std::string(readers::unit_name(unit));
 }
 
 std::string filled_name(std::string_view column, const std::vector<int>& months) {

@@ -159,8 +159,8 @@ void refuse_minimum_over_maximum(const WeatherInputs& inputs, Findings& found) {
         const auto maximum = maxima.find(day.day);
         if (maximum == maxima.end() || tmin->second.model_value(day) <= maximum->second.first + kMinimumOverMaximum)
             continue;
-        const std::string why = where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) +
-                                " on " + day_text(day.day) + " is above that day's tmax " +
+        const std::string why = where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) + " on " +
+                                day_text(day.day) + " is above that day's tmax " +
                                 decimal_text(maximum->second.second) + " (neither is used): are the columns swapped?";
         found.refuse(Variable::tmax, why);
         found.refused.insert(Variable::tmin);
@@ -294,9 +294,9 @@ void dew_point_column(Making& making) {
     if (!dew.values.empty()) {
         set_column(record, kDewAve, monthly_means(dew.values, dew.scale));
     } else {
-        set_column(record, kDewAve,
-                   monthly_means(dew_points(making.of(Variable::rh), making.of(Variable::tmax),
-                                            making.of(Variable::tmin))));
+        set_column(
+            record, kDewAve,
+            monthly_means(dew_points(making.of(Variable::rh), making.of(Variable::tmax), making.of(Variable::tmin))));
     }
     for (std::size_t m = 0; m < 12; ++m) {
         const DecimalText& dew_ave = record.values[m][kDewAve];

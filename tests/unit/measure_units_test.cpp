@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "record_adapters.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/measure_units.hpp"
+#include "record_adapters.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/monthly_statistics.hpp"
 #include "weather/plausible_values.hpp"
@@ -241,7 +241,9 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
         {"hhr", -1, "-1", Unit::kMillimetre, {}, "hhr -1 on 2018-07-01 is below 0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(weather::implausible_day(*readers::variable_named(c.variable), day, c.value, c.written, c.unit, c.latitude), c.why)
+        EXPECT_EQ(
+            weather::implausible_day(*readers::variable_named(c.variable), day, c.value, c.written, c.unit, c.latitude),
+            c.why)
             << c.variable << " " << c.written;
     }
 }

@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "modelfiles/fixed_text.hpp"
-#include "record_adapters.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/plain_decimal.hpp"
+#include "record_adapters.hpp"
 #include "weather/dew_point.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
@@ -221,7 +221,7 @@ weather::WeatherRecord sample_record() {
     record.elevation = decimal("2");
     record.rain_yrs = decimal("30");
     constexpr std::array<const char*, 14> kMonth = {"12.34",  "2.50",   "3.10",  "2.20", "64.17", "3.8913", "1.2345",
-                                                   "0.3000", "0.6000", "12.86", "5.00", "10.25", "6.00",   "3.30"};
+                                                    "0.3000", "0.6000", "12.86", "5.00", "10.25", "6.00",   "3.30"};
     for (std::size_t m = 0; m < 12; ++m) {
         for (std::size_t c = 0; c < 14; ++c) record.values[m][c] = decimal(kMonth[c]);
     }
