@@ -105,7 +105,8 @@ void take_own_variables(Gathered& gathered) {
     for (const auto& [variable, values] : gathered.own.variables) {
         gathered.inputs.sources[variable] = {file, gathered.own.columns[variable]};
     }
-    for (const auto& [variable, why] : gathered.own.refused) gathered.inputs.refused[variable] = file + ", " + why;
+    for (const auto& [variable, why] : gathered.own.refused)
+        gathered.inputs.refused[variable] = std::string(file).append(", ").append(why);
     gathered.stated = gathered.own.units;
 }
 
