@@ -4,8 +4,8 @@ tables that cannot be written, and a list checked completely first.
   - A second run reuses every finished station and gives the same tables;
     a changed station file runs again; --rerun runs all.
   - Shards 1/3, 2/3, 3/3 into one folder, then --merge: the tables of one run.
-  - A folder held by a live batch is refused (status 2); the lock of a batch
-    that is gone is taken over.
+  - A folder held by a live batch, or by a lock of another machine, is
+    refused (status 2); the lock of a batch that is gone is taken over.
   - A table that cannot be replaced (a folder in its place, a read-only or a
     full folder) leaves the old tables whole, status 3, no scratch file.
   - A rerun truncates what a child writes (no stale stderr.txt); a station
@@ -162,6 +162,24 @@ else:
     write(os.path.join("held", ".wgnrain-batch.lock"), f"3 {host}\r\n")
     status, out, err = batch("stations.csv", "-o", "held")
     expect("lock of a batch that is gone", (status, os.path.exists(lock)), (1, False))
+
+# The rule: a lock is taken over only when it names this machine and a process
+# not running here.  One naming another machine (a folder shared over the
+# network) is refused, whatever its process: that process cannot be asked.
+# Its process is one that is gone here (Windows numbers processes in fours: 3 is none).
+if windows:
+    gone = 3
+else:
+    ended = subprocess.Popen(["true"])
+    ended.wait()
+    gone = ended.pid
+foreign_lock = os.path.join(work, "one", ".wgnrain-batch.lock")
+write(os.path.join("one", ".wgnrain-batch.lock"), f"{gone} another-host.example\r\n")
+status, out, err = batch("stations.csv", "-o", "one")
+expect("lock of another machine", (status, f"(process {gone} on another-host.example)" in err,
+                                   read("one", ".wgnrain-batch.lock")),
+       (2, True, f"{gone} another-host.example\r\n".encode()))
+os.remove(foreign_lock)
 
 # ---- Tables that cannot be replaced ------------------------------------------------
 shutil.copytree(os.path.join(work, "one"), os.path.join(work, "blocked"))

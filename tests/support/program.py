@@ -47,15 +47,24 @@ def command(binary, tmp, arguments=()):
 
 def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
     """One run with `answers` (bytes) on standard input and `tmp` as its
-    temporary folder."""
+    temporary folder.  Under Wine, a launcher that could not start the
+    program (the system short of something for a moment, with many runs
+    beside it) has not run it: that run is started again, twice at most.
+    Any other run without a status file fails with what Wine said."""
     line, env, status_file = command(binary, tmp, arguments)
-    proc = subprocess.run(line, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
-    if status_file is None:
-        return proc.returncode, proc.stdout, proc.stderr
-    with open(status_file) as f:
-        status = int(f.read(), 16)
-    os.remove(status_file)
-    return status, proc.stdout, proc.stderr
+    for attempt in range(3):
+        proc = subprocess.run(line, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
+        if status_file is None:
+            return proc.returncode, proc.stdout, proc.stderr
+        if os.path.exists(status_file):
+            with open(status_file) as f:
+                status = int(f.read(), 16)
+            os.remove(status_file)
+            return status, proc.stdout, proc.stderr
+        if b"launch: cannot start the program" not in proc.stderr:
+            break
+    raise RuntimeError(f"no exit status from the launcher (wine exit {proc.returncode}, attempt {attempt + 1}); "
+                       f"standard error: {proc.stderr[-2000:]!r}")
 
 
 def start(binary, cwd, tmp, arguments=()):
