@@ -102,13 +102,9 @@ std::string batch_usage() {
     return text;
 }
 
-BatchOptions parse_options(std::span<const std::string> arguments) {
+Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
     BatchOptions options;
-    const auto refuse = [&options](std::string why) {
-        options.action = BatchOptions::Action::refuse;
-        options.error = std::move(why);
-        return options;
-    };
+    const auto refuse = [](std::string why) { return problem_text(std::move(why)); };
     if (arguments.size() == 1 && io::platform::asks_for_help(arguments[0])) {
         options.action = BatchOptions::Action::help;
         return options;

@@ -2,7 +2,7 @@
 //
 //   wgnrain-batch stations.csv -o out          -> list "stations.csv", folder "out", jobs 0 (one per processor)
 //   wgnrain-batch -j 2 -o out stations.csv     -> the same with two jobs
-//   wgnrain-batch stations.csv                 -> error: "no output folder (-o OUTDIR)"
+//   wgnrain-batch stations.csv                 -> problem: "no output folder (-o OUTDIR)"
 //   wgnrain-batch s.csv -o out --shard 2/3     -> the stations 2, 5, 8, ... of the list (counted from 1)
 //   wgnrain-batch s.csv -o out --merge         -> no run: the tables of the whole list from the folders
 #pragma once
@@ -10,10 +10,12 @@
 #include <span>
 #include <string>
 
+#include "problem/problem.hpp"
+
 namespace wgn::batch {
 
 struct BatchOptions {
-    enum class Action { run, help, version, refuse } action = Action::run;
+    enum class Action { run, help, version } action = Action::run;
     std::string list;
     std::string output_folder;
     unsigned jobs = 0;               // 0: as many as there are processors
@@ -21,10 +23,10 @@ struct BatchOptions {
     bool strict = false;             // a station with warnings counts as failed
     bool merge = false;              // run nothing, make the tables
     unsigned shard = 1, shards = 1;  // run the shard-th of `shards` interleaved parts
-    std::string error;               // why the line was refused
 };
 
-BatchOptions parse_options(std::span<const std::string> arguments);
+// The options, or why the command line is refused.
+Result<BatchOptions> parse_options(std::span<const std::string> arguments);
 
 extern const char* const kBatchUsage;
 // The help as this system shows it: kBatchUsage, on Windows with cmd's ways.

@@ -11,9 +11,15 @@ int main(int argc, char** argv) {
     using wgn::batch::BatchOptions;
     platform::secure_standard_streams();
     const std::vector<std::string> arguments = platform::program_arguments(argc, argv);
-    const BatchOptions options = wgn::batch::parse_options(arguments);
+    const wgn::Result<BatchOptions> parsed = wgn::batch::parse_options(arguments);
     // Every end goes through end_process: a batch started by a double-click
     // keeps its window open until Enter, also after a refusal.
+    if (!parsed) {
+        platform::write_error_output("wgnrain-batch: " + parsed.problem().message() +
+                                     " (see 'wgnrain-batch --help')\n");
+        platform::end_process(2);
+    }
+    const BatchOptions& options = *parsed;
     int status = 2;
     switch (options.action) {
         case BatchOptions::Action::help:
@@ -21,9 +27,6 @@ int main(int argc, char** argv) {
             break;
         case BatchOptions::Action::version:
             status = platform::write_standard_output("wgnrain-batch " WGNRAIN_VERSION "\n") ? 0 : 1;
-            break;
-        case BatchOptions::Action::refuse:
-            platform::write_error_output("wgnrain-batch: " + options.error + " (see 'wgnrain-batch --help')\n");
             break;
         case BatchOptions::Action::run: status = wgn::batch::run_batch(options); break;
     }

@@ -60,8 +60,35 @@ def records(folder):
 
 
 def wgnrain_children():
+    """The wgnrain processes of this test's batches: those working in a
+    station folder under `work` (other tests beside this one run the same
+    wgnrain in folders of their own)."""
     running = subprocess.run(["pgrep", "-f", f"^{os.path.dirname(binary)}/wgnrain$"], capture_output=True, text=True)
-    return running.stdout.split()
+    ours = []
+    for pid in running.stdout.split():
+        try:
+            if os.path.realpath(f"/proc/{pid}/cwd").startswith(work + os.sep):
+                ours.append(pid)
+        except OSError:
+            pass  # ended meanwhile
+    return ours
+
+
+def wait_for(condition, seconds):
+    """Waits until `condition()` holds, at most `seconds`; whether it does."""
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.01)
+    return True
+
+
+def started(proc, folder):
+    """The batch has taken its folder's lock, so it handles signals by now
+    (it notes them before anything else), or it has ended already."""
+    lock = os.path.join(work, folder, ".wgnrain-batch.lock")
+    return wait_for(lambda: os.path.exists(lock) or proc.poll() is not None, 120)
 
 
 def run(folder, sig=None, on_terminal=False):
@@ -78,7 +105,8 @@ def run(folder, sig=None, on_terminal=False):
     reader = threading.Thread(target=lambda: seen.append(drain(master)))
     reader.start()
     if sig is not None:
-        time.sleep(rng.uniform(0.1, 0.4))
+        started(proc, folder)
+        time.sleep(rng.uniform(0.05, 0.3))
         if on_terminal:
             os.write(master, b"\x03")
         else:
@@ -133,10 +161,12 @@ expect("runs interrupted before their end", interrupted >= 3, True)
 # Killed outright: the lock stays behind, its process is gone.
 proc = subprocess.Popen([binary, "stations.csv", "-o", "resumed", "-j", "2"], cwd=work, stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL)
-time.sleep(rng.uniform(0.1, 0.5))
+started(proc, "resumed")
+time.sleep(rng.uniform(0.05, 0.3))
 proc.kill()
 proc.wait()
-time.sleep(0.3)  # the stations it was running end by themselves
+# The stations it was running end by themselves: the next run waits for them.
+expect("stations of the killed batch ended", wait_for(lambda: not wgnrain_children(), 120), True)
 status, out = run("resumed")
 expect("resumed after SIGKILL", status, 0)
 expect("tables after interruptions", tables("resumed"), whole)
