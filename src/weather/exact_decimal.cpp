@@ -1,5 +1,6 @@
 #include "weather/exact_decimal.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "readers/number_text.hpp"
@@ -27,7 +28,9 @@ std::optional<std::int64_t> billionths(std::string_view text) {
         if (!power || *power > 100 || *power < -100) return std::nullopt;
         exponent += *power;
     }
-    while (digits.size() > 1 && digits.front() == '0') digits.erase(0, 1);
+    // The leading zeros go at once (one at a time would take time growing
+    // with the square of their number); a single zero stays.
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
     // 2. Billionths: the digits scaled by 10^(exponent + 9), those beyond the
     //    ninth decimal rounded half away from zero.
     const int shift = exponent + 9;

@@ -57,6 +57,10 @@ TEST(ExactDecimal, Billionths) {
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(weather::billionths(text), value) << text;
     for (const char* bad : {"100000.1", "1e6", "abc", "", "1e999"}) EXPECT_FALSE(weather::billionths(bad)) << bad;
+    // Leading zeros, however many, are no digits of the value.
+    EXPECT_EQ(weather::billionths("000"), 0);
+    EXPECT_EQ(weather::billionths(std::string(300000, '0') + "1.5"), 1500000000);
+    EXPECT_EQ(weather::billionths("-" + std::string(300000, '0') + ".25e1"), -2500000000);
 }
 
 TEST(ExactDecimal, RoundedHalfAwayFromZero) {
