@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <utility>
 
 #include "io/platform.hpp"
@@ -71,23 +74,53 @@ std::string content_hash(std::string_view bytes) {
     return text;
 }
 
-// The lines of a file in a key: its name, size, modification and hash;
-// false when it cannot be read.
-bool add_file(std::string& key, std::string_view label, const std::string& name) {
-    const platform::ResolvedName file = platform::resolve_file_name(name);
-    const platform::FileStamp stamp = platform::file_stamp(file);
+// The hash of a file's bytes; nothing when it cannot be read.
+std::optional<std::string> file_hash(const platform::ResolvedName& file) {
     std::string bytes;
     int error = 0;
-    if (!stamp.exists || !io::read_whole_file(file, bytes, error)) return false;
+    if (!io::read_whole_file(file, bytes, error)) return std::nullopt;
+    return content_hash(bytes);
+}
+
+// The hash of a file many stations share (a reference weather-wgn.cli, GHCN's
+// station list): read once per batch, and again only when its size or time
+// has changed since.
+std::optional<std::string> shared_file_hash(const platform::ResolvedName& file, const platform::FileStamp& stamp) {
+    struct Known {
+        std::int64_t size, modified;
+        std::string hash;
+    };
+    static std::mutex lock;
+    static std::map<std::string, Known> known;
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        const auto found = known.find(file.shown);
+        if (found != known.end() && found->second.size == stamp.size && found->second.modified == stamp.modified)
+            return found->second.hash;
+    }
+    std::optional<std::string> hash = file_hash(file);
+    if (!hash) return std::nullopt;
+    const std::lock_guard<std::mutex> guard(lock);
+    known[file.shown] = {stamp.size, stamp.modified, *hash};
+    return hash;
+}
+
+// The lines of a file in a key: its name, size, modification and hash;
+// false when it cannot be read.
+bool add_file(std::string& key, std::string_view label, const std::string& name, bool shared) {
+    const platform::ResolvedName file = platform::resolve_file_name(name);
+    const platform::FileStamp stamp = platform::file_stamp(file);
+    if (!stamp.exists) return false;
+    const std::optional<std::string> hash = shared ? shared_file_hash(file, stamp) : file_hash(file);
+    if (!hash) return false;
     if (label == "file") {
         add(key, "file", file.shown);
         add(key, "size", std::to_string(stamp.size));
         add(key, "modified", std::to_string(stamp.modified));
-        add(key, "hash", content_hash(bytes));
+        add(key, "hash", *hash);
     } else {
         add(key, label,
-            file.shown + " " + std::to_string(stamp.size) + " " + std::to_string(stamp.modified) + " " +
-                content_hash(bytes));
+            file.shown + " " + std::to_string(stamp.size) + " " + std::to_string(stamp.modified) + " " + *hash);
     }
     return true;
 }
@@ -100,13 +133,13 @@ std::string station_key(const Station& station) {
         "format=" + std::string(readers::name(station.format)) + " first_year=" + station.first_year +
             " last_year=" + station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
             (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit));
-    if (!add_file(key, "file", station.input_name)) return {};
+    if (!add_file(key, "file", station.input_name, false)) return {};
     for (const WeatherColumn& column : kWeatherColumns) {
         const std::string& value = station.weather.*column.field;
         if (value.empty()) continue;
         if (!names_file(column)) {
             add(key, column.name, value);
-        } else if (!add_file(key, column.name, value)) {
+        } else if (!add_file(key, column.name, value, column.kind == WeatherColumnKind::reference_file)) {
             return {};
         }
     }

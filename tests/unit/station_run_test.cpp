@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "batch/station_record.hpp"
@@ -221,6 +222,35 @@ TEST(StationRecord, TheCompleteRecordReadBackAsItsNumbers) {
         write_file(temp / "run.txt", edited);
         EXPECT_FALSE(recorded_outcome(temp / "", key).has_value()) << edit.to;
     }
+}
+
+// A file many stations share is read once per batch for their keys: an edit
+// that keeps its size and time is not seen again (its hash is the one read
+// first), while any other change is; the station's own file is read for
+// every key.
+TEST(StationRecord, ASharedFileIsReadOncePerBatch) {
+    const TempFolder temp("wgnrain-station-key-test");
+    Station station = plain_station(temp);
+    station.weather.fill_file = temp / "ref.cli";
+    write_file(station.weather.fill_file, "reference one\n");
+    const std::string first = station_key(station);
+    ASSERT_FALSE(first.empty());
+    const auto edit_in_place = [](const std::string& name, const std::string& text) {
+        const fs::file_time_type time = fs::last_write_time(name);
+        write_file(name, text);
+        fs::last_write_time(name, time);
+    };
+    edit_in_place(station.weather.fill_file, "reference two\n");
+    EXPECT_EQ(station_key(station), first) << "the shared file was read again";
+    write_file(station.weather.fill_file, "reference three\n");
+    EXPECT_NE(station_key(station), first);
+    const std::string before = station_key(station);
+    std::ifstream in(station.input_name, std::ios::binary);
+    std::string series((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    series[0] = series[0] == '1' ? '2' : '1';
+    edit_in_place(station.input_name, series);
+    EXPECT_NE(station_key(station), before) << "the station's own file must be read for every key";
 }
 
 }  // namespace
