@@ -37,8 +37,9 @@ std::string years_text(const std::vector<int>& years) {
 }  // namespace
 
 Done merge_days(std::vector<DailyValue>& values) {
-    std::stable_sort(values.begin(), values.end(),
-                     [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; });
+    // Files almost always give their days in order: those are not sorted again.
+    const auto earlier = [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; };
+    if (!std::is_sorted(values.begin(), values.end(), earlier)) std::stable_sort(values.begin(), values.end(), earlier);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (kept > 0 && values[kept - 1].day == values[i].day) {

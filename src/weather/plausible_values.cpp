@@ -88,15 +88,19 @@ long clip_humidity(std::vector<DayValue>& days, Unit unit) {
 std::string implausible_day(readers::Variable variable, std::int32_t day, double value, const std::string& written,
                             Unit unit, std::optional<double> latitude) {
     using readers::Variable;
-    const std::string shown =
-        std::string(readers::name(variable)) + " " + written +
-        (unit == readers::model_unit(readers::quantity_of(variable)) ? std::string()
-                                                                     : " " + std::string(readers::unit_name(unit))) +
-        " on " + day_text(day);
+    // The day as a message shows it, made only for a day found implausible:
+    // most days are not, and a batch checks millions of them.
+    const auto shown = [&] {
+        return std::string(readers::name(variable)) + " " + written +
+               (unit == readers::model_unit(readers::quantity_of(variable))
+                    ? std::string()
+                    : " " + std::string(readers::unit_name(unit))) +
+               " on " + day_text(day);
+    };
     if (variable == Variable::tmax || variable == Variable::tmin || variable == Variable::dew) {
-        if (value < kLowestTemperature) return shown + " is below -90 °C";
+        if (value < kLowestTemperature) return shown() + " is below -90 °C";
         if (value > kHighestTemperature) {
-            return shown + " is above 60 °C" +
+            return shown() + " is above 60 °C" +
                    (unit != Unit::kCelsius ? std::string()
                     : value > 150          ? ": is the column in K? give tmp_unit"
                                            : ": is the column in °F? give tmp_unit");
@@ -104,35 +108,40 @@ std::string implausible_day(readers::Variable variable, std::int32_t day, double
         return {};
     }
     if (variable == Variable::slr) {
-        if (value < 0) return shown + " is below 0";
+        if (value < 0) return shown() + " is below 0";
         const bool at_latitude = latitude && *latitude >= -90 && *latitude <= 90;
         const double top =
             at_latitude ? top_of_atmosphere(*latitude, day_of_year(day)) : highest_top_of_atmosphere(day_of_year(day));
         if (value > top + kRadiationMargin) {
-            return shown + " is above " + two_places(top) + " MJ/m²/day, the top of the atmosphere's" +
+            return shown() + " is above " + two_places(top) + " MJ/m²/day, the top of the atmosphere's" +
                    (at_latitude ? " at latitude " + two_places(*latitude) : std::string(" at any latitude")) +
                    (unit == Unit::kMegajoulesPerDay ? ": is the column in W/m²? give slr_unit" : "");
         }
         return {};
     }
     if (variable == Variable::rh) {
-        if (value < 0) return shown + " is below 0";
+        if (value < 0) return shown() + " is below 0";
         if (value > 1) {
-            return shown + (unit == Unit::kPercent ? " is above 100 %" : " is above 1 (a fraction)") +
+            return shown() + (unit == Unit::kPercent ? " is above 100 %" : " is above 1 (a fraction)") +
                    (unit == Unit::kFraction ? ": is the column in per cent? give hmd_unit" : "");
         }
         return {};
     }
     if (variable == Variable::wnd) {
-        if (value < 0) return shown + " is below 0";
+        if (value < 0) return shown() + " is below 0";
         if (value > kMostWind) {
-            return shown + " is above 75 m/s" +
+            return shown() + " is above 75 m/s" +
                    (unit == Unit::kMetresPerSecond ? ": is the column in km/h? give wnd_unit" : "");
         }
         return {};
     }
-    if (variable == Variable::hhr && value < 0) return shown + " is below 0";
+    if (variable == Variable::hhr && value < 0) return shown() + " is below 0";
     return {};
+}
+
+bool plausible_day(readers::Variable variable, std::int32_t day, double value, Unit unit,
+                   std::optional<double> latitude) {
+    return implausible_day(variable, day, value, std::string(), unit, latitude).empty();
 }
 
 std::string decimal_text(std::int64_t billionths) {

@@ -57,6 +57,9 @@ long clip_humidity(std::vector<DayValue>& days, readers::Unit unit);
 // file wrote it, for the message; `latitude` the station's, if known.
 std::string implausible_day(readers::Variable variable, std::int32_t day, double value, const std::string& written,
                             readers::Unit unit, std::optional<double> latitude);
+// The same check without the message, for the many days that pass it.
+bool plausible_day(readers::Variable variable, std::int32_t day, double value, readers::Unit unit,
+                   std::optional<double> latitude);
 
 // A value in billionths as the shortest decimal: 397650000000 -> "397.65".
 std::string decimal_text(std::int64_t billionths);

@@ -137,12 +137,12 @@ void refuse_implausible_days(const WeatherInputs& inputs, Findings& found) {
         const auto days = found.days.find(variable);
         if (days == found.days.end()) continue;
         for (const DayValue& day : days->second.values) {
-            const std::string why = implausible_day(variable, day.day, days->second.model_value(day),
-                                                    decimal_text(day.value), days->second.unit, latitude);
-            if (!why.empty()) {
-                found.refuse(variable, where(inputs, variable, day.line) + ": " + why);
-                break;
-            }
+            const double value = days->second.model_value(day);
+            if (plausible_day(variable, day.day, value, days->second.unit, latitude)) continue;
+            found.refuse(variable, where(inputs, variable, day.line) + ": " +
+                                       implausible_day(variable, day.day, value, decimal_text(day.value),
+                                                       days->second.unit, latitude));
+            break;
         }
     }
 }

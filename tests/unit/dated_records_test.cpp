@@ -185,6 +185,25 @@ TEST(WholeYears, PeriodFromTheLongestRunOfWellCoveredYears) {
     }
 }
 
+// A file's days in any order give the series of the same days in order:
+// each day its own value, whichever line it stood on.
+TEST(WholeYears, DaysInAnyOrder) {
+    std::vector<DailyValue> ordered = days({2001, 1, 1}, {2002, 12, 31}, [](Date) { return false; });
+    for (std::size_t i = 0; i < ordered.size(); ++i) ordered[i].text = std::to_string(i % 97) + ".5";
+    std::vector<DailyValue> reversed(ordered.rbegin(), ordered.rend());
+    std::vector<DailyValue> swapped = ordered;
+    std::swap(swapped[40], swapped[400]);
+    const series::SeriesOptions options;
+    const Result<series::WholeYearSeries> expected = series::make_whole_years(ordered, options);
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(expected->text.substr(0, 12), "0.5\r\n1.5\r\n2.");
+    for (const auto& values : {reversed, swapped}) {
+        const Result<series::WholeYearSeries> made = series::make_whole_years(values, options);
+        ASSERT_TRUE(made);
+        EXPECT_EQ(made->text, expected->text);
+    }
+}
+
 TEST(WholeYears, RefusedSeries) {
     struct Case {
         const char* what;
