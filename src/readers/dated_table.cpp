@@ -205,7 +205,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
     // A date column with the year last: the column as a whole tells whether
     // the day or the month comes first (a day above 12 somewhere); a column
     // that never tells is refused rather than guessed.
-    const bool day_first = columns.date && day_comes_first(table, *columns.date);
+    // The days are known when another column of the table was read through.
+    const bool days_known = rows.size() > 1 && table.row_days.size() == rows.size() - 1;
+    const bool day_first = !days_known && columns.date && day_comes_first(table, *columns.date);
 
     std::vector<DailyValue> values;
     values.reserve(rows.size() - 1);
@@ -217,11 +219,11 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                  std::to_string(row.fields.size()) + " fields, the header has " +
                      std::to_string(rows.front().fields.size()));
         }
-        const Date date = row_date(table, columns, row, line, day_first);
         DailyValue value;
-        value.day = day_number(date);
         value.line = line;
+        value.day = days_known ? table.row_days[r - 1] : day_number(row_date(table, columns, row, line, day_first));
         if (ordered && !values.empty() && value.day <= values.back().day) {
+            const Date date = date_of(value.day);
             fail(line, "",
                  date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                      std::to_string(values.back().line));
@@ -234,6 +236,11 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             if (!missing(text, marker)) value.text = std::move(text);
         }
         values.push_back(std::move(value));
+    }
+    if (!days_known) {
+        table.row_days.clear();
+        table.row_days.reserve(values.size());
+        for (const DailyValue& value : values) table.row_days.push_back(value.day);
     }
     return values;
 }

@@ -6,6 +6,7 @@
 //   2001-01-01,0.5       1991,1,1,0.12               2001;1;0,5
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ struct DatedTable {
     CsvText csv;           // the header row first
     char separator = ',';  // ';' also means a decimal comma in the values
     int first_line = 1;    // the line of the file on which the table starts
+    // Each row's day, once one column has been read through: the other
+    // columns take the days from here instead of reading every date again.
+    mutable std::vector<std::int32_t> row_days;
 };
 
 // Parses `text` (the table alone); a text that is not a table throws.

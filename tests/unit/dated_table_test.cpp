@@ -4,6 +4,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "readers/calendar_days.hpp"
 
 #include "readers/dated_table.hpp"
 
@@ -34,6 +37,35 @@ TEST(DayComesFirst, TheColumnAsAWholeTells) {
             EXPECT_EQ(first.problem().column, "date") << c.table;
         }
     }
+}
+
+bool never_missing(std::string_view, std::string_view) {
+    return false;
+}
+
+// Every column of a table on the same days, whichever is read first: the
+// second takes the days the first read, and an order it must keep is still
+// checked on them.
+TEST(ReadDatedColumn, EveryColumnOnTheRowsDays) {
+    const DatedTable table = parse_dated_table("date,pcp,tmax\n02/01/2001,1,5\n13/01/2001,2,6\n01/01/2001,3,7\n", 1);
+    const auto days_of = [](const std::vector<DailyValue>& values) {
+        std::vector<std::int32_t> days;
+        for (const DailyValue& value : values) days.push_back(value.day);
+        return days;
+    };
+    const std::vector<DailyValue> pcp = read_dated_column(table, 1, never_missing, "", false);
+    const std::vector<DailyValue> tmax = read_dated_column(table, 2, never_missing, "", false);
+    const std::vector<std::int32_t> expected = {day_number({2001, 1, 2}), day_number({2001, 1, 13}),
+                                                day_number({2001, 1, 1})};
+    EXPECT_EQ(days_of(pcp), expected);
+    EXPECT_EQ(days_of(tmax), expected);
+    ASSERT_EQ(tmax.size(), 3U);
+    EXPECT_EQ(tmax[2].text, "7");
+    EXPECT_EQ(tmax[2].line, 4);
+    const Result<std::vector<DailyValue>> ordered =
+        catch_problem([&] { return read_dated_column(table, 2, never_missing, "", true); });
+    ASSERT_FALSE(ordered);
+    EXPECT_EQ(ordered.problem().message(), "line 4: 2001-01-01 does not follow the date of line 3");
 }
 
 }  // namespace
