@@ -1,5 +1,5 @@
 // The pieces of reading a dated table: which of day and month a date column
-// writes first.
+// writes first, and the rows' days every column shares.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "readers/calendar_days.hpp"
-
 #include "readers/dated_table.hpp"
 
 namespace wgn::readers {
