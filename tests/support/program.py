@@ -47,10 +47,12 @@ def command(binary, tmp, arguments=()):
 
 def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
     """One run with `answers` (bytes) on standard input and `tmp` as its
-    temporary folder.  Under Wine, a launcher that could not start the
-    program (the system short of something for a moment, with many runs
-    beside it) has not run it: that run is started again, twice at most.
-    Any other run without a status file fails with what Wine said."""
+    temporary folder.  Under Wine, a run without a status file whose program
+    never ran is started again, twice at most: the launcher could not start
+    the program (the system short of something for a moment, with many runs
+    beside it), or Wine could not start the launcher (exit 1 and not a byte
+    of output).  Any other run without a status file fails with what Wine
+    said."""
     line, env, status_file = command(binary, tmp, arguments)
     for attempt in range(3):
         proc = subprocess.run(line, input=answers, cwd=cwd, env=env, capture_output=True, timeout=timeout)
@@ -61,7 +63,9 @@ def run(binary, answers, cwd, tmp, timeout=300, arguments=()):
                 status = int(f.read(), 16)
             os.remove(status_file)
             return status, proc.stdout, proc.stderr
-        if b"launch: cannot start the program" not in proc.stderr:
+        never_ran = b"launch: cannot start the program" in proc.stderr or (
+            proc.returncode == 1 and not proc.stdout and not proc.stderr)
+        if not never_ran:
             break
     raise RuntimeError(f"no exit status from the launcher (wine exit {proc.returncode}, attempt {attempt + 1}); "
                        f"standard error: {proc.stderr[-2000:]!r}")
