@@ -70,18 +70,25 @@ class [[nodiscard]] Result {
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
 
-    T& value() & { return std::get<0>(state_); }
-    const T& value() const& { return std::get<0>(state_); }
-    T&& value() && { return std::get<0>(std::move(state_)); }
+    // The value; asking a problem for one is a fault of the program, which
+    // ends it rather than go on with no value.
+    T& value() & { return *checked(std::get_if<0>(&state_)); }
+    const T& value() const& { return *checked(std::get_if<0>(&state_)); }
+    T&& value() && { return std::move(*checked(std::get_if<0>(&state_))); }
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
     T&& operator*() && { return std::move(*this).value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 
-    const Problem& problem() const { return std::get<1>(state_); }
+    const Problem& problem() const { return *checked(std::get_if<1>(&state_)); }
 
   private:
+    template <typename U>
+    static U* checked(U* held) noexcept {
+        if (held == nullptr) std::terminate();
+        return held;
+    }
     std::variant<T, Problem> state_;
 };
 
@@ -94,7 +101,10 @@ class [[nodiscard]] Result<void> {
 
     bool ok() const { return !problem_; }
     explicit operator bool() const { return ok(); }
-    const Problem& problem() const { return *problem_; }
+    const Problem& problem() const {
+        if (!problem_) std::terminate();  // asked of a success: a fault of the program
+        return *problem_;
+    }
 
   private:
     std::optional<Problem> problem_;
