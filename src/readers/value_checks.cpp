@@ -1,5 +1,7 @@
 #include "readers/value_checks.hpp"
 
+#include "problem/problem.hpp"
+
 #include <cmath>
 #include <cstdio>
 
@@ -27,11 +29,7 @@ double checked_number(std::string_view text, int line, const std::string& column
 }
 
 std::string place_text(std::string_view file, int line, std::string_view column) {
-    std::string text(file);
-    const auto part = [&text](std::string_view what) { text.append(text.empty() ? "" : ", ").append(what); };
-    if (line > 0) part("line " + std::to_string(line));
-    if (!column.empty()) part("column " + std::string(column));
-    return text;
+    return Problem{std::string(file), line, std::string(column), ""}.place();
 }
 
 std::string date_text(int year, int month, int day) {
