@@ -1,11 +1,10 @@
 #include "readers/value_checks.hpp"
 
-#include "problem/problem.hpp"
-
 #include <cmath>
 #include <cstdio>
 
 #include "io/decimal_text.hpp"
+#include "problem/problem.hpp"
 #include "readers/number_text.hpp"
 
 namespace wgn::readers {
