@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     namespace platform = wgn::io::platform;
     using wgn::batch::BatchOptions;
     platform::secure_standard_streams();
+    platform::keep_freed_memory();
     const std::vector<std::string> arguments = platform::program_arguments(argc, argv);
     const wgn::Result<BatchOptions> parsed = wgn::batch::parse_options(arguments);
     // Every end goes through end_process: a batch started by a double-click

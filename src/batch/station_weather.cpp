@@ -1,6 +1,8 @@
 #include "batch/station_weather.hpp"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -143,7 +145,7 @@ void add_variable_files(Gathered& gathered, const readers::ReadOptions& options)
         }
         for (auto& [variable, values] : read->variables) {
             std::vector<readers::DailyValue>& into = gathered.own.variables[variable];
-            into.insert(into.end(), values.begin(), values.end());
+            into.insert(into.end(), std::make_move_iterator(values.begin()), std::make_move_iterator(values.end()));
             gathered.inputs.sources[variable] = {name, read->columns[variable]};
         }
         for (const auto& [variable, unit] : read->units) gathered.stated[variable] = unit;
@@ -189,10 +191,12 @@ Done take_days(Gathered& gathered) {
             inputs.refused[variable] = conflict.message();
             continue;
         }
-        std::vector<readers::DailyValue>& kept = inputs.variables[variable];
-        for (readers::DailyValue& value : values) {
-            if (value.day >= first_day && value.day <= last_day) kept.push_back(std::move(value));
-        }
+        // The days now rise: those of the period are one stretch of them,
+        // kept where they are.
+        const auto before = [](const readers::DailyValue& value, std::int32_t day) { return value.day < day; };
+        values.erase(std::lower_bound(values.begin(), values.end(), last_day + 1, before), values.end());
+        values.erase(values.begin(), std::lower_bound(values.begin(), values.end(), first_day, before));
+        inputs.variables[variable] = std::move(values);
         if (readers::quantity_of(variable) != readers::Quantity::kPrecipitation) take_unit(gathered, variable);
     }
     return {};

@@ -116,6 +116,13 @@ void secure_standard_streams();
 // Round to nearest, all floating-point exceptions masked (no traps).
 void establish_float_environment();
 
+// Keeps memory the program frees for its next use instead of giving it back
+// to the system at once.  A batch reads one station's files after another,
+// some megabytes each: given back after every station and taken again for
+// the next, each page costs a fault (there were ten times as many faults as
+// pages the batch needs at any one time).  The peak stays what it was.
+void keep_freed_memory();
+
 // Installs the handlers of the console events (Ctrl-C, Ctrl-Break, a closed
 // console, a termination request), each of which ends the run through
 // `abort_on_console_event`.  A broken pipe becomes an ordinary write failure.

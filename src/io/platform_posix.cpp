@@ -1,5 +1,8 @@
 #include <dirent.h>
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -264,6 +267,16 @@ void secure_standard_streams() {
         const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
         if (opened >= 0 && opened != fd) ::close(opened);
     }
+}
+
+void keep_freed_memory() {
+#if defined(__GLIBC__)
+    // glibc gives back the free memory above 128 KiB at the top of its heap,
+    // and serves blocks of 128 KiB and more from mappings of their own,
+    // unmapped when freed: both thresholds raised past a station's needs.
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+#endif
 }
 
 void establish_float_environment() {

@@ -528,6 +528,10 @@ void secure_standard_streams() {
     }
 }
 
+void keep_freed_memory() {
+    // The process heap keeps freed blocks for reuse already.
+}
+
 void establish_float_environment() {
     std::fesetround(FE_TONEAREST);
     unsigned int control = 0;

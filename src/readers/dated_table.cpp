@@ -47,9 +47,28 @@ struct DateParts {
     bool ok = false;
 };
 
+bool digits_at(std::string_view text, std::size_t from, std::size_t count) {
+    for (std::size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+    }
+    return true;
+}
+
+int number_at(std::string_view text, std::size_t from, std::size_t count) {
+    int number = 0;
+    for (std::size_t i = from; i < from + count; ++i) number = number * 10 + (text[i] - '0');
+    return number;
+}
+
 DateParts split_date(std::string_view text) {
     DateParts parts;
     text = text::trimmed(text);
+    // Almost every date is written YYYY-MM-DD (or with '/' or '.'): read
+    // from its fixed places, as the general reading below would read it.
+    if (text.size() == 10 && (text[4] == '-' || text[4] == '/' || text[4] == '.') && text[7] == text[4] &&
+        digits_at(text, 0, 4) && digits_at(text, 5, 2) && digits_at(text, 8, 2)) {
+        return DateParts{number_at(text, 0, 4), number_at(text, 5, 2), number_at(text, 8, 2), true, true};
+    }
     if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
         const int digits = *whole_number(text);
         parts = DateParts{digits / 10000, digits / 100 % 100, digits % 100, true, true};
@@ -194,9 +213,8 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
 
 }  // namespace
 
-std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column,
-                                          bool (*missing)(std::string_view text, std::string_view marker),
-                                          std::string_view marker, bool ordered) {
+std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column, const NoDataMark& nodata,
+                                          bool ordered) {
     const DateColumns columns = date_columns(table);
     const std::vector<CsvRow>& rows = table.csv.rows;
     const std::string& column_name = rows.front().fields[column];
@@ -228,12 +246,18 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                  date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                      std::to_string(values.back().line));
         }
+        // A number the NoData value marks is a missing day; any other cell
+        // that is not a number is refused.  (A cell with a decimal comma is
+        // no number until its comma is a point, so the NoData value is
+        // compared with the cell as a number.)
         const std::string_view cell = text::trimmed(row.fields[column]);
-        const std::string lower = text::lower_case(cell);
-        if (!cell.empty() && lower != "na" && lower != "nan" && !missing(cell, marker)) {
+        if (!cell.empty() && !text::same_letters(cell, "na") && !text::same_letters(cell, "nan")) {
             std::string text = table.separator == ';' ? decimal_point_text(cell) : std::string(cell);
-            checked_number(text, line, column_name);
-            if (!missing(text, marker)) value.text = std::move(text);
+            const std::optional<double> number = number_value(text);
+            if (!nodata.marks(number)) {
+                checked_number(number, text, line, column_name);
+                value.text = std::move(text);
+            }
         }
         values.push_back(std::move(value));
     }

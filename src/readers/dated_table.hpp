@@ -14,6 +14,7 @@
 
 #include "readers/csv.hpp"
 #include "readers/station_record.hpp"
+#include "readers/value_checks.hpp"
 
 namespace wgn::readers {
 
@@ -42,11 +43,10 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
 //   "01/02/2001" alone -> ProblemError     "2001-01-13" alone -> false
 bool day_comes_first(const DatedTable& table, std::size_t date_column);
 
-// The values of column `column` on their days.  `missing` says which texts
-// (other than an empty cell, NA and NaN) mark a missing day; `ordered`:
-// the days must rise from row to row.
-std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column,
-                                          bool (*missing)(std::string_view text, std::string_view marker),
-                                          std::string_view marker, bool ordered);
+// The values of column `column` on their days.  A missing day is an empty
+// cell, NA, NaN or a number that `nodata` marks; `ordered`: the days must
+// rise from row to row.
+std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column, const NoDataMark& nodata,
+                                          bool ordered);
 
 }  // namespace wgn::readers

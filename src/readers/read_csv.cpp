@@ -14,10 +14,6 @@
 namespace wgn::readers {
 namespace {
 
-bool is_nodata_marker(std::string_view text, std::string_view marker) {
-    return is_nodata_text(text, marker);
-}
-
 // Reads the column of every variable the table has into the record.
 void read_variables(const DatedTable& table, const ReadOptions& options, std::string_view marker, bool ordered,
                     StationRecord& record) {
@@ -35,7 +31,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
             const std::string& header = table.csv.rows.front().fields[*column];
             record.columns[name] = text::trimmed(header);
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
-            record.variables[name] = read_dated_column(table, *column, is_nodata_marker, marker, ordered);
+            record.variables[name] = read_dated_column(table, *column, NoDataMark(marker), ordered);
         } catch (const ProblemError& error) {
             if (name == Variable::pcp) throw;
             // One odd cell of another variable costs that variable, not the

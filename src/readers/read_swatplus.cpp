@@ -42,6 +42,7 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
                                            names.size() > 1 ? &record.variables[names[1]] : nullptr};
     std::vector<DailyValue>& values = *columns[0];
     for (std::size_t c = 0; c < names.size(); ++c) record.columns[names[c]] = std::to_string(3 + c);
+    const NoDataMark nodata(options.nodata);
     while (lines.next(line)) {
         const std::vector<std::string_view> fields = text::split_fields(line);
         if (fields.empty()) continue;
@@ -67,7 +68,7 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue daily = value;
             const double amount = checked_number(fields[2 + c], number, std::to_string(3 + c));
-            if (amount > -97 && !is_nodata_text(fields[2 + c], options.nodata)) daily.text = fields[2 + c];
+            if (amount > -97 && !nodata.marks(amount)) daily.text = fields[2 + c];
             columns[c]->push_back(std::move(daily));
         }
     }

@@ -14,7 +14,7 @@ namespace wgn::readers {
 namespace {
 
 // Reads a day a line from the day `first_day` on into the variables `names`
-// (one field each); `missing` tells which values mark a missing day, and
+// (one field each); `missing` tells which numbers mark a missing day, and
 // `nodata` is the marker a missing day must be written as.
 template <typename Missing>
 void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata,
@@ -45,9 +45,9 @@ void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing
             DailyValue value;
             value.day = day;
             value.line = lines.number();
-            if (text::lower_case(fields[c]) != "nan") {
+            if (!text::same_letters(fields[c], "nan")) {
                 const double number = checked_number(fields[c], value.line, std::to_string(c + 1));
-                if (!missing(fields[c], number)) value.text = fields[c];
+                if (!missing(number)) value.text = fields[c];
             }
             columns[c]->push_back(std::move(value));
         }
@@ -63,10 +63,10 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     }
     StationRecord record;
     text::TextLines lines(text);
+    const NoDataMark nodata(options.nodata);
     read_values(
-        lines, day_number(Date{*options.first_year, 1, 1}),
-        [&](std::string_view value, double) { return is_nodata_text(value, options.nodata); }, options.nodata,
-        variables_of_kind(options.kind), record);
+        lines, day_number(Date{*options.first_year, 1, 1}), [&](double number) { return nodata.marks(number); },
+        options.nodata, variables_of_kind(options.kind), record);
     return record;
 }
 
@@ -82,10 +82,10 @@ StationRecord read_swat(std::string_view text, const ReadOptions& options) {
     }
     StationRecord record;
     // SWAT marks a missing day by -99; anything below -97 is taken as such.
+    const NoDataMark nodata(options.nodata);
     read_values(
-        lines, day_number(first),
-        [&](std::string_view value, double number) { return number < -97 || is_nodata_text(value, options.nodata); },
-        "-99", variables_of_kind(options.kind), record);
+        lines, day_number(first), [&](double number) { return number < -97 || nodata.marks(number); }, "-99",
+        variables_of_kind(options.kind), record);
     return record;
 }
 

@@ -9,19 +9,28 @@
 
 namespace wgn::readers {
 
-bool is_nodata_text(std::string_view text, std::string_view nodata) {
-    if (nodata.empty()) return false;
-    const std::optional<double> value = number_value(text);
-    std::optional<double> marker = number_value(nodata);
+NoDataMark::NoDataMark(std::string_view nodata) {
+    if (nodata.empty()) return;
+    marker_ = number_value(nodata);
     // A NoData value in a form only wgnrain's dialogue reads (a Q exponent,
     // an exponent of a sign alone: "-9.9q1", "-9.9+1") marks the days that
     // equal it as the dialogue reads it.
-    if (float single = 0.0F; !marker && io::parse_real(nodata, single) && std::isfinite(single)) marker = single;
-    return value && marker && *value == *marker;
+    if (float single = 0.0F; !marker_ && io::parse_real(nodata, single) && std::isfinite(single)) marker_ = single;
+}
+
+bool NoDataMark::marks(std::string_view text) const {
+    return marker_ && marks(number_value(text));
+}
+
+bool is_nodata_text(std::string_view text, std::string_view nodata) {
+    return NoDataMark(nodata).marks(text);
 }
 
 double checked_number(std::string_view text, int line, const std::string& column) {
-    const std::optional<double> value = number_value(text);
+    return checked_number(number_value(text), text, line, column);
+}
+
+double checked_number(std::optional<double> value, std::string_view text, int line, const std::string& column) {
     if (!value) fail(line, column, "\"" + std::string(text) + "\" is not a number");
     if (!std::isfinite(*value)) fail(line, column, std::string(text) + " is too large a number");
     return *value;

@@ -1,6 +1,7 @@
 // The checks every reader makes of a value field.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,13 +9,29 @@
 
 namespace wgn::readers {
 
-// True when `text` is the station's NoData value (compared as numbers:
-// "-99.0" is "-99"); never when no NoData value is set.
+// The station's NoData value, read once for the many fields compared with
+// it.  A field marks a missing day when its number equals the value's
+// ("-99.0" is "-99"); no field does when no NoData value is set.
+//   NoDataMark("-99").marks("-99.0") -> true    NoDataMark("").marks("-99") -> false
+class NoDataMark {
+public:
+    explicit NoDataMark(std::string_view nodata);
+    bool marks(std::string_view text) const;
+    // The same for a field already read as a number (number_value).
+    bool marks(std::optional<double> value) const { return value && marker_ && *value == *marker_; }
+
+private:
+    std::optional<double> marker_;
+};
+
+// True when `text` is the station's NoData value: NoDataMark(nodata).marks(text).
 bool is_nodata_text(std::string_view text, std::string_view nodata);
 
 // The value of a field that must be a number, else a ProblemError at the line
 // and column: 'column prcp: "12,5mm" is not a number'.
 double checked_number(std::string_view text, int line, const std::string& column);
+// The same for a field already read as a number: `value` is number_value(text).
+double checked_number(std::optional<double> value, std::string_view text, int line, const std::string& column);
 
 // "2001-04-31" for messages.
 std::string date_text(int year, int month, int day);

@@ -17,6 +17,15 @@ std::string lower_case(std::string_view text) {
     return result;
 }
 
+bool same_letters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 std::string quoted(std::string_view text) {
     std::string result;
     result.reserve(text.size() + 2);

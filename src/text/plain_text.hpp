@@ -2,6 +2,7 @@
 //
 //   trimmed("  12.5\t")   -> "12.5"      (blanks and tabs only)
 //   lower_case("TMax °C") -> "tmax °C"   (ASCII letters only)
+//   same_letters("NaN", "nan") -> true   (ASCII letters without regard to case)
 //   quoted("a b")         -> "\"a b\""   (for messages)
 #pragma once
 
@@ -14,6 +15,9 @@ namespace wgn::text {
 std::string_view trimmed(std::string_view text);
 // ASCII letters in lower case; every other byte unchanged.
 std::string lower_case(std::string_view text);
+// Whether the two texts are the same but for the case of ASCII letters:
+// lower_case(a) == lower_case(b), without making either.
+bool same_letters(std::string_view a, std::string_view b);
 // The text between double quotation marks, as messages show a value.
 std::string quoted(std::string_view text);
 

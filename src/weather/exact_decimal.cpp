@@ -14,38 +14,42 @@ std::optional<std::int64_t> billionths(std::string_view text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    // 1. The digits and the power of ten they are scaled by.
-    std::string digits;
-    int exponent = 0;
+    // 1. The digits of the mantissa (the point passed over, read in place:
+    //    no copy of them is made) and the power of ten they are scaled by.
     std::size_t at = 0;
-    for (; at < text.size() && text[at] != 'e' && text[at] != 'E'; ++at) {
-        if (text[at] != '.') digits.push_back(text[at]);
-    }
-    const std::size_t point = text.substr(0, at).find('.');
-    exponent = point == std::string_view::npos ? 0 : -static_cast<int>(at - point - 1);
+    while (at < text.size() && text[at] != 'e' && text[at] != 'E') ++at;
+    const std::string_view mantissa = text.substr(0, at);
+    const std::size_t point = mantissa.find('.');
+    const std::size_t count = mantissa.size() - (point == std::string_view::npos ? 0 : 1);
+    const auto digit = [&](std::size_t i) {
+        return mantissa[point != std::string_view::npos && i >= point ? i + 1 : i] - '0';
+    };
+    int exponent = point == std::string_view::npos ? 0 : -static_cast<int>(at - point - 1);
     if (at < text.size()) {
         const auto power = readers::whole_number(text.substr(at + 1));
         if (!power || *power > 100 || *power < -100) return std::nullopt;
         exponent += *power;
     }
-    // The leading zeros go at once (one at a time would take time growing
-    // with the square of their number); a single zero stays.
-    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    // The leading zeros are passed over at once (one at a time would take
+    // time growing with the square of their number); a single zero stays.
+    std::size_t first = 0;
+    while (first + 1 < count && digit(first) == 0) ++first;
+    const std::size_t size = count - first;
     // 2. Billionths: the digits scaled by 10^(exponent + 9), those beyond the
     //    ninth decimal rounded half away from zero.
     const int shift = exponent + 9;
     Int128 value = 0;
     const Int128 limit = static_cast<Int128>(100000) * kBillion;
     if (shift >= 0) {
-        if (digits.size() + static_cast<std::size_t>(shift) > 16) return std::nullopt;
-        for (const char c : digits) value = value * 10 + (c - '0');
+        if (size + static_cast<std::size_t>(shift) > 16) return std::nullopt;
+        for (std::size_t i = first; i < count; ++i) value = value * 10 + digit(i);
         for (int i = 0; i < shift; ++i) value *= 10;
     } else {
         const std::size_t dropped = static_cast<std::size_t>(-shift);
-        const std::size_t keep = digits.size() > dropped ? digits.size() - dropped : 0;
+        const std::size_t keep = size > dropped ? size - dropped : 0;
         if (keep > 16) return std::nullopt;
-        for (std::size_t i = 0; i < keep; ++i) value = value * 10 + (digits[i] - '0');
-        if (dropped <= digits.size() && digits[keep] >= '5') value += 1;
+        for (std::size_t i = 0; i < keep; ++i) value = value * 10 + digit(first + i);
+        if (dropped <= size && digit(first + keep) >= 5) value += 1;
     }
     if (value > limit) return std::nullopt;
     return static_cast<std::int64_t>(negative ? -value : value);

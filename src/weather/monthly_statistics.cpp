@@ -15,13 +15,38 @@ struct Sums {
     Int128 squares = 0;  // billionths squared
 };
 
-std::array<Sums, 12> month_sums(const std::vector<DayValue>& days) {
+// The month of a day, asked of many days: the bounds of the month last
+// found are kept, so that days in order (as a record's are) need the
+// calendar only once a month.
+class MonthOfDay {
+public:
+    // The month's index, 0 for January.
+    std::size_t operator()(std::int32_t day) {
+        if (day < first_ || day >= end_) {
+            const readers::Date date = readers::date_of(day);
+            month_ = static_cast<std::size_t>(date.month - 1);
+            first_ = day - (date.day - 1);
+            end_ = first_ + readers::days_in_month(date.year, date.month);
+        }
+        return month_;
+    }
+
+private:
+    std::int32_t first_ = 1, end_ = 0;  // the month's first day, and the next month's
+    std::size_t month_ = 0;
+};
+
+// The sums of each month, of the values divided by `unit` (which divides
+// each of them).
+std::array<Sums, 12> month_sums(const std::vector<DayValue>& days, std::int64_t unit = 1) {
     std::array<Sums, 12> sums{};
+    MonthOfDay month_of_day;
     for (const DayValue& day : days) {
-        Sums& month = sums[static_cast<std::size_t>(month_of(day.day) - 1)];
+        Sums& month = sums[month_of_day(day.day)];
+        const std::int64_t value = day.value / unit;
         ++month.count;
-        month.sum += day.value;
-        month.squares += static_cast<Int128>(day.value) * day.value;
+        month.sum += value;
+        month.squares += static_cast<Int128>(value) * value;
     }
     return sums;
 }
@@ -61,20 +86,19 @@ MonthTexts monthly_deviations(const std::vector<DayValue>& days, const readers::
     // 1. The values in the coarsest unit that holds them all exactly (values
     //    written with two decimals: hundredths), so that the sums of squares
     //    and the factors of the unit stay far within 128 bits.
-    int shift = 0;
-    std::int64_t unit = 1;
-    while (shift < 7 &&
-           std::all_of(days.begin(), days.end(), [&](const DayValue& d) { return d.value % (unit * 10) == 0; })) {
-        ++shift;
-        unit *= 10;
+    //    The largest power of ten up to 10^7 that divides every value: one
+    //    pass, each value lowering it where it must.
+    constexpr std::int64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    int shift = 7;
+    for (const DayValue& day : days) {
+        while (shift > 0 && day.value % kPowers[shift] != 0) --shift;
     }
-    std::vector<DayValue> coarse = days;
-    for (DayValue& day : coarse) day.value /= unit;
+    const std::int64_t unit = kPowers[shift];
     Int128 scale_of_squares = 100000000000000LL;  // (10^9)^2 / 10^4: billionths squared to hundredths squared
     for (int i = 0; i < 2 * shift; ++i) scale_of_squares /= 10;
 
     MonthTexts texts;
-    const std::array<Sums, 12> sums = month_sums(coarse);
+    const std::array<Sums, 12> sums = month_sums(days, unit);
     for (std::size_t m = 0; m < 12; ++m) {
         const Sums& s = sums[m];
         if (s.count < kFewestDays) continue;
@@ -101,8 +125,9 @@ MonthTexts monthly_deviations(const std::vector<DayValue>& days, const readers::
 MonthTexts monthly_largest(const std::vector<DayValue>& days, double factor) {
     std::array<std::int64_t, 12> largest{};
     std::array<bool, 12> seen{};
+    MonthOfDay month_of_day;
     for (const DayValue& day : days) {
-        const auto m = static_cast<std::size_t>(month_of(day.day) - 1);
+        const std::size_t m = month_of_day(day.day);
         if (!seen[m] || day.value > largest[m]) largest[m] = day.value;
         seen[m] = true;
     }
@@ -118,8 +143,9 @@ MonthTexts monthly_largest(const std::vector<DayValue>& days, double factor) {
 MonthTexts monthly_means(const std::vector<DayReal>& days) {
     std::array<double, 12> sum{};
     std::array<int, 12> count{};
+    MonthOfDay month_of_day;
     for (const DayReal& day : days) {
-        const auto m = static_cast<std::size_t>(month_of(day.day) - 1);
+        const std::size_t m = month_of_day(day.day);
         sum[m] += day.value;
         ++count[m];
     }

@@ -57,16 +57,19 @@ double top_of_atmosphere(double latitude, int day_of_year) {
 
 Result<Unit> humidity_unit_of_values(const std::vector<DayValue>& days) {
     if (days.empty()) return Unit::kFraction;
+    const auto [smallest, largest] = std::minmax_element(
+        days.begin(), days.end(), [](const DayValue& a, const DayValue& b) { return a.value < b.value; });
+    const auto overshoot = static_cast<std::int64_t>(kHumidityOvershoot * kBillion);
+    if (largest->value <= overshoot) return Unit::kFraction;
+    // The median: the middle value (of two, the upper), as in the values sorted.
     std::vector<std::int64_t> values;
     values.reserve(days.size());
     for (const DayValue& day : days) values.push_back(day.value);
-    std::sort(values.begin(), values.end());
-    const std::int64_t largest = values.back();
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
     const std::int64_t median = values[values.size() / 2];
-    const auto overshoot = static_cast<std::int64_t>(kHumidityOvershoot * kBillion);
-    if (largest <= overshoot) return Unit::kFraction;
-    if (median >= 5 * kBillion && largest <= 100 * overshoot) return Unit::kPercent;
-    return problem_text("humidity from " + decimal_text(values.front()) + " to " + decimal_text(largest) + " (median " +
+    if (median >= 5 * kBillion && largest->value <= 100 * overshoot) return Unit::kPercent;
+    return problem_text("humidity from " + decimal_text(smallest->value) + " to " + decimal_text(largest->value) +
+                        " (median " +
                         decimal_text(median) +
                         ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
                         "percent)");

@@ -42,6 +42,24 @@ std::string where(const WeatherInputs& inputs, Variable variable, int line) {
     return readers::place_text(found->second.file, line, found->second.column);
 }
 
+// Walks the days of a variable (in day order, each day once) alongside
+// another's: asked for days in rising order, it finds each in one pass,
+// where a lookup by day would cost a search (or a map) per day.
+template <typename Day>
+class DayCursor {
+public:
+    explicit DayCursor(const std::vector<Day>& days) : days_(days) {}
+    // The day `day` of the variable; nothing when it has none.
+    const Day* find(std::int32_t day) {
+        while (at_ < days_.size() && days_[at_].day < day) ++at_;
+        return at_ < days_.size() && days_[at_].day == day ? &days_[at_] : nullptr;
+    }
+
+private:
+    const std::vector<Day>& days_;
+    std::size_t at_ = 0;
+};
+
 std::string day_text(std::int32_t day) {
     const readers::Date date = readers::date_of(day);
     return readers::date_text(date.year, date.month, date.day);
@@ -153,15 +171,15 @@ void refuse_minimum_over_maximum(const WeatherInputs& inputs, Findings& found) {
     const auto tmax = found.days.find(Variable::tmax);
     const auto tmin = found.days.find(Variable::tmin);
     if (tmax == found.days.end() || tmin == found.days.end()) return;
-    std::map<std::int32_t, std::pair<double, std::int64_t>> maxima;
-    for (const DayValue& day : tmax->second.values) maxima[day.day] = {tmax->second.model_value(day), day.value};
+    DayCursor<DayValue> maxima(tmax->second.values);
     for (const DayValue& day : tmin->second.values) {
-        const auto maximum = maxima.find(day.day);
-        if (maximum == maxima.end() || tmin->second.model_value(day) <= maximum->second.first + kMinimumOverMaximum)
+        const DayValue* maximum = maxima.find(day.day);
+        if (maximum == nullptr ||
+            tmin->second.model_value(day) <= tmax->second.model_value(*maximum) + kMinimumOverMaximum)
             continue;
         const std::string why = where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) + " on " +
-                                day_text(day.day) + " is above that day's tmax " +
-                                decimal_text(maximum->second.second) + " (neither is used): are the columns swapped?";
+                                day_text(day.day) + " is above that day's tmax " + decimal_text(maximum->value) +
+                                " (neither is used): are the columns swapped?";
         found.refuse(Variable::tmax, why);
         found.refused.insert(Variable::tmin);
         found.days.erase(Variable::tmin);  // the days looped over: nothing of them is used after
@@ -173,18 +191,16 @@ void refuse_minimum_over_maximum(const WeatherInputs& inputs, Findings& found) {
 void refuse_half_hours_over_rain(const WeatherInputs& inputs, Findings& found) {
     const auto hhr = found.days.find(Variable::hhr);
     if (hhr == found.days.end()) return;
-    std::map<std::int32_t, std::int64_t> rain;
-    if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
-        for (const readers::DailyValue& value : pcp->second) {
-            if (const auto exact = value.text.empty() ? std::nullopt : billionths(value.text)) rain[value.day] = *exact;
-        }
-    }
+    static const std::vector<readers::DailyValue> no_rain;
+    const auto pcp = inputs.variables.find(Variable::pcp);
+    DayCursor<readers::DailyValue> rain(pcp == inputs.variables.end() ? no_rain : pcp->second);
     for (const DayValue& day : hhr->second.values) {
-        const auto total = rain.find(day.day);
-        if (total == rain.end() || day.value <= total->second) continue;
+        const readers::DailyValue* that_day = rain.find(day.day);
+        const auto total = that_day == nullptr || that_day->text.empty() ? std::nullopt : billionths(that_day->text);
+        if (!total || day.value <= *total) continue;
         found.refuse(Variable::hhr, where(inputs, Variable::hhr, day.line) + ": hhr " + decimal_text(day.value) +
                                         " on " + day_text(day.day) + " is above that day's rain " +
-                                        decimal_text(total->second));
+                                        decimal_text(*total));
         return;
     }
 }
@@ -207,18 +223,16 @@ void set_column(WeatherRecord& record, Column column, const MonthTexts& texts) {
 
 // Days with a dew point from that day's humidity and mean temperature.
 std::vector<DayReal> dew_points(const Days& humidity, const Days& tmax, const Days& tmin) {
-    std::map<std::int32_t, double> maxima, means;
-    for (const DayValue& day : tmax.values) maxima[day.day] = tmax.model_value(day);
-    for (const DayValue& day : tmin.values) {
-        if (const auto found = maxima.find(day.day); found != maxima.end())
-            means[day.day] = (found->second + tmin.model_value(day)) / 2.0;
-    }
+    DayCursor<DayValue> maxima(tmax.values), minima(tmin.values);
     std::vector<DayReal> dews;
+    dews.reserve(humidity.values.size());
     for (const DayValue& day : humidity.values) {
-        const auto t = means.find(day.day);
-        if (t == means.end() || day.value <= 0) continue;
+        const DayValue* maximum = maxima.find(day.day);
+        const DayValue* minimum = minima.find(day.day);
+        if (maximum == nullptr || minimum == nullptr || day.value <= 0) continue;
+        const double mean = (tmax.model_value(*maximum) + tmin.model_value(*minimum)) / 2.0;
         // A mean temperature of -237.3 puts the relation out of its range: no dew point that day.
-        const double dew = dew_point(humidity.model_value(day), t->second);
+        const double dew = dew_point(humidity.model_value(day), mean);
         if (std::isfinite(dew)) dews.push_back({day.day, dew});
     }
     return dews;
