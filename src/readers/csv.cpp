@@ -44,14 +44,15 @@ Result<CsvText> parse_csv(std::string_view text, char separator) {
                 }
             }
             // Unquoted characters (and anything after a closing quote) up to
-            // the next comma or line end.
-            while (at < text.size() && text[at] != separator && text[at] != '\n') {
-                if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] == '\n')) {
-                    ++at;
-                    continue;
-                }
-                field.push_back(text[at++]);
-            }
+            // the next comma or line end, taken at once; a carriage return
+            // is dropped where the line or the text ends after it (CR LF
+            // lines), kept anywhere else.
+            std::size_t end = at;
+            while (end < text.size() && text[end] != separator && text[end] != '\n') ++end;
+            std::string_view run = text.substr(at, end - at);
+            if (!run.empty() && run.back() == '\r' && (end == text.size() || text[end] == '\n')) run.remove_suffix(1);
+            field.append(run);
+            at = end;
             row.fields.push_back(std::move(field));
             field.clear();
             if (at < text.size() && text[at] == separator) {

@@ -7,7 +7,51 @@
 
 namespace wgn::weather {
 
+namespace {
+
+// Billionths of a plain decimal of at most nine decimals, [+-]digits[.digits],
+// as almost every value is written: the digits read in one pass, with the
+// bounds of the general reading below.  False for any other text (an
+// exponent, more decimals, no digit), which that reading takes.
+//   "12.5" -> 12500000000     "-0.04" -> -40000000     "1e3" -> false
+bool plain_billionths(std::string_view text, std::optional<std::int64_t>& result) {
+    static constexpr std::int64_t kPowers[] = {1,      10,      100,      1000,      10000,
+                                               100000, 1000000, 10000000, 100000000, 1000000000};
+    std::size_t at = 0;
+    const bool negative = at < text.size() && text[at] == '-';
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    std::int64_t digits = 0;
+    int significant = 0, decimals = 0, count = 0;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (c < '0' || c > '9') return false;
+        ++count;
+        if (point) ++decimals;
+        if (digits == 0 && c == '0') continue;
+        if (++significant > 16) return false;
+        digits = digits * 10 + (c - '0');
+    }
+    if (count == 0 || decimals > 9) return false;
+    // As below: at most 16 digits once scaled to billionths, and at most 100,000.
+    const int shift = 9 - decimals;
+    if (std::max(significant, 1) + shift > 16 || digits > 100000 * kPowers[decimals]) {
+        result = std::nullopt;
+        return true;
+    }
+    const std::int64_t value = digits * kPowers[shift];
+    result = negative ? -value : value;
+    return true;
+}
+
+}  // namespace
+
 std::optional<std::int64_t> billionths(std::string_view text) {
+    if (std::optional<std::int64_t> plain; plain_billionths(text, plain)) return plain;
     if (!readers::is_number_text(text)) return std::nullopt;
     bool negative = false;
     if (text.front() == '+' || text.front() == '-') {

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <sstream>
 
 #include "modelfiles/fixed_text.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/calendar_days.hpp"
+#include "readers/number_text.hpp"
 #include "readers/plain_decimal.hpp"
 #include "record_adapters.hpp"
 #include "weather/dew_point.hpp"
@@ -61,6 +64,33 @@ TEST(ExactDecimal, Billionths) {
     EXPECT_EQ(weather::billionths("000"), 0);
     EXPECT_EQ(weather::billionths(std::string(300000, '0') + "1.5"), 1500000000);
     EXPECT_EQ(weather::billionths("-" + std::string(300000, '0') + ".25e1"), -2500000000);
+}
+
+// Plain decimals (no exponent) are read by a quick path of their own; the
+// same text with "e0" added takes the general one.  Both must agree on every
+// text: signs, leading zeros, up to 20 digits on each side of the point.
+TEST(ExactDecimal, PlainDecimalsReadAsWithAnExponent) {
+    std::mt19937 random(20261209);
+    const auto digits = [&](int most) {
+        std::string text(static_cast<std::size_t>(std::uniform_int_distribution<int>(0, most)(random)), '0');
+        for (char& c : text) c = static_cast<char>('0' + std::uniform_int_distribution<int>(0, 9)(random));
+        return text;
+    };
+    const auto bits = [](std::optional<double> value) {
+        std::uint64_t word = 0;
+        if (value) std::memcpy(&word, &*value, sizeof word);
+        return std::pair{value.has_value(), word};
+    };
+    for (int n = 0; n < 200000; ++n) {
+        const char* signs[] = {"", "-", "+"};
+        std::string text = signs[n % 3];
+        if (n % 5 == 0) text += std::string(static_cast<std::size_t>(n % 7), '0');
+        text += digits(n % 4 == 0 ? 18 : 6);
+        if (n % 2 == 0) text += "." + digits(n % 8 == 0 ? 20 : 10);
+        const std::string general = text + "e0";
+        ASSERT_EQ(bits(readers::number_value(text)), bits(readers::number_value(general))) << text;
+        ASSERT_EQ(weather::billionths(text), weather::billionths(general)) << text;
+    }
 }
 
 TEST(ExactDecimal, RoundedHalfAwayFromZero) {
