@@ -1,6 +1,7 @@
 // Dated tables: a spreadsheet's CSV export and NASA POWER's daily CSV.  Every
 // variable whose column is recognised (station_record.hpp) is read;
 // precipitation must be there.
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -18,6 +19,9 @@ namespace {
 void read_variables(const DatedTable& table, const ReadOptions& options, std::string_view marker, bool ordered,
                     StationRecord& record) {
     for (const VariableFacts& variable : kVariableFacts) {
+        if (!options.only.empty() &&
+            std::find(options.only.begin(), options.only.end(), variable.variable) == options.only.end())
+            continue;
         std::vector<std::string_view> names;
         for (const std::string_view name : variable.columns) {
             if (!name.empty()) names.push_back(name);

@@ -66,6 +66,11 @@ struct ReadOptions {
     // maximum and minimum).  csv, power: with pcp, the file must hold
     // precipitation.
     FileKind kind = FileKind::pcp;
+    // csv, power: the variables to read when not every one the file has (a
+    // series needs its precipitation and half-hour rain alone); empty: all.
+    // The columns of the others never fail the file, so leaving them unread
+    // changes nothing of what is read.
+    std::vector<Variable> only;
 };
 
 }  // namespace wgn::readers

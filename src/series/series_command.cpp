@@ -102,6 +102,9 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
     // A plain series marks its missing days with the NoData value it is given.
     parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
     parsed.read.first_year = parsed.series.first_year;
+    // The series is made of the precipitation (half-hour rain is checked
+    // for its unit with it); a dated table's other columns are not read.
+    parsed.read.only = {readers::Variable::pcp, readers::Variable::hhr};
     return parsed;
 }
 
