@@ -1,5 +1,8 @@
 #include "batch/folder_lock.hpp"
 
+#include <chrono>
+#include <thread>
+
 #include "io/whole_files.hpp"
 #include "readers/number_text.hpp"
 
@@ -48,8 +51,11 @@ bool is_lock_name(std::string_view name) {
 
 Done FolderLock::take(std::string_view folder, std::string_view name) {
     file_ = platform::resolve_file_name(platform::name_inside(folder, name));
+    const platform::ResolvedName takeover = platform::resolve_file_name(file_.shown + ".takeover");
     const std::string holder = holder_text();
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    int waits = 0, empty_waits = 0;
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        // 1. The lock made new: of batches making it at once, one succeeds.
         int error = 0;
         const platform::OpenResult created = platform::create_new_file(file_);
         if (created.handle != platform::kNoHandle) {
@@ -62,6 +68,8 @@ Done FolderLock::take(std::string_view folder, std::string_view name) {
             held_ = true;
             return {};
         }
+        // 2. Held: by a batch that runs (here or on another machine), or by
+        //    one that is gone.
         std::string text;
         if (!io::read_whole_file(file_, text, error)) {
             if (platform::file_kind(file_) == platform::FileKind::missing) continue;  // released meanwhile
@@ -77,19 +85,36 @@ Done FolderLock::take(std::string_view folder, std::string_view name) {
         if (!readable && !text.empty()) {
             return problem_text(file_.shown + " is not a lock of wgnrain-batch; remove it if no batch uses the folder");
         }
-        // The holder is gone (or died while writing the lock): the lock is
-        // taken over.  It is renamed first, so that of two batches taking
-        // it over at once only one succeeds.
-        const platform::ResolvedName stale = platform::resolve_file_name(io::scratch_name_beside(file_.shown));
-        if (!platform::rename_over(file_, stale, error)) continue;
-        std::string moved;
-        io::read_whole_file(stale, moved, error);
-        if (moved != text) {
-            // Another batch took it over between the read and the rename: give it back.
-            platform::rename_over(stale, file_, error);
+        // An empty lock is one a batch has just made and is writing (for a
+        // moment, longer on a busy machine), or one whose batch died while
+        // writing it: abandoned only when still empty two seconds later.
+        if (text.empty() && ++empty_waits <= 100) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
-        platform::remove_file(stale);
+        // 3. The holder is gone (or died while writing the lock): the lock is
+        //    taken over by one batch at a time, the one that makes the file
+        //    LOCK.takeover new.  It reads the lock again and removes it only
+        //    when it still names the holder that is gone, then all try step 1
+        //    again.  So a lock is removed only by a batch that found it
+        //    abandoned, never one that another batch has just made (as moving
+        //    the lock aside and back could, with three batches at once).
+        const platform::OpenResult claim = platform::create_new_file(takeover);
+        if (claim.handle == platform::kNoHandle) {
+            // Another batch is taking it over, for a few milliseconds.  A
+            // takeover file still there after two seconds was left by a batch
+            // that ended in those milliseconds: it goes.
+            if (++waits > 100) {
+                platform::remove_file(takeover);
+                waits = 0;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
+        platform::close_handle(claim.handle);
+        std::string again;
+        if (io::read_whole_file(file_, again, error) && again == text) platform::remove_file(file_);
+        platform::remove_file(takeover);
     }
     return problem_text("cannot take the lock " + file_.shown);
 }

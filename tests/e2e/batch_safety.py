@@ -5,7 +5,8 @@ tables that cannot be written, and a list checked completely first.
     a changed station file runs again; --rerun runs all.
   - Shards 1/3, 2/3, 3/3 into one folder, then --merge: the tables of one run.
   - A folder held by a live batch, or by a lock of another machine, is
-    refused (status 2); the lock of a batch that is gone is taken over.
+    refused (status 2); the lock of a batch that is gone is taken over, by
+    one of two batches started at once.
   - A table that cannot be replaced (a folder in its place, a read-only or a
     full folder) leaves the old tables whole, status 3, no scratch file.
   - A rerun truncates what a child writes (no stale stderr.txt); a station
@@ -162,6 +163,33 @@ else:
     write(os.path.join("held", ".wgnrain-batch.lock"), f"3 {host}\r\n")
     status, out, err = batch("stations.csv", "-o", "held")
     expect("lock of a batch that is gone", (status, os.path.exists(lock)), (1, False))
+
+# ---- Batches started at once ---------------------------------------------------------
+# Two, and three, find the lock a batch left behind (its process gone) and
+# try to take it over at the same moment: in every round one runs and the
+# others are refused.  Each batch runs 40 stations, long beside the moment
+# between the starts, so two running would mean two at once.
+if not windows:
+    write("racing.csv", "station,file,first_year,nodata\n" +
+          "".join(f"r{i},s{i % 11}.txt,2001,-99\n" for i in range(40)))
+    ended = subprocess.Popen(["true"])
+    ended.wait()
+    for k in (1, 2, 3):
+        os.makedirs(os.path.join(work, f"tmp-race{k}"), exist_ok=True)
+    deadline = time.time() + 60
+    rounds = 0
+    while rounds < 20 and time.time() < deadline:
+        rounds += 1
+        batches = 2 if rounds % 2 else 3
+        shutil.rmtree(os.path.join(work, "racing"), ignore_errors=True)
+        os.mkdir(os.path.join(work, "racing"))
+        write(os.path.join("racing", ".wgnrain-batch.lock"), f"{ended.pid} {socket.gethostname()}\r\n")
+        pair = [program.start(binary, work, os.path.join(work, f"tmp-race{k}"), ["racing.csv", "-o", "racing", "-j", "1"])
+                for k in range(1, batches + 1)]
+        expect(f"{batches} batches at once, round {rounds}", sorted(p.wait(timeout=300) for p in pair),
+               [0] + [2] * (batches - 1))
+        expect(f"{batches} batches at once, round {rounds}: files left", sorted(
+            f for f in os.listdir(os.path.join(work, "racing")) if f.startswith(".")), [])
 
 # The rule: a lock is taken over only when it names this machine and a process
 # not running here.  One naming another machine (a folder shared over the
