@@ -36,6 +36,10 @@ std::string lock_name(unsigned shard, unsigned shards) {
 }
 
 bool is_lock_name(std::string_view name) {
+    // The file of a lock's takeover (folder_lock.hpp) is the lock's name and ".takeover".
+    constexpr std::string_view kTakeover = ".takeover";
+    if (name.size() > kTakeover.size() && name.substr(name.size() - kTakeover.size()) == kTakeover)
+        name.remove_suffix(kTakeover.size());
     if (name == lock_name(1, 1)) return true;
     // ".wgnrain-batch-2-of-3.lock": the numbers read, then the name made again.
     const std::size_t first = name.find_first_of("0123456789");

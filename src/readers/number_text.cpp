@@ -1,8 +1,8 @@
 #include "readers/number_text.hpp"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 
 namespace wgn::readers {
 namespace {
@@ -44,7 +44,8 @@ namespace {
 // classic fast path of decimal reading).  Nothing for any other text.
 //   "12.5" -> 125 / 10      "-0.04" -> -(4 / 100)      "1e3" -> nothing
 std::optional<double> plain_decimal_value(std::string_view text) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::size_t at = 0;
     const bool negative = at < text.size() && text[at] == '-';
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;

@@ -14,13 +14,13 @@ namespace wgn::readers {
 // ("-99.0" is "-99"); no field does when no NoData value is set.
 //   NoDataMark("-99").marks("-99.0") -> true    NoDataMark("").marks("-99") -> false
 class NoDataMark {
-public:
+  public:
     explicit NoDataMark(std::string_view nodata);
     bool marks(std::string_view text) const;
     // The same for a field already read as a number (number_value).
     bool marks(std::optional<double> value) const { return value && marker_ && *value == *marker_; }
 
-private:
+  private:
     std::optional<double> marker_;
 };
 

@@ -19,7 +19,7 @@ struct Sums {
 // found are kept, so that days in order (as a record's are) need the
 // calendar only once a month.
 class MonthOfDay {
-public:
+  public:
     // The month's index, 0 for January.
     std::size_t operator()(std::int32_t day) {
         if (day < first_ || day >= end_) {
@@ -31,7 +31,7 @@ public:
         return month_;
     }
 
-private:
+  private:
     std::int32_t first_ = 1, end_ = 0;  // the month's first day, and the next month's
     std::size_t month_ = 0;
 };

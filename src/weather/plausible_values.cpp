@@ -69,8 +69,7 @@ Result<Unit> humidity_unit_of_values(const std::vector<DayValue>& days) {
     const std::int64_t median = values[values.size() / 2];
     if (median >= 5 * kBillion && largest->value <= 100 * overshoot) return Unit::kPercent;
     return problem_text("humidity from " + decimal_text(smallest->value) + " to " + decimal_text(largest->value) +
-                        " (median " +
-                        decimal_text(median) +
+                        " (median " + decimal_text(median) +
                         ") is neither fractions (at most 1) nor per cent: give hmd_unit (fraction or "
                         "percent)");
 }

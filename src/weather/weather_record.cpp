@@ -47,7 +47,7 @@ std::string where(const WeatherInputs& inputs, Variable variable, int line) {
 // where a lookup by day would cost a search (or a map) per day.
 template <typename Day>
 class DayCursor {
-public:
+  public:
     explicit DayCursor(const std::vector<Day>& days) : days_(days) {}
     // The day `day` of the variable; nothing when it has none.
     const Day* find(std::int32_t day) {
@@ -55,7 +55,7 @@ public:
         return at_ < days_.size() && days_[at_].day == day ? &days_[at_] : nullptr;
     }
 
-private:
+  private:
     const std::vector<Day>& days_;
     std::size_t at_ = 0;
 };

@@ -164,6 +164,8 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
          {"row 2, column station: \"index.html\" is the name of an output file of the batch"}},
         {"station,file,first_year,nodata\nok,a.txt,2001,-99\n.wgnrain-batch-2-of-3.lock,a.txt,2001,-99\n",
          {"row 3, column station: \".wgnrain-batch-2-of-3.lock\" is the name of the batch's lock"}},
+        {"station,file,first_year,nodata\n.WGNRAIN-BATCH.lock.takeover,a.txt,2001,-99\n",
+         {"row 2, column station: \".WGNRAIN-BATCH.lock.takeover\" is the name of the batch's lock"}},
         {"station,file,first_year,nodata\n=HYPERLINK(1),a.txt,2001,-99\n",
          {"row 2, column station: \"=HYPERLINK(1)\" begins with = : a spreadsheet would take it for a formula"}},
         {"station,file,first_year,nodata\n\"@SUM(1)\",a.txt,2001,-99\n",
