@@ -9,6 +9,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/model_fit.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
@@ -304,6 +305,14 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     StationWeather result;
     result.record = std::move(*record);
     result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]));
+    // The .wgn's layout may make SWAT 2012 change what the record says: a
+    // change, after the record's own ones.
+    if (std::optional<weather::ModelNote> layout = modelfiles::wgn_layout_note(result.record)) {
+        const auto after_changes =
+            std::find_if(result.notes.begin(), result.notes.end(),
+                         [](const weather::ModelNote& n) { return n.kind != weather::NoteKind::change; });
+        result.notes.insert(after_changes, std::move(*layout));
+    }
     return result;
 }
 

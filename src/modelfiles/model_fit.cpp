@@ -1,8 +1,11 @@
 #include "modelfiles/model_fit.hpp"
 
+#include <algorithm>
 #include <vector>
 
 #include "modelfiles/fixed_text.hpp"
+#include "readers/number_text.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::modelfiles {
 namespace {
@@ -14,6 +17,7 @@ constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 
 std::string field_name(NumberField field) {
     if (field.decimals == 0 && !field.fortran) return "i" + std::to_string(field.width);
+    if (field.widest) return "f" + std::to_string(field.width) + ".1";
     return "f" + std::to_string(field.width) + "." + std::to_string(field.decimals);
 }
 
@@ -61,11 +65,23 @@ std::string unfit_numbers(ModelFile file, const WeatherRecord& record) {
 }  // namespace
 
 NumberField wgn_field(std::size_t column) {
-    return {6, column == weather::kPcpAve ? 1 : 2, true};
+    return {6, column == weather::kPcpAve ? 1 : 2, true, true};
 }
 
 std::string field_text(const weather::DecimalText& value, NumberField field) {
     const auto width = static_cast<std::size_t>(field.width);
+    if (field.widest) {
+        // From the value's own decimals (or the field's fewest, if more)
+        // down to one, the first layout that fits.
+        const std::string_view plain = value.plain();
+        const std::size_t point = plain.find('.');
+        const int own = point == std::string_view::npos ? 0 : static_cast<int>(plain.size() - point - 1);
+        for (int decimals = std::max(own, field.decimals); decimals >= 1; --decimals) {
+            std::string shown = fortran_f(value, field.width, decimals);
+            if (shown.find('*') == std::string::npos) return shown;
+        }
+        return std::string(width, '*');
+    }
     if (field.fortran) return fortran_f(value, field.width, field.decimals);
     const std::string shown = fixed(value, field.decimals);
     if (shown.size() > width) return std::string(width, '*');
@@ -90,6 +106,36 @@ ModelFit model_fit(std::string_view station, const WeatherRecord& record) {
             fit.reason.append(fit.reason.empty() ? "" : "; ").append("not in ").append(name).append(": ").append(why);
     }
     return fit;
+}
+
+std::optional<weather::ModelNote> wgn_layout_note(const WeatherRecord& record) {
+    if (!model_fit("", record).in[kWgnFile]) return std::nullopt;
+    // SWAT 2012 replaces both where wet_wet <= wet_dry or wet_dry <= 0.
+    const auto replaced = [](std::string_view wet_dry, std::string_view wet_wet) {
+        const auto dry = readers::number_value(text::trimmed(wet_dry));
+        const auto wet = readers::number_value(text::trimmed(wet_wet));
+        return dry && wet && (*wet <= *dry || *dry <= 0);
+    };
+    std::vector<std::size_t> months;
+    std::string first;
+    for (std::size_t m = 0; m < 12; ++m) {
+        const weather::DecimalText& dry = record.values[m][weather::kWetDry];
+        const weather::DecimalText& wet = record.values[m][weather::kWetWet];
+        const std::string dry_shown = field_text(dry, wgn_field(weather::kWetDry));
+        const std::string wet_shown = field_text(wet, wgn_field(weather::kWetWet));
+        if (replaced(dry.plain(), wet.plain()) || !replaced(dry_shown, wet_shown)) continue;
+        months.push_back(m);
+        if (first.empty()) {
+            first = "wet_wet " + std::string(text::trimmed(wet_shown)) + " <= wet_dry " +
+                    std::string(text::trimmed(dry_shown));
+        }
+    }
+    if (months.empty()) return std::nullopt;
+    std::string names;
+    for (const std::size_t m : months) names.append(names.empty() ? "" : ", ").append(kMonths[m]);
+    return weather::ModelNote{weather::NoteKind::change, "wet_dry, wet_wet: SWAT 2012 replaces both from pcp_days in " +
+                                                             names + ", as the .wgn's 6 characters hold them (" +
+                                                             first + ")"};
 }
 
 }  // namespace wgn::modelfiles

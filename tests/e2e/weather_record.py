@@ -26,6 +26,7 @@ independent computation from the definitions:
 """
 import csv
 import datetime
+import decimal
 import io
 import math
 import os
@@ -77,6 +78,21 @@ def rounded(value, decimals=2):
     units = math.floor(scaled + Fraction(1, 2))
     text = f"{units // 10 ** decimals}.{units % 10 ** decimals:0{decimals}d}"
     return "-" + text if value < 0 and units != 0 else text
+
+
+def wgn_read(field, value, width):
+    """True when a .wgn field read by F-format rules (an explicit point: the
+    digits as written) is `value` rounded half away from zero to the
+    decimals written, and holds all of its decimals (at least one) or fills
+    its `width`."""
+    written = field.strip()
+    if "." not in written or len(field) != width:
+        return False
+    kept = len(written) - written.index(".") - 1
+    exact = decimal.Decimal(value)
+    rounded = exact.quantize(decimal.Decimal(1).scaleb(-kept), rounding=decimal.ROUND_HALF_UP)
+    own = max(-exact.as_tuple().exponent, 1)
+    return decimal.Decimal(written) == rounded and (kept >= own or len(written) == width)
 
 
 def monthly(days, statistic):
@@ -421,11 +437,14 @@ for station in model_stations:
     if station not in wgn_stations:
         continue
     wgn = read("out", station, f"{station}.wgn").split("\n")
-    expect(f"{station} .wgn latitude (12x,f7.2)", float(wgn[1][12:19]), round(float(userwgn[station]["WLATITUDE"]), 2))
+    # Each field as Fortran's F input reads it: a point written, so the digits
+    # as they stand; each the record's value to the decimals written, and all
+    # its decimals where the field has room for them.
+    expect(f"{station} .wgn latitude (12x,f7.2)", wgn_read(wgn[1][12:19], userwgn[station]["WLATITUDE"], 7), True)
     for c, column in enumerate(COLUMNS):
         width_values = [wgn[4 + c][6 * m:6 * m + 6] for m in range(12)]
-        expect(f"{station} .wgn {column}", [float(v) for v in width_values],
-               [round(float(values[column][m]) + 0.0, 1 if column == "pcp_ave" else 2) for m in range(12)])
+        expect(f"{station} .wgn {column}", [v for m, v in enumerate(width_values)
+                                            if not wgn_read(v, values[column][m], 6)], [])
 stations_rows = list(csv.reader(io.StringIO(read("out", "wgn_stations.csv"))))
 monthly_rows = list(csv.reader(io.StringIO(read("out", "wgn_monthly.csv"))))
 expect("Editor stations by position", [r[:2] for r in stations_rows[1:]], [[str(i + 1), s] for i, s in enumerate(model_stations)])

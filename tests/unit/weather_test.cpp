@@ -16,6 +16,7 @@
 #include "readers/number_text.hpp"
 #include "readers/plain_decimal.hpp"
 #include "record_adapters.hpp"
+#include "text/plain_text.hpp"
 #include "weather/dew_point.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/model_notes.hpp"
@@ -380,11 +381,73 @@ TEST(ModelFiles, WgnFileInFixedColumns) {
     EXPECT_EQ(lines[1].substr(12, 7), "  52.10");
     EXPECT_EQ(lines[2].substr(12, 7), "   2.00");
     EXPECT_EQ(lines[3].substr(12, 7), "  30.00");
-    // 12 f6.2 a line; PCPMM in f6.1.
+    // 12 values of 6 characters a line, each with its own decimals where they fit.
     EXPECT_EQ(lines[4].substr(0, 12), " 12.34 12.34");
-    EXPECT_EQ(lines[8].substr(0, 12), "  64.2  64.2");
-    EXPECT_EQ(lines[9].substr(0, 6), "  3.89");
+    EXPECT_EQ(lines[8].substr(0, 12), " 64.17 64.17");
+    EXPECT_EQ(lines[9].substr(0, 6), "3.8913");
     EXPECT_EQ(lines[17].size(), 72U);
+}
+
+// The .wgn's fields: as many of a value's decimals as 6 (7) characters hold,
+// never fewer than two where they fit, at least one, and always a point, so
+// that Fortran's F input reads the digits written whatever its format's d.
+TEST(ModelFiles, WgnFieldsHoldTheDigitsThatFit) {
+    const modelfiles::NumberField value = modelfiles::wgn_field(weather::kWetDry);
+    const std::pair<const char*, const char*> cases[] = {
+        {"0.0964", "0.0964"},  {"20.39", " 20.39"},    {"3", "  3.00"},        {"1234.56", "1234.6"},
+        {"-0.0964", "-.0964"}, {"0.123456", ".12346"}, {"-0.99996", "-1.000"}, {"99999.96", "******"},
+        {"123456", "******"},  {"117.80", "117.80"},   {"0.1", "  0.10"},      {"1.5e1", " 15.00"},
+    };
+    for (const auto& [text, shown] : cases) EXPECT_EQ(modelfiles::field_text(decimal(text), value), shown) << text;
+    EXPECT_EQ(modelfiles::field_text(decimal("40.58530"), modelfiles::kWgnPosition), "40.5853");
+    EXPECT_EQ(modelfiles::field_text(decimal("1559.21"), modelfiles::kWgnPosition), "1559.21");
+    EXPECT_EQ(modelfiles::field_text(decimal("117.8"), modelfiles::wgn_field(weather::kPcpAve)), " 117.8");
+
+    // Read back as Fortran's F input reads a field with a point (the digits
+    // as written), every value equals the value rounded to the decimals shown.
+    std::mt19937 random(32);
+    for (int n = 0; n < 20000; ++n) {
+        const long long units = std::uniform_int_distribution<long long>(-9999999, 99999999)(random);
+        const int decimals = std::uniform_int_distribution<int>(0, 5)(random);
+        std::string text = std::to_string(std::llabs(units));
+        if (decimals > 0) {
+            if (text.size() <= static_cast<std::size_t>(decimals))
+                text.insert(0, static_cast<std::size_t>(decimals) + 1 - text.size(), '0');
+            text.insert(text.size() - static_cast<std::size_t>(decimals), ".");
+        }
+        if (units < 0) text.insert(0, "-");
+        const std::string shown = modelfiles::field_text(decimal(text.c_str()), value);
+        ASSERT_EQ(shown.size(), 6U) << text;
+        if (shown.find('*') != std::string::npos) continue;
+        const std::string written(text::trimmed(shown));
+        ASSERT_NE(written.find('.'), std::string::npos) << text;
+        const int kept = static_cast<int>(written.size() - written.find('.') - 1);
+        ASSERT_EQ(*readers::number_value(written),
+                  *readers::number_value(modelfiles::fixed(decimal(text.c_str()), kept)))
+            << text;
+        // No more decimals (up to the value's own, or two) would have fitted.
+        if (kept < std::max(decimals, 2)) {
+            ASSERT_NE(modelfiles::fortran_f(decimal(text.c_str()), 6, kept + 1).find('*'), std::string::npos) << text;
+        }
+    }
+}
+
+// A layout that makes SWAT 2012 throw wet_dry and wet_wet away is a change
+// of the model's; the record's own four decimals never do.
+TEST(ModelFiles, WgnLayoutThatChangesTheProbabilitiesIsNoted) {
+    weather::WeatherRecord record = sample_record();
+    EXPECT_FALSE(modelfiles::wgn_layout_note(record));
+    record.values[2][weather::kWetDry] = decimal("0.123451");
+    record.values[2][weather::kWetWet] = decimal("0.123454");
+    const std::optional<weather::ModelNote> note = modelfiles::wgn_layout_note(record);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->kind, weather::NoteKind::change);
+    EXPECT_EQ(note->text,
+              "wet_dry, wet_wet: SWAT 2012 replaces both from pcp_days in Mar, as the .wgn's 6 characters hold them "
+              "(wet_wet .12345 <= wet_dry .12345)");
+    // Values the model would replace anyway have their own note.
+    record.values[2][weather::kWetWet] = decimal("0.123451");
+    EXPECT_FALSE(modelfiles::wgn_layout_note(record));
 }
 
 TEST(ModelFit, EachFileTakesTheRecordsItsFieldsHold) {
@@ -411,35 +474,37 @@ TEST(ModelFit, EachFileTakesTheRecordsItsFieldsHold) {
          {true, true, false},
          "not in st.wgn: pcp_ave 9999.95 of Jan is too wide for f6.1"},
         {1, weather::kPcpSd, "999.99", {true, true, true}, ""},
+        {1, weather::kPcpSd, "1000.00", {true, true, true}, ""},  // 1000.0: one decimal kept
         {1,
          weather::kPcpSd,
-         "1000.00",
+         "99999.96",
          {true, true, false},
-         "not in st.wgn: pcp_sd 1000.00 of Feb is too wide for f6.2"},
+         "not in st.wgn: pcp_sd 99999.96 of Feb is too wide for f6.1"},
         {2, weather::kTmpMinAve, "-99.99", {true, true, true}, ""},
+        {2, weather::kTmpMinAve, "-100.00", {true, true, true}, ""},
         {2,
          weather::kTmpMinAve,
-         "-100.00",
+         "-1000.00",
          {true, true, false},
-         "not in st.wgn: tmp_min_ave -100.00 of Mar is too wide for f6.2"},
+         "not in st.wgn: tmp_min_ave -1000.00 of Mar is too wide for f6.1"},
         {3, weather::kWetDry, "-0.125", {true, true, true}, ""},
         {4,
          weather::kSlrAve,
          "999999.99999",
          {true, true, false},
-         "not in st.wgn: slr_ave 999999.99999 of May is too wide for f6.2"},
+         "not in st.wgn: slr_ave 999999.99999 of May is too wide for f6.1"},
         {4,
          weather::kSlrAve,
          "1000000",
          {false, true, false},
          "not in weather-wgn.cli: slr_ave 1000000 of May is too wide for f12.5; "
-         "not in st.wgn: slr_ave 1000000 of May is too wide for f6.2"},
+         "not in st.wgn: slr_ave 1000000 of May is too wide for f6.1"},
         {0,
          kRainYrs,
          "123456789",
          {false, true, false},
          "not in weather-wgn.cli: rain_yrs 123456789 is too wide for i8; "
-         "not in st.wgn: rain_yrs 123456789 is too wide for f7.2"},
+         "not in st.wgn: rain_yrs 123456789 is too wide for f7.1"},
         {5, weather::kDewAve, "", {false, false, false}, "no dew_ave"},
     };
     for (const Case& c : cases) {
