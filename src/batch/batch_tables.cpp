@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
@@ -58,11 +59,12 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
     }
 }
 
-// lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
+// model_name, lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
 // model_files (empty when the station is in them all, else why not in which),
 // model_changes, model_notes (their counts), model_details (their texts),
 // units (those converted from, and how humidity's was told), refused_variables.
 void weather_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
+    row.push_back(modelfiles::model_name(station.name));
     if (!outcome.weather) {
         row.insert(row.end(), 13, std::string());
         if (!outcome.ok()) row[row.size() - 6] = "the station failed";
@@ -109,7 +111,7 @@ std::string summary_header(const StationList& list) {
     }
     if (list.weather_columns) {
         header.insert(header.end(),
-                      {"lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables", "filled_variables",
+                      {"model_name", "lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables", "filled_variables",
                        "model_files", "model_changes", "model_notes", "model_details", "units", "refused_variables"});
     }
     // A column of the list with the name of one of the summary's own is

@@ -2,6 +2,7 @@
 
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
+#include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
@@ -41,6 +42,8 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
     shown.first_warning = outcome.first_warning;
     shown.notes = outcome.model_notes;
     if (outcome.weather) {
+        if (const std::string written = modelfiles::model_name(station.name); written != station.name)
+            shown.model_name = written;
         shown.refused = outcome.weather->refused;
         if (!outcome.weather->position_problem.empty())
             shown.refused.push_back("no position: " + outcome.weather->position_problem);

@@ -260,7 +260,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             rows[4].clear(), rows[5].clear(), rows[6].clear();
             const modelfiles::ModelFit fit = modelfiles::model_fit(station.name, record);
             if (outcome.ok() && outcome.weather && fit.in[modelfiles::kCliFile]) {
-                cli_blocks.emplace_back(modelfiles::cli_name(station.name),
+                cli_blocks.emplace_back(modelfiles::model_name(station.name),
                                         modelfiles::cli_block(station.name, record));
             }
             if (outcome.ok() && outcome.weather && fit.in[modelfiles::kEditorTables]) {

@@ -208,8 +208,8 @@ Station station_of_row(const CsvRow& row, const Header& at, std::string& format)
 }
 
 // The station names taken so far: by their keys, and by the keys of their
-// written form in weather-wgn.cli, which writes names its own way: two that
-// it writes alike would be one station to the model.
+// names in the model files (model_name), written their own way: two written
+// alike would be one station to the model.
 struct TakenNames {
     std::map<std::string, int> rows;
     std::map<std::string, std::pair<int, std::string>> cli_names;
@@ -221,7 +221,7 @@ void check_name(const Station& station, bool complete_record, TakenNames& taken,
     } else if (const auto [it, fresh] = taken.rows.emplace(name_key(station.name), station.row); !fresh) {
         problem("station", quoted(station.name) + " is already the station of row " + std::to_string(it->second));
     } else if (complete_record) {
-        const std::string written = modelfiles::cli_name(station.name);
+        const std::string written = modelfiles::model_name(station.name);
         const auto [earlier, first] = taken.cli_names.emplace(name_key(written), std::pair(station.row, station.name));
         if (!first) {
             problem("station", quoted(station.name) + " is written as " + written + " in " + std::string(kCliName) +

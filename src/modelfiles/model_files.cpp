@@ -26,21 +26,30 @@ std::string field(std::string_view text) {
 
 // The name field of a station line: the name left-justified in 25.
 std::string cli_name_field(std::string_view name) {
-    std::string shown = cli_name(name);
+    std::string shown = model_name(name);
     if (shown.size() < 25) shown.resize(25, ' ');
     return shown;
 }
 
 std::string folded_name(std::string_view name) {
-    return text::lower_case(cli_name(text::trimmed(name)));
+    return text::lower_case(model_name(text::trimmed(name)));
 }
 
 }  // namespace
 
-std::string cli_name(std::string_view name) {
+std::string model_name(std::string_view name) {
+    constexpr std::size_t kLongest = 50;
+    if (name.size() > kLongest) {
+        std::size_t cut = kLongest;
+        // A UTF-8 continuation byte (10xxxxxx) at the cut: the character it
+        // belongs to goes whole.
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name = name.substr(0, cut);
+    }
     std::string shown(name);
     for (char& c : shown) {
-        if (c == ' ') c = '_';
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || std::string_view(" '\",;/\\").find(c) != std::string_view::npos) c = '_';
     }
     return shown;
 }
@@ -122,7 +131,7 @@ std::string editor_stations_header() {
 }
 
 std::string editor_stations_row(int id, std::string_view name, const WeatherRecord& record) {
-    return text::csv_line({std::to_string(id), std::string(name), record.latitude.text(), record.longitude.text(),
+    return text::csv_line({std::to_string(id), model_name(name), record.latitude.text(), record.longitude.text(),
                            record.elevation.text(), record.rain_yrs.text()});
 }
 
@@ -152,7 +161,7 @@ std::string userwgn_header() {
 }
 
 std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
-    std::vector<std::string> row = {std::string(name), record.latitude.text(), record.longitude.text(),
+    std::vector<std::string> row = {model_name(name), record.latitude.text(), record.longitude.text(),
                                     record.elevation.text(), record.rain_yrs.text()};
     for (std::size_t c = 0; c < 14; ++c) {
         for (std::size_t m = 0; m < 12; ++m) row.push_back(record.values[m][c].text());
@@ -162,7 +171,7 @@ std::string userwgn_row(std::string_view name, const WeatherRecord& record) {
 
 std::string wgn_file(std::string_view name, const WeatherRecord& record, std::string_view version) {
     std::string text =
-        std::string(name) + ": weather generator data written by wgnrain-batch " + std::string(version) + "\n";
+        model_name(name) + ": weather generator data written by wgnrain-batch " + std::string(version) + "\n";
     text.append("  LATITUDE =").append(field_text(record.latitude, kWgnPosition));
     text.append(" LONGITUDE =").append(field_text(record.longitude, kWgnPosition)).append("\n");
     text.append("  ELEV (m) =").append(field_text(record.elevation, kWgnPosition)).append("\n");

@@ -27,9 +27,17 @@
 
 namespace wgn::modelfiles {
 
-// A station's name as weather-wgn.cli writes it, blanks as '_' (the model
-// reads the name up to the first blank): "De Bilt" -> "De_Bilt".
-std::string cli_name(std::string_view name);
+// A station's name as the model files write it (weather-wgn.cli, the
+// Editor's tables, userwgn.csv, the .wgn's title): one word to the models'
+// free-format reads and the Editor's import, and at most the 50 bytes
+// SWAT+ keeps of a name.  Blanks, apostrophes, quotation marks, commas,
+// semicolons, slashes and control characters become '_' (the model reads
+// a name up to a blank, comma, semicolon or slash, and an apostrophe or
+// quotation mark opens a quoted string); a longer name is cut at 50 bytes,
+// before a character whose bytes would not all fit:
+//   "De Bilt" -> "De_Bilt"      "'s-Hertogenbosch" -> "_s-Hertogenbosch"
+//   "Utrecht, NL" -> "Utrecht__NL"      "Zürich/Kloten" -> "Zürich_Kloten"
+std::string model_name(std::string_view name);
 std::string cli_title(std::string_view version);
 std::string cli_block(std::string_view name, const weather::WeatherRecord& record);
 // The stations of a weather-wgn.cli, each value a plain decimal; a problem

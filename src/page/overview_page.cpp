@@ -294,6 +294,8 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
         if (!s.period.empty()) html.append(", " + escaped(s.period) + ", " + escaped(s.missing_percent) + " % missing");
         if (!s.report_line.empty()) html.append(": " + escaped(s.report_line));
         html.append("</p>");
+        if (!s.model_name.empty())
+            html.append("<p>In the model files: " + escaped(s.model_name) + " (one word of at most 50 bytes).</p>");
         if (!s.years_outside.empty()) {
             html.append("<p>Well-covered years outside the period (at most 10 % of their days missing): " +
                         escaped(s.years_outside) + ".</p>");

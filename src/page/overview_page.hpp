@@ -24,6 +24,7 @@ namespace wgn::page {
 struct PageStation {
     std::string name, status, period, missing_percent, report_line;
     std::string years_outside;  // well-covered years left out of the period, "1974 1975"
+    std::string model_name;     // the name in the model files, where it is not the station's own
     bool ok = false;
     // The 14 columns of the weather-generator table by month (the tables'
     // texts; only the precipitation columns for a precipitation-only list).

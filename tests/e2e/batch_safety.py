@@ -49,7 +49,20 @@ def batch(*arguments):
 
 def expect(what, got, want):
     if got != want:
-        failures.append(f"{what}: got {repr(got)[:300]}, expected {repr(want)[:300]}")
+        failures.append(f"{what}: got {repr(got)[:300]}, expected {repr(want)[:300]}{first_difference(got, want)}")
+
+
+def first_difference(got, want):
+    """For tables (lists of bytes): the first line that differs, which the
+    shortened texts above may not reach."""
+    if not (isinstance(got, list) and isinstance(want, list)):
+        return ""
+    for n, (a, b) in enumerate(zip(got, want)):
+        if isinstance(a, bytes) and isinstance(b, bytes) and a != b:
+            for line, (x, y) in enumerate(zip(a.split(b"\n") + [b""] * 99, b.split(b"\n") + [b""] * 99)):
+                if x != y:
+                    return f"; table {n}, line {line + 1}: got {x!r}, expected {y!r}"
+    return ""
 
 
 def read(*parts):

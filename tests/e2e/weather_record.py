@@ -557,6 +557,48 @@ expect("reference name twice", (status, twice["hhr"]["status"], twice["hhr"]["re
        (1, "bad file", f"{program.shown_path(binary, os.path.join(work, 'twice.cli'))} holds the station GRID 52 5 "
                        "twice (lines 2 and 30)"))
 
+# ---- Names the models read as one word, the list in any order --------------------------
+# A blank, an apostrophe first (it would open a quoted string), a comma or a
+# semicolon (they end a name in a free-format read), an accent, 60 bytes:
+# the model files write each as one word of at most 50 bytes, and SWAT+'s
+# binary search finds every station with its own position.
+def model_name(name):
+    data = name.encode()
+    if len(data) > 50:
+        cut = 50
+        while cut > 0 and data[cut] & 0xC0 == 0x80:
+            cut -= 1
+        data = data[:cut]
+    return "".join("_" if ord(c) < 0x20 or c == "\x7f" or c in " '\",;/\\" else c for c in data.decode())
+
+
+odd_names = ["'s-Hertogenbosch", "Utrecht, NL", "De Bilt;2", "Z\u00fcrich Kloten", "x" * 55 + "-long", "Alpha",
+             "bravo", "\u00e9" * 30]
+random.Random(7).shuffle(odd_names)
+write("odd.csv", ["station,file,format,lat,lon,elev,wnd_unit"] +
+      [f'"{name}",full.csv,csv,{40 + i},5.18,2,km/h' for i, name in enumerate(odd_names)])
+status, out, err = program.run(binary, b"", work, tmp, arguments=["odd.csv", "-o", "odd"])
+expect("odd names status", status, 0)
+odd = {row["station"]: row for row in csv.DictReader(io.StringIO(read("odd", "summary.csv")))}
+expect("odd names: model_name", [odd[name]["model_name"] for name in odd_names], [model_name(n) for n in odd_names])
+odd_blocks = [line.split() for line in read("odd", "weather-wgn.cli").split("\n")[1:] if line.strip()]
+odd_cli = [odd_blocks[14 * n][0] for n in range(len(odd_names))]
+for i, name in enumerate(odd_names):
+    found = odd_blocks[14 * model_lookup(odd_cli, model_name(name))]
+    expect(f"odd name {name!r}: its own block", (found[0], float(found[1])), (model_name(name), 40.0 + i))
+odd_page = read("odd", "index.html")
+expect("the page names the model files' name", "In the model files: _s-Hertogenbosch" in odd_page, True)
+editor_names = [row[1] for row in csv.reader(io.StringIO(read("odd", "wgn_stations.csv")))][1:]
+expect("odd names: the Editor's names", sorted(editor_names), sorted(model_name(n) for n in odd_names))
+# Two names written alike in the model files are refused before anything runs.
+for first, second in [("Utrecht, NL", "Utrecht; NL"), ("y" * 50 + "a", "y" * 50 + "b")]:
+    write("alike.csv", ["station,file,format,lat,lon,elev", f'"{first}",full.csv,csv,1,1,1',
+                        f'"{second}",full.csv,csv,1,1,1'])
+    status, out, err = program.run(binary, b"", work, tmp, arguments=["alike.csv", "-o", "alike"])
+    expect(f"names written alike: {second!r}", (status, f'row 3, column station: "{second}" is written as '
+                                                       f'{model_name(second)} in weather-wgn.cli, as is "{first}" of row 2'
+                                                in err.decode()), (2, True))
+
 # ---- The real records, precipitation only: the reports' digits ------------------------
 if data_dir and os.path.isdir(data_dir):
     records = program.station_records(data_dir)
