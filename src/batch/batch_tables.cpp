@@ -110,9 +110,9 @@ std::string summary_header(const StationList& list) {
                                      "incomplete_years", "years_outside"});
     }
     if (list.weather_columns) {
-        header.insert(header.end(),
-                      {"model_name", "lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables", "filled_variables",
-                       "model_files", "model_changes", "model_notes", "model_details", "units", "refused_variables"});
+        header.insert(header.end(), {"model_name", "lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
+                                     "filled_variables", "model_files", "model_changes", "model_notes", "model_details",
+                                     "units", "refused_variables"});
     }
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
