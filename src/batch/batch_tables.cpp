@@ -62,12 +62,15 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 // model_name, lat, lon, elev, rain_yrs, pcp_hhr, missing_variables, filled_variables,
 // model_files (empty when the station is in them all, else why not in which),
 // model_changes, model_notes (their counts), model_details (their texts),
-// units (those converted from, and how humidity's was told), refused_variables.
-void weather_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
+// units (those converted from, and how humidity's was told), refused_variables,
+// swat2012_wgn (the station's .wgn under its SWAT 2012 name).
+void weather_cells(const Station& station, const StationOutcome& outcome, std::string_view swat2012_file,
+                   std::vector<std::string>& row) {
     row.push_back(modelfiles::model_name(station.name));
     if (!outcome.weather) {
         row.insert(row.end(), 13, std::string());
         if (!outcome.ok()) row[row.size() - 6] = "the station failed";
+        row.emplace_back(swat2012_file);
         return;
     }
     const weather::WeatherRecord& record = *outcome.weather;
@@ -84,7 +87,7 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::v
     std::string units, refused;
     for (const std::string& unit : record.units) units.append(units.empty() ? "" : "; ").append(unit);
     for (const std::string& why : record.refused) refused.append(refused.empty() ? "" : "; ").append(why);
-    row.insert(row.end(), {units, refused});
+    row.insert(row.end(), {units, refused, std::string(swat2012_file)});
 }
 
 }  // namespace
@@ -112,7 +115,7 @@ std::string summary_header(const StationList& list) {
     if (list.weather_columns) {
         header.insert(header.end(), {"model_name", "lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
                                      "filled_variables", "model_files", "model_changes", "model_notes", "model_details",
-                                     "units", "refused_variables"});
+                                     "units", "refused_variables", "swat2012_wgn"});
     }
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
@@ -124,7 +127,8 @@ std::string summary_header(const StationList& list) {
     return csv_line(header);
 }
 
-std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome) {
+std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome,
+                        std::string_view swat2012_file) {
     std::vector<std::string> row = {station.name, outcome.status.summary(), station.file, station.first_year,
                                     station.nodata};
     if (outcome.figures) {
@@ -138,7 +142,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
     row.push_back(outcome.figures ? values_not_shown(*outcome.figures) : std::string());
     row.push_back(outcome.report_line);
     if (list.dated_columns) coverage_cells(station, outcome, row);
-    if (list.weather_columns) weather_cells(station, outcome, row);
+    if (list.weather_columns) weather_cells(station, outcome, swat2012_file, row);
     row.insert(row.end(), station.extra.begin(), station.extra.end());
     return csv_line(row);
 }

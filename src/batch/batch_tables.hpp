@@ -15,6 +15,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/station_list.hpp"
@@ -23,7 +24,10 @@
 namespace wgn::batch {
 
 std::string summary_header(const StationList& list);
-std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome);
+// `swat2012_file`: the station's .wgn under the name SWAT 2012's .sub files
+// hold ("swat2012/000000003.wgn"), empty when it has none.
+std::string summary_row(const StationList& list, const Station& station, const StationOutcome& outcome,
+                        std::string_view swat2012_file = {});
 std::string userwgn_header();
 // Empty for a station that did not succeed.
 std::string userwgn_row(const Station& station, const StationOutcome& outcome);

@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -205,6 +206,47 @@ StationOutcome table_outcome(const StationList& list, const BatchOptions& option
     return outcome;
 }
 
+// The .wgn files under names SWAT 2012's .sub files hold (13 characters):
+// the station's id in the Editor's tables in nine digits, in the folder
+// swat2012 (OUT/swat2012/000000003.wgn).  Those of an earlier batch that
+// this one does not write go, so that no number names another station's.
+class Swat2012Files {
+  public:
+    explicit Swat2012Files(const std::string& folder)
+        : folder_(platform::resolve_file_name(platform::name_inside(folder, kSwat2012Folder))) {}
+
+    // Writes the station's .wgn as number `id`; its name in the output
+    // folder ("swat2012/000000003.wgn"), or why it could not be written.
+    Result<std::string> write(int id, const std::string& station, const weather::WeatherRecord& record) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%09d.wgn", id);
+        int error = 0;
+        if (!made_ && !platform::make_folder(folder_, error))
+            return problem_text("cannot make " + folder_.shown + ": " + platform::reason_text(error));
+        made_ = true;
+        const platform::ResolvedName file = platform::resolve_file_name(platform::name_inside(folder_.shown, digits));
+        if (!io::replace_whole_file(file, modelfiles::wgn_file(station, record, WGNRAIN_VERSION), error, false))
+            return problem_text("cannot write " + file.shown + ": " + io::failure_reason(file, error));
+        written_.insert(digits);
+        return std::string(kSwat2012Folder) + "/" + digits;
+    }
+
+    // Removes the numbered .wgn files of the folder this batch did not write.
+    void remove_others() const {
+        for (const std::string& entry : platform::folder_entries(folder_)) {
+            const bool numbered =
+                entry.size() == 13 && entry.compare(9, 4, ".wgn") == 0 && entry.find_first_not_of("0123456789") == 9;
+            if (numbered && written_.count(entry) == 0)
+                platform::remove_file(platform::resolve_file_name(platform::name_inside(folder_.shown, entry)));
+        }
+    }
+
+  private:
+    platform::ResolvedName folder_;
+    bool made_ = false;
+    std::set<std::string> written_;
+};
+
 // Writes the tables from the station folders, each replacing its old
 // version whole; false (after saying why) when any could not be written.
 // A list with the columns of the complete record gets the model files too.
@@ -239,6 +281,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     // misses: the blocks go in the order of the names' bytes, as the Editor
     // writes them, not in the list's.
     std::vector<std::pair<std::string, std::string>> cli_blocks;
+    Swat2012Files swat2012(folder);
     for (std::size_t i = 0; i < list.stations.size(); ++i) {
         const Station& station = list.stations[i];
         const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
@@ -250,7 +293,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
         } else {
             ++counts.failed;
         }
-        rows[0] = summary_row(list, station, outcome);
+        std::string swat2012_file;  // the station's .wgn under its SWAT 2012 name, when it has one
         rows[1] = userwgn_row(station, outcome);
         rows[2] = monthly_rows(station, outcome);
         if (list.weather_columns) {
@@ -267,8 +310,17 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
                 ++model_stations;
                 rows[5] = modelfiles::editor_stations_row(model_stations, station.name, record);
                 rows[6] = modelfiles::editor_monthly_rows(12 * (model_stations - 1) + 1, model_stations, record);
+                if (fit.in[modelfiles::kWgnFile]) {
+                    const Result<std::string> written = swat2012.write(model_stations, station.name, record);
+                    if (!written) {
+                        say(written.problem().text);
+                        return false;
+                    }
+                    swat2012_file = *written;
+                }
             }
         }
+        rows[0] = summary_row(list, station, outcome, swat2012_file);
         for (std::size_t t = 0; t < tables.size(); ++t) {
             if (!files[t].append(rows[t], error)) return failed(t);
         }
@@ -284,6 +336,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     for (std::size_t t = 0; t < tables.size(); ++t) {
         if (!files[t].commit(error)) return failed(t);
     }
+    if (list.weather_columns) swat2012.remove_others();
     return true;
 }
 

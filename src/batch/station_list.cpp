@@ -298,7 +298,7 @@ std::string unsafe_name_reason(std::string_view name) {
     // on a file system that ignores it).
     const std::string key = name_key(name);
     for (const std::string_view output : {kPageName, kSummaryName, kUserwgnName, kMonthlyName, kCliName,
-                                          kEditorStationsName, kEditorMonthlyName, kUserwgnFullName}) {
+                                          kEditorStationsName, kEditorMonthlyName, kUserwgnFullName, kSwat2012Folder}) {
         if (key == output) return quoted(name) + " is the name of an output file of the batch";
     }
     if (is_lock_name(key)) return quoted(name) + " is the name of the batch's lock";

@@ -445,6 +445,15 @@ for station in model_stations:
         width_values = [wgn[4 + c][6 * m:6 * m + 6] for m in range(12)]
         expect(f"{station} .wgn {column}", [v for m, v in enumerate(width_values)
                                             if not wgn_read(v, values[column][m], 6)], [])
+# SWAT 2012's .sub files name a .wgn in 13 characters: each .wgn also in
+# swat2012/ under the station's id in the Editor's tables, in nine digits.
+for n, station in enumerate(model_stations):
+    named = f"swat2012/{n + 1:09d}.wgn" if station in wgn_stations else ""
+    expect(f"{station}: swat2012_wgn", summary[station]["swat2012_wgn"], named)
+    if named:
+        expect(f"{station}: {named}", read("out", *named.split("/")), read("out", station, f"{station}.wgn"))
+expect("swat2012: a file a .wgn", sorted(os.listdir(os.path.join(work, "out", "swat2012"))),
+       sorted(f"{n + 1:09d}.wgn" for n, s in enumerate(model_stations) if s in wgn_stations))
 stations_rows = list(csv.reader(io.StringIO(read("out", "wgn_stations.csv"))))
 monthly_rows = list(csv.reader(io.StringIO(read("out", "wgn_monthly.csv"))))
 expect("Editor stations by position", [r[:2] for r in stations_rows[1:]], [[str(i + 1), s] for i, s in enumerate(model_stations)])
@@ -590,6 +599,13 @@ odd_page = read("odd", "index.html")
 expect("the page names the model files' name", "In the model files: _s-Hertogenbosch" in odd_page, True)
 editor_names = [row[1] for row in csv.reader(io.StringIO(read("odd", "wgn_stations.csv")))][1:]
 expect("odd names: the Editor's names", sorted(editor_names), sorted(model_name(n) for n in odd_names))
+# A shorter list into the same folder: the numbered files of stations it no
+# longer has go (a number must never name another station's .wgn).
+write("odd3.csv", ["station,file,format,lat,lon,elev,wnd_unit"] +
+      [f'"{name}",full.csv,csv,{40 + i},5.18,2,km/h' for i, name in enumerate(odd_names[:3])])
+program.run(binary, b"", work, tmp, arguments=["odd3.csv", "-o", "odd"])
+expect("swat2012 after a shorter list", sorted(os.listdir(os.path.join(work, "odd", "swat2012"))),
+       ["000000001.wgn", "000000002.wgn", "000000003.wgn"])
 # Two names written alike in the model files are refused before anything runs.
 for first, second in [("Utrecht, NL", "Utrecht; NL"), ("y" * 50 + "a", "y" * 50 + "b")]:
     write("alike.csv", ["station,file,format,lat,lon,elev", f'"{first}",full.csv,csv,1,1,1',
