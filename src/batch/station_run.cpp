@@ -191,16 +191,16 @@ Result<DialogueInput> prepare_input(const StationFolder& at, const Station& stat
     return input;
 }
 
-// Starts wgnrain in the folder, a second time when the machine was short of
-// memory or processes for a moment.
+// Starts wgnrain in the folder, up to three times more (after 0.2, 0.4 and
+// 0.6 s) when the machine was short of memory or processes for a moment.
 platform::ChildRun start_run(const std::string& program, const StationFolder& at) {
     const auto start = [&] {
         return platform::run_child(program, at.folder, at.file("answers.txt"), at.file("console.txt"),
                                    at.file("stderr.txt"));
     };
     platform::ChildRun run = start();
-    if (!run.started && platform::transient_start_failure(run.error)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (int again = 1; again <= 3 && !run.started && platform::transient_start_failure(run.error); ++again) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200 * again));
         run = start();
     }
     return run;

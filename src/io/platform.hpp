@@ -213,7 +213,7 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
                    const ResolvedName& output, const ResolvedName& errors);
 
 // True when a child could not be started for a reason that may pass (too
-// little memory, too many processes for the moment): worth one more try.
+// little memory, too many processes for the moment): worth another try.
 bool transient_start_failure(int error);
 
 // The end of a child as text: "0", "24", "signal 9" (POSIX), "C0000018" (Windows).

@@ -965,8 +965,11 @@ ChildRun run_child(const std::string& program, const ResolvedName& folder, const
 }
 
 bool transient_start_failure(int error) {
+    // ERROR_INTERNAL_ERROR: Wine's CreateProcess fails so for a moment when
+    // many processes start at once, and starts the same program next time.
     return error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY || error == ERROR_NO_SYSTEM_RESOURCES ||
-           error == ERROR_COMMITMENT_LIMIT || error == ERROR_NOT_ENOUGH_QUOTA || error == ERROR_MAX_THRDS_REACHED;
+           error == ERROR_COMMITMENT_LIMIT || error == ERROR_NOT_ENOUGH_QUOTA || error == ERROR_MAX_THRDS_REACHED ||
+           error == ERROR_INTERNAL_ERROR;
 }
 
 bool ended_from_outside(const ChildRun& run) {
