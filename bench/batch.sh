@@ -30,7 +30,6 @@ with open("batch.csv", "w") as batch, open("loop.csv", "w") as loop:
         loop.write(f"series/{name}.txt,1991,-99\n")
 PY
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 seconds() {
     local start end
     start=$(date +%s%N)

@@ -12,5 +12,8 @@ ensure_built() {
     cmake --build "$1" -j"$(nproc)" >/dev/null
 }
 
+# median: the middle of the numbers on standard input, one a line.
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

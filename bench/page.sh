@@ -34,7 +34,6 @@ load() {  # PAGE: seconds for Chromium to load and lay out the page
     end=$(date +%s%N)
     awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
 }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 empty=$(for _ in $(seq "$repeat"); do load empty.html; done | median)
 page=$(for _ in $(seq "$repeat"); do load out/index.html; done | median)
 size=$(stat -c %s out/index.html)

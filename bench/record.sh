@@ -34,7 +34,6 @@ with open("record.csv", "w") as record, open("plain.csv", "w") as plain:
         plain.write(f"{name},records/{name}.txt,1991,-99\n")
 PY
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 seconds() {  # LIST OUTDIR
     local start end
     rm -rf "$2"

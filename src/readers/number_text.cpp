@@ -35,22 +35,12 @@ bool is_number_text(std::string_view text) {
     return at == text.size();
 }
 
-namespace {
-
-// The value of a plain decimal, [+-]digits[.digits], of at most 15 digits
-// (leading zeros aside): its digits as a whole number and the power of ten
-// of its decimals are both exact doubles, so their quotient is the
-// correctly rounded value of the decimal, as from_chars gives it (the
-// classic fast path of decimal reading).  Nothing for any other text.
-//   "12.5" -> 125 / 10      "-0.04" -> -(4 / 100)      "1e3" -> nothing
-std::optional<double> plain_decimal_value(std::string_view text) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+std::optional<PlainDigits> plain_digits(std::string_view text, int most_digits) {
+    PlainDigits plain;
     std::size_t at = 0;
-    const bool negative = at < text.size() && text[at] == '-';
+    plain.negative = at < text.size() && text[at] == '-';
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-    std::int64_t digits = 0;
-    int significant = 0, decimals = 0, count = 0;
+    int count = 0;
     bool point = false;
     for (; at < text.size(); ++at) {
         const char c = text[at];
@@ -60,14 +50,30 @@ std::optional<double> plain_decimal_value(std::string_view text) {
         }
         if (!is_digit(c)) return std::nullopt;
         ++count;
-        if (point) ++decimals;
-        if (digits == 0 && c == '0') continue;
-        if (++significant > 15) return std::nullopt;
-        digits = digits * 10 + (c - '0');
+        if (point) ++plain.decimals;
+        if (plain.digits == 0 && c == '0') continue;
+        if (++plain.significant > most_digits) return std::nullopt;
+        plain.digits = plain.digits * 10 + (c - '0');
     }
-    if (count == 0 || decimals > 15) return std::nullopt;
-    const double value = static_cast<double>(digits) / kPowers[decimals];
-    return negative ? -value : value;
+    if (count == 0) return std::nullopt;
+    return plain;
+}
+
+namespace {
+
+// The value of a plain decimal of at most 15 digits (leading zeros aside)
+// and 15 decimals: its digits as a whole number and the power of ten of its
+// decimals are both exact doubles, so their quotient is the correctly
+// rounded value of the decimal, as from_chars gives it (the classic fast
+// path of decimal reading).  Nothing for any other text.
+//   "12.5" -> 125 / 10      "-0.04" -> -(4 / 100)      "1e3" -> nothing
+std::optional<double> plain_decimal_value(std::string_view text) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const std::optional<PlainDigits> plain = plain_digits(text, 15);
+    if (!plain || plain->decimals > 15) return std::nullopt;
+    const double value = static_cast<double>(plain->digits) / kPowers[plain->decimals];
+    return plain->negative ? -value : value;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 //   decimal_point_text("12,5") -> "12.5"   (a decimal comma, as a semicolon-separated file writes it)
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,20 @@ namespace wgn::readers {
 bool is_number_text(std::string_view text);
 // The value of a number text (see is_number_text); nothing for other text.
 std::optional<double> number_value(std::string_view text);
+
+// A plain decimal, [+-]digits[.digits] with at least one digit, read in one
+// pass: its digits as a whole number (leading zeros aside, at most
+// `most_digits` of them, at most 18) and how many of them follow the point.
+// Nothing for any other text (an exponent, more digits), which the general
+// readings take; the quick paths of number_value and billionths.
+//   "-012.50" -> {negative, 1250, 4 digits, 2 decimals}
+struct PlainDigits {
+    bool negative = false;
+    std::int64_t digits = 0;
+    int significant = 0;  // the digits from the first that is not 0
+    int decimals = 0;
+};
+std::optional<PlainDigits> plain_digits(std::string_view text, int most_digits);
 // A whole number (optional sign, digits) within 32 bits; nothing for other text.
 std::optional<int> whole_number(std::string_view text);
 // A whole number of tenths written as a decimal with one digit after the

@@ -17,34 +17,18 @@ namespace {
 bool plain_billionths(std::string_view text, std::optional<std::int64_t>& result) {
     static constexpr std::int64_t kPowers[] = {1,      10,      100,      1000,      10000,
                                                100000, 1000000, 10000000, 100000000, 1000000000};
-    std::size_t at = 0;
-    const bool negative = at < text.size() && text[at] == '-';
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-    std::int64_t digits = 0;
-    int significant = 0, decimals = 0, count = 0;
-    bool point = false;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (c < '0' || c > '9') return false;
-        ++count;
-        if (point) ++decimals;
-        if (digits == 0 && c == '0') continue;
-        if (++significant > 16) return false;
-        digits = digits * 10 + (c - '0');
-    }
-    if (count == 0 || decimals > 9) return false;
+    const std::optional<readers::PlainDigits> plain = readers::plain_digits(text, 16);
+    if (!plain || plain->decimals > 9) return false;
+    const std::int64_t digits = plain->digits;
+    const int decimals = plain->decimals;
     // As below: at most 16 digits once scaled to billionths, and at most 100,000.
     const int shift = 9 - decimals;
-    if (std::max(significant, 1) + shift > 16 || digits > 100000 * kPowers[decimals]) {
+    if (std::max(plain->significant, 1) + shift > 16 || digits > 100000 * kPowers[decimals]) {
         result = std::nullopt;
         return true;
     }
     const std::int64_t value = digits * kPowers[shift];
-    result = negative ? -value : value;
+    result = plain->negative ? -value : value;
     return true;
 }
 
