@@ -3,7 +3,6 @@
 //
 //   folded("Ärhus") == folded("ärhus")        folded("ZÜRICH") == "zürich"
 //   composed("Zu\u0308rich") == "Z\u00FCrich"  (u + combining diaeresis: ü)
-//   first_invalid_utf8("caf\xE9") -> 3       (a Windows code page, not UTF-8)
 #pragma once
 
 #include <cstddef>
@@ -36,13 +35,6 @@ extern const CombiningClass kCombiningClasses[];
 extern const std::size_t kCombiningClassCount;
 extern const Composition kCompositions[];
 extern const std::size_t kCompositionCount;
-
-// The offset of the first byte that is not part of valid UTF-8, or nothing.
-std::optional<std::size_t> first_invalid_utf8(std::string_view text);
-
-// A text that starts with a UTF-16 byte order mark, as UTF-8; nothing when the
-// text has no such mark.  Unpaired surrogates become U+FFFD.
-std::optional<std::string> utf16_as_utf8(std::string_view bytes);
 
 // Valid UTF-8 text in Unicode normalization form C (canonical composition),
 // the form two spellings of one name share; other text as it is.

@@ -16,6 +16,7 @@
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "text/plain_text.hpp"
+#include "text/unicode_text.hpp"
 #include "weather/position.hpp"
 
 namespace wgn::batch {
@@ -29,9 +30,19 @@ namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 8> kKnown = {"station", "file",      "first_year", "nodata",
-                                                    "format",  "last_year", "pcp_column", "pcp_unit"};
-enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn, kPcpUnit };
+constexpr std::array<std::string_view, 9> kKnown = {"station",   "file",       "first_year", "nodata",     "format",
+                                                    "last_year", "pcp_column", "pcp_unit",   "date_column"};
+enum Known : std::size_t {
+    kStation,
+    kFile,
+    kFirstYear,
+    kNodata,
+    kFormat,
+    kLastYear,
+    kPcpColumn,
+    kPcpUnit,
+    kDateColumn
+};
 
 std::string trimmed(std::string_view text) {
     return std::string(text::trimmed(text));
@@ -117,13 +128,13 @@ void check_weather(Station& station, const FileCheck& check_file, const RowProbl
 // ANSI); other text is refused at its first byte that is not UTF-8.
 Result<std::string> list_as_utf8(std::string_view text) {
     std::string converted(text);
-    if (auto utf8 = utf16_as_utf8(text)) converted = std::move(*utf8);
+    if (auto utf8 = text::utf16_as_utf8(text)) converted = std::move(*utf8);
     std::string system_text;
-    if (first_invalid_utf8(converted) && io::platform::system_text_as_utf8(converted, system_text)) {
+    if (text::first_invalid_utf8(converted) && io::platform::system_text_as_utf8(converted, system_text)) {
         converted = std::move(system_text);
     }
     const std::string_view utf8 = converted;
-    if (const auto bad = first_invalid_utf8(utf8)) {
+    if (const auto bad = text::first_invalid_utf8(utf8)) {
         const std::string_view before = utf8.substr(0, *bad);
         const std::size_t line_start = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
         const char separator = detect_separator(utf8);
@@ -178,7 +189,8 @@ bool read_header(const CsvRow& header, Header& at, StationList& list) {
             header_ok = false;
         }
     }
-    list.dated_columns = at.column[kFormat] || at.column[kLastYear] || at.column[kPcpColumn] || at.column[kPcpUnit];
+    list.dated_columns = at.column[kFormat] || at.column[kLastYear] || at.column[kPcpColumn] || at.column[kPcpUnit] ||
+                         at.column[kDateColumn];
     list.weather_columns = !at.weather_at.empty();
     return header_ok;
 }
@@ -197,6 +209,7 @@ Station station_of_row(const CsvRow& row, const Header& at, std::string& format)
     station.last_year = cell(kLastYear);
     station.pcp_column = cell(kPcpColumn);
     station.pcp_unit = cell(kPcpUnit);
+    station.date_column = cell(kDateColumn);
     format = ascii_folded(cell(kFormat));
     if (format.empty()) format = readers::name(readers::Format::plain);
     // An unknown format is reported on its own column; the other checks
@@ -258,6 +271,10 @@ void check_series(Station& station, const std::string& format, const FileCheck& 
     if ((plain || !station.nodata.empty()) && !is_number(station.nodata)) {
         problem("nodata", quoted(station.nodata) + " is not a number");
     }
+    if (!station.date_column.empty() && station.format != readers::Format::csv &&
+        station.format != readers::Format::power) {
+        problem("date_column", "only a csv or power file has a date column");
+    }
     if (!station.pcp_unit.empty()) {
         const auto unit = readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit);
         if (!unit) {
@@ -271,6 +288,24 @@ void check_series(Station& station, const std::string& format, const FileCheck& 
 }
 
 }  // namespace
+
+readers::ReadOptions read_options(const Station& station, std::string_view nodata, readers::FileKind kind) {
+    readers::ReadOptions options;
+    options.format = station.format;
+    options.kind = kind;
+    options.nodata = readers::facts(options.format).honours_nodata ? std::string(nodata) : std::string();
+    options.date_column = station.date_column;
+    for (const readers::Variable variable : readers::kAllVariables) {
+        const std::optional<readers::FileKind> file_kind = readers::facts(variable).kind;
+        const bool own_file =
+            !file_kind || *file_kind == readers::FileKind::pcp || station.weather.file_of(*file_kind).empty();
+        if (kind == readers::FileKind::pcp ? !own_file : file_kind != kind) continue;
+        const std::string& name =
+            variable == readers::Variable::pcp ? station.pcp_column : station.weather.column_of(variable);
+        if (!name.empty()) options.columns[variable] = name;
+    }
+    return options;
+}
 
 std::string list_problem_text(const Problem& problem) {
     std::string text = "row " + std::to_string(problem.line);

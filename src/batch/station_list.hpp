@@ -9,7 +9,8 @@
 // power, swat, swatplus; empty or plain: one value per line as wgnrain reads
 // it).  For those, first_year and last_year (optional) bound the period and
 // nodata (optional, default -99) is written for missing days; `pcp_column`
-// names the precipitation column of a csv or power file.
+// and `date_column` name the precipitation and date columns of a csv or
+// power file.
 //   ../x,a.txt,19x0,-99   ->  row 3, column station: "../x" is not a plain name ...
 //                             row 3, column first_year: "19x0" is not a whole number
 #pragma once
@@ -24,6 +25,7 @@
 #include "batch/weather_columns.hpp"
 #include "problem/problem.hpp"
 #include "readers/formats.hpp"
+#include "readers/station_record.hpp"
 
 namespace wgn::batch {
 
@@ -37,6 +39,7 @@ struct Station {
     readers::Format format = readers::Format::plain;  // how the file is read (readers/formats.hpp)
     std::string last_year;                            // dated formats: the last year of the period, if set
     std::string pcp_column;                           // csv, power: the precipitation column, if set
+    std::string date_column;                          // csv, power: the date column, if set
     std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record, as written; the files hold
@@ -78,6 +81,13 @@ inline constexpr std::string_view kUserwgnFullName = "userwgn.csv";
 inline constexpr std::string_view kSwat2012Folder = "swat2012";
 
 StationList read_station_list(std::string_view text, const FileCheck& check_file);
+
+// How the station's file of `kind` is read (pcp: its own file): its
+// format, its NoData value (`nodata`, where the format honours one) and the
+// list's names of the columns that file holds; the own file holds every
+// variable that has no file of its own.
+readers::ReadOptions read_options(const Station& station, std::string_view nodata,
+                                  readers::FileKind kind = readers::FileKind::pcp);
 
 // Why `name` cannot be a station's folder on Linux and Windows alike (nor
 // the name of a file the batch writes beside it, nor a cell a spreadsheet

@@ -38,11 +38,7 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
     int error = 0;
     if (!read_whole_file(file, text, error))
         return problem_text("cannot read " + file.shown + ": " + platform::reason_text(error));
-    readers::ReadOptions options;
-    options.format = station.format;
-    options.nodata = readers::facts(options.format).honours_nodata ? nodata : std::string();
-    if (!station.pcp_column.empty()) options.columns[readers::Variable::pcp] = station.pcp_column;
-    Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, options);
+    Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, read_options(station, nodata));
     if (!read) return read.problem();
     // Precipitation (and half-hour rain) in millimetres, every day plausible.
     if (const Done millimetres = series::millimetre_precipitation(

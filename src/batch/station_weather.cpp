@@ -80,19 +80,6 @@ void ghcnd_position(const std::string& text, const std::string& id, readers::Sta
     }
 }
 
-// How the station's files are read: its format, its NoData value where the
-// format honours one, and the list's names of its csv columns.
-readers::ReadOptions read_options(const Station& station) {
-    readers::ReadOptions options;
-    options.format = station.format;
-    options.nodata = readers::facts(options.format).honours_nodata ? station.nodata : std::string();
-    for (const Variable variable : readers::kAllVariables) {
-        if (const std::string& name = station.weather.column_of(variable); !name.empty())
-            options.columns[variable] = name;
-    }
-    return options;
-}
-
 // What the station's files give, on the way to the record's inputs.
 struct Gathered {
     const Station& station;
@@ -125,8 +112,8 @@ void add_variable_files(Gathered& gathered, const readers::ReadOptions& options)
             for (const Variable variable : readers::variables_of_kind(kind))
                 gathered.inputs.refused[variable] = problem.message();
         };
-        readers::ReadOptions file_options = options;
-        file_options.kind = kind;
+        readers::ReadOptions file_options = read_options(station, station.nodata, kind);
+        file_options.first_year = options.first_year;
         const Result<std::string> text = read_text(name);
         if (!text) {
             refuse(text.problem());
@@ -150,6 +137,9 @@ void add_variable_files(Gathered& gathered, const readers::ReadOptions& options)
             gathered.inputs.sources[variable] = {name, read->columns[variable]};
         }
         for (const auto& [variable, unit] : read->units) gathered.stated[variable] = unit;
+        // A variable of the file refused alone (one of a tmp file's pair).
+        for (const auto& [variable, why] : read->refused)
+            gathered.inputs.refused[variable] = std::string(name).append(", ").append(why);
     }
 }
 
@@ -271,7 +261,7 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     // The station's own file: a plain series is read here, and its last
     // year counted as wgnrain counts them.
     // The files of its other variables are read as it is, from the same year.
-    readers::ReadOptions options = read_options(station);
+    readers::ReadOptions options = read_options(station, station.nodata);
     readers::StationRecord plain;
     if (own == nullptr) {
         options.first_year = readers::whole_number(station.first_year);

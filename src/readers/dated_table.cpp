@@ -13,10 +13,16 @@ struct DateColumns {
     std::optional<std::size_t> date, year, month, day, day_of_year;
 };
 
+// A column's name as compared: without blanks, letter case or a unit in
+// brackets or R's dotted form ("Year", "yday (d)" -> "year", "yday").
+std::string plain_name(std::string_view header) {
+    return text::lower_case(name_without_unit(header));
+}
+
 std::optional<std::size_t> named(const std::vector<std::string>& header,
                                  std::initializer_list<std::string_view> names) {
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = text::lower_case(text::trimmed(header[i]));
+        const std::string name = plain_name(header[i]);
         for (const std::string_view candidate : names) {
             if (name == candidate) return i;
         }
@@ -24,18 +30,50 @@ std::optional<std::size_t> named(const std::vector<std::string>& header,
     return std::nullopt;
 }
 
-DateColumns date_columns(const DatedTable& table) {
-    const std::vector<std::string>& header = table.csv.rows.front().fields;
+// The date columns a header names by themselves (no date_column given):
+// a date, or a year with a month and a day or with a day of the year.
+DateColumns named_date_columns(const std::vector<std::string>& header) {
     DateColumns columns;
     columns.date = named(header, {"date"});
     columns.year = named(header, {"year", "yyyy", "yr"});
     columns.month = named(header, {"month", "mo", "mon"});
     columns.day = named(header, {"day", "dy", "dd"});
-    columns.day_of_year = named(header, {"doy", "jday", "day_of_year"});
-    if (columns.date) return columns;
-    if (columns.year && ((columns.month && columns.day) || columns.day_of_year)) return columns;
-    fail(table.csv.rows.front().line + table.first_line - 1, "",
-         "no date column (date, or year, month and day, or year and doy)");
+    // Daymet writes yday, others doy or jday.
+    columns.day_of_year = named(header, {"doy", "yday", "jday", "day_of_year"});
+    return columns;
+}
+
+bool complete(const DateColumns& columns) {
+    return columns.date || (columns.year && ((columns.month && columns.day) || columns.day_of_year));
+}
+
+bool has_date_columns(const std::vector<std::string>& header) {
+    return complete(named_date_columns(header));
+}
+
+DateColumns date_columns(const DatedTable& table) {
+    const std::vector<std::string>& header = table.csv.rows.front().fields;
+    const int line = table.csv.rows.front().line + table.first_line - 1;
+    DateColumns columns;
+    if (!table.date_column.empty()) {
+        // The station names the date's column: the days come from it alone.
+        const std::string wanted = text::lower_case(text::trimmed(table.date_column));
+        for (std::size_t i = 0; i < header.size() && !columns.date; ++i) {
+            if (text::lower_case(text::trimmed(header[i])) == wanted || plain_name(header[i]) == wanted)
+                columns.date = i;
+        }
+        if (!columns.date) {
+            fail(line, "",
+                 "no date column " + text::quoted_cell(table.date_column) + " (the columns are " + column_names(table) +
+                     ")");
+        }
+        return columns;
+    }
+    columns = named_date_columns(header);
+    if (complete(columns)) return columns;
+    fail(line, "",
+         "no date column (date, or year, month and day, or year and doy): name it in " +
+             setting_name(table.settings, "date_column"));
 }
 
 // A date written in one field.  Year first: YYYY-MM-DD, YYYY/MM/DD,
@@ -60,9 +98,48 @@ int number_at(std::string_view text, std::size_t from, std::size_t count) {
     return number;
 }
 
+bool digits_only(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A time of day as date-time stamps write it after their date: hours and
+// minutes, optional seconds and their fraction, then an optional zone.
+//   "00:00", "06:30:00", "00:00:00.000", "00:00:00Z", "12:00:00+01:00", "00:00 UTC"
+bool is_time_of_day(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon > 2 || !digits_only(text.substr(0, colon))) return false;
+    std::size_t at = colon + 1;
+    if (text.size() < at + 2 || !digits_at(text, at, 2)) return false;
+    at += 2;
+    if (at < text.size() && text[at] == ':') {
+        if (text.size() < at + 3 || !digits_at(text, at + 1, 2)) return false;
+        at += 3;
+        if (at < text.size() && text[at] == '.') {
+            const std::size_t end = text.find_first_not_of("0123456789", at + 1);
+            if (end == at + 1) return false;
+            at = end == std::string_view::npos ? text.size() : end;
+        }
+    }
+    std::string_view zone = text::trimmed(text.substr(at));
+    if (zone.empty() || zone == "Z" || text::same_letters(zone, "utc") || text::same_letters(zone, "gmt")) return true;
+    // +01:00, -0500, +01
+    if (zone[0] != '+' && zone[0] != '-') return false;
+    zone.remove_prefix(1);
+    if (zone.size() == 5 && zone[2] == ':') return digits_at(zone, 0, 2) && digits_at(zone, 3, 2);
+    return (zone.size() == 2 || zone.size() == 4) && digits_only(zone);
+}
+
+// The date part of a date-time stamp ("2001-01-01 00:00:00",
+// "2001-01-01T00:00:00Z"): any time on a day is that day.  Other text as it is.
+std::string_view without_time_of_day(std::string_view text) {
+    const std::size_t cut = text.find_first_of(" T");
+    if (cut == std::string_view::npos || cut < 6) return text;
+    return is_time_of_day(text::trimmed(text.substr(cut + 1))) ? text.substr(0, cut) : text;
+}
+
 DateParts split_date(std::string_view text) {
     DateParts parts;
-    text = text::trimmed(text);
+    text = without_time_of_day(text::trimmed(text));
     // Almost every date is written YYYY-MM-DD (or with '/' or '.'): read
     // from its fixed places, as the general reading below would read it.
     if (text.size() == 10 && (text[4] == '-' || text[4] == '/' || text[4] == '.') && text[7] == text[4] &&
@@ -97,19 +174,39 @@ DateParts split_date(std::string_view text) {
 
 }  // namespace
 
-DatedTable parse_dated_table(std::string_view text, int first_line) {
+DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column, Settings settings) {
     DatedTable table;
     table.first_line = first_line;
+    table.date_column = date_column;
+    table.settings = settings;
     table.separator = detect_separator(text);
     Result<CsvText> csv = parse_csv(text, table.separator);
     if (!csv) fail(csv.problem().line + first_line - 1, "", csv.problem().text);
     table.csv = std::move(*csv);
     if (table.csv.rows.empty()) fail(first_line, "", "no header row");
+    std::vector<CsvRow>& rows = table.csv.rows;
+    // Lines of notes before the header row (Daymet's "Latitude: ...",
+    // "How to cite: ..."): the header is the first row that names the date,
+    // among the first rows; a table without one keeps its first row, whose
+    // message tells what it lacks.
+    if (table.date_column.empty()) {
+        constexpr std::size_t kMostNoteRows = 40;
+        for (std::size_t r = 0; r < rows.size() && r <= kMostNoteRows; ++r) {
+            if (!has_date_columns(rows[r].fields)) continue;
+            table.notes.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.begin() + r));
+            rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(r));
+            break;
+        }
+    }
+    // A spreadsheet that saved the table again may have given the header
+    // empty cells at its end (",,,"): they name no column.
+    std::vector<std::string>& header = rows.front().fields;
+    while (header.size() > 1 && text::trimmed(header.back()).empty()) header.pop_back();
     return table;
 }
 
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
-                                       std::string_view wanted, std::string_view what) {
+                                       std::string_view wanted, std::string_view what, std::string_view setting) {
     const CsvRow& header = table.csv.rows.front();
     const int line = header.line + table.first_line - 1;
     std::optional<std::size_t> found;
@@ -126,13 +223,28 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
         if (!match) continue;
         if (found) {
             fail(line, "",
-                 "two " + std::string(what) + " columns (" + header.fields[*found] + ", " + header.fields[i] +
-                     "): name the one to use in the station list");
+                 "two " + std::string(what) + " columns (" + text::shown_cell(header.fields[*found]) + ", " +
+                     text::shown_cell(header.fields[i]) + "): name the one to use in " +
+                     setting_name(table.settings, setting));
         }
         found = i;
     }
-    if (!found && !wanted.empty()) fail(line, "", "no column \"" + std::string(wanted) + "\"");
+    if (!found && !wanted.empty()) {
+        fail(line, "",
+             "no " + std::string(what) + " column " + text::quoted_cell(wanted) + " (the columns are " +
+                 column_names(table) + ")");
+    }
     return found;
+}
+
+std::string column_names(const DatedTable& table) {
+    constexpr std::size_t kShown = 12;
+    const std::vector<std::string>& header = table.csv.rows.front().fields;
+    std::string names;
+    for (std::size_t i = 0; i < header.size() && i < kShown; ++i)
+        names.append(i == 0 ? "" : ", ").append(text::quoted_cell(header[i]));
+    if (header.size() > kShown) names.append(", and ").append(std::to_string(header.size() - kShown)).append(" more");
+    return names;
 }
 
 bool day_comes_first(const DatedTable& table, std::size_t date_column) {
@@ -157,8 +269,8 @@ bool day_comes_first(const DatedTable& table, std::size_t date_column) {
                  std::to_string(month_first_line));
     }
     if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
-        fail(undecided_line, rows.front().fields[date_column],
-             "the order of day and month in " + undecided +
+        fail(undecided_line, text::shown_cell(rows.front().fields[date_column]),
+             "the order of day and month in " + text::shown_cell(undecided) +
                  " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
     }
     return day_first_line != 0;
@@ -181,15 +293,16 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
                 day_first ? Date{parts.third, parts.second, parts.first} : Date{parts.third, parts.first, parts.second};
         }
         if (!parts.ok || !is_valid_date(date)) {
-            fail(line, rows.front().fields[*columns.date],
-                 "\"" + std::string(text) + "\" is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
+            fail(line, text::shown_cell(rows.front().fields[*columns.date]),
+                 text::quoted_cell(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
         }
     } else {
         const auto part = [&](std::size_t at) {
             const std::string_view text = text::trimmed(row.fields[at]);
             const std::optional<int> number = whole_number(text);
             if (!number) {
-                fail(line, rows.front().fields[at], "\"" + std::string(text) + "\" is not a whole number");
+                fail(line, text::shown_cell(rows.front().fields[at]),
+                     text::quoted_cell(text) + " is not a whole number");
             }
             return *number;
         };
@@ -203,7 +316,7 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
             const int day_of_year = part(*columns.day_of_year);
             date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
             if (!is_valid_date(date)) {
-                fail(line, rows.front().fields[*columns.day_of_year],
+                fail(line, text::shown_cell(rows.front().fields[*columns.day_of_year]),
                      "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
             }
         }
@@ -214,10 +327,10 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
 }  // namespace
 
 std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column, const NoDataMark& nodata,
-                                          bool ordered) {
+                                          bool ordered, bool traces) {
     const DateColumns columns = date_columns(table);
     const std::vector<CsvRow>& rows = table.csv.rows;
-    const std::string& column_name = rows.front().fields[column];
+    const std::string column_name = text::shown_cell(rows.front().fields[column]);
     const auto line_of = [&](const CsvRow& row) { return row.line + table.first_line - 1; };
 
     // A date column with the year last: the column as a whole tells whether
@@ -246,12 +359,17 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                  date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                      std::to_string(values.back().line));
         }
-        // A number the NoData value marks is a missing day; any other cell
-        // that is not a number is refused.  (A cell with a decimal comma is
-        // no number until its comma is a point, so the NoData value is
+        // A missing-day marker or a number the NoData value marks is a
+        // missing day, a trace of precipitation is 0; any other cell that
+        // is not a number is refused.  (A cell with a decimal comma is no
+        // number until its comma is a point, so the NoData value is
         // compared with the cell as a number.)
         const std::string_view cell = text::trimmed(row.fields[column]);
-        if (!cell.empty() && !text::same_letters(cell, "na") && !text::same_letters(cell, "nan")) {
+        const CellKind kind = cell_kind(cell);
+        if (kind == CellKind::trace && traces) {
+            value.text = kTraceText;
+            value.trace = true;
+        } else if (kind != CellKind::missing) {
             std::string text = table.separator == ';' ? decimal_point_text(cell) : std::string(cell);
             const std::optional<double> number = number_value(text);
             if (!nodata.marks(number)) {

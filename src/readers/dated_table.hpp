@@ -19,22 +19,34 @@
 namespace wgn::readers {
 
 struct DatedTable {
-    CsvText csv;           // the header row first
-    char separator = ',';  // ';' also means a decimal comma in the values
-    int first_line = 1;    // the line of the file on which the table starts
+    CsvText csv;                                 // the header row first
+    std::vector<CsvRow> notes;                   // the rows before the header row, if any
+    char separator = ',';                        // ';' also means a decimal comma in the values
+    int first_line = 1;                          // the line of the file on which the table starts
+    std::string date_column;                     // the date's column as the station names it; empty: found by its name
+    Settings settings = Settings::station_list;  // who names it, for messages
     // Each row's day, once one column has been read through: the other
     // columns take the days from here instead of reading every date again.
     mutable std::vector<std::int32_t> row_days;
 };
 
 // Parses `text` (the table alone); a text that is not a table throws.
-DatedTable parse_dated_table(std::string_view text, int first_line);
+// `date_column` names the date's column where the table's own name for it
+// is not one of the known ones.
+DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column = {},
+                             Settings settings = Settings::station_list);
+
+// The table's column names for a message, at most 12 of them:
+//   header "date,prcp,tmax" -> "date, prcp, tmax"
+std::string column_names(const DatedTable& table);
 
 // The column whose name (without regard to case) is `wanted` if given, else
 // one of `names`; nothing when there is none; a ProblemError when several match.
 //   names {"prcp", "rain"}, header "date,PRCP,tmax" -> 1
+// `what` names the variable and `setting` the station list's name of the
+// setting that names its column, for messages.
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
-                                       std::string_view wanted, std::string_view what);
+                                       std::string_view wanted, std::string_view what, std::string_view setting);
 
 // Whether the dates of `date_column` that end in their year put the day
 // before the month: a day above 12 somewhere tells; a column that tells both
@@ -43,10 +55,11 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
 //   "01/02/2001" alone -> ProblemError     "2001-01-13" alone -> false
 bool day_comes_first(const DatedTable& table, std::size_t date_column);
 
-// The values of column `column` on their days.  A missing day is an empty
-// cell, NA, NaN or a number that `nodata` marks; `ordered`: the days must
-// rise from row to row.
+// The values of column `column` on their days.  A missing day is a
+// missing-day marker (cell_kind) or a number that `nodata` marks;
+// `ordered`: the days must rise from row to row; `traces`: the column holds
+// precipitation, whose trace T is 0.
 std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column, const NoDataMark& nodata,
-                                          bool ordered);
+                                          bool ordered, bool traces);
 
 }  // namespace wgn::readers

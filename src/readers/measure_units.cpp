@@ -19,7 +19,10 @@ struct UnitSpelling {
 // Every unit once, with the spellings files and lists use for it, folded:
 // lower case, only letters, digits and '%' ("kW-hr/m^2/day" -> "kwhrm2day").
 constexpr std::array<UnitSpelling, 17> kUnits = {{
-    {Unit::kMillimetre, Quantity::kPrecipitation, "mm", {"mm", "mmday", "mmd", "millimetres", "millimeters", "", ""}},
+    {Unit::kMillimetre,
+     Quantity::kPrecipitation,
+     "mm",
+     {"mm", "mmday", "mmd", "millimetres", "millimeters", "mmday1", ""}},
     {Unit::kInch, Quantity::kPrecipitation, "in", {"in", "inch", "inches", "inday", "inchday", "inchesday", ""}},
     {Unit::kTenthMillimetre, Quantity::kPrecipitation, "tenths_mm", {"tenthsmm", "tenthmm", "01mm", "", "", "", ""}},
     {Unit::kCelsius, Quantity::kTemperature, "C", {"c", "degc", "degreesc", "celsius", "degcelsius", "", ""}},

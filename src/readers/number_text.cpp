@@ -76,6 +76,34 @@ std::optional<double> plain_decimal_value(std::string_view text) {
     return plain->negative ? -value : value;
 }
 
+// Whether a number text (is_number_text) that no double holds lies below
+// the smallest one ("1e-400") rather than above the largest ("1e400"):
+// the power of ten of its first digit that is not 0 is below 0.
+//   "1e-400" -> true    "0.001e-330" -> true    "12e400" -> false
+bool below_every_double(std::string_view text) {
+    const std::size_t e = text.find_first_of("eE");
+    const std::string_view mantissa = text.substr(0, e);
+    long long power = 0;
+    if (e != std::string_view::npos) {
+        // Beyond some digits the exponent alone decides; more are not read.
+        std::string_view exponent = text.substr(e + 1);
+        const bool negative = !exponent.empty() && exponent.front() == '-';
+        if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) exponent.remove_prefix(1);
+        while (exponent.size() > 1 && exponent.front() == '0') exponent.remove_prefix(1);
+        if (exponent.size() > 9) return negative;
+        for (const char c : exponent) power = power * 10 + (c - '0');
+        if (negative) power = -power;
+    }
+    const std::size_t point = mantissa.find('.');
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return true;
+    const std::size_t whole_digits = point == std::string_view::npos ? mantissa.size() : point;
+    // The first digit stands at 10^(whole_digits - first - 1), one less past the point.
+    const long long place = first < whole_digits ? static_cast<long long>(whole_digits - first - 1)
+                                                 : -static_cast<long long>(first - whole_digits);
+    return power + place < 0;
+}
+
 }  // namespace
 
 std::optional<double> number_value(std::string_view text) {
@@ -84,8 +112,13 @@ std::optional<double> number_value(std::string_view text) {
     if (text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    // Out of range: from_chars leaves the value alone and says so.
-    if (error == std::errc::result_out_of_range) return text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    // Out of range: from_chars leaves the value alone and says so; a number
+    // too small to hold is 0 (which the checks of a field refuse as too
+    // small), one too large infinite.
+    if (error == std::errc::result_out_of_range) {
+        const double magnitude = below_every_double(text) ? 0.0 : HUGE_VAL;
+        return text.front() == '-' ? -magnitude : magnitude;
+    }
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }

@@ -30,12 +30,14 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
         const auto wanted = options.columns.find(name);
         try {
             const std::optional<std::size_t> column =
-                find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what);
+                find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what,
+                            variable.list_column);
             if (!column) continue;
             const std::string& header = table.csv.rows.front().fields[*column];
-            record.columns[name] = text::trimmed(header);
+            record.columns[name] = text::shown_cell(text::trimmed(header));
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
-            record.variables[name] = read_dated_column(table, *column, NoDataMark(marker), ordered);
+            record.variables[name] = read_dated_column(table, *column, NoDataMark(marker), ordered,
+                                                       quantity_of(name) == Quantity::kPrecipitation);
         } catch (const ProblemError& error) {
             if (name == Variable::pcp) throw;
             // One odd cell of another variable costs that variable, not the
@@ -46,8 +48,8 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
     }
     if (options.kind == FileKind::pcp && record.variables.count(Variable::pcp) == 0) {
         fail(table.csv.rows.front().line + table.first_line - 1, "",
-             "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in the "
-             "station list's pcp_column");
+             "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in " +
+                 setting_name(options.settings, "pcp_column"));
     }
 }
 
@@ -69,9 +71,45 @@ struct PowerParameter {
     std::string_view name;  // lower case, as the line starts
     Variable variable;
 };
-constexpr PowerParameter kPowerParameters[] = {{"prectotcorr", Variable::pcp}, {"t2m_max", Variable::tmax},
-                                               {"t2m_min", Variable::tmin},    {"allsky_sfc_sw_dwn", Variable::slr},
-                                               {"t2mdew", Variable::dew},      {"ws2m", Variable::wnd}};
+constexpr PowerParameter kPowerParameters[] = {
+    {"prectotcorr", Variable::pcp}, {"prectot", Variable::pcp},           {"t2m_max", Variable::tmax},
+    {"t2m_min", Variable::tmin},    {"allsky_sfc_sw_dwn", Variable::slr}, {"t2mdew", Variable::dew},
+    {"ws2m", Variable::wnd}};
+
+// Whether `line` starts with the parameter `name` as a whole word
+// ("prectot" starts "PRECTOT MERRA2 ...", not "PRECTOTCORR ...").
+bool starts_with_word(std::string_view line, std::string_view name) {
+    if (line.substr(0, name.size()) != name) return false;
+    if (line.size() == name.size()) return true;
+    const char next = line[name.size()];
+    return !((next >= 'a' && next <= 'z') || (next >= '0' && next <= '9') || next == '_');
+}
+
+// A line of POWER's header as written, without blanks or the separators a
+// spreadsheet adds at its end.
+std::string_view header_text(std::string_view line) {
+    line = text::trimmed(line);
+    while (!line.empty() && (line.back() == ',' || line.back() == ';' || line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    return line;
+}
+
+// POWER's monthly files (PARAMETER,YEAR,JAN,...,DEC,ANN) and climatologies
+// (PARAMETER,JAN,...,ANN) are no daily record.
+void refuse_monthly(const DatedTable& table) {
+    const std::vector<std::string>& header = table.csv.rows.front().fields;
+    bool january = false, february = false, year = false;
+    for (const std::string& name : header) {
+        const std::string_view plain = text::trimmed(name);
+        january = january || text::same_letters(plain, "jan");
+        february = february || text::same_letters(plain, "feb");
+        year = year || text::same_letters(plain, "year");
+    }
+    if (!january || !february) return;
+    fail(table.csv.rows.front().line + table.first_line - 1, "",
+         year ? "a monthly POWER file, not a daily one: download the daily data (temporal average: daily)"
+              : "a POWER climatology (long-term monthly means), not a daily file: download the daily data");
+}
 
 std::string upper_case(std::string_view text) {
     std::string result(text);
@@ -84,8 +122,17 @@ std::string upper_case(std::string_view text) {
 }  // namespace
 
 StationRecord read_csv(std::string_view text, const ReadOptions& options) {
-    const DatedTable table = parse_dated_table(text, 1);
+    const DatedTable table = parse_dated_table(text, 1, options.date_column, options.settings);
     StationRecord record;
+    // The notes before the header may give the position, as Daymet's
+    // "Latitude: 40.5853  Longitude: -105.0844" and "Elevation: 1525 meters".
+    for (const CsvRow& note : table.notes) {
+        std::string line;
+        for (const std::string& field : note.fields) line.append(line.empty() ? "" : ",").append(field);
+        word_after(line, "Latitude", note.line, record.latitude, record.position_places[0]);
+        word_after(line, "Longitude", note.line, record.longitude, record.position_places[1]);
+        word_after(line, "Elevation", note.line, record.elevation, record.position_places[2]);
+    }
     read_variables(table, options, options.nodata, false, record);
     return record;
 }
@@ -93,7 +140,7 @@ StationRecord read_csv(std::string_view text, const ReadOptions& options) {
 StationRecord read_power(std::string_view text, const ReadOptions& options) {
     text::TextLines lines(text);
     std::string_view line;
-    if (!lines.next(line) || text::trimmed(line) != "-BEGIN HEADER-") {
+    if (!lines.next(line) || header_text(line) != "-BEGIN HEADER-") {
         fail(1, "", "a POWER file starts with the line -BEGIN HEADER-");
     }
     StationRecord record;
@@ -101,7 +148,10 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
     std::string marker = "-999";
     bool ended = false;
     while (lines.next(line)) {
-        if (text::trimmed(line) == "-END HEADER-") {
+        // A spreadsheet that saved the file again ends every header line in
+        // separators ("-END HEADER-,,,,,,,").
+        line = header_text(line);
+        if (line == "-END HEADER-") {
             ended = true;
             break;
         }
@@ -111,15 +161,15 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
         if (lower.find("elevation") != std::string::npos) {
             word_after(line, "=", lines.number(), record.elevation, record.position_places[2]);
         }
-        // "The value for missing source data ...: -999"
+        // "The value for missing source data ...: -999" (older files: "Value for missing model data ...: -999")
         if (lower.find("missing") != std::string::npos && line.rfind(':') != std::string_view::npos) {
             const std::string_view value = text::trimmed(line.substr(line.rfind(':') + 1));
             if (is_number_text(value)) marker = value;
         }
         // Units of the parameters, one line each: "ALLSKY_SFC_SW_DWN  ... (kW-hr/m^2/day)",
-        // "RH2M ... (%)", "T2M_MAX ... (C)"; the header states each unit.
+        // "RH2M ... (%)", "T2M_MAX ... (C)", older files "PRECTOT ... (mm day-1)"; the header states each unit.
         for (const PowerParameter& parameter : kPowerParameters) {
-            if (lower.rfind(parameter.name, 0) != 0) continue;
+            if (!starts_with_word(lower, parameter.name)) continue;
             const auto unit = unit_in_text(quantity_of(parameter.variable), line);
             if (!unit) {
                 fail(lines.number(), "",
@@ -131,11 +181,9 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
     }
     if (!ended) fail(lines.number(), "", "the header block has no line -END HEADER-");
     const int first_line = lines.number() + 1;
-    std::string_view rest =
-        text.substr(std::min(text.size(), static_cast<std::size_t>(line.data() + line.size() - text.data())));
-    if (!rest.empty() && rest.front() == '\r') rest.remove_prefix(1);
-    if (!rest.empty() && rest.front() == '\n') rest.remove_prefix(1);
-    const DatedTable table = parse_dated_table(rest, first_line);
+    std::string_view rest = lines.rest();
+    const DatedTable table = parse_dated_table(rest, first_line, options.date_column, options.settings);
+    refuse_monthly(table);
     // POWER marks missing days by its own fill value (-999, or -999.0); its
     // RH2M is in per cent.
     read_variables(table, options, marker, true, record);

@@ -52,10 +52,13 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions&) {
         if (text::trimmed(line).empty()) continue;
         record.station_id = station;
         const int number = lines.number();
-        if (line.size() < kLineLength) {
+        // A longer line (blanks at its end aside) is no .dly line either:
+        // its days would not stand where they are read.
+        const std::size_t length = line.find_last_not_of(" \t") + 1;
+        if (line.size() < kLineLength || length > kLineLength) {
             fail(number, "",
-                 "a line of " + std::to_string(line.size()) + " characters; a .dly line has " +
-                     std::to_string(kLineLength));
+                 "a line of " + std::to_string(line.size() < kLineLength ? line.size() : length) +
+                     " characters; a .dly line has " + std::to_string(kLineLength));
         }
         const std::string_view id = line.substr(0, 11);
         if (station.empty()) station = id;

@@ -6,13 +6,15 @@
 //   1991       1       0.00000                           year, day of the year, value
 //   1991       1      12.50000      -3.20000             (.tmp: maximum and minimum)
 //
-// Values of -97 and below mark missing days.  Files of several values a day
+// Values of -97 and below mark missing days, as do the markers of
+// cell_kind (NA, --, ...); a trace T of precipitation is 0.  Files of several values a day
 // (tstep above 0) are refused: the weather generator wants daily values.
 
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
 #include "text/text_lines.hpp"
 
 namespace wgn::readers {
@@ -53,8 +55,8 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
         }
         const std::optional<int> year = whole_number(fields[0]);
         const std::optional<int> day_of_year = whole_number(fields[1]);
-        if (!year) fail(number, "1", "\"" + std::string(fields[0]) + "\" is not a year");
-        if (!day_of_year) fail(number, "2", "\"" + std::string(fields[1]) + "\" is not a day of the year");
+        if (!year) fail(number, "1", text::quoted_cell(fields[0]) + " is not a year");
+        if (!day_of_year) fail(number, "2", text::quoted_cell(fields[1]) + " is not a day of the year");
         const Date date = is_valid_date(Date{*year, 1, 1}) ? date_of_day_in_year(*year, *day_of_year) : Date{};
         if (!is_valid_date(date)) {
             fail(number, "2", "day " + std::string(fields[1]) + " is not a day of " + std::string(fields[0]));
@@ -67,11 +69,19 @@ StationRecord read_swatplus(std::string_view text, const ReadOptions& options) {
         }
         for (std::size_t c = 0; c < names.size(); ++c) {
             DailyValue daily = value;
-            const double amount = checked_number(fields[2 + c], number, std::to_string(3 + c));
-            if (amount > -97 && !nodata.marks(amount)) daily.text = fields[2 + c];
+            const std::string_view cell = fields[2 + c];
+            const CellKind kind = cell_kind(cell);
+            if (kind == CellKind::trace && quantity_of(names[c]) == Quantity::kPrecipitation) {
+                daily.text = kTraceText;
+                daily.trace = true;
+            } else if (kind != CellKind::missing) {
+                const std::optional<double> amount = column_number(cell, number, 3 + c, names[c], record);
+                if (amount && *amount > -97 && !nodata.marks(*amount)) daily.text = cell;
+            }
             columns[c]->push_back(std::move(daily));
         }
     }
+    drop_refused(record);
     return record;
 }
 

@@ -15,9 +15,11 @@ namespace {
 
 // Reads a day a line from the day `first_day` on into the variables `names`
 // (one field each); `missing` tells which numbers mark a missing day, and
-// `nodata` is the marker a missing day must be written as.
+// `nodata` is the marker a missing day must be written as.  `markers`: the
+// file may also write a missing day as NA, --, M ... and a trace as T
+// (cell_kind); else only NaN is read as missing, as wgnrain reads it.
 template <typename Missing>
-void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata,
+void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing, std::string_view nodata, bool markers,
                  const std::vector<Variable>& names, StationRecord& record) {
     std::vector<std::vector<DailyValue>*> columns;
     columns.reserve(names.size());
@@ -45,14 +47,19 @@ void read_values(text::TextLines& lines, std::int32_t first_day, Missing missing
             DailyValue value;
             value.day = day;
             value.line = lines.number();
-            if (!text::same_letters(fields[c], "nan")) {
-                const double number = checked_number(fields[c], value.line, std::to_string(c + 1));
-                if (!missing(number)) value.text = fields[c];
+            const CellKind kind = markers ? cell_kind(fields[c]) : CellKind::other;
+            if (kind == CellKind::trace && quantity_of(names[c]) == Quantity::kPrecipitation) {
+                value.text = kTraceText;
+                value.trace = true;
+            } else if (kind != CellKind::missing && !text::same_letters(fields[c], "nan")) {
+                const std::optional<double> number = column_number(fields[c], value.line, c + 1, names[c], record);
+                if (number && !missing(*number)) value.text = fields[c];
             }
             columns[c]->push_back(std::move(value));
         }
         ++day;
     }
+    drop_refused(record);
 }
 
 }  // namespace
@@ -66,7 +73,7 @@ StationRecord read_plain(std::string_view text, const ReadOptions& options) {
     const NoDataMark nodata(options.nodata);
     read_values(
         lines, day_number(Date{*options.first_year, 1, 1}), [&](double number) { return nodata.marks(number); },
-        options.nodata, variables_of_kind(options.kind), record);
+        options.nodata, false, variables_of_kind(options.kind), record);
     return record;
 }
 
@@ -78,13 +85,13 @@ StationRecord read_swat(std::string_view text, const ReadOptions& options) {
     const std::optional<int> digits = start.size() == 8 ? whole_number(start) : std::nullopt;
     const Date first{digits ? *digits / 10000 : 0, digits ? *digits / 100 % 100 : 0, digits ? *digits % 100 : 0};
     if (!digits || !is_valid_date(first)) {
-        fail(1, "", "\"" + std::string(start) + "\" is not a start date (YYYYMMDD)");
+        fail(1, "", text::quoted_cell(start) + " is not a start date (YYYYMMDD)");
     }
     StationRecord record;
     // SWAT marks a missing day by -99; anything below -97 is taken as such.
     const NoDataMark nodata(options.nodata);
     read_values(
-        lines, day_number(first), [&](double number) { return number < -97 || nodata.marks(number); }, "-99",
+        lines, day_number(first), [&](double number) { return number < -97 || nodata.marks(number); }, "-99", true,
         variables_of_kind(options.kind), record);
     return record;
 }

@@ -16,6 +16,7 @@
 #include "problem/problem.hpp"
 #include "readers/formats.hpp"
 #include "readers/measure_units.hpp"
+#include "readers/settings.hpp"
 #include "readers/variables.hpp"
 
 namespace wgn::readers {
@@ -25,6 +26,7 @@ struct DailyValue {
     std::string text;      // the number as written; empty: the file marks the day missing
     bool flagged = false;  // missing because the file flags the value as failing a quality check
     int line = 0;          // the line of the file it came from
+    bool trace = false;    // the file wrote a trace of precipitation, read as 0
 };
 
 // A place in a file, for messages: a line and a column (a name or a
@@ -62,6 +64,9 @@ struct ReadOptions {
     // csv, power: the column of a variable when its name is not recognised
     //   {pcp, "NEERSLAG"}
     std::map<Variable, std::string> columns;
+    // csv, power: the column of the date when its name is not recognised
+    // ("Datum"); the days then come from it alone.
+    std::string date_column;
     // swat, swatplus: what the file holds (one variable a file; tmp the
     // maximum and minimum).  csv, power: with pcp, the file must hold
     // precipitation.
@@ -71,6 +76,8 @@ struct ReadOptions {
     // The columns of the others never fail the file, so leaving them unread
     // changes nothing of what is read.
     std::vector<Variable> only;
+    // Who set these, for messages that name a setting (readers/settings.hpp).
+    Settings settings = Settings::station_list;
 };
 
 }  // namespace wgn::readers

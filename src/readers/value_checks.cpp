@@ -6,6 +6,7 @@
 #include "io/decimal_text.hpp"
 #include "problem/problem.hpp"
 #include "readers/number_text.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::readers {
 
@@ -26,14 +27,49 @@ bool is_nodata_text(std::string_view text, std::string_view nodata) {
     return NoDataMark(nodata).marks(text);
 }
 
+CellKind cell_kind(std::string_view cell) {
+    switch (cell.size()) {
+        case 0: return CellKind::missing;
+        case 1:
+            if (cell[0] == '-' || cell[0] == 'M' || cell[0] == 'm') return CellKind::missing;
+            return cell[0] == 'T' || cell[0] == 't' ? CellKind::trace : CellKind::other;
+        case 2: return cell == "--" || text::same_letters(cell, "na") ? CellKind::missing : CellKind::other;
+        case 3:
+            return text::same_letters(cell, "nan") || text::same_letters(cell, "n/a") ? CellKind::missing
+                                                                                      : CellKind::other;
+        case 4: return text::same_letters(cell, "null") ? CellKind::missing : CellKind::other;
+        default: return CellKind::other;
+    }
+}
+
 double checked_number(std::string_view text, int line, const std::string& column) {
     return checked_number(number_value(text), text, line, column);
 }
 
 double checked_number(std::optional<double> value, std::string_view text, int line, const std::string& column) {
-    if (!value) fail(line, column, "\"" + std::string(text) + "\" is not a number");
-    if (!std::isfinite(*value)) fail(line, column, std::string(text) + " is too large a number");
+    if (!value) fail(line, column, text::quoted_cell(text) + " is not a number");
+    if (!std::isfinite(*value)) fail(line, column, text::shown_cell(text) + " is too large a number");
+    // A number whose digits are not all 0 that reads as 0 lies below what
+    // a double holds: "1e-400".
+    if (*value == 0 && text.find_first_of("123456789") < text.find_first_of("eE"))
+        fail(line, column, text::shown_cell(text) + " is too small a number");
     return *value;
+}
+
+std::optional<double> column_number(std::string_view cell, int line, std::size_t column, Variable variable,
+                                    StationRecord& record) {
+    if (record.refused.count(variable) != 0) return std::nullopt;
+    try {
+        return checked_number(cell, line, std::to_string(column));
+    } catch (const ProblemError& error) {
+        if (variable == Variable::pcp) throw;
+        record.refused[variable] = error.problem.message();
+        return std::nullopt;
+    }
+}
+
+void drop_refused(StationRecord& record) {
+    for (const auto& [variable, why] : record.refused) record.variables.erase(variable);
 }
 
 std::string place_text(std::string_view file, int line, std::string_view column) {

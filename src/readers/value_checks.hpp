@@ -1,6 +1,7 @@
 // The checks every reader makes of a value field.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,18 @@ class NoDataMark {
     std::optional<double> marker_;
 };
 
+// What a cell of a dated station file says beyond a number: the markers
+// spreadsheets, R, pandas and weather services write for a day without a
+// value, and the trace of rain too small to measure.
+//   cell_kind("") , ("NA"), ("N/A"), ("NaN"), ("null"), ("-"), ("--"), ("M") -> missing
+//   cell_kind("T") -> trace        cell_kind("12.5"), ("x") -> other
+// (Letters without regard to case.)
+enum class CellKind : std::uint8_t { other, missing, trace };
+CellKind cell_kind(std::string_view cell);
+
+// The text a trace of precipitation is read as.
+inline constexpr std::string_view kTraceText = "0.0";
+
 // True when `text` is the station's NoData value: NoDataMark(nodata).marks(text).
 bool is_nodata_text(std::string_view text, std::string_view nodata);
 
@@ -32,6 +45,17 @@ bool is_nodata_text(std::string_view text, std::string_view nodata);
 double checked_number(std::string_view text, int line, const std::string& column);
 // The same for a field already read as a number: `value` is number_value(text).
 double checked_number(std::optional<double> value, std::string_view text, int line, const std::string& column);
+
+// The number of a cell in value column `column` (counted from 1) of a file
+// holding `variable` in it.  A cell that is no number fails the file where
+// the variable is precipitation, the point of the file; any other variable
+// is refused alone (into record.refused) and its cells from then on give
+// nothing, as does the bad one: one odd cell of temperature never costs the
+// precipitation.  The reader erases a refused variable's values at its end.
+std::optional<double> column_number(std::string_view cell, int line, std::size_t column, Variable variable,
+                                    StationRecord& record);
+// Erases the values of the variables the reader refused.
+void drop_refused(StationRecord& record);
 
 // "2001-04-31" for messages.
 std::string date_text(int year, int month, int day);

@@ -4,6 +4,7 @@
 //
 //   variable  what                  csv columns (any case)             list column  file kind  quantity       .dly
 //   pcp       precipitation         precipitation prcp pcp rain ...    pcp_column   pcp        precipitation  PRCP
+//             (also PRECTOTCORR and the older POWER files' PRECTOT)
 //   tmax      maximum temperature   tmax temp_max tmp_max t2m_max      tmax_column  tmp        temperature    TMAX
 //   tmin      minimum temperature   tmin temp_min tmp_min t2m_min      tmin_column  tmp        temperature    TMIN
 //   slr       radiation             slr solar allsky_sfc_sw_dwn        slr_column   slr        radiation
@@ -37,7 +38,7 @@ struct VariableFacts {
     Variable variable;
     std::string_view name;                    // in messages, records and options: "tmax"
     std::string_view what;                    // for messages: "maximum temperature"
-    std::array<std::string_view, 5> columns;  // the names of a table column holding it; unused places empty
+    std::array<std::string_view, 6> columns;  // the names of a table column holding it; unused places empty
     std::string_view list_column;             // the station list's column naming its csv column
     std::optional<FileKind> kind;             // the kind of SWAT file holding it, if any
     Quantity quantity;
@@ -48,7 +49,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::pcp,
      "pcp",
      "precipitation",
-     {"precipitation", "prcp", "pcp", "rain", "prectotcorr"},
+     {"precipitation", "prcp", "pcp", "rain", "prectotcorr", "prectot"},
      "pcp_column",
      FileKind::pcp,
      Quantity::kPrecipitation,
@@ -56,7 +57,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::tmax,
      "tmax",
      "maximum temperature",
-     {"tmax", "temp_max", "tmp_max", "t2m_max", ""},
+     {"tmax", "temp_max", "tmp_max", "t2m_max", "", ""},
      "tmax_column",
      FileKind::tmp,
      Quantity::kTemperature,
@@ -64,7 +65,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::tmin,
      "tmin",
      "minimum temperature",
-     {"tmin", "temp_min", "tmp_min", "t2m_min", ""},
+     {"tmin", "temp_min", "tmp_min", "t2m_min", "", ""},
      "tmin_column",
      FileKind::tmp,
      Quantity::kTemperature,
@@ -72,7 +73,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::slr,
      "slr",
      "radiation",
-     {"slr", "solar", "allsky_sfc_sw_dwn", "", ""},
+     {"slr", "solar", "allsky_sfc_sw_dwn", "", "", ""},
      "slr_column",
      FileKind::slr,
      Quantity::kRadiation,
@@ -80,7 +81,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::dew,
      "dew",
      "dew point",
-     {"dew", "dewpoint", "dew_point", "t2mdew", ""},
+     {"dew", "dewpoint", "dew_point", "t2mdew", "", ""},
      "dew_column",
      std::nullopt,
      Quantity::kTemperature,
@@ -88,7 +89,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::rh,
      "rh",
      "humidity",
-     {"rh", "rhum", "relative_humidity", "rh2m", ""},
+     {"rh", "rhum", "relative_humidity", "rh2m", "", ""},
      "rh_column",
      FileKind::hmd,
      Quantity::kHumidity,
@@ -96,7 +97,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::wnd,
      "wnd",
      "wind",
-     {"wind", "wnd", "wind_speed", "ws2m", ""},
+     {"wind", "wnd", "wind_speed", "ws2m", "", ""},
      "wnd_column",
      FileKind::wnd,
      Quantity::kWind,
@@ -104,7 +105,7 @@ inline constexpr std::array<VariableFacts, 8> kVariableFacts = {{
     {Variable::hhr,
      "hhr",
      "half-hour rain",
-     {"hhr", "pcp_hhr", "", "", ""},
+     {"hhr", "pcp_hhr", "", "", "", ""},
      "hhr_column",
      FileKind::hhr,
      Quantity::kPrecipitation,

@@ -53,7 +53,7 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
         }
         const bool takes_value = option == "-o" || option == "--format" || option == "--first-year" ||
                                  option == "--last-year" || option == "--nodata" || option == "--pcp-column" ||
-                                 option == "--pcp-unit";
+                                 option == "--hhr-column" || option == "--date-column" || option == "--pcp-unit";
         if (takes_value && !value) {
             if (i + 1 == arguments.size()) {
                 refuse("'" + std::string(option) + "' needs a value");
@@ -78,8 +78,10 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
             // Whatever wgnrain's dialogue takes as its NoData answer.
             if (!facts::is_nodata_text(*value)) refuse("'" + std::string(*value) + "' is not a number");
             parsed.series.nodata = *value;
-        } else if (option == "--pcp-column") {
-            parsed.read.columns[readers::Variable::pcp] = *value;
+        } else if (option == "--pcp-column" || option == "--hhr-column") {
+            parsed.read.columns[option == "--pcp-column" ? readers::Variable::pcp : readers::Variable::hhr] = *value;
+        } else if (option == "--date-column") {
+            parsed.read.date_column = *value;
         } else if (option == "--pcp-unit") {
             parsed.pcp_unit = readers::unit_named(readers::Quantity::kPrecipitation, *value);
             if (!parsed.pcp_unit) {
@@ -102,6 +104,7 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
     // A plain series marks its missing days with the NoData value it is given.
     parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
     parsed.read.first_year = parsed.series.first_year;
+    parsed.read.settings = readers::Settings::command_line;
     // The series is made of the precipitation (half-hour rain is checked
     // for its unit with it); a dated table's other columns are not read.
     parsed.read.only = {readers::Variable::pcp, readers::Variable::hhr};
@@ -146,7 +149,8 @@ void say(const std::string& text) {
 
 const char* const kSeriesUsage =
     "Usage: wgnrain-series FILE [--format F] [--first-year Y] [--last-year Y]\n"
-    "                      [--nodata V] [--pcp-column NAME] [--pcp-unit U] -o SERIES\n"
+    "                      [--nodata V] [--pcp-column NAME] [--pcp-unit U]\n"
+    "                      [--date-column NAME] [--hhr-column NAME] -o SERIES\n"
     "       wgnrain-series --help | --version\n"
     "\n"
     "Reads the daily precipitation of one station file, places every value on\n"
@@ -160,8 +164,9 @@ const char* const kSeriesUsage =
     "\n"
     "Formats (--format, default plain):\n"
     "  plain     one value per line from 1 January of --first-year\n"
-    "  csv       a header row, a date column (YYYY-MM-DD, YYYY/MM/DD, YYYYMMDD) or\n"
-    "            year, month, day columns, and a precipitation column\n"
+    "  csv       a header row, a date column (YYYY-MM-DD, YYYY/MM/DD, YYYYMMDD, also\n"
+    "            with a time of day) or year, month, day (or doy / yday) columns,\n"
+    "            and a precipitation column (--pcp-column, --date-column name them)\n"
     "  ghcnd     a GHCN-Daily .dly file (PRCP, tenths of mm)\n"
     "  power     a NASA POWER daily CSV (PRECTOTCORR)\n"
     "  swat      a SWAT 2012 station file (start date YYYYMMDD, then the values)\n"
@@ -176,7 +181,8 @@ const char* const kSeriesUsage =
     "among the values is refused: it would move every later day up by one.\n"
     "--pcp-unit (mm, in or tenths_mm; default mm, or the unit the file's header\n"
     "names) converts the values into mm exactly.  A day below 0 or above 2000 mm\n"
-    "is refused with its line.\n"
+    "is refused with its line.  An empty cell, NA, N/A, NaN, null, -, -- or M is\n"
+    "a missing day; T, a trace, is 0.\n"
     "\n"
     "Exit status: 0 written, 1 the file could not be read or the series not\n"
     "written, 2 a bad command line.\n";

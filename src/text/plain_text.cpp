@@ -1,5 +1,7 @@
 #include "text/plain_text.hpp"
 
+#include "text/unicode_text.hpp"
+
 namespace wgn::text {
 
 std::string_view trimmed(std::string_view text) {
@@ -33,6 +35,38 @@ std::string quoted(std::string_view text) {
     result.append(text);
     result.push_back('"');
     return result;
+}
+
+std::string shown_cell(std::string_view text) {
+    constexpr int kMostCharacters = 40;
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    int characters = 0;
+    std::size_t at = 0;
+    while (at < text.size() && characters < kMostCharacters) {
+        const auto code = static_cast<unsigned char>(text[at]);
+        std::size_t length = 0;
+        decode_utf8(text, at, length);
+        if (code == '\n' || code == '\r' || code == '\t') {
+            shown.append(code == '\n' ? "\\n" : code == '\r' ? "\\r" : "\\t");
+        } else if (code < 32 || code == 127 || length == 0) {
+            shown.append("\\x").push_back(kHex[code >> 4]);
+            shown.push_back(kHex[code & 15]);
+        } else {
+            shown.append(text.substr(at, length));
+            at += length;
+            ++characters;
+            continue;
+        }
+        ++at;
+        ++characters;
+    }
+    if (at < text.size()) shown.append("...");
+    return shown;
+}
+
+std::string quoted_cell(std::string_view text) {
+    return quoted(shown_cell(text));
 }
 
 }  // namespace wgn::text

@@ -4,6 +4,7 @@
 //   lower_case("TMax °C") -> "tmax °C"   (ASCII letters only)
 //   same_letters("NaN", "nan") -> true   (ASCII letters without regard to case)
 //   quoted("a b")         -> "\"a b\""   (for messages)
+//   shown_cell("a\x1b[2Jb") -> "a\\x1b[2Jb"   (a file's text as a message may show it)
 #pragma once
 
 #include <string>
@@ -20,5 +21,13 @@ std::string lower_case(std::string_view text);
 bool same_letters(std::string_view a, std::string_view b);
 // The text between double quotation marks, as messages show a value.
 std::string quoted(std::string_view text);
+
+// A cell of a file as a message shows it, so that no file can flood or
+// steer the terminal: at most 40 characters, cut ones as "...", control
+// characters written \n, \r, \t or \xHH, bytes that are no UTF-8 \xHH.
+//   shown_cell("12,5\tmm") -> "12,5\\tmm"     shown_cell(60 x "a") -> 40 x "a" + "..."
+std::string shown_cell(std::string_view text);
+// The same between double quotation marks: quoted_cell("--") -> "\"--\"".
+std::string quoted_cell(std::string_view text);
 
 }  // namespace wgn::text

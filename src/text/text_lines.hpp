@@ -17,6 +17,8 @@ class TextLines {
     // The next line into `line`; false at the end of the text.
     bool next(std::string_view& line);
     int number() const { return number_; }
+    // The text after the last line read.
+    std::string_view rest() const { return rest_; }
 
   private:
     std::string_view rest_;

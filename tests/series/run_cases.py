@@ -2,10 +2,12 @@
 
     # what the case shows
     args: --format csv --first-year 2001
-    --- in.csv                       an input file (LF line ends; CR LF where the name ends in "crlf")
+    --- in.csv                       an input file, UTF-8 with LF line ends; where the name holds
+                                     "crlf": CR LF, "cronly": CR alone, "utf16": UTF-16 with its mark
     date,prcp
     @daily 2001-01-01 2001-12-31 {date},0.5     one line per day: {date} {y} {m} {d} {doy} {ymd}
     @blank                                      an empty line (also at the end of a file)
+    @escaped a\x1bb                             a line with Python's backslash escapes
     --- status
     0
     --- stderr                       expected lines ({dir}: the case's folder as the program shows it)
@@ -34,6 +36,9 @@ def expand(lines):
     for line in lines:
         if line == "@blank":
             out.append("")
+            continue
+        if line.startswith("@escaped "):
+            out.append(line[len("@escaped "):].encode().decode("unicode_escape"))
             continue
         if not line.startswith("@daily "):
             out.append(line)
@@ -85,8 +90,9 @@ for name in sorted(os.listdir(cases_dir)):
     for section, lines in sections.items():
         if section in ("status", "stdout", "stderr", "series"):
             continue
-        end = "\r\n" if "crlf" in section else "\n"
-        with open(os.path.join(case, section), "w", newline="", encoding="utf-8") as f:
+        end = "\r\n" if "crlf" in section else "\r" if "cronly" in section else "\n"
+        encoding = "utf-16" if "utf16" in section else "utf-8"
+        with open(os.path.join(case, section), "w", newline="", encoding=encoding) as f:
             f.write("".join(line + end for line in expand(lines)))
     inputs = [s for s in sections if s not in ("status", "stdout", "stderr", "series")]
     if inputs and inputs[0] not in args:

@@ -73,7 +73,14 @@ TEST(NumberText, NumbersTenthsAndDecimalCommas) {
     for (const auto& [digits, text] : tenths) EXPECT_EQ(readers::tenths_text(digits), text) << digits;
     EXPECT_EQ(readers::decimal_point_text("12,5"), "12.5");
     EXPECT_EQ(readers::decimal_point_text("1,2,5"), "1,2,5");
-    EXPECT_EQ(readers::number_value("1e999"), HUGE_VAL);
+    // Beyond what a double holds: above it infinite, below it 0 (a field's
+    // check then tells which).
+    const std::pair<const char*, double> beyond[] = {
+        {"1e999", HUGE_VAL},         {"-1e999", -HUGE_VAL},   {"1e-400", 0.0},
+        {"-1e-400", -0.0},           {"0.001e-330", 0.0},     {"1234e-330", 0.0},
+        {"1e99999999999", HUGE_VAL}, {"1e-99999999999", 0.0},
+    };
+    for (const auto& [text, value] : beyond) EXPECT_EQ(readers::number_value(text), value) << text;
 }
 
 TEST(Csv, SeparatorOfTheHeaderRow) {

@@ -50,8 +50,8 @@ TEST(ReadDatedColumn, EveryColumnOnTheRowsDays) {
         for (const DailyValue& value : values) days.push_back(value.day);
         return days;
     };
-    const std::vector<DailyValue> pcp = read_dated_column(table, 1, never_missing, false);
-    const std::vector<DailyValue> tmax = read_dated_column(table, 2, never_missing, false);
+    const std::vector<DailyValue> pcp = read_dated_column(table, 1, never_missing, false, true);
+    const std::vector<DailyValue> tmax = read_dated_column(table, 2, never_missing, false, false);
     const std::vector<std::int32_t> expected = {day_number({2001, 1, 2}), day_number({2001, 1, 13}),
                                                 day_number({2001, 1, 1})};
     EXPECT_EQ(days_of(pcp), expected);
@@ -60,7 +60,7 @@ TEST(ReadDatedColumn, EveryColumnOnTheRowsDays) {
     EXPECT_EQ(tmax[2].text, "7");
     EXPECT_EQ(tmax[2].line, 4);
     const Result<std::vector<DailyValue>> ordered =
-        catch_problem([&] { return read_dated_column(table, 2, never_missing, true); });
+        catch_problem([&] { return read_dated_column(table, 2, never_missing, true, false); });
     ASSERT_FALSE(ordered);
     EXPECT_EQ(ordered.problem().message(), "line 4: 2001-01-01 does not follow the date of line 3");
 }

@@ -2,7 +2,9 @@
 // the column, whichever reader the format picks.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers/read_station_file.hpp"
 
@@ -28,15 +30,71 @@ TEST(ReadStationFile, ProblemNamesFileLineAndColumn) {
     }
 }
 
-TEST(ReadStationFile, OtherVariablesFaultsAreRefusedWithoutFile) {
-    ReadOptions options;
-    options.format = Format::csv;
-    const Result<StationRecord> read =
-        read_station_file("/d/a.csv", "date,pcp,tmax\n2001-01-01,1.0,--\n2001-01-02,2.0,3\n", options);
-    ASSERT_TRUE(read) << read.problem().message();
-    EXPECT_EQ(read->variables.at(Variable::pcp).size(), 2U);
-    ASSERT_EQ(read->refused.count(Variable::tmax), 1U);
-    EXPECT_EQ(read->refused.at(Variable::tmax).substr(0, 22), "line 2, column tmax: \"");
+// A bad cell of one variable refuses that variable alone (the message
+// without the file, which the batch adds); the others, the pair's other half
+// included, keep every value.
+TEST(ReadStationFile, OtherVariablesFaultsAreRefusedAlone) {
+    const struct {
+        Format format;
+        FileKind kind;
+        std::string_view text;
+        Variable refused, kept;
+        std::string_view why;  // the message's start
+    } cases[] = {
+        {Format::csv, FileKind::pcp, "date,pcp,tmax\n2001-01-01,1.0,x5\n2001-01-02,2.0,3\n", Variable::tmax,
+         Variable::pcp, "line 2, column tmax: \"x5\" is not a number"},
+        {Format::swatplus, FileKind::tmp, "t\nh\n1 0 1 2 3\n2001 1 5.0 x\n2001 2 6.0 1.0\n", Variable::tmin,
+         Variable::tmax, "line 4, column 4: \"x\" is not a number"},
+        {Format::swat, FileKind::tmp, "20010101\n5.0,1.0\nx,2.0\n", Variable::tmax, Variable::tmin,
+         "line 3, column 1: \"x\" is not a number"},
+    };
+    for (const auto& c : cases) {
+        ReadOptions options;
+        options.format = c.format;
+        options.kind = c.kind;
+        const Result<StationRecord> read = read_station_file("/d/a.csv", c.text, options);
+        ASSERT_TRUE(read) << read.problem().message();
+        EXPECT_EQ(read->variables.at(c.kept).size(), 2U) << c.text;
+        EXPECT_EQ(read->variables.count(c.refused), 0U) << c.text;
+        ASSERT_EQ(read->refused.count(c.refused), 1U) << c.text;
+        EXPECT_EQ(read->refused.at(c.refused), c.why);
+    }
+}
+
+// Text as files come: UTF-16 by its byte order mark, lines ended by CR
+// alone, the markers of a missing day and a trace.
+TEST(ReadStationFile, TextAndMarkersAsTheyCome) {
+    using namespace std::string_literals;
+    const struct {
+        std::string text;
+        std::vector<std::string> values;  // pcp of 2001-01-01 ..., "" missing
+    } cases[] = {
+        {"\xFF\xFE"s + std::string("d\0a\0t\0e\0,\0p\0c\0p\0\n\0"
+                                   "2\0"
+                                   "0\0"
+                                   "0\0"
+                                   "1\0-\0"
+                                   "0\0"
+                                   "1\0-\0"
+                                   "0\0"
+                                   "1\0,\0"
+                                   "5\0\n\0",
+                                   44),
+         {"5"}},
+        {"date,pcp\r2001-01-01,1\r2001-01-02,2\r", {"1", "2"}},
+        {"date,pcp\n2001-01-01,NA\n2001-01-02,N/A\n2001-01-03,null\n2001-01-04,-\n2001-01-05,--\n"
+         "2001-01-06,M\n2001-01-07,T\n2001-01-08,\n",
+         {"", "", "", "", "", "", "0.0", ""}},
+    };
+    for (const auto& c : cases) {
+        ReadOptions options;
+        options.format = Format::csv;
+        const Result<StationRecord> read = read_station_file("a.csv", c.text, options);
+        ASSERT_TRUE(read) << read.problem().message();
+        std::vector<std::string> values;
+        for (const DailyValue& value : read->variables.at(Variable::pcp)) values.push_back(value.text);
+        EXPECT_EQ(values, c.values);
+    }
 }
 
 }  // namespace
