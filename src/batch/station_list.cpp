@@ -15,6 +15,7 @@
 #include "readers/csv.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
+#include "series/wet_day_threshold.hpp"
 #include "text/plain_text.hpp"
 #include "weather/position.hpp"
 
@@ -29,9 +30,19 @@ namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 8> kKnown = {"station", "file",      "first_year", "nodata",
-                                                    "format",  "last_year", "pcp_column", "pcp_unit"};
-enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn, kPcpUnit };
+constexpr std::array<std::string_view, 9> kKnown = {"station",   "file",       "first_year", "nodata",       "format",
+                                                    "last_year", "pcp_column", "pcp_unit",   "pcp_threshold"};
+enum Known : std::size_t {
+    kStation,
+    kFile,
+    kFirstYear,
+    kNodata,
+    kFormat,
+    kLastYear,
+    kPcpColumn,
+    kPcpUnit,
+    kPcpThreshold
+};
 
 std::string trimmed(std::string_view text) {
     return std::string(text::trimmed(text));
@@ -178,7 +189,8 @@ bool read_header(const CsvRow& header, Header& at, StationList& list) {
             header_ok = false;
         }
     }
-    list.dated_columns = at.column[kFormat] || at.column[kLastYear] || at.column[kPcpColumn] || at.column[kPcpUnit];
+    list.dated_columns = at.column[kFormat] || at.column[kLastYear] || at.column[kPcpColumn] || at.column[kPcpUnit] ||
+                         at.column[kPcpThreshold];
     list.weather_columns = !at.weather_at.empty();
     return header_ok;
 }
@@ -197,6 +209,7 @@ Station station_of_row(const CsvRow& row, const Header& at, std::string& format)
     station.last_year = cell(kLastYear);
     station.pcp_column = cell(kPcpColumn);
     station.pcp_unit = cell(kPcpUnit);
+    station.pcp_threshold = cell(kPcpThreshold);
     format = ascii_folded(cell(kFormat));
     if (format.empty()) format = readers::name(readers::Format::plain);
     // An unknown format is reported on its own column; the other checks
@@ -231,7 +244,7 @@ void check_name(const Station& station, bool complete_record, TakenNames& taken,
     }
 }
 
-// The series' own cells: its file, format, period, NoData value and unit.
+// The series' own cells: its file, format, period, NoData value, unit and wet-day threshold.
 void check_series(Station& station, const std::string& format, const FileCheck& check_file,
                   const RowProblems& problem) {
     if (station.file.empty()) {
@@ -266,6 +279,15 @@ void check_series(Station& station, const std::string& format, const FileCheck& 
         } else if (plain && *unit != readers::Unit::kMillimetre) {
             // wgnrain reads a plain series as it is.
             problem("pcp_unit", "a plain series is read in mm: convert it first with wgnrain-series --pcp-unit");
+        }
+    }
+    if (!station.pcp_threshold.empty()) {
+        if (const Result<std::string> threshold = series::wet_day_threshold(station.pcp_threshold); !threshold) {
+            problem("pcp_threshold", threshold.problem().text);
+        } else if (plain) {
+            // wgnrain reads a plain series as it is.
+            problem("pcp_threshold",
+                    "a plain series is read as it is: write it with wgnrain-series --pcp-threshold first");
         }
     }
 }
