@@ -38,8 +38,8 @@ struct Station {
     readers::Format format = readers::Format::plain;  // how the file is read (readers/formats.hpp)
     std::string last_year;                            // dated formats: the last year of the period, if set
     std::string pcp_column;                           // csv, power: the precipitation column, if set
-    std::string pcp_unit;       // the unit of the precipitation (readers/measure_units.hpp), if set
-    std::string pcp_threshold;  // dated formats: mm, a day below it written as 0 (series/wet_day_threshold.hpp), if set
+    std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
+    std::string pcp_threshold;       // dated formats: mm, the days below it written as 0, if set
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record, as written; the files hold
     // full names.
@@ -50,8 +50,8 @@ struct Station {
 
 struct StationList {
     std::vector<std::string> extra_columns;  // names of the other columns
-    bool dated_columns = false;    // the list has a format, last_year, pcp_column, pcp_unit or pcp_threshold column
-    bool weather_columns = false;  // the list has a column of kWeatherColumns
+    bool dated_columns = false;              // the list has a column of dated files (format ... pcp_threshold)
+    bool weather_columns = false;            // the list has a column of kWeatherColumns
     std::vector<Station> stations;
     std::vector<Problem> problems;  // line: the row; column: its name or number
 };
