@@ -52,6 +52,8 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
         shown.period = series::period_text(*outcome.coverage);
         shown.missing_percent = series::missing_percent_text(*outcome.coverage);
         shown.years_outside = series::outside_years_text(*outcome.coverage);
+        shown.pcp_threshold = station.pcp_threshold;
+        shown.below_threshold = outcome.coverage->below_threshold;
         if (!outcome.coverage->missing.empty()) {
             shown.coverage_first_year = outcome.coverage->first_year;
             shown.coverage = outcome.coverage->missing;

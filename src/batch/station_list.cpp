@@ -15,6 +15,7 @@
 #include "readers/csv.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
+#include "series/wet_day_threshold.hpp"
 #include "text/plain_text.hpp"
 #include "text/unicode_text.hpp"
 #include "weather/position.hpp"
@@ -30,8 +31,9 @@ namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 9> kKnown = {"station",   "file",       "first_year", "nodata",     "format",
-                                                    "last_year", "pcp_column", "pcp_unit",   "date_column"};
+constexpr std::array<std::string_view, 10> kKnown = {"station",       "file",       "first_year", "nodata",
+                                                     "format",        "last_year",  "pcp_column", "pcp_unit",
+                                                     "pcp_threshold", "date_column"};
 enum Known : std::size_t {
     kStation,
     kFile,
@@ -41,6 +43,7 @@ enum Known : std::size_t {
     kLastYear,
     kPcpColumn,
     kPcpUnit,
+    kPcpThreshold,
     kDateColumn
 };
 
@@ -190,7 +193,7 @@ bool read_header(const CsvRow& header, Header& at, StationList& list) {
         }
     }
     list.dated_columns = at.column[kFormat] || at.column[kLastYear] || at.column[kPcpColumn] || at.column[kPcpUnit] ||
-                         at.column[kDateColumn];
+                         at.column[kPcpThreshold] || at.column[kDateColumn];
     list.weather_columns = !at.weather_at.empty();
     return header_ok;
 }
@@ -209,6 +212,7 @@ Station station_of_row(const CsvRow& row, const Header& at, std::string& format)
     station.last_year = cell(kLastYear);
     station.pcp_column = cell(kPcpColumn);
     station.pcp_unit = cell(kPcpUnit);
+    station.pcp_threshold = cell(kPcpThreshold);
     station.date_column = cell(kDateColumn);
     format = ascii_folded(cell(kFormat));
     if (format.empty()) format = readers::name(readers::Format::plain);
@@ -244,7 +248,7 @@ void check_name(const Station& station, bool complete_record, TakenNames& taken,
     }
 }
 
-// The series' own cells: its file, format, period, NoData value and unit.
+// The series' own cells: its file, format, period, NoData value, unit and wet-day threshold.
 void check_series(Station& station, const std::string& format, const FileCheck& check_file,
                   const RowProblems& problem) {
     if (station.file.empty()) {
@@ -283,6 +287,15 @@ void check_series(Station& station, const std::string& format, const FileCheck& 
         } else if (plain && *unit != readers::Unit::kMillimetre) {
             // wgnrain reads a plain series as it is.
             problem("pcp_unit", "a plain series is read in mm: convert it first with wgnrain-series --pcp-unit");
+        }
+    }
+    if (!station.pcp_threshold.empty()) {
+        if (const Result<std::string> threshold = series::wet_day_threshold(station.pcp_threshold); !threshold) {
+            problem("pcp_threshold", threshold.problem().text);
+        } else if (plain) {
+            // wgnrain reads a plain series as it is.
+            problem("pcp_threshold",
+                    "a plain series is read as it is: write it with wgnrain-series --pcp-threshold first");
         }
     }
 }

@@ -10,7 +10,7 @@
 // it).  For those, first_year and last_year (optional) bound the period and
 // nodata (optional, default -99) is written for missing days; `pcp_column`
 // and `date_column` name the precipitation and date columns of a csv or
-// power file.
+// power file; `pcp_threshold` (mm) writes the days below it as dry.
 //   ../x,a.txt,19x0,-99   ->  row 3, column station: "../x" is not a plain name ...
 //                             row 3, column first_year: "19x0" is not a whole number
 #pragma once
@@ -41,6 +41,7 @@ struct Station {
     std::string pcp_column;                           // csv, power: the precipitation column, if set
     std::string date_column;                          // csv, power: the date column, if set
     std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
+    std::string pcp_threshold;       // dated formats: mm, the days below it written as 0, if set
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record, as written; the files hold
     // full names.
@@ -51,7 +52,7 @@ struct Station {
 
 struct StationList {
     std::vector<std::string> extra_columns;  // names of the other columns
-    bool dated_columns = false;              // the list has a format, last_year or pcp_column column
+    bool dated_columns = false;              // the list has a column of dated files (format ... pcp_threshold)
     bool weather_columns = false;            // the list has a column of kWeatherColumns
     std::vector<Station> stations;
     std::vector<Problem> problems;  // line: the row; column: its name or number

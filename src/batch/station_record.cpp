@@ -133,6 +133,7 @@ std::string station_key(const Station& station) {
         "format=" + std::string(readers::name(station.format)) + " first_year=" + station.first_year +
             " last_year=" + station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
             (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit) +
+            (station.pcp_threshold.empty() ? std::string() : " pcp_threshold=" + station.pcp_threshold) +
             (station.date_column.empty() ? std::string() : " date_column=" + station.date_column));
     if (!add_file(key, "file", station.input_name, false)) return {};
     for (const WeatherColumn& column : kWeatherColumns) {
@@ -186,6 +187,7 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "days", std::to_string(coverage.days));
         add(text, "missing_days", std::to_string(coverage.missing_days));
         add(text, "flagged_values", std::to_string(coverage.flagged_values));
+        add(text, "below_threshold", std::to_string(coverage.below_threshold));
         add(text, "incomplete_years", series::incomplete_years_text(coverage));
         add(text, "years_outside", series::outside_years_text(coverage));
     }
@@ -242,6 +244,7 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         coverage.days = number_of(record, "days");
         coverage.missing_days = number_of(record, "missing_days");
         coverage.flagged_values = number_of(record, "flagged_values");
+        coverage.below_threshold = number_of(record, "below_threshold");
         coverage.incomplete_years = years_of(record, "incomplete_years");
         coverage.outside_years = years_of(record, "years_outside");
         outcome.coverage = std::move(coverage);

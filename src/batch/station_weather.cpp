@@ -15,6 +15,7 @@
 #include "readers/read_station_file.hpp"
 #include "readers/value_checks.hpp"
 #include "series/precipitation_values.hpp"
+#include "series/wet_day_threshold.hpp"
 #include "series/whole_years.hpp"
 #include "text/plain_text.hpp"
 #include "text/text_lines.hpp"
@@ -166,6 +167,19 @@ void take_unit(Gathered& gathered, Variable variable) {
         inputs.units[variable] = *unit;
 }
 
+// The record's precipitation is the series wgnrain read: drizzle below the
+// wet-day threshold is 0, for the largest daily rain (pcp_hhr, the model's
+// notes) as for the report's six values.  Half-hour rain is checked against
+// the rain as the file gives it.
+void dry_below_threshold(Gathered& gathered, std::vector<readers::DailyValue>& rain) {
+    const std::string& threshold = gathered.station.pcp_threshold;
+    if (threshold.empty()) return;
+    gathered.inputs.rain_as_read = rain;
+    for (readers::DailyValue& day : rain) {
+        if (series::is_drizzle(day.text, threshold)) day.text = "0";
+    }
+}
+
 // 3. Each variable's days in order, each day once, within the period, and
 //    its unit.  Days of precipitation that contradict each other end the
 //    station; those of another variable refuse that variable.
@@ -187,6 +201,7 @@ Done take_days(Gathered& gathered) {
         const auto before = [](const readers::DailyValue& value, std::int32_t day) { return value.day < day; };
         values.erase(std::lower_bound(values.begin(), values.end(), last_day + 1, before), values.end());
         values.erase(values.begin(), std::lower_bound(values.begin(), values.end(), first_day, before));
+        if (variable == Variable::pcp) dry_below_threshold(gathered, values);
         inputs.variables[variable] = std::move(values);
         if (readers::quantity_of(variable) != readers::Quantity::kPrecipitation) take_unit(gathered, variable);
     }

@@ -155,6 +155,14 @@ std::string comparison_chart(const std::vector<PageStation>& stations, std::size
     return month_chart(series, ChartOptions{kNames[c], "", false, 460, 220});
 }
 
+// A count with its thousands set apart: 1234567 -> "1,234,567".
+std::string grouped(long count) {
+    std::string digits = std::to_string(count);
+    const std::size_t first = digits.front() == '-' ? 1 : 0;
+    for (std::size_t at = digits.size(); at > first + 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
 std::string list_item(std::string_view text) {
     return "<li>" + escaped(text) + "</li>";
 }
@@ -299,6 +307,10 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
         if (!s.years_outside.empty()) {
             html.append("<p>Well-covered years outside the period (at most 10 % of their days missing): " +
                         escaped(s.years_outside) + ".</p>");
+        }
+        if (!s.pcp_threshold.empty()) {
+            html.append("<p>Days below " + escaped(s.pcp_threshold) +
+                        " mm written as dry: " + grouped(s.below_threshold) + ".</p>");
         }
         if (s.ok) {
             html.append("<div class=\"charts\">");

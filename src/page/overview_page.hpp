@@ -24,6 +24,8 @@ namespace wgn::page {
 struct PageStation {
     std::string name, status, period, missing_percent, report_line;
     std::string years_outside;  // well-covered years left out of the period, "1974 1975"
+    std::string pcp_threshold;  // the wet-day threshold in mm, "0.1"; empty: none
+    long below_threshold = 0;   // the days of the period below it, written as dry
     std::string model_name;     // the name in the model files, where it is not the station's own
     bool ok = false;
     // The 14 columns of the weather-generator table by month (the tables'

@@ -12,6 +12,7 @@
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
 #include "series/precipitation_values.hpp"
+#include "series/wet_day_threshold.hpp"
 #include "series/whole_years.hpp"
 #include "text/plain_text.hpp"
 
@@ -53,7 +54,8 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
         }
         const bool takes_value = option == "-o" || option == "--format" || option == "--first-year" ||
                                  option == "--last-year" || option == "--nodata" || option == "--pcp-column" ||
-                                 option == "--hhr-column" || option == "--date-column" || option == "--pcp-unit";
+                                 option == "--hhr-column" || option == "--date-column" || option == "--pcp-unit" ||
+                                 option == "--pcp-threshold";
         if (takes_value && !value) {
             if (i + 1 == arguments.size()) {
                 refuse("'" + std::string(option) + "' needs a value");
@@ -88,6 +90,10 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
                 refuse("'" + std::string(*value) + "' is not a unit of precipitation (" +
                        readers::unit_names(readers::Quantity::kPrecipitation) + ")");
             }
+        } else if (option == "--pcp-threshold") {
+            Result<std::string> threshold = wet_day_threshold(*value);
+            if (!threshold) refuse("--pcp-threshold: " + threshold.problem().text);
+            parsed.series.pcp_threshold = threshold ? std::move(*threshold) : std::string();
         } else if (option.size() > 1 && option.front() == '-') {
             refuse("unknown option '" + std::string(option) + "'");
         } else if (!parsed.file.empty() || option.empty()) {
@@ -150,7 +156,8 @@ void say(const std::string& text) {
 const char* const kSeriesUsage =
     "Usage: wgnrain-series FILE [--format F] [--first-year Y] [--last-year Y]\n"
     "                      [--nodata V] [--pcp-column NAME] [--pcp-unit U]\n"
-    "                      [--date-column NAME] [--hhr-column NAME] -o SERIES\n"
+    "                      [--date-column NAME] [--hhr-column NAME] [--pcp-threshold MM]\n"
+    "                      -o SERIES\n"
     "       wgnrain-series --help | --version\n"
     "\n"
     "Reads the daily precipitation of one station file, places every value on\n"
@@ -181,8 +188,11 @@ const char* const kSeriesUsage =
     "among the values is refused: it would move every later day up by one.\n"
     "--pcp-unit (mm, in or tenths_mm; default mm, or the unit the file's header\n"
     "names) converts the values into mm exactly.  A day below 0 or above 2000 mm\n"
-    "is refused with its line.  An empty cell, NA, N/A, NaN, null, -, -- or M is\n"
-    "a missing day; T, a trace, is 0.\n"
+    "is refused with its line.  --pcp-threshold (mm, default none; 0.1 for\n"
+    "gridded or reanalysis data) writes a day below it, after the conversion,\n"
+    "as 0: drizzle on every day is not a wet day.  A day equal to it is kept.\n"
+    "An empty cell, NA, N/A, NaN, null, -, -- or M is a missing day; T, a trace,\n"
+    "is 0.\n"
     "\n"
     "Exit status: 0 written, 1 the file could not be read or the series not\n"
     "written, 2 a bad command line.\n";
@@ -250,7 +260,7 @@ int run_series_command(std::span<const std::string> arguments) {
     report.append("-report.txt");
     const std::string answers = answer_name(output.shown) + "\n" + answer_name(report) + "\n" +
                                 std::to_string(series->coverage.first_year) + "\n" + parsed.series.nodata + "\n";
-    say(coverage_line(series->coverage));
+    say(coverage_line(series->coverage, parsed.series.pcp_threshold));
     return platform::write_standard_output(answers) ? 0 : 1;
 }
 

@@ -10,6 +10,7 @@
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
 #include "series/period_choice.hpp"
+#include "series/wet_day_threshold.hpp"
 
 namespace wgn::series {
 namespace {
@@ -117,13 +118,19 @@ Result<WholeYearSeries> make_whole_years(std::vector<DailyValue> values, const S
     for (std::int32_t day = first_day; day <= last_day; ++day) {
         const DailyValue* value = next != values.end() && next->day == day ? &*next++ : nullptr;
         if (value != nullptr && !value->text.empty()) {
+            // Drizzle below the wet-day threshold is written as a dry day.
+            const bool dry = !options.pcp_threshold.empty() && is_drizzle(value->text, options.pcp_threshold);
+            const std::string_view written = dry ? std::string_view("0") : std::string_view(value->text);
             float number = 0.0F;
-            if (nodata && io::parse_real(value->text, number) && facts::is_nodata(number, nodata_single)) {
+            if (nodata && io::parse_real(written, number) && facts::is_nodata(number, nodata_single)) {
                 return Problem{"", value->line, "",
-                               "the value " + value->text + " of " + date_text(day) + " equals the NoData value " +
-                                   options.nodata + "; choose another nodata for this station"};
+                               "the value " + value->text +
+                                   (dry ? " (written as 0, below the wet-day threshold)" : "") + " of " +
+                                   date_text(day) + " equals the NoData value " + options.nodata +
+                                   "; choose another nodata for this station"};
             }
-            series.text.append(value->text);
+            series.text.append(written);
+            if (dry) ++coverage.below_threshold;
         } else {
             series.text.append(options.nodata);
             ++months[static_cast<std::size_t>(date.month - 1)];
@@ -178,10 +185,14 @@ std::string coverage_table(const Coverage& coverage) {
     return table;
 }
 
-std::string coverage_line(const Coverage& coverage) {
+std::string coverage_line(const Coverage& coverage, std::string_view pcp_threshold) {
     std::string line = period_text(coverage) + ": " + std::to_string(coverage.days) + " days, " +
                        std::to_string(coverage.missing_days) + " missing (" + missing_percent_text(coverage) + " %), " +
                        std::to_string(coverage.flagged_values) + " flagged";
+    if (!pcp_threshold.empty()) {
+        line.append(", ").append(std::to_string(coverage.below_threshold)).append(" below ");
+        line.append(pcp_threshold).append(" mm written as 0");
+    }
     if (!coverage.incomplete_years.empty()) {
         line.append("; years over 10 % missing: ").append(incomplete_years_text(coverage));
     }

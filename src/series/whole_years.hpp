@@ -26,6 +26,7 @@ namespace wgn::series {
 struct SeriesOptions {
     std::optional<int> first_year, last_year;  // bounds set by the station list
     std::string nodata = "-99";                // written for every missing day
+    std::string pcp_threshold;                 // mm: a day below it is written as 0; empty: none
 };
 
 struct Coverage {
@@ -33,6 +34,7 @@ struct Coverage {
     long days = 0;                             // days of the period
     long missing_days = 0;                     // without a value: absent, marked missing or flagged
     long flagged_values = 0;                   // missing because the file flagged them
+    long below_threshold = 0;                  // above 0 but below the wet-day threshold: written as 0
     std::vector<std::array<int, 12>> missing;  // per year of the period, per month
     std::vector<int> incomplete_years;         // more than 10 % of their days missing
     std::vector<int> outside_years;            // at most 10 % missing, but not in the period
@@ -63,7 +65,8 @@ std::string outside_years_text(const Coverage& coverage);
 // One row per year: year,jan,...,dec,total (the missing days), CR LF.
 std::string coverage_table(const Coverage& coverage);
 // "1991-2020: 10958 days, 12 missing (0.1 %), 3 flagged; years over 10 % missing: 1994 2003",
-// then "; well-covered years outside the period: 1974 1975" when there are any
-std::string coverage_line(const Coverage& coverage);
+// then "; well-covered years outside the period: 1974 1975" when there are any; with a
+// wet-day threshold, ", 2140 below 0.1 mm written as 0" after the flagged values
+std::string coverage_line(const Coverage& coverage, std::string_view pcp_threshold = {});
 
 }  // namespace wgn::series

@@ -193,7 +193,9 @@ void refuse_half_hours_over_rain(const WeatherInputs& inputs, Findings& found) {
     if (hhr == found.days.end()) return;
     static const std::vector<readers::DailyValue> no_rain;
     const auto pcp = inputs.variables.find(Variable::pcp);
-    DayCursor<readers::DailyValue> rain(pcp == inputs.variables.end() ? no_rain : pcp->second);
+    DayCursor<readers::DailyValue> rain(!inputs.rain_as_read.empty()    ? inputs.rain_as_read
+                                        : pcp == inputs.variables.end() ? no_rain
+                                                                        : pcp->second);
     for (const DayValue& day : hhr->second.values) {
         const readers::DailyValue* that_day = rain.find(day.day);
         const auto total = that_day == nullptr || that_day->text.empty() ? std::nullopt : billionths(that_day->text);

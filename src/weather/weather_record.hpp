@@ -64,6 +64,10 @@ struct WeatherInputs {
     // The daily values of each variable, in day order, each day once,
     // within the period.
     std::map<Variable, std::vector<readers::DailyValue>> variables;
+    // Where a wet-day threshold wrote the drizzle of `variables`' pcp as 0:
+    // the rain as the file gives it, in the same order, which half-hour rain
+    // is checked against.  Empty: pcp itself.
+    std::vector<readers::DailyValue> rain_as_read;
     // The unit of each variable's values; absent: the generator's own, and
     // for humidity, told by its values (plausible_values.hpp).
     std::map<Variable, readers::Unit> units;

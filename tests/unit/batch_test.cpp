@@ -188,6 +188,15 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
         // A format that holds every variable in the station's one file takes no file of another.
         {"station,file,format,tmp_file\nx,a.dly,ghcnd,t.tmp\ny,a.csv,csv,t.csv\n",
          {"row 2, column tmp_file: a ghcnd station gives its other variables in its own file"}},
+        // A wet-day threshold is a number of mm, 0 or more; a plain series goes to wgnrain as it is.
+        {"station,file,format,pcp_threshold\na,a.csv,csv,0.1\nb,a.csv,csv,0\nc,a.csv,csv,1e-1\nd,a.csv,csv,\n", {}},
+        {"station,file,format,pcp_threshold\na,a.csv,csv,-0.1\nb,a.csv,csv,0.1mm\nc,a.csv,csv,nan\n",
+         {"row 2, column pcp_threshold: \"-0.1\" is not a wet-day threshold (a number of mm, 0 or more)",
+          "row 3, column pcp_threshold: \"0.1mm\" is not a wet-day threshold (a number of mm, 0 or more)",
+          "row 4, column pcp_threshold: \"nan\" is not a wet-day threshold (a number of mm, 0 or more)"}},
+        {"station,file,first_year,nodata,format,pcp_threshold\np,a.txt,2001,-99,,0.1\n",
+         {"row 2, column pcp_threshold: a plain series is read as it is: write it with wgnrain-series "
+          "--pcp-threshold first"}},
     };
     const FileCheck exists = [](std::string_view file) { return Result<std::string>(std::string(file)); };
     for (const Case& c : cases) EXPECT_EQ(problem_texts(read_station_list(c.list, exists)), c.problems) << c.list;

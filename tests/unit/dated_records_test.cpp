@@ -10,6 +10,7 @@
 #include "readers/calendar_days.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
+#include "series/wet_day_threshold.hpp"
 #include "series/whole_years.hpp"
 
 namespace wgn {
@@ -263,6 +264,53 @@ TEST(WholeYears, MissingShareRoundedHalfUp) {
         coverage.missing_days = missing;
         EXPECT_EQ(series::missing_percent_text(coverage), text) << missing;
     }
+}
+
+// Drizzle: above 0 and strictly below the threshold, the two compared as
+// the decimals they write, whatever their form; binary numbers would take
+// several of these for equal.
+TEST(WetDayThreshold, DecimalAgainstDecimal) {
+    struct Case {
+        const char *value, *threshold;
+        bool drizzle;
+    };
+    const Case cases[] = {
+        {"0.05", "0.1", true},
+        {"0.1", "0.1", false},
+        {"0.10", "0.1", false},
+        {"0.1", "1e-1", false},
+        {"1E-1", "0.1", false},
+        {"9.9e-2", "0.1", true},
+        {"0.0999999999999", "0.1", true},  // nearer to 0.1 than a billionth
+        {"0.100000000001", "0.1", false},
+        {"0.3", "0.30000000000000001", true},  // the same double
+        {"+0.05", "0.1", true},
+        {".05", "0.1", true},
+        {"0", "0.1", false},  // dry already
+        {"0.000", "0.1", false},
+        {"0.05", "0", false},
+        {"0.05", "0.0", false},
+        {"3.048", "3.05", true},
+        {"3.0480", "3.048", false},
+        {"12.49", "1.25e1", true},
+        {"1.25E+01", "12.5", false},
+        {"9.99", "10", true},
+        {"10", "9.99", false},
+        {"100", "99", false},
+        {"0.001", "0.01", true},
+        {"0.01", "0.001", false},
+        {"1e-400", "0.1", true},
+        {"NA", "0.1", false},
+        {"", "0.1", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(series::is_drizzle(c.value, c.threshold), c.drizzle) << c.value << " " << c.threshold;
+
+    const std::pair<const char*, bool> thresholds[] = {
+        {"0.1", true},   {"0", true},      {"-0", true},   {"1e-1", true}, {"2.54", true},
+        {"-0.1", false}, {"0.1mm", false}, {"nan", false}, {"", false},    {"0,1", false}};
+    for (const auto& [text, taken] : thresholds)
+        EXPECT_EQ(static_cast<bool>(series::wet_day_threshold(text)), taken) << text;
 }
 
 }  // namespace
