@@ -8,8 +8,8 @@ namespace {
 
 // The reader of each format, in the order of Format.
 using Reader = StationRecord (*)(std::string_view, const ReadOptions&);
-constexpr std::array<Reader, kFormatFacts.size()> kReaders = {read_plain, read_csv,  read_ghcnd,
-                                                              read_power, read_swat, read_swatplus};
+constexpr std::array<Reader, kFormatFacts.size()> kReaders = {read_plain, read_csv,      read_ghcnd,   read_power,
+                                                              read_swat,  read_swatplus, read_swat2012};
 
 }  // namespace
 

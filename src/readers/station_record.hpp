@@ -62,8 +62,8 @@ struct ReadOptions {
     // csv, power: the column of a variable when its name is not recognised
     //   {pcp, "NEERSLAG"}
     std::map<Variable, std::string> columns;
-    // swat, swatplus: what the file holds (one variable a file; tmp the
-    // maximum and minimum).  csv, power: with pcp, the file must hold
+    // swat, swatplus, swat2012: what the file holds (one variable a file;
+    // tmp the maximum and minimum).  csv, power: with pcp, the file must hold
     // precipitation.
     FileKind kind = FileKind::pcp;
     // csv, power: the variables to read when not every one the file has (a
@@ -71,6 +71,9 @@ struct ReadOptions {
     // The columns of the others never fail the file, so leaving them unread
     // changes nothing of what is read.
     std::vector<Variable> only;
+    // swat2012: the gauge whose column is read, by its name on the title
+    // line or its number from 1; empty: the file's only gauge.
+    std::string gauge;
 };
 
 }  // namespace wgn::readers

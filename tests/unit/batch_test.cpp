@@ -184,7 +184,7 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
           "\"\u00C4rhus x\" of row 2"}},
         // An unknown format is refused on its own column; the row's other cells are checked as a dated file's.
         {"station,file,format,tmp_file\nx,a.txt,swatt,t.tmp\n",
-         {"row 2, column format: \"swatt\" is not a format (plain, csv, ghcnd, power, swat, swatplus)"}},
+         {"row 2, column format: \"swatt\" is not a format (plain, csv, ghcnd, power, swat, swatplus, swat2012)"}},
         // A format that holds every variable in the station's one file takes no file of another.
         {"station,file,format,tmp_file\nx,a.dly,ghcnd,t.tmp\ny,a.csv,csv,t.csv\n",
          {"row 2, column tmp_file: a ghcnd station gives its other variables in its own file"}},
