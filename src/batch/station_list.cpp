@@ -29,9 +29,9 @@ namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 8> kKnown = {"station", "file",      "first_year", "nodata",
-                                                    "format",  "last_year", "pcp_column", "pcp_unit"};
-enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn, kPcpUnit };
+constexpr std::array<std::string_view, 9> kKnown = {"station",   "file",       "first_year", "nodata", "format",
+                                                    "last_year", "pcp_column", "pcp_unit",   "gauge"};
+enum Known : std::size_t { kStation, kFile, kFirstYear, kNodata, kFormat, kLastYear, kPcpColumn, kPcpUnit, kGauge };
 
 std::string trimmed(std::string_view text) {
     return std::string(text::trimmed(text));
@@ -197,6 +197,7 @@ Station station_of_row(const CsvRow& row, const Header& at, std::string& format)
     station.last_year = cell(kLastYear);
     station.pcp_column = cell(kPcpColumn);
     station.pcp_unit = cell(kPcpUnit);
+    station.gauge = cell(kGauge);
     format = ascii_folded(cell(kFormat));
     if (format.empty()) format = readers::name(readers::Format::plain);
     // An unknown format is reported on its own column; the other checks
@@ -257,6 +258,9 @@ void check_series(Station& station, const std::string& format, const FileCheck& 
     }
     if ((plain || !station.nodata.empty()) && !is_number(station.nodata)) {
         problem("nodata", quoted(station.nodata) + " is not a number");
+    }
+    if (!station.gauge.empty() && station.format != readers::Format::swat2012) {
+        problem("gauge", "only a swat2012 file has gauges to choose from");
     }
     if (!station.pcp_unit.empty()) {
         const auto unit = readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit);

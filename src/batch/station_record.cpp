@@ -132,7 +132,8 @@ std::string station_key(const Station& station) {
     add(key, "settings",
         "format=" + std::string(readers::name(station.format)) + " first_year=" + station.first_year +
             " last_year=" + station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
-            (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit));
+            (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit) +
+            (station.gauge.empty() ? std::string() : " gauge=" + station.gauge));
     if (!add_file(key, "file", station.input_name, false)) return {};
     for (const WeatherColumn& column : kWeatherColumns) {
         const std::string& value = station.weather.*column.field;

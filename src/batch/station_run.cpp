@@ -42,6 +42,7 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
     options.format = station.format;
     options.nodata = readers::facts(options.format).honours_nodata ? nodata : std::string();
     if (!station.pcp_column.empty()) options.columns[readers::Variable::pcp] = station.pcp_column;
+    options.gauge = station.gauge;
     Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, options);
     if (!read) return read.problem();
     // Precipitation (and half-hour rain) in millimetres, every day plausible.

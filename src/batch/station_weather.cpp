@@ -81,10 +81,11 @@ void ghcnd_position(const std::string& text, const std::string& id, readers::Sta
 }
 
 // How the station's files are read: its format, its NoData value where the
-// format honours one, and the list's names of its csv columns.
+// format honours one, the list's names of its csv columns and its gauge.
 readers::ReadOptions read_options(const Station& station) {
     readers::ReadOptions options;
     options.format = station.format;
+    options.gauge = station.gauge;
     options.nodata = readers::facts(options.format).honours_nodata ? station.nodata : std::string();
     for (const Variable variable : readers::kAllVariables) {
         if (const std::string& name = station.weather.column_of(variable); !name.empty())

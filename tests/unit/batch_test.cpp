@@ -188,6 +188,9 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
         // A format that holds every variable in the station's one file takes no file of another.
         {"station,file,format,tmp_file\nx,a.dly,ghcnd,t.tmp\ny,a.csv,csv,t.csv\n",
          {"row 2, column tmp_file: a ghcnd station gives its other variables in its own file"}},
+        // Only a swat2012 file has gauges; its gauge is taken as written (a name or a number).
+        {"station,file,format,gauge\nx,a.pcp,swat2012,p5211\ny,b.pcp,swat2012,\nz,a.csv,csv,2\n",
+         {"row 4, column gauge: only a swat2012 file has gauges to choose from"}},
     };
     const FileCheck exists = [](std::string_view file) { return Result<std::string>(std::string(file)); };
     for (const Case& c : cases) EXPECT_EQ(problem_texts(read_station_list(c.list, exists)), c.problems) << c.list;
