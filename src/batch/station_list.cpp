@@ -31,9 +31,9 @@ namespace {
 
 // The columns the batch reads; the first two are always required, the next
 // two unless the list has a format column, the rest are optional.
-constexpr std::array<std::string_view, 10> kKnown = {"station",       "file",       "first_year", "nodata",
-                                                     "format",        "last_year",  "pcp_column", "pcp_unit",
-                                                     "pcp_threshold", "date_column"};
+constexpr std::array<std::string_view, 11> kKnown = {"station",       "file",        "first_year", "nodata",
+                                                     "format",        "last_year",   "pcp_column", "pcp_unit",
+                                                     "pcp_threshold", "date_column", "gauge"};
 enum Known : std::size_t {
     kStation,
     kFile,
@@ -44,7 +44,8 @@ enum Known : std::size_t {
     kPcpColumn,
     kPcpUnit,
     kPcpThreshold,
-    kDateColumn
+    kDateColumn,
+    kGauge
 };
 
 std::string trimmed(std::string_view text) {
@@ -214,6 +215,7 @@ Station station_of_row(const CsvRow& row, const Header& at, std::string& format)
     station.pcp_unit = cell(kPcpUnit);
     station.pcp_threshold = cell(kPcpThreshold);
     station.date_column = cell(kDateColumn);
+    station.gauge = cell(kGauge);
     format = ascii_folded(cell(kFormat));
     if (format.empty()) format = readers::name(readers::Format::plain);
     // An unknown format is reported on its own column; the other checks
@@ -279,6 +281,9 @@ void check_series(Station& station, const std::string& format, const FileCheck& 
         station.format != readers::Format::power) {
         problem("date_column", "only a csv or power file has a date column");
     }
+    if (!station.gauge.empty() && station.format != readers::Format::swat2012) {
+        problem("gauge", "only a swat2012 file has gauges to choose from");
+    }
     if (!station.pcp_unit.empty()) {
         const auto unit = readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit);
         if (!unit) {
@@ -308,6 +313,7 @@ readers::ReadOptions read_options(const Station& station, std::string_view nodat
     options.kind = kind;
     options.nodata = readers::facts(options.format).honours_nodata ? std::string(nodata) : std::string();
     options.date_column = station.date_column;
+    options.gauge = station.gauge;
     for (const readers::Variable variable : readers::kAllVariables) {
         const std::optional<readers::FileKind> file_kind = readers::facts(variable).kind;
         const bool own_file =

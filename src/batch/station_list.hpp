@@ -6,11 +6,12 @@
 //   ftc,fort-collins.txt,1900,-99
 //
 // Station files of other formats name it in a column `format` (csv, ghcnd,
-// power, swat, swatplus; empty or plain: one value per line as wgnrain reads
-// it).  For those, first_year and last_year (optional) bound the period and
-// nodata (optional, default -99) is written for missing days; `pcp_column`
-// and `date_column` name the precipitation and date columns of a csv or
-// power file; `pcp_threshold` (mm) writes the days below it as dry.
+// power, swat, swatplus, swat2012; empty or plain: one value per line as
+// wgnrain reads it).  For those, first_year and last_year (optional) bound
+// the period and nodata (optional, default -99) is written for missing days;
+// `pcp_column` and `date_column` name the precipitation and date columns of
+// a csv or power file, `gauge` the gauge of a swat2012 file (its name or its
+// number from 1); `pcp_threshold` (mm) writes the days below it as dry.
 //   ../x,a.txt,19x0,-99   ->  row 3, column station: "../x" is not a plain name ...
 //                             row 3, column first_year: "19x0" is not a whole number
 #pragma once
@@ -42,6 +43,7 @@ struct Station {
     std::string date_column;                          // csv, power: the date column, if set
     std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
     std::string pcp_threshold;       // dated formats: mm, the days below it written as 0, if set
+    std::string gauge;               // swat2012: the gauge of its files, by name or number, if set
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record, as written; the files hold
     // full names.

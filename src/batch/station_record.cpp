@@ -134,7 +134,8 @@ std::string station_key(const Station& station) {
             " last_year=" + station.last_year + " nodata=" + station.nodata + " pcp_column=" + station.pcp_column +
             (station.pcp_unit.empty() ? std::string() : " pcp_unit=" + station.pcp_unit) +
             (station.pcp_threshold.empty() ? std::string() : " pcp_threshold=" + station.pcp_threshold) +
-            (station.date_column.empty() ? std::string() : " date_column=" + station.date_column));
+            (station.date_column.empty() ? std::string() : " date_column=" + station.date_column) +
+            (station.gauge.empty() ? std::string() : " gauge=" + station.gauge));
     if (!add_file(key, "file", station.input_name, false)) return {};
     for (const WeatherColumn& column : kWeatherColumns) {
         const std::string& value = station.weather.*column.field;

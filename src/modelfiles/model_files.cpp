@@ -1,7 +1,9 @@
 #include "modelfiles/model_files.hpp"
 
+#include <array>
 #include <optional>
 
+#include "modelfiles/cli_columns.hpp"
 #include "modelfiles/fixed_text.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
@@ -90,9 +92,19 @@ Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text) {
         station.longitude = head[2];
         station.elevation = head[3];
         station.rain_yrs = head[4];
-        if (!lines.next(line) || text::split_fields(line).size() < 14) return fail("not the header line of 14 names");
+        // The column-name line, if the block has one: the 12 month lines may
+        // follow the station line straight away.
+        if (!lines.next(line)) return fail("a station of fewer than 12 months");
+        const std::vector<std::string_view> fields = text::split_fields(line);
+        std::array<std::size_t, 14> column_of{};
+        for (std::size_t c = 0; c < 14; ++c) column_of[c] = c;
+        const bool named = !is_month_line(fields);
+        if (named) {
+            if (fields.size() < 14) return fail("not the header line of 14 names");
+            if (const auto by_name = named_columns(fields)) column_of = *by_name;
+        }
         for (std::size_t m = 0; m < 12; ++m) {
-            if (!lines.next(line)) return fail("a station of fewer than 12 months");
+            if ((named || m > 0) && !lines.next(line)) return fail("a station of fewer than 12 months");
             const std::vector<std::string_view> values = text::split_fields(line);
             if (values.size() < 14) return fail("a month line of fewer than 14 values");
             for (std::size_t c = 0; c < 14; ++c) {
@@ -102,7 +114,7 @@ Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text) {
                     return fail(text::quoted(values[c]) + " is not a number" +
                                 (readers::is_number_text(values[c]) ? " that can be written without an exponent" : ""));
                 }
-                station.values[m][c] = weather::DecimalText::made(*plain);
+                station.values[m][column_of[c]] = weather::DecimalText::made(*plain);
             }
         }
         stations.push_back(std::move(station));

@@ -41,7 +41,8 @@ std::string model_name(std::string_view name);
 std::string cli_title(std::string_view version);
 std::string cli_block(std::string_view name, const weather::WeatherRecord& record);
 // The stations of a weather-wgn.cli, each value a plain decimal; a problem
-// (with its line) when the text is not one.
+// (with its line) when the text is not one.  A block's column-name line may
+// use SWAT 2012's names or be left out (cli_columns.hpp).
 Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text);
 // The station of that name (blanks and '_' alike, letter case ignored), or nothing.
 const weather::ReferenceStation* find_station(const std::vector<weather::ReferenceStation>& stations,

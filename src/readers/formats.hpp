@@ -8,6 +8,7 @@
 //   power     no              yes    yes             no   (all parameters in one file)
 //   swat      no              yes    (by position)   yes  (one variable a file)
 //   swatplus  no              yes    yes             yes  (one variable a file)
+//   swat2012  no              yes    yes             yes  (pcp and tmp files, gauges side by side)
 //
 //   format_named("power") -> Format::power      name(Format::csv) -> "csv"
 #pragma once
@@ -20,7 +21,7 @@
 
 namespace wgn::readers {
 
-enum class Format : std::uint8_t { plain, csv, ghcnd, power, swat, swatplus };
+enum class Format : std::uint8_t { plain, csv, ghcnd, power, swat, swatplus, swat2012 };
 
 struct FormatFacts {
     Format format;
@@ -39,13 +40,14 @@ struct FormatFacts {
     bool takes_variable_files;
 };
 
-inline constexpr std::array<FormatFacts, 6> kFormatFacts = {{
+inline constexpr std::array<FormatFacts, 7> kFormatFacts = {{
     {Format::plain, "plain", true, false, false, false},
     {Format::csv, "csv", true, true, false, true},
     {Format::ghcnd, "ghcnd", false, true, false, false},
     {Format::power, "power", false, true, true, false},
     {Format::swat, "swat", false, true, false, true},
     {Format::swatplus, "swatplus", false, true, true, true},
+    {Format::swat2012, "swat2012", false, true, true, true},
 }};
 
 constexpr const FormatFacts& facts(Format format) {
@@ -55,7 +57,7 @@ constexpr std::string_view name(Format format) {
     return facts(format).name;
 }
 
-// The names of all formats, for messages: "plain, csv, ghcnd, power, swat, swatplus".
+// The names of all formats, for messages: "plain, csv, ghcnd, power, swat, swatplus, swat2012".
 inline std::string format_names() {
     std::string names;
     for (const FormatFacts& known : kFormatFacts) names.append(names.empty() ? "" : ", ").append(known.name);

@@ -9,8 +9,8 @@ namespace {
 
 // The reader of each format, in the order of Format.
 using Reader = StationRecord (*)(std::string_view, const ReadOptions&);
-constexpr std::array<Reader, kFormatFacts.size()> kReaders = {read_plain, read_csv,  read_ghcnd,
-                                                              read_power, read_swat, read_swatplus};
+constexpr std::array<Reader, kFormatFacts.size()> kReaders = {read_plain, read_csv,      read_ghcnd,   read_power,
+                                                              read_swat,  read_swatplus, read_swat2012};
 
 // The text as the readers take it, UTF-8 with LF or CR LF line ends:
 //   a UTF-16 file (by its byte order mark, a spreadsheet's "Unicode text") as UTF-8;

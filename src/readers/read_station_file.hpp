@@ -7,6 +7,8 @@
 //   power     a NASA POWER daily CSV with its header block
 //   swat      a SWAT 2012 station file: the start date, then a value per line
 //   swatplus  a SWAT+ .pcp file: title, header, position, then year, day, value
+//   swat2012  a SWAT 2012 project's pcpN.pcp or tmpN.tmp: gauges side by side
+//             in fixed columns, the one read chosen by `gauge`
 //
 // A file that cannot be read gives one message naming the file, the line and
 // the column: "/d/a.csv, line 12, column date: 2001-04-31 is not a date".
@@ -34,5 +36,6 @@ StationRecord read_ghcnd(std::string_view text, const ReadOptions& options);
 StationRecord read_power(std::string_view text, const ReadOptions& options);
 StationRecord read_swat(std::string_view text, const ReadOptions& options);
 StationRecord read_swatplus(std::string_view text, const ReadOptions& options);
+StationRecord read_swat2012(std::string_view text, const ReadOptions& options);
 
 }  // namespace wgn::readers

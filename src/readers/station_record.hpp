@@ -67,8 +67,8 @@ struct ReadOptions {
     // csv, power: the column of the date when its name is not recognised
     // ("Datum"); the days then come from it alone.
     std::string date_column;
-    // swat, swatplus: what the file holds (one variable a file; tmp the
-    // maximum and minimum).  csv, power: with pcp, the file must hold
+    // swat, swatplus, swat2012: what the file holds (one variable a file;
+    // tmp the maximum and minimum).  csv, power: with pcp, the file must hold
     // precipitation.
     FileKind kind = FileKind::pcp;
     // csv, power: the variables to read when not every one the file has (a
@@ -78,6 +78,9 @@ struct ReadOptions {
     std::vector<Variable> only;
     // Who set these, for messages that name a setting (readers/settings.hpp).
     Settings settings = Settings::station_list;
+    // swat2012: the gauge whose column is read, by its name on the title
+    // line or its number from 1; empty: the file's only gauge.
+    std::string gauge;
 };
 
 }  // namespace wgn::readers

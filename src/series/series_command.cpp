@@ -55,7 +55,7 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
         const bool takes_value = option == "-o" || option == "--format" || option == "--first-year" ||
                                  option == "--last-year" || option == "--nodata" || option == "--pcp-column" ||
                                  option == "--hhr-column" || option == "--date-column" || option == "--pcp-unit" ||
-                                 option == "--pcp-threshold";
+                                 option == "--pcp-threshold" || option == "--gauge";
         if (takes_value && !value) {
             if (i + 1 == arguments.size()) {
                 refuse("'" + std::string(option) + "' needs a value");
@@ -84,6 +84,9 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
             parsed.read.columns[option == "--pcp-column" ? readers::Variable::pcp : readers::Variable::hhr] = *value;
         } else if (option == "--date-column") {
             parsed.read.date_column = *value;
+        } else if (option == "--gauge") {
+            if (text::trimmed(*value).empty()) refuse("'--gauge' needs a gauge's number or name");
+            parsed.read.gauge = *value;
         } else if (option == "--pcp-unit") {
             parsed.pcp_unit = readers::unit_named(readers::Quantity::kPrecipitation, *value);
             if (!parsed.pcp_unit) {
@@ -106,6 +109,8 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
     if (parsed.output.empty()) refuse("no series name (-o SERIES)");
     if (parsed.read.format == readers::Format::plain && !parsed.series.first_year)
         refuse("a plain series needs --first-year");
+    if (!parsed.read.gauge.empty() && parsed.read.format != readers::Format::swat2012)
+        refuse("--gauge chooses a gauge of a swat2012 file");
     if (!error.empty()) return problem_text(std::move(error));
     // A plain series marks its missing days with the NoData value it is given.
     parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
@@ -157,7 +162,7 @@ const char* const kSeriesUsage =
     "Usage: wgnrain-series FILE [--format F] [--first-year Y] [--last-year Y]\n"
     "                      [--nodata V] [--pcp-column NAME] [--pcp-unit U]\n"
     "                      [--date-column NAME] [--hhr-column NAME] [--pcp-threshold MM]\n"
-    "                      -o SERIES\n"
+    "                      [--gauge G] -o SERIES\n"
     "       wgnrain-series --help | --version\n"
     "\n"
     "Reads the daily precipitation of one station file, places every value on\n"
@@ -178,6 +183,9 @@ const char* const kSeriesUsage =
     "  power     a NASA POWER daily CSV (PRECTOTCORR)\n"
     "  swat      a SWAT 2012 station file (start date YYYYMMDD, then the values)\n"
     "  swatplus  a SWAT+ .pcp file (daily)\n"
+    "  swat2012  a SWAT 2012 project's pcpN.pcp: gauges side by side in fixed\n"
+    "            columns; --gauge G reads gauge G (its name on the title line\n"
+    "            \"Station  name1,name2,...\", or its number from 1)\n"
     "\n"
     "The period is made of whole calendar years: the longest run of years with\n"
     "at most 10 % of their days missing (of runs as long, the latest), unless\n"

@@ -636,6 +636,23 @@ if data_dir and os.path.isdir(data_dir):
     expect("precipitation-only stations are not complete",
            read("real", "weather-wgn.cli").count("\n"), 1)
 
+# ---- A SWAT 2012 project's pcp1.pcp and tmp1.tmp: gauge 2 of two, chosen by number in both ----
+# Gauge 1 holds other numbers: a value read from the wrong columns shows.
+write("pcp1.pcp", ["Station  p5210,p5211,", "Lati    -9.9 52.3", "Long    -9.9  5.0", "Elev      99   10"] +
+      [f"{d.year}{d.timetuple().tm_yday:03d}  9.9{float(full['prcp'][d]):5.1f}" for d in days])
+write("tmp1.tmp", ["Station  t5210,t5211,", "Lati         -9.9      52.3", "Long         -9.9       5.0",
+                   "Elev           99        10"] +
+      [f"{d.year}{d.timetuple().tm_yday:03d} 40.0-40.0{float(full['tmax'][d]):5.1f}{float(full['tmin'][d]):5.1f}"
+       for d in days])
+write("swat2012.csv", ["station,file,format,gauge,tmp_file", "s2012,pcp1.pcp,swat2012,2,tmp1.tmp"])
+status, out, err = batch("swat2012.csv", "out2012")
+expect("swat2012 batch status", status, 0)
+s2012 = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("out2012", "userwgn.csv")))}
+expect("swat2012 position of gauge 2", [s2012["s2012"][k] for k in ("WLATITUDE", "WLONGITUDE", "WELEV")],
+       ["52.3", "5.0", "10"])
+for stem, c in (("TMPMX", "tmp_max_ave"), ("TMPMN", "tmp_min_ave"), ("TMPSTDMN", "tmp_min_sd"), ("PCPMM", "pcp_ave")):
+    expect(f"swat2012 gauge 2: {c}", [s2012["s2012"][f"{stem}{m}"] for m in range(1, 13)], got[c])
+
 for failure in failures:
     print("FAIL", failure)
 print(f"{'FAILED' if failures else 'passed'}: the complete record against its definitions, the model files read back")

@@ -184,7 +184,7 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
           "\"\u00C4rhus x\" of row 2"}},
         // An unknown format is refused on its own column; the row's other cells are checked as a dated file's.
         {"station,file,format,tmp_file\nx,a.txt,swatt,t.tmp\n",
-         {"row 2, column format: \"swatt\" is not a format (plain, csv, ghcnd, power, swat, swatplus)"}},
+         {"row 2, column format: \"swatt\" is not a format (plain, csv, ghcnd, power, swat, swatplus, swat2012)"}},
         // A format that holds every variable in the station's one file takes no file of another.
         {"station,file,format,tmp_file\nx,a.dly,ghcnd,t.tmp\ny,a.csv,csv,t.csv\n",
          {"row 2, column tmp_file: a ghcnd station gives its other variables in its own file"}},
@@ -197,6 +197,9 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
         {"station,file,first_year,nodata,format,pcp_threshold\np,a.txt,2001,-99,,0.1\n",
          {"row 2, column pcp_threshold: a plain series is read as it is: write it with wgnrain-series "
           "--pcp-threshold first"}},
+        // Only a swat2012 file has gauges; its gauge is taken as written (a name or a number).
+        {"station,file,format,gauge\nx,a.pcp,swat2012,p5211\ny,b.pcp,swat2012,\nz,a.csv,csv,2\n",
+         {"row 4, column gauge: only a swat2012 file has gauges to choose from"}},
     };
     const FileCheck exists = [](std::string_view file) { return Result<std::string>(std::string(file)); };
     for (const Case& c : cases) EXPECT_EQ(problem_texts(read_station_list(c.list, exists)), c.problems) << c.list;

@@ -15,9 +15,10 @@ TEST(Formats, NamesAndFacts) {
         Format format;
         bool honours_nodata, takes_variable_files;
     } cases[] = {
-        {"plain", Format::plain, true, false},  {"csv", Format::csv, true, true},
-        {"ghcnd", Format::ghcnd, false, false}, {"power", Format::power, false, false},
-        {"swat", Format::swat, false, true},    {"swatplus", Format::swatplus, false, true},
+        {"plain", Format::plain, true, false},       {"csv", Format::csv, true, true},
+        {"ghcnd", Format::ghcnd, false, false},      {"power", Format::power, false, false},
+        {"swat", Format::swat, false, true},         {"swatplus", Format::swatplus, false, true},
+        {"swat2012", Format::swat2012, false, true},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(format_named(c.name), c.format) << c.name;

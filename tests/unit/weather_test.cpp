@@ -4,8 +4,10 @@
 // model files read back as the models read them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -345,6 +347,93 @@ TEST(ModelFiles, CliBlockReadBackInFreeFormat) {
         modelfiles::read_cli("title\nx 1 2 3 4\nheader\n1 2\n");
     ASSERT_FALSE(short_header);
     EXPECT_EQ(short_header.problem().message(), "line 3: not the header line of 14 names");
+}
+
+// Older reference files: the column-name line left out, or in SWAT 2012's
+// names (in any order: the values go by name).  Each layout reads to the
+// stations of the layout the batch writes.
+TEST(ModelFiles, CliLayoutsReadAlike) {
+    weather::WeatherRecord record = sample_record();
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t c = 0; c < 14; ++c) record.values[m][c] = decimal(std::to_string(100 * m + c) + ".25");
+    }
+    const std::string written = modelfiles::cli_title("1.0.0") + modelfiles::cli_block("De Bilt", record) +
+                                modelfiles::cli_block("ftc", record);
+    // Each line of the written text through `change` (the column-name lines,
+    // the month lines); empty: the line is left out.
+    using Change = std::function<std::string(const std::vector<std::string>& fields, bool names)>;
+    const auto relaid = [&](const Change& change, std::string_view line_end) {
+        std::istringstream in(written);
+        std::string text, line;
+        for (int number = 1; std::getline(in, line); ++number) {
+            std::istringstream split(line);
+            std::vector<std::string> fields;
+            for (std::string field; split >> field;) fields.push_back(field);
+            const int in_block = (number - 2) % 14;  // 0: the station line, 1: the column names
+            const std::string changed = number == 1 || in_block == 0 ? line : change(fields, in_block == 1);
+            if (!changed.empty()) text.append(changed).append(line_end);
+        }
+        return text;
+    };
+    const auto joined = [](const std::vector<std::string>& fields) {
+        std::string line;
+        for (const std::string& field : fields) line.append(line.empty() ? "" : "  ").append(field);
+        return line;
+    };
+    const std::vector<std::string> swat2012 = {"TMPMX", "TMPMN", "TMPSTDMX", "TMPSTDMN", "PCPMM",   "PCPSTD", "PCPSKW",
+                                               "PR_W1", "PR_W2", "PCPD",     "RAINHHMX", "SOLARAV", "DEWPT",  "WNDAV"};
+    const struct {
+        const char* layout;
+        Change change;
+        std::string_view line_end;
+    } cases[] = {
+        {"as the batch writes it", [&](const auto& fields, bool) { return joined(fields); }, "\n"},
+        {"no column-name line", [&](const auto& fields, bool names) { return names ? "" : joined(fields); }, "\n"},
+        {"no column-name line, CR LF", [&](const auto& fields, bool names) { return names ? "" : joined(fields); },
+         "\r\n"},
+        {"SWAT 2012 names", [&](const auto& fields, bool names) { return joined(names ? swat2012 : fields); }, "\n"},
+        {"SWAT 2012 names in lower case, PR_W(1)",
+         [&](const auto& fields, bool names) {
+             if (!names) return joined(fields);
+             std::vector<std::string> lower;
+             for (const std::string& name : swat2012) lower.push_back(text::lower_case(name));
+             lower[7] = "pr_w(1)";
+             return joined(lower);
+         },
+         "\n"},
+        {"SWAT 2012 names, the columns in reverse order",
+         [&](const auto& fields, bool names) {
+             std::vector<std::string> reversed = names ? swat2012 : fields;
+             std::reverse(reversed.begin(), reversed.end());
+             return joined(reversed);
+         },
+         "\n"},
+    };
+    for (const auto& c : cases) {
+        const Result<std::vector<weather::ReferenceStation>> read = modelfiles::read_cli(relaid(c.change, c.line_end));
+        ASSERT_TRUE(read) << c.layout << ": " << read.problem().message();
+        ASSERT_EQ(read->size(), 2U) << c.layout;
+        for (const weather::ReferenceStation& station : *read) {
+            EXPECT_EQ(
+                (std::array<std::string, 4>{station.latitude, station.longitude, station.elevation, station.rain_yrs}),
+                (std::array<std::string, 4>{"52.10000", "-5.18000", "2.00000", "30"}))
+                << c.layout;
+            for (std::size_t m = 0; m < 12; ++m) {
+                for (std::size_t k = 0; k < 14; ++k)
+                    EXPECT_EQ(station.values[m][k].text(), std::to_string(100 * m + k) + ".25000")
+                        << c.layout << " " << m << " " << k;
+            }
+        }
+        EXPECT_EQ((*read)[1].name, "ftc") << c.layout;
+    }
+    // Without the column-name line a block of 11 months is told as such.
+    const std::string short_block =
+        relaid([&](const auto& fields, bool names) { return names ? "" : joined(fields); }, "\n");
+    const std::size_t last_line = short_block.rfind('\n', short_block.size() - 2);
+    const Result<std::vector<weather::ReferenceStation>> cut =
+        modelfiles::read_cli(short_block.substr(0, last_line + 1));
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.problem().message(), "line 26: a station of fewer than 12 months");
 }
 
 // A reference file may hold a name twice (as find_station compares names):
