@@ -39,25 +39,27 @@ std::optional<series::Coverage> plain_coverage(const ReportFigures& figures) {
 }
 
 // format, period, missing_days, missing_percent, flagged_values,
-// below_threshold, incomplete_years, years_outside.  A plain series shows
-// what its report counted: the years from the first on and its NoData
-// values.  below_threshold is empty for a station without a wet-day threshold.
+// below_threshold, trace_values, incomplete_years, years_outside.  A plain
+// series shows what its report counted: the years from the first on and its
+// NoData values.  below_threshold is empty for a station without a wet-day
+// threshold, trace_values for a record that did not count them.
 void coverage_cells(const Station& station, const StationOutcome& outcome, std::vector<std::string>& row) {
     row.emplace_back(readers::name(station.format));
     if (outcome.coverage) {
         const series::Coverage& coverage = *outcome.coverage;
         const std::string below = station.pcp_threshold.empty() ? "" : std::to_string(coverage.below_threshold);
+        const std::string traces = coverage.trace_values < 0 ? "" : std::to_string(coverage.trace_values);
         row.insert(row.end(), {series::period_text(coverage), std::to_string(coverage.missing_days),
                                series::missing_percent_text(coverage), std::to_string(coverage.flagged_values), below,
-                               series::incomplete_years_text(coverage), series::outside_years_text(coverage)});
+                               traces, series::incomplete_years_text(coverage), series::outside_years_text(coverage)});
     } else if (const auto plain = outcome.figures ? plain_coverage(*outcome.figures) : std::nullopt;
                plain && !station.dated()) {
         const series::Coverage& coverage = *plain;
         const ReportFigures& figures = *outcome.figures;
         row.insert(row.end(), {series::period_text(coverage), figures.nodata_values,
-                               series::missing_percent_text(coverage), "0", "", "", ""});
+                               series::missing_percent_text(coverage), "0", "", "", "", ""});
     } else {
-        row.insert(row.end(), 7, std::string());
+        row.insert(row.end(), 8, std::string());
     }
 }
 
@@ -112,7 +114,7 @@ std::string summary_header(const StationList& list) {
                                        "first_warning", "values_not_shown", "report_line"};
     if (list.dated_columns) {
         header.insert(header.end(), {"format", "period", "missing_days", "missing_percent", "flagged_values",
-                                     "below_threshold", "incomplete_years", "years_outside"});
+                                     "below_threshold", "trace_values", "incomplete_years", "years_outside"});
     }
     if (list.weather_columns) {
         header.insert(header.end(), {"model_name", "lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",

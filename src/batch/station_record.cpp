@@ -189,6 +189,7 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "missing_days", std::to_string(coverage.missing_days));
         add(text, "flagged_values", std::to_string(coverage.flagged_values));
         add(text, "below_threshold", std::to_string(coverage.below_threshold));
+        add(text, "trace_values", std::to_string(coverage.trace_values));
         add(text, "incomplete_years", series::incomplete_years_text(coverage));
         add(text, "years_outside", series::outside_years_text(coverage));
     }
@@ -246,6 +247,8 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         coverage.missing_days = number_of(record, "missing_days");
         coverage.flagged_values = number_of(record, "flagged_values");
         coverage.below_threshold = number_of(record, "below_threshold");
+        // A record written before traces were counted does not know them.
+        coverage.trace_values = value_of(record, "trace_values") ? number_of(record, "trace_values") : -1;
         coverage.incomplete_years = years_of(record, "incomplete_years");
         coverage.outside_years = years_of(record, "years_outside");
         outcome.coverage = std::move(coverage);

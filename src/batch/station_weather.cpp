@@ -67,8 +67,9 @@ Result<const std::vector<weather::ReferenceStation>*> reference_stations(const s
 }
 
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
-// 13-20, LONGITUDE 22-30, ELEVATION 32-37 (-999.9: unknown).
-void ghcnd_position(const std::string& text, const std::string& id, readers::StationRecord& own) {
+// 13-20, LONGITUDE 22-30, ELEVATION 32-37 (-999.9: unknown).  False when
+// the list has no line of the station.
+bool ghcnd_position(const std::string& text, const std::string& id, readers::StationRecord& own) {
     text::TextLines lines(text);
     std::string_view line;
     while (lines.next(line)) {
@@ -77,8 +78,9 @@ void ghcnd_position(const std::string& text, const std::string& id, readers::Sta
         own.longitude = text::trimmed(line.substr(21, 9));
         own.elevation = text::trimmed(line.substr(31, 6));
         own.position_places = {{{lines.number(), "13"}, {lines.number(), "22"}, {lines.number(), "32"}}};
-        return;
+        return true;
     }
+    return false;
 }
 
 // What the station's files give, on the way to the record's inputs.
@@ -217,9 +219,15 @@ Done take_position(Gathered& gathered) {
     if (const std::string& stations = station.weather.stations_file; !stations.empty() && !own.station_id.empty()) {
         const Result<const std::string*> text = shared_text(stations);
         if (!text) return text.problem();
-        ghcnd_position(**text, own.station_id, own);
+        const bool found = ghcnd_position(**text, own.station_id, own);
         position_file = stations;
         ghcnd = true;
+        // Say whose line is missing where the list does not give the whole position itself.
+        const WeatherColumns& listed = station.weather;
+        if (!found && (listed.lat.empty() || listed.lon.empty() || listed.elev.empty())) {
+            gathered.inputs.position_problem = Problem{stations, 0, "", "no line of the station " + own.station_id};
+            return {};
+        }
     }
     const std::array<const std::string*, 3> listed = {&station.weather.lat, &station.weather.lon,
                                                       &station.weather.elev};

@@ -242,10 +242,13 @@ std::string scaled_text(std::string_view text, Unit unit) {
     return plain_decimal(number.negative, number.digits, number.exponent);
 }
 
-Result<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file) {
+Result<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file,
+                            Settings settings) {
     if (listed && in_file && *listed != *in_file) {
         return problem_text("the file states " + std::string(unit_name(*in_file)) + ", but " +
-                            std::string(unit_column(quantity)) + " says " + std::string(unit_name(*listed)));
+                            (settings == Settings::station_list ? std::string(unit_column(quantity))
+                                                                : setting_name(settings, unit_column(quantity))) +
+                            " says " + std::string(unit_name(*listed)));
     }
     if (listed) return *listed;
     if (in_file) return *in_file;

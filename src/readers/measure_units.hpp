@@ -17,6 +17,8 @@
 //   scaled_text("0.12", kInch)             -> "3.048"   (exact: 0.12 x 25.4)
 #pragma once
 
+#include "readers/settings.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -92,6 +94,8 @@ std::string scaled_text(std::string_view text, Unit unit);
 // The unit a variable's values are in: the one the list states (`listed`)
 // or the file states (`in_file`), else the generator's own.  Both stated
 // and different: a problem saying so.
-Result<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file);
+// `settings`: who set `listed`, for the message.
+Result<Unit> unit_of_values(Quantity quantity, std::optional<Unit> listed, std::optional<Unit> in_file,
+                            Settings settings = Settings::station_list);
 
 }  // namespace wgn::readers

@@ -15,20 +15,26 @@ std::string day_text(std::int32_t day) {
     return readers::date_text(date.year, date.month, date.day);
 }
 
+// The setting of the precipitation's unit as who sets it names it.
+std::string unit_setting(readers::Settings settings) {
+    return settings == readers::Settings::station_list ? "pcp_unit" : readers::setting_name(settings, "pcp_unit");
+}
+
 // Why a day's amount is not plausible, or empty.
-std::string implausible_rain(const readers::DailyValue& value, Unit unit) {
+std::string implausible_rain(const readers::DailyValue& value, Unit unit, readers::Settings settings) {
     const std::optional<double> amount = readers::number_value(value.text);
     if (!amount) return {};
     const std::string shown =
         unit == Unit::kMillimetre ? value.text : value.text + " (" + std::string(readers::unit_name(unit)) + ")";
     const std::optional<double> millimetres = readers::number_value(readers::scaled_text(value.text, unit));
     if (*amount < 0) {
-        return "pcp " + shown + " on " + day_text(value.day) +
-               " is below 0: if it marks a missing day, give it as the station's nodata";
+        return "pcp " + shown + " on " + day_text(value.day) + " is below 0: if it marks a missing day, give it as " +
+               (settings == readers::Settings::station_list ? std::string("the station's nodata")
+                                                            : readers::setting_name(settings, "nodata"));
     }
     if (millimetres && *millimetres > kMostDailyRain) {
         return "pcp " + shown + " on " + day_text(value.day) + " is above 2000 mm" +
-               (unit == Unit::kMillimetre ? ": is the column in tenths of mm? give pcp_unit" : "");
+               (unit == Unit::kMillimetre ? ": is the column in tenths of mm? give " + unit_setting(settings) : "");
     }
     return {};
 }
@@ -42,7 +48,8 @@ void to_millimetres(std::vector<readers::DailyValue>& values, Unit unit) {
     }
 }
 
-Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit> listed, std::string_view shown_file) {
+Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit> listed, std::string_view shown_file,
+                              readers::Settings settings) {
     using readers::Variable;
     const auto in_file = [&](Variable variable) -> std::optional<Unit> {
         const auto found = record.units.find(variable);
@@ -56,12 +63,13 @@ Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit
     for (const Variable variable : {Variable::pcp, Variable::hhr}) {
         const auto values = record.variables.find(variable);
         if (values == record.variables.end()) continue;
-        const Result<Unit> unit = readers::unit_of_values(readers::Quantity::kPrecipitation, listed, in_file(variable));
+        const Result<Unit> unit =
+            readers::unit_of_values(readers::Quantity::kPrecipitation, listed, in_file(variable), settings);
         if (!unit) return at(variable, 0, unit.problem().text);
         if (variable == Variable::pcp) {
             for (const readers::DailyValue& value : values->second) {
                 if (value.text.empty()) continue;
-                if (std::string why = implausible_rain(value, *unit); !why.empty())
+                if (std::string why = implausible_rain(value, *unit, settings); !why.empty())
                     return at(variable, value.line, std::move(why));
             }
         }

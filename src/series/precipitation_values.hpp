@@ -27,8 +27,9 @@ void to_millimetres(std::vector<readers::DailyValue>& values, readers::Unit unit
 // The record's precipitation (and half-hour rain) in millimetres, in the
 // unit the list states (`listed`) or the file does; the problem (with the
 // file's name `shown_file`, line and column) when the units disagree or a
-// day is not plausible.
+// day is not plausible; the hints name the settings as `settings` does.
 Done millimetre_precipitation(readers::StationRecord& record, std::optional<readers::Unit> listed,
-                              std::string_view shown_file);
+                              std::string_view shown_file,
+                              readers::Settings settings = readers::Settings::station_list);
 
 }  // namespace wgn::series

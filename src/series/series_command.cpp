@@ -116,6 +116,7 @@ Result<SeriesArguments> parse_arguments(std::span<const std::string> arguments) 
     parsed.read.nodata = readers::facts(parsed.read.format).honours_nodata ? parsed.series.nodata : "";
     parsed.read.first_year = parsed.series.first_year;
     parsed.read.settings = readers::Settings::command_line;
+    parsed.series.settings = readers::Settings::command_line;
     // The series is made of the precipitation (half-hour rain is checked
     // for its unit with it); a dated table's other columns are not read.
     parsed.read.only = {readers::Variable::pcp, readers::Variable::hhr};
@@ -247,7 +248,8 @@ int run_series_command(std::span<const std::string> arguments) {
         return 1;
     }
     // Precipitation in millimetres, every day plausible.
-    if (const Done millimetres = millimetre_precipitation(*read, parsed.pcp_unit, input.shown); !millimetres) {
+    if (const Done millimetres = millimetre_precipitation(*read, parsed.pcp_unit, input.shown, parsed.read.settings);
+        !millimetres) {
         say(millimetres.problem().message());
         return 1;
     }

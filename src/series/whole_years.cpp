@@ -126,11 +126,14 @@ Result<WholeYearSeries> make_whole_years(std::vector<DailyValue> values, const S
                 return Problem{"", value->line, "",
                                "the value " + value->text +
                                    (dry ? " (written as 0, below the wet-day threshold)" : "") + " of " +
-                                   date_text(day) + " equals the NoData value " + options.nodata +
-                                   "; choose another nodata for this station"};
+                                   date_text(day) + " equals the NoData value " + options.nodata + "; choose another " +
+                                   (options.settings == readers::Settings::station_list
+                                        ? std::string("nodata for this station")
+                                        : readers::setting_name(options.settings, "nodata"))};
             }
             series.text.append(written);
             if (dry) ++coverage.below_threshold;
+            if (value->trace) ++coverage.trace_values;
         } else {
             series.text.append(options.nodata);
             ++months[static_cast<std::size_t>(date.month - 1)];

@@ -24,9 +24,10 @@
 namespace wgn::series {
 
 struct SeriesOptions {
-    std::optional<int> first_year, last_year;  // bounds set by the station list
-    std::string nodata = "-99";                // written for every missing day
-    std::string pcp_threshold;                 // mm: a day below it is written as 0; empty: none
+    std::optional<int> first_year, last_year;                      // bounds set by the station list
+    std::string nodata = "-99";                                    // written for every missing day
+    std::string pcp_threshold;                                     // mm: a day below it is written as 0; empty: none
+    readers::Settings settings = readers::Settings::station_list;  // who set these, for messages
 };
 
 struct Coverage {
@@ -35,6 +36,7 @@ struct Coverage {
     long missing_days = 0;                     // without a value: absent, marked missing or flagged
     long flagged_values = 0;                   // missing because the file flagged them
     long below_threshold = 0;                  // above 0 but below the wet-day threshold: written as 0
+    long trace_values = 0;                     // a trace of rain (T) in the file, written as 0; -1: not counted
     std::vector<std::array<int, 12>> missing;  // per year of the period, per month
     std::vector<int> incomplete_years;         // more than 10 % of their days missing
     std::vector<int> outside_years;            // at most 10 % missing, but not in the period

@@ -59,8 +59,9 @@ TEST(StationWeather, PositionFromGhcnsStationList) {
         {"USC00050000", "", "", "", "",
          "no position: STATIONS, line 3, column 32: elevation unknown (-999.9): give elev in the list"},
         {"USC00050000", "1600", "40.0000", "-105.0000", "1600", ""},
-        // A station the list does not hold has no position, and no problem either.
-        {"USC00099999", "", "", "", "", "; no position (lat, lon, elev)"},
+        // A station the list does not hold has no position, and the reason names it.
+        {"USC00099999", "", "", "", "", "; no position: STATIONS: no line of the station USC00099999"},
+        {"USC00099999", "1600", "", "", "", "; no position: STATIONS: no line of the station USC00099999"},
     };
     for (const Case& c : cases) {
         Station station;
