@@ -111,7 +111,7 @@ Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text) {
                 // A value filled in from here is written as a plain decimal.
                 const std::optional<std::string> plain = readers::plain_decimal(values[c]);
                 if (!plain) {
-                    return fail(text::quoted(values[c]) + " is not a number" +
+                    return fail(text::quoted_cell(values[c]) + " is not a number" +
                                 (readers::is_number_text(values[c]) ? " that can be written without an exponent" : ""));
                 }
                 station.values[m][column_of[c]] = weather::DecimalText::made(*plain);

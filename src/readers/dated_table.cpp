@@ -238,12 +238,14 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
 }
 
 std::string column_names(const DatedTable& table) {
-    constexpr std::size_t kShown = 12;
+    // As many names as a message line has room for.
+    constexpr std::size_t kMostCharacters = 160;
     const std::vector<std::string>& header = table.csv.rows.front().fields;
     std::string names;
-    for (std::size_t i = 0; i < header.size() && i < kShown; ++i)
-        names.append(i == 0 ? "" : ", ").append(text::quoted_cell(header[i]));
-    if (header.size() > kShown) names.append(", and ").append(std::to_string(header.size() - kShown)).append(" more");
+    std::size_t shown = 0;
+    for (; shown < header.size() && names.size() < kMostCharacters; ++shown)
+        names.append(shown == 0 ? "" : ", ").append(text::quoted_cell(header[shown]));
+    if (shown < header.size()) names.append(", and ").append(std::to_string(header.size() - shown)).append(" more");
     return names;
 }
 

@@ -36,7 +36,7 @@ struct DatedTable {
 DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column = {},
                              Settings settings = Settings::station_list);
 
-// The table's column names for a message, at most 12 of them:
+// The table's column names for a message, as many as fit a line:
 //   header "date,prcp,tmax" -> "date, prcp, tmax"
 std::string column_names(const DatedTable& table);
 

@@ -39,12 +39,16 @@ struct Gauges {
     std::vector<std::string_view> names;
     std::size_t count = 0;
 
+    // As many as a message line has room for, then how many more.
     std::string listed() const {
+        constexpr std::size_t kMostCharacters = 160;
         std::string text;
-        for (std::size_t g = 0; g < count; ++g) {
+        std::size_t g = 0;
+        for (; g < count && text.size() < kMostCharacters; ++g) {
             text.append(g == 0 ? "" : ", ").append(std::to_string(g + 1));
-            if (g < names.size()) text.append(" (").append(names[g]).append(")");
+            if (g < names.size()) text.append(" (").append(text::shown_cell(names[g])).append(")");
         }
+        if (g < count) text.append(", and ").append(std::to_string(count - g)).append(" more");
         return text.empty() ? "none" : text;
     }
 };
@@ -77,7 +81,7 @@ std::size_t chosen_gauge(const Gauges& gauges, std::string_view wanted) {
     const std::optional<int> number = whole_number(name);
     if (number && *number >= 1 && static_cast<std::size_t>(*number) <= gauges.count)
         return static_cast<std::size_t>(*number - 1);
-    fail(0, "", "no gauge " + text::quoted(name) + ": the file's gauges are " + gauges.listed());
+    fail(0, "", "no gauge " + text::quoted_cell(name) + ": the file's gauges are " + gauges.listed());
 }
 
 // The number of a fixed field: its text without blanks, kept as written.
@@ -115,10 +119,11 @@ std::int32_t line_day(std::string_view line, int number) {
     const std::optional<int> year = whole_number(year_text);
     const std::optional<int> day_of_year = whole_number(day_text);
     if (!year || !is_valid_date(Date{*year, 1, 1}))
-        fail(number, "1", text::quoted(year_text) + " is not a year (columns 1-4)");
+        fail(number, "1", text::quoted_cell(year_text) + " is not a year (columns 1-4)");
     const Date date = day_of_year ? date_of_day_in_year(*year, *day_of_year) : Date{};
     if (!is_valid_date(date))
-        fail(number, "5", text::quoted(day_text) + " is not a day of " + std::string(year_text) + " (columns 5-7)");
+        fail(number, "5",
+             text::quoted_cell(day_text) + " is not a day of " + std::string(year_text) + " (columns 5-7)");
     return day_number(date);
 }
 
@@ -129,7 +134,7 @@ DailyValue read_value(std::string_view text, std::int32_t day, int number, std::
     const double value = checked_number(text, number, column);
     if (text.find('.') == std::string_view::npos) {
         fail(number, column,
-             text::quoted(text) + " has no decimal point: SWAT's f5.1 would read it as tenths (write " +
+             text::quoted_cell(text) + " has no decimal point: SWAT's f5.1 would read it as tenths (write " +
                  std::string(text) + ".0 for " + std::string(text) + ")");
     }
     DailyValue daily;

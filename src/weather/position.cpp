@@ -26,7 +26,7 @@ bool magnitude_within(std::string_view plain, int bound) {
 
 Result<DecimalText> position_text(Coordinate coordinate, std::string_view text) {
     const CoordinateBounds& bounds = kCoordinateBounds[coordinate];
-    const std::string quoted = text::quoted(text);
+    const std::string quoted = text::quoted_cell(text);
     if (!readers::is_number_text(text)) return problem_text(quoted + " is not a number");
     const std::string out_of_bounds = quoted + " is not a" + (coordinate == kElevation ? "n " : " ") + bounds.name +
                                       " (" + std::to_string(bounds.lowest) + " ... " + std::to_string(bounds.highest) +

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +39,32 @@ TEST(PlainText, QuotesForMessages) {
     EXPECT_EQ(quoted("a b"), "\"a b\"");
     EXPECT_EQ(quoted(""), "\"\"");
     EXPECT_EQ(quoted("say \"x\""), "\"say \"x\"\"");  // as written, not doubled
+}
+
+// A file's cell in a message: short, and nothing that reaches the terminal
+// as a control: escapes, NUL, line ends, bytes that are no UTF-8.
+TEST(PlainText, ShowsCellsShortAndHarmless) {
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> cases[] = {
+        {"12,5 mm", "12,5 mm"},
+        {"a\x1b[2Jb", "a\\x1b[2Jb"},
+        {"a\0b"s, "a\\x00b"},
+        {"1\t2\r\n", "1\\t2\\r\\n"},
+        {"caf\xE9", "caf\\xe9"},
+        {"Z\xC3\xBCrich", "Z\xC3\xBCrich"},  // UTF-8 stays as it is
+        {std::string(40, 'x'), std::string(40, 'x')},
+        {std::string(41, 'x'), std::string(40, 'x') + "..."},
+    };
+    for (const auto& [cell, shown] : cases) EXPECT_EQ(shown_cell(cell), shown) << cell;
+    // 50 bytes that are no UTF-8: 40 of them escaped, then "...".
+    std::string escaped;
+    for (int i = 0; i < 40; ++i) escaped += "\\xc3";
+    EXPECT_EQ(shown_cell(std::string(50, '\xC3')), escaped + "...");
+    // 50 x "é": 40 characters of two bytes each, then "...".
+    std::string accents;
+    for (int i = 0; i < 50; ++i) accents += "\xC3\xA9";
+    EXPECT_EQ(shown_cell(accents), accents.substr(0, 80) + "...");
+    EXPECT_EQ(quoted_cell("--"), "\"--\"");
 }
 
 TEST(TextLines, SplitsAtLineEndsAndCounts) {
