@@ -156,7 +156,8 @@ expect("-- in a .slr is a missing day", (summary["sp"]["refused_variables"], col
        ("", columns("spclean", ["SOLARAV"])))
 
 expect("a GHCN station missing from its station list is named", summary["ghcn"]["model_files"].split("; ")[-1],
-       "no position: " + os.path.join(work, "ghcnd-stations.txt") + ": no line of the station NLE00000001")
+       "no position: " + program.shown_path(binary, work) + program.separator(binary) + "ghcnd-stations.txt"
+       ": no line of the station NLE00000001")
 
 # Messages stay short, whatever the file holds: a whole file on one line, a long cell.
 write("oneline.csv", [",".join(["date", "prcp"] + [f"{d} {pcp[d]}" for d in days[:3000]])], end="\r")
