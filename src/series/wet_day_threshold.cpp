@@ -42,9 +42,9 @@ std::optional<Decimal> decimal_of(std::string_view text) {
     }
     long long exponent = 0;
     if (at < text.size()) {
-        ++at;
-        const bool down = text[at] == '-';
-        if (text[at] == '-' || text[at] == '+') ++at;
+        ++at;  // the exponent's letter; a number text has digits after it
+        const bool down = at < text.size() && text[at] == '-';
+        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
         for (; at < text.size(); ++at) {
             if (exponent < kExponentBound) exponent = exponent * 10 + (text[at] - '0');
         }
