@@ -8,6 +8,8 @@ namespace {
 
 constexpr double kLn2 = 0.6931471805599453094;
 constexpr double kSqrtHalf = 0.7071067811865475244;
+// ln 2 in two parts (Cody and Waite): k times the first is exact for |k| < 2^11.
+constexpr double kLn2High = 6.93147180369123816490e-01, kLn2Low = 1.90821492927058770002e-10;
 
 }  // namespace
 
@@ -34,7 +36,7 @@ double natural_exp(double x) {
     if (x > 709.0) return std::numeric_limits<double>::infinity();
     // x = k ln 2 + r with |r| <= ln 2 / 2; e^r by its series, then scaled by 2^k exactly.
     const double k = std::nearbyint(x / kLn2);
-    const double r = x - k * kLn2;
+    const double r = (x - k * kLn2High) - k * kLn2Low;
     double term = 1.0, sum = 1.0;
     for (int n = 1; n < 30; ++n) {
         term *= r / n;
