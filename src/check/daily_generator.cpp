@@ -25,7 +25,7 @@ double triangular(double low, double mode, double high, double u) {
 
 double clear_sky_radiation(double latitude, int day_of_year) {
     const double lat = latitude / 57.296;
-    const double declination = std::asin(0.4092797 * std::sin(0.0172 * (day_of_year - 81.0)));
+    const double declination = std::asin(0.4 * std::sin((day_of_year - 82.0) / 58.09));
     const double ys = std::sin(lat) * std::sin(declination), yc = std::cos(lat) * std::cos(declination);
     const double ch = yc != 0.0 ? -ys / yc : (ys > 0.0 ? -2.0 : 2.0);
     const double h = ch >= 1.0 ? 0.0 : (ch <= -1.0 ? 3.1416 : std::acos(ch));
@@ -77,7 +77,8 @@ double DailyGenerator::humidity(const MonthParameters& month, bool wet) {
     const double low = mean * (1.0 - natural_exp(-mean));
     // The draw scaled so that the distribution's mean is the month's.
     const double draw = triangular(low, mean, high, numbers_.uniform()) * mean * 3.0 / (low + mean + high);
-    return std::clamp(draw, 0.001, 0.99);
+    if (draw >= 1.0) return 0.99;
+    return draw <= 0.0 ? 0.001 : draw;
 }
 
 Day DailyGenerator::next(std::size_t month_index, int day_of_year) {

@@ -12,7 +12,7 @@
 //   radiation    SWAT 2012: slr_ave / (1 - 0.5 wet_fraction), halved on a wet day, plus r3 times
 //                a quarter of what the day's clear-sky radiation leaves; SWAT+: slr_ave every day
 //   humidity     the month's humidity adjusted for wet days, a triangular draw around it whose
-//                mean is that, within [0.001, 0.99]
+//                mean is that; 1 or more taken as 0.99, 0 or less as 0.001
 //   wind         wnd_ave (-ln u)^0.3
 #pragma once
 
