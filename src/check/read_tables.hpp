@@ -3,6 +3,9 @@
 //   weather-wgn.cli      SWAT+ (any Editor version: modelfiles::read_cli)
 //   userwgn.csv          SWAT 2012's table: STATION,WLATITUDE,WLONGITUDE,WELEV,RAIN_YRS,TMPMX1 ... WNDAV12,
 //                        the columns by name, any case; an empty cell is a value the table lacks
+//   wgn_stations.csv     SWAT+ Editor's pair (read_editor.hpp), named by either table, the other
+//   wgn_monthly.csv      beside it under its usual name; the pair read once when both are named
+//   STATION.wgn          SWAT 2012's station file (read_wgn.hpp)
 //   a folder             a wgnrain-batch output folder: its weather-wgn.cli
 //
 // A file that is none of these, or cannot be read, is a problem with the

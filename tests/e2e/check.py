@@ -1,8 +1,9 @@
 """wgnrain-check on the tables wgnrain-batch makes from the bundled example
 (its precipitation, the rest filled from examples/reference-wgn.cli):
 
-  - the batch folder, its weather-wgn.cli and its userwgn.csv give the same
-    generated numbers (one table, whatever the layout);
+  - the batch folder, its weather-wgn.cli, userwgn.csv, the Editor's pair
+    (named by either table) and the station's .wgn give the same generated
+    numbers (one table, whatever the layout);
   - audit.csv and generated.csv: their headers, CR LF line ends, every row
     complete, 14 rows a month, each ratio the generated value over the table's;
   - the same seed gives the same bytes, another seed or model other numbers;
@@ -81,7 +82,8 @@ by_key = {(r[1], r[2]): float(r[4]) for r in generated}
 for month in range(1, 13):
     expect(f"slr_sd of {month}", by_key[(str(month), "slr_sd")], 0.0)
 
-for other in ("batch/weather-wgn.cli", "batch/userwgn.csv"):
+for other in ("batch/weather-wgn.cli", "batch/userwgn.csv", "batch/wgn_stations.csv", "batch/wgn_monthly.csv",
+              "batch/example/example.wgn"):
     run(check, other, "-o", "other")
     again = rows("other", "generated.csv", GENERATED)
     expect(f"generated from {other}", [r[4] for r in again], [r[4] for r in generated])
@@ -113,7 +115,8 @@ with open(os.path.join(work, "broken.cli"), "w") as f:
 status, err = run(check, "broken.cli", "-o", "broken")
 expect("broken status", status, 2)
 expect("broken message", err.strip(), "wgnrain-check: " + program.shown_path(check, os.path.join(work, "broken.cli")) +
-       ", line 3: a month line of fewer than 14 values (a weather-wgn.cli or a userwgn.csv was expected)")
+       ", line 3: a month line of fewer than 14 values (a weather-wgn.cli, userwgn.csv, .wgn or the Editor's "
+       "wgn_stations.csv was expected)")
 expect("nothing written", os.path.exists(os.path.join(work, "broken")), False)
 
 if failures:

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "check/audit.hpp"
+#include "check/read_editor.hpp"
 #include "check/read_tables.hpp"
+#include "check/read_wgn.hpp"
 #include "check_station.hpp"
 
 namespace wgn::check {
@@ -193,6 +195,48 @@ TEST(CheckTables, AUserwgnReadsAsTheSameStation) {
     EXPECT_TRUE(gap->front().station.values[6][weather::kPcpAve].empty());
 }
 
+TEST(CheckTables, TheEditorsPairAndAWgnReadAsTheSameStation) {
+    std::string monthly = "id,wgn_id,month";
+    for (const char* column : weather::kColumns) monthly += std::string(",") + column;
+    monthly += "\r\n";
+    std::string wgn =
+        "alike: a title\n  LATITUDE =  52.00 LONGITUDE =   5.00\n  ELEV (m) =   2.00\n  RAIN_YRS =  30.00\n";
+    for (int m = 1; m <= 12; ++m) {
+        monthly += std::to_string(m) + ",1," + std::to_string(m);
+        for (const char* value : testing::kAlikeMonth) monthly += std::string(",") + value;
+        monthly += "\r\n";
+    }
+    for (const char* value : testing::kAlikeMonth) {
+        for (int m = 1; m <= 12; ++m) wgn += std::string(6 - std::string(value).size(), ' ') + value;
+        wgn += "\n";
+    }
+    const Result<CheckTable> editor = read_editor_tables(
+        "wgn_stations.csv", "id,name,lat,lon,elev,rain_yrs\r\n1,alike,52,5,2,30\r\n", "wgn_monthly.csv", monthly);
+    ASSERT_TRUE(editor) << editor.problem().message();
+    ASSERT_EQ(editor->size(), 1U);
+    EXPECT_EQ(editor->front().station.values, testing::alike_station().station.values);
+    EXPECT_EQ(editor->front().station.name, "alike");
+    const Result<CheckTable> read = read_table_text("/d/alike.wgn", wgn);
+    ASSERT_TRUE(read) << read.problem().message();
+    EXPECT_EQ(read->front().station.name, "alike");
+    EXPECT_EQ(read->front().station.latitude, "52.00");
+    EXPECT_EQ(read->front().station.longitude, "5.00");
+    EXPECT_EQ(read->front().station.rain_yrs, "30.00");
+    EXPECT_EQ(read->front().station.values, testing::alike_station().station.values);
+    // A value without its leading 0, as the .wgn's fields write it.
+    wgn.replace(wgn.find("   0.6"), 6, "   .60");
+    const Result<CheckTable> short_field = read_table_text("alike.wgn", wgn);
+    ASSERT_TRUE(short_field);
+    EXPECT_EQ(short_field->front().station.values[0][weather::kWetWet].text(), "0.60");
+    // A month row of a station the pair does not hold.
+    const Result<CheckTable> stray = read_editor_tables(
+        "wgn_stations.csv", "id,name,lat,lon,elev,rain_yrs\r\n1,alike,52,5,2,30\r\n", "wgn_monthly.csv",
+        monthly.substr(0, monthly.find("\r\n") + 2) + "1,7,1" + std::string(14, ',') + "\r\n");
+    ASSERT_FALSE(stray);
+    EXPECT_EQ(stray.problem().message(),
+              "wgn_monthly.csv, line 2, column wgn_id: not the id of a station of wgn_stations");
+}
+
 TEST(CheckTables, WhatIsExpectedWhereATableCannotBeRead) {
     const struct {
         std::string text;
@@ -201,8 +245,10 @@ TEST(CheckTables, WhatIsExpectedWhereATableCannotBeRead) {
         {userwgn_text("x"), "userwgn.csv, line 2, column PCPMM7: \"x\" is not a number"},
         {"STATION,WLATITUDE\r\n", "userwgn.csv, line 1: no column WLONGITUDE (a userwgn.csv header was expected)"},
         {"title\nst 1 2 3 30\n1 2 3\n",
-         "userwgn.csv, line 3: a month line of fewer than 14 values (a weather-wgn.cli or a userwgn.csv was "
-         "expected)"},
+         "userwgn.csv, line 3: a month line of fewer than 14 values (a weather-wgn.cli, userwgn.csv, .wgn or the "
+         "Editor's wgn_stations.csv was expected)"},
+        {"t\n  LATITUDE =  52.00\n  ELEV (m) =   x\n",
+         "userwgn.csv, line 3: not a number in columns 13-19 (a .wgn's LATITUDE, ELEV or RAIN_YRS line)"},
         {"title\n", "userwgn.csv: no station (a weather-wgn.cli block was expected)"},
     };
     for (const auto& c : cases) {
