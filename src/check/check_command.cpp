@@ -2,6 +2,7 @@
 
 #include "check/audit.hpp"
 #include "check/check_options.hpp"
+#include "check/check_page.hpp"
 #include "check/generated_statistics.hpp"
 #include "check/read_tables.hpp"
 #include "io/platform.hpp"
@@ -47,22 +48,26 @@ int run_check_command(const std::vector<std::string>& arguments) {
     std::vector<AuditRow> findings;
     std::string generated = generated_csv_header();
     std::size_t generated_stations = 0;
+    std::vector<PageStation> shown;
     for (std::size_t i = 0; i < table->size(); ++i) {
         const TableStation& station = (*table)[i];
-        std::vector<AuditRow> found = audit_station(station);
-        findings.insert(findings.end(), found.begin(), found.end());
+        PageStation page{&station, audit_station(station), {}, {}};
+        findings.insert(findings.end(), page.findings.begin(), page.findings.end());
         RandomNumbers numbers(station_seed(options->seed, i));
-        std::string lacking;
-        const std::optional<StationParameters> parameters = model_parameters(station, numbers, lacking);
+        const std::optional<StationParameters> parameters = model_parameters(station, numbers, page.not_generated);
         if (!parameters) {
-            say(station.station.name + ": not generated: " + lacking);
-            continue;
+            say(station.station.name + ": not generated: " + page.not_generated);
+        } else {
+            const GeneratedStatistics statistics =
+                generate(options->model, *parameters, options->years, station_seed(options->seed, i) + 1);
+            page.generated = generated_rows(station, statistics);
+            generated.append(generated_csv_rows(station.station.name, page.generated));
+            ++generated_stations;
         }
-        const GeneratedStatistics statistics =
-            generate(options->model, *parameters, options->years, station_seed(options->seed, i) + 1);
-        generated.append(generated_csv_rows(station.station.name, generated_rows(station, statistics)));
-        ++generated_stations;
+        shown.push_back(std::move(page));
     }
+    const std::string run = std::string(options->model == Model::swatplus ? "SWAT+" : "SWAT 2012") + "'s generator, " +
+                            std::to_string(options->years) + " years, seed " + std::to_string(options->seed);
     const platform::ResolvedName folder = platform::resolve_file_name(options->folder);
     int error = 0;
     if (folder.report != 0 || !platform::make_folder(folder, error)) {
@@ -70,7 +75,8 @@ int run_check_command(const std::vector<std::string>& arguments) {
         return 1;
     }
     if (!write_file(options->folder, "audit.csv", audit_csv(findings)) ||
-        !write_file(options->folder, "generated.csv", generated)) {
+        !write_file(options->folder, "generated.csv", generated) ||
+        !write_file(options->folder, "index.html", check_page(shown, run))) {
         return 1;
     }
     say(std::to_string(table->size()) + " stations, " + std::to_string(findings.size()) + " findings, " +

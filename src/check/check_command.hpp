@@ -1,5 +1,5 @@
-// wgnrain-check: reads the tables, writes OUTDIR/audit.csv and
-// OUTDIR/generated.csv (each whole or not at all), and says on standard error
+// wgnrain-check: reads the tables, writes OUTDIR/audit.csv,
+// OUTDIR/generated.csv and OUTDIR/index.html (each whole or not at all), and says on standard error
 // how many stations and findings there were.  Exit status 0 when the tables
 // were read (findings are results, not failures), 1 when an output cannot be
 // written, 2 for a wrong command line or a table that cannot be read.

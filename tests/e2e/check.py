@@ -6,7 +6,8 @@
     numbers (one table, whatever the layout);
   - audit.csv and generated.csv: their headers, CR LF line ends, every row
     complete, 14 rows a month, each ratio the generated value over the table's;
-  - the same seed gives the same bytes, another seed or model other numbers;
+  - index.html: a section a station, its charts inline, nothing fetched;
+  - the same seed gives the same bytes (all three files), another seed or model other numbers;
   - the same table with pcp_ave as daily means: found in every month;
   - a table that cannot be read: exit status 2 with its file and line, and
     no output written.
@@ -88,8 +89,15 @@ for other in ("batch/weather-wgn.cli", "batch/userwgn.csv", "batch/wgn_stations.
     again = rows("other", "generated.csv", GENERATED)
     expect(f"generated from {other}", [r[4] for r in again], [r[4] for r in generated])
 
+# The page: self-contained, a section a station with a chart a variable charted.
+with open(os.path.join(work, "folder", "index.html"), encoding="utf-8") as f:
+    page = f.read()
+expect("page sections", page.count("<section>"), 1)
+expect("page charts", page.count("<svg"), 11)
+expect("page fetches nothing", [w for w in ("src=", "href=", "<link", "url(") if w in page], [])
+
 run(check, "batch", "-o", "same")
-for name in ("audit.csv", "generated.csv"):
+for name in ("audit.csv", "generated.csv", "index.html"):
     with open(os.path.join(work, "folder", name), "rb") as a, open(os.path.join(work, "same", name), "rb") as b:
         expect(f"{name} again", a.read() == b.read(), True)
 for options in (["--seed", "2"], ["--model", "swat2012"]):
