@@ -40,6 +40,10 @@ int run_check_command(const std::vector<std::string>& arguments) {
         platform::write_standard_output(kCheckUsage);
         return 0;
     }
+    if (options->version) {
+        platform::write_standard_output("wgnrain-check " WGNRAIN_VERSION "\n");
+        return 0;
+    }
     const Result<CheckTable> table = read_tables(options->tables);
     if (!table) {
         say(table.problem().message());

@@ -20,8 +20,10 @@ std::optional<Whole> whole_number(const std::string& text) {
 
 const char* const kCheckUsage =
     "usage: wgnrain-check TABLE... [-o OUTDIR] [--model swatplus|swat2012] [--years N] [--seed N]\n"
-    "  TABLE    a weather-wgn.cli, a userwgn.csv, or a wgnrain-batch output folder\n"
-    "  -o       the folder of audit.csv and generated.csv (default check)\n"
+    "       wgnrain-check --help | --version\n"
+    "  TABLE    a weather-wgn.cli, userwgn.csv, wgn_stations.csv or wgn_monthly.csv, .wgn,\n"
+    "           or a wgnrain-batch output folder\n"
+    "  -o       the folder of audit.csv, generated.csv and index.html (default check)\n"
     "  --model  the generator to run (default swatplus)\n"
     "  --years  the years generated (default 1000)\n"
     "  --seed   the seed of the random numbers (default 1)\n";
@@ -30,6 +32,10 @@ Result<CheckOptions> parse_check_options(const std::vector<std::string>& argumen
     CheckOptions options;
     if (arguments.size() == 1 && io::platform::asks_for_help(arguments[0])) {
         options.help = true;
+        return options;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        options.version = true;
         return options;
     }
     for (std::size_t i = 0; i < arguments.size(); ++i) {

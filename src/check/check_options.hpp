@@ -2,6 +2,8 @@
 //
 //   wgnrain-check TABLE... [-o OUTDIR] [--model swatplus|swat2012] [--years N] [--seed N]
 //
+//   wgnrain-check --help | --version
+//
 // OUTDIR defaults to check, the model to swatplus, the years to 1000 (1 ...
 // 100000), the seed to 1 (any whole number 0 ... 2^64 - 1).
 #pragma once
@@ -21,7 +23,7 @@ struct CheckOptions {
     Model model = Model::swatplus;
     int years = 1000;
     std::uint64_t seed = 1;
-    bool help = false;
+    bool help = false, version = false;
 };
 
 extern const char* const kCheckUsage;
