@@ -53,8 +53,9 @@ PY
     "$root/installed/usr/bin/wgnrain" >/dev/null)
 cmp <(sed 2d "$root/run/series-report.txt") <(sed 2d "$case/expected/files/report.txt")
 "$root/installed/usr/bin/wgnrain-series" --version
+"$root/installed/usr/bin/wgnrain-check" --version
 if command -v man >/dev/null; then
-    for page in wgnrain wgnrain-batch wgnrain-series; do
+    for page in wgnrain wgnrain-batch wgnrain-series wgnrain-check; do
         man -l "$root/installed/usr/share/man/man1/$page.1" >/dev/null
     done
 fi

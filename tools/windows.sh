@@ -27,7 +27,8 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake 
     -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF >/dev/null
 cmake --build build-windows -j"$(nproc)" >/dev/null
 # The release exes carry no symbols or debug sections.
-for exe in build-windows/wgnrain.exe build-windows/wgnrain-batch.exe build-windows/wgnrain-series.exe; do
+for exe in build-windows/wgnrain.exe build-windows/wgnrain-batch.exe build-windows/wgnrain-series.exe \
+    build-windows/wgnrain-check.exe; do
     if x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.debug_'; then echo "$exe is not stripped" >&2; exit 1; fi
 done
 wineserver -k 2>/dev/null || true  # a server left by an earlier run that was cut short
@@ -61,8 +62,9 @@ with zipfile.ZipFile(f"dist/{package}.zip", "w", zipfile.ZIP_DEFLATED) as archiv
     archive.writestr(f"{package}/README-windows.txt", ("\ufeff" + windows_part).replace("\n", "\r\n").encode("utf-8"))
     for source, name in [("build-windows/wgnrain.exe", "wgnrain.exe"),
                          ("build-windows/wgnrain-batch.exe", "wgnrain-batch.exe"),
-                         ("build-windows/wgnrain-series.exe", "wgnrain-series.exe"), ("README.md", "README.md"),
+                         ("build-windows/wgnrain-series.exe", "wgnrain-series.exe"),
+                         ("build-windows/wgnrain-check.exe", "wgnrain-check.exe"), ("README.md", "README.md"),
                          ("LICENSE", "LICENSE.txt"), ("examples/example-1991-2020.txt", "example-1991-2020.txt")]:
         archive.write(source, f"{package}/{name}")
 PY
-echo "Written: build-windows/wgnrain.exe, build-windows/wgnrain-batch.exe, build-windows/wgnrain-series.exe, dist/$package.zip"
+echo "Written: build-windows/wgnrain.exe, build-windows/wgnrain-batch.exe, build-windows/wgnrain-series.exe, build-windows/wgnrain-check.exe, dist/$package.zip"
