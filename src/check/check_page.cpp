@@ -52,8 +52,9 @@ std::string findings_list(const std::vector<AuditRow>& findings) {
     for (const AuditRow& row : findings) {
         const std::string kind(name(kind_of(row.finding)));
         const std::string when = row.month == 0 ? "" : std::string(kMonthNames[row.month - 1]) + " ";
-        html.append("<li class=\"" + kind + "\">" + escaped(when + row.variable + ": " + row.detail) + " (" +
-                    escaped(std::string(name(row.finding))) + ", " + kind + ")</li>");
+        html.append("<li class=\"").append(kind).append("\">");
+        html.append(escaped(when + row.variable + ": " + row.detail)).append(" (");
+        html.append(escaped(std::string(name(row.finding)))).append(", ").append(kind).append(")</li>");
     }
     return html + "</ul>\n";
 }
