@@ -139,15 +139,23 @@ std::string_view without_time_of_day(std::string_view text) {
     return is_time_of_day(text::trimmed(text.substr(cut + 1))) ? text.substr(0, cut) : text;
 }
 
+// Almost every date is written YYYY-MM-DD (or with '/' or '.'): read from
+// its fixed places, as the general reading would read it.  Such a date has
+// no time of day to take off.
+bool fixed_date(std::string_view text, DateParts& parts) {
+    if (text.size() != 10 || (text[4] != '-' && text[4] != '/' && text[4] != '.') || text[7] != text[4] ||
+        !digits_at(text, 0, 4) || !digits_at(text, 5, 2) || !digits_at(text, 8, 2))
+        return false;
+    parts = DateParts{number_at(text, 0, 4), number_at(text, 5, 2), number_at(text, 8, 2), true, true};
+    return true;
+}
+
 DateParts split_date(std::string_view text) {
     DateParts parts;
-    text = without_time_of_day(text::trimmed(text));
-    // Almost every date is written YYYY-MM-DD (or with '/' or '.'): read
-    // from its fixed places, as the general reading below would read it.
-    if (text.size() == 10 && (text[4] == '-' || text[4] == '/' || text[4] == '.') && text[7] == text[4] &&
-        digits_at(text, 0, 4) && digits_at(text, 5, 2) && digits_at(text, 8, 2)) {
-        return DateParts{number_at(text, 0, 4), number_at(text, 5, 2), number_at(text, 8, 2), true, true};
-    }
+    text = text::trimmed(text);
+    if (fixed_date(text, parts)) return parts;
+    text = without_time_of_day(text);
+    if (fixed_date(text, parts)) return parts;
     if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
         const int digits = *whole_number(text);
         parts = DateParts{digits / 10000, digits / 100 % 100, digits % 100, true, true};
