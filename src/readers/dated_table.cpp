@@ -365,16 +365,19 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             fail(line, "",
                  std::to_string(row.size()) + " fields, the header has " + std::to_string(table.header.size()));
         }
-        DailyValue value;
-        value.line = line;
-        value.day = days_known ? table.row_days[r - table.first_row]
-                               : day_number(row_date(table, columns, row, line, day_first));
-        if (ordered && !values.empty() && value.day <= values.back().day) {
-            const Date date = date_of(value.day);
+        const std::int32_t day = days_known ? table.row_days[r - table.first_row]
+                                            : day_number(row_date(table, columns, row, line, day_first));
+        if (ordered && !values.empty() && day <= values.back().day) {
+            const Date date = date_of(day);
             fail(line, "",
                  date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                      std::to_string(values.back().line));
         }
+        // The value is made in its place; its text is the cell's, read
+        // where it stands (a decimal comma's cell alone is copied first).
+        DailyValue& value = values.emplace_back();
+        value.line = line;
+        value.day = day;
         // A missing-day marker or a number the NoData value marks is a
         // missing day, a trace of precipitation is 0; any other cell that
         // is not a number is refused.  (A cell with a decimal comma is no
@@ -386,14 +389,14 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             value.text = kTraceText;
             value.trace = true;
         } else if (kind != CellKind::missing) {
-            std::string text = table.separator == ';' ? decimal_point_text(cell) : std::string(cell);
+            const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
+            const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
             const std::optional<double> number = number_value(text);
             if (!nodata.marks(number)) {
                 checked_number(number, text, line, column_name);
-                value.text = std::move(text);
+                value.text = text;
             }
         }
-        values.push_back(std::move(value));
     }
     if (!days_known) {
         table.row_days.clear();
