@@ -3,29 +3,31 @@
 namespace wgn::readers {
 namespace {
 
-bool blank_row(const std::vector<std::string>& fields) {
-    for (const std::string& field : fields) {
-        if (field.find_first_not_of(" \t") != std::string::npos) return false;
+bool blank_row(std::span<const std::string_view> fields) {
+    for (const std::string_view field : fields) {
+        if (field.find_first_not_of(" \t") != std::string_view::npos) return false;
     }
     return true;
 }
 
 }  // namespace
 
-Result<CsvText> parse_csv(std::string_view text, char separator) {
-    CsvText csv;
+Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
+    CsvCells csv;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::size_t at = 0;
     int line = 1;
+    std::string field;
     while (at < text.size()) {
-        CsvRow row;
-        row.line = line;
-        std::string field;
+        const int row_line = line;
         bool row_done = false;
         while (!row_done) {
+            bool quoted = false;
             if (at < text.size() && text[at] == '"') {
                 // A quoted field runs to the next lone quotation mark.
                 const int opened = line;
+                quoted = true;
+                field.clear();
                 ++at;
                 for (;;) {
                     if (at >= text.size())
@@ -51,10 +53,13 @@ Result<CsvText> parse_csv(std::string_view text, char separator) {
             while (end < text.size() && text[end] != separator && text[end] != '\n') ++end;
             std::string_view run = text.substr(at, end - at);
             if (!run.empty() && run.back() == '\r' && (end == text.size() || text[end] == '\n')) run.remove_suffix(1);
-            field.append(run);
+            if (quoted) {
+                csv.unquoted.push_back(field.append(run));
+                csv.cells.emplace_back(csv.unquoted.back());
+            } else {
+                csv.cells.push_back(run);
+            }
             at = end;
-            row.fields.push_back(std::move(field));
-            field.clear();
             if (at < text.size() && text[at] == separator) {
                 ++at;
             } else {
@@ -63,7 +68,26 @@ Result<CsvText> parse_csv(std::string_view text, char separator) {
                 row_done = true;
             }
         }
-        if (!blank_row(row.fields)) csv.rows.push_back(std::move(row));
+        // Rows of blanks only are left out.
+        const std::size_t first = csv.starts.back();
+        if (blank_row(std::span<const std::string_view>(csv.cells).subspan(first))) {
+            csv.cells.resize(first);
+        } else {
+            csv.starts.push_back(csv.cells.size());
+            csv.lines.push_back(row_line);
+        }
+    }
+    return csv;
+}
+
+Result<CsvText> parse_csv(std::string_view text, char separator) {
+    Result<CsvCells> cells = parse_csv_cells(text, separator);
+    if (!cells) return cells.problem();
+    CsvText csv;
+    csv.rows.reserve(cells->rows());
+    for (std::size_t r = 0; r < cells->rows(); ++r) {
+        const std::span<const std::string_view> row = cells->row(r);
+        csv.rows.push_back(CsvRow{cells->lines[r], std::vector<std::string>(row.begin(), row.end())});
     }
     return csv;
 }

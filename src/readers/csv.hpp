@@ -6,6 +6,8 @@
 //   "De Bilt, 260",a.txt,""""  ->  {"De Bilt, 260", "a.txt", "\""}
 #pragma once
 
+#include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,10 +25,26 @@ struct CsvText {
     std::vector<CsvRow> rows;  // rows of blanks only are left out
 };
 
+// The same rows as cells seen in place: each cell a view into the text read,
+// or, where quotation marks make the cell differ from what the file wrote,
+// into the table's own copy of it.  The text must outlive the table.  A
+// station's file of 11,000 rows reads without a string or a vector per row.
+struct CsvCells {
+    std::vector<std::string_view> cells;    // row by row
+    std::vector<std::size_t> starts = {0};  // row r's cells: [starts[r], starts[r + 1])
+    std::vector<int> lines;                 // the line on which each row starts
+    std::deque<std::string> unquoted;       // the quoted cells as read (a deque keeps their places)
+    std::size_t rows() const { return lines.size(); }
+    std::span<const std::string_view> row(std::size_t r) const {
+        return std::span<const std::string_view>(cells).subspan(starts[r], starts[r + 1] - starts[r]);
+    }
+};
+
 // Reads LF or CR LF lines; a UTF-8 byte order mark at the start is skipped.
 // `separator` is ',' or, as spreadsheets with a decimal comma write, ';'.
 // A quotation mark never closed is a problem on the line it opens.
 Result<CsvText> parse_csv(std::string_view text, char separator = ',');
+Result<CsvCells> parse_csv_cells(std::string_view text, char separator = ',');
 
 // The separator of the header row (the first line): ';' when it holds more
 // semicolons than commas outside quotation marks, else ','.

@@ -1,5 +1,7 @@
 #include "readers/dated_table.hpp"
 
+#include <span>
+
 #include "readers/calendar_days.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
@@ -19,7 +21,7 @@ std::string plain_name(std::string_view header) {
     return text::lower_case(name_without_unit(header));
 }
 
-std::optional<std::size_t> named(const std::vector<std::string>& header,
+std::optional<std::size_t> named(std::span<const std::string_view> header,
                                  std::initializer_list<std::string_view> names) {
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = plain_name(header[i]);
@@ -32,7 +34,7 @@ std::optional<std::size_t> named(const std::vector<std::string>& header,
 
 // The date columns a header names by themselves (no date_column given):
 // a date, or a year with a month and a day or with a day of the year.
-DateColumns named_date_columns(const std::vector<std::string>& header) {
+DateColumns named_date_columns(std::span<const std::string_view> header) {
     DateColumns columns;
     columns.date = named(header, {"date"});
     columns.year = named(header, {"year", "yyyy", "yr"});
@@ -47,13 +49,13 @@ bool complete(const DateColumns& columns) {
     return columns.date || (columns.year && ((columns.month && columns.day) || columns.day_of_year));
 }
 
-bool has_date_columns(const std::vector<std::string>& header) {
+bool has_date_columns(std::span<const std::string_view> header) {
     return complete(named_date_columns(header));
 }
 
 DateColumns date_columns(const DatedTable& table) {
-    const std::vector<std::string>& header = table.csv.rows.front().fields;
-    const int line = table.csv.rows.front().line + table.first_line - 1;
+    const std::vector<std::string_view>& header = table.header;
+    const int line = table.header_line + table.first_line - 1;
     DateColumns columns;
     if (!table.date_column.empty()) {
         // The station names the date's column: the days come from it alone.
@@ -137,15 +139,23 @@ std::string_view without_time_of_day(std::string_view text) {
     return is_time_of_day(text::trimmed(text.substr(cut + 1))) ? text.substr(0, cut) : text;
 }
 
+// Almost every date is written YYYY-MM-DD (or with '/' or '.'): read from
+// its fixed places, as the general reading would read it.  Such a date has
+// no time of day to take off.
+bool fixed_date(std::string_view text, DateParts& parts) {
+    if (text.size() != 10 || (text[4] != '-' && text[4] != '/' && text[4] != '.') || text[7] != text[4] ||
+        !digits_at(text, 0, 4) || !digits_at(text, 5, 2) || !digits_at(text, 8, 2))
+        return false;
+    parts = DateParts{number_at(text, 0, 4), number_at(text, 5, 2), number_at(text, 8, 2), true, true};
+    return true;
+}
+
 DateParts split_date(std::string_view text) {
     DateParts parts;
-    text = without_time_of_day(text::trimmed(text));
-    // Almost every date is written YYYY-MM-DD (or with '/' or '.'): read
-    // from its fixed places, as the general reading below would read it.
-    if (text.size() == 10 && (text[4] == '-' || text[4] == '/' || text[4] == '.') && text[7] == text[4] &&
-        digits_at(text, 0, 4) && digits_at(text, 5, 2) && digits_at(text, 8, 2)) {
-        return DateParts{number_at(text, 0, 4), number_at(text, 5, 2), number_at(text, 8, 2), true, true};
-    }
+    text = text::trimmed(text);
+    if (fixed_date(text, parts)) return parts;
+    text = without_time_of_day(text);
+    if (fixed_date(text, parts)) return parts;
     if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
         const int digits = *whole_number(text);
         parts = DateParts{digits / 10000, digits / 100 % 100, digits % 100, true, true};
@@ -180,40 +190,46 @@ DatedTable parse_dated_table(std::string_view text, int first_line, std::string_
     table.date_column = date_column;
     table.settings = settings;
     table.separator = detect_separator(text);
-    Result<CsvText> csv = parse_csv(text, table.separator);
-    if (!csv) fail(csv.problem().line + first_line - 1, "", csv.problem().text);
-    table.csv = std::move(*csv);
-    if (table.csv.rows.empty()) fail(first_line, "", "no header row");
-    std::vector<CsvRow>& rows = table.csv.rows;
+    Result<CsvCells> cells = parse_csv_cells(text, table.separator);
+    if (!cells) fail(cells.problem().line + first_line - 1, "", cells.problem().text);
+    table.cells = std::move(*cells);
+    if (table.cells.rows() == 0) fail(first_line, "", "no header row");
     // Lines of notes before the header row (Daymet's "Latitude: ...",
     // "How to cite: ..."): the header is the first row that names the date,
     // among the first rows; a table without one keeps its first row, whose
     // message tells what it lacks.
+    std::size_t header = 0;
     if (table.date_column.empty()) {
         constexpr std::size_t kMostNoteRows = 40;
-        for (std::size_t r = 0; r < rows.size() && r <= kMostNoteRows; ++r) {
-            if (!has_date_columns(rows[r].fields)) continue;
-            table.notes.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.begin() + r));
-            rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(r));
+        for (std::size_t r = 0; r < table.cells.rows() && r <= kMostNoteRows; ++r) {
+            if (!has_date_columns(table.cells.row(r))) continue;
+            header = r;
             break;
         }
     }
+    for (std::size_t r = 0; r < header; ++r) {
+        const std::span<const std::string_view> note = table.cells.row(r);
+        table.notes.push_back(CsvRow{table.cells.lines[r], std::vector<std::string>(note.begin(), note.end())});
+    }
+    const std::span<const std::string_view> header_cells = table.cells.row(header);
+    table.header.assign(header_cells.begin(), header_cells.end());
+    table.header_line = table.cells.lines[header];
+    table.first_row = header + 1;
     // A spreadsheet that saved the table again may have given the header
     // empty cells at its end (",,,"): they name no column.
-    std::vector<std::string>& header = rows.front().fields;
-    while (header.size() > 1 && text::trimmed(header.back()).empty()) header.pop_back();
+    while (table.header.size() > 1 && text::trimmed(table.header.back()).empty()) table.header.pop_back();
     return table;
 }
 
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
                                        std::string_view wanted, std::string_view what, std::string_view setting) {
-    const CsvRow& header = table.csv.rows.front();
-    const int line = header.line + table.first_line - 1;
+    const std::vector<std::string_view>& header = table.header;
+    const int line = table.header_line + table.first_line - 1;
     std::optional<std::size_t> found;
-    for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    for (std::size_t i = 0; i < header.size(); ++i) {
         // A header may carry its unit: "prcp (mm/day)", R's "prcp..mm.day.".
-        const std::string whole = text::lower_case(text::trimmed(header.fields[i]));
-        const std::string name = text::lower_case(name_without_unit(header.fields[i]));
+        const std::string whole = text::lower_case(text::trimmed(header[i]));
+        const std::string name = text::lower_case(name_without_unit(header[i]));
         bool match = false;
         if (!wanted.empty()) {
             match = whole == text::lower_case(wanted) || name == text::lower_case(wanted);
@@ -223,8 +239,8 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
         if (!match) continue;
         if (found) {
             fail(line, "",
-                 "two " + std::string(what) + " columns (" + text::shown_cell(header.fields[*found]) + ", " +
-                     text::shown_cell(header.fields[i]) + "): name the one to use in " +
+                 "two " + std::string(what) + " columns (" + text::shown_cell(header[*found]) + ", " +
+                     text::shown_cell(header[i]) + "): name the one to use in " +
                      setting_name(table.settings, setting));
         }
         found = i;
@@ -240,7 +256,7 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
 std::string column_names(const DatedTable& table) {
     // As many names as a message line has room for.
     constexpr std::size_t kMostCharacters = 160;
-    const std::vector<std::string>& header = table.csv.rows.front().fields;
+    const std::vector<std::string_view>& header = table.header;
     std::string names;
     std::size_t shown = 0;
     for (; shown < header.size() && names.size() < kMostCharacters; ++shown)
@@ -250,28 +266,29 @@ std::string column_names(const DatedTable& table) {
 }
 
 bool day_comes_first(const DatedTable& table, std::size_t date_column) {
-    const std::vector<CsvRow>& rows = table.csv.rows;
-    const auto line_of = [&](const CsvRow& row) { return row.line + table.first_line - 1; };
+    const CsvCells& cells = table.cells;
+    const auto line_of = [&](std::size_t r) { return cells.lines[r] + table.first_line - 1; };
     int day_first_line = 0, month_first_line = 0, undecided_line = 0;
     std::string undecided;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        if (date_column >= rows[r].fields.size()) continue;
-        const DateParts parts = split_date(rows[r].fields[date_column]);
+    for (std::size_t r = table.first_row; r < cells.rows(); ++r) {
+        const std::span<const std::string_view> row = cells.row(r);
+        if (date_column >= row.size()) continue;
+        const DateParts parts = split_date(row[date_column]);
         if (!parts.ok || parts.year_first) continue;
-        if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(rows[r]);
-        if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(rows[r]);
+        if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(r);
+        if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(r);
         if (undecided_line == 0) {
-            undecided_line = line_of(rows[r]);
-            undecided = text::trimmed(rows[r].fields[date_column]);
+            undecided_line = line_of(r);
+            undecided = text::trimmed(row[date_column]);
         }
     }
     if (day_first_line != 0 && month_first_line != 0) {
-        fail(std::max(day_first_line, month_first_line), rows.front().fields[date_column],
+        fail(std::max(day_first_line, month_first_line), std::string(table.header[date_column]),
              "the dates put the day first on line " + std::to_string(day_first_line) + " and the month first on line " +
                  std::to_string(month_first_line));
     }
     if (undecided_line != 0 && day_first_line == 0 && month_first_line == 0) {
-        fail(undecided_line, text::shown_cell(rows.front().fields[date_column]),
+        fail(undecided_line, text::shown_cell(table.header[date_column]),
              "the order of day and month in " + text::shown_cell(undecided) +
                  " cannot be told apart (no day above 12): write the dates as YYYY-MM-DD");
     }
@@ -282,11 +299,12 @@ namespace {
 
 // The date of one row, from its date column or its year, month and day (or
 // day-of-year) columns; a field that is no date fails at its line.
-Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow& row, int line, bool day_first) {
-    const std::vector<CsvRow>& rows = table.csv.rows;
+Date row_date(const DatedTable& table, const DateColumns& columns, std::span<const std::string_view> row, int line,
+              bool day_first) {
+    const std::vector<std::string_view>& header = table.header;
     Date date;
     if (columns.date) {
-        const std::string_view text = text::trimmed(row.fields[*columns.date]);
+        const std::string_view text = text::trimmed(row[*columns.date]);
         const DateParts parts = split_date(text);
         if (parts.year_first) {
             date = Date{parts.first, parts.second, parts.third};
@@ -295,16 +313,15 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
                 day_first ? Date{parts.third, parts.second, parts.first} : Date{parts.third, parts.first, parts.second};
         }
         if (!parts.ok || !is_valid_date(date)) {
-            fail(line, text::shown_cell(rows.front().fields[*columns.date]),
+            fail(line, text::shown_cell(header[*columns.date]),
                  text::quoted_cell(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD)");
         }
     } else {
         const auto part = [&](std::size_t at) {
-            const std::string_view text = text::trimmed(row.fields[at]);
+            const std::string_view text = text::trimmed(row[at]);
             const std::optional<int> number = whole_number(text);
             if (!number) {
-                fail(line, text::shown_cell(rows.front().fields[at]),
-                     text::quoted_cell(text) + " is not a whole number");
+                fail(line, text::shown_cell(header[at]), text::quoted_cell(text) + " is not a whole number");
             }
             return *number;
         };
@@ -318,7 +335,7 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
             const int day_of_year = part(*columns.day_of_year);
             date = is_valid_date(Date{year, 1, 1}) ? date_of_day_in_year(year, day_of_year) : Date{};
             if (!is_valid_date(date)) {
-                fail(line, text::shown_cell(rows.front().fields[*columns.day_of_year]),
+                fail(line, text::shown_cell(header[*columns.day_of_year]),
                      "day " + std::to_string(day_of_year) + " is not a day of " + std::to_string(year));
             }
         }
@@ -331,55 +348,57 @@ Date row_date(const DatedTable& table, const DateColumns& columns, const CsvRow&
 std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column, const NoDataMark& nodata,
                                           bool ordered, bool traces) {
     const DateColumns columns = date_columns(table);
-    const std::vector<CsvRow>& rows = table.csv.rows;
-    const std::string column_name = text::shown_cell(rows.front().fields[column]);
-    const auto line_of = [&](const CsvRow& row) { return row.line + table.first_line - 1; };
+    const CsvCells& cells = table.cells;
+    const std::string column_name = text::shown_cell(table.header[column]);
 
     // A date column with the year last: the column as a whole tells whether
     // the day or the month comes first (a day above 12 somewhere); a column
     // that never tells is refused rather than guessed.
     // The days are known when another column of the table was read through.
-    const bool days_known = rows.size() > 1 && table.row_days.size() == rows.size() - 1;
+    const bool days_known = table.value_rows() > 0 && table.row_days.size() == table.value_rows();
     const bool day_first = !days_known && columns.date && day_comes_first(table, *columns.date);
 
     std::vector<DailyValue> values;
-    values.reserve(rows.size() - 1);
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const CsvRow& row = rows[r];
-        const int line = line_of(row);
-        if (row.fields.size() < rows.front().fields.size()) {
+    values.reserve(table.value_rows());
+    for (std::size_t r = table.first_row; r < cells.rows(); ++r) {
+        const std::span<const std::string_view> row = cells.row(r);
+        const int line = cells.lines[r] + table.first_line - 1;
+        if (row.size() < table.header.size()) {
             fail(line, "",
-                 std::to_string(row.fields.size()) + " fields, the header has " +
-                     std::to_string(rows.front().fields.size()));
+                 std::to_string(row.size()) + " fields, the header has " + std::to_string(table.header.size()));
         }
-        DailyValue value;
-        value.line = line;
-        value.day = days_known ? table.row_days[r - 1] : day_number(row_date(table, columns, row, line, day_first));
-        if (ordered && !values.empty() && value.day <= values.back().day) {
-            const Date date = date_of(value.day);
+        const std::int32_t day = days_known ? table.row_days[r - table.first_row]
+                                            : day_number(row_date(table, columns, row, line, day_first));
+        if (ordered && !values.empty() && day <= values.back().day) {
+            const Date date = date_of(day);
             fail(line, "",
                  date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                      std::to_string(values.back().line));
         }
+        // The value is made in its place; its text is the cell's, read
+        // where it stands (a decimal comma's cell alone is copied first).
+        DailyValue& value = values.emplace_back();
+        value.line = line;
+        value.day = day;
         // A missing-day marker or a number the NoData value marks is a
         // missing day, a trace of precipitation is 0; any other cell that
         // is not a number is refused.  (A cell with a decimal comma is no
         // number until its comma is a point, so the NoData value is
         // compared with the cell as a number.)
-        const std::string_view cell = text::trimmed(row.fields[column]);
+        const std::string_view cell = text::trimmed(row[column]);
         const CellKind kind = cell_kind(cell);
         if (kind == CellKind::trace && traces) {
             value.text = kTraceText;
             value.trace = true;
         } else if (kind != CellKind::missing) {
-            std::string text = table.separator == ';' ? decimal_point_text(cell) : std::string(cell);
+            const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
+            const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
             const std::optional<double> number = number_value(text);
             if (!nodata.marks(number)) {
                 checked_number(number, text, line, column_name);
-                value.text = std::move(text);
+                value.text = text;
             }
         }
-        values.push_back(std::move(value));
     }
     if (!days_known) {
         table.row_days.clear();

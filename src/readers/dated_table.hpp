@@ -19,7 +19,10 @@
 namespace wgn::readers {
 
 struct DatedTable {
-    CsvText csv;                                 // the header row first
+    CsvCells cells;                              // views into the text parsed, which must outlive the table
+    std::vector<std::string_view> header;        // the header row's cells
+    int header_line = 1;                         // the line of the header row in the text parsed
+    std::size_t first_row = 1;                   // the first row of values in `cells`, after the header
     std::vector<CsvRow> notes;                   // the rows before the header row, if any
     char separator = ',';                        // ';' also means a decimal comma in the values
     int first_line = 1;                          // the line of the file on which the table starts
@@ -28,9 +31,11 @@ struct DatedTable {
     // Each row's day, once one column has been read through: the other
     // columns take the days from here instead of reading every date again.
     mutable std::vector<std::int32_t> row_days;
+    std::size_t value_rows() const { return cells.rows() - first_row; }
 };
 
-// Parses `text` (the table alone); a text that is not a table throws.
+// Parses `text` (the table alone), which the table then views; a text that
+// is not a table throws.
 // `date_column` names the date's column where the table's own name for it
 // is not one of the known ones.
 DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column = {},

@@ -33,7 +33,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
                 find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what,
                             variable.list_column);
             if (!column) continue;
-            const std::string& header = table.csv.rows.front().fields[*column];
+            const std::string_view header = table.header[*column];
             record.columns[name] = text::shown_cell(text::trimmed(header));
             if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
             record.variables[name] = read_dated_column(table, *column, NoDataMark(marker), ordered,
@@ -47,7 +47,7 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
         }
     }
     if (options.kind == FileKind::pcp && record.variables.count(Variable::pcp) == 0) {
-        fail(table.csv.rows.front().line + table.first_line - 1, "",
+        fail(table.header_line + table.first_line - 1, "",
              "no precipitation column (precipitation, prcp, pcp, rain or PRECTOTCORR): name it in " +
                  setting_name(options.settings, "pcp_column"));
     }
@@ -97,16 +97,15 @@ std::string_view header_text(std::string_view line) {
 // POWER's monthly files (PARAMETER,YEAR,JAN,...,DEC,ANN) and climatologies
 // (PARAMETER,JAN,...,ANN) are no daily record.
 void refuse_monthly(const DatedTable& table) {
-    const std::vector<std::string>& header = table.csv.rows.front().fields;
     bool january = false, february = false, year = false;
-    for (const std::string& name : header) {
+    for (const std::string_view name : table.header) {
         const std::string_view plain = text::trimmed(name);
         january = january || text::same_letters(plain, "jan");
         february = february || text::same_letters(plain, "feb");
         year = year || text::same_letters(plain, "year");
     }
     if (!january || !february) return;
-    fail(table.csv.rows.front().line + table.first_line - 1, "",
+    fail(table.header_line + table.first_line - 1, "",
          year ? "a monthly POWER file, not a daily one: download the daily data (temporal average: daily)"
               : "a POWER climatology (long-term monthly means), not a daily file: download the daily data");
 }

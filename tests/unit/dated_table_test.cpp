@@ -65,5 +65,42 @@ TEST(ReadDatedColumn, EveryColumnOnTheRowsDays) {
     EXPECT_EQ(ordered.problem().message(), "line 4: 2001-01-01 does not follow the date of line 3");
 }
 
+// The table views the text it parses: cells between quotation marks are
+// its own copies, which must stay where they are when the table is handed
+// on; notes before the header, blank rows and a header's empty cells at its
+// end are left out of the values; every value keeps its line.
+TEST(ParseDatedTable, CellsInPlace) {
+    const struct {
+        std::string_view text;
+        std::vector<std::string> header;
+        std::vector<std::string> pcp;  // the second column's values
+        std::vector<int> lines;
+        std::size_t notes;
+    } cases[] = {
+        {"date,pcp\n2001-01-01,1.5\n2001-01-02,0\n", {"date", "pcp"}, {"1.5", "0"}, {2, 3}, 0},
+        {"\"date\",\"pcp (mm)\"\n\"2001-01-01\",\"2\"\"\"\n", {"date", "pcp (mm)"}, {"2\""}, {2}, 0},
+        {"Latitude: 40.5\nHow to cite\ndate,pcp,,\n2001-01-01,3\n\n , \n2001-01-02,4\r\n",
+         {"date", "pcp"},
+         {"3", "4"},
+         {4, 7},
+         2},
+        {"date;pcp\r\n2001-01-01;0,5\r\n", {"date", "pcp"}, {"0,5"}, {2}, 0},
+    };
+    for (const auto& c : cases) {
+        DatedTable parsed = parse_dated_table(c.text, 1);
+        const DatedTable table = std::move(parsed);
+        EXPECT_EQ(std::vector<std::string>(table.header.begin(), table.header.end()), c.header) << c.text;
+        EXPECT_EQ(table.notes.size(), c.notes) << c.text;
+        std::vector<std::string> pcp;
+        std::vector<int> lines;
+        for (std::size_t r = table.first_row; r < table.cells.rows(); ++r) {
+            pcp.emplace_back(table.cells.row(r)[1]);
+            lines.push_back(table.cells.lines[r]);
+        }
+        EXPECT_EQ(pcp, c.pcp) << c.text;
+        EXPECT_EQ(lines, c.lines) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace wgn::readers
