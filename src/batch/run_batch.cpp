@@ -258,7 +258,8 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
         tables.insert(tables.end(), {{kUserwgnFullName, modelfiles::userwgn_header()},
                                      {kCliName, modelfiles::cli_title(WGNRAIN_VERSION)},
                                      {kEditorStationsName, modelfiles::editor_stations_header()},
-                                     {kEditorMonthlyName, modelfiles::editor_monthly_header()}});
+                                     {kEditorMonthlyName, modelfiles::editor_monthly_header()},
+                                     {kIntervalsName, intervals_header()}});
     }
     std::vector<io::ReplacingFile> files(tables.size());
     std::vector<platform::ResolvedName> names;
@@ -301,6 +302,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             const weather::WeatherRecord& record = outcome.weather ? *outcome.weather : none;
             rows[3] = modelfiles::userwgn_row(station.name, record);
             rows[4].clear(), rows[5].clear(), rows[6].clear();
+            rows[7] = intervals_rows(station, outcome);
             const modelfiles::ModelFit fit = modelfiles::model_fit(station.name, record);
             if (outcome.ok() && outcome.weather && fit.in[modelfiles::kCliFile]) {
                 cli_blocks.emplace_back(modelfiles::model_name(station.name),

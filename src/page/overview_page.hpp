@@ -39,6 +39,10 @@ struct PageStation {
     int coverage_first_year = 0;
     std::vector<std::array<int, 12>> coverage;  // missing days by year and month
     std::vector<std::string> files;             // the station's files to link to, by name
+    // The 90 % intervals of the values, by month and column (empty: none),
+    // and what they say of the record ("12 years (fewer than 20); ...").
+    std::array<std::array<std::string, 14>, 12> low, high;
+    std::string interval_notes;
 };
 
 struct PageTotals {
