@@ -259,7 +259,21 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     html.append(
         "<p>Tables: <a href=\"summary.csv\">summary.csv</a>, <a href=\"userwgn_pcp.csv\">userwgn_pcp.csv</a>, "
         "<a href=\"wgn_mon_pcp.csv\">wgn_mon_pcp.csv</a></p>");
-    html.append("<p id=\"pcp-days\">" + escaped(weather::recomputed_pcp_days().text) + "</p></header>\n");
+    html.append("<p id=\"pcp-days\">" + escaped(weather::recomputed_pcp_days().text) + "</p>");
+    if (totals.checked) {
+        html.append(
+            "<div id=\"check\"><p>The model's generated monthly total or wet days (<a "
+            "href=\"check/index.html\">check/index.html</a>) outside the record's 90 % interval (<a "
+            "href=\"intervals.csv\">intervals.csv</a>): ");
+        if (totals.outside_intervals.empty()) {
+            html.append("no station.</p></div>");
+        } else {
+            html.append(std::to_string(totals.outside_intervals.size()) + " stations, by month:</p><ul>");
+            for (const std::string& line : totals.outside_intervals) html.append(list_item(line));
+            html.append("</ul></div>");
+        }
+    }
+    html.append("</header>\n");
 
     // 2. The station table: failures first, then stations with notes.
     std::vector<std::size_t> order(stations.size());

@@ -49,6 +49,10 @@ struct PageTotals {
     std::string when, version;
     std::size_t stations = 0, ok = 0, failed = 0, not_run = 0;
     std::size_t shown = 0;  // stations on the page (the first of the list)
+    // With the check: the stations whose generated pcp_ave or pcp_days leave
+    // the record's interval, a line each ("ftc: pcp_ave 7 8").
+    bool checked = false;
+    std::vector<std::string> outside_intervals;
 };
 
 // The page, handed to `write` a piece at a time (a station's section a piece).

@@ -1,12 +1,16 @@
 """intervals.csv through wgnrain-batch: two csv records of the same climate,
-"long" of 1981-2020 and "short" of 2011-2020, with rain and temperature:
+"long" of 1981-2020 and "short" of 2011-2020, with rain and temperature (the
+rest from the bundled reference station):
 
   - every month of every station has its 14 rows, in the record's order,
     the value as the model files hold it (wgn_mon_pcp.csv's pcp_ave);
   - low <= high, and most intervals hold their value;
   - the short record's intervals of pcp_ave are about twice as wide;
   - the page notes the short record;
-  - a second batch reuses both stations and writes the same bytes.
+  - a second batch reuses both stations and writes the same bytes;
+  - --check writes OUTDIR/check, and the page names the stations whose
+    generated pcp_ave or pcp_days leave the record's interval, month by month;
+    --seed without --check is refused.
 
     batch_intervals.py path/to/wgnrain-batch
 """
@@ -28,6 +32,7 @@ work = os.path.realpath(tempfile.mkdtemp(prefix="wgnintervals"))
 tmp = os.path.join(work, "tmp")
 os.mkdir(tmp)
 failures = []
+REFERENCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples", "reference-wgn.cli")
 COLUMNS = ["tmp_max_ave", "tmp_min_ave", "tmp_max_sd", "tmp_min_sd", "pcp_ave", "pcp_sd", "pcp_skew", "wet_dry",
            "wet_wet", "pcp_days", "pcp_hhr", "slr_ave", "dew_ave", "wnd_ave"]
 
@@ -54,12 +59,16 @@ def write_record(name, first, last, seed):
 write_record("long", 1981, 2020, 1)
 write_record("short", 2011, 2020, 2)
 with open(os.path.join(work, "stations.csv"), "w", newline="") as f:
-    f.write("station,file,format,lat,lon,elev\nlong,long.csv,csv,52.1,5.18,2\nshort,short.csv,csv,52.1,5.18,2\n")
+    # The rest of the record from the bundled reference station, so that both are in the model files.
+    f.write("station,file,format,lat,lon,elev,fill_file,fill_station\n" + "".join(
+        f"{name},{name}.csv,csv,52.1,5.18,2,{REFERENCE},example_reference\n" for name in ("long", "short")))
 
 
-def run_batch(what, reused):
-    status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out"])
-    expect(f"{what}: status", status, 0)
+def run_batch(what, reused, options=(), want=0):
+    status, out, err = program.run(binary, b"", work, tmp, arguments=["stations.csv", "-o", "out", *options])
+    expect(f"{what}: status", status, want)
+    if want != 0:
+        return err.decode(errors="replace")
     expect(f"{what}: stations reused", re.findall(r"\d+ from an earlier run", out.decode(errors="replace")),
            [f"{reused} from an earlier run"] if reused else [])
     with open(os.path.join(work, "out", "intervals.csv"), "rb") as f:
@@ -100,9 +109,35 @@ notes = re.findall(r"<p>Intervals: [^<]*</p>", page)
 expect("the page notes the short record", [n for n in notes if "10 years (fewer than 20)" in n][:1] != [], True)
 
 expect("second run writes the same bytes", run_batch("second run", 2), first)
+
+expect("--seed alone", "'--seed' goes with --check" in run_batch("--seed alone", 0, ["--seed", "3"], 2), True)
+expect("the check's own refusals", "--years" in run_batch("--years 0", 0, ["--check", "--years", "0"], 2), True)
+run_batch("--check", 2, ["--check", "--years", "300", "--seed", "3"])
+expect("the check's files", sorted(os.listdir(os.path.join(work, "out", "check"))),
+       ["audit.csv", "generated.csv", "index.html"])
+with open(os.path.join(work, "out", "check", "generated.csv"), newline="") as f:
+    generated = {(r["station"], r["month"], r["variable"]): float(r["generated"]) for r in csv.DictReader(f)}
+want = []
+for station in ("long", "short"):
+    parts = []
+    for variable in ("pcp_ave", "pcp_days"):
+        months = [r["month"] for r in bounded if r["station"] == station and r["variable"] == variable and
+                  not float(r["low"]) <= generated[(station, r["month"], variable)] <= float(r["high"])]
+        if months:
+            parts.append(variable + " " + " ".join(months))
+    if parts:
+        want.append(f"<li>{station}: {', '.join(parts)}</li>")
+with open(os.path.join(work, "out", "index.html"), encoding="utf-8") as f:
+    page = f.read()
+listed = re.search(r'<div id="check">(.*?)</div>', page)
+expect("the page lists the check", bool(listed), True)
+if listed:
+    expect("stations outside their intervals", re.findall(r"<li>[^<]*</li>", listed.group(1)), want)
+    if not want:
+        expect("no station outside", "no station." in listed.group(1), True)
 expect("scratch files left", os.listdir(tmp), [])
 shutil.rmtree(work)
 for failure in failures:
     print("FAIL", failure)
-print(f"{'FAILED' if failures else 'passed'}: intervals.csv, its notes and a resumed batch")
+print(f"{'FAILED' if failures else 'passed'}: intervals.csv, its notes, a resumed batch and --check")
 sys.exit(1 if failures else 0)
