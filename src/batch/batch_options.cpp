@@ -12,6 +12,8 @@ namespace wgn::batch {
 const char* const kBatchUsage =
     "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N] [--rerun] [--strict] [--shard K/N]\n"
     "       wgnrain-batch STATIONS.csv -o OUTDIR --merge\n"
+    "       wgnrain-batch STATIONS.csv -o OUTDIR --check [--model swatplus|swat2012]\n"
+    "                     [--years N] [--seed N]   (and the options above)\n"
     "       wgnrain-batch --help | --version\n"
     "\n"
     "Runs wgnrain once for every station of a list, N stations at a time (by\n"
