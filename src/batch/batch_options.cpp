@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "batch/batch_check.hpp"
 #include "io/platform.hpp"
 
 namespace wgn::batch {
@@ -11,6 +12,8 @@ namespace wgn::batch {
 const char* const kBatchUsage =
     "Usage: wgnrain-batch STATIONS.csv -o OUTDIR [-j N] [--rerun] [--strict] [--shard K/N]\n"
     "       wgnrain-batch STATIONS.csv -o OUTDIR --merge\n"
+    "       wgnrain-batch STATIONS.csv -o OUTDIR --check [--model swatplus|swat2012]\n"
+    "                     [--years N] [--seed N]   (and the options above)\n"
     "       wgnrain-batch --help | --version\n"
     "\n"
     "Runs wgnrain once for every station of a list, N stations at a time (by\n"
@@ -68,6 +71,8 @@ const char* const kBatchUsage =
     "                K, K+N, K+2N, ...) and write no tables, for N machines or jobs\n"
     "                sharing OUTDIR\n"
     "  --merge       run nothing: write the tables of the whole list from OUTDIR\n"
+    "  --check       then run wgnrain-check on OUTDIR's weather-wgn.cli, into\n"
+    "                OUTDIR/check, with --model, --years and --seed as it takes them\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
 
@@ -121,6 +126,11 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
         const std::string_view argument = arguments[i];
         if (argument == "--rerun" || argument == "--strict" || argument == "--merge") {
             (argument == "--rerun" ? options.rerun : argument == "--strict" ? options.strict : options.merge) = true;
+        } else if (argument == "--check") {
+            options.check = true;
+        } else if (argument == "--model" || argument == "--years" || argument == "--seed") {
+            if (i + 1 == arguments.size()) return refuse("'" + std::string(argument) + "' needs a value");
+            options.check_arguments.insert(options.check_arguments.end(), {std::string(argument), arguments[++i]});
         } else if (argument == "--shard") {
             if (i + 1 == arguments.size()) return refuse("'--shard' needs a value K/N");
             const std::string_view value = arguments[++i];
@@ -166,6 +176,11 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
     }
     if (!have_list) return refuse("no station list");
     if (!have_folder) return refuse("no output folder (-o OUTDIR)");
+    if (!options.check && !options.check_arguments.empty())
+        return refuse("'" + options.check_arguments.front() + "' goes with --check");
+    if (options.check) {
+        if (const std::string why = check_arguments_problem(options.check_arguments); !why.empty()) return refuse(why);
+    }
     if (options.merge && (options.shards > 1 || options.rerun))
         return refuse("--merge runs nothing: no --shard, no --rerun");
     return options;

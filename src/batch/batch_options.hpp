@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include <vector>
+
 #include "problem/problem.hpp"
 
 namespace wgn::batch {
@@ -18,11 +20,13 @@ struct BatchOptions {
     enum class Action { run, help, version } action = Action::run;
     std::string list;
     std::string output_folder;
-    unsigned jobs = 0;               // 0: as many as there are processors
-    bool rerun = false;              // run every station, whatever an earlier batch left
-    bool strict = false;             // a station with warnings counts as failed
-    bool merge = false;              // run nothing, make the tables
-    unsigned shard = 1, shards = 1;  // run the shard-th of `shards` interleaved parts
+    unsigned jobs = 0;                         // 0: as many as there are processors
+    bool rerun = false;                        // run every station, whatever an earlier batch left
+    bool strict = false;                       // a station with warnings counts as failed
+    bool merge = false;                        // run nothing, make the tables
+    unsigned shard = 1, shards = 1;            // run the shard-th of `shards` interleaved parts
+    bool check = false;                        // run wgnrain-check on the batch's weather-wgn.cli
+    std::vector<std::string> check_arguments;  // --model, --years, --seed and their values, for the check
 };
 
 // The options, or why the command line is refused.

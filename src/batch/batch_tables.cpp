@@ -186,4 +186,21 @@ std::string monthly_rows(const Station& station, const StationOutcome& outcome) 
     return rows;
 }
 
+std::string intervals_header() {
+    return csv_line({"station", "month", "variable", "value", "low", "high"});
+}
+
+std::string intervals_rows(const Station& station, const StationOutcome& outcome) {
+    if (!outcome.ok() || !outcome.weather || !outcome.intervals) return {};
+    std::string rows;
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+            rows.append(csv_line({station.name, std::to_string(m + 1), weather::kColumns[c],
+                                  outcome.weather->values[m][c].text(), outcome.intervals->low[m][c],
+                                  outcome.intervals->high[m][c]}));
+        }
+    }
+    return rows;
+}
+
 }  // namespace wgn::batch

@@ -33,6 +33,10 @@ std::string userwgn_header();
 std::string userwgn_row(const Station& station, const StationOutcome& outcome);
 std::string monthly_header();
 std::string monthly_rows(const Station& station, const StationOutcome& outcome);
+// intervals.csv: station,month,variable,value,low,high, the 14 values of
+// every month of a successful station with the complete record.
+std::string intervals_header();
+std::string intervals_rows(const Station& station, const StationOutcome& outcome);
 
 // The userwgn names of the values a report could not show: "PCPSKW4 PR_W2_4".
 std::string values_not_shown(const ReportFigures& figures);

@@ -83,6 +83,11 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
             for (std::size_t p = 0; p < kParameterCount; ++p) shown.values[m][4 + p] = outcome.figures->values[m][p];
         }
     }
+    if (outcome.weather && outcome.intervals) {
+        shown.low = outcome.intervals->low;
+        shown.high = outcome.intervals->high;
+        shown.interval_notes = interval_notes(*outcome.intervals, *outcome.weather);
+    }
     if (outcome.figures) shown.files = {"report.txt", "mean_pcp.sta", "totalpcp.sta"};
     if (outcome.coverage) shown.files.insert(shown.files.end(), {"series.txt", "coverage.csv"});
     if (outcome.ok() && outcome.weather &&

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "batch/batch_check.hpp"
 #include "batch/batch_tables.hpp"
 #include "batch/folder_lock.hpp"
 #include "batch/page_station.hpp"
@@ -258,7 +259,8 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
         tables.insert(tables.end(), {{kUserwgnFullName, modelfiles::userwgn_header()},
                                      {kCliName, modelfiles::cli_title(WGNRAIN_VERSION)},
                                      {kEditorStationsName, modelfiles::editor_stations_header()},
-                                     {kEditorMonthlyName, modelfiles::editor_monthly_header()}});
+                                     {kEditorMonthlyName, modelfiles::editor_monthly_header()},
+                                     {kIntervalsName, intervals_header()}});
     }
     std::vector<io::ReplacingFile> files(tables.size());
     std::vector<platform::ResolvedName> names;
@@ -301,6 +303,7 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             const weather::WeatherRecord& record = outcome.weather ? *outcome.weather : none;
             rows[3] = modelfiles::userwgn_row(station.name, record);
             rows[4].clear(), rows[5].clear(), rows[6].clear();
+            rows[7] = intervals_rows(station, outcome);
             const modelfiles::ModelFit fit = modelfiles::model_fit(station.name, record);
             if (outcome.ok() && outcome.weather && fit.in[modelfiles::kCliFile]) {
                 cli_blocks.emplace_back(modelfiles::model_name(station.name),
@@ -456,10 +459,22 @@ int run_batch(const BatchOptions& options) {
     std::vector<page::PageStation> shown;
     const bool written = write_tables(list, options, runs, folder.shown, counts, shown);
     bool page_written = false;
-    std::string page_shown;
+    std::string page_shown, check_line;
     if (written) {
-        const page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(), counts.ok,
-                                      counts.failed,     counts.not_run,  shown.size()};
+        page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(),
+                                counts.ok,         counts.failed,   counts.not_run,
+                                shown.size(),      false,           {}};
+        // The check of the model files just written, before the page that names what it found.
+        if (options.check && list.weather_columns) {
+            if (const auto outside = check_batch(folder.shown, options.check_arguments, shown)) {
+                totals.checked = true;
+                totals.outside_intervals = *outside;
+            } else {
+                check_line = "; the check was not written";
+            }
+        } else if (options.check) {
+            check_line = "; no check: the list has none of the complete record's columns";
+        }
         page_written = write_page(folder.shown, shown, totals, page_shown);
     }
     done.append(std::to_string(list.stations.size()) + " stations, " + std::to_string(counts.ok) + " ok");
@@ -470,6 +485,7 @@ int run_batch(const BatchOptions& options) {
     if (runs.reused > 0) done.append(std::to_string(runs.reused) + " from an earlier run; ");
     done.append(written ? "see " + platform::name_inside(folder.shown, kSummaryName) : "the tables were not written");
     if (written && !page_written) done.append("; the page " + page_shown + " was not written");
+    done.append(check_line);
     platform::write_standard_output(done + "\n");
     if (event >= 0) return interrupted_status(event);
     if (!written || !page_written) return 3;

@@ -351,8 +351,9 @@ std::string unsafe_name_reason(std::string_view name) {
     // The files of the output folder, in any letter case (the folder may be
     // on a file system that ignores it).
     const std::string key = name_key(name);
-    for (const std::string_view output : {kPageName, kSummaryName, kUserwgnName, kMonthlyName, kCliName,
-                                          kEditorStationsName, kEditorMonthlyName, kUserwgnFullName, kSwat2012Folder}) {
+    for (const std::string_view output :
+         {kPageName, kSummaryName, kUserwgnName, kMonthlyName, kCliName, kEditorStationsName, kEditorMonthlyName,
+          kUserwgnFullName, kSwat2012Folder, kIntervalsName}) {
         if (key == output) return quoted(name) + " is the name of an output file of the batch";
     }
     if (is_lock_name(key)) return quoted(name) + " is the name of the batch's lock";

@@ -77,6 +77,7 @@ inline constexpr std::string_view kUserwgnName = "userwgn_pcp.csv";
 inline constexpr std::string_view kMonthlyName = "wgn_mon_pcp.csv";
 // ... and, for a list with the columns of the complete record:
 inline constexpr std::string_view kCliName = "weather-wgn.cli";
+inline constexpr std::string_view kIntervalsName = "intervals.csv";
 inline constexpr std::string_view kEditorStationsName = "wgn_stations.csv";
 inline constexpr std::string_view kEditorMonthlyName = "wgn_monthly.csv";
 inline constexpr std::string_view kUserwgnFullName = "userwgn.csv";

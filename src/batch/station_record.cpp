@@ -159,6 +159,16 @@ std::string month_values(const weather::WeatherRecord& record, std::size_t colum
     return line;
 }
 
+// A month's bounds on one line, "-" for none.
+std::string bound_values(const std::array<std::array<std::string, 14>, 12>& bounds, std::size_t column) {
+    std::string line;
+    for (std::size_t m = 0; m < 12; ++m) {
+        if (m > 0) line.push_back(' ');
+        line.append(bounds[m][column].empty() ? "-" : bounds[m][column]);
+    }
+    return line;
+}
+
 std::string joined(const std::vector<std::string>& parts, std::string_view between) {
     std::string text;
     for (const std::string& part : parts) text.append(text.empty() ? "" : between).append(part);
@@ -215,6 +225,15 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         }
         for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
             add(text, std::string("wgn_") + weather::kColumns[c], month_values(record, c));
+        }
+        // The intervals, so that a later batch writes intervals.csv without
+        // resampling the station again.
+        const RecordIntervals none;
+        const RecordIntervals& intervals = outcome.intervals ? *outcome.intervals : none;
+        add(text, "interval_years", std::to_string(intervals.years));
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+            add(text, std::string("low_") + weather::kColumns[c], bound_values(intervals.low, c));
+            add(text, std::string("high_") + weather::kColumns[c], bound_values(intervals.high, c));
         }
     }
     return text;
@@ -293,6 +312,20 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
                 weather.values[m][c] = values[m] == "-" ? weather::DecimalText{} : number(values[m]);
         }
         if (!numbers) return std::nullopt;
+        // A record without intervals is older than them: run again.
+        if (!value_of(record, "interval_years")) return std::nullopt;
+        RecordIntervals intervals;
+        intervals.years = static_cast<int>(number_of(record, "interval_years"));
+        for (std::size_t c = 0; c < weather::kColumns.size(); ++c) {
+            for (const auto& [line, bounds] :
+                 {std::pair{"low_", &intervals.low}, std::pair{"high_", &intervals.high}}) {
+                const std::vector<std::string> values =
+                    split(value_of(record, std::string(line) + weather::kColumns[c]).value_or(""), " ");
+                if (values.size() != 12) return std::nullopt;
+                for (std::size_t m = 0; m < 12; ++m) (*bounds)[m][c] = values[m] == "-" ? "" : values[m];
+            }
+        }
+        outcome.intervals = std::move(intervals);
         outcome.weather = std::move(weather);
     }
     if (outcome.ok()) {

@@ -236,6 +236,7 @@ Done add_complete_record(const StationFolder& at, const Station& station, const 
     }
     outcome.weather = std::move(weather->record);
     outcome.model_notes = std::move(weather->notes);
+    outcome.intervals = std::move(weather->intervals);
     return {};
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/record_intervals.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_status.hpp"
@@ -36,6 +37,7 @@ struct StationOutcome {
     std::optional<series::Coverage> coverage;       // a dated file: the period and its gaps
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
     std::vector<weather::ModelNote> model_notes;    // the changes first (model_notes.hpp)
+    std::optional<RecordIntervals> intervals;       // with the complete record (record_intervals.hpp)
 
     bool ok() const { return status.is(StatusKind::ok); }
 };

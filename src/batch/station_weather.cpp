@@ -317,6 +317,7 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     if (!record) return record.problem();
     StationWeather result;
     result.record = std::move(*record);
+    result.intervals = record_intervals(inputs, result.record);
     result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]));
     // The .wgn's layout may make SWAT 2012 change what the record says: a
     // change, after the record's own ones.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/record_intervals.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "problem/problem.hpp"
@@ -20,6 +21,7 @@ namespace wgn::batch {
 struct StationWeather {
     weather::WeatherRecord record;
     std::vector<weather::ModelNote> notes;  // what the model will do with the numbers
+    RecordIntervals intervals;              // how sure each value is
 };
 
 // `own` is the station's file as read already (a dated file), or nothing

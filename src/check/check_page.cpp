@@ -64,7 +64,7 @@ std::string charts(const std::map<std::string, std::array<const GeneratedRow*, 1
     for (const Charted& charted : kCharted) {
         const auto found = by_variable.find(charted.variable);
         if (found == by_variable.end()) continue;
-        page::MonthSeries table{"table", {}, "bar", {}}, generated{"generated", {}, "s0", {}};
+        page::MonthSeries table{"table", {}, "bar", {}, {}, {}}, generated{"generated", {}, "s0", {}, {}, {}};
         for (std::size_t m = 0; m < 12; ++m) {
             if (const GeneratedRow* row = found->second[m]) {
                 table.texts[m] = row->table;

@@ -56,8 +56,9 @@ std::array<std::string, 12> column(const PageStation& station, std::size_t c) {
 }
 
 MonthSeries series_of(const PageStation& station, std::size_t c, const char* style, std::size_t spread = 99) {
-    MonthSeries s{kNames[c], column(station, c), style, {}};
+    MonthSeries s{kNames[c], column(station, c), style, {}, {}, {}};
     if (spread < 14) s.spread = column(station, spread);
+    for (std::size_t m = 0; m < 12; ++m) s.low[m] = station.low[m][c], s.high[m] = station.high[m][c];
     return s;
 }
 
@@ -140,18 +141,17 @@ std::string comparison_chart(const std::vector<PageStation>& stations, std::size
             if (const auto v = value_of(stations[i].values[m][c])) distance += std::fabs(*v - median[m]);
         }
         distances.emplace_back(distance, i);
-        series.push_back(series_of(stations[i], c, "all"));
-        series.back().name = stations[i].name + ", " + kNames[c];
+        // The stations side by side, without their intervals.
+        series.push_back(MonthSeries{stations[i].name + ", " + kNames[c], column(stations[i], c), "all", {}, {}, {}});
     }
     if (series.empty()) return {};
     std::sort(distances.begin(), distances.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (std::size_t k = 0; k < std::min<std::size_t>(3, distances.size()) && distances.size() > 3; ++k) {
         const PageStation& far = stations[distances[k].second];
-        series.push_back(series_of(far, c, "outlier"));
-        series.back().name = far.name + ", " + kNames[c];
+        series.push_back(MonthSeries{far.name + ", " + kNames[c], column(far, c), "outlier", {}, {}, {}});
         named.append(named.empty() ? "" : ", ").append(far.name);
     }
-    series.push_back(MonthSeries{"median of the stations", median_texts, "median", {}});
+    series.push_back(MonthSeries{"median of the stations", median_texts, "median", {}, {}, {}});
     return month_chart(series, ChartOptions{kNames[c], "", false, 460, 220});
 }
 
@@ -259,7 +259,21 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     html.append(
         "<p>Tables: <a href=\"summary.csv\">summary.csv</a>, <a href=\"userwgn_pcp.csv\">userwgn_pcp.csv</a>, "
         "<a href=\"wgn_mon_pcp.csv\">wgn_mon_pcp.csv</a></p>");
-    html.append("<p id=\"pcp-days\">" + escaped(weather::recomputed_pcp_days().text) + "</p></header>\n");
+    html.append("<p id=\"pcp-days\">" + escaped(weather::recomputed_pcp_days().text) + "</p>");
+    if (totals.checked) {
+        html.append(
+            "<div id=\"check\"><p>The model's generated monthly total or wet days (<a "
+            "href=\"check/index.html\">check/index.html</a>) outside the record's 90 % interval (<a "
+            "href=\"intervals.csv\">intervals.csv</a>): ");
+        if (totals.outside_intervals.empty()) {
+            html.append("no station.</p></div>");
+        } else {
+            html.append(std::to_string(totals.outside_intervals.size()) + " stations, by month:</p><ul>");
+            for (const std::string& line : totals.outside_intervals) html.append(list_item(line));
+            html.append("</ul></div>");
+        }
+    }
+    html.append("</header>\n");
 
     // 2. The station table: failures first, then stations with notes.
     std::vector<std::size_t> order(stations.size());
@@ -312,6 +326,7 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
             html.append("<p>Days below " + escaped(s.pcp_threshold) +
                         " mm written as dry: " + grouped(s.below_threshold) + ".</p>");
         }
+        if (!s.interval_notes.empty()) html.append("<p>Intervals: " + escaped(s.interval_notes) + ".</p>");
         if (s.ok) {
             html.append("<div class=\"charts\">");
             for (const std::string& chart : station_charts(s)) html.append(chart);

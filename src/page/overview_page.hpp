@@ -39,12 +39,20 @@ struct PageStation {
     int coverage_first_year = 0;
     std::vector<std::array<int, 12>> coverage;  // missing days by year and month
     std::vector<std::string> files;             // the station's files to link to, by name
+    // The 90 % intervals of the values, by month and column (empty: none),
+    // and what they say of the record ("12 years (fewer than 20); ...").
+    std::array<std::array<std::string, 14>, 12> low, high;
+    std::string interval_notes;
 };
 
 struct PageTotals {
     std::string when, version;
     std::size_t stations = 0, ok = 0, failed = 0, not_run = 0;
     std::size_t shown = 0;  // stations on the page (the first of the list)
+    // With the check: the stations whose generated pcp_ave or pcp_days leave
+    // the record's interval, a line each ("ftc: pcp_ave 7 8").
+    bool checked = false;
+    std::vector<std::string> outside_intervals;
 };
 
 // The page, handed to `write` a piece at a time (a station's section a piece).

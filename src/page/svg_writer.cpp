@@ -99,6 +99,7 @@ std::string month_chart(const std::vector<MonthSeries>& series, const ChartOptio
             if (!v) continue;
             extend(*v);
             if (const auto spread = value_of(s.spread[m])) extend(*v - *spread), extend(*v + *spread);
+            if (const auto l = value_of(s.low[m]), h = value_of(s.high[m]); l && h) extend(*l), extend(*h);
         }
     }
     const bool empty = !std::isfinite(low);
@@ -135,13 +136,17 @@ std::string month_chart(const std::vector<MonthSeries>& series, const ChartOptio
     // 3. Bands, bars and lines, each value's text on hover.
     for (std::size_t i = 0; i < series.size(); ++i) {
         const MonthSeries& s = series[i];
-        std::string upper, lower, points, title = escaped(s.name) + ":";
+        std::string upper, lower, above, below, points, title = escaped(s.name) + ":";
         for (std::size_t m = 0; m < 12; ++m) {
             const auto v = value_of(s.texts[m]);
             if (!v) continue;
             if (const auto spread = value_of(s.spread[m])) {
                 upper.append(number(x(m)) + "," + number(y(*v + *spread)) + " ");
                 lower.insert(0, number(x(m)) + "," + number(y(*v - *spread)) + " ");
+            }
+            if (const auto l = value_of(s.low[m]), h = value_of(s.high[m]); l && h) {
+                above.append(number(x(m)) + "," + number(y(*h)) + " ");
+                below.insert(0, number(x(m)) + "," + number(y(*l)) + " ");
             }
             if (options.bars && i == 0) {
                 const double top_y = std::min(y(*v), y(0)), height = std::fabs(y(*v) - y(0));
@@ -153,6 +158,12 @@ std::string month_chart(const std::vector<MonthSeries>& series, const ChartOptio
                 points.append(number(x(m)) + "," + number(y(*v)) + " ");
                 title.append(" ").append(kMonthNames[m]).append(" ").append(escaped(s.texts[m]));
             }
+        }
+        if (!above.empty()) {
+            above.append(below);
+            above.pop_back();
+            svg.append("<polygon class=\"band interval ").append(s.style).append("\" points=\"");
+            svg.append(above).append("\"><title>").append(escaped(s.name)).append(", 90 % interval</title></polygon>");
         }
         if (!upper.empty()) {
             svg.append("<polygon class=\"band ").append(s.style).append("\" points=\"");

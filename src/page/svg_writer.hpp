@@ -37,6 +37,9 @@ struct MonthSeries {
     // Optional: a deviation around each value, drawn as a shaded band
     // (value - deviation ... value + deviation).
     std::array<std::string, 12> spread;
+    // Optional: the 90 % interval of each value (low ... high), drawn as a
+    // band of its own where both ends are numbers.
+    std::array<std::string, 12> low, high;
 };
 
 struct ChartOptions {

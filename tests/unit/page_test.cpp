@@ -39,7 +39,7 @@ TEST(Svg, RoundTicks) {
 }
 
 TEST(Svg, ChartsOfMissingAndOddValues) {
-    MonthSeries s{"st <1>", {"1.5", "", "NaN", "2.5", "Infinity", "3", "", "", "", "", "", "4"}, "s0", {}};
+    MonthSeries s{"st <1>", {"1.5", "", "NaN", "2.5", "Infinity", "3", "", "", "", "", "", "4"}, "s0", {}, {}, {}};
     const std::string line = month_chart({s}, ChartOptions{"t & u", "mm"});
     // The line's title names every value drawn and no other; the name escaped.
     EXPECT_NE(line.find("<title>st &lt;1&gt;: Jan 1.5 Apr 2.5 Jun 3 Dec 4</title>"), std::string::npos) << line;
@@ -49,7 +49,7 @@ TEST(Svg, ChartsOfMissingAndOddValues) {
     EXPECT_NE(bars.find("<title>st &lt;1&gt;, Apr: 2.5</title>"), std::string::npos);
     EXPECT_EQ(bars.find("NaN"), std::string::npos);
     // Nothing to draw: said so.
-    MonthSeries none{"x", {}, "s0", {}};
+    MonthSeries none{"x", {}, "s0", {}, {}, {}};
     EXPECT_NE(month_chart({none}, ChartOptions{"t", ""}).find("no values"), std::string::npos);
 }
 

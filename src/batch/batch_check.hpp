@@ -1,0 +1,33 @@
+// wgnrain-batch --check: wgnrain-check run on the batch's own
+// weather-wgn.cli, its files in OUTDIR/check, and the stations whose
+// generated monthly total (pcp_ave) or wet days (pcp_days) leave the
+// record's 90 % interval (intervals.csv).
+//
+//   "ftc: pcp_ave 7 8, pcp_days 7"   (generated July and August totals outside)
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "page/overview_page.hpp"
+
+namespace wgn::batch {
+
+inline constexpr std::string_view kCheckFolder = "check";
+
+// The check's own command line (--model, --years, --seed and their values)
+// refused as wgnrain-check refuses it; empty when it is fine.
+std::string check_arguments_problem(const std::vector<std::string>& arguments);
+
+// Runs the check and names the shown stations outside their intervals, a
+// line each; nothing (after the check has said why) when it failed.
+std::optional<std::vector<std::string>> check_batch(const std::string& folder,
+                                                    const std::vector<std::string>& arguments,
+                                                    const std::vector<page::PageStation>& shown);
+
+// The stations outside their intervals, from generated.csv's text.
+std::vector<std::string> outside_intervals(std::string_view generated_csv, const std::vector<page::PageStation>& shown);
+
+}  // namespace wgn::batch

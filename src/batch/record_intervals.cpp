@@ -1,0 +1,241 @@
+#include "batch/record_intervals.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <optional>
+
+#include "check/random_numbers.hpp"
+#include "readers/calendar_days.hpp"
+#include "readers/measure_units.hpp"
+#include "stats/analyse_month.hpp"
+
+namespace wgn::batch {
+namespace {
+
+using readers::Variable;
+using weather::Column;
+
+constexpr std::uint64_t kSeed = 20240601;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// The report's nominal month lengths: February is 28 days in every year.
+constexpr int kNominalDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr Column kPrecipitationColumns[6] = {weather::kPcpAve, weather::kPcpSd,  weather::kPcpSkew,
+                                             weather::kWetDry, weather::kWetWet, weather::kPcpDays};
+
+std::optional<double> number_of(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// A value written as F12.2 and read back.
+float hundredths(float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+    return std::strtof(text, nullptr);
+}
+
+// The decimals of a value's text: "64.17" -> 2.
+int decimals_of(const std::string& text) {
+    const std::size_t point = text.find('.');
+    return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+std::string bound_text(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string shown(text);
+    if (shown.find_first_not_of("-0.") == std::string::npos && shown.front() == '-') shown.erase(0, 1);
+    return shown;
+}
+
+// Per year of the period, per month: the count, sum and sum of squares of a
+// variable's daily values in the generator's unit, and the largest.
+struct MonthSums {
+    long count = 0;
+    double sum = 0.0, squares = 0.0, largest = -std::numeric_limits<double>::infinity();
+};
+using YearSums = std::vector<std::array<MonthSums, 12>>;
+
+YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, double factor = 1.0) {
+    YearSums sums(static_cast<std::size_t>(inputs.last_year - inputs.first_year + 1));
+    const auto found = inputs.variables.find(variable);
+    if (found == inputs.variables.end()) return sums;
+    const auto unit = inputs.units.find(variable);
+    const readers::Scale scale = unit == inputs.units.end() ? readers::Scale{} : readers::scale_of(unit->second);
+    for (const readers::DailyValue& day : found->second) {
+        const std::optional<double> read = number_of(day.text);
+        if (!read) continue;
+        const readers::Date date = readers::date_of(day.day);
+        if (date.year < inputs.first_year || date.year > inputs.last_year) continue;
+        const double value = readers::scaled_value(*read, scale) * factor;
+        MonthSums& month = sums[static_cast<std::size_t>(date.year - inputs.first_year)][date.month - 1];
+        ++month.count;
+        month.sum += value;
+        month.squares += value * value;
+        month.largest = std::max(month.largest, value);
+    }
+    return sums;
+}
+
+// A column's value over the drawn years; NaN when there is none.
+double sums_value(const YearSums& sums, const std::vector<int>& years, std::size_t month, Column column) {
+    MonthSums all;
+    for (const int y : years) {
+        const MonthSums& one = sums[static_cast<std::size_t>(y)][month];
+        all.count += one.count;
+        all.sum += one.sum;
+        all.squares += one.squares;
+        all.largest = std::max(all.largest, one.largest);
+    }
+    if (column == weather::kPcpHhr) return all.count > 0 ? all.largest : kNaN;
+    if (all.count < weather::kFewestDays) return kNaN;
+    const double n = static_cast<double>(all.count);
+    if (column == weather::kTmpMaxSd || column == weather::kTmpMinSd)
+        return std::sqrt(std::max(0.0, (all.squares - all.sum * all.sum / n) / (n - 1.0)));
+    return all.sum / n;
+}
+
+// The 90 % interval of the resampled values; nothing when fewer than nine
+// in ten resamples gave a number.
+std::optional<std::pair<double, double>> interval_of(std::vector<double> values) {
+    values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
+                 values.end());
+    if (values.size() * 10 < static_cast<std::size_t>(kResamples) * 9) return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const std::size_t last = values.size() - 1;
+    return std::pair{values[last * 5 / 100], values[last * 95 / 100]};
+}
+
+}  // namespace
+
+MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs) {
+    const int first = inputs.first_year, last = inputs.last_year;
+    MonthBlocks blocks(static_cast<std::size_t>(std::max(0, last - first + 1)));
+    if (blocks.empty()) return blocks;
+    std::vector<std::optional<float>> days(
+        static_cast<std::size_t>(readers::day_number({last, 12, 31}) - readers::day_number({first, 1, 1}) + 1));
+    const std::int32_t first_day = readers::day_number({first, 1, 1});
+    float sum = 0.0F;
+    long valid = 0;
+    if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
+        for (const readers::DailyValue& day : pcp->second) {
+            const std::optional<double> value = number_of(day.text);
+            const std::int32_t at = day.day - first_day;
+            if (!value || at < 0 || at >= static_cast<std::int32_t>(days.size())) continue;
+            days[static_cast<std::size_t>(at)] = static_cast<float>(*value);
+        }
+    }
+    for (const auto& day : days) {
+        if (day) sum += *day, ++valid;
+    }
+    const float mean = valid > 0 ? static_cast<float>(static_cast<double>(sum) / static_cast<double>(valid)) : 0.0F;
+    for (std::size_t at = 0; at < days.size(); ++at) {
+        const readers::Date date = readers::date_of(first_day + static_cast<std::int32_t>(at));
+        blocks[static_cast<std::size_t>(date.year - first)][date.month - 1].push_back(
+            hundredths(days[at].value_or(mean)));
+    }
+    return blocks;
+}
+
+std::array<std::array<double, 6>, 12> precipitation_values(const MonthBlocks& rounded, const std::vector<int>& years) {
+    std::array<std::array<double, 6>, 12> values{};
+    std::vector<float> month_values;
+    MonthStatistics table;
+    for (std::size_t m = 0; m < 12; ++m) {
+        month_values.clear();
+        for (const int y : years) {
+            const std::vector<float>& block = rounded[static_cast<std::size_t>(y)][m];
+            month_values.insert(month_values.end(), block.begin(), block.end());
+        }
+        if (month_values.size() < 3) {
+            values[m].fill(kNaN);
+            continue;
+        }
+        const int month = static_cast<int>(m) + 1;
+        analyse_month_values(month_values, kNominalDays[m], month, table);
+        values[m] = {table.PCP_MM[month], table.PCPSTD[month], table.PCPSKW[month],
+                     table.PR_W1[month],  table.PR_W2[month],  table.PCPD[month]};
+    }
+    return values;
+}
+
+RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const weather::WeatherRecord& record) {
+    RecordIntervals intervals;
+    const int count = inputs.last_year - inputs.first_year + 1;
+    if (count <= 0) return intervals;
+    intervals.years = count;
+    const MonthBlocks rounded = precipitation_blocks(inputs);
+    const bool measured_hhr = inputs.variables.count(Variable::hhr) != 0 && !record.hhr_estimated;
+    const std::map<Column, YearSums> sums = {
+        {weather::kTmpMaxAve, year_sums(inputs, Variable::tmax)},
+        {weather::kTmpMinAve, year_sums(inputs, Variable::tmin)},
+        {weather::kSlrAve, year_sums(inputs, Variable::slr)},
+        {weather::kWndAve, year_sums(inputs, Variable::wnd)},
+        {weather::kDewAve, year_sums(inputs, Variable::dew)},
+        {weather::kPcpHhr, measured_hhr ? year_sums(inputs, Variable::hhr)
+                                        : year_sums(inputs, Variable::pcp, std::pow(30.0 / 1440.0, 0.25))}};
+    const auto sums_of = [&sums](Column column) -> const YearSums& {
+        if (column == weather::kTmpMaxSd) return sums.at(weather::kTmpMaxAve);
+        if (column == weather::kTmpMinSd) return sums.at(weather::kTmpMinAve);
+        return sums.at(column);
+    };
+    // resampled[m][c]: the value of each resample.
+    std::vector<std::array<std::array<double, 14>, 12>> resampled(kResamples);
+    check::RandomNumbers numbers(kSeed);
+    std::vector<int> years(static_cast<std::size_t>(count));
+    for (int r = 0; r < kResamples; ++r) {
+        for (int& y : years) y = static_cast<int>(numbers.next() % static_cast<std::uint64_t>(count));
+        const auto pcp = precipitation_values(rounded, years);
+        for (std::size_t m = 0; m < 12; ++m) {
+            for (std::size_t p = 0; p < 6; ++p) resampled[r][m][kPrecipitationColumns[p]] = pcp[m][p];
+            for (const Column c : {weather::kTmpMaxAve, weather::kTmpMinAve, weather::kTmpMaxSd, weather::kTmpMinSd,
+                                   weather::kPcpHhr, weather::kSlrAve, weather::kDewAve, weather::kWndAve})
+                resampled[r][m][c] = sums_value(sums_of(c), years, m, c);
+        }
+    }
+    for (std::size_t c = 0; c < 14; ++c) {
+        const Column column = static_cast<Column>(c);
+        const std::array<bool, 12> filled = weather::filled_months(record, column);
+        const bool from_humidity = column == weather::kDewAve && inputs.variables.count(Variable::dew) == 0;
+        for (std::size_t m = 0; m < 12; ++m) {
+            const std::string& value = record.values[m][c].text();
+            if (value.empty() || filled[m] || from_humidity) continue;
+            std::vector<double> values(kResamples);
+            for (int r = 0; r < kResamples; ++r) values[r] = resampled[r][m][c];
+            const auto bounds = interval_of(std::move(values));
+            if (!bounds) continue;
+            intervals.low[m][c] = bound_text(bounds->first, decimals_of(value));
+            intervals.high[m][c] = bound_text(bounds->second, decimals_of(value));
+        }
+    }
+    return intervals;
+}
+
+std::string interval_notes(const RecordIntervals& intervals, const weather::WeatherRecord& record) {
+    std::string notes;
+    if (intervals.years > 0 && intervals.years < kFewestYears)
+        notes = std::to_string(intervals.years) + " years (fewer than " + std::to_string(kFewestYears) + ")";
+    std::string wide;
+    for (std::size_t c = 0; c < 14; ++c) {
+        std::string months;
+        for (std::size_t m = 0; m < 12; ++m) {
+            const auto value = number_of(record.values[m][c].text());
+            const auto low = number_of(intervals.low[m][c]), high = number_of(intervals.high[m][c]);
+            if (!value || !low || !high || *high - *low <= std::fabs(*value)) continue;
+            months.append(months.empty() ? "" : ",").append(std::to_string(m + 1));
+        }
+        if (!months.empty())
+            wide.append(wide.empty() ? "" : ", ").append(weather::kColumns[c]).append("(" + months + ")");
+    }
+    if (!wide.empty()) notes.append(notes.empty() ? "" : "; ").append("interval wider than the value: " + wide);
+    return notes;
+}
+
+}  // namespace wgn::batch

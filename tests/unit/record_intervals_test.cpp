@@ -1,0 +1,202 @@
+// The intervals of a station's record: the precipitation values of the full
+// record as wgnrain's report shows them, and, on records generated from a
+// known climate, intervals that hold the true value about nine times in ten
+// and narrow as the square root of the years.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "batch/record_intervals.hpp"
+#include "batch/station_record.hpp"
+#include "batch/station_run.hpp"
+#include "check/random_numbers.hpp"
+#include "readers/calendar_days.hpp"
+
+namespace wgn::batch {
+namespace {
+
+namespace fs = std::filesystem;
+using weather::Column;
+
+// The climate the records are drawn from: rain by a two-state chain
+// (wet after dry 0.3, wet after wet 0.6) of 0.1 mm plus an exponential
+// amount of mean 6 mm; maximum temperature normal about 20 + month, sd 3.
+constexpr double kWetDry = 0.3, kWetWet = 0.6, kAmount = 6.1, kTmpSd = 3.0;
+
+std::string decimal(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+weather::WeatherInputs climate(int first_year, int years, std::uint64_t seed, bool nodata = false) {
+    weather::WeatherInputs inputs;
+    inputs.first_year = first_year;
+    inputs.last_year = first_year + years - 1;
+    check::RandomNumbers numbers(seed);
+    bool wet = false;
+    const std::int32_t first = readers::day_number({inputs.first_year, 1, 1});
+    const std::int32_t last = readers::day_number({inputs.last_year, 12, 31});
+    for (std::int32_t day = first; day <= last; ++day) {
+        wet = numbers.uniform() < (wet ? kWetWet : kWetDry);
+        const double rain = wet ? 0.1 - 6.0 * std::log(numbers.uniform()) : 0.0;
+        const bool missing = nodata && (day - first) % 97 == 5;
+        inputs.variables[readers::Variable::pcp].push_back({day, missing ? "" : decimal(rain, 2)});
+        const double tmax = 20.0 + readers::date_of(day).month + kTmpSd * numbers.normal();
+        inputs.variables[readers::Variable::tmax].push_back({day, decimal(tmax, 1)});
+    }
+    return inputs;
+}
+
+// A record whose values have the decimals the batch writes.
+weather::WeatherRecord record_of_decimals() {
+    weather::WeatherRecord record;
+    for (auto& month : record.values) {
+        for (std::size_t c = 0; c < 14; ++c) {
+            const bool four =
+                c == weather::kPcpSd || c == weather::kPcpSkew || c == weather::kWetDry || c == weather::kWetWet;
+            month[c] = weather::DecimalText::made(four ? "0.0000" : "0.00");
+        }
+    }
+    return record;
+}
+
+// The series as a plain file of wgnrain: one value a line, -99 for none.
+std::string plain_series(const weather::WeatherInputs& inputs) {
+    std::string text;
+    for (const readers::DailyValue& day : inputs.variables.at(readers::Variable::pcp))
+        text.append(day.text.empty() ? "-99" : day.text).append("\n");
+    return text;
+}
+
+TEST(RecordIntervals, FullRecordGivesTheReportsValues) {
+    if (!fs::exists(WGNRAIN_PROGRAM)) GTEST_SKIP() << "no " << WGNRAIN_PROGRAM;
+    struct Case {
+        int first_year, years;
+        bool nodata;
+    };
+    // Leap years within, a NoData day every 97, a long record.
+    const Case cases[] = {{2001, 5, false}, {1996, 9, true}, {1971, 30, false}, {1980, 3, true}};
+    const int decimals[6] = {2, 4, 4, 4, 4, 2};
+    for (const Case& c : cases) {
+        const fs::path temp = fs::temp_directory_path() / ("wgnrain-intervals-" + std::to_string(c.first_year));
+        fs::remove_all(temp);
+        fs::create_directories(temp / "out" / "st");
+        weather::WeatherInputs inputs = climate(c.first_year, c.years, 7 + c.years, c.nodata);
+        Station station;
+        station.row = 2;
+        station.name = "st";
+        station.file = "s.txt";
+        station.input_name = (temp / "s.txt").string();
+        station.first_year = std::to_string(c.first_year);
+        station.nodata = "-99";
+        std::ofstream(station.input_name, std::ios::binary) << plain_series(inputs);
+        const StationOutcome outcome =
+            run_station(WGNRAIN_PROGRAM, (temp / "out").string(), station, station_key(station), false);
+        ASSERT_TRUE(outcome.ok() && outcome.figures) << outcome.report_line;
+
+        std::vector<int> all;
+        for (int y = 0; y < c.years; ++y) all.push_back(y);
+        const auto values = precipitation_values(precipitation_blocks(inputs), all);
+        int compared = 0;
+        for (std::size_t m = 0; m < 12; ++m) {
+            for (std::size_t p = 0; p < 6; ++p) {
+                const std::string& shown = outcome.figures->values[m][p];
+                if (shown.empty()) continue;
+                ++compared;
+                EXPECT_EQ(decimal(values[m][p], decimals[p]), shown)
+                    << c.first_year << "+" << c.years << " month " << m + 1 << " value " << p;
+            }
+        }
+        EXPECT_GT(compared, 60) << c.first_year;
+        fs::remove_all(temp);
+    }
+}
+
+// The true value of a column in a month over the record's period.
+double true_value(const weather::WeatherInputs& inputs, std::size_t m, Column column) {
+    double days = 0.0;
+    for (int y = inputs.first_year; y <= inputs.last_year; ++y) days += readers::days_in_month(y, int(m) + 1);
+    const double years = m == 1 ? std::floor(days / 28.0) : inputs.last_year - inputs.first_year + 1.0;
+    const double wet = kWetDry / (1.0 - kWetWet + kWetDry) * days / years;
+    switch (column) {
+        case weather::kPcpAve: return wet * kAmount;
+        case weather::kPcpDays: return wet;
+        case weather::kTmpMaxAve: return 20.0 + double(m) + 1.0;
+        default: return kTmpSd;
+    }
+}
+
+constexpr Column kTried[] = {weather::kPcpAve, weather::kPcpDays, weather::kTmpMaxAve, weather::kTmpMaxSd};
+
+TEST(RecordIntervals, HoldTheTrueValueNineTimesInTen) {
+    const weather::WeatherRecord record = record_of_decimals();
+    int held = 0, tried = 0;
+    for (std::uint64_t station = 0; station < 25; ++station) {
+        const weather::WeatherInputs inputs = climate(1981, 30, 100 + station);
+        const RecordIntervals intervals = record_intervals(inputs, record);
+        for (std::size_t m = 0; m < 12; ++m) {
+            for (const Column c : kTried) {
+                ASSERT_FALSE(intervals.low[m][c].empty()) << weather::kColumns[c];
+                const double truth = true_value(inputs, m, c);
+                held += std::stod(intervals.low[m][c]) <= truth && truth <= std::stod(intervals.high[m][c]);
+                ++tried;
+            }
+        }
+    }
+    // 1,200 intervals: the binomial's deviation is 0.9 % (four of them either
+    // side, pcp_ave and pcp_days of a month going together); resampling 30
+    // years holds the truth a little less often than the nominal 90 %.
+    const double coverage = double(held) / tried;
+    EXPECT_GT(coverage, 0.86);
+    EXPECT_LT(coverage, 0.94);
+}
+
+TEST(RecordIntervals, FourTimesTheYearsHalveTheWidth) {
+    const weather::WeatherRecord record = record_of_decimals();
+    const auto mean_width = [&](int years, Column c) {
+        double width = 0.0;
+        for (std::uint64_t station = 0; station < 5; ++station) {
+            const RecordIntervals intervals = record_intervals(climate(1961, years, 500 + station), record);
+            for (std::size_t m = 0; m < 12; ++m)
+                width += std::stod(intervals.high[m][c]) - std::stod(intervals.low[m][c]);
+        }
+        return width;
+    };
+    for (const Column c : kTried) {
+        const double ratio = mean_width(10, c) / mean_width(40, c);
+        EXPECT_GT(ratio, 1.7) << weather::kColumns[c];
+        EXPECT_LT(ratio, 2.4) << weather::kColumns[c];
+    }
+}
+
+TEST(RecordIntervals, NotesShortRecordsAndWideIntervals) {
+    struct Case {
+        int years;
+        const char *value, *low, *high, *notes;
+    };
+    const Case cases[] = {
+        {30, "10.00", "8.00", "12.00", ""},
+        {19, "10.00", "8.00", "12.00", "19 years (fewer than 20)"},
+        {30, "0.50", "0.10", "0.70", "interval wider than the value: pcp_skew(3,5)"},
+        {12, "-0.20", "-0.30", "0.10", "12 years (fewer than 20); interval wider than the value: pcp_skew(3,5)"},
+    };
+    for (const Case& c : cases) {
+        weather::WeatherRecord record;
+        RecordIntervals intervals;
+        intervals.years = c.years;
+        for (const std::size_t m : {2, 4}) {
+            record.values[m][weather::kPcpSkew] = weather::DecimalText::made(c.value);
+            intervals.low[m][weather::kPcpSkew] = c.low;
+            intervals.high[m][weather::kPcpSkew] = c.high;
+        }
+        EXPECT_EQ(interval_notes(intervals, record), c.notes) << c.years << " " << c.value;
+    }
+}
+
+}  // namespace
+}  // namespace wgn::batch
