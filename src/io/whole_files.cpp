@@ -12,6 +12,10 @@ bool read_whole_file(const platform::ResolvedName& name, std::string& text, int&
         return false;
     }
     text.clear();
+    // The file's size as a hint: the text is made once, not grown and
+    // copied as it is read (a file that grows meanwhile is still read whole).
+    if (const std::int64_t size = platform::file_stamp(name).size; size > 0 && size <= kLargestInputFile)
+        text.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     long got = 0;
     while ((got = platform::read_some(file.handle, buffer, sizeof buffer, error)) > 0) {

@@ -1,5 +1,8 @@
 #include "readers/csv.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 namespace wgn::readers {
 namespace {
 
@@ -10,12 +13,26 @@ bool blank_row(std::span<const std::string_view> fields) {
     return true;
 }
 
+// Where the line that holds `at` ends: its LF, or the end of the text.
+std::size_t line_end_from(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return text.size();
+    const void* const found = std::memchr(text.data() + at, '\n', text.size() - at);
+    return found == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+}
+
 }  // namespace
 
 Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
     CsvCells csv;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    // Room for every cell at once: one per separator and line end (a
+    // quoted one may hold some), so the cells are never moved as they grow.
+    const auto line_ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    csv.cells.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), separator)) + line_ends + 1);
+    csv.starts.reserve(line_ends + 2);
+    csv.lines.reserve(line_ends + 1);
     std::size_t at = 0;
+    std::size_t next_line = line_end_from(text, 0);  // the first line end at or after `at`
     int line = 1;
     std::string field;
     while (at < text.size()) {
@@ -49,8 +66,12 @@ Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
             // the next comma or line end, taken at once; a carriage return
             // is dropped where the line or the text ends after it (CR LF
             // lines), kept anywhere else.
-            std::size_t end = at;
-            while (end < text.size() && text[end] != separator && text[end] != '\n') ++end;
+            // The line's end is found once for all its cells (again after a
+            // quoted cell that held line ends), each separator by memchr.
+            if (next_line < at) next_line = line_end_from(text, at);
+            const void* const found = std::memchr(text.data() + at, separator, next_line - at);
+            const std::size_t end =
+                found == nullptr ? next_line : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
             std::string_view run = text.substr(at, end - at);
             if (!run.empty() && run.back() == '\r' && (end == text.size() || text[end] == '\n')) run.remove_suffix(1);
             if (quoted) {
