@@ -1,5 +1,7 @@
 #include "batch/record_intervals.hpp"
 
+#include "batch/precipitation_sums.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -84,16 +86,23 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     return sums;
 }
 
-// A column's value over the drawn years; NaN when there is none.
-double sums_value(const YearSums& sums, const std::vector<int>& years, std::size_t month, Column column) {
-    MonthSums all;
+// The months' sums over the drawn years, added in the order drawn.
+std::array<MonthSums, 12> drawn_sums(const YearSums& sums, const std::vector<int>& years) {
+    std::array<MonthSums, 12> all{};
     for (const int y : years) {
-        const MonthSums& one = sums[static_cast<std::size_t>(y)][month];
-        all.count += one.count;
-        all.sum += one.sum;
-        all.squares += one.squares;
-        all.largest = std::max(all.largest, one.largest);
+        const std::array<MonthSums, 12>& year = sums[static_cast<std::size_t>(y)];
+        for (std::size_t m = 0; m < 12; ++m) {
+            all[m].count += year[m].count;
+            all[m].sum += year[m].sum;
+            all[m].squares += year[m].squares;
+            all[m].largest = std::max(all[m].largest, year[m].largest);
+        }
     }
+    return all;
+}
+
+// A column's value from the drawn years' sums; NaN when there is none.
+double sums_value(const MonthSums& all, Column column) {
     if (column == weather::kPcpHhr) return all.count > 0 ? all.largest : kNaN;
     if (all.count < weather::kFewestDays) return kNaN;
     const double n = static_cast<double>(all.count);
@@ -102,15 +111,26 @@ double sums_value(const YearSums& sums, const std::vector<int>& years, std::size
     return all.sum / n;
 }
 
+// The deviation column a temperature's sums give besides its mean.
+std::optional<Column> deviation_of(Column column) {
+    if (column == weather::kTmpMaxAve) return weather::kTmpMaxSd;
+    if (column == weather::kTmpMinAve) return weather::kTmpMinSd;
+    return std::nullopt;
+}
+
 // The 90 % interval of the resampled values; nothing when fewer than nine
 // in ten resamples gave a number.
 std::optional<std::pair<double, double>> interval_of(std::vector<double> values) {
     values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
                  values.end());
     if (values.size() * 10 < static_cast<std::size_t>(kResamples) * 9) return std::nullopt;
-    std::sort(values.begin(), values.end());
+    // The two order statistics alone: the same values as a full sort's.
     const std::size_t last = values.size() - 1;
-    return std::pair{values[last * 5 / 100], values[last * 95 / 100]};
+    const auto low = values.begin() + static_cast<std::ptrdiff_t>(last * 5 / 100);
+    const auto high = values.begin() + static_cast<std::ptrdiff_t>(last * 95 / 100);
+    std::nth_element(values.begin(), high, values.end());
+    std::nth_element(values.begin(), low, high);
+    return std::pair{*low, *high};
 }
 
 }  // namespace
@@ -171,7 +191,7 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     const int count = inputs.last_year - inputs.first_year + 1;
     if (count <= 0) return intervals;
     intervals.years = count;
-    const MonthBlocks rounded = precipitation_blocks(inputs);
+    const PrecipitationSums precipitation(precipitation_blocks(inputs));
     const bool measured_hhr = inputs.variables.count(Variable::hhr) != 0 && !record.hhr_estimated;
     const std::map<Column, YearSums> sums = {
         {weather::kTmpMaxAve, year_sums(inputs, Variable::tmax)},
@@ -181,23 +201,27 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         {weather::kDewAve, year_sums(inputs, Variable::dew)},
         {weather::kPcpHhr, measured_hhr ? year_sums(inputs, Variable::hhr)
                                         : year_sums(inputs, Variable::pcp, std::pow(30.0 / 1440.0, 0.25))}};
-    const auto sums_of = [&sums](Column column) -> const YearSums& {
-        if (column == weather::kTmpMaxSd) return sums.at(weather::kTmpMaxAve);
-        if (column == weather::kTmpMinSd) return sums.at(weather::kTmpMinAve);
-        return sums.at(column);
+    // The value of each resample, by month and column: a value's 1,000
+    // resamples side by side for its interval.
+    std::vector<double> resampled(std::size_t{12} * 14 * kResamples);
+    const auto at = [&resampled](std::size_t m, std::size_t c, int r) -> double& {
+        return resampled[(m * 14 + c) * kResamples + static_cast<std::size_t>(r)];
     };
-    // resampled[m][c]: the value of each resample.
-    std::vector<std::array<std::array<double, 14>, 12>> resampled(kResamples);
     check::RandomNumbers numbers(kSeed);
     std::vector<int> years(static_cast<std::size_t>(count));
     for (int r = 0; r < kResamples; ++r) {
         for (int& y : years) y = static_cast<int>(numbers.next() % static_cast<std::uint64_t>(count));
-        const auto pcp = precipitation_values(rounded, years);
+        const auto pcp = precipitation.values(years);
         for (std::size_t m = 0; m < 12; ++m) {
-            for (std::size_t p = 0; p < 6; ++p) resampled[r][m][kPrecipitationColumns[p]] = pcp[m][p];
-            for (const Column c : {weather::kTmpMaxAve, weather::kTmpMinAve, weather::kTmpMaxSd, weather::kTmpMinSd,
-                                   weather::kPcpHhr, weather::kSlrAve, weather::kDewAve, weather::kWndAve})
-                resampled[r][m][c] = sums_value(sums_of(c), years, m, c);
+            for (std::size_t p = 0; p < 6; ++p) at(m, kPrecipitationColumns[p], r) = pcp[m][p];
+        }
+        for (const auto& [column, variable] : sums) {
+            const std::array<MonthSums, 12> all = drawn_sums(variable, years);
+            const std::optional<Column> deviation = deviation_of(column);
+            for (std::size_t m = 0; m < 12; ++m) {
+                at(m, column, r) = sums_value(all[m], column);
+                if (deviation) at(m, *deviation, r) = sums_value(all[m], *deviation);
+            }
         }
     }
     for (std::size_t c = 0; c < 14; ++c) {
@@ -207,8 +231,8 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         for (std::size_t m = 0; m < 12; ++m) {
             const std::string& value = record.values[m][c].text();
             if (value.empty() || filled[m] || from_humidity) continue;
-            std::vector<double> values(kResamples);
-            for (int r = 0; r < kResamples; ++r) values[r] = resampled[r][m][c];
+            const auto first = resampled.begin() + static_cast<std::ptrdiff_t>((m * 14 + c) * kResamples);
+            std::vector<double> values(first, first + kResamples);
             const auto bounds = interval_of(std::move(values));
             if (!bounds) continue;
             intervals.low[m][c] = bound_text(bounds->first, decimals_of(value));
