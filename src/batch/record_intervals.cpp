@@ -3,6 +3,7 @@
 #include "batch/precipitation_sums.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,12 @@ constexpr Column kPrecipitationColumns[6] = {weather::kPcpAve, weather::kPcpSd, 
 
 std::optional<double> number_of(const std::string& text) {
     if (text.empty()) return std::nullopt;
+    // A plain decimal the quick way; from_chars rounds as strtod does, and
+    // what it does not take whole (a sign, spaces, hex) goes to strtod.
+    double quick = 0.0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), quick);
+    if (error == std::errc{} && stop == text.data() + text.size())
+        return std::isfinite(quick) ? std::optional<double>(quick) : std::nullopt;
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
@@ -38,6 +45,7 @@ std::optional<double> number_of(const std::string& text) {
 
 // A value written as F12.2 and read back.
 float hundredths(float value) {
+    if (value == 0.0F && !std::signbit(value)) return 0.0F;  // the dry days, most of them
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
     return std::strtof(text, nullptr);
@@ -71,13 +79,22 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     if (found == inputs.variables.end()) return sums;
     const auto unit = inputs.units.find(variable);
     const readers::Scale scale = unit == inputs.units.end() ? readers::Scale{} : readers::scale_of(unit->second);
+    // The period's days by day number: the index of their year and month.
+    const std::int32_t first_day = readers::day_number({inputs.first_year, 1, 1});
+    std::vector<std::uint16_t> month_of;
+    for (int y = inputs.first_year; y <= inputs.last_year; ++y) {
+        for (int m = 1; m <= 12; ++m)
+            month_of.insert(month_of.end(), static_cast<std::size_t>(readers::days_in_month(y, m)),
+                            static_cast<std::uint16_t>((y - inputs.first_year) * 12 + m - 1));
+    }
     for (const readers::DailyValue& day : found->second) {
+        const std::int64_t at = static_cast<std::int64_t>(day.day) - first_day;
+        if (at < 0 || at >= static_cast<std::int64_t>(month_of.size())) continue;
         const std::optional<double> read = number_of(day.text);
         if (!read) continue;
-        const readers::Date date = readers::date_of(day.day);
-        if (date.year < inputs.first_year || date.year > inputs.last_year) continue;
         const double value = readers::scaled_value(*read, scale) * factor;
-        MonthSums& month = sums[static_cast<std::size_t>(date.year - inputs.first_year)][date.month - 1];
+        const std::uint16_t index = month_of[static_cast<std::size_t>(at)];
+        MonthSums& month = sums[index / 12U][index % 12U];
         ++month.count;
         month.sum += value;
         month.squares += value * value;
