@@ -37,11 +37,22 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
                 const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
                 block.wet_after_dry += kind == 1 ? 1 : 0;
                 block.wet_after_wet += kind == 2 ? 1 : 0;
-                if (m == kFebruary) february_[y].kinds.push_back(kind);
             }
             if (m != kFebruary || days.empty()) continue;
             Pairs& pairs = february_[y];
-            pairs.first_dry = is_dry(days.front());
+            for (int start = 0; start < kNominalDays[kFebruary]; ++start) {
+                int place = start;
+                for (std::size_t i = 0; i + 1 < days.size(); ++i) {
+                    if (++place == kNominalDays[kFebruary]) {
+                        place = 0;
+                        continue;
+                    }
+                    const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
+                    pairs.wet_after_dry[start] += kind == 1 ? 1 : 0;
+                    pairs.wet_after_wet[start] += kind == 2 ? 1 : 0;
+                }
+                pairs.place_after[start] = static_cast<std::uint8_t>(place);
+            }
             pairs.first_positive = is_positive(days.front());
             pairs.last_dry = is_dry(days.back());
             pairs.last_positive = is_positive(days.back());
@@ -71,23 +82,19 @@ std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vecto
         if (m == kFebruary) {
             // The pair after every 28th day of the concatenation is skipped.
             all.wet_after_dry = all.wet_after_wet = 0;
-            int place = 0;  // the pair's place after the last skipped one
-            const auto counted = [&place, days] {
-                if (++place < days) return true;
-                place = 0;
-                return false;
-            };
+            int place = 0;  // pairs since the last skipped one
             for (std::size_t i = 0; i < years.size(); ++i) {
                 const Pairs& pairs = february_[static_cast<std::size_t>(years[i])];
-                for (const std::uint8_t kind : pairs.kinds) {
-                    if (counted()) {
-                        all.wet_after_dry += kind == 1 ? 1 : 0;
-                        all.wet_after_wet += kind == 2 ? 1 : 0;
-                    }
-                }
+                all.wet_after_dry += pairs.wet_after_dry[place];
+                all.wet_after_wet += pairs.wet_after_wet[place];
+                place = pairs.place_after[place];
                 if (i + 1 == years.size()) break;
-                const Pairs& next = february_[static_cast<std::size_t>(years[i + 1])];
-                if (counted() && next.first_positive) {
+                // The pair into the next block's first day.
+                if (++place == days) {
+                    place = 0;
+                    continue;
+                }
+                if (february_[static_cast<std::size_t>(years[i + 1])].first_positive) {
                     all.wet_after_dry += pairs.last_dry ? 1 : 0;
                     all.wet_after_wet += pairs.last_positive ? 1 : 0;
                 }

@@ -7,8 +7,8 @@
 // its square and its cube, and its wet-after-dry and wet-after-wet pairs.
 // A pair that crosses from one block to the next is never counted when
 // every block has the month's nominal length; February's leap-year blocks
-// of 29 days shift the skipped pairs, so February walks the drawn blocks'
-// pairs (29 a year) instead.
+// of 29 days shift the skipped pairs, so a February block keeps its counts
+// for each place the skipped pairs can have reached when it begins.
 //
 // The sums are taken in double precision where the report sums the days in
 // single precision one by one: a value may differ from the report's in its
@@ -35,11 +35,12 @@ class PrecipitationSums {
         std::int32_t days = 0, dry = 0, wet_after_dry = 0, wet_after_wet = 0;
         double sum = 0.0, squares = 0.0, cubes = 0.0;
     };
-    // The pair (i, i + 1) of a block: 0 neither, 1 wet after dry, 2 wet
-    // after wet; the last entry is the pair into the next block's first day.
+    // A February block's pairs by the place the concatenation has reached
+    // since its last skipped pair when the block begins (0 to 27): the
+    // pairs counted within the block and the place at its last day.
     struct Pairs {
-        std::vector<std::uint8_t> kinds;
-        bool first_dry = false, first_positive = false, last_dry = false, last_positive = false;
+        std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
+        bool first_positive = false, last_dry = false, last_positive = false;
     };
     std::vector<std::array<Block, 12>> blocks_;
     std::vector<Pairs> february_;
