@@ -1,6 +1,9 @@
 #include "batch/record_intervals.hpp"
 
+#include "batch/precipitation_sums.hpp"
+
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +31,12 @@ constexpr Column kPrecipitationColumns[6] = {weather::kPcpAve, weather::kPcpSd, 
 
 std::optional<double> number_of(const std::string& text) {
     if (text.empty()) return std::nullopt;
+    // A plain decimal the quick way; from_chars rounds as strtod does, and
+    // what it does not take whole (a sign, spaces, hex) goes to strtod.
+    double quick = 0.0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), quick);
+    if (error == std::errc{} && stop == text.data() + text.size())
+        return std::isfinite(quick) ? std::optional<double>(quick) : std::nullopt;
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
@@ -36,6 +45,7 @@ std::optional<double> number_of(const std::string& text) {
 
 // A value written as F12.2 and read back.
 float hundredths(float value) {
+    if (value == 0.0F && !std::signbit(value)) return 0.0F;  // the dry days, most of them
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
     return std::strtof(text, nullptr);
@@ -69,13 +79,22 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     if (found == inputs.variables.end()) return sums;
     const auto unit = inputs.units.find(variable);
     const readers::Scale scale = unit == inputs.units.end() ? readers::Scale{} : readers::scale_of(unit->second);
+    // The period's days by day number: the index of their year and month.
+    const std::int32_t first_day = readers::day_number({inputs.first_year, 1, 1});
+    std::vector<std::uint16_t> month_of;
+    for (int y = inputs.first_year; y <= inputs.last_year; ++y) {
+        for (int m = 1; m <= 12; ++m)
+            month_of.insert(month_of.end(), static_cast<std::size_t>(readers::days_in_month(y, m)),
+                            static_cast<std::uint16_t>((y - inputs.first_year) * 12 + m - 1));
+    }
     for (const readers::DailyValue& day : found->second) {
+        const std::int64_t at = static_cast<std::int64_t>(day.day) - first_day;
+        if (at < 0 || at >= static_cast<std::int64_t>(month_of.size())) continue;
         const std::optional<double> read = number_of(day.text);
         if (!read) continue;
-        const readers::Date date = readers::date_of(day.day);
-        if (date.year < inputs.first_year || date.year > inputs.last_year) continue;
         const double value = readers::scaled_value(*read, scale) * factor;
-        MonthSums& month = sums[static_cast<std::size_t>(date.year - inputs.first_year)][date.month - 1];
+        const std::uint16_t index = month_of[static_cast<std::size_t>(at)];
+        MonthSums& month = sums[index / 12U][index % 12U];
         ++month.count;
         month.sum += value;
         month.squares += value * value;
@@ -84,16 +103,23 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     return sums;
 }
 
-// A column's value over the drawn years; NaN when there is none.
-double sums_value(const YearSums& sums, const std::vector<int>& years, std::size_t month, Column column) {
-    MonthSums all;
+// The months' sums over the drawn years, added in the order drawn.
+std::array<MonthSums, 12> drawn_sums(const YearSums& sums, const std::vector<int>& years) {
+    std::array<MonthSums, 12> all{};
     for (const int y : years) {
-        const MonthSums& one = sums[static_cast<std::size_t>(y)][month];
-        all.count += one.count;
-        all.sum += one.sum;
-        all.squares += one.squares;
-        all.largest = std::max(all.largest, one.largest);
+        const std::array<MonthSums, 12>& year = sums[static_cast<std::size_t>(y)];
+        for (std::size_t m = 0; m < 12; ++m) {
+            all[m].count += year[m].count;
+            all[m].sum += year[m].sum;
+            all[m].squares += year[m].squares;
+            all[m].largest = std::max(all[m].largest, year[m].largest);
+        }
     }
+    return all;
+}
+
+// A column's value from the drawn years' sums; NaN when there is none.
+double sums_value(const MonthSums& all, Column column) {
     if (column == weather::kPcpHhr) return all.count > 0 ? all.largest : kNaN;
     if (all.count < weather::kFewestDays) return kNaN;
     const double n = static_cast<double>(all.count);
@@ -102,15 +128,26 @@ double sums_value(const YearSums& sums, const std::vector<int>& years, std::size
     return all.sum / n;
 }
 
+// The deviation column a temperature's sums give besides its mean.
+std::optional<Column> deviation_of(Column column) {
+    if (column == weather::kTmpMaxAve) return weather::kTmpMaxSd;
+    if (column == weather::kTmpMinAve) return weather::kTmpMinSd;
+    return std::nullopt;
+}
+
 // The 90 % interval of the resampled values; nothing when fewer than nine
 // in ten resamples gave a number.
 std::optional<std::pair<double, double>> interval_of(std::vector<double> values) {
     values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); }),
                  values.end());
     if (values.size() * 10 < static_cast<std::size_t>(kResamples) * 9) return std::nullopt;
-    std::sort(values.begin(), values.end());
+    // The two order statistics alone: the same values as a full sort's.
     const std::size_t last = values.size() - 1;
-    return std::pair{values[last * 5 / 100], values[last * 95 / 100]};
+    const auto low = values.begin() + static_cast<std::ptrdiff_t>(last * 5 / 100);
+    const auto high = values.begin() + static_cast<std::ptrdiff_t>(last * 95 / 100);
+    std::nth_element(values.begin(), high, values.end());
+    std::nth_element(values.begin(), low, high);
+    return std::pair{*low, *high};
 }
 
 }  // namespace
@@ -171,7 +208,7 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     const int count = inputs.last_year - inputs.first_year + 1;
     if (count <= 0) return intervals;
     intervals.years = count;
-    const MonthBlocks rounded = precipitation_blocks(inputs);
+    const PrecipitationSums precipitation(precipitation_blocks(inputs));
     const bool measured_hhr = inputs.variables.count(Variable::hhr) != 0 && !record.hhr_estimated;
     const std::map<Column, YearSums> sums = {
         {weather::kTmpMaxAve, year_sums(inputs, Variable::tmax)},
@@ -181,23 +218,27 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         {weather::kDewAve, year_sums(inputs, Variable::dew)},
         {weather::kPcpHhr, measured_hhr ? year_sums(inputs, Variable::hhr)
                                         : year_sums(inputs, Variable::pcp, std::pow(30.0 / 1440.0, 0.25))}};
-    const auto sums_of = [&sums](Column column) -> const YearSums& {
-        if (column == weather::kTmpMaxSd) return sums.at(weather::kTmpMaxAve);
-        if (column == weather::kTmpMinSd) return sums.at(weather::kTmpMinAve);
-        return sums.at(column);
+    // The value of each resample, by month and column: a value's 1,000
+    // resamples side by side for its interval.
+    std::vector<double> resampled(std::size_t{12} * 14 * kResamples);
+    const auto at = [&resampled](std::size_t m, std::size_t c, int r) -> double& {
+        return resampled[(m * 14 + c) * kResamples + static_cast<std::size_t>(r)];
     };
-    // resampled[m][c]: the value of each resample.
-    std::vector<std::array<std::array<double, 14>, 12>> resampled(kResamples);
     check::RandomNumbers numbers(kSeed);
     std::vector<int> years(static_cast<std::size_t>(count));
     for (int r = 0; r < kResamples; ++r) {
         for (int& y : years) y = static_cast<int>(numbers.next() % static_cast<std::uint64_t>(count));
-        const auto pcp = precipitation_values(rounded, years);
+        const auto pcp = precipitation.values(years);
         for (std::size_t m = 0; m < 12; ++m) {
-            for (std::size_t p = 0; p < 6; ++p) resampled[r][m][kPrecipitationColumns[p]] = pcp[m][p];
-            for (const Column c : {weather::kTmpMaxAve, weather::kTmpMinAve, weather::kTmpMaxSd, weather::kTmpMinSd,
-                                   weather::kPcpHhr, weather::kSlrAve, weather::kDewAve, weather::kWndAve})
-                resampled[r][m][c] = sums_value(sums_of(c), years, m, c);
+            for (std::size_t p = 0; p < 6; ++p) at(m, kPrecipitationColumns[p], r) = pcp[m][p];
+        }
+        for (const auto& [column, variable] : sums) {
+            const std::array<MonthSums, 12> all = drawn_sums(variable, years);
+            const std::optional<Column> deviation = deviation_of(column);
+            for (std::size_t m = 0; m < 12; ++m) {
+                at(m, column, r) = sums_value(all[m], column);
+                if (deviation) at(m, *deviation, r) = sums_value(all[m], *deviation);
+            }
         }
     }
     for (std::size_t c = 0; c < 14; ++c) {
@@ -207,8 +248,8 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         for (std::size_t m = 0; m < 12; ++m) {
             const std::string& value = record.values[m][c].text();
             if (value.empty() || filled[m] || from_humidity) continue;
-            std::vector<double> values(kResamples);
-            for (int r = 0; r < kResamples; ++r) values[r] = resampled[r][m][c];
+            const auto first = resampled.begin() + static_cast<std::ptrdiff_t>((m * 14 + c) * kResamples);
+            std::vector<double> values(first, first + kResamples);
             const auto bounds = interval_of(std::move(values));
             if (!bounds) continue;
             intervals.low[m][c] = bound_text(bounds->first, decimals_of(value));

@@ -8,7 +8,9 @@
 // valid ones, each month's blocks of days in the order drawn), means and
 // sample deviations of the daily values in the generator's unit, the largest
 // half-hour rain (or the largest daily rain times (30/1440)^0.25).  Of 1,000
-// resamples, the 50th and the 950th smallest bound the interval.  The
+// resamples, the 50th and the 950th smallest bound the interval.  A resample
+// adds up sums kept once per year and month (precipitation_sums.hpp for the
+// six precipitation values), in the order its years were drawn.  The
 // generator's random numbers come from a fixed seed, so a run gives the same
 // bytes on every system.
 //

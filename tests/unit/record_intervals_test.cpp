@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "batch/precipitation_sums.hpp"
 #include "batch/record_intervals.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_run.hpp"
@@ -101,7 +102,9 @@ TEST(RecordIntervals, FullRecordGivesTheReportsValues) {
 
         std::vector<int> all;
         for (int y = 0; y < c.years; ++y) all.push_back(y);
-        const auto values = precipitation_values(precipitation_blocks(inputs), all);
+        const MonthBlocks blocks = precipitation_blocks(inputs);
+        const auto values = precipitation_values(blocks, all);
+        const auto summed = PrecipitationSums(blocks).values(all);
         int compared = 0;
         for (std::size_t m = 0; m < 12; ++m) {
             for (std::size_t p = 0; p < 6; ++p) {
@@ -110,6 +113,10 @@ TEST(RecordIntervals, FullRecordGivesTheReportsValues) {
                 ++compared;
                 EXPECT_EQ(decimal(values[m][p], decimals[p]), shown)
                     << c.first_year << "+" << c.years << " month " << m + 1 << " value " << p;
+                // The resamples' sums in double precision against the report's
+                // single-precision running sums: the last digit at most.
+                EXPECT_LE(std::fabs(summed[m][p] - std::stod(shown)), 1.5 * std::pow(10.0, -decimals[p]))
+                    << c.first_year << "+" << c.years << " month " << m + 1 << " value " << p << " from the sums";
             }
         }
         EXPECT_GT(compared, 60) << c.first_year;

@@ -1,0 +1,133 @@
+#include "batch/precipitation_sums.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "stats/month_statistics.hpp"
+
+namespace wgn::batch {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// The report's nominal month lengths: February is 28 days in every year.
+constexpr int kNominalDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr std::size_t kFebruary = 1;
+
+std::uint8_t pair_kind(float first, float second) {
+    if (!is_positive(second)) return 0;
+    if (is_dry(first)) return 1;
+    return is_positive(first) ? 2 : 0;
+}
+
+}  // namespace
+
+PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(rounded.size()), february_(rounded.size()) {
+    for (std::size_t y = 0; y < rounded.size(); ++y) {
+        for (std::size_t m = 0; m < 12; ++m) {
+            const std::vector<float>& days = rounded[y][m];
+            Block& block = blocks_[y][m];
+            block.days = static_cast<std::int32_t>(days.size());
+            for (std::size_t i = 0; i < days.size(); ++i) {
+                const double x = days[i];
+                block.dry += is_dry(days[i]) ? 1 : 0;
+                block.sum += x;
+                block.squares += x * x;
+                block.cubes += x * x * x;
+                if (i + 1 == days.size()) continue;
+                const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
+                block.wet_after_dry += kind == 1 ? 1 : 0;
+                block.wet_after_wet += kind == 2 ? 1 : 0;
+            }
+            if (m != kFebruary || days.empty()) continue;
+            Pairs& pairs = february_[y];
+            for (int start = 0; start < kNominalDays[kFebruary]; ++start) {
+                int place = start;
+                for (std::size_t i = 0; i + 1 < days.size(); ++i) {
+                    if (++place == kNominalDays[kFebruary]) {
+                        place = 0;
+                        continue;
+                    }
+                    const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
+                    pairs.wet_after_dry[start] += kind == 1 ? 1 : 0;
+                    pairs.wet_after_wet[start] += kind == 2 ? 1 : 0;
+                }
+                pairs.place_after[start] = static_cast<std::uint8_t>(place);
+            }
+            pairs.first_positive = is_positive(days.front());
+            pairs.last_dry = is_dry(days.back());
+            pairs.last_positive = is_positive(days.back());
+        }
+    }
+}
+
+std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vector<int>& years) const {
+    std::array<std::array<double, 6>, 12> values{};
+    for (std::size_t m = 0; m < 12; ++m) {
+        Block all;
+        for (const int y : years) {
+            const Block& one = blocks_[static_cast<std::size_t>(y)][m];
+            all.days += one.days;
+            all.dry += one.dry;
+            all.wet_after_dry += one.wet_after_dry;
+            all.wet_after_wet += one.wet_after_wet;
+            all.sum += one.sum;
+            all.squares += one.squares;
+            all.cubes += one.cubes;
+        }
+        if (all.days < 3) {
+            values[m].fill(kNaN);
+            continue;
+        }
+        const int days = kNominalDays[m];
+        if (m == kFebruary) {
+            // The pair after every 28th day of the concatenation is skipped.
+            all.wet_after_dry = all.wet_after_wet = 0;
+            int place = 0;  // pairs since the last skipped one
+            for (std::size_t i = 0; i < years.size(); ++i) {
+                const Pairs& pairs = february_[static_cast<std::size_t>(years[i])];
+                all.wet_after_dry += pairs.wet_after_dry[place];
+                all.wet_after_wet += pairs.wet_after_wet[place];
+                place = pairs.place_after[place];
+                if (i + 1 == years.size()) break;
+                // The pair into the next block's first day.
+                if (++place == days) {
+                    place = 0;
+                    continue;
+                }
+                if (february_[static_cast<std::size_t>(years[i + 1])].first_positive) {
+                    all.wet_after_dry += pairs.last_dry ? 1 : 0;
+                    all.wet_after_wet += pairs.last_positive ? 1 : 0;
+                }
+            }
+        }
+        // The report's quantities in single precision as it stores them.  A
+        // quotient it forms in double precision and stores as single is the
+        // single-precision quotient of the same operands (all exact in
+        // single precision here), so the quotients are formed in float.
+        const double n = all.days;
+        const auto wet = static_cast<float>(all.days - all.dry);
+        const auto years_in_month = static_cast<float>(all.days / days);  // NOLINT(bugprone-integer-division)
+        const auto total = static_cast<float>(all.sum);
+        const auto squares = static_cast<float>(all.squares);
+        const auto mean = static_cast<double>(total / static_cast<float>(all.days));
+        double numerator = n * static_cast<double>(squares) - static_cast<double>(total) * static_cast<double>(total);
+        if (numerator < 0.0 && std::isfinite(numerator)) numerator = 0.0;
+        const auto sd = static_cast<double>(static_cast<float>(std::sqrt(numerator / ((n - 1.0) * n))));
+        // The sum of the cubed deviations from the stored mean, from the power sums.
+        const auto cubes = static_cast<float>(all.cubes - 3.0 * mean * all.squares + 3.0 * mean * mean * all.sum -
+                                              n * mean * mean * mean);
+        const std::int64_t count = all.days;
+        const auto pairs_product = static_cast<double>((count - 1) * (count - 2));
+        values[m] = {
+            total / years_in_month,
+            sd,
+            static_cast<float>((n * static_cast<double>(cubes)) / (((sd * sd) * sd) * pairs_product)),
+            static_cast<float>(all.wet_after_dry) / static_cast<float>(all.dry),
+            static_cast<float>(all.wet_after_wet) / wet,
+            wet / years_in_month,
+        };
+    }
+    return values;
+}
+
+}  // namespace wgn::batch

@@ -1,0 +1,49 @@
+// The six precipitation values of a month over any drawn set of years, from
+// sums kept once per year and month.
+//
+// A resample of the intervals concatenates the drawn years' blocks of a
+// month; each of the report's six values depends on that concatenation only
+// through sums a block carries: its days, dry days, the sums of the value,
+// its square and its cube, and its wet-after-dry and wet-after-wet pairs.
+// A pair that crosses from one block to the next is never counted when
+// every block has the month's nominal length; February's leap-year blocks
+// of 29 days shift the skipped pairs, so a February block keeps its counts
+// for each place the skipped pairs can have reached when it begins.
+//
+// The sums are taken in double precision where the report sums the days in
+// single precision one by one: a value may differ from the report's in its
+// last printed digit when that digit sits on a rounding boundary.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "batch/record_intervals.hpp"
+
+namespace wgn::batch {
+
+class PrecipitationSums {
+  public:
+    explicit PrecipitationSums(const MonthBlocks& rounded);
+
+    // As precipitation_values(rounded, years), in a few numbers a year.
+    std::array<std::array<double, 6>, 12> values(const std::vector<int>& years) const;
+
+  private:
+    struct Block {
+        std::int32_t days = 0, dry = 0, wet_after_dry = 0, wet_after_wet = 0;
+        double sum = 0.0, squares = 0.0, cubes = 0.0;
+    };
+    // A February block's pairs by the place the concatenation has reached
+    // since its last skipped pair when the block begins (0 to 27): the
+    // pairs counted within the block and the place at its last day.
+    struct Pairs {
+        std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
+        bool first_positive = false, last_dry = false, last_positive = false;
+    };
+    std::vector<std::array<Block, 12>> blocks_;
+    std::vector<Pairs> february_;
+};
+
+}  // namespace wgn::batch
