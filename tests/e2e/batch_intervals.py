@@ -22,24 +22,18 @@ import random
 import re
 import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import program  # noqa: E402
 
 binary = os.path.abspath(sys.argv[1])
-work = os.path.realpath(tempfile.mkdtemp(prefix="wgnintervals"))
-tmp = os.path.join(work, "tmp")
-os.mkdir(tmp)
+work, tmp = program.workspace("wgnintervals")
 failures = []
+expect = program.expecter(failures)
 REFERENCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples", "reference-wgn.cli")
 COLUMNS = ["tmp_max_ave", "tmp_min_ave", "tmp_max_sd", "tmp_min_sd", "pcp_ave", "pcp_sd", "pcp_skew", "wet_dry",
            "wet_wet", "pcp_days", "pcp_hhr", "slr_ave", "dew_ave", "wnd_ave"]
 
-
-def expect(what, got, want):
-    if got != want:
-        failures.append(f"{what}: got {got!r}, expected {want!r}")
 
 
 def write_record(name, first, last, seed):

@@ -21,22 +21,16 @@ import os
 import re
 import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import program  # noqa: E402
 
 binary = os.path.abspath(sys.argv[1])
-work = os.path.realpath(tempfile.mkdtemp(prefix="wgnthreshold"))
-tmp = os.path.join(work, "tmp")
-os.mkdir(tmp)
+work, tmp = program.workspace("wgnthreshold")
 failures = []
+expect = program.expecter(failures)
 MISSING = datetime.date(2002, 3, 7)
 
-
-def expect(what, got, want):
-    if got != want:
-        failures.append(f"{what}: got {got!r}, expected {want!r}")
 
 
 def rain(d):

@@ -19,22 +19,15 @@ import io
 import os
 import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import program  # noqa: E402
 
 check, batch = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 examples = os.path.abspath(sys.argv[3])
-work = os.path.realpath(tempfile.mkdtemp(prefix="wgncheck"))
-tmp = os.path.join(work, "tmp")
-os.mkdir(tmp)
+work, tmp = program.workspace("wgncheck")
 failures = []
-
-
-def expect(what, got, want):
-    if got != want:
-        failures.append(f"{what}: got {repr(got)[:300]}, expected {repr(want)[:300]}")
+expect = program.expecter(failures)
 
 
 def run(binary, *arguments):

@@ -17,7 +17,6 @@ import io
 import os
 import re
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import program  # noqa: E402
@@ -25,15 +24,9 @@ import program  # noqa: E402
 binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 record = [r for r in program.station_records(data_dir) if "de-bilt" in r][0]
 first, last = map(int, re.search(r"(\d{4})-(\d{4})\.txt$", record).groups())
-work = os.path.realpath(tempfile.mkdtemp(prefix="wgnquirks"))
-tmp = os.path.join(work, "tmp")
-os.mkdir(tmp)
+work, tmp = program.workspace("wgnquirks")
 failures = []
-
-
-def expect(what, got, want):
-    if got != want:
-        failures.append(f"{what}: got {got!r}, expected {want!r}")
+expect = program.expecter(failures)
 
 
 def write(name, lines, end="\n", encoding="utf-8"):

@@ -12,6 +12,7 @@ import glob
 import os
 import subprocess
 import sys
+import tempfile
 
 
 def is_windows(binary):
@@ -87,3 +88,20 @@ def station_records(data_dir):
         print(f"skipped: no station records in {data_dir}")
         sys.exit(77)
     return files
+
+
+def workspace(prefix):
+    """A fresh folder for a test's files and the folder inside it that its
+    programs get as TMP: (work, tmp)."""
+    work = os.path.realpath(tempfile.mkdtemp(prefix=prefix))
+    tmp = os.path.join(work, "tmp")
+    os.mkdir(tmp)
+    return work, tmp
+
+
+def expecter(failures):
+    """expect(what, got, want): a failure line into `failures` when got is not want."""
+    def expect(what, got, want):
+        if got != want:
+            failures.append(f"{what}: got {repr(got)[:300]}, expected {repr(want)[:300]}")
+    return expect
