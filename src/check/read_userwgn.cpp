@@ -19,14 +19,6 @@ std::string folded(std::string_view cell) {
     return text::lower_case(text::trimmed(cell));
 }
 
-std::string capitals(std::string_view name) {
-    std::string shown(name);
-    for (char& c : shown) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return shown;
-}
-
 }  // namespace
 
 bool looks_like_userwgn(std::string_view text) {
@@ -55,14 +47,14 @@ Result<CheckTable> read_userwgn(std::string_view shown, std::string_view text) {
     for (std::size_t h = 0; h < kHead.size(); ++h) {
         if (!head_at[h]) {
             return Problem{std::string(shown), header.line, "",
-                           "no column " + capitals(kHead[h]) + " (a userwgn.csv header was expected)"};
+                           "no column " + text::upper_case(kHead[h]) + " (a userwgn.csv header was expected)"};
         }
     }
     for (std::size_t c = 0; c < 14; ++c) {
         for (std::size_t m = 0; m < 12; ++m) {
             if (!value_at[m][c]) {
                 return Problem{std::string(shown), header.line, "",
-                               "no column " + capitals(kStems[c]) + std::to_string(m + 1) +
+                               "no column " + text::upper_case(kStems[c]) + std::to_string(m + 1) +
                                    " (a userwgn.csv header was expected)"};
             }
         }

@@ -110,14 +110,6 @@ void refuse_monthly(const DatedTable& table) {
               : "a POWER climatology (long-term monthly means), not a daily file: download the daily data");
 }
 
-std::string upper_case(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return result;
-}
-
 }  // namespace
 
 StationRecord read_csv(std::string_view text, const ReadOptions& options) {
@@ -172,7 +164,7 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
             const auto unit = unit_in_text(quantity_of(parameter.variable), line);
             if (!unit) {
                 fail(lines.number(), "",
-                     "the unit of " + upper_case(parameter.name) + " is not one of " +
+                     "the unit of " + text::upper_case(parameter.name) + " is not one of " +
                          unit_names(quantity_of(parameter.variable)));
             }
             stated[parameter.variable] = *unit;

@@ -23,7 +23,8 @@ std::string_view readable_text(std::string_view text, std::string& owned) {
         text = owned;
     }
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    if (text.find('\r') != std::string_view::npos && text.find('\n') == std::string_view::npos) {
+    // (An LF in the first line tells almost every file apart at once.)
+    if (text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos) {
         std::string lines(text);
         for (char& c : lines) {
             if (c == '\r') c = '\n';

@@ -19,6 +19,14 @@ std::string lower_case(std::string_view text) {
     return result;
 }
 
+std::string upper_case(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return result;
+}
+
 bool same_letters(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };

@@ -16,6 +16,8 @@ namespace wgn::text {
 std::string_view trimmed(std::string_view text);
 // ASCII letters in lower case; every other byte unchanged.
 std::string lower_case(std::string_view text);
+// ASCII letters in upper case; every other byte unchanged.
+std::string upper_case(std::string_view text);
 // Whether the two texts are the same but for the case of ASCII letters:
 // lower_case(a) == lower_case(b), without making either.
 bool same_letters(std::string_view a, std::string_view b);

@@ -32,7 +32,11 @@ TEST(PlainText, LowerCasesAsciiLettersOnly) {
     } cases[] = {
         {"TMax", "tmax"}, {"AZ@[`az", "az@[`az"}, {"\xC3\x84", "\xC3\x84"}, {"", ""}, {"PRCP (MM)", "prcp (mm)"},
     };
-    for (const auto& c : cases) EXPECT_EQ(lower_case(c.in), c.out) << c.in;
+    for (const auto& c : cases) {
+        EXPECT_EQ(lower_case(c.in), c.out) << c.in;
+        EXPECT_EQ(lower_case(upper_case(c.in)), c.out) << c.in;  // upper_case touches the same letters only
+    }
+    EXPECT_EQ(upper_case("t2m_max (c) \xC3\xA4"), "T2M_MAX (C) \xC3\xA4");
 }
 
 TEST(PlainText, QuotesForMessages) {
