@@ -189,6 +189,7 @@ TEST(RecordIntervals, NotesShortRecordsAndWideIntervals) {
     const Case cases[] = {
         {30, "10.00", "8.00", "12.00", ""},
         {19, "10.00", "8.00", "12.00", "19 years (fewer than 20)"},
+        {20, "10.00", "8.00", "12.00", ""},  // 20 years are enough
         {30, "0.50", "0.10", "0.70", "interval wider than the value: pcp_skew(3,5)"},
         {12, "-0.20", "-0.30", "0.10", "12 years (fewer than 20); interval wider than the value: pcp_skew(3,5)"},
     };
