@@ -32,9 +32,10 @@ struct Charted {
     const char* variable;
     const char* unit;
 };
-constexpr std::array<Charted, 11> kCharted = {{
+constexpr std::array<Charted, 12> kCharted = {{
     {"pcp_ave", "mm"},
     {"pcp_days", "days"},
+    {"pcp_hhr", "mm"},
     {"wet_dry", ""},
     {"wet_wet", ""},
     {"tmp_max_ave", "°C"},

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "check/exact_math.hpp"
+#include "check/half_hour_rain.hpp"
+#include "check/triangular_draw.hpp"
 
 namespace wgn::check {
 namespace {
@@ -12,14 +14,6 @@ namespace {
 constexpr std::array<std::array<double, 3>, 3> kA = {
     {{0.567, 0.086, -0.002}, {0.253, 0.504, -0.050}, {-0.006, -0.039, 0.244}}};
 constexpr std::array<std::array<double, 3>, 3> kB = {{{0.781, 0.0, 0.0}, {0.328, 0.637, 0.0}, {0.238, -0.341, 0.873}}};
-
-// A draw of the triangular distribution on [low, high] with its mode at `mode`.
-double triangular(double low, double mode, double high, double u) {
-    if (high <= low) return mode;
-    const double split = (mode - low) / (high - low);
-    if (u <= split) return low + std::sqrt(u * (high - low) * (mode - low));
-    return high - std::sqrt((1.0 - u) * (high - low) * (high - mode));
-}
 
 }  // namespace
 
@@ -33,8 +27,9 @@ double clear_sky_radiation(double latitude, int day_of_year) {
     return 30.0 * distance * (h * ys + yc * std::sin(h));
 }
 
-DailyGenerator::DailyGenerator(Model model, const StationParameters& station, RandomNumbers& numbers)
-    : model_(model), station_(station), numbers_(numbers) {}
+DailyGenerator::DailyGenerator(Model model, const StationParameters& station, RandomNumbers& numbers,
+                               RandomNumbers& half_hour_numbers)
+    : model_(model), station_(station), numbers_(numbers), half_hour_numbers_(half_hour_numbers) {}
 
 bool DailyGenerator::occurrence(const MonthParameters& month) {
     const bool conditioning = model_ == Model::swat2012 ? yesterday_wet_ : before_yesterday_wet_;
@@ -75,17 +70,17 @@ double DailyGenerator::humidity(const MonthParameters& month, bool wet) {
     if (wet) mean = 0.1 * mean + 0.9;
     const double high = mean + (1.0 - mean) * natural_exp(mean - 1.0);
     const double low = mean * (1.0 - natural_exp(-mean));
-    // The draw scaled so that the distribution's mean is the month's.
-    const double draw = triangular(low, mean, high, numbers_.uniform()) * mean * 3.0 / (low + mean + high);
-    if (draw >= 1.0) return 0.99;
-    return draw <= 0.0 ? 0.001 : draw;
+    return scaled_triangular(low, mean, high, numbers_.uniform());
 }
 
 Day DailyGenerator::next(std::size_t month_index, int day_of_year) {
     const MonthParameters& month = station_.months[month_index];
     Day day;
     const bool wet = occurrence(month);
-    if (wet) day.pcp = amount(month);
+    if (wet) {
+        day.pcp = amount(month);
+        day.half_hour = half_hour_rain(month.half_hour_share, day.pcp, half_hour_numbers_.uniform());
+    }
     before_yesterday_wet_ = yesterday_wet_;
     yesterday_wet_ = day.pcp >= 0.1;
 

@@ -14,6 +14,9 @@
 //   humidity     the month's humidity adjusted for wet days, a triangular draw around it whose
 //                mean is that; 1 or more taken as 0.99, 0 or less as 0.001
 //   wind         wnd_ave (-ln u)^0.3
+//   half hour    on a wet day, the rain of its largest half hour (half_hour_rain.hpp), from a
+//                stream of numbers of its own, so that the other variables are those of a
+//                generator without it
 #pragma once
 
 #include <array>
@@ -26,6 +29,7 @@ namespace wgn::check {
 
 struct Day {
     double pcp = 0, tmax = 0, tmin = 0, slr = 0, humidity = 0, wind = 0;
+    double half_hour = 0;  // the rain of the largest half hour, mm
 };
 
 // The largest radiation of a day at a latitude (degrees), MJ/m²/day, as the models compute it.
@@ -33,7 +37,8 @@ double clear_sky_radiation(double latitude, int day_of_year);
 
 class DailyGenerator {
   public:
-    DailyGenerator(Model model, const StationParameters& station, RandomNumbers& numbers);
+    DailyGenerator(Model model, const StationParameters& station, RandomNumbers& numbers,
+                   RandomNumbers& half_hour_numbers);
     // The next day, of `month` (0 ... 11) and `day_of_year` (1 ... 366).
     Day next(std::size_t month, int day_of_year);
 
@@ -47,6 +52,7 @@ class DailyGenerator {
     Model model_;
     const StationParameters& station_;
     RandomNumbers& numbers_;
+    RandomNumbers& half_hour_numbers_;
     bool yesterday_wet_ = false, before_yesterday_wet_ = false;
     std::array<double, 3> residual_{};
 };

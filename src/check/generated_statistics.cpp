@@ -1,5 +1,6 @@
 #include "check/generated_statistics.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -10,6 +11,8 @@ namespace wgn::check {
 namespace {
 
 constexpr std::array<int, 12> kCommonYear = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+// Mixed into the generator's seed for the stream of the half-hour rain.
+constexpr std::uint64_t kHalfHourStream = 0xA0761D6478BD642FULL;
 
 }  // namespace
 
@@ -45,10 +48,13 @@ std::uint64_t station_seed(std::uint64_t seed, std::size_t index) {
 }
 
 GeneratedStatistics generate(Model model, const StationParameters& station, int years, std::uint64_t seed) {
-    RandomNumbers numbers(seed);
-    DailyGenerator generator(model, station, numbers);
+    RandomNumbers numbers(seed), half_hour_numbers(seed ^ kHalfHourStream);
+    DailyGenerator generator(model, station, numbers, half_hour_numbers);
     GeneratedStatistics statistics;
     statistics.years = years;
+    statistics.run_years =
+        static_cast<int>(std::clamp(std::nearbyint(station.rain_yrs), 1.0, std::max(1.0, double(years))));
+    std::array<double, 12> largest_of_run{};
     std::optional<bool> yesterday_wet;
     for (int year = 0; year < years; ++year) {
         const bool leap = year % 4 == 3;
@@ -67,12 +73,20 @@ GeneratedStatistics generate(Model model, const StationParameters& station, int 
                 tally.humidity.add(day.humidity);
                 tally.wind.add(day.wind);
                 if (wet) tally.wet_days += 1.0;
+                largest_of_run[m] = std::max(largest_of_run[m], day.half_hour);
                 if (yesterday_wet) {
                     (*yesterday_wet ? tally.after_wet : tally.after_dry) += 1.0;
                     if (wet) (*yesterday_wet ? tally.wet_after_wet : tally.wet_after_dry) += 1.0;
                 }
                 yesterday_wet = wet;
             }
+        }
+        if ((year + 1) % statistics.run_years == 0) {
+            for (std::size_t m = 0; m < 12; ++m) {
+                statistics.months[m].half_hour_largest += largest_of_run[m];
+                statistics.months[m].half_hour_runs += 1.0;
+            }
+            largest_of_run = {};
         }
     }
     return statistics;
@@ -98,6 +112,7 @@ std::vector<GeneratedRow> generated_rows(const TableStation& station, const Gene
         add(weather::kWetDry, t.after_dry > 0.0 ? t.wet_after_dry / t.after_dry : 0.0);
         add(weather::kWetWet, t.after_wet > 0.0 ? t.wet_after_wet / t.after_wet : 0.0);
         add(weather::kPcpDays, t.wet_days / years);
+        add(weather::kPcpHhr, t.half_hour_runs > 0.0 ? t.half_hour_largest / t.half_hour_runs : 0.0);
         add(weather::kSlrAve, t.slr.mean());
         rows.push_back({"slr_sd", "", t.slr.deviation(), static_cast<int>(m + 1)});
         rows.push_back({"rh", humidity ? fixed((*humidity)[m], 4) : "", t.humidity.mean(), static_cast<int>(m + 1)});

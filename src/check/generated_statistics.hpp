@@ -4,6 +4,10 @@
 // wet days after a dry and after a wet day (the day before may be in the month
 // before), pcp_days the mean number of wet days, means and sample deviations
 // (n - 1) of the daily values; a day is wet with rain of at least 0.1 mm.
+// pcp_hhr, the record's largest half-hour rain of the month over its years,
+// is the largest of each run of rain_yrs generated years (rounded, at least
+// 1 and at most the years generated), averaged over the runs; years after the
+// last whole run are left out of it.
 #pragma once
 
 #include <array>
@@ -28,10 +32,13 @@ struct MonthTally {
     Moments pcp, tmax, tmin, slr, humidity, wind;
     double total = 0;  // the rain of every year's month
     double wet_days = 0, after_dry = 0, wet_after_dry = 0, after_wet = 0, wet_after_wet = 0;
+    double half_hour_largest = 0;  // the sum over the runs of rain_yrs years of each run's largest
+    double half_hour_runs = 0;
 };
 
 struct GeneratedStatistics {
     int years = 0;
+    int run_years = 1;  // the years of a run that pcp_hhr takes the largest of
     std::array<MonthTally, 12> months;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check/exact_math.hpp"
+#include "check/half_hour_rain.hpp"
 
 namespace wgn::check {
 namespace {
@@ -60,6 +61,7 @@ std::optional<StationParameters> model_parameters(const TableStation& station, R
                                                   std::string& lacking) {
     StationParameters parameters;
     parameters.latitude = number_of(station.station.latitude).value_or(0.0);
+    parameters.rain_yrs = model_rain_yrs(number_of(station.station.rain_yrs));
     std::array<std::array<double, 14>, 12> v{};
     for (std::size_t m = 0; m < 12; ++m) {
         for (std::size_t c = 0; c < 14; ++c) {
@@ -101,6 +103,10 @@ std::optional<StationParameters> model_parameters(const TableStation& station, R
         month.slr = v[m][weather::kSlrAve];
         month.humidity = (*humidity)[m];
         month.wind = v[m][weather::kWndAve];
+        // pcp_hhr averaged with the months either side, December's and January's neighbours each other.
+        const double hhr =
+            (v[(m + 11) % 12][weather::kPcpHhr] + v[m][weather::kPcpHhr] + v[(m + 1) % 12][weather::kPcpHhr]) / 3.0;
+        month.half_hour_share = half_hour_share(hhr, wet_days, month.wet_day_mean, parameters.rain_yrs);
     }
     return parameters;
 }

@@ -30,11 +30,13 @@ struct MonthParameters {
     double pcp_sd = 0, skew = 0, amount_factor = 1;
     double tmax = 0, tmin = 0, tmax_sd = 0, tmin_sd = 0;
     double slr = 0, humidity = 0, wind = 0;
+    double half_hour_share = 0;
 };
 
 struct StationParameters {
     std::array<MonthParameters, 12> months;
     double latitude = 0;
+    double rain_yrs = 10;  // as the model takes it: below 1 (or none) 10
 };
 
 // The humidity the model reads from dew_ave, by month.

@@ -5,7 +5,8 @@
     (named by either table) and the station's .wgn give the same generated
     numbers (one table, whatever the layout);
   - audit.csv and generated.csv: their headers, CR LF line ends, every row
-    complete, 14 rows a month, each ratio the generated value over the table's;
+    complete, 15 rows a month, each ratio the generated value over the table's,
+    the generated pcp_hhr within a factor of 2 of the table's;
   - index.html: a section a station, its charts inline, nothing fetched;
   - the same seed gives the same bytes (all three files), another seed or model other numbers;
   - the same table with pcp_ave as daily means: found in every month;
@@ -63,7 +64,7 @@ expect("check's line", err.strip().endswith("1 generated; see " + program.shown_
        True)
 audit = rows("folder", "audit.csv", AUDIT)
 generated = rows("folder", "generated.csv", GENERATED)
-expect("generated rows", len(generated), 12 * 14)
+expect("generated rows", len(generated), 12 * 15)
 for station, month, variable, table, value, ratio in generated:
     if table and float(table) != 0:
         if abs(float(ratio) - float(value) / float(table)) > 1e-4 + 1e-3 * abs(float(ratio)):
@@ -75,6 +76,11 @@ by_key = {(r[1], r[2]): float(r[4]) for r in generated}
 # SWAT+: radiation slr_ave every day.
 for month in range(1, 13):
     expect(f"slr_sd of {month}", by_key[(str(month), "slr_sd")], 0.0)
+# The largest half-hour rain of runs of rain_yrs years: of the table's size (it is smoothed over the
+# months either side, so not equal to it).
+for station, month, variable, table, value, ratio in generated:
+    if variable == "pcp_hhr" and not 0.5 < float(ratio) < 2.0:
+        failures.append(f"pcp_hhr of {month}: generated {value} for {table}")
 
 for other in ("batch/weather-wgn.cli", "batch/userwgn.csv", "batch/wgn_stations.csv", "batch/wgn_monthly.csv",
               "batch/example/example.wgn"):
@@ -86,7 +92,7 @@ for other in ("batch/weather-wgn.cli", "batch/userwgn.csv", "batch/wgn_stations.
 with open(os.path.join(work, "folder", "index.html"), encoding="utf-8") as f:
     page = f.read()
 expect("page sections", page.count("<section>"), 1)
-expect("page charts", page.count("<svg"), 11)
+expect("page charts", page.count("<svg"), 12)
 expect("page fetches nothing", [w for w in ("src=", "href=", "<link", "url(") if w in page], [])
 
 run(check, "batch", "-o", "same")
