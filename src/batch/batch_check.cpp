@@ -66,7 +66,8 @@ std::optional<std::vector<std::string>> check_batch(const std::string& folder,
                                                     const std::vector<std::string>& arguments,
                                                     const std::vector<page::PageStation>& shown) {
     const std::string into = platform::name_inside(folder, kCheckFolder);
-    std::vector<std::string> command = {platform::name_inside(folder, "weather-wgn.cli"), "-o", into};
+    // The folder itself, so that the check's page shows the record's intervals beside the table.
+    std::vector<std::string> command = {folder, "-o", into};
     command.insert(command.end(), arguments.begin(), arguments.end());
     if (check::run_check_command(command) != 0) return std::nullopt;
     std::string generated;

@@ -1,5 +1,5 @@
-// wgnrain-batch --check: wgnrain-check run on the batch's own
-// weather-wgn.cli, its files in OUTDIR/check, and the stations whose
+// wgnrain-batch --check: wgnrain-check run on the batch's output folder (its
+// weather-wgn.cli, with the record's intervals), its files in OUTDIR/check, and the stations whose
 // generated monthly total (pcp_ave) or wet days (pcp_days) leave the
 // record's 90 % interval (intervals.csv).
 //

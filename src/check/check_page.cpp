@@ -1,10 +1,12 @@
 #include "check/check_page.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
 
 #include "check/number_text.hpp"
+#include "check/record_table.hpp"
 #include "page/svg_writer.hpp"
 
 namespace wgn::check {
@@ -25,6 +27,8 @@ constexpr const char* kStyle =
     ".none{font-size:11px;fill:#999;text-anchor:middle}.grid{stroke:#eee;fill:none}"
     "polyline{fill:none;stroke-width:1.5}.s0{stroke:#c0392b;fill:#c0392b}polyline.s0{fill:none}"
     "rect.bar{fill:#5b8fd0}.change{color:#8a4b00}.suspect,.missing{color:#b03020}"
+    ".rec{stroke:#2e8b57;fill:#2e8b57}polyline.rec{fill:none;stroke-dasharray:3 2}.band{stroke:none;fill-opacity:.15}"
+    ".notes{color:#8a4b00}details.record{margin:.6em 0}"
     "section{border-top:2px solid #ccc;margin-top:1.5em}";
 
 // The variables charted, with their units.
@@ -60,7 +64,23 @@ std::string findings_list(const std::vector<AuditRow>& findings) {
     return html + "</ul>\n";
 }
 
-std::string charts(const std::map<std::string, std::array<const GeneratedRow*, 12>>& by_variable) {
+// The record's values and intervals of a variable charted, where the station has them.
+std::optional<page::MonthSeries> record_series(const TableStation& station, std::string_view variable) {
+    const auto column = std::find(weather::kColumns.begin(), weather::kColumns.end(), variable);
+    if (!station.record || column == weather::kColumns.end()) return std::nullopt;
+    page::MonthSeries series{"record", {}, "rec", {}, {}, {}};
+    for (std::size_t m = 0; m < 12; ++m) {
+        const RecordValue& value =
+            station.record->values[m][static_cast<std::size_t>(column - weather::kColumns.begin())];
+        series.texts[m] = value.value;
+        series.low[m] = value.low;
+        series.high[m] = value.high;
+    }
+    return series;
+}
+
+std::string charts(const TableStation& station,
+                   const std::map<std::string, std::array<const GeneratedRow*, 12>>& by_variable) {
     std::string html = "<div class=\"charts\">";
     for (const Charted& charted : kCharted) {
         const auto found = by_variable.find(charted.variable);
@@ -76,7 +96,12 @@ std::string charts(const std::map<std::string, std::array<const GeneratedRow*, 1
         options.title = std::string(charted.variable) + ": table (bars), generated (line)";
         options.unit = charted.unit;
         options.bars = true;
-        html.append(page::month_chart({table, generated}, options));
+        std::vector<page::MonthSeries> series = {table, generated};
+        if (std::optional<page::MonthSeries> record = record_series(station, charted.variable)) {
+            options.title = std::string(charted.variable) + ": table (bars), generated (line), record (band)";
+            series.push_back(std::move(*record));
+        }
+        html.append(page::month_chart(series, options));
     }
     return html + "</div>\n";
 }
@@ -132,7 +157,8 @@ std::string check_page(const std::vector<PageStation>& stations, const std::stri
         for (const GeneratedRow& row : station.generated) {
             by_variable[row.variable][static_cast<std::size_t>(row.month - 1)] = &row;
         }
-        html.append(charts(by_variable)).append(ratio_table(by_variable, station.generated)).append("</section>\n");
+        html.append(charts(*station.station, by_variable)).append(ratio_table(by_variable, station.generated));
+        html.append(record_table(*station.station, station.generated)).append("</section>\n");
     }
     return html + "</body></html>\n";
 }

@@ -2,7 +2,9 @@
 // charts inline, nothing fetched), a section a station: its findings in
 // words, a chart a variable with the table's value by month as bars and the
 // generated one as a line, and the ratios generated / table by month, those
-// more than 10 % from 1 marked.
+// more than 10 % from 1 marked; for a table a batch wrote, the record's
+// value and 90 % interval as a band in each chart and by month beside the
+// table's and the generated value (record_table.hpp).
 #pragma once
 
 #include <string>

@@ -1,11 +1,13 @@
 // The stations of the weather-generator tables being checked, one typed
 // table whatever the layout they came in: each station's name, position,
 // rain_yrs and 12 months of the 14 values, kept as their text (an empty
-// value: the table has none), with the file it came from.
+// value: the table has none), with the file it came from, and, for a table
+// a batch wrote, the record it was made from (batch_record.hpp).
 //
 //   value_of(station, 6, weather::kPcpAve) -> 63.4 (July's pcp_ave), or nothing
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +17,24 @@
 
 namespace wgn::check {
 
+// A value of the record with its 90 % interval, as the batch wrote them; empty bounds: no interval.
+struct RecordValue {
+    std::string value, low, high;
+};
+
+// The record of a station of a batch: by month (0 ... 11) and column, and
+// what the batch noted of its intervals (empty: nothing).
+struct BatchRecord {
+    std::array<std::array<RecordValue, 14>, 12> values;
+    std::string notes;
+};
+// By the station's name in the model files.
+using BatchRecords = std::map<std::string, BatchRecord>;
+
 struct TableStation {
     std::string file;  // as shown in messages
     weather::ReferenceStation station;
+    std::optional<BatchRecord> record;  // the table came from a batch that kept the record's intervals
 };
 
 using CheckTable = std::vector<TableStation>;

@@ -59,7 +59,7 @@ Result<CheckTable> read_editor_tables(std::string_view stations_shown, std::stri
         if (!by_id.emplace(*id, table.size()).second) {
             return Problem{std::string(stations_shown), row.line, "id", "the id of an earlier station"};
         }
-        TableStation station{std::string(stations_shown), {}};
+        TableStation station{std::string(stations_shown), {}, {}};
         station.station.line = row.line;
         station.station.name = text::trimmed(row.fields[1]);
         station.station.latitude = text::trimmed(row.fields[2]);

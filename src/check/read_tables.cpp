@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "check/batch_record.hpp"
 #include "check/read_editor.hpp"
 #include "check/read_userwgn.hpp"
 #include "check/read_wgn.hpp"
@@ -56,6 +57,25 @@ Result<CheckTable> read_editor_pair(const std::string& name, const ReadFile& giv
     return read_editor_tables(stations.shown, stations.text, monthly.shown, monthly.text);
 }
 
+// The records of a batch's output folder (intervals.csv, summary.csv's notes) given to the
+// stations of its table; a folder without intervals.csv (a batch before them) gives none.
+Result<void> add_batch_records(const std::string& folder, CheckTable& table) {
+    const std::string intervals_name = platform::name_inside(folder, "intervals.csv");
+    if (platform::file_kind(platform::resolve_file_name(intervals_name)) == platform::FileKind::missing) return {};
+    const Result<ReadFile> intervals = read_file(intervals_name);
+    if (!intervals) return intervals.problem();
+    Result<BatchRecords> records = read_record_intervals(intervals->shown, intervals->text);
+    if (!records) return records.problem();
+    if (const Result<ReadFile> summary = read_file(platform::name_inside(folder, "summary.csv"))) {
+        add_interval_notes(summary->text, *records);
+    }
+    for (TableStation& station : table) {
+        const auto found = records->find(station.station.name);
+        if (found != records->end()) station.record = found->second;
+    }
+    return {};
+}
+
 }  // namespace
 
 Result<CheckTable> read_table_text(std::string_view shown, std::string_view text) {
@@ -70,7 +90,7 @@ Result<CheckTable> read_table_text(std::string_view shown, std::string_view text
     if (stations->empty())
         return Problem{std::string(shown), 0, "", "no station (a weather-wgn.cli block was expected)"};
     CheckTable table;
-    for (weather::ReferenceStation& station : *stations) table.push_back({std::string(shown), std::move(station)});
+    for (weather::ReferenceStation& station : *stations) table.push_back({std::string(shown), std::move(station), {}});
     return table;
 }
 
@@ -81,15 +101,17 @@ Result<CheckTable> read_tables(const std::vector<std::string>& names) {
         std::string name = given;
         // A batch's output folder: the SWAT+ table it wrote.
         const platform::ResolvedName resolved = platform::resolve_file_name(name);
-        if (resolved.report == 0 && platform::file_kind(resolved) == platform::FileKind::folder) {
-            name = platform::name_inside(name, "weather-wgn.cli");
-        }
+        const bool batch = resolved.report == 0 && platform::file_kind(resolved) == platform::FileKind::folder;
+        if (batch) name = platform::name_inside(name, "weather-wgn.cli");
         const Result<ReadFile> file = read_file(name);
         if (!file) return file.problem();
         const EditorTable editor = editor_table_of(file->text);
         Result<CheckTable> table = editor != EditorTable::none ? read_editor_pair(name, *file, editor, pairs_read)
                                                                : read_table_text(file->shown, file->text);
         if (!table) return table.problem();
+        if (batch) {
+            if (const Result<void> added = add_batch_records(given, *table); !added) return added.problem();
+        }
         for (TableStation& station : *table) all.push_back(std::move(station));
     }
     return all;

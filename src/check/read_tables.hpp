@@ -6,7 +6,9 @@
 //   wgn_stations.csv     SWAT+ Editor's pair (read_editor.hpp), named by either table, the other
 //   wgn_monthly.csv      beside it under its usual name; the pair read once when both are named
 //   STATION.wgn          SWAT 2012's station file (read_wgn.hpp)
-//   a folder             a wgnrain-batch output folder: its weather-wgn.cli
+//   a folder             a wgnrain-batch output folder: its weather-wgn.cli, each station with
+//                        its record from the folder's intervals.csv and summary.csv where the
+//                        batch wrote them (batch_record.hpp)
 //
 // A file that is none of these, or cannot be read, is a problem with the
 // file, the line and what was expected there:

@@ -65,7 +65,7 @@ Result<CheckTable> read_userwgn(std::string_view shown, std::string_view text) {
         const auto cell = [&row](std::size_t at) {
             return at < row.fields.size() ? text::trimmed(row.fields[at]) : std::string_view();
         };
-        TableStation station{std::string(shown), {}};
+        TableStation station{std::string(shown), {}, {}};
         station.station.line = row.line;
         station.station.name = cell(*head_at[0]);
         station.station.latitude = cell(*head_at[1]);

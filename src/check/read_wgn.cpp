@@ -31,7 +31,7 @@ bool looks_like_wgn(std::string_view text) {
 Result<CheckTable> read_wgn(std::string_view shown, std::string_view name, std::string_view text) {
     text::TextLines lines(text);
     std::string_view line;
-    TableStation station{std::string(shown), {}};
+    TableStation station{std::string(shown), {}, {}};
     station.station.name = name;
     station.station.line = 1;
     const auto fail = [&](const std::string& why) { return Problem{std::string(shown), lines.number(), "", why}; };

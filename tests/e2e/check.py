@@ -7,7 +7,10 @@
   - audit.csv and generated.csv: their headers, CR LF line ends, every row
     complete, 15 rows a month, each ratio the generated value over the table's,
     the generated pcp_hhr within a factor of 2 of the table's;
-  - index.html: a section a station, its charts inline, nothing fetched;
+  - index.html: a section a station, its charts inline, nothing fetched; from
+    the batch folder the record's value and interval of every month and
+    variable (those of intervals.csv) beside the table's and the generated
+    value, and the intervals as bands; from the table alone no record;
   - the same seed gives the same bytes (all three files), another seed or model other numbers;
   - the same table with pcp_ave as daily means: found in every month;
   - a table that cannot be read: exit status 2 with its file and line, and
@@ -18,6 +21,7 @@
 import csv
 import io
 import os
+import re
 import shutil
 import sys
 
@@ -94,6 +98,26 @@ with open(os.path.join(work, "folder", "index.html"), encoding="utf-8") as f:
 expect("page sections", page.count("<section>"), 1)
 expect("page charts", page.count("<svg"), 12)
 expect("page fetches nothing", [w for w in ("src=", "href=", "<link", "url(") if w in page], [])
+# The record beside the table: every row of intervals.csv, the generated value beside it.
+with open(os.path.join(work, "batch", "intervals.csv"), newline="") as f:
+    intervals = list(csv.DictReader(f))
+MONTHS = ["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"]
+shown = re.findall(r"<tr><td>(\w+)</td><td>(\w+)</td><td>([^<]*)</td><td>([^<]*)</td><td>([^<]*)</td>"
+                   r"<td[^>]*>([^<]*)</td></tr>", page)
+want = []
+for r in intervals:
+    interval = f"{r['low']} … {r['high']}" if r["low"] else ""
+    value = f"{by_key[(r['month'], r['variable'])]:.4f}" if (r["month"], r["variable"]) in by_key else ""
+    want.append((MONTHS[int(r["month"]) - 1], r["variable"], r["value"], interval, value))
+expect("the record beside the table", [row[:2] + row[3:] for row in shown], want)
+expect("the table's value the record's", [row for row in shown if float(row[2]) != float(row[3])], [])
+CHARTED = {"pcp_ave", "pcp_days", "pcp_hhr", "wet_dry", "wet_wet", "tmp_max_ave", "tmp_min_ave", "tmp_max_sd",
+           "tmp_min_sd", "slr_ave", "wnd_ave"}
+expect("the intervals as bands", page.count('class="band interval rec"'),
+       len({r["variable"] for r in intervals if r["low"]} & CHARTED))
+run(check, "batch/weather-wgn.cli", "-o", "alone")
+with open(os.path.join(work, "alone", "index.html"), encoding="utf-8") as f:
+    expect("no record from the table alone", "<details" in f.read(), False)
 
 run(check, "batch", "-o", "same")
 for name in ("audit.csv", "generated.csv", "index.html"):
