@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "batch/record_intervals.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/csv.hpp"
@@ -121,13 +122,17 @@ std::string summary_header(const StationList& list) {
                                      "filled_variables", "model_files", "model_changes", "model_notes", "model_details",
                                      "units", "refused_variables", "swat2012_wgn"});
     }
+    // The notes on the intervals come last of all, after the list's own
+    // columns, where the readers of a summary without them find nothing moved.
+    constexpr std::string_view kNotesColumn = "interval_notes";
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
     for (const std::string& extra : list.extra_columns) {
-        bool taken = false;
+        bool taken = list.weather_columns && text::lower_case(extra) == kNotesColumn;
         for (const std::string& own : header) taken = taken || text::lower_case(own) == text::lower_case(extra);
         header.push_back(taken ? "list_" + extra : extra);
     }
+    if (list.weather_columns) header.emplace_back(kNotesColumn);
     return csv_line(header);
 }
 
@@ -148,6 +153,10 @@ std::string summary_row(const StationList& list, const Station& station, const S
     if (list.dated_columns) coverage_cells(station, outcome, row);
     if (list.weather_columns) weather_cells(station, outcome, swat2012_file, row);
     row.insert(row.end(), station.extra.begin(), station.extra.end());
+    if (list.weather_columns) {
+        row.push_back(outcome.weather && outcome.intervals ? interval_notes(*outcome.intervals, *outcome.weather)
+                                                           : std::string());
+    }
     return csv_line(row);
 }
 

@@ -6,7 +6,9 @@
 //   summary.csv       every station: status, counts, warnings, the values the
 //                     report could not show, the failure's last report line,
 //                     (for a list with dated files) the coverage, then the
-//                     list's own further columns
+//                     list's own further columns, and last (for a list with
+//                     the complete record's columns) interval_notes, what
+//                     record_intervals.hpp notes of the station's intervals
 //   userwgn_pcp.csv   every successful station, the precipitation columns of
 //                     SWAT's userwgn table: STATION,PCPMM1..PCPMM12,...,PCPD12
 //   wgn_mon_pcp.csv   the same values for SWAT+, one row per station and month:

@@ -6,10 +6,13 @@ rest from the bundled reference station):
     the value as the model files hold it (wgn_mon_pcp.csv's pcp_ave);
   - low <= high, and most intervals hold their value;
   - the short record's intervals of pcp_ave are about twice as wide;
-  - the page notes the short record;
+  - the page notes the short record, and summary.csv's last column,
+    interval_notes, holds each station's notes as the page gives them;
   - a second batch reuses both stations and writes the same bytes;
   - --check writes OUTDIR/check, and the page names the stations whose
     generated pcp_ave or pcp_days leave the record's interval, month by month;
+    the check's page holds each station's notes and its record's value and
+    interval of every month and variable;
     --seed without --check is refused.
 
     batch_intervals.py path/to/wgnrain-batch
@@ -101,6 +104,17 @@ with open(os.path.join(work, "out", "index.html"), encoding="utf-8") as f:
     page = f.read()
 notes = re.findall(r"<p>Intervals: [^<]*</p>", page)
 expect("the page notes the short record", [n for n in notes if "10 years (fewer than 20)" in n][:1] != [], True)
+with open(os.path.join(work, "out", "summary.csv"), newline="", encoding="utf-8") as f:
+    summary = list(csv.reader(f))
+expect("interval_notes last", summary[0][-1], "interval_notes")
+sections = re.split(r'<section class="station"', page)[1:]
+for row in summary[1:]:
+    section = [s for s in sections if f">{row[0]}<" in s]
+    on_page = re.findall(r"<p>Intervals: ([^<]*)\.</p>", section[0]) if section else []
+    expect(f"{row[0]}: notes in the summary as on the page", [row[-1]] if row[-1] else [], on_page)
+expect("the short record's notes", [r[-1] for r in summary[1:] if r[0] == "short"][0].startswith(
+    "10 years (fewer than 20)"), True)
+notes_of = {r[0]: r[-1] for r in summary[1:]}
 
 expect("second run writes the same bytes", run_batch("second run", 2), first)
 
@@ -129,6 +143,19 @@ if listed:
     expect("stations outside their intervals", re.findall(r"<li>[^<]*</li>", listed.group(1)), want)
     if not want:
         expect("no station outside", "no station." in listed.group(1), True)
+with open(os.path.join(work, "out", "check", "index.html"), encoding="utf-8") as f:
+    check_page = f.read()
+for station in ("long", "short"):
+    section = [s for s in check_page.split("<section>")[1:] if s.startswith(f"<h2>{station}</h2>")]
+    expect(f"{station}: one section on the check's page", len(section), 1)
+    if not section:
+        continue
+    if notes_of[station]:
+        expect(f"{station}: notes on the check's page", f"Intervals: {notes_of[station]}." in section[0], True)
+    shown = re.findall(r"<tr><td>\w+</td><td>(\w+)</td><td>[^<]*</td><td>([^<]*)</td><td>([^<]*)</td>", section[0])
+    expect(f"{station}: the record on the check's page", shown,
+           [(r["variable"], r["value"], f"{r['low']} … {r['high']}" if r["low"] else "") for r in rows
+            if r["station"] == station])
 expect("scratch files left", os.listdir(tmp), [])
 shutil.rmtree(work)
 for failure in failures:

@@ -1,11 +1,12 @@
 // The record beside the table: a batch's intervals.csv and its summary's
 // notes read back by the check (and what is expected where they cannot be),
-// and the page's table of the record with a generated value outside its
-// interval marked.
+// the page's table of the record with a generated value outside its interval
+// marked, and the summary's interval_notes column last of all.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "batch/batch_tables.hpp"
 #include "check/batch_record.hpp"
 #include "check/record_table.hpp"
 #include "check_station.hpp"
@@ -104,6 +105,26 @@ TEST(CheckRecord, ThePageSetsTheRecordBesideTheTableAndTheGenerated) {
                  {{"1", "0.5", "1.5"}, 0.4, true},
                  {{"1", "", ""}, 9.0, false}};
     for (const auto& c : cases) EXPECT_EQ(outside_interval(c.record, c.generated), c.outside) << c.generated;
+}
+
+TEST(CheckRecord, TheSummarysIntervalNotesComeLast) {
+    const struct {
+        bool weather;
+        std::vector<std::string> extra;
+        std::string ends;
+    } cases[] = {
+        {true, {}, ",swat2012_wgn,interval_notes\r\n"},
+        {true, {"note", "Interval_Notes"}, ",swat2012_wgn,note,list_Interval_Notes,interval_notes\r\n"},
+        {false, {"interval_notes"}, ",report_line,interval_notes\r\n"},  // the list's own, kept as it is
+    };
+    for (const auto& c : cases) {
+        batch::StationList list;
+        list.weather_columns = c.weather;
+        list.extra_columns = c.extra;
+        const std::string header = batch::summary_header(list);
+        ASSERT_GE(header.size(), c.ends.size());
+        EXPECT_EQ(header.substr(header.size() - c.ends.size()), c.ends) << header;
+    }
 }
 
 }  // namespace
