@@ -11,11 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/station_list.hpp"
 #include "page/overview_page.hpp"
 
 namespace wgn::batch {
-
-inline constexpr std::string_view kCheckFolder = "check";
 
 // The check's own command line (--model, --years, --seed and their values)
 // refused as wgnrain-check refuses it; empty when it is fine.

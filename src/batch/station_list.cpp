@@ -353,7 +353,7 @@ std::string unsafe_name_reason(std::string_view name) {
     const std::string key = name_key(name);
     for (const std::string_view output :
          {kPageName, kSummaryName, kUserwgnName, kMonthlyName, kCliName, kEditorStationsName, kEditorMonthlyName,
-          kUserwgnFullName, kSwat2012Folder, kIntervalsName}) {
+          kUserwgnFullName, kSwat2012Folder, kIntervalsName, kCheckFolder}) {
         if (key == output) return quoted(name) + " is the name of an output file of the batch";
     }
     if (is_lock_name(key)) return quoted(name) + " is the name of the batch's lock";

@@ -83,6 +83,8 @@ inline constexpr std::string_view kEditorMonthlyName = "wgn_monthly.csv";
 inline constexpr std::string_view kUserwgnFullName = "userwgn.csv";
 // The folder of the .wgn files under the names SWAT 2012's .sub files hold.
 inline constexpr std::string_view kSwat2012Folder = "swat2012";
+// The folder of wgnrain-batch --check's files.
+inline constexpr std::string_view kCheckFolder = "check";
 
 StationList read_station_list(std::string_view text, const FileCheck& check_file);
 

@@ -63,6 +63,8 @@ TEST(StationNames, UnsafeNamesAreRefused) {
           "nul.txt", "Lpt1", "com9.csv", "SUMMARY.csv", "userwgn_pcp.csv", "wgn_mon_pcp.csv",
           // The batch's other files in the output folder, any case.
           "index.html", "Index.HTML", "weather-wgn.cli", "wgn_stations.csv", "WGN_MONTHLY.csv", "userwgn.csv",
+          // The folders of the .wgn files and of --check.
+          "swat2012", "check", "Check", "CHECK",
           "\u017Fummary.csv",  // long s, folded to s
           ".wgnrain-batch.lock", ".WGNRAIN-BATCH.LOCK", ".wgnrain-batch-2-of-3.lock", ".wgnrain-batch-1-of-2.LOCK",
           ".wgnrain-batch-10-of-4000.lock", "summary.csv.3f2a-7.tmp", "x.3F2A-7.TMP",
@@ -80,6 +82,8 @@ TEST(StationNames, UnsafeNamesAreRefused) {
                              "a.b",
                              "index.htm",
                              "summary",
+                             "checks",
+                             "check.csv",
                              "ftc.csv",
                              "a=b",
                              "x+",
@@ -162,6 +166,8 @@ TEST(StationList, NamesRefusedBeforeAnythingRuns) {
     const Case cases[] = {
         {"station,file,first_year,nodata\nindex.html,a.txt,2001,-99\n",
          {"row 2, column station: \"index.html\" is the name of an output file of the batch"}},
+        {"station,file,first_year,nodata\nok,a.txt,2001,-99\ncheck,a.txt,2001,-99\n",
+         {"row 3, column station: \"check\" is the name of an output file of the batch"}},
         {"station,file,first_year,nodata\nok,a.txt,2001,-99\n.wgnrain-batch-2-of-3.lock,a.txt,2001,-99\n",
          {"row 3, column station: \".wgnrain-batch-2-of-3.lock\" is the name of the batch's lock"}},
         {"station,file,first_year,nodata\n.WGNRAIN-BATCH.lock.takeover,a.txt,2001,-99\n",
