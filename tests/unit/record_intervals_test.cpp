@@ -1,7 +1,7 @@
 // The intervals of a station's record: the precipitation values of the full
 // record as wgnrain's report shows them, and, on records generated from a
-// known climate, intervals that hold the true value about nine times in ten
-// and narrow as the square root of the years.
+// known climate, intervals that hold the true value about nine times in ten,
+// narrow as the square root of the years and hold the station's own value.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -178,6 +178,45 @@ TEST(RecordIntervals, FourTimesTheYearsHalveTheWidth) {
         const double ratio = mean_width(10, c) / mean_width(40, c);
         EXPECT_GT(ratio, 1.7) << weather::kColumns[c];
         EXPECT_LT(ratio, 2.4) << weather::kColumns[c];
+    }
+}
+
+// The station's own value of a column in a month over its whole record, with the decimals of
+// record_of_decimals: pcp_ave and pcp_days as wgnrain's report computes them, the mean and sample
+// deviation of the daily maxima.
+std::string station_value(const weather::WeatherInputs& inputs, std::size_t m, Column column) {
+    if (column == weather::kPcpAve || column == weather::kPcpDays) {
+        std::vector<int> all;
+        for (int y = 0; y <= inputs.last_year - inputs.first_year; ++y) all.push_back(y);
+        const auto values = precipitation_values(precipitation_blocks(inputs), all);
+        return decimal(values[m][column == weather::kPcpAve ? 0 : 5], 2);
+    }
+    double n = 0, sum = 0, squares = 0;
+    for (const readers::DailyValue& day : inputs.variables.at(readers::Variable::tmax)) {
+        if (readers::date_of(day.day).month != int(m) + 1) continue;
+        const double x = std::stod(day.text);
+        n += 1, sum += x, squares += x * x;
+    }
+    const double mean = sum / n;
+    return decimal(column == weather::kTmpMaxAve ? mean : std::sqrt((squares - n * mean * mean) / (n - 1)), 2);
+}
+
+TEST(RecordIntervals, TenAndFortyYearsEachHoldTheirStationsValue) {
+    const weather::WeatherRecord record = record_of_decimals();
+    for (const int years : {10, 40}) {
+        for (std::uint64_t station = 0; station < 3; ++station) {
+            const weather::WeatherInputs inputs = climate(1961, years, 500 + station);
+            const RecordIntervals intervals = record_intervals(inputs, record);
+            for (std::size_t m = 0; m < 12; ++m) {
+                for (const Column c : kTried) {
+                    const double value = std::stod(station_value(inputs, m, c));
+                    EXPECT_LE(std::stod(intervals.low[m][c]), value)
+                        << years << " years, station " << station << ", month " << m + 1 << " " << weather::kColumns[c];
+                    EXPECT_GE(std::stod(intervals.high[m][c]), value)
+                        << years << " years, station " << station << ", month " << m + 1 << " " << weather::kColumns[c];
+                }
+            }
+        }
     }
 }
 
