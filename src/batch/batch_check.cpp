@@ -1,5 +1,6 @@
 #include "batch/batch_check.hpp"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -17,6 +18,11 @@ namespace platform = io::platform;
 
 std::optional<double> number_of(const std::string& text) {
     return text.empty() ? std::nullopt : readers::number_value(text);
+}
+
+// The station's name in the model files, which generated.csv holds.
+const std::string& model_name_of(const page::PageStation& station) {
+    return station.model_name.empty() ? station.name : station.model_name;
 }
 
 }  // namespace
@@ -43,7 +49,7 @@ std::vector<std::string> outside_intervals(std::string_view generated_csv,
     }
     std::vector<std::string> lines;
     for (const page::PageStation& station : shown) {
-        const auto found = generated.find(station.model_name.empty() ? station.name : station.model_name);
+        const auto found = generated.find(model_name_of(station));
         if (found == generated.end()) continue;
         std::string line;
         for (const std::size_t column : {weather::kPcpAve, weather::kPcpDays}) {
@@ -62,9 +68,27 @@ std::vector<std::string> outside_intervals(std::string_view generated_csv,
     return lines;
 }
 
+void add_generated(std::string_view generated_csv, std::vector<page::PageStation>& shown) {
+    const Result<readers::CsvText> csv = readers::parse_csv(generated_csv);
+    if (!csv) return;
+    std::map<std::string, page::PageStation*> by_name;
+    for (page::PageStation& station : shown) by_name[model_name_of(station)] = &station;
+    for (std::size_t r = 1; r < csv->rows.size(); ++r) {
+        const std::vector<std::string>& fields = csv->rows[r].fields;
+        if (fields.size() < 5) continue;
+        const auto station = by_name.find(fields[0]);
+        const auto month = readers::whole_number(fields[1]);
+        const auto column = std::find(weather::kColumns.begin(), weather::kColumns.end(), std::string_view(fields[2]));
+        if (station == by_name.end() || !month || *month < 1 || *month > 12 || column == weather::kColumns.end())
+            continue;
+        station->second->generated[static_cast<std::size_t>(*month - 1)]
+                                  [static_cast<std::size_t>(column - weather::kColumns.begin())] = fields[4];
+    }
+}
+
 std::optional<std::vector<std::string>> check_batch(const std::string& folder,
                                                     const std::vector<std::string>& arguments,
-                                                    const std::vector<page::PageStation>& shown) {
+                                                    std::vector<page::PageStation>& shown) {
     const std::string into = platform::name_inside(folder, kCheckFolder);
     // The folder itself, so that the check's page shows the record's intervals beside the table.
     std::vector<std::string> command = {folder, "-o", into};
@@ -75,6 +99,7 @@ std::optional<std::vector<std::string>> check_batch(const std::string& folder,
     if (!io::read_whole_file(platform::resolve_file_name(platform::name_inside(into, "generated.csv")), generated,
                              error))
         return std::nullopt;
+    add_generated(generated, shown);
     return outside_intervals(generated, shown);
 }
 

@@ -20,13 +20,16 @@ namespace wgn::batch {
 // refused as wgnrain-check refuses it; empty when it is fine.
 std::string check_arguments_problem(const std::vector<std::string>& arguments);
 
-// Runs the check and names the shown stations outside their intervals, a
-// line each; nothing (after the check has said why) when it failed.
+// Runs the check, gives the shown stations their generated values, and
+// names those outside their intervals, a line each; nothing (after the check
+// has said why) when it failed.
 std::optional<std::vector<std::string>> check_batch(const std::string& folder,
                                                     const std::vector<std::string>& arguments,
-                                                    const std::vector<page::PageStation>& shown);
+                                                    std::vector<page::PageStation>& shown);
 
 // The stations outside their intervals, from generated.csv's text.
 std::vector<std::string> outside_intervals(std::string_view generated_csv, const std::vector<page::PageStation>& shown);
+// Each shown station's generated values of the 14 columns, generated.csv's texts.
+void add_generated(std::string_view generated_csv, std::vector<page::PageStation>& shown);
 
 }  // namespace wgn::batch

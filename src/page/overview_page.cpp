@@ -36,6 +36,9 @@ constexpr const char* kStyle =
     "700px}.notes li{color:#8a4b00}"
     "@media print{th{cursor:auto}section.station{break-inside:avoid}}";
 
+// The generated values of the check, a dashed line.
+constexpr const char* kCheckStyle = ".gen{stroke:#555;fill:#555}polyline.gen{fill:none;stroke-dasharray:4 2}";
+
 constexpr const char* kSortScript =
     "document.querySelectorAll('table.sortable th').forEach(function(th,i){th.addEventListener('click',function(){"
     "var tb=th.closest('table').tBodies[0],rows=Array.from(tb.rows),up=th.dataset.up!=='1';th.dataset.up=up?'1':'0';"
@@ -59,6 +62,20 @@ MonthSeries series_of(const PageStation& station, std::size_t c, const char* sty
     MonthSeries s{kNames[c], column(station, c), style, {}, {}, {}};
     if (spread < 14) s.spread = column(station, spread);
     for (std::size_t m = 0; m < 12; ++m) s.low[m] = station.low[m][c], s.high[m] = station.high[m][c];
+    return s;
+}
+
+// The generated values of the series' column, where the check gave any.
+std::optional<MonthSeries> generated_of(const PageStation& station, const MonthSeries& of) {
+    const auto column = std::find(kNames.begin(), kNames.end(), of.name);
+    if (column == kNames.end()) return std::nullopt;
+    MonthSeries s{"generated " + of.name, {}, "gen", {}, {}, {}};
+    bool any = false;
+    for (std::size_t m = 0; m < 12; ++m) {
+        s.texts[m] = station.generated[m][static_cast<std::size_t>(column - kNames.begin())];
+        any = any || !s.texts[m].empty();
+    }
+    if (!any) return std::nullopt;
     return s;
 }
 
@@ -87,9 +104,14 @@ std::string id_of(std::string_view name) {
 // The station's charts, by parameter group.
 std::vector<std::string> station_charts(const PageStation& station) {
     std::vector<std::string> charts;
-    const auto chart = [&](const std::vector<MonthSeries>& series, const char* title, const char* unit,
-                           bool bars = false) {
-        charts.push_back(month_chart(series, ChartOptions{title, unit, bars}));
+    const auto chart = [&](std::vector<MonthSeries> series, const char* title, const char* unit, bool bars = false) {
+        const std::size_t own = series.size();
+        for (std::size_t i = 0; i < own; ++i) {
+            if (std::optional<MonthSeries> generated = generated_of(station, series[i]))
+                series.push_back(std::move(*generated));
+        }
+        const std::string shown = series.size() > own ? std::string(title) + "; generated dashed" : title;
+        charts.push_back(month_chart(series, ChartOptions{shown, unit, bars}));
     };
     chart({series_of(station, kPcpAve, "bar")}, "precipitation, pcp_ave", "mm", true);
     chart({series_of(station, kPcpDays, "s0")}, "wet days, pcp_days", "days");
@@ -244,7 +266,8 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width\"/><title>wgnrain-batch: " +
-        std::to_string(totals.stations) + " stations</title><style>" + kStyle + "</style></head><body>\n";
+        std::to_string(totals.stations) + " stations</title><style>" + kStyle + (totals.checked ? kCheckStyle : "") +
+        "</style></head><body>\n";
     // 1. The header.
     html.append("<header><h1>Weather-generator parameters of " + std::to_string(totals.stations) +
                 " stations</h1><p id=\"totals\">Written " + escaped(totals.when) + " by wgnrain-batch " +

@@ -8,7 +8,9 @@
 // comparison of all stations by month (every station a thin line, the median
 // bold, the stations furthest from it named); a section per station with its
 // charts, its coverage grid, its warnings and model notes, and links to its
-// files.  Every value drawn carries its table text on hover.
+// files.  Every value drawn carries its table text on hover.  With the check,
+// the header names the stations whose generated values leave their intervals
+// and each station's charts draw the generated values beside the record's.
 #pragma once
 
 #include <array>
@@ -43,6 +45,10 @@ struct PageStation {
     // and what they say of the record ("12 years (fewer than 20); ...").
     std::array<std::array<std::string, 14>, 12> low, high;
     std::string interval_notes;
+    // With the check: what the model generates of each value (generated.csv's
+    // texts, by month and column; empty: not generated), drawn as a dashed
+    // line in the value's chart.
+    std::array<std::array<std::string, 14>, 12> generated;
 };
 
 struct PageTotals {

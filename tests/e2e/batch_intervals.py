@@ -12,7 +12,8 @@ rest from the bundled reference station):
   - --check writes OUTDIR/check, and the page names the stations whose
     generated pcp_ave or pcp_days leave the record's interval, month by month;
     the check's page holds each station's notes and its record's value and
-    interval of every month and variable;
+    interval of every month and variable; the overview's charts draw each
+    station's generated values (none without --check);
     --seed without --check is refused.
 
     batch_intervals.py path/to/wgnrain-batch
@@ -104,6 +105,7 @@ with open(os.path.join(work, "out", "index.html"), encoding="utf-8") as f:
     page = f.read()
 notes = re.findall(r"<p>Intervals: [^<]*</p>", page)
 expect("the page notes the short record", [n for n in notes if "10 years (fewer than 20)" in n][:1] != [], True)
+expect("no generated values without --check", 'class="gen"' in page, False)
 with open(os.path.join(work, "out", "summary.csv"), newline="", encoding="utf-8") as f:
     summary = list(csv.reader(f))
 expect("interval_notes last", summary[0][-1], "interval_notes")
@@ -143,6 +145,19 @@ if listed:
     expect("stations outside their intervals", re.findall(r"<li>[^<]*</li>", listed.group(1)), want)
     if not want:
         expect("no station outside", "no station." in listed.group(1), True)
+with open(os.path.join(work, "out", "check", "generated.csv"), newline="") as f:
+    generated_text = {(r["station"], r["month"], r["variable"]): r["generated"] for r in csv.DictReader(f)}
+MONTHS = ["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"]
+for station in ("long", "short"):
+    section = [s for s in re.split(r'<section class="station"', page)[1:] if f">{station}</h2>" in s]
+    drawn = dict(re.findall(r'<polyline class="gen" points="[^"]*"><title>generated (\w+):([^<]*)</title>',
+                            section[0] if section else ""))
+    expect(f"{station}: the generated values drawn", sorted(drawn),
+           sorted(["pcp_ave", "pcp_days", "wet_dry", "wet_wet", "pcp_sd", "pcp_skew", "tmp_max_ave", "tmp_min_ave",
+                   "pcp_hhr", "slr_ave", "wnd_ave"]))
+    for variable, title in drawn.items():
+        expect(f"{station}: generated {variable} on hover", title,
+               "".join(f" {MONTHS[m - 1]} {generated_text[(station, str(m), variable)]}" for m in range(1, 13)))
 with open(os.path.join(work, "out", "check", "index.html"), encoding="utf-8") as f:
     check_page = f.read()
 for station in ("long", "short"):
