@@ -14,6 +14,7 @@
 #include "check/random_numbers.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/measure_units.hpp"
+#include "readers/number_text.hpp"
 #include "stats/analyse_month.hpp"
 
 namespace wgn::batch {
@@ -43,13 +44,39 @@ std::optional<double> number_of(const std::string& text) {
     return value;
 }
 
-// A value written as F12.2 and read back.
-float hundredths(float value) {
+// A value written as F12.2 and read back: "%.2f", then strtof.
+//   0.125F -> 0.12F  (exactly 0.125: a tie, to even)
+//   1.005F -> 1.00F  (the float is 1.00499999523...)
+//   -0.001F -> -0.0F ("-0.00")
+//
+// 1. The float times 100 is exact in double (24 + 7 significant bits), so
+//    rounding it to a whole number in the default mode (ties to even) gives
+//    the hundredths "%.2f" prints, on the float's exact value.
+// 2. Those hundredths divided by 100 in double are the decimal's correctly
+//    rounded double; turning that into a float rounds it a second time, which
+//    can differ from strtof's single rounding only when the double lies
+//    exactly halfway between two floats.  That case, and values too large
+//    for a whole number of hundredths, take the text route.
+}  // namespace
+
+float report_hundredths(float value) {
     if (value == 0.0F && !std::signbit(value)) return 0.0F;  // the dry days, most of them
+    const double scaled = static_cast<double>(value) * 100.0;
+    if (std::fabs(scaled) < 1e15) {
+        const double whole = std::nearbyint(scaled);
+        const double exact = whole / 100.0;
+        const float near = static_cast<float>(exact);
+        const double other = static_cast<double>(std::nextafter(near, exact > static_cast<double>(near)
+                                                                          ? std::numeric_limits<float>::infinity()
+                                                                          : -std::numeric_limits<float>::infinity()));
+        if (exact == static_cast<double>(near) || exact != (static_cast<double>(near) + other) / 2.0) return near;
+    }
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
     return std::strtof(text, nullptr);
 }
+
+namespace {
 
 // The decimals of a value's text: "64.17" -> 2.
 int decimals_of(const std::string& text) {
@@ -90,7 +117,7 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     for (const readers::DailyValue& day : found->second) {
         const std::int64_t at = static_cast<std::int64_t>(day.day) - first_day;
         if (at < 0 || at >= static_cast<std::int64_t>(month_of.size())) continue;
-        const std::optional<double> read = number_of(day.text);
+        const std::optional<double> read = readers::number_value(day.text);
         if (!read) continue;
         const double value = readers::scaled_value(*read, scale) * factor;
         const std::uint16_t index = month_of[static_cast<std::size_t>(at)];
@@ -103,16 +130,26 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     return sums;
 }
 
-// The months' sums over the drawn years, added in the order drawn.
-std::array<MonthSums, 12> drawn_sums(const YearSums& sums, const std::vector<int>& years) {
+// What a column needs of the sums besides the count and the sum.
+struct Needs {
+    bool squares = false, largest = false;
+};
+
+// The months' sums over the drawn years, added in the order drawn; only the
+// fields the column needs (each field's order of addition is the same).
+std::array<MonthSums, 12> drawn_sums(const YearSums& sums, const std::vector<int>& years, Needs needs) {
     std::array<MonthSums, 12> all{};
     for (const int y : years) {
         const std::array<MonthSums, 12>& year = sums[static_cast<std::size_t>(y)];
         for (std::size_t m = 0; m < 12; ++m) {
             all[m].count += year[m].count;
             all[m].sum += year[m].sum;
-            all[m].squares += year[m].squares;
-            all[m].largest = std::max(all[m].largest, year[m].largest);
+        }
+        if (needs.squares) {
+            for (std::size_t m = 0; m < 12; ++m) all[m].squares += year[m].squares;
+        }
+        if (needs.largest) {
+            for (std::size_t m = 0; m < 12; ++m) all[m].largest = std::max(all[m].largest, year[m].largest);
         }
     }
     return all;
@@ -163,7 +200,7 @@ MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs) {
     long valid = 0;
     if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
         for (const readers::DailyValue& day : pcp->second) {
-            const std::optional<double> value = number_of(day.text);
+            const std::optional<double> value = readers::number_value(day.text);
             const std::int32_t at = day.day - first_day;
             if (!value || at < 0 || at >= static_cast<std::int32_t>(days.size())) continue;
             days[static_cast<std::size_t>(at)] = static_cast<float>(*value);
@@ -176,7 +213,7 @@ MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs) {
     for (std::size_t at = 0; at < days.size(); ++at) {
         const readers::Date date = readers::date_of(first_day + static_cast<std::int32_t>(at));
         blocks[static_cast<std::size_t>(date.year - first)][date.month - 1].push_back(
-            hundredths(days[at].value_or(mean)));
+            report_hundredths(days[at].value_or(mean)));
     }
     return blocks;
 }
@@ -233,8 +270,9 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
             for (std::size_t p = 0; p < 6; ++p) at(m, kPrecipitationColumns[p], r) = pcp[m][p];
         }
         for (const auto& [column, variable] : sums) {
-            const std::array<MonthSums, 12> all = drawn_sums(variable, years);
             const std::optional<Column> deviation = deviation_of(column);
+            const std::array<MonthSums, 12> all =
+                drawn_sums(variable, years, {deviation.has_value(), column == weather::kPcpHhr});
             for (std::size_t m = 0; m < 12; ++m) {
                 at(m, column, r) = sums_value(all[m], column);
                 if (deviation) at(m, *deviation, r) = sums_value(all[m], *deviation);

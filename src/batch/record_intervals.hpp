@@ -50,6 +50,9 @@ std::array<std::array<double, 6>, 12> precipitation_values(const MonthBlocks& ro
 // hundredths, by year and month.
 MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs);
 
+// A value as wgnrain's report rounds it: written as F12.2 and read back.
+float report_hundredths(float value);
+
 RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const weather::WeatherRecord& record);
 
 // What the intervals say of the station: a record shorter than 20 years,

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -242,6 +243,37 @@ TEST(RecordIntervals, NotesShortRecordsAndWideIntervals) {
             intervals.high[m][weather::kPcpSkew] = c.high;
         }
         EXPECT_EQ(interval_notes(intervals, record), c.notes) << c.years << " " << c.value;
+    }
+}
+
+}  // namespace
+}  // namespace wgn::batch
+
+namespace wgn::batch {
+namespace {
+
+// The quick rounding against the text route it stands for, on floats of every
+// size: random bit patterns, the ties of hundredths (k/100 + 1/200 where a
+// float holds it exactly) and their neighbours.
+TEST(RecordIntervals, HundredthsAsTheReportWritesThem) {
+    const auto by_text = [](float value) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+        return std::strtof(text, nullptr);
+    };
+    const auto same = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    check::RandomNumbers numbers(7);
+    for (int i = 0; i < 400000; ++i) {
+        const auto bits = static_cast<std::uint32_t>(numbers.next() >> 32);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value)) continue;
+        ASSERT_TRUE(same(report_hundredths(value), by_text(value))) << value;
+    }
+    for (int k = -20000; k <= 20000; ++k) {
+        const float tie = static_cast<float>(k) / 100.0F + 0.005F;
+        for (const float value : {tie, std::nextafter(tie, 0.0F), std::nextafter(tie, 1e30F), -tie, 0.125F, -0.0F})
+            ASSERT_TRUE(same(report_hundredths(value), by_text(value))) << value;
     }
 }
 
