@@ -114,12 +114,13 @@ Result<TableReader> TableReader::open(Database& db, std::string_view table) {
     Result<Statement> rows = db.prepare("SELECT * FROM " + quoted_name(table));
     if (!rows) return rows.problem();
     std::vector<std::string> columns;
+    columns.reserve(static_cast<std::size_t>(rows->column_count()));
     for (int c = 0; c < rows->column_count(); ++c) columns.push_back(rows->column_name(c));
     return TableReader(std::move(*rows), std::move(columns));
 }
 
 Result<bool> TableReader::next(std::vector<std::string>& cells) {
-    const Result<bool> row = rows_.step();
+    Result<bool> row = rows_.step();
     if (!row || !*row) return row;
     cells.clear();
     for (std::size_t c = 0; c < columns_.size(); ++c) cells.push_back(rows_.text(static_cast<int>(c)));
