@@ -59,6 +59,24 @@ Result<bool> Database::has_table(std::string_view table) {
     return find->step();
 }
 
+Result<Transaction> Transaction::begin(Database& db) {
+    if (Done begun = db.execute("BEGIN IMMEDIATE"); !begun) return begun.problem();
+    return Transaction(*db.connection_);
+}
+
+Transaction::~Transaction() {
+    // A rollback that fails leaves SQLite to roll the file back from its
+    // journal when it is next opened.
+    if (connection_ != nullptr) sqlite3_exec(connection_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+Done Transaction::commit() {
+    const int code = sqlite3_exec(connection_->db, "COMMIT", nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) return connection_->problem(code);  // still open: the end rolls it back
+    connection_ = nullptr;
+    return {};
+}
+
 Done Statement::bound(int code) {
     if (code != SQLITE_OK) return connection_->problem(code);
     return {};

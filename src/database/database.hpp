@@ -3,14 +3,17 @@
 // values, and read the rows of a table by name as text cells.
 //
 //   Result<Database> db = Database::open("/d/wgn.sqlite", Access::write);
-//   db->execute("BEGIN IMMEDIATE");                 // busy: "database is locked"
+//   Result<Transaction> writing = Transaction::begin(*db);  // busy: "database is locked"
 //   Result<Statement> insert = db->prepare("INSERT INTO t VALUES (?, ?)");
 //   insert->bind(1, std::int64_t{1}); insert->bind(2, 40.5853); insert->step();
-//   db->execute("COMMIT");
+//   writing->commit();                     // not committed: rolled back at its end
 //
 //   Result<TableReader> rows = TableReader::open(db, "wgn_cfsr_world");
 //   rows->columns()                                 -> {"id", "name", "lat", ...}
 //   std::vector<std::string> cells; rows->next(cells) -> true, {"1", "a", "40.5853", ...}
+//
+// A cell is the text SQLite makes of its value: a REAL with 15 significant
+// digits, so the decimal it was stored from, where that had 15 or fewer.
 //
 // A problem's text is SQLite's own reason ("database is locked", "file is
 // not a database"); `busy` says that another program holds the file.
@@ -20,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "problem/problem.hpp"
@@ -65,8 +69,25 @@ class Database {
     };
 
   private:
+    friend class Transaction;
     Database() : connection_(std::make_unique<Connection>()) {}
     std::unique_ptr<Connection> connection_;
+};
+
+// A write transaction: BEGIN IMMEDIATE takes the file's write lock at once
+// (busy when another program holds it), and what is not committed is rolled
+// back when the Transaction ends.
+class Transaction {
+  public:
+    static Result<Transaction> begin(Database& db);
+    Transaction(Transaction&& other) noexcept : connection_(std::exchange(other.connection_, nullptr)) {}
+    Transaction& operator=(Transaction&&) = delete;
+    ~Transaction();
+    Done commit();
+
+  private:
+    explicit Transaction(Database::Connection& connection) : connection_(&connection) {}
+    Database::Connection* connection_;  // nullptr once committed or rolled back
 };
 
 class Statement {

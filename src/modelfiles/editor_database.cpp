@@ -103,6 +103,19 @@ Done fill_tables(Database& db, std::string_view table, const std::vector<Databas
     return {};
 }
 
+// The file opened, its tables filled in one transaction, and closed again
+// (the connection ends here, before a new file that failed is removed).
+Done fill_file(const std::string& file, Access access, std::string_view table,
+               const std::vector<DatabaseStation>& stations, bool& busy) {
+    Result<Database> db = Database::open(file, access);
+    if (!db) return db.problem();
+    Result<database::Transaction> writing = database::Transaction::begin(*db);
+    Done done = writing ? fill_tables(*db, table, stations) : Done(writing.problem());
+    if (done) done = writing->commit();
+    busy = !done && db->busy();
+    return done;
+}
+
 }  // namespace
 
 std::string table_name_problem(std::string_view table) {
@@ -147,28 +160,13 @@ Done write_editor_database(const io::platform::ResolvedName& file, std::string_v
     if (kind != platform::FileKind::missing && kind != platform::FileKind::regular)
         return Problem{file.shown, 0, "", "not a file"};
     const bool created = kind == platform::FileKind::missing;
-    Result<Database> db = Database::open(file.shown, created ? Access::create : Access::write);
-    if (!db) return db.problem().in_file(file.shown);
-    Done done = db->execute("BEGIN IMMEDIATE");
-    if (done) {
-        done = fill_tables(*db, table, stations);
-        if (done) done = db->execute("COMMIT");
-        if (!done) {
-            busy = db->busy();
-            (void)db->execute("ROLLBACK");
-        }
-    } else {
-        busy = db->busy();
+    Done done = fill_file(file.shown, created ? Access::create : Access::write, table, stations, busy);
+    if (done) return done;
+    if (created) {
+        platform::remove_file(file);
+        platform::remove_file(platform::resolve_file_name(file.shown + "-journal"));
     }
-    if (!done) {
-        db = problem_text("closed");  // the connection ends before the file is removed
-        if (created) {
-            platform::remove_file(file);
-            platform::remove_file(platform::resolve_file_name(file.shown + "-journal"));
-        }
-        return done.problem().in_file(file.shown);
-    }
-    return {};
+    return done.problem().in_file(file.shown);
 }
 
 }  // namespace wgn::modelfiles

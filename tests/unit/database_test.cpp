@@ -1,6 +1,7 @@
 // The SQLite layer: a table read back by name as text cells, a file opened
 // read-only that refuses writes, a missing file opened only when asked to
-// create it.
+// create it, a transaction rolled back unless committed, and a file another
+// connection holds told apart as busy.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@ namespace {
 using database::Access;
 using database::Database;
 using database::TableReader;
+using database::Transaction;
 
 // A file of this run's own: tests of other builds may share the folder.
 std::string scratch_name(std::string_view stem) {
@@ -64,6 +66,45 @@ TEST(Database, ReadOnlyRefusesWritesAndAMissingFile) {
     const Done written = db->execute("INSERT INTO t VALUES (1)");
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.problem().text, "attempt to write a readonly database");
+    std::remove(file.c_str());
+}
+
+TEST(Database, WhatATransactionDoesNotCommitIsRolledBack) {
+    const std::string file = scratch_name("transaction");
+    std::remove(file.c_str());
+    Result<Database> db = Database::open(file, Access::create);
+    ASSERT_TRUE(db.ok());
+    ASSERT_TRUE(db->execute("CREATE TABLE t (x)"));
+    {
+        Result<Transaction> left = Transaction::begin(*db);
+        ASSERT_TRUE(left.ok());
+        ASSERT_TRUE(db->execute("INSERT INTO t VALUES (1)"));
+    }
+    Result<Transaction> kept = Transaction::begin(*db);
+    ASSERT_TRUE(kept.ok());
+    ASSERT_TRUE(db->execute("INSERT INTO t VALUES (2)"));
+    ASSERT_TRUE(kept->commit());
+    EXPECT_EQ(rows_of(*db, "t"), (std::vector<std::vector<std::string>>{{"2"}}));
+    std::remove(file.c_str());
+}
+
+TEST(Database, AFileHeldByAnotherConnectionIsBusy) {
+    const std::string file = scratch_name("busy");
+    std::remove(file.c_str());
+    Result<Database> holder = Database::open(file, Access::create);
+    ASSERT_TRUE(holder.ok());
+    ASSERT_TRUE(holder->execute("CREATE TABLE t (x)"));
+    Result<Transaction> held = Transaction::begin(*holder);
+    ASSERT_TRUE(held.ok());
+    Result<Database> other = Database::open(file, Access::write, 0);
+    ASSERT_TRUE(other.ok());
+    const Result<Transaction> refused = Transaction::begin(*other);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.problem().text, "database is locked");
+    EXPECT_TRUE(other->busy());
+    const Done broken = other->execute("CREATE TABLE t (y)");  // a fault of its own, not a lock
+    EXPECT_FALSE(broken.ok());
+    EXPECT_FALSE(other->busy());
     std::remove(file.c_str());
 }
 

@@ -1,6 +1,7 @@
 // The Editor's tables written through the SQLite layer: table names the
-// Editor's import can take, the two tables replaced whole beside others, and
-// a write that fails part-way leaving the file as it was (a new file gone).
+// Editor's import can take, and a write that fails part-way leaving the file
+// as it was (a new file gone).  tests/e2e/sqlite_tables.py reads the tables
+// of a batch back as the Editor does.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,16 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "database/database.hpp"
 #include "io/platform.hpp"
 #include "modelfiles/editor_database.hpp"
 
 namespace wgn {
 namespace {
-
-using database::Access;
-using database::Database;
-using database::TableReader;
 
 // A file of this run's own: tests of other builds may share the folder.
 std::string scratch_name(std::string_view stem) {
@@ -39,19 +35,6 @@ modelfiles::DatabaseStation station(int id, std::string name, std::string value)
     cli.head = {"    40.58530", "  -105.08440", "  1559.20000", "      30"};
     for (auto& month : cli.months) month.fill(value);
     return {id, cli};
-}
-
-std::vector<std::vector<std::string>> rows_of(Database& db, std::string_view table) {
-    Result<TableReader> reader = TableReader::open(db, table);
-    EXPECT_TRUE(reader.ok()) << (reader ? "" : reader.problem().text);
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> cells;
-    while (reader) {
-        const Result<bool> row = reader->next(cells);
-        if (!row || !*row) break;
-        rows.push_back(cells);
-    }
-    return rows;
 }
 
 TEST(EditorDatabase, TakesTableNamesTheImportCanUse) {
@@ -73,27 +56,6 @@ TEST(EditorDatabase, TakesTableNamesTheImportCanUse) {
         {std::string(61, 'a'), false},
     };
     for (const auto& c : cases) EXPECT_EQ(modelfiles::table_name_problem(c.name).empty(), c.taken) << c.name;
-}
-
-TEST(EditorDatabase, ReplacesTheTablesAndLeavesOthers) {
-    const std::string file = scratch_name("replaced");
-    std::remove(file.c_str());
-    const io::platform::ResolvedName name = io::platform::resolve_file_name(file);
-    bool busy = true;
-    ASSERT_TRUE(modelfiles::write_editor_database(name, "t", {station(1, "a", "1.5"), station(3, "b", "2.25")}, busy));
-    EXPECT_FALSE(busy);
-    ASSERT_TRUE(Database::open(file, Access::write)->execute("CREATE TABLE kept (x); INSERT INTO kept VALUES (7)"));
-    ASSERT_TRUE(modelfiles::write_editor_database(name, "t", {station(2, "c", "0.00100")}, busy));
-    Result<Database> db = Database::open(file, Access::read_only);
-    ASSERT_TRUE(db.ok());
-    EXPECT_EQ(rows_of(*db, "t"),
-              (std::vector<std::vector<std::string>>{{"2", "c", "40.5853", "-105.0844", "1559.2", "30"}}));
-    const std::vector<std::vector<std::string>> months = rows_of(*db, "t_mon");
-    ASSERT_EQ(months.size(), 12U);
-    EXPECT_EQ((std::vector<std::string>(months[11].begin(), months[11].begin() + 4)),
-              (std::vector<std::string>{"24", "2", "12", "0.001"}));  // id 12 * (2 - 1) + 12
-    EXPECT_EQ(rows_of(*db, "kept"), (std::vector<std::vector<std::string>>{{"7"}}));
-    std::remove(file.c_str());
 }
 
 TEST(EditorDatabase, AFailedWriteLeavesTheFileAsItWas) {
