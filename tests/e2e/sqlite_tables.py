@@ -25,6 +25,7 @@ import datetime
 import decimal
 import os
 import random
+import shutil
 import signal
 import sqlite3
 import subprocess
@@ -272,7 +273,10 @@ for what, arguments, message in [
     expect(f"{what}: status and message", (status, message in err), (2, True))
     expect(f"{what}: no file", os.path.exists(path("refused.sqlite")), False)
 
-if failures:
-    print("\n".join(failures))
-    sys.exit(1)
-print("sqlite tables: schema, values, replacement, failures and refusals as expected")
+expect("scratch files left", os.listdir(tmp), [])
+shutil.rmtree(work)
+for failure in failures:
+    print("FAIL", failure)
+print(f"{'FAILED' if failures else 'passed'}: --sqlite's tables as the Editor reads them, replaced whole, "
+      "and files left as they were")
+sys.exit(1 if failures else 0)
