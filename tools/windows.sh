@@ -23,10 +23,20 @@ unset TMPDIR
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 echo "== windows build"
+# SQLite from Debian's source package, built once into build-windows/sqlite.
+tools/sqlite-windows.sh build-windows/sqlite
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF >/dev/null
+    -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF -DWGNRAIN_SQLITE_ROOT="$top/build-windows/sqlite" >/dev/null
 cmake --build build-windows -j"$(nproc)" >/dev/null
-# The release exes carry no symbols or debug sections.
+# The release exes carry no symbols or debug sections, and need no DLL beside
+# them (a toolchain's or SQLite's: lib*.dll), only the system's.
+for exe in build-windows/*.exe; do
+    if x86_64-w64-mingw32-objdump -p "$exe" | grep -qi 'DLL Name: lib'; then
+        echo "$exe needs a DLL beside it:" >&2
+        x86_64-w64-mingw32-objdump -p "$exe" | grep 'DLL Name' >&2
+        exit 1
+    fi
+done
 for exe in build-windows/wgnrain.exe build-windows/wgnrain-batch.exe build-windows/wgnrain-series.exe \
     build-windows/wgnrain-check.exe; do
     if x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.debug_'; then echo "$exe is not stripped" >&2; exit 1; fi

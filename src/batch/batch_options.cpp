@@ -6,6 +6,7 @@
 
 #include "batch/batch_check.hpp"
 #include "io/platform.hpp"
+#include "modelfiles/editor_database.hpp"
 
 namespace wgn::batch {
 
@@ -14,6 +15,8 @@ const char* const kBatchUsage =
     "       wgnrain-batch STATIONS.csv -o OUTDIR --merge\n"
     "       wgnrain-batch STATIONS.csv -o OUTDIR --check [--model swatplus|swat2012]\n"
     "                     [--years N] [--seed N]   (and the options above)\n"
+    "       wgnrain-batch STATIONS.csv -o OUTDIR --sqlite FILE [--table NAME]\n"
+    "                     (and the options above but --shard)\n"
     "       wgnrain-batch --help | --version\n"
     "\n"
     "Runs wgnrain once for every station of a list, N stations at a time (by\n"
@@ -59,8 +62,8 @@ const char* const kBatchUsage =
     "may use an output folder.\n"
     "\n"
     "Exit status: 0 when every station succeeded, 1 when any failed, 2 for a bad\n"
-    "list or command line or a folder in use, 3 when the tables could not be\n"
-    "written, 130 (128 + the signal) when interrupted.\n"
+    "list or command line or a folder in use, 3 when the tables or the database\n"
+    "could not be written, 130 (128 + the signal) when interrupted.\n"
     "\n"
     "Options:\n"
     "  -o OUTDIR     the output folder (created if missing)\n"
@@ -73,6 +76,12 @@ const char* const kBatchUsage =
     "  --merge       run nothing: write the tables of the whole list from OUTDIR\n"
     "  --check       then run wgnrain-check on OUTDIR's weather-wgn.cli, into\n"
     "                OUTDIR/check, with --model, --years and --seed as it takes them\n"
+    "  --sqlite FILE also write the stations of weather-wgn.cli into tables NAME and\n"
+    "                NAME_mon of the SQLite file FILE (created if missing), in the\n"
+    "                layout of SWAT+ Editor's wgn and wgn_mon, for its import of a\n"
+    "                weather-generator database; the two tables are replaced whole\n"
+    "                at the end of the batch, or the file is left as it was\n"
+    "  --table NAME  the table for --sqlite (default wgnrain)\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
 
@@ -87,12 +96,12 @@ constexpr std::pair<std::string_view, std::string_view> kWindowsWording[] = {
      "(comma- or semicolon-separated, UTF-8, UTF-16 or ANSI)\n"
      "has a header row with"},
     {"Exit status: 0 when every station succeeded, 1 when any failed, 2 for a bad\n"
-     "list or command line or a folder in use, 3 when the tables could not be\n"
-     "written, 130 (128 + the signal) when interrupted.\n",
+     "list or command line or a folder in use, 3 when the tables or the database\n"
+     "could not be written, 130 (128 + the signal) when interrupted.\n",
      "Exit status (%ERRORLEVEL% in cmd): 0 when every station succeeded, 1 when\n"
      "any failed, 2 for a bad list or command line or a folder in use, 3 when the\n"
-     "tables could not be written, C000013A (-1073741510) after Ctrl-C, 1 or 2\n"
-     "after Ctrl-Break or a closed window.\n"},
+     "tables or the database could not be written, C000013A (-1073741510) after\n"
+     "Ctrl-C, 1 or 2 after Ctrl-Break or a closed window.\n"},
     {"  --help        show this text", "  --help, /?    show this text"},
 };
 
@@ -122,6 +131,7 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
     bool have_list = false;
     bool have_folder = false;
     bool have_jobs = false;
+    bool have_table = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         if (argument == "--rerun" || argument == "--strict" || argument == "--merge") {
@@ -146,6 +156,20 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
             }
             options.shard = k;
             options.shards = n;
+        } else if (argument == "--sqlite" || argument == "--table") {
+            if (i + 1 == arguments.size()) return refuse("'" + std::string(argument) + "' needs a value");
+            const std::string_view value = arguments[++i];
+            if (argument == "--sqlite") {
+                if (!options.sqlite.empty()) return refuse("'--sqlite' given twice");
+                if (value.empty()) return refuse("an empty database file name");
+                options.sqlite = value;
+            } else {
+                if (have_table) return refuse("'--table' given twice");
+                if (const std::string why = modelfiles::table_name_problem(value); !why.empty())
+                    return refuse("'--table " + std::string(value) + "': " + why);
+                options.table = value;
+                have_table = true;
+            }
         } else if (argument == "-o" || argument == "-j") {
             if (i + 1 == arguments.size()) return refuse("'" + std::string(argument) + "' needs a value");
             const std::string_view value = arguments[++i];
@@ -183,6 +207,9 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
     }
     if (options.merge && (options.shards > 1 || options.rerun))
         return refuse("--merge runs nothing: no --shard, no --rerun");
+    if (have_table && options.sqlite.empty()) return refuse("'--table' goes with --sqlite");
+    if (!options.sqlite.empty() && options.shards > 1)
+        return refuse("--sqlite is written by --merge (or a whole batch), not by a shard");
     return options;
 }
 

@@ -5,6 +5,8 @@
 //   wgnrain-batch stations.csv                 -> problem: "no output folder (-o OUTDIR)"
 //   wgnrain-batch s.csv -o out --shard 2/3     -> the stations 2, 5, 8, ... of the list (counted from 1)
 //   wgnrain-batch s.csv -o out --merge         -> no run: the tables of the whole list from the folders
+//   wgnrain-batch s.csv -o out --sqlite w.sqlite --table ftc
+//                                              -> and the complete stations into tables ftc, ftc_mon of w.sqlite
 #pragma once
 
 #include <span>
@@ -27,6 +29,8 @@ struct BatchOptions {
     unsigned shard = 1, shards = 1;            // run the shard-th of `shards` interleaved parts
     bool check = false;                        // run wgnrain-check on the batch's weather-wgn.cli
     std::vector<std::string> check_arguments;  // --model, --years, --seed and their values, for the check
+    std::string sqlite;                        // the database file the stations go into; empty: none
+    std::string table = "wgnrain";             // its table of stations (and TABLE_mon)
 };
 
 // The options, or why the command line is refused.

@@ -23,6 +23,7 @@
 #include "io/platform.hpp"
 #include "io/wgnrain_facts.hpp"
 #include "io/whole_files.hpp"
+#include "modelfiles/editor_database.hpp"
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 
@@ -250,9 +251,12 @@ class Swat2012Files {
 
 // Writes the tables from the station folders, each replacing its old
 // version whole; false (after saying why) when any could not be written.
-// A list with the columns of the complete record gets the model files too.
+// A list with the columns of the complete record gets the model files too,
+// and `database` the stations of weather-wgn.cli under their ids of
+// wgn_stations.csv.
 bool write_tables(const StationList& list, const BatchOptions& options, const Runs& runs, const std::string& folder,
-                  Counts& counts, std::vector<page::PageStation>& shown) {
+                  Counts& counts, std::vector<page::PageStation>& shown,
+                  std::vector<modelfiles::DatabaseStation>& database) {
     std::vector<std::pair<std::string_view, std::string>> tables = {
         {kSummaryName, summary_header(list)}, {kUserwgnName, userwgn_header()}, {kMonthlyName, monthly_header()}};
     if (list.weather_columns) {
@@ -313,6 +317,8 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
                 ++model_stations;
                 rows[5] = modelfiles::editor_stations_row(model_stations, station.name, record);
                 rows[6] = modelfiles::editor_monthly_rows(12 * (model_stations - 1) + 1, model_stations, record);
+                if (fit.in[modelfiles::kCliFile])
+                    database.push_back({model_stations, modelfiles::cli_station(station.name, record)});
                 if (fit.in[modelfiles::kWgnFile]) {
                     const Result<std::string> written = swat2012.write(model_stations, station.name, record);
                     if (!written) {
@@ -341,6 +347,42 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
     }
     if (list.weather_columns) swat2012.remove_others();
     return true;
+}
+
+// The stations of weather-wgn.cli into the --sqlite file, its two tables
+// replaced whole or the file left as it was; the closing line's words for
+// it, and false (after saying why) when it was not written.
+bool write_database(const BatchOptions& options, const std::vector<modelfiles::DatabaseStation>& stations,
+                    std::string& line) {
+    const platform::ResolvedName file = platform::resolve_file_name(options.sqlite);
+    bool busy = false;
+    const Done written = modelfiles::write_editor_database(file, options.table, stations, busy);
+    if (!written) {
+        say("cannot write the database " + written.problem().message() +
+            (busy ? " (another program holds the file: close it there, then run the batch again)" : ""));
+        line = "; the database " + file.shown + " was not written";
+        return false;
+    }
+    line = "; " + std::to_string(stations.size()) + " stations into " + file.shown + ", tables " + options.table +
+           " and " + options.table + "_mon";
+    return true;
+}
+
+// The --sqlite file as the list and the command give it: a name the system
+// takes, not a folder, and a list with the complete record's columns (the
+// database holds the stations of weather-wgn.cli); else why not.
+std::string database_problem(const BatchOptions& options, const StationList& list) {
+    if (options.sqlite.empty()) return {};
+    const platform::ResolvedName file = platform::resolve_file_name(options.sqlite);
+    if (file.report != 0) return options.sqlite + " is not a usable file name: " + io::name_refusal(file);
+    const platform::FileKind kind = platform::file_kind(file);
+    if (kind != platform::FileKind::missing && kind != platform::FileKind::regular)
+        return "the database " + file.shown + " is not a file";
+    if (!list.weather_columns) {
+        return "--sqlite writes the stations of weather-wgn.cli: the list has none of the complete record's "
+               "columns (tmp_file, lat, lon, elev, ...)";
+    }
+    return {};
 }
 
 // The station list, each station's folder checked to give its files names
@@ -423,6 +465,10 @@ int run_batch(const BatchOptions& options) {
     const std::optional<StationList> checked = checked_list(list_name, folder);
     if (!checked) return 2;
     const StationList& list = *checked;
+    if (const std::string why = database_problem(options, list); !why.empty()) {
+        say(why);
+        return 2;
+    }
 
     // 3. wgnrain, the output folder, and the folder's lock for this batch.
     const std::string program = options.merge ? std::string() : platform::companion_program("wgnrain");
@@ -457,7 +503,19 @@ int run_batch(const BatchOptions& options) {
     // 5. The tables, then the page, and the line that sums the batch up.
     Counts counts;
     std::vector<page::PageStation> shown;
-    const bool written = write_tables(list, options, runs, folder.shown, counts, shown);
+    std::vector<modelfiles::DatabaseStation> database;
+    const bool written = write_tables(list, options, runs, folder.shown, counts, shown, database);
+    // The database only from a batch that ended as it should: an interrupted
+    // one, or one whose tables were not written, leaves the file as it was.
+    bool database_written = true;
+    std::string database_line;
+    if (!options.sqlite.empty()) {
+        if (written && event < 0) {
+            database_written = write_database(options, database, database_line);
+        } else {
+            database_line = "; the database " + platform::resolve_file_name(options.sqlite).shown + " was not written";
+        }
+    }
     bool page_written = false;
     std::string page_shown, check_line;
     if (written) {
@@ -485,10 +543,11 @@ int run_batch(const BatchOptions& options) {
     if (runs.reused > 0) done.append(std::to_string(runs.reused) + " from an earlier run; ");
     done.append(written ? "see " + platform::name_inside(folder.shown, kSummaryName) : "the tables were not written");
     if (written && !page_written) done.append("; the page " + page_shown + " was not written");
+    done.append(database_line);
     done.append(check_line);
     platform::write_standard_output(done + "\n");
     if (event >= 0) return interrupted_status(event);
-    if (!written || !page_written) return 3;
+    if (!written || !page_written || !database_written) return 3;
     return counts.failed + counts.not_run == 0 ? 0 : 1;
 }
 

@@ -60,16 +60,26 @@ std::string cli_title(std::string_view version) {
     return "weather-wgn.cli: weather generator data written by wgnrain-batch " + std::string(version) + "\n";
 }
 
-std::string cli_block(std::string_view name, const WeatherRecord& record) {
-    std::string block = field(cli_name_field(name));
-    for (const weather::DecimalText* value : {&record.latitude, &record.longitude, &record.elevation}) {
-        block.append(field(field_text(*value, kCliNumber)));
+CliStation cli_station(std::string_view name, const WeatherRecord& record) {
+    CliStation station;
+    station.name = model_name(name);
+    station.head = {field_text(record.latitude, kCliNumber), field_text(record.longitude, kCliNumber),
+                    field_text(record.elevation, kCliNumber), field_text(record.rain_yrs, kCliYears)};
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t c = 0; c < 14; ++c) station.months[m][c] = field_text(record.values[m][c], kCliNumber);
     }
-    block.append(field(field_text(record.rain_yrs, kCliYears))).append("\n");
+    return station;
+}
+
+std::string cli_block(std::string_view name, const WeatherRecord& record) {
+    const CliStation station = cli_station(name, record);
+    std::string block = field(cli_name_field(name));
+    for (const std::string& head : station.head) block.append(field(head));
+    block.append("\n");
     for (const char* column : weather::kColumns) block.append(field(right(column, 12)));
     block.append("\n");
-    for (std::size_t m = 0; m < 12; ++m) {
-        for (const weather::DecimalText& value : record.values[m]) block.append(field(field_text(value, kCliNumber)));
+    for (const auto& month : station.months) {
+        for (const std::string& value : month) block.append(field(value));
         block.append("\n");
     }
     return block;

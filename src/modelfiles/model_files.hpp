@@ -18,6 +18,7 @@
 // model_fit.hpp, which says whether a record fits them.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,15 @@ namespace wgn::modelfiles {
 //   "Utrecht, NL" -> "Utrecht__NL"      "Zürich/Kloten" -> "Zürich_Kloten"
 std::string model_name(std::string_view name);
 std::string cli_title(std::string_view version);
+// A station as weather-wgn.cli writes it: its name and its fields' texts,
+// blanks before the number ("    40.58530"); the block is these fields.
+struct CliStation {
+    std::string name;
+    std::array<std::string, 4> head;  // lat, lon, elev, rain_yrs
+    std::array<std::array<std::string, 14>, 12> months;
+};
+// Of a complete record that fits the .cli (model_fit).
+CliStation cli_station(std::string_view name, const weather::WeatherRecord& record);
 std::string cli_block(std::string_view name, const weather::WeatherRecord& record);
 // The stations of a weather-wgn.cli, each value a plain decimal; a problem
 // (with its line) when the text is not one.  A block's column-name line may
