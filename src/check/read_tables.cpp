@@ -9,6 +9,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/wgn_database.hpp"
 
 namespace wgn::check {
 namespace {
@@ -56,6 +57,19 @@ Result<CheckTable> read_editor_pair(const std::string& name, const ReadFile& giv
     return read_editor_tables(stations.shown, stations.text, monthly.shown, monthly.text);
 }
 
+// The table pair of a database, each station shown as "FILE, table T, id N".
+Result<CheckTable> read_database(const platform::ResolvedName& file, std::string_view table) {
+    Result<modelfiles::WgnDatabase> database = modelfiles::WgnDatabase::open(file, table);
+    if (!database) return database.problem();
+    Result<std::vector<weather::ReferenceStation>> stations = database->stations_with_months();
+    if (!stations) return stations.problem();
+    if (stations->empty()) return Problem{file.shown, 0, "", "no station in the table " + std::string(table)};
+    CheckTable read;
+    for (weather::ReferenceStation& station : *stations)
+        read.push_back({database->place_of(station), std::move(station)});
+    return read;
+}
+
 }  // namespace
 
 Result<CheckTable> read_table_text(std::string_view shown, std::string_view text) {
@@ -74,7 +88,7 @@ Result<CheckTable> read_table_text(std::string_view shown, std::string_view text
     return table;
 }
 
-Result<CheckTable> read_tables(const std::vector<std::string>& names) {
+Result<CheckTable> read_tables(const std::vector<std::string>& names, std::string_view database_table) {
     CheckTable all;
     std::set<std::string> pairs_read;
     for (const std::string& given : names) {
@@ -83,6 +97,13 @@ Result<CheckTable> read_tables(const std::vector<std::string>& names) {
         const platform::ResolvedName resolved = platform::resolve_file_name(name);
         if (resolved.report == 0 && platform::file_kind(resolved) == platform::FileKind::folder) {
             name = platform::name_inside(name, "weather-wgn.cli");
+        }
+        if (const platform::ResolvedName file = platform::resolve_file_name(name);
+            file.report == 0 && modelfiles::is_database_file(file)) {
+            Result<CheckTable> table = read_database(file, database_table);
+            if (!table) return table.problem();
+            for (TableStation& station : *table) all.push_back(std::move(station));
+            continue;
         }
         const Result<ReadFile> file = read_file(name);
         if (!file) return file.problem();

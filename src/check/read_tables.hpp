@@ -7,6 +7,8 @@
 //   wgn_monthly.csv      beside it under its usual name; the pair read once when both are named
 //   STATION.wgn          SWAT 2012's station file (read_wgn.hpp)
 //   a folder             a wgnrain-batch output folder: its weather-wgn.cli
+//   an SQLite database   (its first 16 bytes) the table pair `database_table`, `database_table`_mon
+//                        in the Editor's layout (modelfiles/wgn_database.hpp)
 //
 // A file that is none of these, or cannot be read, is a problem with the
 // file, the line and what was expected there:
@@ -25,6 +27,6 @@ namespace wgn::check {
 // The stations of one table's text; `shown` names it in problems and in the table.
 Result<CheckTable> read_table_text(std::string_view shown, std::string_view text);
 // The stations of every table named, in order.
-Result<CheckTable> read_tables(const std::vector<std::string>& names);
+Result<CheckTable> read_tables(const std::vector<std::string>& names, std::string_view database_table);
 
 }  // namespace wgn::check
