@@ -23,17 +23,35 @@ namespace {
 namespace platform = io::platform;
 using weather::ReferenceStation;
 
-// One fill_file (and table) as the batch holds it.
+struct GeoText {
+    const std::string *latitude, *longitude;
+};
+
+// One fill_file (and table) as the batch holds it: a weather-wgn.cli's
+// stations whole; a database's without their months, each made whole when
+// a station first takes it.
 struct ReferenceTable {
     std::optional<Problem> problem;  // why it cannot be read: every station that names it fails
-    std::vector<ReferenceStation> stations;
-    std::optional<NearestStations> positions;  // of the stations with a position within its bounds
-    // A database whose months are read station by station, as they are taken.
-    std::optional<modelfiles::WgnDatabase> database;
+    std::string place;               // in messages: "/d/x.cli", "/d/wgn.sqlite, table wgn_cfsr_world"
     bool is_database = false;
-    std::string place;  // in messages: "/d/x.cli", "/d/wgn.sqlite, table wgn_cfsr_world"
-    std::mutex months_lock;
-    std::vector<bool> months_read;
+    std::vector<ReferenceStation> stations;  // whole
+    std::vector<modelfiles::DatabaseStation> heads;
+    std::optional<modelfiles::WgnDatabase> database;
+    std::optional<NearestStations> positions;  // of the stations with a position within its bounds
+    std::mutex taken_lock;
+    std::map<std::size_t, ReferenceStation> taken;  // of heads, by their place
+    // The stations by their folded names (modelfiles::folded_name), in the
+    // file's order: made by the first station that asks for a name.
+    std::once_flag names_made;
+    std::map<std::string, std::vector<std::size_t>> by_name;
+
+    std::size_t size() const { return database ? heads.size() : stations.size(); }
+    const std::string& name(std::size_t s) const { return database ? heads[s].name : stations[s].name; }
+    int line(std::size_t s) const { return database ? heads[s].id : stations[s].line; }
+    GeoText position(std::size_t s) const {
+        return database ? GeoText{&heads[s].latitude, &heads[s].longitude}
+                        : GeoText{&stations[s].latitude, &stations[s].longitude};
+    }
 };
 
 std::optional<double> coordinate(weather::Coordinate which, const std::string& text) {
@@ -43,10 +61,11 @@ std::optional<double> coordinate(weather::Coordinate which, const std::string& t
 
 void index_positions(ReferenceTable& table) {
     std::vector<NearestStations::Entry> entries;
-    entries.reserve(table.stations.size());
-    for (std::size_t s = 0; s < table.stations.size(); ++s) {
-        const auto latitude = coordinate(weather::kLatitude, table.stations[s].latitude);
-        const auto longitude = coordinate(weather::kLongitude, table.stations[s].longitude);
+    entries.reserve(table.size());
+    for (std::size_t s = 0; s < table.size(); ++s) {
+        const GeoText at = table.position(s);
+        const auto latitude = coordinate(weather::kLatitude, *at.latitude);
+        const auto longitude = coordinate(weather::kLongitude, *at.longitude);
         if (latitude && longitude) entries.push_back({{*latitude, *longitude}, s});
     }
     table.positions.emplace(std::move(entries));
@@ -79,14 +98,24 @@ void read_database_table(const platform::ResolvedName& file, const std::string& 
         table.problem = indexed.problem();
         return;
     }
-    Result<std::vector<ReferenceStation>> stations = *indexed ? database->stations() : database->stations_with_months();
+    if (*indexed) {
+        Result<std::vector<modelfiles::DatabaseStation>> heads = database->stations();
+        if (!heads) {
+            table.problem = heads.problem();
+            return;
+        }
+        table.heads = std::move(*heads);
+        table.database.emplace(std::move(*database));
+        return;
+    }
+    // Without an index on wgn_id, finding a station's months reads the whole
+    // monthly table: it is read once, with every station.
+    Result<std::vector<ReferenceStation>> stations = database->stations_with_months();
     if (!stations) {
         table.problem = stations.problem();
         return;
     }
     table.stations = std::move(*stations);
-    table.months_read.assign(table.stations.size(), !*indexed);
-    if (*indexed) table.database.emplace(std::move(*database));
 }
 
 // The reference as the batch holds it: read, and its positions indexed, by
@@ -114,29 +143,35 @@ ReferenceTable& reference_table(const std::string& file, const std::string& tabl
     return *table;
 }
 
-// The reference's months, read from a database when the station is first taken.
-Result<const ReferenceStation*> with_months(ReferenceTable& table, std::size_t s) {
-    const std::lock_guard<std::mutex> guard(table.months_lock);
-    ReferenceStation& station = table.stations[s];
-    if (table.database && !table.months_read[s]) {
-        if (Result<void> read = table.database->read_months(station); !read) return read.problem();
-        table.months_read[s] = true;
-    }
-    return &station;
+// The reference station `s` whole: a database's read when first taken.
+Result<const ReferenceStation*> whole_station(ReferenceTable& table, std::size_t s) {
+    if (!table.database) return &table.stations[s];
+    const std::lock_guard<std::mutex> guard(table.taken_lock);
+    const auto found = table.taken.find(s);
+    if (found != table.taken.end()) return &found->second;
+    Result<ReferenceStation> whole = table.database->with_months(table.heads[s]);
+    if (!whole) return whole.problem();
+    return &table.taken.emplace(s, std::move(*whole)).first->second;
 }
 
 Result<ChosenReference> named_reference(const Station& station, ReferenceTable& table) {
     const std::string wanted = station.weather.fill_station.empty() ? station.name : station.weather.fill_station;
-    const std::vector<const ReferenceStation*> named = modelfiles::stations_named(table.stations, wanted);
+    const std::string key = modelfiles::folded_name(wanted);
+    std::call_once(table.names_made, [&table] {
+        for (std::size_t s = 0; s < table.size(); ++s)
+            table.by_name[modelfiles::folded_name(table.name(s))].push_back(s);
+    });
+    const auto found = table.by_name.find(key);
+    const std::vector<std::size_t> named = found == table.by_name.end() ? std::vector<std::size_t>{} : found->second;
     if (named.empty()) return problem_text(table.place + " has no station " + wanted);
     // Two stations of one name: which one was meant cannot be told.
     if (named.size() > 1) {
         const char* where = table.is_database ? " (ids " : " (lines ";
         return problem_text(table.place + " holds the station " + wanted + " twice" + where +
-                            std::to_string(named[0]->line) + " and " + std::to_string(named[1]->line) + ")");
+                            std::to_string(table.line(named[0])) + " and " + std::to_string(table.line(named[1])) +
+                            ")");
     }
-    Result<const ReferenceStation*> taken =
-        with_months(table, static_cast<std::size_t>(named.front() - table.stations.data()));
+    Result<const ReferenceStation*> taken = whole_station(table, named.front());
     if (!taken) return taken.problem();
     return ChosenReference{*taken, ""};
 }
@@ -157,10 +192,10 @@ Result<ChosenReference> nearest_reference(const Station& station, const weather:
         station.weather.fill_max_km.empty() ? std::string(kDefaultFillMaxKm) : station.weather.fill_max_km;
     // Compared as the summary shows the distance.
     if (readers::number_value(km).value_or(0) > readers::number_value(max_text).value_or(0)) {
-        return problem_text("the nearest station of " + table.place + ", " + table.stations[found->id].name + ", is " +
-                            km + " km away, farther than fill_max_km " + max_text);
+        return problem_text("the nearest station of " + table.place + ", " + table.name(found->id) + ", is " + km +
+                            " km away, farther than fill_max_km " + max_text);
     }
-    Result<const ReferenceStation*> taken = with_months(table, found->id);
+    Result<const ReferenceStation*> taken = whole_station(table, found->id);
     if (!taken) return taken.problem();
     return ChosenReference{*taken, km};
 }

@@ -72,17 +72,17 @@ std::string WgnDatabase::place_of(const weather::ReferenceStation& station) cons
     return shown() + ", table " + table_ + ", id " + std::to_string(station.line);
 }
 
-Result<std::vector<weather::ReferenceStation>> WgnDatabase::stations() const {
+Result<std::vector<DatabaseStation>> WgnDatabase::stations() const {
     Result<std::vector<TextRow>> rows =
         database_.rows("SELECT id, name, lat, lon, elev, rain_yrs FROM " + quoted_identifier(table_) + " ORDER BY id");
     if (!rows) return rows.problem();
-    std::vector<weather::ReferenceStation> stations;
+    std::vector<DatabaseStation> stations;
     stations.reserve(rows->size());
     for (const TextRow& row : *rows) {
         const std::optional<int> id = readers::whole_number(row[0].value_or(""));
         if (!id) return Problem{shown(), 0, "", "the table " + table_ + " has an id that is not a whole number"};
-        weather::ReferenceStation& station = stations.emplace_back();
-        station.line = static_cast<int>(*id);
+        DatabaseStation& station = stations.emplace_back();
+        station.id = *id;
         station.name = row[1].value_or("");
         // The position and rain_yrs as plain decimals, as a weather-wgn.cli gives them.
         std::string* fields[] = {&station.latitude, &station.longitude, &station.elevation, &station.rain_yrs};
@@ -93,6 +93,21 @@ Result<std::vector<weather::ReferenceStation>> WgnDatabase::stations() const {
     }
     return stations;
 }
+
+namespace {
+
+weather::ReferenceStation without_months(const DatabaseStation& station) {
+    weather::ReferenceStation reference;
+    reference.line = station.id;
+    reference.name = station.name;
+    reference.latitude = station.latitude;
+    reference.longitude = station.longitude;
+    reference.elevation = station.elevation;
+    reference.rain_yrs = station.rain_yrs;
+    return reference;
+}
+
+}  // namespace
 
 std::string WgnDatabase::monthly_query(std::string_view where) const {
     std::string sql = "SELECT wgn_id, month";
@@ -118,27 +133,33 @@ Result<bool> WgnDatabase::months_indexed() const {
     return database_.has_index_on(table_ + "_mon", "wgn_id");
 }
 
-Result<void> WgnDatabase::read_months(weather::ReferenceStation& station) const {
-    Result<std::vector<TextRow>> rows = database_.rows(monthly_query(" WHERE wgn_id = ?"), {station.line});
+Result<weather::ReferenceStation> WgnDatabase::with_months(const DatabaseStation& station) const {
+    weather::ReferenceStation reference = without_months(station);
+    Result<std::vector<TextRow>> rows = database_.rows(monthly_query(" WHERE wgn_id = ?"), {station.id});
     if (!rows) return rows.problem();
     for (const TextRow& row : *rows) {
-        if (Result<void> taken = take_month(row, station); !taken) return taken;
+        if (Result<void> taken = take_month(row, reference); !taken) return taken.problem();
     }
-    return {};
+    return reference;
 }
 
 Result<std::vector<weather::ReferenceStation>> WgnDatabase::stations_with_months() const {
-    Result<std::vector<weather::ReferenceStation>> all = stations();
-    if (!all) return all;
+    Result<std::vector<DatabaseStation>> heads = stations();
+    if (!heads) return heads.problem();
+    std::vector<weather::ReferenceStation> all;
+    all.reserve(heads->size());
     std::map<int, std::size_t> by_id;
-    for (std::size_t s = 0; s < all->size(); ++s) by_id.emplace((*all)[s].line, s);
+    for (const DatabaseStation& station : *heads) {
+        by_id.emplace(station.id, all.size());
+        all.push_back(without_months(station));
+    }
     Result<std::vector<TextRow>> rows = database_.rows(monthly_query(""));
     if (!rows) return rows.problem();
     for (const TextRow& row : *rows) {
         const std::optional<int> id = readers::whole_number(row[0].value_or(""));
         const auto station = id ? by_id.find(*id) : by_id.end();
         if (station == by_id.end()) continue;  // a month of no station of the table is left alone
-        if (Result<void> taken = take_month(row, (*all)[station->second]); !taken) return taken.problem();
+        if (Result<void> taken = take_month(row, all[station->second]); !taken) return taken.problem();
     }
     return all;
 }

@@ -26,16 +26,23 @@ namespace wgn::modelfiles {
 // The SWAT+ global weather-generator table.
 inline constexpr std::string_view kGlobalWgnTable = "wgn_cfsr_world";
 
+// A station of the table without its months: a ReferenceStation holds 168
+// values, too many to make for each of 180,000 grid points.
+struct DatabaseStation {
+    int id = 0;
+    std::string name, latitude, longitude, elevation, rain_yrs;
+};
+
 class WgnDatabase {
   public:
     // A problem when the file is no database, or lacks the table, its
     // monthly table or one of their columns (the tables it has are named).
     static Result<WgnDatabase> open(const io::platform::ResolvedName& file, std::string_view table);
 
-    // The stations without their months, `line` holding each one's id.
-    Result<std::vector<weather::ReferenceStation>> stations() const;
-    // The 12 months of a station of stations(), read from the monthly table.
-    Result<void> read_months(weather::ReferenceStation& station) const;
+    // The stations without their months, in the order of their id.
+    Result<std::vector<DatabaseStation>> stations() const;
+    // A station with its 12 months, read from the monthly table; `line` holds its id.
+    Result<weather::ReferenceStation> with_months(const DatabaseStation& station) const;
     // Whether an index of the monthly table begins with wgn_id: then a
     // station's months are found without reading the whole table.
     Result<bool> months_indexed() const;
