@@ -68,7 +68,9 @@ void coverage_cells(const Station& station, const StationOutcome& outcome, std::
 // model_files (empty when the station is in them all, else why not in which),
 // model_changes, model_notes (their counts), model_details (their texts),
 // units (those converted from, and how humidity's was told), refused_variables,
-// swat2012_wgn (the station's .wgn under its SWAT 2012 name).
+// swat2012_wgn (the station's .wgn under its SWAT 2012 name), fill_station
+// (the reference station taken) and fill_km (its distance, with fill_station
+// nearest).
 void weather_cells(const Station& station, const StationOutcome& outcome, std::string_view swat2012_file,
                    std::vector<std::string>& row) {
     row.push_back(modelfiles::model_name(station.name));
@@ -76,6 +78,7 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::s
         row.insert(row.end(), 13, std::string());
         if (!outcome.ok()) row[row.size() - 6] = "the station failed";
         row.emplace_back(swat2012_file);
+        row.insert(row.end(), 2, std::string());
         return;
     }
     const weather::WeatherRecord& record = *outcome.weather;
@@ -92,7 +95,7 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::s
     std::string units, refused;
     for (const std::string& unit : record.units) units.append(units.empty() ? "" : "; ").append(unit);
     for (const std::string& why : record.refused) refused.append(refused.empty() ? "" : "; ").append(why);
-    row.insert(row.end(), {units, refused, std::string(swat2012_file)});
+    row.insert(row.end(), {units, refused, std::string(swat2012_file), record.fill_station, record.fill_km});
 }
 
 }  // namespace
@@ -120,7 +123,7 @@ std::string summary_header(const StationList& list) {
     if (list.weather_columns) {
         header.insert(header.end(), {"model_name", "lat", "lon", "elev", "rain_yrs", "pcp_hhr", "missing_variables",
                                      "filled_variables", "model_files", "model_changes", "model_notes", "model_details",
-                                     "units", "refused_variables", "swat2012_wgn"});
+                                     "units", "refused_variables", "swat2012_wgn", "fill_station", "fill_km"});
     }
     // The notes on the intervals come last of all, after the list's own
     // columns, where the readers of a summary without them find nothing moved.

@@ -8,6 +8,7 @@
 
 #include "batch/case_folding.hpp"
 #include "batch/folder_lock.hpp"
+#include "batch/reference_stations.hpp"
 #include "io/platform.hpp"
 #include "io/wgnrain_facts.hpp"
 #include "io/whole_files.hpp"
@@ -122,8 +123,20 @@ void check_weather(Station& station, const FileCheck& check_file, const RowProbl
             }
         }
     }
-    if (!station.weather.fill_station.empty() && station.weather.fill_file.empty()) {
-        problem("fill_station", "a reference station needs its fill_file");
+    const WeatherColumns& listed = station.weather;
+    for (const auto& [column, value] :
+         {std::pair<std::string_view, const std::string*>{"fill_station", &listed.fill_station},
+          {"fill_table", &listed.fill_table},
+          {"fill_max_km", &listed.fill_max_km}}) {
+        if (!value->empty() && listed.fill_file.empty()) problem(column, "a reference station needs its fill_file");
+    }
+    if (!listed.fill_max_km.empty()) {
+        const std::optional<double> km = readers::number_value(listed.fill_max_km);
+        if (!km || *km < 0) {
+            problem("fill_max_km", quoted(listed.fill_max_km) + " is not a distance in km (a number from 0 up)");
+        } else if (text::lower_case(listed.fill_station) != kNearestStation) {
+            problem("fill_max_km", "fill_max_km bounds fill_station nearest");
+        }
     }
 }
 

@@ -63,23 +63,44 @@ std::vector<int> years_of(std::string_view record, std::string_view name) {
 
 }  // namespace
 
-std::string content_hash(std::string_view bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
+namespace {
+
+constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ULL;
+
+std::uint64_t hash_more(std::uint64_t hash, std::string_view bytes) {
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 0x100000001b3ULL;
     }
+    return hash;
+}
+
+std::string hash_text(std::uint64_t hash) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
 }
 
-// The hash of a file's bytes; nothing when it cannot be read.
+}  // namespace
+
+std::string content_hash(std::string_view bytes) {
+    return hash_text(hash_more(kHashStart, bytes));
+}
+
+// The hash of a file's bytes, read piece by piece (a reference database may
+// be larger than is worth holding); nothing when it cannot be read.
 std::optional<std::string> file_hash(const platform::ResolvedName& file) {
-    std::string bytes;
+    const platform::OpenResult opened = platform::open_for_reading(file);
+    if (opened.handle == platform::kNoHandle) return std::nullopt;
+    std::uint64_t hash = kHashStart;
+    char buffer[65536];
+    long got = 0;
     int error = 0;
-    if (!io::read_whole_file(file, bytes, error)) return std::nullopt;
-    return content_hash(bytes);
+    while ((got = platform::read_some(opened.handle, buffer, sizeof buffer, error)) > 0)
+        hash = hash_more(hash, std::string_view(buffer, static_cast<std::size_t>(got)));
+    platform::close_handle(opened.handle);
+    if (got != 0) return std::nullopt;
+    return hash_text(hash);
 }
 
 // The hash of a file many stations share (a reference weather-wgn.cli, GHCN's
@@ -215,6 +236,8 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "filled_variables", joined(record.filled_variables, " "));
         add(text, "units", joined(record.units, " | "));
         add(text, "refused", joined(record.refused, " | "));
+        add(text, "fill_station", record.fill_station);
+        add(text, "fill_km", record.fill_km);
         // The notes by kind, each kind in its order.
         for (const auto& [line, kind] : kNoteLines) {
             std::vector<std::string> texts;
@@ -298,6 +321,9 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         weather.filled_variables = split(value_of(record, "filled_variables").value_or(""), " ");
         weather.units = split(value_of(record, "units").value_or(""), " | ");
         weather.refused = split(value_of(record, "refused").value_or(""), " | ");
+        // The key's fill_station is the list's: the record's own follows the exit line.
+        weather.fill_station = value_of(results, "fill_station").value_or("");
+        weather.fill_km = value_of(results, "fill_km").value_or("");
         for (const auto& [line, kind] : kNoteLines) {
             // A record without the notes' kinds is older than them: run again.
             const auto texts = value_of(record, line);

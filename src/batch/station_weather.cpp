@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include "batch/reference_stations.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
@@ -40,8 +41,7 @@ Result<std::string> read_text(const std::string& name) {
     return problem_text("cannot read " + name + ": " + platform::reason_text(error));
 }
 
-// Files read by many stations (a reference weather-wgn.cli, GHCN's station
-// list) are read once per batch.
+// A file read by many stations (GHCN's station list) is read once per batch.
 Result<const std::string*> shared_text(const std::string& name) {
     static std::mutex lock;
     static std::map<std::string, std::string> texts;
@@ -51,19 +51,6 @@ Result<const std::string*> shared_text(const std::string& name) {
     Result<std::string> text = read_text(name);
     if (!text) return text.problem();
     return &texts.emplace(name, std::move(*text)).first->second;
-}
-
-Result<const std::vector<weather::ReferenceStation>*> reference_stations(const std::string& name) {
-    static std::mutex lock;
-    static std::map<std::string, std::vector<weather::ReferenceStation>> files;
-    const Result<const std::string*> text = shared_text(name);
-    if (!text) return text.problem();
-    const std::lock_guard<std::mutex> guard(lock);
-    const auto found = files.find(name);
-    if (found != files.end()) return &found->second;
-    Result<std::vector<weather::ReferenceStation>> stations = modelfiles::read_cli(**text);
-    if (!stations) return problem_text(name + ", " + stations.problem().message());
-    return &files.emplace(name, std::move(*stations)).first->second;
 }
 
 // The position of a GHCN station in ghcnd-stations.txt: ID 1-11, LATITUDE
@@ -248,25 +235,6 @@ Done take_position(Gathered& gathered) {
     return {};
 }
 
-// 5. The reference station that fills what the record cannot give: the
-//    list's fill_station of its fill_file, else the station of its own name;
-//    nothing without a fill_file.
-Result<const weather::ReferenceStation*> reference_station(const Station& station) {
-    const std::string& fill = station.weather.fill_file;
-    if (fill.empty()) return nullptr;
-    const Result<const std::vector<weather::ReferenceStation>*> stations = reference_stations(fill);
-    if (!stations) return stations.problem();
-    const std::string wanted = station.weather.fill_station.empty() ? station.name : station.weather.fill_station;
-    const std::vector<const weather::ReferenceStation*> named = modelfiles::stations_named(**stations, wanted);
-    if (named.empty()) return problem_text(fill + " has no station " + wanted);
-    // Two blocks of one name: which one was meant cannot be told.
-    if (named.size() > 1) {
-        return problem_text(fill + " holds the station " + wanted + " twice (lines " + std::to_string(named[0]->line) +
-                            " and " + std::to_string(named[1]->line) + ")");
-    }
-    return named.front();
-}
-
 // The largest daily rain of each month, for the model's notes.
 weather::MonthTexts largest_daily_rain(const std::vector<readers::DailyValue>& precipitation) {
     std::vector<weather::DayValue> rain;
@@ -309,14 +277,19 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
             inputs.precipitation[m][p] = weather::DecimalText::made(figures.values[m][p]);
     }
     if (const Done position = take_position(gathered); !position) return position.problem();
-    const Result<const weather::ReferenceStation*> reference = reference_station(station);
+    // 5. The reference station that fills what the record cannot give (reference_stations.hpp).
+    const Result<ChosenReference> reference = reference_station(station, inputs);
     if (!reference) return reference.problem();
-    inputs.reference = *reference;
+    inputs.reference = reference->station;
 
     Result<weather::WeatherRecord> record = weather::make_weather_record(inputs);
     if (!record) return record.problem();
     StationWeather result;
     result.record = std::move(*record);
+    if (reference->station != nullptr) {
+        result.record.fill_station = reference->station->name;
+        result.record.fill_km = reference->km;
+    }
     result.intervals = record_intervals(inputs, result.record);
     result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]));
     // The .wgn's layout may make SWAT 2012 change what the record says: a

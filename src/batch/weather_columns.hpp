@@ -27,7 +27,9 @@ struct WeatherColumns {
     std::string tmp_unit, slr_unit, hmd_unit, wnd_unit;
     std::string lat, lon, elev;
     std::string stations_file, fill_file;  // full names
-    std::string fill_station;
+    std::string fill_station;              // a name, or nearest
+    std::string fill_table;                // a database fill_file's table pair
+    std::string fill_max_km;               // how far the nearest station may be
 
     // The file of a kind of variable, the csv column of a variable (none for
     // precipitation: the station's pcp_column), the unit of a quantity (none
@@ -43,7 +45,8 @@ enum class WeatherColumnKind : std::uint8_t {
     csv_column,      // the column of a variable in a csv file
     unit,            // the unit of a quantity
     position,        // lat, lon, elev
-    name,            // the reference station's name
+    name,            // the reference station's name, or its table's
+    distance,        // km
 };
 
 struct WeatherColumn {
@@ -63,11 +66,13 @@ constexpr std::string_view csv(Variable variable) {
 }
 }  // namespace columns_of
 
-inline constexpr std::array<WeatherColumn, 22> kWeatherColumns = {{
+inline constexpr std::array<WeatherColumn, 24> kWeatherColumns = {{
     {columns_of::csv(readers::Variable::dew), &WeatherColumns::dew_column, WeatherColumnKind::csv_column},
     {"elev", &WeatherColumns::elev, WeatherColumnKind::position},
     {"fill_file", &WeatherColumns::fill_file, WeatherColumnKind::reference_file},
+    {"fill_max_km", &WeatherColumns::fill_max_km, WeatherColumnKind::distance},
     {"fill_station", &WeatherColumns::fill_station, WeatherColumnKind::name},
+    {"fill_table", &WeatherColumns::fill_table, WeatherColumnKind::name},
     {columns_of::csv(readers::Variable::hhr), &WeatherColumns::hhr_column, WeatherColumnKind::csv_column},
     {columns_of::file(readers::FileKind::hhr), &WeatherColumns::hhr_file, WeatherColumnKind::variable_file},
     {columns_of::file(readers::FileKind::hmd), &WeatherColumns::hmd_file, WeatherColumnKind::variable_file},

@@ -44,7 +44,7 @@ int run_check_command(const std::vector<std::string>& arguments) {
         platform::write_standard_output("wgnrain-check " WGNRAIN_VERSION "\n");
         return 0;
     }
-    const Result<CheckTable> table = read_tables(options->tables);
+    const Result<CheckTable> table = read_tables(options->tables, options->database_table);
     if (!table) {
         say(table.problem().message());
         return 2;

@@ -20,13 +20,15 @@ std::optional<Whole> whole_number(const std::string& text) {
 
 const char* const kCheckUsage =
     "usage: wgnrain-check TABLE... [-o OUTDIR] [--model swatplus|swat2012] [--years N] [--seed N]\n"
+    "                     [--table NAME]\n"
     "       wgnrain-check --help | --version\n"
     "  TABLE    a weather-wgn.cli, userwgn.csv, wgn_stations.csv or wgn_monthly.csv, .wgn,\n"
-    "           or a wgnrain-batch output folder\n"
+    "           or a wgnrain-batch output folder, or an SQLite database (its --table)\n"
     "  -o       the folder of audit.csv, generated.csv and index.html (default check)\n"
     "  --model  the generator to run (default swatplus)\n"
     "  --years  the years generated (default 1000)\n"
-    "  --seed   the seed of the random numbers (default 1)\n";
+    "  --seed   the seed of the random numbers (default 1)\n"
+    "  --table  the table pair NAME, NAME_mon of each database (default wgn_cfsr_world)\n";
 
 Result<CheckOptions> parse_check_options(const std::vector<std::string>& arguments) {
     CheckOptions options;
@@ -40,8 +42,8 @@ Result<CheckOptions> parse_check_options(const std::vector<std::string>& argumen
     }
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const bool takes_value =
-            argument == "-o" || argument == "--model" || argument == "--years" || argument == "--seed";
+        const bool takes_value = argument == "-o" || argument == "--model" || argument == "--years" ||
+                                 argument == "--seed" || argument == "--table";
         if (!takes_value) {
             if (!argument.empty() && argument[0] == '-')
                 return problem_text("unknown option " + text::quoted(argument));
@@ -61,6 +63,9 @@ Result<CheckOptions> parse_check_options(const std::vector<std::string>& argumen
             } else {
                 return problem_text("--model " + text::quoted(value) + ": swatplus or swat2012");
             }
+        } else if (argument == "--table") {
+            if (value.empty()) return problem_text("--table needs a table's name");
+            options.database_table = value;
         } else if (argument == "--years") {
             const std::optional<int> years = whole_number<int>(value);
             if (!years || *years < 1 || *years > 100000) {

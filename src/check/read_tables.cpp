@@ -10,6 +10,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "modelfiles/model_files.hpp"
+#include "modelfiles/wgn_database.hpp"
 
 namespace wgn::check {
 namespace {
@@ -76,6 +77,19 @@ Result<void> add_batch_records(const std::string& folder, CheckTable& table) {
     return {};
 }
 
+// The table pair of a database, each station shown as "FILE, table T, id N".
+Result<CheckTable> read_database(const platform::ResolvedName& file, std::string_view table) {
+    Result<modelfiles::WgnDatabase> database = modelfiles::WgnDatabase::open(file, table);
+    if (!database) return database.problem();
+    Result<std::vector<weather::ReferenceStation>> stations = database->stations_with_months();
+    if (!stations) return stations.problem();
+    if (stations->empty()) return Problem{file.shown, 0, "", "no station in the table " + std::string(table)};
+    CheckTable read;
+    for (weather::ReferenceStation& station : *stations)
+        read.push_back({database->place_of(station), std::move(station), {}});
+    return read;
+}
+
 }  // namespace
 
 Result<CheckTable> read_table_text(std::string_view shown, std::string_view text) {
@@ -94,7 +108,7 @@ Result<CheckTable> read_table_text(std::string_view shown, std::string_view text
     return table;
 }
 
-Result<CheckTable> read_tables(const std::vector<std::string>& names) {
+Result<CheckTable> read_tables(const std::vector<std::string>& names, std::string_view database_table) {
     CheckTable all;
     std::set<std::string> pairs_read;
     for (const std::string& given : names) {
@@ -103,6 +117,13 @@ Result<CheckTable> read_tables(const std::vector<std::string>& names) {
         const platform::ResolvedName resolved = platform::resolve_file_name(name);
         const bool batch = resolved.report == 0 && platform::file_kind(resolved) == platform::FileKind::folder;
         if (batch) name = platform::name_inside(name, "weather-wgn.cli");
+        if (const platform::ResolvedName file = platform::resolve_file_name(name);
+            file.report == 0 && modelfiles::is_database_file(file)) {
+            Result<CheckTable> table = read_database(file, database_table);
+            if (!table) return table.problem();
+            for (TableStation& station : *table) all.push_back(std::move(station));
+            continue;
+        }
         const Result<ReadFile> file = read_file(name);
         if (!file) return file.problem();
         const EditorTable editor = editor_table_of(file->text);

@@ -9,6 +9,8 @@
 //   a folder             a wgnrain-batch output folder: its weather-wgn.cli, each station with
 //                        its record from the folder's intervals.csv and summary.csv where the
 //                        batch wrote them (batch_record.hpp)
+//   an SQLite database   (its first 16 bytes) the table pair `database_table`, `database_table`_mon
+//                        in the Editor's layout (modelfiles/wgn_database.hpp)
 //
 // A file that is none of these, or cannot be read, is a problem with the
 // file, the line and what was expected there:
@@ -27,6 +29,6 @@ namespace wgn::check {
 // The stations of one table's text; `shown` names it in problems and in the table.
 Result<CheckTable> read_table_text(std::string_view shown, std::string_view text);
 // The stations of every table named, in order.
-Result<CheckTable> read_tables(const std::vector<std::string>& names);
+Result<CheckTable> read_tables(const std::vector<std::string>& names, std::string_view database_table);
 
 }  // namespace wgn::check

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
 #include <climits>
 
 namespace wgn::database {
@@ -118,11 +119,27 @@ std::string Statement::column_name(int column) const {
     return name != nullptr ? name : "";
 }
 
-std::string Statement::text(int column) const {
-    const unsigned char* cell = sqlite3_column_text(statement_.get(), column);
-    if (cell == nullptr) return {};
-    return std::string(reinterpret_cast<const char*>(cell),
-                       static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column)));
+std::optional<std::string> Statement::cell(int column) const {
+    switch (sqlite3_column_type(statement_.get(), column)) {
+        case SQLITE_NULL: return std::nullopt;
+        case SQLITE_FLOAT: {
+            // SQLite's own text keeps 15 significant digits; to_chars keeps
+            // the double.
+            char text[32];
+            const auto [end, error] =
+                std::to_chars(text, text + sizeof text, sqlite3_column_double(statement_.get(), column));
+            if (error != std::errc()) return std::string();
+            std::string written(text, end);
+            if (written.find_first_of(".eEn") == std::string::npos) written += ".0";
+            return written;
+        }
+        default: {
+            const unsigned char* cell = sqlite3_column_text(statement_.get(), column);
+            if (cell == nullptr) return std::string();
+            return std::string(reinterpret_cast<const char*>(cell),
+                               static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column)));
+        }
+    }
 }
 
 Result<TableReader> TableReader::open(Database& db, std::string_view table) {

@@ -12,8 +12,8 @@
 //   rows->columns()                                 -> {"id", "name", "lat", ...}
 //   std::vector<std::string> cells; rows->next(cells) -> true, {"1", "a", "40.5853", ...}
 //
-// A cell is the text SQLite makes of its value: a REAL with 15 significant
-// digits, so the decimal it was stored from, where that had 15 or fewer.
+// A REAL cell is the shortest text that reads back as the same double, so
+// the decimal it was stored from wherever a double holds that decimal.
 //
 // A problem's text is SQLite's own reason ("database is locked", "file is
 // not a database"); `busy` says that another program holds the file.
@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -102,8 +103,13 @@ class Statement {
     Done reset();
     int column_count() const;
     std::string column_name(int column) const;
-    // A cell of the current row as text (a number as SQLite writes it; NULL: empty).
-    std::string text(int column) const;
+    // A cell of the current row as text: an INTEGER's digits, a REAL's
+    // shortest text that reads back as the same double ("5.32", not
+    // 5.32000000000000028...; a whole one "10.0"), a TEXT as stored;
+    // NULL: nothing.
+    std::optional<std::string> cell(int column) const;
+    // The same, NULL as an empty text.
+    std::string text(int column) const { return cell(column).value_or(""); }
 
   private:
     friend class Database;

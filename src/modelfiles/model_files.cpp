@@ -33,11 +33,11 @@ std::string cli_name_field(std::string_view name) {
     return shown;
 }
 
+}  // namespace
+
 std::string folded_name(std::string_view name) {
     return text::lower_case(model_name(text::trimmed(name)));
 }
-
-}  // namespace
 
 std::string model_name(std::string_view name) {
     constexpr std::size_t kLongest = 50;

@@ -54,6 +54,8 @@ std::string cli_block(std::string_view name, const weather::WeatherRecord& recor
 // (with its line) when the text is not one.  A block's column-name line may
 // use SWAT 2012's names or be left out (cli_columns.hpp).
 Result<std::vector<weather::ReferenceStation>> read_cli(std::string_view text);
+// A name as find_station compares names: "De Bilt" -> "de_bilt".
+std::string folded_name(std::string_view name);
 // The station of that name (blanks and '_' alike, letter case ignored), or nothing.
 const weather::ReferenceStation* find_station(const std::vector<weather::ReferenceStation>& stations,
                                               std::string_view name);

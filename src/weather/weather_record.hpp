@@ -99,6 +99,9 @@ struct WeatherRecord {
     // The units converted from, and how humidity's was told: "tmp F",
     // "rh fraction (told by the values; 4 above 1 taken as 1)".
     std::vector<std::string> units;
+    // The reference station the list named (fill_file), by its name in the
+    // reference, and with fill_station nearest its distance in km, "12.345".
+    std::string fill_station, fill_km;
     // Every value in every month, and a position.
     bool complete() const;
     // Why the record is not complete: "no slr_ave; no position (lat, lon, elev)",

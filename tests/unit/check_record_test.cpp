@@ -89,8 +89,8 @@ TEST(CheckRecord, TheSummarysIntervalNotesComeLast) {
         std::vector<std::string> extra;
         std::string ends;
     } cases[] = {
-        {true, {}, ",swat2012_wgn,interval_notes\r\n"},
-        {true, {"note", "Interval_Notes"}, ",swat2012_wgn,note,list_Interval_Notes,interval_notes\r\n"},
+        {true, {}, ",fill_km,interval_notes\r\n"},
+        {true, {"note", "Interval_Notes"}, ",fill_km,note,list_Interval_Notes,interval_notes\r\n"},
         {false, {"interval_notes"}, ",report_line,interval_notes\r\n"},  // the list's own, kept as it is
     };
     for (const auto& c : cases) {
