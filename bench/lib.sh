@@ -15,5 +15,16 @@ ensure_built() {
 # median: the middle of the numbers on standard input, one a line.
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# batch_seconds BUILD LIST OUTDIR: the wall-clock seconds of one wgnrain-batch
+# -j 2 run of LIST into a fresh OUTDIR (its status is the benchmark's to check).
+batch_seconds() {
+    local start end
+    rm -rf "$3"
+    start=$(date +%s%N)
+    "$1/wgnrain-batch" "$2" -o "$3" -j 2 >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }'
+}
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -67,19 +67,10 @@ with open("plain.csv", "w") as plain, open("nearest.csv", "w") as nearest:
         nearest.write(f"{name},records/{name}.csv,csv,-99,{lat},{lon},200,reference.sqlite,nearest\n")
 PY
 
-seconds() {  # LIST OUTDIR
-    local start end
-    rm -rf "$2"
-    start=$(date +%s%N)
-    "$build/wgnrain-batch" "$1" -o "$2" -j 2 >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }'
-}
-
 plain_times=() nearest_times=()
 for _ in $(seq "$repeat"); do
-    plain_times+=("$(seconds plain.csv plain-out)")
-    nearest_times+=("$(seconds nearest.csv nearest-out)")
+    plain_times+=("$(batch_seconds "$build" plain.csv plain-out)")
+    nearest_times+=("$(batch_seconds "$build" nearest.csv nearest-out)")
 done
 # Every station filled, and the nearest of CHECKED of them found again by reading every reference station.
 python3 - "$checked" <<'PY'

@@ -34,19 +34,10 @@ with open("record.csv", "w") as record, open("plain.csv", "w") as plain:
         plain.write(f"{name},records/{name}.txt,1991,-99\n")
 PY
 
-seconds() {  # LIST OUTDIR
-    local start end
-    rm -rf "$2"
-    start=$(date +%s%N)
-    "$build/wgnrain-batch" "$1" -o "$2" -j 2 >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }'
-}
-
 plain_times=() record_times=()
 for _ in $(seq "$repeat"); do
-    plain_times+=("$(seconds plain.csv plain-out)")
-    record_times+=("$(seconds record.csv record-out)")
+    plain_times+=("$(batch_seconds "$build" plain.csv plain-out)")
+    record_times+=("$(batch_seconds "$build" record.csv record-out)")
 done
 for station in plain-out/st*; do
     cmp -s "$station/mean_pcp.sta" "record-out/${station#plain-out/}/mean_pcp.sta" ||

@@ -19,10 +19,8 @@ rest from the bundled reference station):
     batch_intervals.py path/to/wgnrain-batch
 """
 import csv
-import datetime
 import io
 import os
-import random
 import re
 import shutil
 import sys
@@ -41,17 +39,7 @@ COLUMNS = ["tmp_max_ave", "tmp_min_ave", "tmp_max_sd", "tmp_min_sd", "pcp_ave", 
 
 
 def write_record(name, first, last, seed):
-    numbers = random.Random(seed)
-    lines, wet = ["date,prcp,tmax,tmin"], False
-    day = datetime.date(first, 1, 1)
-    while day.year <= last:
-        wet = numbers.random() < (0.6 if wet else 0.3)
-        rain = 0.1 + numbers.expovariate(1 / 6) if wet else 0.0
-        tmax = 20 + day.month + numbers.gauss(0, 3)
-        lines.append(f"{day.isoformat()},{rain:.1f},{tmax:.1f},{tmax - 10:.1f}")
-        day += datetime.timedelta(days=1)
-    with open(os.path.join(work, name + ".csv"), "w", newline="") as f:
-        f.write("\n".join(lines) + "\n")
+    program.write_dated_record(os.path.join(work, name + ".csv"), first, last, seed)
 
 
 write_record("long", 1981, 2020, 1)

@@ -21,10 +21,8 @@ Editor's import of a weather-generator database reads them:
 
     sqlite_tables.py path/to/wgnrain-batch
 """
-import datetime
 import decimal
 import os
-import random
 import shutil
 import signal
 import sqlite3
@@ -60,17 +58,7 @@ def editor_schema(table):
 
 
 def write_record(name, first, last, seed):
-    numbers = random.Random(seed)
-    lines, wet = ["date,prcp,tmax,tmin"], False
-    day = datetime.date(first, 1, 1)
-    while day.year <= last:
-        wet = numbers.random() < (0.6 if wet else 0.3)
-        rain = 0.1 + numbers.expovariate(1 / 6) if wet else 0.0
-        tmax = 20 + day.month + numbers.gauss(0, 3)
-        lines.append(f"{day.isoformat()},{rain:.1f},{tmax:.1f},{tmax - 10 + numbers.gauss(0, 1):.1f}")
-        day += datetime.timedelta(days=1)
-    with open(os.path.join(work, name + ".csv"), "w", newline="") as f:
-        f.write("\n".join(lines) + "\n")
+    program.write_dated_record(os.path.join(work, name + ".csv"), first, last, seed, tmin_spread=1)
 
 
 # Positions with more decimals than the .cli's five, a west longitude, names

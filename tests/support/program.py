@@ -8,8 +8,10 @@ full exit status.
 Windows names follow Wine's drive Z:, the root of the file system
 ("/tmp/w/in.txt" is "Z:\\tmp\\w\\in.txt").
 """
+import datetime
 import glob
 import os
+import random
 import subprocess
 import sys
 import tempfile
@@ -105,3 +107,21 @@ def expecter(failures):
         if got != want:
             failures.append(f"{what}: got {repr(got)[:300]}, expected {repr(want)[:300]}")
     return expect
+
+
+def write_dated_record(path, first, last, seed, tmin_spread=0.0):
+    """A made-up csv record of date, prcp, tmax, tmin from the years FIRST to
+    LAST: wet days following wet ones more often, a warmer maximum each month,
+    the minimum 10 degrees below it (with a normal spread of TMIN_SPREAD)."""
+    numbers = random.Random(seed)
+    lines, wet = ["date,prcp,tmax,tmin"], False
+    day = datetime.date(first, 1, 1)
+    while day.year <= last:
+        wet = numbers.random() < (0.6 if wet else 0.3)
+        rain = 0.1 + numbers.expovariate(1 / 6) if wet else 0.0
+        tmax = 20 + day.month + numbers.gauss(0, 3)
+        tmin = tmax - 10 + (numbers.gauss(0, tmin_spread) if tmin_spread else 0.0)
+        lines.append(f"{day.isoformat()},{rain:.1f},{tmax:.1f},{tmin:.1f}")
+        day += datetime.timedelta(days=1)
+    with open(path, "w", newline="") as f:
+        f.write("\n".join(lines) + "\n")
