@@ -5,10 +5,13 @@
 namespace wgn::text {
 
 std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    // A loop of its own: find_first_not_of searches its set of two for every
+    // character, and this runs for every cell of every file.
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0, end = text.size();
+    while (first < end && blank(text[first])) ++first;
+    while (end > first && blank(text[end - 1])) --end;
+    return text.substr(first, end - first);
 }
 
 std::string lower_case(std::string_view text) {
