@@ -14,13 +14,8 @@ constexpr const char* kMonthLetters[12] = {"J", "F", "M", "A", "M", "J", "J", "A
 constexpr const char* kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// Coordinates to a tenth of a pixel, without a trailing ".0".
 std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    std::string shown = text;
-    if (shown.size() > 2 && shown.compare(shown.size() - 2, 2, ".0") == 0) shown.resize(shown.size() - 2);
-    return shown == "-0" ? "0" : shown;
+    return coordinate_text(value);
 }
 
 std::optional<double> value_of(const std::string& text) {
@@ -30,6 +25,30 @@ std::optional<double> value_of(const std::string& text) {
 }
 
 }  // namespace
+
+std::string coordinate_text(double value) {
+    // 1. Ten times the value, rounded to a whole number: the tenths "%.1f"
+    //    prints, unless the product lies so near a half that its own rounding
+    //    may have moved it across (a tie, or within the error of the
+    //    multiplication); such a value, and one too large, take snprintf.
+    const double tenths = value * 10.0;
+    const double whole = std::nearbyint(tenths);
+    if (std::fabs(tenths) < 1e15 && std::fabs(std::fabs(tenths - whole) - 0.5) > 1e-6) {
+        // 2. Written as digits, the tenth only when it is not 0; -0 is 0.
+        const auto count = static_cast<long long>(whole);
+        if (count == 0) return "0";
+        const unsigned long long size =
+            count < 0 ? 0ULL - static_cast<unsigned long long>(count) : static_cast<unsigned long long>(count);
+        std::string shown = (count < 0 ? "-" : "") + std::to_string(size / 10);
+        if (size % 10 != 0) shown.append(1, '.').append(1, static_cast<char>('0' + size % 10));
+        return shown;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    std::string shown = text;
+    if (shown.size() > 2 && shown.compare(shown.size() - 2, 2, ".0") == 0) shown.resize(shown.size() - 2);
+    return shown == "-0" ? "0" : shown;
+}
 
 std::string escaped(std::string_view text) {
     std::string out;

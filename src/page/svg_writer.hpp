@@ -25,6 +25,10 @@ struct Ticks {
 // Round ticks (1, 2 or 5 times a power of ten) covering [low, high], about
 // `target` of them; an empty or one-point range gets a range around it.
 Ticks round_ticks(double low, double high, int target = 5);
+// A coordinate to a tenth of a pixel, as "%.1f" rounds it, without a
+// trailing ".0":  12.34 -> "12.3"   7.96 -> "8"   -0.02 -> "0"   -3.25 -> "-3.2"
+std::string coordinate_text(double value);
+
 // A tick as text with no more decimals than its step needs: 0.2 -> "0.2", 10 -> "10".
 std::string tick_text(double value, double step);
 

@@ -2,6 +2,11 @@
 // missing and non-numeric values, the coverage grid, link addresses.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
 #include "page/overview_page.hpp"
 #include "page/svg_writer.hpp"
 
@@ -62,6 +67,36 @@ TEST(Svg, CoverageGridShadesOnlyTheGaps) {
     EXPECT_NE(grid.find("fill-opacity=\"1.00\""), std::string::npos);
     EXPECT_NE(grid.find("<title>Jan 2002: 3 days missing</title>"), std::string::npos);
     EXPECT_EQ(grid.find("Mar 2000"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wgn::page
+
+namespace wgn::page {
+namespace {
+
+// The quick tenths against "%.1f" itself, over the sizes a chart's
+// coordinates take, the ties and their neighbours included.
+TEST(Svg, CoordinatesAsPrintfRoundsThem) {
+    const auto by_printf = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", value);
+        std::string shown = text;
+        if (shown.size() > 2 && shown.compare(shown.size() - 2, 2, ".0") == 0) shown.resize(shown.size() - 2);
+        return shown == "-0" ? std::string("0") : shown;
+    };
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 300000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double value = (static_cast<double>(state >> 11) / 9007199254740992.0 - 0.5) * 4000.0;
+        ASSERT_EQ(coordinate_text(value), by_printf(value)) << value;
+    }
+    for (int k = -20000; k <= 20000; ++k) {
+        const double tie = k / 10.0 + 0.05;
+        for (const double value :
+             {tie, std::nextafter(tie, -1e9), std::nextafter(tie, 1e9), k / 10.0, k / 4.0, -0.0, 1e300})
+            ASSERT_EQ(coordinate_text(value), by_printf(value)) << value;
+    }
 }
 
 }  // namespace
