@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "check/random_numbers.hpp"
@@ -257,7 +258,8 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
                                         : year_sums(inputs, Variable::pcp, std::pow(30.0 / 1440.0, 0.25))}};
     // The value of each resample, by month and column: a value's 1,000
     // resamples side by side for its interval.
-    std::vector<double> resampled(std::size_t{12} * 14 * kResamples);
+    // Every place is written below before it is read: no zeros first.
+    const auto resampled = std::make_unique_for_overwrite<double[]>(std::size_t{12} * 14 * kResamples);
     const auto at = [&resampled](std::size_t m, std::size_t c, int r) -> double& {
         return resampled[(m * 14 + c) * kResamples + static_cast<std::size_t>(r)];
     };
@@ -286,7 +288,7 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         for (std::size_t m = 0; m < 12; ++m) {
             const std::string& value = record.values[m][c].text();
             if (value.empty() || filled[m] || from_humidity) continue;
-            const auto first = resampled.begin() + static_cast<std::ptrdiff_t>((m * 14 + c) * kResamples);
+            const double* first = &resampled[(m * 14 + c) * kResamples];
             std::vector<double> values(first, first + kResamples);
             const auto bounds = interval_of(std::move(values));
             if (!bounds) continue;

@@ -28,6 +28,8 @@ bool is_nodata_text(std::string_view text, std::string_view nodata) {
 }
 
 CellKind cell_kind(std::string_view cell) {
+    // No marker begins with a digit, and almost every cell is a number.
+    if (!cell.empty() && cell[0] >= '0' && cell[0] <= '9') return CellKind::other;
     switch (cell.size()) {
         case 0: return CellKind::missing;
         case 1:

@@ -24,9 +24,13 @@ std::string unit_setting(readers::Settings settings) {
 std::string implausible_rain(const readers::DailyValue& value, Unit unit, readers::Settings settings) {
     const std::optional<double> amount = readers::number_value(value.text);
     if (!amount) return {};
+    // Millimetres are read as they stand; the day as a message shows it is
+    // made only for a day found implausible (most are not).
+    const std::optional<double> millimetres =
+        unit == Unit::kMillimetre ? amount : readers::number_value(readers::scaled_text(value.text, unit));
+    if (*amount >= 0 && !(millimetres && *millimetres > kMostDailyRain)) return {};
     const std::string shown =
         unit == Unit::kMillimetre ? value.text : value.text + " (" + std::string(readers::unit_name(unit)) + ")";
-    const std::optional<double> millimetres = readers::number_value(readers::scaled_text(value.text, unit));
     if (*amount < 0) {
         return "pcp " + shown + " on " + day_text(value.day) + " is below 0: if it marks a missing day, give it as " +
                (settings == readers::Settings::station_list ? std::string("the station's nodata")
