@@ -25,18 +25,18 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
     for (std::size_t y = 0; y < rounded.size(); ++y) {
         for (std::size_t m = 0; m < 12; ++m) {
             const std::vector<float>& days = rounded[y][m];
-            Block& block = blocks_[y][m];
-            block.days = static_cast<std::int32_t>(days.size());
+            Blocks& block = blocks_[y];
+            block.days[m] = static_cast<std::int32_t>(days.size());
             for (std::size_t i = 0; i < days.size(); ++i) {
                 const double x = days[i];
-                block.dry += is_dry(days[i]) ? 1 : 0;
-                block.sum += x;
-                block.squares += x * x;
-                block.cubes += x * x * x;
+                block.dry[m] += is_dry(days[i]) ? 1 : 0;
+                block.sum[m] += x;
+                block.squares[m] += x * x;
+                block.cubes[m] += x * x * x;
                 if (i + 1 == days.size()) continue;
                 const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
-                block.wet_after_dry += kind == 1 ? 1 : 0;
-                block.wet_after_wet += kind == 2 ? 1 : 0;
+                block.wet_after_dry[m] += kind == 1 ? 1 : 0;
+                block.wet_after_wet[m] += kind == 2 ? 1 : 0;
             }
             if (m != kFebruary || days.empty()) continue;
             Pairs& pairs = february_[y];
@@ -62,18 +62,26 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
 
 std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vector<int>& years) const {
     std::array<std::array<double, 6>, 12> values{};
+    // 1. The drawn years' blocks added up, a field's row at a time, each
+    //    field in the order drawn.
+    Blocks drawn;
+    for (const int y : years) {
+        const Blocks& one = blocks_[static_cast<std::size_t>(y)];
+        for (std::size_t m = 0; m < 12; ++m) drawn.days[m] += one.days[m];
+        for (std::size_t m = 0; m < 12; ++m) drawn.dry[m] += one.dry[m];
+        for (std::size_t m = 0; m < 12; ++m) drawn.wet_after_dry[m] += one.wet_after_dry[m];
+        for (std::size_t m = 0; m < 12; ++m) drawn.wet_after_wet[m] += one.wet_after_wet[m];
+        for (std::size_t m = 0; m < 12; ++m) drawn.sum[m] += one.sum[m];
+        for (std::size_t m = 0; m < 12; ++m) drawn.squares[m] += one.squares[m];
+        for (std::size_t m = 0; m < 12; ++m) drawn.cubes[m] += one.cubes[m];
+    }
+    // 2. Each month's values from its sums.
     for (std::size_t m = 0; m < 12; ++m) {
-        Block all;
-        for (const int y : years) {
-            const Block& one = blocks_[static_cast<std::size_t>(y)][m];
-            all.days += one.days;
-            all.dry += one.dry;
-            all.wet_after_dry += one.wet_after_dry;
-            all.wet_after_wet += one.wet_after_wet;
-            all.sum += one.sum;
-            all.squares += one.squares;
-            all.cubes += one.cubes;
-        }
+        struct {
+            std::int32_t days, dry, wet_after_dry, wet_after_wet;
+            double sum, squares, cubes;
+        } all{drawn.days[m], drawn.dry[m],     drawn.wet_after_dry[m], drawn.wet_after_wet[m],
+              drawn.sum[m],  drawn.squares[m], drawn.cubes[m]};
         if (all.days < 3) {
             values[m].fill(kNaN);
             continue;

@@ -31,9 +31,11 @@ class PrecipitationSums {
     std::array<std::array<double, 6>, 12> values(const std::vector<int>& years) const;
 
   private:
-    struct Block {
-        std::int32_t days = 0, dry = 0, wet_after_dry = 0, wet_after_wet = 0;
-        double sum = 0.0, squares = 0.0, cubes = 0.0;
+    // A year's twelve blocks, field by field (a row of twelve each), so that
+    // adding up the drawn years adds whole rows.
+    struct Blocks {
+        std::array<std::int32_t, 12> days{}, dry{}, wet_after_dry{}, wet_after_wet{};
+        std::array<double, 12> sum{}, squares{}, cubes{};
     };
     // A February block's pairs by the place the concatenation has reached
     // since its last skipped pair when the block begins (0 to 27): the
@@ -42,7 +44,7 @@ class PrecipitationSums {
         std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
         bool first_positive = false, last_dry = false, last_positive = false;
     };
-    std::vector<std::array<Block, 12>> blocks_;
+    std::vector<Blocks> blocks_;
     std::vector<Pairs> february_;
 };
 

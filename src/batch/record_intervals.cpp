@@ -93,13 +93,21 @@ std::string bound_text(double value, int decimals) {
     return shown;
 }
 
-// Per year of the period, per month: the count, sum and sum of squares of a
-// variable's daily values in the generator's unit, and the largest.
+// Per year of the period, by month: the count, sum and sum of squares of a
+// variable's daily values in the generator's unit, and the largest; each a
+// row of twelve, so that adding up the drawn years adds whole rows.
 struct MonthSums {
-    long count = 0;
-    double sum = 0.0, squares = 0.0, largest = -std::numeric_limits<double>::infinity();
+    std::array<long, 12> count{};
+    std::array<double, 12> sum{}, squares{};
+    std::array<double, 12> largest = lowest_months();
+
+    static std::array<double, 12> lowest_months() {
+        std::array<double, 12> lowest{};
+        lowest.fill(-std::numeric_limits<double>::infinity());
+        return lowest;
+    }
 };
-using YearSums = std::vector<std::array<MonthSums, 12>>;
+using YearSums = std::vector<MonthSums>;
 
 YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, double factor = 1.0) {
     YearSums sums(static_cast<std::size_t>(inputs.last_year - inputs.first_year + 1));
@@ -122,11 +130,12 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
         if (!read) continue;
         const double value = readers::scaled_value(*read, scale) * factor;
         const std::uint16_t index = month_of[static_cast<std::size_t>(at)];
-        MonthSums& month = sums[index / 12U][index % 12U];
-        ++month.count;
-        month.sum += value;
-        month.squares += value * value;
-        month.largest = std::max(month.largest, value);
+        MonthSums& year = sums[index / 12U];
+        const std::size_t m = index % 12U;
+        ++year.count[m];
+        year.sum[m] += value;
+        year.squares[m] += value * value;
+        year.largest[m] = std::max(year.largest[m], value);
     }
     return sums;
 }
@@ -138,32 +147,30 @@ struct Needs {
 
 // The months' sums over the drawn years, added in the order drawn; only the
 // fields the column needs (each field's order of addition is the same).
-std::array<MonthSums, 12> drawn_sums(const YearSums& sums, const std::vector<int>& years, Needs needs) {
-    std::array<MonthSums, 12> all{};
+MonthSums drawn_sums(const YearSums& sums, const std::vector<int>& years, Needs needs) {
+    MonthSums all;
     for (const int y : years) {
-        const std::array<MonthSums, 12>& year = sums[static_cast<std::size_t>(y)];
-        for (std::size_t m = 0; m < 12; ++m) {
-            all[m].count += year[m].count;
-            all[m].sum += year[m].sum;
-        }
+        const MonthSums& year = sums[static_cast<std::size_t>(y)];
+        for (std::size_t m = 0; m < 12; ++m) all.count[m] += year.count[m];
+        for (std::size_t m = 0; m < 12; ++m) all.sum[m] += year.sum[m];
         if (needs.squares) {
-            for (std::size_t m = 0; m < 12; ++m) all[m].squares += year[m].squares;
+            for (std::size_t m = 0; m < 12; ++m) all.squares[m] += year.squares[m];
         }
         if (needs.largest) {
-            for (std::size_t m = 0; m < 12; ++m) all[m].largest = std::max(all[m].largest, year[m].largest);
+            for (std::size_t m = 0; m < 12; ++m) all.largest[m] = std::max(all.largest[m], year.largest[m]);
         }
     }
     return all;
 }
 
-// A column's value from the drawn years' sums; NaN when there is none.
-double sums_value(const MonthSums& all, Column column) {
-    if (column == weather::kPcpHhr) return all.count > 0 ? all.largest : kNaN;
-    if (all.count < weather::kFewestDays) return kNaN;
-    const double n = static_cast<double>(all.count);
+// A column's value in month m from the drawn years' sums; NaN when there is none.
+double sums_value(const MonthSums& all, std::size_t m, Column column) {
+    if (column == weather::kPcpHhr) return all.count[m] > 0 ? all.largest[m] : kNaN;
+    if (all.count[m] < weather::kFewestDays) return kNaN;
+    const double n = static_cast<double>(all.count[m]);
     if (column == weather::kTmpMaxSd || column == weather::kTmpMinSd)
-        return std::sqrt(std::max(0.0, (all.squares - all.sum * all.sum / n) / (n - 1.0)));
-    return all.sum / n;
+        return std::sqrt(std::max(0.0, (all.squares[m] - all.sum[m] * all.sum[m] / n) / (n - 1.0)));
+    return all.sum[m] / n;
 }
 
 // The deviation column a temperature's sums give besides its mean.
@@ -273,11 +280,10 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         }
         for (const auto& [column, variable] : sums) {
             const std::optional<Column> deviation = deviation_of(column);
-            const std::array<MonthSums, 12> all =
-                drawn_sums(variable, years, {deviation.has_value(), column == weather::kPcpHhr});
+            const MonthSums all = drawn_sums(variable, years, {deviation.has_value(), column == weather::kPcpHhr});
             for (std::size_t m = 0; m < 12; ++m) {
-                at(m, column, r) = sums_value(all[m], column);
-                if (deviation) at(m, *deviation, r) = sums_value(all[m], *deviation);
+                at(m, column, r) = sums_value(all, m, column);
+                if (deviation) at(m, *deviation, r) = sums_value(all, m, *deviation);
             }
         }
     }

@@ -67,11 +67,11 @@ Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
             // is dropped where the line or the text ends after it (CR LF
             // lines), kept anywhere else.
             // The line's end is found once for all its cells (again after a
-            // quoted cell that held line ends), each separator by memchr.
+            // quoted cell that held line ends), each separator by a plain
+            // loop: cells are a few characters, shorter than a call costs.
             if (next_line < at) next_line = line_end_from(text, at);
-            const void* const found = std::memchr(text.data() + at, separator, next_line - at);
-            const std::size_t end =
-                found == nullptr ? next_line : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+            std::size_t end = at;
+            while (end < next_line && text[end] != separator) ++end;
             std::string_view run = text.substr(at, end - at);
             if (!run.empty() && run.back() == '\r' && (end == text.size() || text[end] == '\n')) run.remove_suffix(1);
             if (quoted) {

@@ -8,6 +8,7 @@
 //   decimal_point_text("12,5") -> "12.5"   (a decimal comma, as a semicolon-separated file writes it)
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,7 +33,36 @@ struct PlainDigits {
     int significant = 0;  // the digits from the first that is not 0
     int decimals = 0;
 };
-std::optional<PlainDigits> plain_digits(std::string_view text, int most_digits);
+// Inline: it runs for every value of every file, from two readings.
+inline std::optional<PlainDigits> plain_digits(std::string_view text, int most_digits) {
+    PlainDigits plain;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    plain.negative = at < end && *at == '-';
+    if (at < end && (*at == '-' || *at == '+')) ++at;
+    // 1. The whole part, then the decimals: one test a character for a digit
+    //    (its value as unsigned, 0 to 9), the point looked for only where a
+    //    digit is not.
+    const char* const whole = at;
+    const char* point = nullptr;
+    for (; at < end; ++at) {
+        const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
+        if (digit > 9) {
+            if (*at != '.' || point != nullptr) return std::nullopt;
+            point = at;
+            continue;
+        }
+        // 2. Zeros before the first other digit are not significant.
+        if (plain.digits == 0 && digit == 0) continue;
+        if (++plain.significant > most_digits) return std::nullopt;
+        plain.digits = plain.digits * 10 + digit;
+    }
+    const std::ptrdiff_t count = (end - whole) - (point != nullptr ? 1 : 0);
+    if (count == 0) return std::nullopt;
+    if (point != nullptr) plain.decimals = static_cast<int>(end - point - 1);
+    return plain;
+}
+
 // A whole number (optional sign, digits) within 32 bits; nothing for other text.
 std::optional<int> whole_number(std::string_view text);
 // A whole number of tenths written as a decimal with one digit after the
