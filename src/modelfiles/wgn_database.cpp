@@ -73,8 +73,8 @@ std::string WgnDatabase::place_of(const weather::ReferenceStation& station) cons
 }
 
 Result<std::vector<DatabaseStation>> WgnDatabase::stations() const {
-    Result<std::vector<TextRow>> rows =
-        database_.rows("SELECT id, name, lat, lon, elev, rain_yrs FROM " + database::quoted_name(table_) + " ORDER BY id");
+    Result<std::vector<TextRow>> rows = database_.rows("SELECT id, name, lat, lon, elev, rain_yrs FROM " +
+                                                       database::quoted_name(table_) + " ORDER BY id");
     if (!rows) return rows.problem();
     std::vector<DatabaseStation> stations;
     stations.reserve(rows->size());
