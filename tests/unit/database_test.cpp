@@ -4,13 +4,13 @@
 // connection holds told apart as busy.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "database/database.hpp"
+#include "scratch_file.hpp"
 
 namespace wgn {
 namespace {
@@ -19,12 +19,6 @@ using database::Access;
 using database::Database;
 using database::TableReader;
 using database::Transaction;
-
-// A file of this run's own: tests of other builds may share the folder.
-std::string scratch_name(std::string_view stem) {
-    static const std::string run = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-    return ::testing::TempDir() + "wgnrain-" + std::string(stem) + "-" + run + ".sqlite";
-}
 
 std::vector<std::vector<std::string>> rows_of(Database& db, std::string_view table) {
     Result<TableReader> reader = TableReader::open(db, table);
@@ -56,8 +50,8 @@ TEST(Database, ReadsATableByNameAsTextCells) {
 }
 
 TEST(Database, ReadOnlyRefusesWritesAndAMissingFile) {
-    const std::string file = scratch_name("read_only");
-    std::remove(file.c_str());
+    const ScratchFile scratch("read_only");
+    const std::string& file = scratch.name;
     EXPECT_FALSE(Database::open(file, Access::read_only).ok());
     EXPECT_FALSE(Database::open(file, Access::write).ok());
     ASSERT_TRUE(Database::open(file, Access::create)->execute("CREATE TABLE t (x)"));
@@ -66,12 +60,11 @@ TEST(Database, ReadOnlyRefusesWritesAndAMissingFile) {
     const Done written = db->execute("INSERT INTO t VALUES (1)");
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.problem().text, "attempt to write a readonly database");
-    std::remove(file.c_str());
 }
 
 TEST(Database, WhatATransactionDoesNotCommitIsRolledBack) {
-    const std::string file = scratch_name("transaction");
-    std::remove(file.c_str());
+    const ScratchFile scratch("transaction");
+    const std::string& file = scratch.name;
     Result<Database> db = Database::open(file, Access::create);
     ASSERT_TRUE(db.ok());
     ASSERT_TRUE(db->execute("CREATE TABLE t (x)"));
@@ -85,12 +78,11 @@ TEST(Database, WhatATransactionDoesNotCommitIsRolledBack) {
     ASSERT_TRUE(db->execute("INSERT INTO t VALUES (2)"));
     ASSERT_TRUE(kept->commit());
     EXPECT_EQ(rows_of(*db, "t"), (std::vector<std::vector<std::string>>{{"2"}}));
-    std::remove(file.c_str());
 }
 
 TEST(Database, AFileHeldByAnotherConnectionIsBusy) {
-    const std::string file = scratch_name("busy");
-    std::remove(file.c_str());
+    const ScratchFile scratch("busy");
+    const std::string& file = scratch.name;
     Result<Database> holder = Database::open(file, Access::create);
     ASSERT_TRUE(holder.ok());
     ASSERT_TRUE(holder->execute("CREATE TABLE t (x)"));
@@ -105,7 +97,6 @@ TEST(Database, AFileHeldByAnotherConnectionIsBusy) {
     const Done broken = other->execute("CREATE TABLE t (y)");  // a fault of its own, not a lock
     EXPECT_FALSE(broken.ok());
     EXPECT_FALSE(other->busy());
-    std::remove(file.c_str());
 }
 
 }  // namespace

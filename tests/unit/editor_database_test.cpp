@@ -4,7 +4,6 @@
 // of a batch back as the Editor does.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -14,15 +13,10 @@
 
 #include "io/platform.hpp"
 #include "modelfiles/editor_database.hpp"
+#include "scratch_file.hpp"
 
 namespace wgn {
 namespace {
-
-// A file of this run's own: tests of other builds may share the folder.
-std::string scratch_name(std::string_view stem) {
-    static const std::string run = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-    return ::testing::TempDir() + "wgnrain-" + std::string(stem) + "-" + run + ".sqlite";
-}
 
 std::string bytes_of(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
@@ -59,8 +53,8 @@ TEST(EditorDatabase, TakesTableNamesTheImportCanUse) {
 }
 
 TEST(EditorDatabase, AFailedWriteLeavesTheFileAsItWas) {
-    const std::string file = scratch_name("failed");
-    std::remove(file.c_str());
+    const ScratchFile scratch("failed");
+    const std::string& file = scratch.name;
     const io::platform::ResolvedName name = io::platform::resolve_file_name(file);
     bool busy = false;
     // A new file: not left behind.
@@ -78,7 +72,6 @@ TEST(EditorDatabase, AFailedWriteLeavesTheFileAsItWas) {
         EXPECT_FALSE(modelfiles::write_editor_database(name, "t", stations, busy).ok());
         EXPECT_EQ(bytes_of(file), before);
     }
-    std::remove(file.c_str());
 }
 
 }  // namespace
