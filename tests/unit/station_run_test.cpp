@@ -44,7 +44,9 @@ TEST(StationStatus, SummaryAndBack) {
     EXPECT_EQ(status_named(StationStatus{StatusKind::exit, "3"}.summary()).summary(), "3");
 }
 
-// A folder of its own under the system's temporary folder, removed after.
+// A folder of its own under the system's temporary folder, removed after;
+// named unit-test-..., not wgnrain-..., the programs' own scratch names,
+// which the end-to-end tests running beside count as litter.
 class TempFolder {
   public:
     explicit TempFolder(const std::string& name) : path_(fs::temp_directory_path() / name) {
@@ -104,7 +106,7 @@ TEST(StationRun, EveryStepTellsItsOwnFailure) {
         {"answers.txt", StatusKind::not_started, "cannot prepare "},
     };
     for (const Case& c : cases) {
-        const TempFolder temp("wgnrain-station-run-test");
+        const TempFolder temp("unit-test-station-run-test");
         const Station station = plain_station(temp);
         const std::string output = temp / "out";
         const std::string folder = output + "/st";
@@ -151,7 +153,7 @@ TEST(StationRecord, WrittenAndReadBack) {
         {{StatusKind::bad_file, {}}, "/d/a.csv, line 3, column tmax: \"x\" is not a number", 0, ""},
         {{StatusKind::no_report, {}}, "/d/st/report.txt is not a complete report", 1, "runlib: warning: b"},
     };
-    const TempFolder temp("wgnrain-station-record-test");
+    const TempFolder temp("unit-test-station-record-test");
     const std::string key = "wgnrain-batch station record\r\nversion: 1\r\n";
     for (const Case& c : cases) {
         StationOutcome outcome;
@@ -180,7 +182,7 @@ TEST(StationRecord, WrittenAndReadBack) {
 // as "-"; a number edited into something else makes the record unreadable,
 // so that the station runs again rather than put it into a model file.
 TEST(StationRecord, TheCompleteRecordReadBackAsItsNumbers) {
-    const TempFolder temp("wgnrain-station-weather-record-test");
+    const TempFolder temp("unit-test-station-weather-record-test");
     const std::string key = "wgnrain-batch station record\r\nversion: 1\r\n";
     StationOutcome outcome;
     outcome.status = {StatusKind::not_written, {}};
@@ -230,7 +232,7 @@ TEST(StationRecord, TheCompleteRecordReadBackAsItsNumbers) {
 // first), while any other change is; the station's own file is read for
 // every key.
 TEST(StationRecord, ASharedFileIsReadOncePerBatch) {
-    const TempFolder temp("wgnrain-station-key-test");
+    const TempFolder temp("unit-test-station-key-test");
     Station station = plain_station(temp);
     station.weather.fill_file = temp / "ref.cli";
     write_file(station.weather.fill_file, "reference one\n");
