@@ -85,7 +85,7 @@ TEST(RecordIntervals, FullRecordGivesTheReportsValues) {
     const Case cases[] = {{2001, 5, false}, {1996, 9, true}, {1971, 30, false}, {1980, 3, true}};
     const int decimals[6] = {2, 4, 4, 4, 4, 2};
     for (const Case& c : cases) {
-        const fs::path temp = fs::temp_directory_path() / ("wgnrain-intervals-" + std::to_string(c.first_year));
+        const fs::path temp = fs::temp_directory_path() / ("unit-test-intervals-" + std::to_string(c.first_year));
         fs::remove_all(temp);
         fs::create_directories(temp / "out" / "st");
         weather::WeatherInputs inputs = climate(c.first_year, c.years, 7 + c.years, c.nodata);

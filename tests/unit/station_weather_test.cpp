@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string temp_file(const std::string& name, const std::string& text) {
-    const fs::path path = fs::temp_directory_path() / ("wgnrain-station-weather-" + name);
+    const fs::path path = fs::temp_directory_path() / ("unit-test-station-weather-" + name);
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
 }
