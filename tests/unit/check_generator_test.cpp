@@ -16,13 +16,7 @@ namespace {
 constexpr int kYears = 2000;
 constexpr double kDays = 31.0 * kYears;  // the days of January over the run
 
-StationParameters parameters_of(const TableStation& station) {
-    RandomNumbers numbers(7);
-    std::string lacking;
-    const std::optional<StationParameters> parameters = model_parameters(station, numbers, lacking);
-    if (!parameters) ADD_FAILURE() << lacking;
-    return parameters.value_or(StationParameters{});
-}
+using testing::parameters_of;
 
 TEST(CheckMath, LogAndExpAgreeWithTheLibraryToTheLastPlaces) {
     for (const double x : {1e-300, 1e-10, 0.001, 0.5, 0.7071067811865476, 1.0, 1.5, 2.0, 10.0, 12345.678, 1e300}) {

@@ -15,13 +15,7 @@
 namespace wgn::check {
 namespace {
 
-StationParameters parameters_of(const TableStation& station) {
-    RandomNumbers numbers(7);
-    std::string lacking;
-    const std::optional<StationParameters> parameters = model_parameters(station, numbers, lacking);
-    if (!parameters) ADD_FAILURE() << lacking;
-    return parameters.value_or(StationParameters{});
-}
+using testing::parameters_of;
 
 TEST(CheckHalfHour, TheMonthsShareAndItsLimits) {
     const struct {

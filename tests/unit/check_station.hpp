@@ -6,7 +6,13 @@
 #include <array>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include <optional>
+
 #include "check/check_table.hpp"
+#include "check/model_parameters.hpp"
+#include "check/random_numbers.hpp"
 
 namespace wgn::check::testing {
 
@@ -25,6 +31,15 @@ inline TableStation alike_station() {
         for (std::size_t c = 0; c < 14; ++c) month[c] = weather::DecimalText::made(kAlikeMonth[c]);
     }
     return station;
+}
+
+// What the model makes of a station at start, with a fixed seed.
+inline StationParameters parameters_of(const TableStation& station) {
+    RandomNumbers numbers(7);
+    std::string lacking;
+    const std::optional<StationParameters> parameters = model_parameters(station, numbers, lacking);
+    if (!parameters) ADD_FAILURE() << lacking;
+    return parameters.value_or(StationParameters{});
 }
 
 // Sets a column in every month.
