@@ -163,6 +163,7 @@ write("bounds.csv", [
     "station,file,format,lat,lon,elev,fill_file,fill_station,fill_max_km,fill_table",
     "far,t.csv,csv,-40.0,100.0,5,reference.sqlite,nearest,,",
     "farther,t.csv,csv,-40.0,100.0,5,reference.sqlite,Nearest,250,",
+    f"exact,t.csv,csv,-40.0,100.0,5,reference.sqlite,nearest,{far[1]},",
     "far_cli,t.csv,csv,-40.0,100.0,5,reference.cli,nearest,200.5,",
     "nopos,t.csv,csv,,,,reference.sqlite,nearest,,",
     "polar,t.csv,csv,89.99,100.0,5,reference.sqlite,nearest,,polar",
@@ -179,6 +180,8 @@ expect("far: refused with its distance", (summary["far"]["status"], summary["far
                     "farther than fill_max_km 100"))
 expect("a larger fill_max_km takes it", (summary["farther"]["status"], summary["farther"]["fill_station"],
                                          summary["farther"]["fill_km"]), ("ok", *far))
+expect("a fill_max_km of exactly the distance takes it", (summary["exact"]["status"], summary["exact"]["fill_km"]),
+       ("ok", far[1]))
 expect("a .cli refused the same way", summary["far_cli"]["report_line"],
        f"the nearest station of {cli_shown}, south, is {far[1]} km away, farther than fill_max_km 200.5")
 expect("no position", summary["nopos"]["report_line"],
