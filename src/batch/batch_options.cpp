@@ -83,6 +83,10 @@ const char* const kBatchUsage =
     "                weather-generator database; the two tables are replaced whole\n"
     "                at the end of the batch, or the file is left as it was\n"
     "  --table NAME  the table for --sqlite (default wgnrain)\n"
+    "  --keep WHAT   the files a finished station's folder keeps: all (default);\n"
+    "                failed: a station that succeeded keeps only its record\n"
+    "                (run.txt, report.txt, coverage.csv); none: every station\n"
+    "                only its record\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
 
@@ -118,6 +122,13 @@ std::string batch_usage() {
     return text;
 }
 
+std::optional<BatchOptions::Keep> keep_named(std::string_view name) {
+    if (name == "all") return BatchOptions::Keep::all;
+    if (name == "failed") return BatchOptions::Keep::failed;
+    if (name == "none") return BatchOptions::Keep::none;
+    return std::nullopt;
+}
+
 Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
     BatchOptions options;
     const auto refuse = [](std::string why) { return problem_text(std::move(why)); };
@@ -133,6 +144,7 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
     bool have_folder = false;
     bool have_jobs = false;
     bool have_table = false;
+    bool have_keep = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         if (argument == "--rerun" || argument == "--strict" || argument == "--merge") {
@@ -142,6 +154,14 @@ Result<BatchOptions> parse_options(std::span<const std::string> arguments) {
         } else if (argument == "--model" || argument == "--years" || argument == "--seed") {
             if (i + 1 == arguments.size()) return refuse("'" + std::string(argument) + "' needs a value");
             options.check_arguments.insert(options.check_arguments.end(), {std::string(argument), arguments[++i]});
+        } else if (argument == "--keep") {
+            if (i + 1 == arguments.size()) return refuse("'--keep' needs a value: all, failed or none");
+            const std::string_view value = arguments[++i];
+            const std::optional<BatchOptions::Keep> keep = keep_named(value);
+            if (have_keep) return refuse("'--keep' given twice");
+            if (!keep) return refuse("'--keep " + std::string(value) + "': all, failed or none");
+            options.keep = *keep;
+            have_keep = true;
         } else if (argument == "--shard") {
             if (i + 1 == arguments.size()) return refuse("'--shard' needs a value K/N");
             const std::string_view value = arguments[++i];

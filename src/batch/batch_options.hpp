@@ -9,8 +9,10 @@
 //                                              -> and the complete stations into tables ftc, ftc_mon of w.sqlite
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include <vector>
 
@@ -31,7 +33,15 @@ struct BatchOptions {
     std::vector<std::string> check_arguments;  // --model, --years, --seed and their values, for the check
     std::string sqlite;                        // the database file the stations go into; empty: none
     std::string table = "wgnrain";             // its table of stations (and TABLE_mon)
+    // The files a finished station's folder keeps: all; only the record
+    // (run.txt, report.txt and coverage.csv, from which the tables and a
+    // later batch read it) for a station that succeeded; only the record for
+    // every station.
+    enum class Keep { all, failed, none } keep = Keep::all;
 };
+
+// The --keep value's meaning, or nothing: "all", "failed", "none".
+std::optional<BatchOptions::Keep> keep_named(std::string_view name);
 
 // The options, or why the command line is refused.
 Result<BatchOptions> parse_options(std::span<const std::string> arguments);

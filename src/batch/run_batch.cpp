@@ -16,6 +16,7 @@
 #include "batch/batch_tables.hpp"
 #include "batch/folder_lock.hpp"
 #include "batch/page_station.hpp"
+#include "batch/program_name.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_record.hpp"
 #include "batch/station_run.hpp"
@@ -39,7 +40,7 @@ constexpr std::size_t kDialogueNameLength = facts::kLongestSeriesName;
 constexpr std::size_t kLongestStationFile = 12 + io::kScratchSuffixLength;
 
 void say(const std::string& text) {
-    platform::write_error_output("wgnrain-batch: " + text + "\n");
+    platform::write_error_output(std::string(program_name()) + ": " + text + "\n");
 }
 
 // A station's file, seen from the list's folder: its full name, or what is
@@ -111,6 +112,21 @@ bool is_recorded(const StationStatus& status) {
            !status.is(StatusKind::not_written);
 }
 
+// Releases a station's text held in memory (a grid's cell) when its turn
+// ends, whichever way it ends.
+class Released {
+  public:
+    explicit Released(const Station& station) : station_(station) {}
+    ~Released() {
+        if (station_.texts != nullptr) station_.texts->release(station_);
+    }
+    Released(const Released&) = delete;
+    Released& operator=(const Released&) = delete;
+
+  private:
+    const Station& station_;
+};
+
 struct Runs {
     std::vector<State> states;
     std::map<std::size_t, StationOutcome> unrecorded;  // by station: the status and why
@@ -124,7 +140,9 @@ Runs run_stations(const StationList& list, const BatchOptions& options, const st
     Runs runs;
     runs.states.assign(list.stations.size(), State::not_run);
     std::vector<std::size_t> mine;
-    for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) mine.push_back(i);
+    for (std::size_t i = 0; i < list.stations.size(); ++i) {
+        if (list.in_shard(i, options.shard, options.shards)) mine.push_back(i);
+    }
     Progress progress(mine.size(), platform::is_terminal(platform::standard_error()));
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> reused{0};
@@ -133,6 +151,7 @@ Runs run_stations(const StationList& list, const BatchOptions& options, const st
         for (std::size_t n = next++; n < mine.size() && platform::console_event_noted() < 0; n = next++) {
             const std::size_t i = mine[n];
             const Station& station = list.stations[i];
+            const Released released(station);
             const std::string key = station_key(station);
             const std::string folder = platform::name_inside(output_folder, station.name);
             if (!options.rerun && !key.empty()) {
@@ -146,6 +165,9 @@ Runs run_stations(const StationList& list, const BatchOptions& options, const st
             const StationOutcome outcome = run_station(program, output_folder, station, key, list.weather_columns);
             if (is_recorded(outcome.status)) {
                 runs.states[i] = State::recorded;
+                const bool keep_all = options.keep == BatchOptions::Keep::all ||
+                                      (options.keep == BatchOptions::Keep::failed && !outcome.ok());
+                if (!keep_all) keep_only_record(output_folder, station);
             } else {
                 runs.states[i] = State::unrecorded;
                 StationOutcome shown;
@@ -190,6 +212,7 @@ StationOutcome table_outcome(const StationList& list, const BatchOptions& option
     const State state = options.merge ? State::recorded : runs.states[i];
     if (state == State::recorded) {
         // Merged tables take only records that match the list as it is now.
+        const Released released(station);
         auto recorded = recorded_outcome(folder, options.merge ? station_key(station) : std::string());
         if (recorded) {
             outcome = std::move(*recorded);
@@ -334,7 +357,15 @@ bool write_tables(const StationList& list, const BatchOptions& options, const Ru
             if (!files[t].append(rows[t], error)) return failed(t);
         }
         if (shown.size() < kPageStations) {
-            shown.push_back(page_station(station, outcome, platform::name_inside(folder, station.name)));
+            const std::string station_folder = platform::name_inside(folder, station.name);
+            shown.push_back(page_station(station, outcome, station_folder));
+            // A folder that kept only the station's record links no more than that.
+            if (options.keep != BatchOptions::Keep::all) {
+                std::erase_if(shown.back().files, [&](const std::string& file) {
+                    return platform::file_kind(platform::resolve_file_name(
+                               platform::name_inside(station_folder, file))) != platform::FileKind::regular;
+                });
+            }
         }
     }
     std::stable_sort(cli_blocks.begin(), cli_blocks.end(),
@@ -385,18 +416,9 @@ std::string database_problem(const BatchOptions& options, const StationList& lis
     return {};
 }
 
-// The station list, each station's folder checked to give its files names
-// wgnrain can use; nothing when the list cannot be read or has problems,
-// each of which is shown.
-std::optional<StationList> checked_list(const platform::ResolvedName& list_name, const platform::ResolvedName& folder) {
-    std::string text;
-    int error = 0;
-    if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
-        say("cannot read the station list " + list_name.shown + ": " + io::failure_reason(list_name, error));
-        return std::nullopt;
-    }
-    StationList list =
-        read_station_list(text, [&list_name](std::string_view file) { return station_file(list_name, file); });
+// Each station's folder checked to give its files names wgnrain can use:
+// the problems added to the list's.
+void check_folders(StationList& list, const platform::ResolvedName& folder) {
     for (const Station& station : list.stations) {
         const std::size_t longest = folder.shown.size() + 1 + station.name.size() + 1 + kLongestStationFile;
         if (folder.report == 0 && longest > io::kMaxFileNameLength) {
@@ -407,6 +429,20 @@ std::optional<StationList> checked_list(const platform::ResolvedName& list_name,
                             " characters, " + std::to_string(io::kMaxFileNameLength) + " at most can be used"});
         }
     }
+}
+
+// The station list, each station's folder checked; nothing when the list
+// cannot be read or has problems, each of which is shown.
+std::optional<StationList> checked_list(const platform::ResolvedName& list_name, const platform::ResolvedName& folder) {
+    std::string text;
+    int error = 0;
+    if (list_name.report != 0 || !io::read_whole_file(list_name, text, error)) {
+        say("cannot read the station list " + list_name.shown + ": " + io::failure_reason(list_name, error));
+        return std::nullopt;
+    }
+    StationList list =
+        read_station_list(text, [&list_name](std::string_view file) { return station_file(list_name, file); });
+    check_folders(list, folder);
     for (const Problem& problem : list.problems) say(list_name.shown + ", " + list_problem_text(problem));
     if (!list.problems.empty()) return std::nullopt;
     return list;
@@ -422,7 +458,8 @@ int interrupted_status(int event) {
 int end_shard(const StationList& list, const BatchOptions& options, const Runs& runs, const std::string& folder,
               int event, std::string done) {
     Counts counts;
-    for (std::size_t i = options.shard - 1; i < list.stations.size(); i += options.shards) {
+    for (std::size_t i = 0; i < list.stations.size(); ++i) {
+        if (!list.in_shard(i, options.shard, options.shards)) continue;
         const StationOutcome outcome = table_outcome(list, options, runs, folder, i);
         (outcome.ok() ? counts.ok : counts_as_not_run(outcome.status) ? counts.not_run : counts.failed)++;
     }
@@ -454,6 +491,9 @@ bool write_page(const std::string& folder, const std::vector<page::PageStation>&
     return written;
 }
 
+// Steps 3 to 5 of a batch: the stations of a list that is whole and good.
+int run_listed_batch(const StationList& list, const BatchOptions& options);
+
 }  // namespace
 
 int run_batch(const BatchOptions& options) {
@@ -464,7 +504,22 @@ int run_batch(const BatchOptions& options) {
     // 2. The list, whole and good, or nothing runs.
     const std::optional<StationList> checked = checked_list(list_name, folder);
     if (!checked) return 2;
-    const StationList& list = *checked;
+    return run_listed_batch(*checked, options);
+}
+
+int run_stations_batch(StationList list, const BatchOptions& options) {
+    platform::note_console_events();
+    const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
+    check_folders(list, folder);
+    for (const Problem& problem : list.problems) say(list_problem_text(problem));
+    if (!list.problems.empty()) return 2;
+    return run_listed_batch(list, options);
+}
+
+namespace {
+
+int run_listed_batch(const StationList& list, const BatchOptions& options) {
+    const platform::ResolvedName folder = platform::resolve_file_name(options.output_folder);
     if (const std::string why = database_problem(options, list); !why.empty()) {
         say(why);
         return 2;
@@ -473,7 +528,7 @@ int run_batch(const BatchOptions& options) {
     // 3. wgnrain, the output folder, and the folder's lock for this batch.
     const std::string program = options.merge ? std::string() : platform::companion_program("wgnrain");
     if (!options.merge && program.empty()) {
-        say("wgnrain is neither beside wgnrain-batch nor on the search path");
+        say("wgnrain is neither beside " + std::string(program_name()) + " nor on the search path");
         return 2;
     }
     int error = 0;
@@ -496,7 +551,7 @@ int run_batch(const BatchOptions& options) {
     Runs runs;
     if (!options.merge) runs = run_stations(list, options, program, folder.shown, jobs);
     const int event = platform::console_event_noted();
-    std::string done = "wgnrain-batch: ";
+    std::string done = std::string(program_name()) + ": ";
     if (event >= 0) done.append("interrupted; ");
     if (options.shards > 1) return end_shard(list, options, runs, folder.shown, event, std::move(done));
 
@@ -550,5 +605,7 @@ int run_batch(const BatchOptions& options) {
     if (!written || !page_written || !database_written) return 3;
     return counts.failed + counts.not_run == 0 ? 0 : 1;
 }
+
+}  // namespace
 
 }  // namespace wgn::batch

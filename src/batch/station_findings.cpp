@@ -1,5 +1,7 @@
 #include "batch/station_findings.hpp"
 
+#include "batch/program_name.hpp"
+
 namespace wgn::batch {
 namespace {
 
@@ -28,7 +30,8 @@ std::string findings_line(const std::string& station, const StationFindings& fin
             break;
         }
     }
-    return "wgnrain-batch: " + station + ": " + counts + "; worst: " + worst + "; see " + summary + "\n";
+    return std::string(program_name()) + ": " + station + ": " + counts + "; worst: " + worst + "; see " + summary +
+           "\n";
 }
 
 }  // namespace wgn::batch

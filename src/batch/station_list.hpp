@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/station_texts.hpp"
 #include "batch/weather_columns.hpp"
 #include "problem/problem.hpp"
 #include "readers/formats.hpp"
@@ -48,6 +49,9 @@ struct Station {
     // The complete weather-generator record, as written; the files hold
     // full names.
     WeatherColumns weather;
+    // The file's text when it is not on disk (a grid's cell); null: the file
+    // input_name names.
+    StationTexts* texts = nullptr;
 
     bool dated() const { return readers::facts(format).dated; }
 };
@@ -58,6 +62,14 @@ struct StationList {
     bool weather_columns = false;            // the list has a column of kWeatherColumns
     std::vector<Station> stations;
     std::vector<Problem> problems;  // line: the row; column: its name or number
+    // The part of a --shard K/N each station belongs to: station i runs in
+    // the shard of shard_groups[i] % N (a grid's tiles stay whole); empty:
+    // its own place in the list, so that shards interleave.
+    std::vector<std::size_t> shard_groups;
+
+    bool in_shard(std::size_t i, unsigned shard, unsigned shards) const {
+        return (shard_groups.empty() ? i : shard_groups[i]) % shards == shard - 1;
+    }
 };
 
 // A problem of the list as the batch shows it: "row 3, column first_year: ...".

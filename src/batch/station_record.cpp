@@ -157,7 +157,17 @@ std::string station_key(const Station& station) {
             (station.pcp_threshold.empty() ? std::string() : " pcp_threshold=" + station.pcp_threshold) +
             (station.date_column.empty() ? std::string() : " date_column=" + station.date_column) +
             (station.gauge.empty() ? std::string() : " gauge=" + station.gauge));
-    if (!add_file(key, "file", station.input_name, false)) return {};
+    if (station.texts != nullptr) {
+        // A text held in memory: its size and hash stand where a file's would.
+        const Result<std::string> text = station.texts->text(station);
+        if (!text) return {};
+        add(key, "file", station.input_name);
+        add(key, "size", std::to_string(text->size()));
+        add(key, "modified", "-");
+        add(key, "hash", content_hash(*text));
+    } else if (!add_file(key, "file", station.input_name, false)) {
+        return {};
+    }
     for (const WeatherColumn& column : kWeatherColumns) {
         const std::string& value = station.weather.*column.field;
         if (value.empty()) continue;

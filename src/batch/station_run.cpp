@@ -33,16 +33,24 @@ constexpr std::string_view kReportName = "report.txt";
 // Reads a dated station file and places its precipitation on whole years.
 Result<series::WholeYearSeries> make_series(const Station& station, const std::string& nodata,
                                             readers::StationRecord& record) {
-    const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
+    // A text held in memory goes by the name the list gave it.
+    std::string shown = station.input_name;
     std::string text;
-    int error = 0;
-    if (!read_whole_file(file, text, error))
-        return problem_text("cannot read " + file.shown + ": " + platform::reason_text(error));
-    Result<readers::StationRecord> read = readers::read_station_file(file.shown, text, read_options(station, nodata));
+    if (station.texts != nullptr) {
+        Result<std::string> held = station.texts->text(station);
+        if (!held) return held.problem();
+        text = std::move(*held);
+    } else {
+        const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
+        shown = file.shown;
+        if (int error = 0; !read_whole_file(file, text, error))
+            return problem_text("cannot read " + file.shown + ": " + platform::reason_text(error));
+    }
+    Result<readers::StationRecord> read = readers::read_station_file(shown, text, read_options(station, nodata));
     if (!read) return read.problem();
     // Precipitation (and half-hour rain) in millimetres, every day plausible.
     if (const Done millimetres = series::millimetre_precipitation(
-            *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), file.shown);
+            *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), shown);
         !millimetres)
         return millimetres.problem();
     series::SeriesOptions bounds;
@@ -53,7 +61,7 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
     // The precipitation is kept for the complete record: the series gets a copy.
     Result<series::WholeYearSeries> series = series::make_whole_years(read->variables[readers::Variable::pcp], bounds);
     record = std::move(*read);
-    if (!series) return series.problem().in_file(file.shown);
+    if (!series) return series.problem().in_file(shown);
     return series;
 }
 
@@ -316,6 +324,17 @@ StationOutcome run_station(const std::string& program, const std::string& output
         return ended(StatusKind::not_written, cannot_write(picture, error));
     }
     return finished(platform::exit_text(run), std::move(outcome));
+}
+
+void keep_only_record(const std::string& output_folder, const Station& station) {
+    const std::string folder = platform::name_inside(output_folder, station.name);
+    for (const std::string_view file :
+         {std::string_view("answers.txt"), std::string_view("console.txt"), std::string_view("stderr.txt"),
+          std::string_view("mean_pcp.sta"), std::string_view("totalpcp.sta"), std::string_view("series.txt"),
+          kPictureName}) {
+        platform::remove_file(platform::resolve_file_name(platform::name_inside(folder, file)));
+    }
+    platform::remove_file(platform::resolve_file_name(platform::name_inside(folder, station.name + ".wgn")));
 }
 
 }  // namespace wgn::batch

@@ -59,4 +59,9 @@ void read_failure(std::string_view errors, StationOutcome& outcome);
 StationOutcome run_station(const std::string& program, const std::string& output_folder, const Station& station,
                            const std::string& key, bool complete_record);
 
+// Leaves in the station's folder only its record (run.txt, report.txt and
+// coverage.csv, from which the tables, the page and a later batch read the
+// station): the rest of a run's files go, for batches of 10^5 stations.
+void keep_only_record(const std::string& output_folder, const Station& station);
+
 }  // namespace wgn::batch

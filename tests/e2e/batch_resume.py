@@ -7,7 +7,9 @@
   - only a station's tmp_file edited, size and time kept: it runs again, and
     its temperatures in userwgn.csv change;
   - --merge after a station's file changed since its shard ran: that station
-    is "not run" in the summary and the batch ends with status 1.
+    is "not run" in the summary and the batch ends with status 1;
+  - --keep failed and none: a folder keeps only the station's record, and the
+    tables and a second run are those of a batch that kept everything.
 
     batch_resume.py path/to/wgnrain-batch
 """
@@ -105,6 +107,28 @@ status, out = batch("-o", "sharded", "--merge")
 expect("merge after a changed: status", status, 1)
 summary = table("sharded", "summary.csv", "station")
 expect("merge after a changed: the statuses", (summary["a"]["status"], summary["b"]["status"]), ("not run", "ok"))
+
+# 5. --keep: the record alone is enough for the tables and for a second run.
+write("c.txt", ["20010101"] + ["x"] + ["0.0"] * (DAYS - 1))
+with open(os.path.join(work, "stations.csv"), "a") as f:
+    f.write("c,c.txt,swat,b.tmp,52.1,5.18,2\n")
+record = ["coverage.csv", "report.txt", "run.txt"]
+status, out = batch("-o", "whole")
+for keep, failed_files in (("failed", sorted(os.listdir(os.path.join(work, "whole", "c")))), ("none", ["run.txt"])):
+    status, out = batch("-o", f"kept-{keep}", "--keep", keep)
+    expect(f"--keep {keep}: status", status, 1)
+    expect(f"--keep {keep}: a station that succeeded", sorted(os.listdir(os.path.join(work, f"kept-{keep}", "a"))),
+           record)
+    expect(f"--keep {keep}: a station that failed", sorted(os.listdir(os.path.join(work, f"kept-{keep}", "c"))),
+           failed_files)
+    for name in ("summary.csv", "userwgn.csv", "weather-wgn.cli", "intervals.csv"):
+        with open(os.path.join(work, "whole", name), newline="") as w, \
+                open(os.path.join(work, f"kept-{keep}", name), newline="") as k:
+            expect(f"--keep {keep}: {name}", k.read(), w.read())
+    status, out = batch("-o", f"kept-{keep}", "--keep", keep)
+    expect(f"--keep {keep}: run again", "3 from an earlier run" in out, True)
+status, out = batch("-o", "whole", "--keep", "sometimes")
+expect("--keep of another word", (status, "'--keep sometimes': all, failed or none" in out), (2, True))
 
 if failures:
     print("\n".join("FAIL " + f for f in failures))

@@ -162,8 +162,14 @@ else:
     os.mkdir(os.path.join(work, "tmp-held"))
     holder = program.start(binary, work, os.path.join(work, "tmp-held"), ["many.csv", "-o", "held", "-j", "1"])
     lock = os.path.join(work, "held", ".wgnrain-batch.lock")
+    # The batch makes its lock, then writes its holder into it: wait for the holder.
     deadline = time.time() + 120
-    while not os.path.exists(lock) and time.time() < deadline and holder.poll() is None:
+    while time.time() < deadline and holder.poll() is None:
+        try:
+            if len(read("held", ".wgnrain-batch.lock").split()) == 2:
+                break
+        except OSError:
+            pass  # not made yet, or still held open by the batch writing it
         time.sleep(0.05)
     pid, host = read("held", ".wgnrain-batch.lock").decode().split()
     status, out, err = batch("stations.csv", "-o", "held")
