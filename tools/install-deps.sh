@@ -9,7 +9,7 @@
 #                                         tools/sqlite-windows.sh needs to build SQLite
 #                                         from Debian's source package (a deb-src entry)
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libsqlite3-dev python3)
+packages=(g++ cmake make libgtest-dev libsqlite3-dev libnetcdf-dev netcdf-bin python3)
 [ "${1:-}" = "--tests" ] && packages+=(chromium)
 [ "${1:-}" = "--with-checks" ] && packages+=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
 [ "${1:-}" = "--windows" ] && packages+=(g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev tcl xz-utils)
