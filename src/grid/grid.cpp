@@ -46,6 +46,9 @@ std::size_t Grid::tiles() const {
 std::vector<std::string> Grid::notes() const {
     return state_->notes;
 }
+bool Grid::has_variable(const std::string& key) const {
+    return state_->source(key) != nullptr;
+}
 
 Result<TileValues> Grid::read_tile(std::size_t tile) const {
     if (tile >= state_->tiles.size()) return problem_text("no tile " + std::to_string(tile));

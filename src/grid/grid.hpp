@@ -59,6 +59,8 @@ class Grid {
     std::size_t tiles() const;
     // What was found, a line each, for the console.
     std::vector<std::string> notes() const;
+    // Whether the cells' texts have the variable (pcp tmax tmin slr rh dew wnd).
+    bool has_variable(const std::string& key) const;
     // Every cell of the tile, every day, every variable.
     Result<TileValues> read_tile(std::size_t tile) const;
 
