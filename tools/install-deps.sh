@@ -6,18 +6,22 @@
 #   tools/install-deps.sh --tests         and its tests (Chromium for the overview page's)
 #   tools/install-deps.sh --with-checks   and the static checks and fuzzing
 #   tools/install-deps.sh --windows       and the Windows cross-build and Wine, with what
-#                                         tools/sqlite-windows.sh needs to build SQLite
-#                                         from Debian's source package (a deb-src entry)
+#                                         tools/sqlite-windows.sh and tools/netcdf-windows.sh
+#                                         need to build SQLite and NetCDF-C from Debian's
+#                                         source packages (a deb-src entry), and ncgen for
+#                                         the NetCDF test's file
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libsqlite3-dev libnetcdf-dev netcdf-bin python3)
 [ "${1:-}" = "--tests" ] && packages+=(chromium)
 [ "${1:-}" = "--with-checks" ] && packages+=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
-[ "${1:-}" = "--windows" ] && packages+=(g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev tcl xz-utils)
+[ "${1:-}" = "--windows" ] && packages+=(g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev tcl xz-utils
+    netcdf-bin)
 as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)
 
-# Debian has no mingw-w64 build of SQLite: the Windows build compiles it from
-# the source package of the same archive the machine installs from.
+# Debian has no mingw-w64 build of SQLite or NetCDF-C: the Windows build
+# compiles them from the source packages of the same archive the machine
+# installs from.
 updated=false
 if [ "${1:-}" = "--windows" ] && ! grep -qs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
     /etc/apt/sources.list.d/*.list; then

@@ -23,14 +23,17 @@ unset TMPDIR
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 echo "== windows build"
-# SQLite from Debian's source package, built once into build-windows/sqlite.
+# SQLite and NetCDF-C from Debian's source packages, built once into
+# build-windows/sqlite and build-windows/netcdf.
 tools/sqlite-windows.sh build-windows/sqlite
+tools/netcdf-windows.sh build-windows/netcdf
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF -DWGNRAIN_SQLITE_ROOT="$top/build-windows/sqlite" >/dev/null
+    -DWGNRAIN_TESTS=ON -DWGNRAIN_BENCH=OFF -DWGNRAIN_SQLITE_ROOT="$top/build-windows/sqlite" \
+    -DWGNRAIN_NETCDF_ROOT="$top/build-windows/netcdf" >/dev/null
 cmake --build build-windows -j"$(nproc)" >/dev/null
 # The release exes carry no symbols or debug sections, and need no DLL beside
-# them (a toolchain's or SQLite's: lib*.dll), only the system's.
-for exe in build-windows/*.exe; do
+# them (a toolchain's, SQLite's or NetCDF's: lib*.dll), only the system's.
+for exe in build-windows/*.exe build-windows/tests/netcdf_smoke.exe; do
     if x86_64-w64-mingw32-objdump -p "$exe" | grep -qi 'DLL Name: lib'; then
         echo "$exe needs a DLL beside it:" >&2
         x86_64-w64-mingw32-objdump -p "$exe" | grep 'DLL Name' >&2

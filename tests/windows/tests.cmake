@@ -24,3 +24,21 @@ set_tests_properties(e2e.failures_windows PROPERTIES RUN_SERIAL TRUE)
 # The Python scripts (registered in tests/CMakeLists.txt) run the exe through
 # the launcher.
 set_tests_properties(${python_tests} PROPERTIES ENVIRONMENT WGNRAIN_LAUNCHER=$<TARGET_FILE:launch>)
+
+# The Windows build's NetCDF-C (tools/netcdf-windows.sh), when it is given: a
+# classic file made from CDL text by the host's ncgen (Debian's netcdf-bin),
+# read back under Wine.
+if(TARGET NetCDF::NetCDF)
+  find_program(WGNRAIN_NCGEN ncgen)
+  if(NOT WGNRAIN_NCGEN)
+    message(FATAL_ERROR "no ncgen for the NetCDF test: install netcdf-bin (tools/install-deps.sh --windows does)")
+  endif()
+  add_executable(netcdf_smoke windows/netcdf_smoke.cpp)
+  target_link_libraries(netcdf_smoke PRIVATE NetCDF::NetCDF)
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/netcdf_smoke.nc
+                     COMMAND ${WGNRAIN_NCGEN} -k classic -o ${CMAKE_CURRENT_BINARY_DIR}/netcdf_smoke.nc
+                             ${CMAKE_CURRENT_SOURCE_DIR}/windows/netcdf_smoke.cdl
+                     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/netcdf_smoke.cdl VERBATIM)
+  add_custom_target(netcdf_smoke_file ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/netcdf_smoke.nc)
+  add_test(NAME windows.netcdf_smoke COMMAND netcdf_smoke netcdf_smoke.nc WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endif()
