@@ -54,8 +54,9 @@ PY
 cmp <(sed 2d "$root/run/series-report.txt") <(sed 2d "$case/expected/files/report.txt")
 "$root/installed/usr/bin/wgnrain-series" --version
 "$root/installed/usr/bin/wgnrain-check" --version
+"$root/installed/usr/bin/wgnrain-grid" --version
 if command -v man >/dev/null; then
-    for page in wgnrain wgnrain-batch wgnrain-series wgnrain-check; do
+    for page in wgnrain wgnrain-batch wgnrain-series wgnrain-check wgnrain-grid; do
         man -l "$root/installed/usr/share/man/man1/$page.1" >/dev/null
     done
 fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows build: cross-compiles build-windows/wgnrain.exe and
-# wgnrain-batch.exe with mingw-w64,
+# The Windows build: cross-compiles build-windows/wgnrain.exe, wgnrain-batch.exe,
+# wgnrain-series.exe, wgnrain-check.exe and wgnrain-grid.exe with mingw-w64,
 # runs the Windows test suite under Wine (unit tests, the end-to-end cases,
 # the Windows failure table) and packs dist/wgnrain-VERSION-windows-x86_64.zip.
 #
@@ -41,7 +41,7 @@ for exe in build-windows/*.exe build-windows/tests/netcdf_smoke.exe; do
     fi
 done
 for exe in build-windows/wgnrain.exe build-windows/wgnrain-batch.exe build-windows/wgnrain-series.exe \
-    build-windows/wgnrain-check.exe; do
+    build-windows/wgnrain-check.exe build-windows/wgnrain-grid.exe; do
     if x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.debug_'; then echo "$exe is not stripped" >&2; exit 1; fi
 done
 wineserver -k 2>/dev/null || true  # a server left by an earlier run that was cut short
@@ -76,8 +76,9 @@ with zipfile.ZipFile(f"dist/{package}.zip", "w", zipfile.ZIP_DEFLATED) as archiv
     for source, name in [("build-windows/wgnrain.exe", "wgnrain.exe"),
                          ("build-windows/wgnrain-batch.exe", "wgnrain-batch.exe"),
                          ("build-windows/wgnrain-series.exe", "wgnrain-series.exe"),
-                         ("build-windows/wgnrain-check.exe", "wgnrain-check.exe"), ("README.md", "README.md"),
+                         ("build-windows/wgnrain-check.exe", "wgnrain-check.exe"),
+                         ("build-windows/wgnrain-grid.exe", "wgnrain-grid.exe"), ("README.md", "README.md"),
                          ("LICENSE", "LICENSE.txt"), ("examples/example-1991-2020.txt", "example-1991-2020.txt")]:
         archive.write(source, f"{package}/{name}")
 PY
-echo "Written: build-windows/wgnrain.exe, build-windows/wgnrain-batch.exe, build-windows/wgnrain-series.exe, build-windows/wgnrain-check.exe, dist/$package.zip"
+echo "Written: build-windows/wgnrain.exe, wgnrain-batch.exe, wgnrain-series.exe, wgnrain-check.exe, wgnrain-grid.exe, dist/$package.zip"

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -252,5 +253,11 @@ bool process_alive(unsigned long pid);
 std::string host_name();
 // The local calendar time of `now`; false when the system cannot tell.
 bool local_time(std::time_t now, std::tm& local);
+
+// A file's name as a library that takes the system's narrow names wants it
+// (NetCDF-C): on POSIX the name itself; on Windows its form in the ANSI code
+// page, else its short (8.3) name there; nothing when neither can hold it.
+//   "C:\\data\\café.nc" -> "C:\\data\\caf\xe9.nc" (code page 1252)
+std::optional<std::string> narrow_library_name(const ResolvedName& name);
 
 }  // namespace wgn::io::platform

@@ -630,4 +630,8 @@ std::string exit_text(const ChildRun& run) {
     return std::to_string(run.status);
 }
 
+std::optional<std::string> narrow_library_name(const ResolvedName& name) {
+    return name.native;
+}
+
 }  // namespace wgn::io::platform

@@ -986,4 +986,33 @@ std::string exit_text(const ChildRun& run) {
     return text;
 }
 
+namespace {
+
+// UTF-16 in the ANSI code page, when every character has its own there.
+std::optional<std::string> in_ansi(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int size = static_cast<int>(wide.size());
+    BOOL lost = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lost);
+    if (length <= 0 || lost) return std::nullopt;
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), length, nullptr, &lost);
+    if (lost) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> narrow_library_name(const ResolvedName& name) {
+    const std::wstring wide = native_name(name.native);
+    if (std::optional<std::string> ansi = in_ansi(wide)) return ansi;
+    // A name beyond the code page may still have a short name within it.
+    std::wstring short_name(MAX_PATH, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), short_name.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::nullopt;
+    short_name.resize(length);
+    return in_ansi(short_name);
+}
+
 }  // namespace wgn::io::platform

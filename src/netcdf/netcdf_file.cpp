@@ -1,7 +1,10 @@
 // NetCDF-C behind wgn::netcdf::File (netcdf_file.hpp).
 #include "netcdf/netcdf_file.hpp"
 
+#include "io/platform.hpp"
+
 #include <netcdf.h>
+#include <netcdf_meta.h>
 
 #include <utility>
 
@@ -34,8 +37,20 @@ Problem File::problem(int code, const std::string& what) const {
 
 Result<File> File::open(const std::string& path) {
     int id = -1;
-    if (const int code = nc_open(path.c_str(), NC_NOWRITE, &id); code != NC_NOERR) {
-        return Problem{path, 0, "", std::string("cannot open it as NetCDF: ") + nc_strerror(code)};
+    // NetCDF-C takes the system's narrow names: on Windows those of the ANSI
+    // code page, which a UTF-8 name beyond it must be made into first.
+    const std::optional<std::string> narrow = io::platform::narrow_library_name(io::platform::resolve_file_name(path));
+    if (!narrow) {
+        return Problem{path, 0, "",
+                       "cannot open it: NetCDF-C takes only names of the system's code page (give the file and "
+                       "its folders names of plain letters, or a short name)"};
+    }
+    if (const int code = nc_open(narrow->c_str(), NC_NOWRITE, &id); code != NC_NOERR) {
+        std::string why = std::string("cannot open it as NetCDF: ") + nc_strerror(code);
+        // A library built without HDF5 (the Windows build's) reads the classic formats only.
+        if (code == NC_ENOTNC && NC_HAS_HDF5 == 0)
+            why += " (a NetCDF-4 file? this build reads the classic formats: nccopy -k cdf5 IN.nc OUT.nc makes one)";
+        return Problem{path, 0, "", why};
     }
     File file(path, id);
     int dimensions = 0, variables = 0, unlimited = -1;
