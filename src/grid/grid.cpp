@@ -2,6 +2,7 @@
 #include "grid/grid.hpp"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "grid/grid_state.hpp"
 
@@ -15,8 +16,9 @@ constexpr const char* kColumns[] = {"pcp", "tmax", "tmin", "slr", "dew", "rh", "
 // The wind speed of a day from its u and v texts, in double, as its
 // shortest text: sqrt(u^2 + v^2).
 std::string speed_text(const Decimal& u, const Decimal& v) {
-    const double east = std::stod(plain_text(u));
-    const double north = std::stod(plain_text(v));
+    // strtod: the nearest double, also for a value below the smallest normal one.
+    const double east = std::strtod(plain_text(u).c_str(), nullptr);
+    const double north = std::strtod(plain_text(v).c_str(), nullptr);
     const double speed = std::sqrt(east * east + north * north);
     return plain_text(*decimal(shortest_text(speed)));
 }

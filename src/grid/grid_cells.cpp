@@ -8,8 +8,10 @@
 //   point "De Bilt,52.1,5.18" -> the nearest cell, named De Bilt, at 52.1, 5.18
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -148,7 +150,13 @@ Result<std::vector<Point>> read_points(const std::string& path) {
         if (row.fields.size() < 3 || row.fields.size() > 4 || !lat || !lon) {
             return Problem{path, row.line, "", "a point is name,lat,lon[,elev]"};
         }
-        Point point{field(0), field(1), field(2), field(3), std::stod(field(1)), std::stod(field(2)), row.line};
+        Point point{field(0),
+                    field(1),
+                    field(2),
+                    field(3),
+                    std::strtod(field(1).c_str(), nullptr),
+                    std::strtod(field(2).c_str(), nullptr),
+                    row.line};
         if (std::fabs(point.lat) > 90 || std::fabs(point.lon) > 360) {
             return Problem{path, row.line, "",
                            "the position " + point.latitude + ", " + point.longitude + " is on no map"};
@@ -175,13 +183,15 @@ bool in_box(const std::array<double, 4>& box, double lat, double lon) {
 }
 
 // The largest great-circle distance between neighbouring cells of a grid
-// (stations: between a station and its nearest other).
+// (stations: between a station and its nearest other, up to 5000 stations).
 double largest_spacing(const Layout& layout) {
     double largest = 0;
     const auto at = [&layout](std::size_t place) {
         return batch::GeoPoint{layout.latitude[place], layout.longitude[place]};
     };
     if (layout.stations) {
+        // Every pair: for a few thousand stations; beyond, no bound is set.
+        if (layout.columns > 5000) return std::numeric_limits<double>::infinity();
         for (std::size_t a = 0; a < layout.columns; ++a) {
             double nearest = -1;
             for (std::size_t b = 0; b < layout.columns; ++b) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "grid/exact_decimal.hpp"
 #include "grid/grid.hpp"
 #include "grid/grid_units.hpp"
+#include "readers/read_station_file.hpp"
 
 namespace wgn::grid {
 namespace {
@@ -255,6 +257,19 @@ const GridCase kCases[] = {
      0,
      "",
      {"cells: 1 in 1 tiles"}},
+    {"names alike at 3 decimals; longitudes as -180..180",
+     {"same_names"},
+     {},
+     {},
+     "",
+     "",
+     "",
+     "",
+     {"0.000N_180.000E 0 180  0", "0.000N_180.000E_2 0 -180  0", "0.000N_0.000W 0 359.9996  0",
+      "0.000N_0.000W_2 0 -0.0001  0"},
+     0,
+     "",
+     {}},
     {"a point far from every cell",
      {"era5_like"},
      {},
@@ -411,6 +426,33 @@ TEST(GridCases, EachGridAsCsvStations) {
         for (const std::string& note : grid->notes()) notes += note + "\n";
         for (const std::string& part : test.notes)
             EXPECT_NE(notes.find(part), std::string::npos) << part << "\n" << notes;
+        // Every cell's text reads in the batch's csv reader as written: every
+        // column, no unit stated, no value refused.
+        for (std::size_t tile = 0; tile < grid->tiles(); ++tile) {
+            Result<TileValues> values = grid->read_tile(tile);
+            ASSERT_TRUE(values.ok()) << values.problem().message();
+            for (std::size_t cell = values->first_cell(); cell < values->first_cell() + values->cell_count(); ++cell) {
+                const std::string text = values->csv_text(cell);
+                readers::ReadOptions options;
+                options.format = readers::Format::csv;
+                Result<readers::StationRecord> record = readers::read_station_file("cell.csv", text, options);
+                if (values->all_missing(cell)) continue;
+                ASSERT_TRUE(record.ok()) << record.problem().message() << "\n" << text;
+                EXPECT_TRUE(record->refused.empty()) << text;
+                EXPECT_TRUE(record->units.empty()) << text;
+                EXPECT_EQ(record->variables.size(),
+                          static_cast<std::size_t>(std::count(text.begin(), text.begin() + text.find('\n'), ',')))
+                    << text;
+                std::size_t written = 0, read = 0;
+                for (const auto& [variable, days] : record->variables) {
+                    for (const readers::DailyValue& day : days) read += day.text.empty() ? 0 : 1;
+                }
+                for (std::size_t at = text.find('\n'); at < text.size(); ++at) {
+                    written += text[at] == ',' && at + 1 < text.size() && text[at + 1] != ',' && text[at + 1] != '\n';
+                }
+                EXPECT_EQ(read, written) << text;
+            }
+        }
         if (test.csv.empty()) continue;
         const GridCell& cell = grid->cells()[test.cell];
         Result<TileValues> values = grid->read_tile(cell.tile);
