@@ -100,7 +100,7 @@ Result<Field> read_field(const GridState& state, const std::string& choice, cons
 
 // The elevation texts of every place: metres as stored, a geopotential
 // (m2 s-2) divided by 9.80665 to 0.1 m.
-Result<std::vector<std::string>> elevations(const GridState& state, const std::string& choice) {
+Result<std::vector<std::string>> elevations(const GridState& state, const std::string& choice, std::string& note) {
     Result<Field> field = read_field(state, choice, "elevation");
     if (!field) return field.problem();
     const std::string units = canonical_unit(field->code.units);
@@ -111,6 +111,8 @@ Result<std::vector<std::string>> elevations(const GridState& state, const std::s
                        "the units of the elevation " + field->variable + " (\"" + field->code.units +
                            "\") are not m or m2 s-2 (a geopotential)"};
     }
+    note = "elevation: " + field->variable + " in " + field->file + ", " + field->code.units +
+           (geopotential ? " (a geopotential: / 9.80665, written to 0.1 m)" : "");
     std::vector<std::string> texts;
     for (const double stored : field->values) {
         const std::optional<Decimal> value = field->code.value(stored);
@@ -261,11 +263,11 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
     }
     std::vector<std::string> heights;
     if (!choice.elevation.empty()) {
-        Result<std::vector<std::string>> found = elevations(state, choice.elevation);
+        std::string note;
+        Result<std::vector<std::string>> found = elevations(state, choice.elevation, note);
         if (!found) return found.problem();
         heights = std::move(*found);
-        const std::string units = "elevation: " + file_and_variable(choice.elevation).second;
-        state.notes.push_back(units + " (a geopotential in m2 s-2 is divided by 9.80665 and written to 0.1 m)");
+        state.notes.push_back(note);
     } else if (layout.stations && !layout.elevations.empty()) {
         heights = layout.elevations;
     }

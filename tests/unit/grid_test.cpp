@@ -114,9 +114,11 @@ const GridCase kCases[] = {
      {"45.500N_7.100E 45.5 7.1  0"},
      0,
      "date,pcp,tmax\n"
-     "2001-02-27,12.3,-2.34\n"
-     "2001-02-28,,10\n"
-     "2001-03-01,,10.03\n",
+     "2001-02-27,12.3,-2.34\n"  // 123 x 0.1f, -1234 x 0.01 + 10
+     "2001-02-28,,10\n"         // _FillValue
+     "2001-03-01,,10.03\n"      // missing_value
+     "2001-03-02,,10.04\n"      // beyond valid_range
+     "2001-03-03,30,10.05\n",
      {"2 model days of precipitation have no real date", "360_day calendar"}},
     {"all_leap: 29 February of 2001 dropped",
      {"all_leap"},
@@ -159,7 +161,7 @@ const GridCase kCases[] = {
       "40.300N_4.250W 40.3 355.75 10000.0 0"},
      0,
      "",
-     {"divided by 9.80665"}},
+     {"m**2 s**-2 (a geopotential: / 9.80665, written to 0.1 m)"}},
     {"a station dimension with names and altitudes",
      {"stations"},
      {},
