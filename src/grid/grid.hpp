@@ -13,6 +13,10 @@
 //       2001-01-01,1.2,3.5,-0.25
 //       2001-01-02,,4.1,0.5                   (an empty cell: a missing value)
 //
+// Tiles are rectangles of the grid (runs of stations) shaped by the
+// precipitation's chunks (bands of whole chunk rows where they fit), numbered
+// row-major, so that a shard of tiles reads only its part of the files.
+//
 // Memory: a tile holds its cells' values, cells x days x variables x 8
 // bytes, at most `memory_bytes` (a tile has at least one cell), and reads
 // them through one buffer of at most memory_bytes / 4 (or one time step of

@@ -216,6 +216,32 @@ double largest_spacing(const Layout& layout) {
     return largest;
 }
 
+// The rows and columns of a tile of at most `most` cells, shaped by the
+// precipitation's chunks so that a chunk is read by as few tiles as may be:
+// bands of whole chunk rows across the grid where they fit, else runs of
+// whole chunks, else a part of a chunk.  A contiguous variable (a classic
+// file) is stored row by row: its chunk is one row.
+std::pair<std::size_t, std::size_t> tile_shape(const GridState& state, std::size_t most) {
+    const Layout& layout = state.layout;
+    std::size_t chunk_rows = 1, chunk_columns = layout.columns;
+    const Piece& piece = state.sources.front().pieces.front();
+    const netcdf::File& file = state.files[piece.file];
+    if (const auto chunks = file.chunks(file.variables()[static_cast<std::size_t>(piece.variable)])) {
+        chunk_columns = std::max<std::size_t>(1, chunks->back());
+        if (!layout.stations) chunk_rows = std::max<std::size_t>(1, (*chunks)[1]);
+    }
+    chunk_rows = std::min(chunk_rows, layout.rows);
+    chunk_columns = std::min(chunk_columns, layout.columns);
+    if (most >= chunk_rows * layout.columns) {
+        return {std::min(layout.rows, chunk_rows * (most / (chunk_rows * layout.columns))), layout.columns};
+    }
+    if (most >= chunk_rows * chunk_columns) {
+        return {chunk_rows, std::min(layout.columns, chunk_columns * (most / (chunk_rows * chunk_columns)))};
+    }
+    const std::size_t width = std::min(layout.columns, most);
+    return {std::min(layout.rows, std::max<std::size_t>(1, most / width)), width};
+}
+
 }  // namespace
 
 Done choose_cells(const GridChoice& choice, GridState& state) {
@@ -331,8 +357,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
     // the memory bound, numbered row-major; those without a chosen cell left out.
     const std::size_t per_cell = state.days.size() * state.sources.size() * sizeof(double);
     const std::size_t most = std::max<std::size_t>(1, choice.memory_bytes / std::max<std::size_t>(1, per_cell));
-    const std::size_t width = std::min(layout.columns, most);
-    const std::size_t height = std::min(layout.rows, std::max<std::size_t>(1, most / width));
+    const auto [height, width] = tile_shape(state, most);
     const std::size_t across = (layout.columns + width - 1) / width;
     const auto tile_of = [&](std::size_t place) {
         return (place / layout.columns / height) * across + (place % layout.columns) / width;

@@ -134,6 +134,14 @@ Done File::read(const Variable& variable, const std::vector<std::size_t>& start,
     return {};
 }
 
+std::optional<std::vector<std::size_t>> File::chunks(const Variable& variable) const {
+    int storage = NC_CONTIGUOUS;
+    std::vector<std::size_t> lengths(variable.dimensions.size());
+    if (nc_inq_var_chunking(id_, variable.id, &storage, lengths.data()) != NC_NOERR || storage != NC_CHUNKED)
+        return std::nullopt;
+    return lengths;
+}
+
 Result<std::vector<std::string>> File::read_strings(const Variable& variable) const {
     nc_type type = NC_NAT;
     if (const int code = nc_inq_vartype(id_, variable.id, &type); code != NC_NOERR) {

@@ -72,6 +72,9 @@ class File {
     // into `into` (count's product of them), converted to double by NetCDF.
     Done read(const Variable& variable, const std::vector<std::size_t>& start, const std::vector<std::size_t>& count,
               double* into) const;
+    // The variable's chunk lengths, a dimension each, for a chunked
+    // (NetCDF-4) variable; nothing for a contiguous one (classic files).
+    std::optional<std::vector<std::size_t>> chunks(const Variable& variable) const;
     // A character variable's strings (its last dimension the string length),
     // one per index of its first dimension.
     Result<std::vector<std::string>> read_strings(const Variable& variable) const;

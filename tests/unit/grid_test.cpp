@@ -497,6 +497,24 @@ TEST(GridCases, TilesBoundTheValuesHeld) {
               "date,pcp,tmax,tmin\n2001-01-01,2,8.2,-1.8\n2001-01-02,0.1,5.85,-4.15\n2001-01-04,0.01,2.85,-7.15\n");
 }
 
+TEST(GridCases, TilesFollowTheChunks) {
+    // Chunks of 2 x 2 cells, a bound of four cells' values: tiles of whole
+    // chunks, 2 x 2 and then 2 x 1.
+    std::vector<std::unique_ptr<ScratchGrid>> scratch;
+    GridChoice choice;
+    choice.files = {generated("chunked", scratch)};
+    choice.memory_bytes = 4 * 2 * 1 * 8;
+    Result<Grid> grid = Grid::open(choice);
+    ASSERT_TRUE(grid.ok()) << grid.problem().message();
+    std::vector<std::string> cells;
+    for (const GridCell& cell : grid->cells()) cells.push_back(cell.name + " " + std::to_string(cell.tile));
+    EXPECT_EQ(cells, (std::vector<std::string>{"1.000N_1.000E 0", "1.000N_2.000E 0", "2.000N_1.000E 0",
+                                               "2.000N_2.000E 0", "1.000N_3.000E 1", "2.000N_3.000E 1"}));
+    Result<TileValues> last = grid->read_tile(1);
+    ASSERT_TRUE(last.ok());
+    EXPECT_EQ(last->csv_text(5), "date,pcp\n2010-06-01,6\n2010-06-02,12\n");
+}
+
 // Exact decimal steps: a value's text, a unit's factor and offset.
 TEST(GridDecimals, ExactSteps) {
     struct Row {
