@@ -58,8 +58,12 @@ Result<TileValues> Grid::read_tile(std::size_t tile) const {
     values.first_ = rectangle.first_cell;
     values.count_ = rectangle.cell_count;
     const std::size_t days = state_->days.size();
-    values.values_.assign(state_->sources.size(),
-                          std::vector<std::vector<double>>(values.count_, std::vector<double>(days, std::nan(""))));
+    // Built a series at a time: no copy of a whole source's values at once.
+    values.values_.resize(state_->sources.size());
+    for (std::vector<std::vector<double>>& source : values.values_) {
+        source.reserve(values.count_);
+        for (std::size_t c = 0; c < values.count_; ++c) source.emplace_back(days, std::nan(""));
+    }
     const std::size_t area = rectangle.rows * rectangle.columns;
     // A read of whole time steps of the rectangle, a quarter of the bound at most.
     const std::size_t steps_per_read = std::max<std::size_t>(1, state_->memory_bytes / 4 / (area * sizeof(double)));
