@@ -120,10 +120,16 @@ std::string TileValues::csv_text(std::size_t cell) const {
     struct Column {
         std::string name;
         std::vector<std::size_t> sources;  // one, or u and v
+        // The last value's stored numbers, piece and text: a dry spell's
+        // zeros are written once and copied.
+        double last[2] = {std::nan(""), std::nan("")};
+        int last_piece[2] = {-1, -1};
+        std::string last_text;
     };
     std::vector<Column> columns;
     for (const char* name : kColumns) {
-        Column column{name, {}};
+        Column column;
+        column.name = name;
         for (std::size_t s = 0; s < state.sources.size(); ++s) {
             const std::string& key = state.sources[s].key;
             if (key == name || (std::string(name) == "wnd" && (key == "uas" || key == "vas")))
@@ -141,16 +147,35 @@ std::string TileValues::csv_text(std::size_t cell) const {
         return source.pieces[static_cast<std::size_t>(source.piece_of_row[row])].code.value(stored);
     };
     for (std::size_t row = 0; row < state.days.size(); ++row) {
-        text.append(date_text(state.days[row]));
-        for (const Column& column : columns) {
+        text.append(state.day_texts[row]);
+        for (Column& column : columns) {
             text.push_back(',');
-            if (column.sources.size() == 1) {
-                if (const auto value = value_of(column.sources[0], row)) text.append(plain_text(*value));
-            } else {
-                const auto u = value_of(column.sources[0], row);
-                const auto v = value_of(column.sources[1], row);
-                if (u && v) text.append(speed_text(*u, *v));
+            const std::size_t first = column.sources[0];
+            const double stored = values_[first][local][row];
+            const double other = column.sources.size() == 1 ? 0.0 : values_[column.sources[1]][local][row];
+            const int piece = state.sources[first].piece_of_row[row];
+            const int other_piece = column.sources.size() == 1 ? 0 : state.sources[column.sources[1]].piece_of_row[row];
+            if (std::isnan(stored) || std::isnan(other)) continue;
+            // The same stored numbers (and their sign: -0 is not 0's text) of the same piece: the same text.
+            if (piece == column.last_piece[0] && other_piece == column.last_piece[1] && stored == column.last[0] &&
+                other == column.last[1] && std::signbit(stored) == std::signbit(column.last[0]) &&
+                std::signbit(other) == std::signbit(column.last[1])) {
+                text.append(column.last_text);
+                continue;
             }
+            column.last_text.clear();
+            if (column.sources.size() == 1) {
+                if (const auto value = value_of(first, row)) column.last_text = plain_text(*value);
+            } else {
+                const auto u = value_of(first, row);
+                const auto v = value_of(column.sources[1], row);
+                if (u && v) column.last_text = speed_text(*u, *v);
+            }
+            column.last[0] = stored;
+            column.last[1] = other;
+            column.last_piece[0] = piece;
+            column.last_piece[1] = other_piece;
+            text.append(column.last_text);
         }
         text.push_back('\n');
     }

@@ -213,6 +213,7 @@ Done find_sources(const GridChoice& choice, GridState& state) {
     std::sort(all_days.begin(), all_days.end());
     all_days.erase(std::unique(all_days.begin(), all_days.end()), all_days.end());
     state.days = all_days;
+    for (const Date& day : state.days) state.day_texts.push_back(date_text(day));
     // Each step's day number becomes its row.
     std::vector<long> day_numbers;
     for (const Date& day : state.days) day_numbers.push_back(days_from_civil(day));
