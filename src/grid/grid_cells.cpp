@@ -302,7 +302,6 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
         std::size_t place;
         std::size_t order;
         GridCell cell;
-        bool named;
     };
     std::vector<Chosen> chosen;
     const auto coordinate_text = [&layout](std::size_t place, bool latitude) {
@@ -331,7 +330,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
             }
             GridCell cell{point.name, point.latitude, point.longitude, point.elevation, 0};
             if (!heights.empty() && !heights[found->id].empty()) cell.elevation = heights[found->id];
-            chosen.push_back({found->id, k, cell, true});
+            chosen.push_back({found->id, k, cell});
         }
         state.notes.push_back("points: " + std::to_string(points->size()) + " from " + choice.points_file);
     } else {
@@ -349,7 +348,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
                 }
             }
             if (!heights.empty()) cell.elevation = heights[place];
-            chosen.push_back({place, place, cell, named});
+            chosen.push_back({place, place, cell});
         }
     }
     if (chosen.empty()) return problem_text("no cell of the grid is chosen");
