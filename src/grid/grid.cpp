@@ -137,7 +137,9 @@ std::string TileValues::csv_text(std::size_t cell) const {
         }
         if (!column.sources.empty()) columns.push_back(column);
     }
-    std::string text = "date";
+    std::string text;
+    text.reserve(state.days.size() * (12 + 10 * columns.size()));
+    text = "date";
     for (const Column& column : columns) text.append(",").append(column.name);
     text.push_back('\n');
     const auto value_of = [&](std::size_t s, std::size_t row) -> std::optional<Decimal> {
