@@ -65,8 +65,8 @@ Result<TileValues> Grid::read_tile(std::size_t tile) const {
         for (std::size_t c = 0; c < values.count_; ++c) source.emplace_back(days, std::nan(""));
     }
     const std::size_t area = rectangle.rows * rectangle.columns;
-    // A read of whole time steps of the rectangle, a quarter of the bound at most.
-    const std::size_t steps_per_read = std::max<std::size_t>(1, state_->memory_bytes / 4 / (area * sizeof(double)));
+    // A read of whole time steps of the rectangle, a sixteenth of the bound at most.
+    const std::size_t steps_per_read = std::max<std::size_t>(1, state_->memory_bytes / 16 / (area * sizeof(double)));
     std::vector<double> buffer;
     for (std::size_t s = 0; s < state_->sources.size(); ++s) {
         const Source& source = state_->sources[s];

@@ -8,6 +8,8 @@
 namespace wgn::netcdf {
 namespace {
 
+constexpr std::size_t kChunkCacheBytes = 4u << 20;
+
 Type type_of(nc_type type) {
     switch (type) {
         case NC_BYTE: return Type::int8;
@@ -33,6 +35,10 @@ Problem File::problem(int code, const std::string& what) const {
 }
 
 Result<File> File::open(const std::string& path) {
+    // HDF5's cache of chunks, per variable: a grid is read once, slab after
+    // slab, each chunk by the tile that holds it, so a chunk is seldom read
+    // twice; a small cache keeps a tile's memory the tile's own values.
+    nc_set_chunk_cache(kChunkCacheBytes, 1009, 0.75F);
     int id = -1;
     if (const int code = nc_open(path.c_str(), NC_NOWRITE, &id); code != NC_NOERR) {
         return Problem{path, 0, "", std::string("cannot open it as NetCDF: ") + nc_strerror(code)};

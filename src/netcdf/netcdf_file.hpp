@@ -12,7 +12,8 @@
 //   file->read(var, {0, 0, 0}, {10, 3, 4}, slab.data());
 //
 // A problem's text names the file and gives NetCDF's own reason
-// (nc_strerror).  The file is closed when the File ends.
+// (nc_strerror).  The file is closed when the File ends.  Files are opened
+// with HDF5's chunk cache at 4 MB a variable (NetCDF's own default is larger).
 #pragma once
 
 #include <cstddef>
