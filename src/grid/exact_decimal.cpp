@@ -80,16 +80,21 @@ std::optional<Decimal> decimal(std::string_view text) {
 
 Decimal operator*(const Decimal& a, const Decimal& b) {
     if (a.digits.empty() || b.digits.empty()) return Decimal{};
-    std::vector<int> sum(a.digits.size() + b.digits.size(), 0);
+    // The column sums on the stack for the usual short digit strings.
+    const std::size_t length = a.digits.size() + b.digits.size();
+    int small[64] = {};
+    std::vector<int> large;
+    if (length > 64) large.assign(length, 0);
+    int* const sum = length > 64 ? large.data() : small;
     for (std::size_t i = a.digits.size(); i-- > 0;) {
         for (std::size_t j = b.digits.size(); j-- > 0;) sum[i + j + 1] += (a.digits[i] - '0') * (b.digits[j] - '0');
     }
-    for (std::size_t k = sum.size(); k-- > 1;) {
+    for (std::size_t k = length; k-- > 1;) {
         sum[k - 1] += sum[k] / 10;
         sum[k] %= 10;
     }
     Decimal product{a.negative != b.negative, "", a.exponent + b.exponent};
-    for (const int digit : sum) product.digits.push_back(static_cast<char>('0' + digit));
+    for (std::size_t k = 0; k < length; ++k) product.digits.push_back(static_cast<char>('0' + sum[k]));
     return normalised(product);
 }
 

@@ -2,6 +2,7 @@
 #include "grid/grid.hpp"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "grid/grid_state.hpp"
 
@@ -15,8 +16,9 @@ constexpr const char* kColumns[] = {"pcp", "tmax", "tmin", "slr", "dew", "rh", "
 // The wind speed of a day from its u and v texts, in double, as its
 // shortest text: sqrt(u^2 + v^2).
 std::string speed_text(const Decimal& u, const Decimal& v) {
-    const double east = std::stod(plain_text(u));
-    const double north = std::stod(plain_text(v));
+    // strtod: the nearest double, also for a value below the smallest normal one.
+    const double east = std::strtod(plain_text(u).c_str(), nullptr);
+    const double north = std::strtod(plain_text(v).c_str(), nullptr);
     const double speed = std::sqrt(east * east + north * north);
     return plain_text(*decimal(shortest_text(speed)));
 }
@@ -59,11 +61,15 @@ Result<TileValues> Grid::read_tile(std::size_t tile) const {
     values.first_ = rectangle.first_cell;
     values.count_ = rectangle.cell_count;
     const std::size_t days = state_->days.size();
-    values.values_.assign(state_->sources.size(),
-                          std::vector<std::vector<double>>(values.count_, std::vector<double>(days, std::nan(""))));
+    // Built a series at a time: no copy of a whole source's values at once.
+    values.values_.resize(state_->sources.size());
+    for (std::vector<std::vector<double>>& source : values.values_) {
+        source.reserve(values.count_);
+        for (std::size_t c = 0; c < values.count_; ++c) source.emplace_back(days, std::nan(""));
+    }
     const std::size_t area = rectangle.rows * rectangle.columns;
-    // A read of whole time steps of the rectangle, a quarter of the bound at most.
-    const std::size_t steps_per_read = std::max<std::size_t>(1, state_->memory_bytes / 4 / (area * sizeof(double)));
+    // A read of whole time steps of the rectangle, a sixteenth of the bound at most.
+    const std::size_t steps_per_read = std::max<std::size_t>(1, state_->memory_bytes / 16 / (area * sizeof(double)));
     std::vector<double> buffer;
     for (std::size_t s = 0; s < state_->sources.size(); ++s) {
         const Source& source = state_->sources[s];
@@ -117,10 +123,16 @@ std::string TileValues::csv_text(std::size_t cell) const {
     struct Column {
         std::string name;
         std::vector<std::size_t> sources;  // one, or u and v
+        // The last value's stored numbers, piece and text: a dry spell's
+        // zeros are written once and copied.
+        double last[2] = {std::nan(""), std::nan("")};
+        int last_piece[2] = {-1, -1};
+        std::string last_text;
     };
     std::vector<Column> columns;
     for (const char* name : kColumns) {
-        Column column{name, {}};
+        Column column;
+        column.name = name;
         for (std::size_t s = 0; s < state.sources.size(); ++s) {
             const std::string& key = state.sources[s].key;
             if (key == name || (std::string(name) == "wnd" && (key == "uas" || key == "vas")))
@@ -128,7 +140,9 @@ std::string TileValues::csv_text(std::size_t cell) const {
         }
         if (!column.sources.empty()) columns.push_back(column);
     }
-    std::string text = "date";
+    std::string text;
+    text.reserve(state.days.size() * (12 + 10 * columns.size()));
+    text = "date";
     for (const Column& column : columns) text.append(",").append(column.name);
     text.push_back('\n');
     const auto value_of = [&](std::size_t s, std::size_t row) -> std::optional<Decimal> {
@@ -138,16 +152,35 @@ std::string TileValues::csv_text(std::size_t cell) const {
         return source.pieces[static_cast<std::size_t>(source.piece_of_row[row])].code.value(stored);
     };
     for (std::size_t row = 0; row < state.days.size(); ++row) {
-        text.append(date_text(state.days[row]));
-        for (const Column& column : columns) {
+        text.append(state.day_texts[row]);
+        for (Column& column : columns) {
             text.push_back(',');
-            if (column.sources.size() == 1) {
-                if (const auto value = value_of(column.sources[0], row)) text.append(plain_text(*value));
-            } else {
-                const auto u = value_of(column.sources[0], row);
-                const auto v = value_of(column.sources[1], row);
-                if (u && v) text.append(speed_text(*u, *v));
+            const std::size_t first = column.sources[0];
+            const double stored = values_[first][local][row];
+            const double other = column.sources.size() == 1 ? 0.0 : values_[column.sources[1]][local][row];
+            const int piece = state.sources[first].piece_of_row[row];
+            const int other_piece = column.sources.size() == 1 ? 0 : state.sources[column.sources[1]].piece_of_row[row];
+            if (std::isnan(stored) || std::isnan(other)) continue;
+            // The same stored numbers (and their sign: -0 is not 0's text) of the same piece: the same text.
+            if (piece == column.last_piece[0] && other_piece == column.last_piece[1] && stored == column.last[0] &&
+                other == column.last[1] && std::signbit(stored) == std::signbit(column.last[0]) &&
+                std::signbit(other) == std::signbit(column.last[1])) {
+                text.append(column.last_text);
+                continue;
             }
+            column.last_text.clear();
+            if (column.sources.size() == 1) {
+                if (const auto value = value_of(first, row)) column.last_text = plain_text(*value);
+            } else {
+                const auto u = value_of(first, row);
+                const auto v = value_of(column.sources[1], row);
+                if (u && v) column.last_text = speed_text(*u, *v);
+            }
+            column.last[0] = stored;
+            column.last[1] = other;
+            column.last_piece[0] = piece;
+            column.last_piece[1] = other_piece;
+            text.append(column.last_text);
         }
         text.push_back('\n');
     }

@@ -8,8 +8,10 @@
 //   point "De Bilt,52.1,5.18" -> the nearest cell, named De Bilt, at 52.1, 5.18
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -98,7 +100,7 @@ Result<Field> read_field(const GridState& state, const std::string& choice, cons
 
 // The elevation texts of every place: metres as stored, a geopotential
 // (m2 s-2) divided by 9.80665 to 0.1 m.
-Result<std::vector<std::string>> elevations(const GridState& state, const std::string& choice) {
+Result<std::vector<std::string>> elevations(const GridState& state, const std::string& choice, std::string& note) {
     Result<Field> field = read_field(state, choice, "elevation");
     if (!field) return field.problem();
     const std::string units = canonical_unit(field->code.units);
@@ -109,6 +111,8 @@ Result<std::vector<std::string>> elevations(const GridState& state, const std::s
                        "the units of the elevation " + field->variable + " (\"" + field->code.units +
                            "\") are not m or m2 s-2 (a geopotential)"};
     }
+    note = "elevation: " + field->variable + " in " + field->file + ", " + field->code.units +
+           (geopotential ? " (a geopotential: / 9.80665, written to 0.1 m)" : "");
     std::vector<std::string> texts;
     for (const double stored : field->values) {
         const std::optional<Decimal> value = field->code.value(stored);
@@ -148,7 +152,13 @@ Result<std::vector<Point>> read_points(const std::string& path) {
         if (row.fields.size() < 3 || row.fields.size() > 4 || !lat || !lon) {
             return Problem{path, row.line, "", "a point is name,lat,lon[,elev]"};
         }
-        Point point{field(0), field(1), field(2), field(3), std::stod(field(1)), std::stod(field(2)), row.line};
+        Point point{field(0),
+                    field(1),
+                    field(2),
+                    field(3),
+                    std::strtod(field(1).c_str(), nullptr),
+                    std::strtod(field(2).c_str(), nullptr),
+                    row.line};
         if (std::fabs(point.lat) > 90 || std::fabs(point.lon) > 360) {
             return Problem{path, row.line, "",
                            "the position " + point.latitude + ", " + point.longitude + " is on no map"};
@@ -175,13 +185,15 @@ bool in_box(const std::array<double, 4>& box, double lat, double lon) {
 }
 
 // The largest great-circle distance between neighbouring cells of a grid
-// (stations: between a station and its nearest other).
+// (stations: between a station and its nearest other, up to 5000 stations).
 double largest_spacing(const Layout& layout) {
     double largest = 0;
     const auto at = [&layout](std::size_t place) {
         return batch::GeoPoint{layout.latitude[place], layout.longitude[place]};
     };
     if (layout.stations) {
+        // Every pair: for a few thousand stations; beyond, no bound is set.
+        if (layout.columns > 5000) return std::numeric_limits<double>::infinity();
         for (std::size_t a = 0; a < layout.columns; ++a) {
             double nearest = -1;
             for (std::size_t b = 0; b < layout.columns; ++b) {
@@ -202,6 +214,32 @@ double largest_spacing(const Layout& layout) {
         }
     }
     return largest;
+}
+
+// The rows and columns of a tile of at most `most` cells, shaped by the
+// precipitation's chunks so that a chunk is read by as few tiles as may be:
+// bands of whole chunk rows across the grid where they fit, else runs of
+// whole chunks, else a part of a chunk.  A contiguous variable (a classic
+// file) is stored row by row: its chunk is one row.
+std::pair<std::size_t, std::size_t> tile_shape(const GridState& state, std::size_t most) {
+    const Layout& layout = state.layout;
+    std::size_t chunk_rows = 1, chunk_columns = layout.columns;
+    const Piece& piece = state.sources.front().pieces.front();
+    const netcdf::File& file = state.files[piece.file];
+    if (const auto chunks = file.chunks(file.variables()[static_cast<std::size_t>(piece.variable)])) {
+        chunk_columns = std::max<std::size_t>(1, chunks->back());
+        if (!layout.stations) chunk_rows = std::max<std::size_t>(1, (*chunks)[1]);
+    }
+    chunk_rows = std::min(chunk_rows, layout.rows);
+    chunk_columns = std::min(chunk_columns, layout.columns);
+    if (most >= chunk_rows * layout.columns) {
+        return {std::min(layout.rows, chunk_rows * (most / (chunk_rows * layout.columns))), layout.columns};
+    }
+    if (most >= chunk_rows * chunk_columns) {
+        return {chunk_rows, std::min(layout.columns, chunk_columns * (most / (chunk_rows * chunk_columns)))};
+    }
+    const std::size_t width = std::min(layout.columns, most);
+    return {std::min(layout.rows, std::max<std::size_t>(1, most / width)), width};
 }
 
 }  // namespace
@@ -251,11 +289,11 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
     }
     std::vector<std::string> heights;
     if (!choice.elevation.empty()) {
-        Result<std::vector<std::string>> found = elevations(state, choice.elevation);
+        std::string note;
+        Result<std::vector<std::string>> found = elevations(state, choice.elevation, note);
         if (!found) return found.problem();
         heights = std::move(*found);
-        const std::string units = "elevation: " + file_and_variable(choice.elevation).second;
-        state.notes.push_back(units + " (a geopotential in m2 s-2 is divided by 9.80665 and written to 0.1 m)");
+        state.notes.push_back(note);
     } else if (layout.stations && !layout.elevations.empty()) {
         heights = layout.elevations;
     }
@@ -264,7 +302,6 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
         std::size_t place;
         std::size_t order;
         GridCell cell;
-        bool named;
     };
     std::vector<Chosen> chosen;
     const auto coordinate_text = [&layout](std::size_t place, bool latitude) {
@@ -293,7 +330,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
             }
             GridCell cell{point.name, point.latitude, point.longitude, point.elevation, 0};
             if (!heights.empty() && !heights[found->id].empty()) cell.elevation = heights[found->id];
-            chosen.push_back({found->id, k, cell, true});
+            chosen.push_back({found->id, k, cell});
         }
         state.notes.push_back("points: " + std::to_string(points->size()) + " from " + choice.points_file);
     } else {
@@ -311,7 +348,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
                 }
             }
             if (!heights.empty()) cell.elevation = heights[place];
-            chosen.push_back({place, place, cell, named});
+            chosen.push_back({place, place, cell});
         }
     }
     if (chosen.empty()) return problem_text("no cell of the grid is chosen");
@@ -319,8 +356,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
     // the memory bound, numbered row-major; those without a chosen cell left out.
     const std::size_t per_cell = state.days.size() * state.sources.size() * sizeof(double);
     const std::size_t most = std::max<std::size_t>(1, choice.memory_bytes / std::max<std::size_t>(1, per_cell));
-    const std::size_t width = std::min(layout.columns, most);
-    const std::size_t height = std::min(layout.rows, std::max<std::size_t>(1, most / width));
+    const auto [height, width] = tile_shape(state, most);
     const std::size_t across = (layout.columns + width - 1) / width;
     const auto tile_of = [&](std::size_t place) {
         return (place / layout.columns / height) * across + (place % layout.columns) / width;

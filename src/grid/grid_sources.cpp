@@ -8,12 +8,16 @@
 //   pr and prcp both precipitation_flux, none named           -> refused, naming both
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 #include "grid/grid_state.hpp"
 
 namespace wgn::grid {
 namespace {
+
+// A step whose model day has no real date, before the steps' days become rows.
+constexpr long kNoDay = std::numeric_limits<long>::min();
 
 constexpr const char* kKeys[] = {"pcp", "tmax", "tmin", "slr", "rh", "dew", "wnd", "uas", "vas"};
 
@@ -202,13 +206,14 @@ Done find_sources(const GridChoice& choice, GridState& state) {
         for (std::size_t k = 0; k < state.sources.back().pieces.size(); ++k) {
             Piece& piece = state.sources.back().pieces[k];
             for (const auto& date : dates[k]) {
-                piece.row_of_step.push_back(date ? days_from_civil(*date) : -1);
+                piece.row_of_step.push_back(date ? days_from_civil(*date) : kNoDay);
             }
         }
     }
     std::sort(all_days.begin(), all_days.end());
     all_days.erase(std::unique(all_days.begin(), all_days.end()), all_days.end());
     state.days = all_days;
+    for (const Date& day : state.days) state.day_texts.push_back(date_text(day));
     // Each step's day number becomes its row.
     std::vector<long> day_numbers;
     for (const Date& day : state.days) day_numbers.push_back(days_from_civil(day));
@@ -216,7 +221,10 @@ Done find_sources(const GridChoice& choice, GridState& state) {
         source.piece_of_row.assign(state.days.size(), -1);
         for (std::size_t k = 0; k < source.pieces.size(); ++k) {
             for (long& row : source.pieces[k].row_of_step) {
-                if (row < 0) continue;
+                if (row == kNoDay) {
+                    row = -1;
+                    continue;
+                }
                 row = std::lower_bound(day_numbers.begin(), day_numbers.end(), row) - day_numbers.begin();
                 source.piece_of_row[static_cast<std::size_t>(row)] = static_cast<int>(k);
             }

@@ -39,7 +39,8 @@ struct Tile {
 struct GridState {
     std::vector<netcdf::File> files;
     std::vector<Source> sources;
-    std::vector<Date> days;  // the csv rows
+    std::vector<Date> days;              // the csv rows
+    std::vector<std::string> day_texts;  // "2001-01-31", a row each
     Layout layout;
     std::vector<GridCell> cells;
     std::vector<std::size_t> places;  // each cell's place in the layout (row x columns + column)

@@ -45,7 +45,10 @@ std::optional<Decimal> ValueCode::value(double stored) const {
     if (is_missing(stored)) return std::nullopt;
     Decimal value = stored_decimal(stored, stored_float);
     if (packed) value = value * scale + offset;
-    return value * conversion.factor + conversion.offset;
+    // A factor of 1 and an offset of 0 (most units) change nothing.
+    const Decimal& factor = conversion.factor;
+    if (factor.negative || factor.digits != "1" || factor.exponent != 0) value = value * factor;
+    return value + conversion.offset;
 }
 
 Result<ValueCode> value_code(const netcdf::File& file, const netcdf::Variable& variable,

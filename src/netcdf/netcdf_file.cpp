@@ -11,6 +11,8 @@
 namespace wgn::netcdf {
 namespace {
 
+constexpr std::size_t kChunkCacheBytes = 4u << 20;
+
 Type type_of(nc_type type) {
     switch (type) {
         case NC_BYTE: return Type::int8;
@@ -36,6 +38,10 @@ Problem File::problem(int code, const std::string& what) const {
 }
 
 Result<File> File::open(const std::string& path) {
+    // HDF5's cache of chunks, per variable: a grid is read once, slab after
+    // slab, each chunk by the tile that holds it, so a chunk is seldom read
+    // twice; a small cache keeps a tile's memory the tile's own values.
+    nc_set_chunk_cache(kChunkCacheBytes, 1009, 0.75F);
     int id = -1;
     // NetCDF-C takes the system's narrow names: on Windows those of the ANSI
     // code page, which a UTF-8 name beyond it must be made into first.
@@ -147,6 +153,14 @@ Done File::read(const Variable& variable, const std::vector<std::size_t>& start,
         return problem(code, "cannot read " + variable.name);
     }
     return {};
+}
+
+std::optional<std::vector<std::size_t>> File::chunks(const Variable& variable) const {
+    int storage = NC_CONTIGUOUS;
+    std::vector<std::size_t> lengths(variable.dimensions.size());
+    if (nc_inq_var_chunking(id_, variable.id, &storage, lengths.data()) != NC_NOERR || storage != NC_CHUNKED)
+        return std::nullopt;
+    return lengths;
 }
 
 Result<std::vector<std::string>> File::read_strings(const Variable& variable) const {

@@ -12,7 +12,8 @@
 //   file->read(var, {0, 0, 0}, {10, 3, 4}, slab.data());
 //
 // A problem's text names the file and gives NetCDF's own reason
-// (nc_strerror).  The file is closed when the File ends.
+// (nc_strerror).  The file is closed when the File ends.  Files are opened
+// with HDF5's chunk cache at 4 MB a variable (NetCDF's own default is larger).
 #pragma once
 
 #include <cstddef>
@@ -72,6 +73,9 @@ class File {
     // into `into` (count's product of them), converted to double by NetCDF.
     Done read(const Variable& variable, const std::vector<std::size_t>& start, const std::vector<std::size_t>& count,
               double* into) const;
+    // The variable's chunk lengths, a dimension each, for a chunked
+    // (NetCDF-4) variable; nothing for a contiguous one (classic files).
+    std::optional<std::vector<std::size_t>> chunks(const Variable& variable) const;
     // A character variable's strings (its last dimension the string length),
     // one per index of its first dimension.
     Result<std::vector<std::string>> read_strings(const Variable& variable) const;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "grid/exact_decimal.hpp"
 #include "grid/grid.hpp"
 #include "grid/grid_units.hpp"
+#include "readers/read_station_file.hpp"
 
 namespace wgn::grid {
 namespace {
@@ -112,9 +114,11 @@ const GridCase kCases[] = {
      {"45.500N_7.100E 45.5 7.1  0"},
      0,
      "date,pcp,tmax\n"
-     "2001-02-27,12.3,-2.34\n"
-     "2001-02-28,,10\n"
-     "2001-03-01,,10.03\n",
+     "2001-02-27,12.3,-2.34\n"  // 123 x 0.1f, -1234 x 0.01 + 10
+     "2001-02-28,,10\n"         // _FillValue
+     "2001-03-01,,10.03\n"      // missing_value
+     "2001-03-02,,10.04\n"      // beyond valid_range
+     "2001-03-03,30,10.05\n",
      {"2 model days of precipitation have no real date", "360_day calendar"}},
     {"all_leap: 29 February of 2001 dropped",
      {"all_leap"},
@@ -157,7 +161,7 @@ const GridCase kCases[] = {
       "40.300N_4.250W 40.3 355.75 10000.0 0"},
      0,
      "",
-     {"divided by 9.80665"}},
+     {"m**2 s**-2 (a geopotential: / 9.80665, written to 0.1 m)"}},
     {"a station dimension with names and altitudes",
      {"stations"},
      {},
@@ -188,6 +192,22 @@ const GridCase kCases[] = {
      "2002-01-01,6.6,33.5\n"
      "2002-01-02,8.8,\n",
      {"pcp: rr in"}},
+    {"yearly files, each packed its own way: one stored value, two values",
+     {"packed_2002", "packed_2001"},
+     {},
+     {},
+     "",
+     "",
+     "",
+     "",
+     {"1.000N_2.000E 1 2  0"},
+     0,
+     "date,pcp\n"
+     "2001-01-01,0.06\n"  // 5 x 1.2e-05 m
+     "2001-01-02,0.06\n"
+     "2002-01-01,0.0135\n"  // (5 x 2.5e-06 + 1e-06) m
+     "2002-01-02,0.0135\n",
+     {"packed"}},
     {"a mask (time, Y, X) of land fractions; the variable named",
      {"land_mask"},
      {{"pcp", "precip"}},
@@ -199,8 +219,8 @@ const GridCase kCases[] = {
      {"1.025S_30.025E -1.025 30.025  0", "1.025S_30.075E -1.025 30.075  0", "1.075S_30.075E -1.075 30.075  0"},
      1,
      "date,pcp\n"
-     "1981-01-01,\n"
-     "1981-01-02,\n",
+     "1961-01-01,\n"
+     "1961-01-02,\n",
      {"takes 3 cells"}},
     {"a mask from a file of its own",
      {"land_mask"},
@@ -213,18 +233,30 @@ const GridCase kCases[] = {
      {"1.025S_30.025E -1.025 30.025  0", "1.025S_30.075E -1.025 30.075  0", "1.075S_30.075E -1.075 30.075  0"},
      2,
      "date,pcp\n"
-     "1981-01-01,2.5\n"
-     "1981-01-02,5.5\n",
+     "1961-01-01,2.5\n"
+     "1961-01-02,5.5\n",
      {}},
-    {"a bounding box across longitudes given as 0..360",
-     {"era5_like"},
+    {"a bounding box in -180..180 over longitudes stored as 0..360",
+     {"cordex_2d"},
      {},
-     std::array<double, 4>{52.1, 53, 4.9, 5.3},
+     std::array<double, 4>{40, 40.2, -4.4, -4},
      "",
      "",
      "",
      "",
-     {"52.250N_5.000E 52.25 5  0", "52.250N_5.250E 52.25 5.25  0"},
+     {"40.100N_4.250W 40.1 355.75  0"},
+     0,
+     "",
+     {}},
+    {"a bounding box across the antimeridian",
+     {"same_names"},
+     {},
+     std::array<double, 4>{-1, 1, 179, -179},
+     "",
+     "",
+     "",
+     "",
+     {"0.000N_180.000E 0 180  0", "0.000N_180.000E_2 0 -180  0"},
      0,
      "",
      {}},
@@ -255,6 +287,19 @@ const GridCase kCases[] = {
      0,
      "",
      {"cells: 1 in 1 tiles"}},
+    {"names alike at 3 decimals; longitudes as -180..180",
+     {"same_names"},
+     {},
+     {},
+     "",
+     "",
+     "",
+     "",
+     {"0.000N_180.000E 0 180  0", "0.000N_180.000E_2 0 -180  0", "0.000N_0.000W 0 359.9996  0",
+      "0.000N_0.000W_2 0 -0.0001  0"},
+     0,
+     "",
+     {}},
     {"a point far from every cell",
      {"era5_like"},
      {},
@@ -411,6 +456,33 @@ TEST(GridCases, EachGridAsCsvStations) {
         for (const std::string& note : grid->notes()) notes += note + "\n";
         for (const std::string& part : test.notes)
             EXPECT_NE(notes.find(part), std::string::npos) << part << "\n" << notes;
+        // Every cell's text reads in the batch's csv reader as written: every
+        // column, no unit stated, no value refused.
+        for (std::size_t tile = 0; tile < grid->tiles(); ++tile) {
+            Result<TileValues> values = grid->read_tile(tile);
+            ASSERT_TRUE(values.ok()) << values.problem().message();
+            for (std::size_t cell = values->first_cell(); cell < values->first_cell() + values->cell_count(); ++cell) {
+                const std::string text = values->csv_text(cell);
+                readers::ReadOptions options;
+                options.format = readers::Format::csv;
+                Result<readers::StationRecord> record = readers::read_station_file("cell.csv", text, options);
+                if (values->all_missing(cell)) continue;
+                ASSERT_TRUE(record.ok()) << record.problem().message() << "\n" << text;
+                EXPECT_TRUE(record->refused.empty()) << text;
+                EXPECT_TRUE(record->units.empty()) << text;
+                EXPECT_EQ(record->variables.size(),
+                          static_cast<std::size_t>(std::count(text.begin(), text.begin() + text.find('\n'), ',')))
+                    << text;
+                std::size_t written = 0, read = 0;
+                for (const auto& [variable, days] : record->variables) {
+                    for (const readers::DailyValue& day : days) read += day.text.empty() ? 0 : 1;
+                }
+                for (std::size_t at = text.find('\n'); at < text.size(); ++at) {
+                    written += text[at] == ',' && at + 1 < text.size() && text[at + 1] != ',' && text[at + 1] != '\n';
+                }
+                EXPECT_EQ(read, written) << text;
+            }
+        }
         if (test.csv.empty()) continue;
         const GridCell& cell = grid->cells()[test.cell];
         Result<TileValues> values = grid->read_tile(cell.tile);
@@ -451,6 +523,24 @@ TEST(GridCases, TilesBoundTheValuesHeld) {
     EXPECT_EQ(last->first_cell(), 5u);
     EXPECT_EQ(last->csv_text(5),
               "date,pcp,tmax,tmin\n2001-01-01,2,8.2,-1.8\n2001-01-02,0.1,5.85,-4.15\n2001-01-04,0.01,2.85,-7.15\n");
+}
+
+TEST(GridCases, TilesFollowTheChunks) {
+    // Chunks of 2 x 2 cells, a bound of four cells' values: tiles of whole
+    // chunks, 2 x 2 and then 2 x 1.
+    std::vector<std::unique_ptr<ScratchGrid>> scratch;
+    GridChoice choice;
+    choice.files = {generated("chunked", scratch)};
+    choice.memory_bytes = 4 * 2 * 1 * 8;
+    Result<Grid> grid = Grid::open(choice);
+    ASSERT_TRUE(grid.ok()) << grid.problem().message();
+    std::vector<std::string> cells;
+    for (const GridCell& cell : grid->cells()) cells.push_back(cell.name + " " + std::to_string(cell.tile));
+    EXPECT_EQ(cells, (std::vector<std::string>{"1.000N_1.000E 0", "1.000N_2.000E 0", "2.000N_1.000E 0",
+                                               "2.000N_2.000E 0", "1.000N_3.000E 1", "2.000N_3.000E 1"}));
+    Result<TileValues> last = grid->read_tile(1);
+    ASSERT_TRUE(last.ok());
+    EXPECT_EQ(last->csv_text(5), "date,pcp\n2010-06-01,6\n2010-06-02,12\n");
 }
 
 // Exact decimal steps: a value's text, a unit's factor and offset.
