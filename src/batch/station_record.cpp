@@ -158,13 +158,15 @@ std::string station_key(const Station& station) {
             (station.date_column.empty() ? std::string() : " date_column=" + station.date_column) +
             (station.gauge.empty() ? std::string() : " gauge=" + station.gauge));
     if (station.texts != nullptr) {
-        // A text held in memory: its size and hash stand where a file's would.
+        // A text held in memory: its size and hash stand where a file's
+        // would; a text that cannot be had, the reason's (the station then
+        // ends as a bad file with it, and runs again when the reason changes).
         const Result<std::string> text = station.texts->text(station);
-        if (!text) return {};
+        const std::string content = text ? *text : text.problem().message();
         add(key, "file", station.input_name);
-        add(key, "size", std::to_string(text->size()));
+        add(key, "size", std::to_string(content.size()));
         add(key, "modified", "-");
-        add(key, "hash", content_hash(*text));
+        add(key, "hash", content_hash(content));
     } else if (!add_file(key, "file", station.input_name, false)) {
         return {};
     }

@@ -47,6 +47,11 @@ Result<std::string> CellTexts::text(const batch::Station& station) {
     }
     const std::shared_ptr<Tile> tile = tile_of(grid_.cells()[cell].tile);
     if (!tile->values) return tile->problem;
+    if (tile->values->all_missing(cell)) {
+        return problem_text(
+            "every day's precipitation of the cell is missing (sea in a land-only grid? choose the cells with "
+            "--mask)");
+    }
     std::string text = tile->values->csv_text(cell);
     const std::lock_guard<std::mutex> guard(mutex_);
     texts_[cell] = text;

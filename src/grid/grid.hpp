@@ -22,8 +22,8 @@
 // them through one buffer of at most memory_bytes / 16 (or one time step of
 // the tile's rectangle, when that is larger), with HDF5's chunk cache at 4 MB
 // a variable: about 1.1 x memory_bytes in all, whatever the number of days
-// (more days: fewer cells a tile).  2,000 cells x 30 years x 3 variables in
-// two tiles at the default 256 MB: some 350 MB at the peak.
+// (more days: fewer cells a tile).  wgnrain-grid holds at most one tile more
+// than it has jobs: with -j 2 and the default 64 MB, some 220 MB.
 #pragma once
 
 #include <array>
@@ -45,7 +45,7 @@ struct GridChoice {
     std::string points_file;                            // csv: name,lat,lon[,elev]
     std::string mask;                                   // "VAR" (in the grid files) or "FILE:VAR"
     std::string elevation;                              // "VAR" or "FILE:VAR"
-    std::size_t memory_bytes = 256u << 20;              // bound on the values held at once
+    std::size_t memory_bytes = 64u << 20;               // bound on the values of a tile
 };
 
 struct GridCell {

@@ -392,7 +392,7 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
         state.places.push_back(one.place);
     }
     state.notes.push_back("cells: " + std::to_string(state.cells.size()) + " in " + std::to_string(state.tiles.size()) +
-                          " tiles");
+                          (state.tiles.size() == 1 ? " tile" : " tiles"));
     return {};
 }
 

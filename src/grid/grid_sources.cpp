@@ -133,7 +133,7 @@ Done find_sources(const GridChoice& choice, GridState& state) {
         if (names.size() > 1) {
             auto second = std::next(names.begin());
             return problem_text("two variables could be " + key + ": " + names.begin()->first + " and " +
-                                second->first + "; name the one to use for " + key);
+                                second->first + "; name the one to use: --var " + key + "=" + names.begin()->first);
         }
     }
     if (candidates.count("pcp") == 0) {

@@ -45,6 +45,13 @@ std::optional<Decimal> ValueCode::value(double stored) const {
     if (is_missing(stored)) return std::nullopt;
     Decimal value = stored_decimal(stored, stored_float);
     if (packed) value = value * scale + offset;
+    if (dry_within_step && value.negative) {
+        Decimal step = scale;
+        step.negative = false;
+        Decimal magnitude = value;
+        magnitude.negative = false;
+        if (compare(magnitude, step) < 0) value = Decimal{};
+    }
     // A factor of 1 and an offset of 0 (most units) change nothing.
     const Decimal& factor = conversion.factor;
     if (factor.negative || factor.digits != "1" || factor.exponent != 0) value = value * factor;
@@ -73,6 +80,7 @@ Result<ValueCode> value_code(const netcdf::File& file, const netcdf::Variable& v
         code.packed = true;
         if (scale) code.scale = *scale;
         if (offset) code.offset = *offset;
+        code.dry_within_step = quantity == Quantity::precipitation;
     }
     bool fill_stated = false;
     for (const char* name : {"_FillValue", "missing_value"}) {

@@ -7,6 +7,8 @@
 //   float 1.3888889e-05, units "kg m-2 s-1"              -> "1.2000000096"
 //   short 123, scale_factor 0.1f, add_offset 0, units "mm" -> "12.3"
 //   float 273.65, units "K"                               -> "0.5"
+//   short -3, scale_factor 2e-9, add_offset 5e-9, units "m" (precipitation)
+//                                                         -> "0"  (-1e-9 m: within one step of 0)
 //   _FillValue, missing_value, NaN, beyond valid_min/valid_max/valid_range
 //   (all compared with the stored value)                  -> nothing: a missing day
 #pragma once
@@ -31,6 +33,9 @@ struct ValueCode {
     std::optional<double> valid_min, valid_max;
     Conversion conversion;
     std::string units;  // as the file states them
+    // Precipitation packed with an offset cannot hold 0 exactly: a value
+    // below 0 by less than one packing step (|scale_factor|) is a dry day.
+    bool dry_within_step = false;
 
     bool is_missing(double stored) const;
     // The value in the generator's unit; nothing for a missing one.

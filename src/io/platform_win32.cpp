@@ -993,8 +993,7 @@ std::optional<std::string> in_ansi(const std::wstring& wide) {
     if (wide.empty()) return std::string();
     const int size = static_cast<int>(wide.size());
     BOOL lost = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lost);
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lost);
     if (length <= 0 || lost) return std::nullopt;
     std::string text(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), length, nullptr, &lost);

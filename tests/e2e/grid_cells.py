@@ -284,6 +284,21 @@ status, out, err = run(grid_binary, "cordex.nc", "-o", "cordex-grid")
 expect("the CORDEX-like grid", status, 0)
 same_tables("CORDEX-like grid", "cordex-grid", "cordex-batch", 4)
 
+# ---- A cell of sea: every day's precipitation missing --------------------------------------
+for t in range(len(days)):
+    stored["tp"][t][0] = "-32767"
+cdl_sea = [line for line in read("era5.nc.cdl").split("\n tp =")[0].splitlines()]
+ncgen("sea.nc", "\n".join(cdl_sea) + "\n" + values_cdl("tp", stored["tp"]) + "".join(
+    values_cdl(name, stored[name]) for name, *_ in variables[1:]) + "}\n")
+for run_number in (1, 2):
+    status, out, err = run(grid_binary, "sea.nc", "-o", "sea", "--elevation", "z", "--memory", "1")
+    summary = {line.split(",")[0]: line for line in read("sea", "summary.csv").splitlines()[1:]}
+    sea = summary.get(cell_name(lats[0], lons[0]), "")
+    expect(f"a cell of sea, run {run_number}", (status, ",bad file," in sea, "sea in a land-only grid" in sea,
+                                                 sum(",ok," in line for line in summary.values())),
+           (1, True, True, len(cells) - 1))
+expect("a cell of sea: the second run reuses it", f"{len(cells)} from an earlier run" in out, True)
+
 # ---- Refusals ---------------------------------------------------------------------------
 ncgen("furlongs.nc", read("era5.nc.cdl").replace('tp:units = "m"', 'tp:units = "furlong"'))
 status, out, err = run(grid_binary, "furlongs.nc", "-o", "refused")

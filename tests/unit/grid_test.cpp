@@ -103,6 +103,23 @@ const GridCase kCases[] = {
      "2000-02-28,0.1728,,0.0864,0,0\n"
      "2000-03-01,0,-22.65,0.2592,0.02,0\n",
      {}},
+    {"packed precipitation: within a step below 0 a dry day",
+     {"packed_offset"},
+     {},
+     {},
+     "",
+     "",
+     "",
+     "",
+     {"10.000N_20.000E 10 20  0"},
+     0,
+     "date,pcp\n"
+     "2001-01-01,0.00005\n"  // 0.00320005 - 0.0032 m
+     "2001-01-02,0\n"        // -0.00005 mm: within a step of 0.0001 mm
+     "2001-01-03,0.00005\n"
+     "2001-01-04,-0.00015\n"  // beyond a step: as stored
+     "2001-01-05,0.00105\n",
+     {}},
     {"packed shorts on the 360_day calendar",
      {"packed_360"},
      {},
@@ -286,7 +303,7 @@ const GridCase kCases[] = {
      {"0.063N_0.063W 0.0625 -0.0625  0"},
      0,
      "",
-     {"cells: 1 in 1 tiles"}},
+     {"cells: 1 in 1 tile"}},
     {"names alike at 3 decimals; longitudes as -180..180",
      {"same_names"},
      {},

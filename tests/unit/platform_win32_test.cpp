@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,29 @@ TEST(WindowsNames, NamesBeyondAsciiAreUtf8Inside) {
     if (GetACP() == 1252) {
         EXPECT_EQ(text, "café");
     }
+}
+
+// NetCDF-C takes names of the ANSI code page: a name within it goes in that
+// form; one beyond it as its short name, or not at all where it has none.
+TEST(WindowsNames, NarrowNamesForLibrariesOfTheCodePage) {
+    if (GetACP() != 1252) GTEST_SKIP() << "rows written for code page 1252";
+    ASSERT_NE(SetCurrentDirectoryW(L"C:\\"), 0);
+    EXPECT_EQ(platform::narrow_library_name(platform::resolve_file_name("grid.nc")),
+              std::optional<std::string>("C:\\grid.nc"));
+    EXPECT_EQ(platform::narrow_library_name(platform::resolve_file_name("caf\u00E9.nc")),
+              std::optional<std::string>("C:\\caf\xE9.nc"));
+    // Beyond the code page and not on disk: no short name either.
+    EXPECT_EQ(platform::narrow_library_name(platform::resolve_file_name("\u6C34-missing.nc")), std::nullopt);
+    // On disk, its short name where the volume keeps short names.
+    const HANDLE file = CreateFileW(L"C:\\\u6C34.nc", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    const std::optional<std::string> narrow = platform::narrow_library_name(platform::resolve_file_name("\u6C34.nc"));
+    if (narrow) {
+        EXPECT_EQ(narrow->find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789~_.:\\"), std::string::npos)
+            << *narrow;
+    }
+    DeleteFileW(L"C:\\\u6C34.nc");
 }
 
 TEST(WindowsFailures, EachSystemCodeGivesItsReport) {
