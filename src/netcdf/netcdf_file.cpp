@@ -190,7 +190,7 @@ Result<std::vector<std::string>> File::read_strings(const Variable& variable) co
     }
     for (std::size_t row = 0; row < rows; ++row) {
         std::string name = all.substr(row * width, width);
-        name = name.substr(0, name.find('\0'));
+        if (const std::size_t end = name.find('\0'); end != std::string::npos) name.resize(end);
         while (!name.empty() && name.back() == ' ') name.pop_back();
         strings.push_back(name);
     }

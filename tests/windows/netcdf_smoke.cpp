@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     std::size_t calendar_length = 0;
     double scale = 0;
     short fill = 0;
-    if (!ok(nc_inq_format(ncid, &format), "nc_inq_format") || !ok(nc_inq_unlimdim(ncid, &record_dim), "nc_inq_unlimdim") ||
+    if (!ok(nc_inq_format(ncid, &format), "nc_inq_format") ||
+        !ok(nc_inq_unlimdim(ncid, &record_dim), "nc_inq_unlimdim") ||
         !ok(nc_inq_dimlen(ncid, record_dim, &records), "nc_inq_dimlen") ||
         !ok(nc_inq_varid(ncid, "time", &time), "nc_inq_varid time") ||
         !ok(nc_inq_varid(ncid, "pr", &pr), "nc_inq_varid pr") ||
@@ -66,8 +67,8 @@ int main(int argc, char** argv) {
         !ok(nc_close(ncid), "nc_close"))
         return 1;
 
-    std::printf("format %d, %zu records, time:calendar = \"%s\", pr:scale_factor = %g, pr:_FillValue = %d\npr =", format,
-                records, calendar.c_str(), scale, fill);
+    std::printf("format %d, %zu records, time:calendar = \"%s\", pr:scale_factor = %g, pr:_FillValue = %d\npr =",
+                format, records, calendar.c_str(), scale, fill);
     for (const short value : values) {
         if (value == fill) {
             std::printf(" _");
