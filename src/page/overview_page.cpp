@@ -177,14 +177,6 @@ std::string comparison_chart(const std::vector<PageStation>& stations, std::size
     return month_chart(series, ChartOptions{kNames[c], "", false, 460, 220});
 }
 
-// A count with its thousands set apart: 1234567 -> "1,234,567".
-std::string grouped(long count) {
-    std::string digits = std::to_string(count);
-    const std::size_t first = digits.front() == '-' ? 1 : 0;
-    for (std::size_t at = digits.size(); at > first + 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
-}
-
 std::string list_item(std::string_view text) {
     return "<li>" + escaped(text) + "</li>";
 }
