@@ -29,6 +29,8 @@ struct PageStation {
     std::string pcp_threshold;  // the wet-day threshold in mm, "0.1"; empty: none
     long below_threshold = 0;   // the days of the period below it, written as dry
     std::string model_name;     // the name in the model files, where it is not the station's own
+    // The position in decimal degrees ("52.1", "5.18"); empty: not known.
+    std::string latitude, longitude;
     bool ok = false;
     // The 14 columns of the weather-generator table by month (the tables'
     // texts; only the precipitation columns for a precipitation-only list).
