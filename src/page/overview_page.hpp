@@ -8,8 +8,10 @@
 // comparison of all stations by month (every station a thin line, the median
 // bold, the stations furthest from it named); a section per station with its
 // charts, its coverage grid, its warnings and model notes, and links to its
-// files.  Every value drawn carries its table text on hover.  With the check,
-// the header names the stations whose generated values leave their intervals
+// files.  Between the table and the comparison, where two or more stations
+// have a position, a map of them shaded by a value chosen (station_map.hpp).
+// Every value drawn carries its table text on hover.  With the check, the
+// header names the stations whose generated values leave their intervals
 // and each station's charts draw the generated values beside the record's.
 #pragma once
 
