@@ -195,66 +195,35 @@ for title in titles:
 expect("hover titles checked", checked >= 12 * len(records), True)
 
 # ---- The map: shaded as the page's script shades, recoloured by it ----------------------
-
-
-class Squares(HTMLParser):
-    """The fill, data-v and title of every square of the map."""
-
-    def __init__(self):
-        super().__init__()
-        self.squares, self.inside = [], False
-
-    def handle_starttag(self, tag, attrs):
-        attrs = dict(attrs)
-        if tag == "rect" and "data-v" in attrs:
-            self.squares.append([attrs["fill"], attrs["data-v"].split(","), ""])
-        self.inside = tag == "title" and self.squares and not self.squares[-1][2]
-
-    def handle_data(self, data):
-        if self.inside:
-            self.squares[-1][2] += data
-
-
-def squares_of(html):
-    parser = Squares()
-    parser.feed(html)
-    return parser.squares
-
-
+SQUARE = re.compile(r'<rect x="[^"]*" y="[^"]*" width="[^"]*" height="[^"]*" fill="([^"]*)" stroke="[^"]*" '
+                    r'data-n="[^"]*" data-v="([^"]*)"><title>[^<]*?, ([^<]*)</title>')
 ramp = json.loads(re.search(r"var R=(\[\[[0-9,\[\]]*\]\])", page).group(1))
 
 
 def shades(squares, slot):
     """The page's colour formula, operation by operation, on the page's stops."""
-    values = [float(texts[slot]) if texts[slot] else None for _, texts, _ in squares]
-    known = [v for v in values if v is not None]
-    low, high, fills = min(known), max(known), []
+    values = [float(v.split(",")[slot]) if v.split(",")[slot] else None for _, v, _ in squares]
+    low, high = min(v for v in values if v is not None), max(v for v in values if v is not None)
+    fills = []
     for v in values:
-        if v is None:
-            fills.append("none")
-            continue
-        t = min(1.0, max(0.0, (v - low) / (high - low) if high > low else 0.5))
-        s = t * (len(ramp) - 1)
+        s = min(1.0, max(0.0, (v - low) / (high - low) if high > low else 0.5)) * (len(ramp) - 1) if v is not None else 0
         k = min(math.floor(s), len(ramp) - 2)
-        f = s - k
-        fills.append("#" + "".join("%02x" % math.floor(ramp[k][j] + (ramp[k + 1][j] - ramp[k][j]) * f + 0.5) for j in range(3)))
+        fills.append("none" if v is None else "#" + "".join(
+            "%02x" % math.floor(ramp[k][j] + (ramp[k + 1][j] - ramp[k][j]) * (s - k) + 0.5) for j in range(3)))
     return fills
 
 
 PCP_AVE_YEAR, PCP_DAYS_JUL = 4 * 13 + 12, 9 * 13 + 6
-written_squares = squares_of(page)
-expect("the map: every station with a position", len(written_squares), len(records))
-expect("the map without script: pcp_ave of the year", [fill for fill, _, _ in written_squares],
-       shades(written_squares, PCP_AVE_YEAR))
-choose = ("<script>var s=document.getElementById('map-value');s.value='%d';"
-          "s.dispatchEvent(new Event('change'));</script></body>" % PCP_DAYS_JUL)
+written = SQUARE.findall(page)
+expect("the map: every station with a position", len(written), len(records))
+expect("the map without script: pcp_ave of the year", [s[0] for s in written], shades(written, PCP_AVE_YEAR))
 with open(os.path.join(folder, "chosen.html"), "w", encoding="utf-8") as f:
-    f.write(page.replace("</body>", choose))
-chosen = squares_of(run_browser("--dump-dom", "file://" + os.path.join(folder, "chosen.html")).stdout.decode())
-expect("the map recoloured by pcp_days of July", [fill for fill, _, _ in chosen], shades(written_squares, PCP_DAYS_JUL))
-expect("recoloured: other colours", [fill for fill, _, _ in chosen] != [fill for fill, _, _ in written_squares], True)
-expect("recoloured: the titles", [title.split(", ", 1)[1] for _, _, title in chosen[:1]],
-       [f"pcp_days, Jul: {written_squares[0][1][PCP_DAYS_JUL]}"])
+    f.write(page.replace("</body>", "<script>var s=document.getElementById('map-value');s.value='%d';"
+                                    "s.dispatchEvent(new Event('change'));</script></body>" % PCP_DAYS_JUL))
+chosen = SQUARE.findall(run_browser("--dump-dom", "file://" + os.path.join(folder, "chosen.html")).stdout.decode())
+expect("recoloured by pcp_days of July", [s[0] for s in chosen], shades(written, PCP_DAYS_JUL))
+expect("recoloured: other colours", [s[0] for s in chosen] != [s[0] for s in written], True)
+expect("recoloured: the titles", [s[2] for s in chosen], [f"pcp_days, Jul: {v.split(',')[PCP_DAYS_JUL]}" for _, v, _ in written])
 
 # ---- Not blank ------------------------------------------------------------------------------
 shot = os.path.join(work, "page.png")
