@@ -45,6 +45,8 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
         if (const std::string written = modelfiles::model_name(station.name); written != station.name)
             shown.model_name = written;
         shown.refused = outcome.weather->refused;
+        shown.latitude = outcome.weather->latitude.text();
+        shown.longitude = outcome.weather->longitude.text();
         if (!outcome.weather->position_problem.empty())
             shown.refused.push_back("no position: " + outcome.weather->position_problem);
     }

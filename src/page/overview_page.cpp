@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "page/station_map.hpp"
 #include "page/svg_writer.hpp"
 #include "readers/number_text.hpp"
 #include "weather/model_notes.hpp"
@@ -177,14 +178,6 @@ std::string comparison_chart(const std::vector<PageStation>& stations, std::size
     return month_chart(series, ChartOptions{kNames[c], "", false, 460, 220});
 }
 
-// A count with its thousands set apart: 1234567 -> "1,234,567".
-std::string grouped(long count) {
-    std::string digits = std::to_string(count);
-    const std::size_t first = digits.front() == '-' ? 1 : 0;
-    for (std::size_t at = digits.size(); at > first + 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
-}
-
 std::string list_item(std::string_view text) {
     return "<li>" + escaped(text) + "</li>";
 }
@@ -317,7 +310,10 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     }
     html.append("</tbody></table></section>\n");
 
-    // 3. All stations by month.
+    // 3. Where the stations are, when two or more have a position.
+    html.append(station_map(stations, totals.shown, totals.stations));
+
+    // 4. All stations by month.
     html.append(
         "<section id=\"comparison\"><h2>All stations by month</h2><p>Every station a thin line, the median "
         "of the stations bold, the three furthest from it in orange and named.</p><div class=\"charts\">");
@@ -331,7 +327,7 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     html.append("</div></section>\n");
     write(html);
 
-    // 4. Each station, written as it is made.
+    // 5. Each station, written as it is made.
     for (const PageStation& s : stations) {
         html.clear();
         html.append("<section class=\"station\" id=\"" + id_of(s.name) + "\"><h2>" + escaped(s.name) + "</h2><p>" +

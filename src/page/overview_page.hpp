@@ -8,8 +8,10 @@
 // comparison of all stations by month (every station a thin line, the median
 // bold, the stations furthest from it named); a section per station with its
 // charts, its coverage grid, its warnings and model notes, and links to its
-// files.  Every value drawn carries its table text on hover.  With the check,
-// the header names the stations whose generated values leave their intervals
+// files.  Between the table and the comparison, where two or more stations
+// have a position, a map of them shaded by a value chosen (station_map.hpp).
+// Every value drawn carries its table text on hover.  With the check, the
+// header names the stations whose generated values leave their intervals
 // and each station's charts draw the generated values beside the record's.
 #pragma once
 
@@ -29,6 +31,8 @@ struct PageStation {
     std::string pcp_threshold;  // the wet-day threshold in mm, "0.1"; empty: none
     long below_threshold = 0;   // the days of the period below it, written as dry
     std::string model_name;     // the name in the model files, where it is not the station's own
+    // The position in decimal degrees ("52.1", "5.18"); empty: not known.
+    std::string latitude, longitude;
     bool ok = false;
     // The 14 columns of the weather-generator table by month (the tables'
     // texts; only the precipitation columns for a precipitation-only list).

@@ -50,6 +50,13 @@ std::string coordinate_text(double value) {
     return shown == "-0" ? "0" : shown;
 }
 
+std::string grouped(long count) {
+    std::string digits = std::to_string(count);
+    const std::size_t first = digits.front() == '-' ? 1 : 0;
+    for (std::size_t at = digits.size(); at > first + 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
 std::string escaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());

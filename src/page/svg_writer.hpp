@@ -17,6 +17,8 @@
 namespace wgn::page {
 
 std::string escaped(std::string_view text);
+// A count with its thousands set apart: 1234567 -> "1,234,567".
+std::string grouped(long count);
 
 struct Ticks {
     double low = 0, high = 1, step = 1;

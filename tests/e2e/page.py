@@ -6,6 +6,8 @@
   - its DOM, as Chromium builds it: every station in the table, the failed
     station first, every hover title of a station's bars and lines equal to
     the CSV cell it draws;
+  - the map: its squares shaded by pcp_ave of the year as the page's script
+    would shade them, and recoloured by the script when another value is chosen;
   - screenshots of the page and of a station's parameters.svg are not blank.
 
     page.py path/to/wgnrain-batch path/to/shared/data [--screenshot PNG]
@@ -15,6 +17,8 @@ cannot, or when the data folder is missing.
 """
 import csv
 import io
+import json
+import math
 import os
 import re
 import shutil
@@ -105,10 +109,10 @@ def png_pixels(path):
 
 # ---- A batch: the real records, a failed station, complete records with notes ----------
 rows = ["station,file,first_year,nodata,lat,lon,elev"]
-for path in records:
+for i, path in enumerate(records):
     name = os.path.basename(path)[:-4]
     first = re.search(r"(\d{4})-\d{4}$", name).group(1)
-    rows.append(f"{name},{path},{first},-99,52.1,5.18,2")
+    rows.append(f"{name},{path},{first},-99,{52.1 - 0.3 * i:.2f},{5.18 + 0.25 * i:.2f},2")
 with open(os.path.join(work, "broken.txt"), "w") as f:
     f.write("rain in mm\n")
 rows.append("broken & co,broken.txt,2001,-99,,,")
@@ -189,6 +193,36 @@ for title in titles:
         if not any(row[f"PCPMM{months.index(bar.group(1)) + 1}"] == bar.group(2) for row in userwgn.values()):
             failures.append(f"hover title {title!r} matches no station's PCPMM cell")
 expect("hover titles checked", checked >= 12 * len(records), True)
+
+# ---- The map: shaded as the page's script shades, recoloured by it ----------------------
+SQUARE = re.compile(r'<rect x="[^"]*" y="[^"]*" width="[^"]*" height="[^"]*" fill="([^"]*)" stroke="[^"]*" '
+                    r'data-n="[^"]*" data-v="([^"]*)"><title>[^<]*?, ([^<]*)</title>')
+ramp = json.loads(re.search(r"var R=(\[\[[0-9,\[\]]*\]\])", page).group(1))
+
+
+def shades(squares, slot):
+    """The page's colour formula, operation by operation, on the page's stops."""
+    values = [float(v.split(",")[slot]) if v.split(",")[slot] else None for _, v, _ in squares]
+    low, high = min(v for v in values if v is not None), max(v for v in values if v is not None)
+    fills = []
+    for v in values:
+        s = min(1.0, max(0.0, (v - low) / (high - low) if high > low else 0.5)) * (len(ramp) - 1) if v is not None else 0
+        k = min(math.floor(s), len(ramp) - 2)
+        fills.append("none" if v is None else "#" + "".join(
+            "%02x" % math.floor(ramp[k][j] + (ramp[k + 1][j] - ramp[k][j]) * (s - k) + 0.5) for j in range(3)))
+    return fills
+
+
+PCP_AVE_YEAR, PCP_DAYS_JUL = 4 * 13 + 12, 9 * 13 + 6
+written = SQUARE.findall(page)
+expect("the map: every station with a position", len(written), len(records))
+expect("the map without script: pcp_ave of the year", [s[0] for s in written], shades(written, PCP_AVE_YEAR))
+with open(os.path.join(folder, "chosen.html"), "w", encoding="utf-8") as f:
+    f.write(page.replace("</body>", "<script>var s=document.getElementById('map-value');s.value='%d';"
+                                    "s.dispatchEvent(new Event('change'));</script></body>" % PCP_DAYS_JUL))
+chosen = SQUARE.findall(run_browser("--dump-dom", "file://" + os.path.join(folder, "chosen.html")).stdout.decode())
+expect("recoloured by pcp_days of July", [s[0] for s in chosen], shades(written, PCP_DAYS_JUL))
+expect("recoloured: the titles", [s[2] for s in chosen], [f"pcp_days, Jul: {v.split(',')[PCP_DAYS_JUL]}" for _, v, _ in written])
 
 # ---- Not blank ------------------------------------------------------------------------------
 shot = os.path.join(work, "page.png")
