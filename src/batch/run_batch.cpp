@@ -574,9 +574,16 @@ int run_listed_batch(const StationList& list, const BatchOptions& options) {
     bool page_written = false;
     std::string page_shown, check_line;
     if (written) {
-        page::PageTotals totals{local_time_text(), WGNRAIN_VERSION, list.stations.size(),
-                                counts.ok,         counts.failed,   counts.not_run,
-                                shown.size(),      false,           {}};
+        page::PageTotals totals{local_time_text(),
+                                WGNRAIN_VERSION,
+                                list.stations.size(),
+                                counts.ok,
+                                counts.failed,
+                                counts.not_run,
+                                shown.size(),
+                                false,
+                                {},
+                                std::string(program_name())};
         // The check of the model files just written, before the page that names what it found.
         if (options.check && list.weather_columns) {
             if (const auto outside = check_batch(folder.shown, options.check_arguments, shown)) {

@@ -258,13 +258,13 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
     for (const PageStation& s : stations) with_notes += s.ok && has_findings(s) ? 1 : 0;
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
-        "<meta name=\"viewport\" content=\"width=device-width\"/><title>wgnrain-batch: " +
-        std::to_string(totals.stations) + " stations</title><style>" + kStyle + (totals.checked ? kCheckStyle : "") +
-        "</style></head><body>\n";
+        "<meta name=\"viewport\" content=\"width=device-width\"/><title>" +
+        escaped(totals.program) + ": " + std::to_string(totals.stations) + " stations</title><style>" + kStyle +
+        (totals.checked ? kCheckStyle : "") + "</style></head><body>\n";
     // 1. The header.
     html.append("<header><h1>Weather-generator parameters of " + std::to_string(totals.stations) +
-                " stations</h1><p id=\"totals\">Written " + escaped(totals.when) + " by wgnrain-batch " +
-                escaped(totals.version) + ": " + std::to_string(totals.stations) + " stations, " +
+                " stations</h1><p id=\"totals\">Written " + escaped(totals.when) + " by " + escaped(totals.program) +
+                " " + escaped(totals.version) + ": " + std::to_string(totals.stations) + " stations, " +
                 std::to_string(totals.ok) + " succeeded, " + std::to_string(totals.failed) + " failed, " +
                 std::to_string(totals.not_run) + " not run; " + std::to_string(with_notes) +
                 " with warnings, values left out or model notes.</p>");

@@ -63,6 +63,7 @@ struct PageTotals {
     // the record's interval, a line each ("ftc: pcp_ave 7 8").
     bool checked = false;
     std::vector<std::string> outside_intervals;
+    std::string program = "wgnrain-batch";  // the program that wrote the page
 };
 
 // The page, handed to `write` a piece at a time (a station's section a piece).

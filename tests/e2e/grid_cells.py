@@ -178,6 +178,9 @@ expect("the grid's findings", sorted(line.split(";")[0] for line in err.splitlin
        sorted(line.split(";")[0].replace("wgnrain-batch", "wgnrain-grid") for line in batch_err.splitlines()))
 expect("the grid's cells", f"cells: {len(cells)} in 2 tiles" in out, True)
 same_tables("ERA5-like grid", "era5-grid", "era5-batch", len(cells))
+page = read("era5-grid", "index.html")
+expect("the page: by wgnrain-grid, with a square of the map a cell",
+       ("by wgnrain-grid " in page, page.count(" data-n=")), (True, len(cells)))
 kept = sorted(os.listdir(os.path.join(work, "era5-grid", cell_name(lats[0], lons[0]))))
 expect("a cell that succeeded keeps its record", kept, ["coverage.csv", "report.txt", "run.txt"])
 
