@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "page/station_map.hpp"
@@ -29,11 +29,20 @@ std::map<std::string, Square> squares_at(const std::vector<std::pair<std::string
     }
     const std::string map = station_map(stations, 4, total);
     if (html) *html = map;
-    static const std::regex square(
-        R"re(<rect x="([-0-9.]+)" y="([-0-9.]+)" [^>]* fill="([^"]+)"[^>]* data-n="([^"]+)")re");
+    // Each square: <rect x="X" y="Y" ... fill="F" ... data-n="NAME" ...>.
+    const auto attribute = [](std::string_view tag, std::string_view name) {
+        const std::size_t at = tag.find(" " + std::string(name) + "=\"");
+        if (at == std::string_view::npos) return std::string();
+        const std::size_t from = at + name.size() + 3;
+        return std::string(tag.substr(from, tag.find('"', from) - from));
+    };
     std::map<std::string, Square> found;
-    for (auto it = std::sregex_iterator(map.begin(), map.end(), square); it != std::sregex_iterator(); ++it)
-        found[(*it)[4]] = {std::stod((*it)[1]), std::stod((*it)[2]), (*it)[3]};
+    for (std::size_t at = map.find("<rect "); at != std::string::npos; at = map.find("<rect ", at + 1)) {
+        const std::string_view tag = std::string_view(map).substr(at, map.find('>', at) - at);
+        const std::string name = attribute(tag, "data-n");
+        if (name.empty()) continue;
+        found[name] = {std::stod(attribute(tag, "x")), std::stod(attribute(tag, "y")), attribute(tag, "fill")};
+    }
     return found;
 }
 
