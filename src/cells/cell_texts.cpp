@@ -18,11 +18,11 @@ std::size_t CellTexts::tiles_read() const {
 std::shared_ptr<CellTexts::Tile> CellTexts::tile_of(std::size_t number) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (const auto found = tiles_.find(number); found != tiles_.end()) {
-        const std::shared_ptr<Tile> tile = found->second;
+        std::shared_ptr<Tile> tile = found->second;
         loaded_.wait(lock, [&] { return !tile->loading; });
         return tile;
     }
-    const auto tile = std::make_shared<Tile>();
+    auto tile = std::make_shared<Tile>();
     tiles_[number] = tile;
     ++tiles_read_;
     lock.unlock();

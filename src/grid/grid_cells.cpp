@@ -356,7 +356,9 @@ Done choose_cells(const GridChoice& choice, GridState& state) {
     // the memory bound, numbered row-major; those without a chosen cell left out.
     const std::size_t per_cell = state.days.size() * state.sources.size() * sizeof(double);
     const std::size_t most = std::max<std::size_t>(1, choice.memory_bytes / std::max<std::size_t>(1, per_cell));
-    const auto [height, width] = tile_shape(state, most);
+    // (Named apart: a lambda cannot take a structured binding in every compiler.)
+    const auto shape = tile_shape(state, most);
+    const std::size_t height = shape.first, width = shape.second;
     const std::size_t across = (layout.columns + width - 1) / width;
     const auto tile_of = [&](std::size_t place) {
         return (place / layout.columns / height) * across + (place % layout.columns) / width;

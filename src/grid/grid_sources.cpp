@@ -132,8 +132,10 @@ Done find_sources(const GridChoice& choice, GridState& state) {
     for (const auto& [key, names] : candidates) {
         if (names.size() > 1) {
             auto second = std::next(names.begin());
-            return problem_text("two variables could be " + key + ": " + names.begin()->first + " and " +
-                                second->first + "; name the one to use: --var " + key + "=" + names.begin()->first);
+            std::string why = "two variables could be " + key + ": ";
+            why.append(names.begin()->first).append(" and ").append(second->first);
+            why.append("; name the one to use: --var ").append(key).append("=").append(names.begin()->first);
+            return problem_text(std::move(why));
         }
     }
     if (candidates.count("pcp") == 0) {

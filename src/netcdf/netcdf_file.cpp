@@ -25,7 +25,7 @@ Type type_of(nc_type type) {
         case NC_UINT64: return Type::uint64;
         case NC_FLOAT: return Type::float32;
         case NC_DOUBLE: return Type::float64;
-        case NC_CHAR: return Type::text;
+        case NC_CHAR:
         case NC_STRING: return Type::text;
         default: return Type::other;
     }

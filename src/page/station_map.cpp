@@ -117,7 +117,7 @@ std::string year_text(const std::array<std::string, 12>& months, std::size_t col
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, total);
     // A mean that rounds to nothing is 0, not -0.
-    const std::string shown = text;
+    std::string shown = text;
     if (shown[0] == '-' && shown.find_first_not_of("-0.") == std::string::npos) return shown.substr(1);
     return shown;
 }
