@@ -522,14 +522,20 @@ TEST(GridCases, SeaCellsHaveNoPrecipitation) {
     EXPECT_EQ(missing, (std::vector<bool>{false, true, false, false}));
 }
 
+// The grid of tests/grid/<stem>.cdl opened with a bound on a tile's values.
+Result<Grid> bounded(const std::string& stem, std::size_t memory_bytes,
+                     std::vector<std::unique_ptr<ScratchGrid>>& scratch) {
+    GridChoice choice;
+    choice.files = {generated(stem, scratch)};
+    choice.memory_bytes = memory_bytes;
+    return Grid::open(choice);
+}
+
 TEST(GridCases, TilesBoundTheValuesHeld) {
     // 6 cells x 3 days x 3 variables x 8 bytes: a bound of two cells' values
     // makes tiles of two cells, row-major, each read alone.
     std::vector<std::unique_ptr<ScratchGrid>> scratch;
-    GridChoice choice;
-    choice.files = {generated("era5_like", scratch)};
-    choice.memory_bytes = 2 * 3 * 3 * 8;
-    Result<Grid> grid = Grid::open(choice);
+    Result<Grid> grid = bounded("era5_like", 2 * 3 * 3 * 8, scratch);
     ASSERT_TRUE(grid.ok()) << grid.problem().message();
     ASSERT_EQ(grid->tiles(), 4u);
     std::vector<std::size_t> tiles;
@@ -546,10 +552,7 @@ TEST(GridCases, TilesFollowTheChunks) {
     // Chunks of 2 x 2 cells, a bound of four cells' values: tiles of whole
     // chunks, 2 x 2 and then 2 x 1.
     std::vector<std::unique_ptr<ScratchGrid>> scratch;
-    GridChoice choice;
-    choice.files = {generated("chunked", scratch)};
-    choice.memory_bytes = 4 * 2 * 1 * 8;
-    Result<Grid> grid = Grid::open(choice);
+    Result<Grid> grid = bounded("chunked", 4 * 2 * 1 * 8, scratch);
     ASSERT_TRUE(grid.ok()) << grid.problem().message();
     std::vector<std::string> cells;
     for (const GridCell& cell : grid->cells()) cells.push_back(cell.name + " " + std::to_string(cell.tile));
