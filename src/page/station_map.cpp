@@ -76,8 +76,9 @@ std::array<std::string, kColumnCount * kSlots> slot_texts(const PageStation& s) 
     std::array<std::string, kColumnCount * kSlots> texts;
     for (std::size_t c = 0; c < kColumnCount; ++c) {
         std::array<std::string, 12> months;
-        for (std::size_t m = 0; m < 12; ++m) months[m] = texts[c * kSlots + m] = s.values[m][c];
-        texts[c * kSlots + 12] = year_text(months, c);
+        std::string* column = texts.data() + c * kSlots;  // the column's 13 slots
+        for (std::size_t m = 0; m < 12; ++m) months[m] = column[m] = s.values[m][c];
+        column[12] = year_text(months, c);
     }
     return texts;
 }
