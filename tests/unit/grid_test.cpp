@@ -120,6 +120,20 @@ const GridCase kCases[] = {
      "2001-01-04,-0.00015\n"  // beyond a step: as stored
      "2001-01-05,0.00105\n",
      {}},
+    {"packed precipitation: exactly a step below 0 kept",
+     {"packed_step"},
+     {},
+     {},
+     "",
+     "",
+     "",
+     "",
+     {"10.000N_20.000E 10 20  0"},
+     0,
+     "date,pcp\n"
+     "2001-01-01,0\n"
+     "2001-01-02,-0.0001\n",
+     {}},
     {"packed shorts on the 360_day calendar",
      {"packed_360"},
      {},
