@@ -22,7 +22,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "weather/weather_record.hpp"
@@ -52,6 +54,13 @@ MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs);
 
 // A value as wgnrain's report rounds it: written as F12.2 and read back.
 float report_hundredths(float value);
+
+// The 90 % interval of a value from its resampled values: the (n - 1) * 5
+// / 100-th and the (n - 1) * 95 / 100-th smallest of the n finite ones (0:
+// the smallest), the values a sort would put there; nothing when fewer than
+// nine in ten are finite.
+//   1,000 values 1, 2, ..., 1000 in any order -> {50, 950}
+std::optional<std::pair<double, double>> resampled_interval(const double* resampled, std::size_t count);
 
 RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const weather::WeatherRecord& record);
 

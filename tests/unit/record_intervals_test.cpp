@@ -4,12 +4,16 @@
 // narrow as the square root of the years and hold the station's own value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "batch/precipitation_sums.hpp"
 #include "batch/record_intervals.hpp"
@@ -219,6 +223,48 @@ TEST(RecordIntervals, TenAndFortyYearsEachHoldTheirStationsValue) {
             }
         }
     }
+}
+
+// The bounds as a full sort gives them, against the quick selection, on
+// orders that make its sample miss (the sampled places holding the
+// smallest or the largest values), on ties and on values that are no number.
+TEST(RecordIntervals, BoundsAreTheSortedValuesAtTheirPlaces) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto sorted_bounds = [](std::vector<double> values) {
+        std::erase_if(values, [](double v) { return !std::isfinite(v); });
+        std::sort(values.begin(), values.end());
+        const std::size_t last = values.size() - 1;
+        return std::pair{values[last * 5 / 100], values[last * 95 / 100]};
+    };
+    struct Case {
+        const char* what;
+        std::function<double(std::size_t)> value;
+    };
+    check::RandomNumbers numbers(3);
+    const Case cases[] = {
+        {"random", [&](std::size_t) { return numbers.normal(); }},
+        {"rising", [](std::size_t r) { return double(r); }},
+        {"falling", [](std::size_t r) { return -double(r); }},
+        {"smallest where sampled", [](std::size_t r) { return r % 31 == 0 ? -1.0 * double(r) : double(r); }},
+        {"largest where sampled", [](std::size_t r) { return r % 31 == 0 ? 1e6 + double(r) : double(r % 7); }},
+        {"few values, many ties", [&](std::size_t) { return double(numbers.next() % 4); }},
+        {"all alike", [](std::size_t) { return 2.5; }},
+        {"a tenth no number", [&](std::size_t r) { return r % 10 == 3 ? nan : numbers.uniform(); }},
+        {"infinities", [&](std::size_t r) { return r % 20 == 1 ? HUGE_VAL : numbers.uniform(); }},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t count : {std::size_t{1000}, std::size_t{40}, std::size_t{1}}) {
+            std::vector<double> values(count);
+            for (std::size_t r = 0; r < count; ++r) values[r] = c.value(r);
+            const auto bounds = resampled_interval(values.data(), values.size());
+            ASSERT_TRUE(bounds.has_value()) << c.what << ", " << count;
+            EXPECT_EQ(*bounds, sorted_bounds(values)) << c.what << ", " << count;
+        }
+    }
+    // More than one in ten no number: no interval.
+    std::vector<double> sparse(1000, 1.0);
+    for (std::size_t r = 0; r < 101; ++r) sparse[r * 9] = nan;
+    EXPECT_FALSE(resampled_interval(sparse.data(), sparse.size()).has_value());
 }
 
 TEST(RecordIntervals, NotesShortRecordsAndWideIntervals) {
