@@ -14,6 +14,7 @@
 
 #include "check/random_numbers.hpp"
 #include "readers/calendar_days.hpp"
+#include "readers/daily_number.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "stats/analyse_month.hpp"
@@ -126,7 +127,7 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     for (const readers::DailyValue& day : found->second) {
         const std::int64_t at = static_cast<std::int64_t>(day.day) - first_day;
         if (at < 0 || at >= static_cast<std::int64_t>(month_of.size())) continue;
-        const std::optional<double> read = readers::number_value(day.text);
+        const std::optional<double> read = readers::number_of(day);
         if (!read) continue;
         const double value = readers::scaled_value(*read, scale) * factor;
         const std::uint16_t index = month_of[static_cast<std::size_t>(at)];
@@ -246,7 +247,7 @@ MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs) {
     long valid = 0;
     if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
         for (const readers::DailyValue& day : pcp->second) {
-            const std::optional<double> value = readers::number_value(day.text);
+            const std::optional<double> value = readers::number_of(day);
             const std::int32_t at = day.day - first_day;
             if (!value || at < 0 || at >= static_cast<std::int32_t>(days.size())) continue;
             days[static_cast<std::size_t>(at)] = static_cast<float>(*value);

@@ -165,7 +165,7 @@ void dry_below_threshold(Gathered& gathered, std::vector<readers::DailyValue>& r
     if (threshold.empty()) return;
     gathered.inputs.rain_as_read = rain;
     for (readers::DailyValue& day : rain) {
-        if (series::is_drizzle(day.text, threshold)) day.text = "0";
+        if (series::is_drizzle(day.text, threshold)) day.set_text("0");
     }
 }
 
@@ -239,7 +239,7 @@ Done take_position(Gathered& gathered) {
 weather::MonthTexts largest_daily_rain(const std::vector<readers::DailyValue>& precipitation) {
     std::vector<weather::DayValue> rain;
     for (const readers::DailyValue& value : precipitation) {
-        if (const auto exact = value.text.empty() ? std::nullopt : weather::billionths(value.text))
+        if (const auto exact = weather::billionths_of(value))
             rain.push_back({value.day, *exact});
     }
     return weather::monthly_largest(rain);

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "readers/calendar_days.hpp"
+#include "readers/daily_number.hpp"
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
@@ -393,10 +394,10 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         } else if (kind != CellKind::missing) {
             const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
             const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
-            const std::optional<double> number = number_value(text);
+            int plain_decimals = 0;
+            const std::optional<double> number = number_value(text, plain_decimals);
             if (!nodata.marks(number)) {
-                checked_number(number, text, line, column_name);
-                value.text = text;
+                read_daily_text(value, text, checked_number(number, text, line, column_name), plain_decimals);
             }
         }
     }

@@ -43,11 +43,13 @@ namespace {
 // rounded value of the decimal, as from_chars gives it (the classic fast
 // path of decimal reading).  Nothing for any other text.
 //   "12.5" -> 125 / 10      "-0.04" -> -(4 / 100)      "1e3" -> nothing
-std::optional<double> plain_decimal_value(std::string_view text) {
+std::optional<double> plain_decimal_value(std::string_view text, int& plain_decimals) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    plain_decimals = -1;
     const std::optional<PlainDigits> plain = plain_digits(text, 15);
     if (!plain || plain->decimals > 15) return std::nullopt;
+    plain_decimals = plain->decimals;
     const double value = static_cast<double>(plain->digits) / kPowers[plain->decimals];
     return plain->negative ? -value : value;
 }
@@ -83,7 +85,12 @@ bool below_every_double(std::string_view text) {
 }  // namespace
 
 std::optional<double> number_value(std::string_view text) {
-    if (const std::optional<double> plain = plain_decimal_value(text)) return plain;
+    int plain_decimals = 0;
+    return number_value(text, plain_decimals);
+}
+
+std::optional<double> number_value(std::string_view text, int& plain_decimals) {
+    if (const std::optional<double> plain = plain_decimal_value(text, plain_decimals)) return plain;
     if (!is_number_text(text)) return std::nullopt;
     if (text.front() == '+') text.remove_prefix(1);
     double value = 0;

@@ -20,6 +20,10 @@ namespace wgn::readers {
 bool is_number_text(std::string_view text);
 // The value of a number text (see is_number_text); nothing for other text.
 std::optional<double> number_value(std::string_view text);
+// The same, and in `plain_decimals` how many decimals the text has when it
+// is a plain decimal of at most 15 digits ([+-]digits[.digits]), else -1.
+//   "12.50" -> 12.5, 2    "1e3" -> 1000, -1    "x" -> nothing, -1
+std::optional<double> number_value(std::string_view text, int& plain_decimals);
 
 // A plain decimal, [+-]digits[.digits] with at least one digit, read in one
 // pass: its digits as a whole number (leading zeros aside, at most

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "problem/problem.hpp"
@@ -27,6 +28,20 @@ struct DailyValue {
     bool flagged = false;  // missing because the file flags the value as failing a quality check
     int line = 0;          // the line of the file it came from
     bool trace = false;    // the file wrote a trace of precipitation, read as 0
+    // The text as its reader read it, so that nobody reads it again
+    // (daily_number.hpp): how many decimals it has when it is a plain
+    // decimal ([+-]digits[.digits], at most 15 digits), kNotPlain for any
+    // other number, kUnread when nobody has read it (a value made from a
+    // text, or its text changed by set_text); and its number_value.
+    static constexpr std::int8_t kUnread = -2, kNotPlain = -1;
+    std::int8_t decimals = kUnread;
+    double number = 0.0;
+
+    // A new text, to be read again when its number is asked for.
+    void set_text(std::string new_text) {
+        text = std::move(new_text);
+        decimals = kUnread;
+    }
 };
 
 // A place in a file, for messages: a line and a column (a name or a

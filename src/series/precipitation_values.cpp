@@ -2,6 +2,7 @@
 
 #include "problem/problem.hpp"
 #include "readers/calendar_days.hpp"
+#include "readers/daily_number.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
 
@@ -22,7 +23,7 @@ std::string unit_setting(readers::Settings settings) {
 
 // Why a day's amount is not plausible, or empty.
 std::string implausible_rain(const readers::DailyValue& value, Unit unit, readers::Settings settings) {
-    const std::optional<double> amount = readers::number_value(value.text);
+    const std::optional<double> amount = readers::number_of(value);
     if (!amount) return {};
     // Millimetres are read as they stand; the day as a message shows it is
     // made only for a day found implausible (most are not).
@@ -48,7 +49,7 @@ std::string implausible_rain(const readers::DailyValue& value, Unit unit, reader
 void to_millimetres(std::vector<readers::DailyValue>& values, Unit unit) {
     if (unit == Unit::kMillimetre) return;
     for (readers::DailyValue& value : values) {
-        if (!value.text.empty()) value.text = readers::scaled_text(value.text, unit);
+        if (!value.text.empty()) value.set_text(readers::scaled_text(value.text, unit));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "io/wgnrain_facts.hpp"
 #include "problem/problem.hpp"
 #include "readers/calendar_days.hpp"
+#include "readers/daily_number.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
 #include "series/period_choice.hpp"
@@ -47,8 +48,8 @@ Done merge_days(std::vector<DailyValue>& values) {
             const DailyValue& first = values[kept - 1];
             const DailyValue& again = values[i];
             const bool same = first.text.empty() ? again.text.empty()
-                                                 : !again.text.empty() && readers::number_value(first.text) ==
-                                                                              readers::number_value(again.text);
+                                                 : !again.text.empty() && readers::number_of(first) ==
+                                                                              readers::number_of(again);
             if (!same) {
                 const auto shown = [](const DailyValue& v) { return v.text.empty() ? std::string("missing") : v.text; };
                 return Problem{"", again.line, "",

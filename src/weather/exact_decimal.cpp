@@ -34,6 +34,17 @@ bool plain_billionths(std::string_view text, std::optional<std::int64_t>& result
 
 }  // namespace
 
+std::optional<std::int64_t> billionths_of(const readers::DailyValue& value) {
+    if (value.text.empty()) return std::nullopt;
+    if (value.decimals >= 0 && value.decimals <= 9 && std::fabs(value.number) < 1e5) {
+        // Half a billionth towards its sign, then the whole part: the
+        // nearest whole number, since the product is never near a half.
+        const double scaled = value.number * 1e9;
+        return static_cast<std::int64_t>(scaled + (scaled < 0 ? -0.5 : 0.5));
+    }
+    return billionths(value.text);
+}
+
 std::optional<std::int64_t> billionths(std::string_view text) {
     if (std::optional<std::int64_t> plain; plain_billionths(text, plain)) return plain;
     if (!readers::is_number_text(text)) return std::nullopt;

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "readers/station_record.hpp"
+
 namespace wgn::weather {
 
 __extension__ typedef __int128 Int128;
@@ -24,6 +26,11 @@ inline constexpr std::int64_t kBillion = 1000000000;
 // Nothing for a text that is not a number or beyond +-100000; digits beyond
 // the ninth decimal are rounded half away from zero.
 std::optional<std::int64_t> billionths(std::string_view text);
+// billionths(value.text), from the number its reader kept where it can:
+// a plain decimal of at most nine decimals below 100000 in magnitude is
+// within 0.03 of a whole number of billionths once its double is scaled
+// (its double within 2^-53 of it, the product rounded within 2^-6).
+std::optional<std::int64_t> billionths_of(const readers::DailyValue& value);
 
 // numerator / denominator (denominator > 0) rounded half away from zero to
 // `decimals` places, as text.

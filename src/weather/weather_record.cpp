@@ -74,7 +74,7 @@ Result<std::vector<DayValue>> exact_days(const WeatherInputs& inputs, Variable v
     days.reserve(found->second.size());
     for (const readers::DailyValue& value : found->second) {
         if (value.text.empty()) continue;
-        const std::optional<std::int64_t> exact = billionths(value.text);
+        const std::optional<std::int64_t> exact = billionths_of(value);
         if (!exact) {
             return problem_text(where(inputs, variable, value.line) + ": " + std::string(readers::name(variable)) +
                                 " " + value.text + " is too large for a weather value");
@@ -198,7 +198,7 @@ void refuse_half_hours_over_rain(const WeatherInputs& inputs, Findings& found) {
                                                                         : pcp->second);
     for (const DayValue& day : hhr->second.values) {
         const readers::DailyValue* that_day = rain.find(day.day);
-        const auto total = that_day == nullptr || that_day->text.empty() ? std::nullopt : billionths(that_day->text);
+        const auto total = that_day == nullptr ? std::nullopt : billionths_of(*that_day);
         if (!total || day.value <= *total) continue;
         found.refuse(Variable::hhr, where(inputs, Variable::hhr, day.line) + ": hhr " + decimal_text(day.value) +
                                         " on " + day_text(day.day) + " is above that day's rain " +

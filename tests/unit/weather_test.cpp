@@ -15,6 +15,7 @@
 #include "modelfiles/model_files.hpp"
 #include "modelfiles/model_fit.hpp"
 #include "readers/calendar_days.hpp"
+#include "readers/daily_number.hpp"
 #include "readers/number_text.hpp"
 #include "readers/plain_decimal.hpp"
 #include "record_adapters.hpp"
@@ -69,9 +70,24 @@ TEST(ExactDecimal, Billionths) {
     EXPECT_EQ(weather::billionths("-" + std::string(300000, '0') + ".25e1"), -2500000000);
 }
 
+// A day's value as its reader keeps it gives the number and the billionths
+// its text gives when read again.
+void expect_read_once(const std::string& text) {
+    int decimals = 0;
+    const std::optional<double> number = readers::number_value(text, decimals);
+    if (!number) return;
+    readers::DailyValue value;
+    readers::read_daily_text(value, text, *number, decimals);
+    const std::optional<double> kept = readers::number_of(value);
+    ASSERT_TRUE(kept.has_value()) << text;
+    ASSERT_EQ(std::memcmp(&*kept, &*number, sizeof(double)), 0) << text;
+    ASSERT_EQ(weather::billionths_of(value), weather::billionths(text)) << text;
+}
+
 // Plain decimals (no exponent) are read by a quick path of their own; the
 // same text with "e0" added takes the general one.  Both must agree on every
-// text: signs, leading zeros, up to 20 digits on each side of the point.
+// text: signs, leading zeros, up to 20 digits on each side of the point; and
+// a value its reader read keeps what both give.
 TEST(ExactDecimal, PlainDecimalsReadAsWithAnExponent) {
     std::mt19937 random(20261209);
     const auto digits = [&](int most) {
@@ -93,7 +109,17 @@ TEST(ExactDecimal, PlainDecimalsReadAsWithAnExponent) {
         const std::string general = text + "e0";
         ASSERT_EQ(bits(readers::number_value(text)), bits(readers::number_value(general))) << text;
         ASSERT_EQ(weather::billionths(text), weather::billionths(general)) << text;
+        expect_read_once(text);
     }
+    for (const char* text : {"99999.999999999", "-99999.999999999", "100000", "100000.000000001", "-0", "-0.0",
+                             "0.000000001", "0.0000000005", "12.5e0", "+7.25"})
+        expect_read_once(text);
+    // A text changed after its reading is read again.
+    readers::DailyValue value;
+    readers::read_daily_text(value, "12.5", 12.5, 1);
+    value.set_text("0.75");
+    EXPECT_EQ(readers::number_of(value), 0.75);
+    EXPECT_EQ(weather::billionths_of(value), 750000000);
 }
 
 TEST(ExactDecimal, RoundedHalfAwayFromZero) {
