@@ -26,4 +26,17 @@ inline std::optional<double> number_of(const DailyValue& value) {
     return number_value(value.text);
 }
 
+// The same into `number`, false for nothing: for loops over every day,
+// where an optional double passed through memory costs more than the rest.
+inline bool number_of(const DailyValue& value, double& number) {
+    if (value.text.empty()) return false;
+    if (value.decimals != DailyValue::kUnread) {
+        number = value.number;
+        return true;
+    }
+    const std::optional<double> read = number_value(value.text);
+    if (read) number = *read;
+    return read.has_value();
+}
+
 }  // namespace wgn::readers
