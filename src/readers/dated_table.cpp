@@ -395,9 +395,10 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
             const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
             int plain_decimals = 0;
-            const std::optional<double> number = number_value(text, plain_decimals);
-            if (!nodata.marks(number)) {
-                read_daily_text(value, text, checked_number(number, text, line, column_name), plain_decimals);
+            double number = 0.0;
+            const bool read = read_number(text, number, plain_decimals);
+            if (!read || !nodata.marks_number(number)) {
+                read_daily_text(value, text, checked_number(read, number, text, line, column_name), plain_decimals);
             }
         }
     }

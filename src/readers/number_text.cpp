@@ -43,15 +43,16 @@ namespace {
 // rounded value of the decimal, as from_chars gives it (the classic fast
 // path of decimal reading).  Nothing for any other text.
 //   "12.5" -> 125 / 10      "-0.04" -> -(4 / 100)      "1e3" -> nothing
-std::optional<double> plain_decimal_value(std::string_view text, int& plain_decimals) {
+bool plain_decimal_value(std::string_view text, int& plain_decimals, double& number) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     plain_decimals = -1;
     const std::optional<PlainDigits> plain = plain_digits(text, 15);
-    if (!plain || plain->decimals > 15) return std::nullopt;
+    if (!plain || plain->decimals > 15) return false;
     plain_decimals = plain->decimals;
     const double value = static_cast<double>(plain->digits) / kPowers[plain->decimals];
-    return plain->negative ? -value : value;
+    number = plain->negative ? -value : value;
+    return true;
 }
 
 // Whether a number text (is_number_text) that no double holds lies below
@@ -90,8 +91,14 @@ std::optional<double> number_value(std::string_view text) {
 }
 
 std::optional<double> number_value(std::string_view text, int& plain_decimals) {
-    if (const std::optional<double> plain = plain_decimal_value(text, plain_decimals)) return plain;
-    if (!is_number_text(text)) return std::nullopt;
+    double number = 0.0;
+    if (!read_number(text, number, plain_decimals)) return std::nullopt;
+    return number;
+}
+
+bool read_number(std::string_view text, double& number, int& plain_decimals) {
+    if (plain_decimal_value(text, plain_decimals, number)) return true;
+    if (!is_number_text(text)) return false;
     if (text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -100,10 +107,12 @@ std::optional<double> number_value(std::string_view text, int& plain_decimals) {
     // small), one too large infinite.
     if (error == std::errc::result_out_of_range) {
         const double magnitude = below_every_double(text) ? 0.0 : HUGE_VAL;
-        return text.front() == '-' ? -magnitude : magnitude;
+        number = text.front() == '-' ? -magnitude : magnitude;
+        return true;
     }
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    if (error != std::errc() || end != text.data() + text.size()) return false;
+    number = value;
+    return true;
 }
 
 std::optional<int> whole_number(std::string_view text) {

@@ -24,6 +24,10 @@ std::optional<double> number_value(std::string_view text);
 // is a plain decimal of at most 15 digits ([+-]digits[.digits]), else -1.
 //   "12.50" -> 12.5, 2    "1e3" -> 1000, -1    "x" -> nothing, -1
 std::optional<double> number_value(std::string_view text, int& plain_decimals);
+// The same into `number`, false for a text that is no number: for the loop
+// over every cell, where an optional double passed through memory costs
+// more than reading the number.
+bool read_number(std::string_view text, double& number, int& plain_decimals);
 
 // A plain decimal, [+-]digits[.digits] with at least one digit, read in one
 // pass: its digits as a whole number (leading zeros aside, at most

@@ -49,13 +49,17 @@ double checked_number(std::string_view text, int line, const std::string& column
 }
 
 double checked_number(std::optional<double> value, std::string_view text, int line, const std::string& column) {
-    if (!value) fail(line, column, text::quoted_cell(text) + " is not a number");
-    if (!std::isfinite(*value)) fail(line, column, text::shown_cell(text) + " is too large a number");
+    return checked_number(value.has_value(), value.value_or(0.0), text, line, column);
+}
+
+double checked_number(bool read, double value, std::string_view text, int line, const std::string& column) {
+    if (!read) fail(line, column, text::quoted_cell(text) + " is not a number");
+    if (!std::isfinite(value)) fail(line, column, text::shown_cell(text) + " is too large a number");
     // A number whose digits are not all 0 that reads as 0 lies below what
     // a double holds: "1e-400".
-    if (*value == 0 && text.find_first_of("123456789") < text.find_first_of("eE"))
+    if (value == 0 && text.find_first_of("123456789") < text.find_first_of("eE"))
         fail(line, column, text::shown_cell(text) + " is too small a number");
-    return *value;
+    return value;
 }
 
 std::optional<double> column_number(std::string_view cell, int line, std::size_t column, Variable variable,

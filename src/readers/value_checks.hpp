@@ -19,7 +19,8 @@ class NoDataMark {
     explicit NoDataMark(std::string_view nodata);
     bool marks(std::string_view text) const;
     // The same for a field already read as a number (number_value).
-    bool marks(std::optional<double> value) const { return value && marker_ && *value == *marker_; }
+    bool marks(std::optional<double> value) const { return value && marks_number(*value); }
+    bool marks_number(double value) const { return marker_ && value == *marker_; }
 
   private:
     std::optional<double> marker_;
@@ -45,6 +46,8 @@ bool is_nodata_text(std::string_view text, std::string_view nodata);
 double checked_number(std::string_view text, int line, const std::string& column);
 // The same for a field already read as a number: `value` is number_value(text).
 double checked_number(std::optional<double> value, std::string_view text, int line, const std::string& column);
+// The same for a text that `read` says read_number read as `value`.
+double checked_number(bool read, double value, std::string_view text, int line, const std::string& column);
 
 // The number of a cell in value column `column` (counted from 1) of a file
 // holding `variable` in it.  A cell that is no number fails the file where
