@@ -325,17 +325,41 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     intervals.years = count;
     const PrecipitationSums precipitation(precipitation_blocks(inputs));
     const bool measured_hhr = inputs.variables.count(Variable::hhr) != 0 && !record.hhr_estimated;
-    const std::map<Column, YearSums> sums = {
-        {weather::kTmpMaxAve, year_sums(inputs, Variable::tmax)},
-        {weather::kTmpMinAve, year_sums(inputs, Variable::tmin)},
-        {weather::kSlrAve, year_sums(inputs, Variable::slr)},
-        {weather::kWndAve, year_sums(inputs, Variable::wnd)},
-        {weather::kDewAve, year_sums(inputs, Variable::dew)},
-        {weather::kPcpHhr, measured_hhr ? year_sums(inputs, Variable::hhr)
-                                        : year_sums(inputs, Variable::pcp, std::pow(30.0 / 1440.0, 0.25))}};
+    // 1. The months of each column that get an interval: those with a value
+    //    that the record's own days give.
+    std::array<std::array<bool, 12>, 14> wanted{};
+    for (std::size_t c = 0; c < 14; ++c) {
+        const Column column = static_cast<Column>(c);
+        const std::array<bool, 12> filled = weather::filled_months(record, column);
+        const bool from_humidity = column == weather::kDewAve && inputs.variables.count(Variable::dew) == 0;
+        for (std::size_t m = 0; m < 12; ++m)
+            wanted[c][m] = !record.values[m][c].text().empty() && !filled[m] && !from_humidity;
+    }
+    const auto any_month = [&](Column column) {
+        return std::find(wanted[column].begin(), wanted[column].end(), true) != wanted[column].end();
+    };
+    // 2. The sums of the days of each column resampled from them, by year
+    //    and month; a column that gets no interval is not resampled.
+    std::map<Column, YearSums> sums;
+    const auto add_sums = [&](Column column, Variable variable, double factor = 1.0) {
+        const std::optional<Column> deviation = deviation_of(column);
+        if (any_month(column) || (deviation && any_month(*deviation)))
+            sums.emplace(column, year_sums(inputs, variable, factor));
+    };
+    add_sums(weather::kTmpMaxAve, Variable::tmax);
+    add_sums(weather::kTmpMinAve, Variable::tmin);
+    add_sums(weather::kSlrAve, Variable::slr);
+    add_sums(weather::kWndAve, Variable::wnd);
+    add_sums(weather::kDewAve, Variable::dew);
+    if (measured_hhr) {
+        add_sums(weather::kPcpHhr, Variable::hhr);
+    } else {
+        add_sums(weather::kPcpHhr, Variable::pcp, std::pow(30.0 / 1440.0, 0.25));
+    }
     // The value of each resample, by month and column: a value's 1,000
     // resamples side by side for its interval.
-    // Every place is written below before it is read: no zeros first.
+    // 3. Each resample's values.  Every place read below is written here
+    //    first: no zeros first.
     const auto resampled = std::make_unique_for_overwrite<double[]>(std::size_t{12} * 14 * kResamples);
     const auto at = [&resampled](std::size_t m, std::size_t c, int r) -> double& {
         return resampled[(m * 14 + c) * kResamples + static_cast<std::size_t>(r)];
@@ -357,13 +381,11 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
             }
         }
     }
+    // 4. The intervals, with the decimals of their values.
     for (std::size_t c = 0; c < 14; ++c) {
-        const Column column = static_cast<Column>(c);
-        const std::array<bool, 12> filled = weather::filled_months(record, column);
-        const bool from_humidity = column == weather::kDewAve && inputs.variables.count(Variable::dew) == 0;
         for (std::size_t m = 0; m < 12; ++m) {
             const std::string& value = record.values[m][c].text();
-            if (value.empty() || filled[m] || from_humidity) continue;
+            if (!wanted[c][m]) continue;
             const auto bounds = resampled_interval(&resampled[(m * 14 + c) * kResamples], kResamples);
             if (!bounds) continue;
             intervals.low[m][c] = bound_text(bounds->first, decimals_of(value));
