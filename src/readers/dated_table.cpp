@@ -1,5 +1,6 @@
 #include "readers/dated_table.hpp"
 
+#include <cmath>
 #include <span>
 
 #include "readers/calendar_days.hpp"
@@ -398,7 +399,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             double number = 0.0;
             const bool read = read_number(text, number, plain_decimals);
             if (!read || !nodata.marks_number(number)) {
-                read_daily_text(value, text, checked_number(read, number, text, line, column_name), plain_decimals);
+                // Almost every number needs no check beyond being one.
+                if (!read || number == 0 || !std::isfinite(number)) checked_number(read, number, text, line, column_name);
+                read_daily_text(value, text, number, plain_decimals);
             }
         }
     }

@@ -56,9 +56,13 @@ double checked_number(bool read, double value, std::string_view text, int line, 
     if (!read) fail(line, column, text::quoted_cell(text) + " is not a number");
     if (!std::isfinite(value)) fail(line, column, text::shown_cell(text) + " is too large a number");
     // A number whose digits are not all 0 that reads as 0 lies below what
-    // a double holds: "1e-400".
-    if (value == 0 && text.find_first_of("123456789") < text.find_first_of("eE"))
-        fail(line, column, text::shown_cell(text) + " is too small a number");
+    // a double holds: "1e-400" (a digit other than 0 before any exponent).
+    if (value == 0) {
+        for (const char c : text) {
+            if (c == 'e' || c == 'E') break;
+            if (c >= '1' && c <= '9') fail(line, column, text::shown_cell(text) + " is too small a number");
+        }
+    }
     return value;
 }
 
