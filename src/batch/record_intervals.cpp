@@ -167,7 +167,7 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
 
 // What a column needs of the sums besides the count and the sum.
 struct Needs {
-    bool squares = false, largest = false;
+    bool count = true, squares = false, largest = false;
 };
 
 // The months' sums over the drawn years, added in the order drawn; only the
@@ -176,7 +176,9 @@ MonthSums drawn_sums(const YearSums& sums, const std::vector<int>& years, Needs 
     MonthSums all;
     for (const int y : years) {
         const MonthSums& year = sums[static_cast<std::size_t>(y)];
-        for (std::size_t m = 0; m < 12; ++m) all.count[m] += year.count[m];
+        if (needs.count) {
+            for (std::size_t m = 0; m < 12; ++m) all.count[m] += year.count[m];
+        }
         for (std::size_t m = 0; m < 12; ++m) all.sum[m] += year.sum[m];
         if (needs.squares) {
             for (std::size_t m = 0; m < 12; ++m) all.squares[m] += year.squares[m];
@@ -340,11 +342,26 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     };
     // 2. The sums of the days of each column resampled from them, by year
     //    and month; a column that gets no interval is not resampled.
-    std::map<Column, YearSums> sums;
+    //    A variable with a value on every day of the period counts the
+    //    days of the drawn years, added up once for all such variables.
+    std::vector<std::array<long, 12>> month_days(static_cast<std::size_t>(count));
+    for (int y = 0; y < count; ++y) {
+        for (int m = 0; m < 12; ++m)
+            month_days[static_cast<std::size_t>(y)][static_cast<std::size_t>(m)] =
+                readers::days_in_month(inputs.first_year + y, m + 1);
+    }
+    struct ColumnSums {
+        YearSums years;
+        bool every_day = false;
+    };
+    std::map<Column, ColumnSums> sums;
     const auto add_sums = [&](Column column, Variable variable, double factor = 1.0) {
         const std::optional<Column> deviation = deviation_of(column);
-        if (any_month(column) || (deviation && any_month(*deviation)))
-            sums.emplace(column, year_sums(inputs, variable, factor));
+        if (!any_month(column) && !(deviation && any_month(*deviation))) return;
+        ColumnSums added{year_sums(inputs, variable, factor)};
+        added.every_day = true;
+        for (std::size_t y = 0; y < added.years.size(); ++y) added.every_day &= added.years[y].count == month_days[y];
+        sums.emplace(column, std::move(added));
     };
     add_sums(weather::kTmpMaxAve, Variable::tmax);
     add_sums(weather::kTmpMinAve, Variable::tmin);
@@ -372,9 +389,15 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         for (std::size_t m = 0; m < 12; ++m) {
             for (std::size_t p = 0; p < 6; ++p) at(m, kPrecipitationColumns[p], r) = pcp[m][p];
         }
+        std::array<long, 12> drawn_days{};
+        for (const int y : years) {
+            for (std::size_t m = 0; m < 12; ++m) drawn_days[m] += month_days[static_cast<std::size_t>(y)][m];
+        }
         for (const auto& [column, variable] : sums) {
             const std::optional<Column> deviation = deviation_of(column);
-            const MonthSums all = drawn_sums(variable, years, {deviation.has_value(), column == weather::kPcpHhr});
+            MonthSums all = drawn_sums(variable.years, years,
+                                       {!variable.every_day, deviation.has_value(), column == weather::kPcpHhr});
+            if (variable.every_day) all.count = drawn_days;
             for (std::size_t m = 0; m < 12; ++m) {
                 at(m, column, r) = sums_value(all, m, column);
                 if (deviation) at(m, *deviation, r) = sums_value(all, m, *deviation);
