@@ -239,8 +239,7 @@ Done take_position(Gathered& gathered) {
 weather::MonthTexts largest_daily_rain(const std::vector<readers::DailyValue>& precipitation) {
     std::vector<weather::DayValue> rain;
     for (const readers::DailyValue& value : precipitation) {
-        if (const auto exact = weather::billionths_of(value))
-            rain.push_back({value.day, *exact});
+        if (const auto exact = weather::billionths_of(value)) rain.push_back({value.day, *exact});
     }
     return weather::monthly_largest(rain);
 }

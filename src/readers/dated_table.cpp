@@ -400,7 +400,8 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             const bool read = read_number(text, number, plain_decimals);
             if (!read || !nodata.marks_number(number)) {
                 // Almost every number needs no check beyond being one.
-                if (!read || number == 0 || !std::isfinite(number)) checked_number(read, number, text, line, column_name);
+                if (!read || number == 0 || !std::isfinite(number))
+                    checked_number(read, number, text, line, column_name);
                 read_daily_text(value, text, number, plain_decimals);
             }
         }

@@ -47,9 +47,9 @@ Done merge_days(std::vector<DailyValue>& values) {
         if (kept > 0 && values[kept - 1].day == values[i].day) {
             const DailyValue& first = values[kept - 1];
             const DailyValue& again = values[i];
-            const bool same = first.text.empty() ? again.text.empty()
-                                                 : !again.text.empty() && readers::number_of(first) ==
-                                                                              readers::number_of(again);
+            const bool same = first.text.empty()
+                                  ? again.text.empty()
+                                  : !again.text.empty() && readers::number_of(first) == readers::number_of(again);
             if (!same) {
                 const auto shown = [](const DailyValue& v) { return v.text.empty() ? std::string("missing") : v.text; };
                 return Problem{"", again.line, "",
