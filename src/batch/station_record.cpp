@@ -161,8 +161,9 @@ std::string station_key(const Station& station) {
         // A text held in memory: its size and hash stand where a file's
         // would; a text that cannot be had, the reason's (the station then
         // ends as a bad file with it, and runs again when the reason changes).
-        const Result<std::string> text = station.texts->text(station);
-        const std::string content = text ? *text : text.problem().message();
+        const Result<std::shared_ptr<const std::string>> text = station.texts->text(station);
+        const std::string reason = text ? std::string() : text.problem().message();
+        const std::string_view content = text ? std::string_view(**text) : std::string_view(reason);
         add(key, "file", station.input_name);
         add(key, "size", std::to_string(content.size()));
         add(key, "modified", "-");

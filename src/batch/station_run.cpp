@@ -1,6 +1,8 @@
 #include "batch/station_run.hpp"
 
 #include <chrono>
+#include <memory>
+#include <string_view>
 #include <thread>
 
 #include "batch/page_station.hpp"
@@ -35,17 +37,19 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
                                             readers::StationRecord& record) {
     // A text held in memory goes by the name the list gave it.
     std::string shown = station.input_name;
-    std::string text;
+    std::string from_disk;
+    std::shared_ptr<const std::string> held;
     if (station.texts != nullptr) {
-        Result<std::string> held = station.texts->text(station);
-        if (!held) return held.problem();
-        text = std::move(*held);
+        Result<std::shared_ptr<const std::string>> given = station.texts->text(station);
+        if (!given) return given.problem();
+        held = std::move(*given);
     } else {
         const platform::ResolvedName file = platform::resolve_file_name(station.input_name);
         shown = file.shown;
-        if (int error = 0; !read_whole_file(file, text, error))
+        if (int error = 0; !read_whole_file(file, from_disk, error))
             return problem_text("cannot read " + file.shown + ": " + platform::reason_text(error));
     }
+    const std::string_view text = held ? std::string_view(*held) : std::string_view(from_disk);
     Result<readers::StationRecord> read = readers::read_station_file(shown, text, read_options(station, nodata));
     if (!read) return read.problem();
     // Precipitation (and half-hour rain) in millimetres, every day plausible.

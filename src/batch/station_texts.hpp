@@ -4,6 +4,7 @@
 // record's key holds the text's size and hash where a file's would be.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "problem/problem.hpp"
@@ -17,8 +18,9 @@ class StationTexts {
     virtual ~StationTexts() = default;
     // The station's file as text, or why it cannot be had.  Called from the
     // batch's threads at once; a station may be asked more than once until
-    // it is released.
-    virtual Result<std::string> text(const Station& station) = 0;
+    // it is released, and is given the same text, held not copied (a cell's
+    // text is a few hundred kB).
+    virtual Result<std::shared_ptr<const std::string>> text(const Station& station) = 0;
     // The batch is done with the station: its text may go.
     virtual void release(const Station& station) = 0;
 };

@@ -39,7 +39,7 @@ std::shared_ptr<CellTexts::Tile> CellTexts::tile_of(std::size_t number) {
     return tile;
 }
 
-Result<std::string> CellTexts::text(const batch::Station& station) {
+Result<std::shared_ptr<const std::string>> CellTexts::text(const batch::Station& station) {
     const std::size_t cell = static_cast<std::size_t>(station.row) - 1;
     {
         const std::lock_guard<std::mutex> guard(mutex_);
@@ -52,7 +52,7 @@ Result<std::string> CellTexts::text(const batch::Station& station) {
             "every day's precipitation of the cell is missing (sea in a land-only grid? choose the cells with "
             "--mask)");
     }
-    std::string text = tile->values->csv_text(cell);
+    auto text = std::make_shared<const std::string>(tile->values->csv_text(cell));
     const std::lock_guard<std::mutex> guard(mutex_);
     texts_[cell] = text;
     return text;

@@ -24,7 +24,7 @@ class CellTexts final : public batch::StationTexts {
     // A station's row is its cell's place in grid.cells(), from 1.
     explicit CellTexts(const grid::Grid& grid);
 
-    Result<std::string> text(const batch::Station& station) override;
+    Result<std::shared_ptr<const std::string>> text(const batch::Station& station) override;
     void release(const batch::Station& station) override;
 
     // How many tiles have been read so far (a tile read twice counts twice).
@@ -44,7 +44,7 @@ class CellTexts final : public batch::StationTexts {
     mutable std::mutex mutex_;
     std::condition_variable loaded_;
     std::map<std::size_t, std::shared_ptr<Tile>> tiles_;
-    std::map<std::size_t, std::string> texts_;  // by cell, until released
+    std::map<std::size_t, std::shared_ptr<const std::string>> texts_;  // by cell, until released
     std::size_t tiles_read_ = 0;
 };
 

@@ -1,8 +1,11 @@
 // Grid::open, the tiles' reading, and each cell's csv station text (grid.hpp).
 #include "grid/grid.hpp"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "grid/grid_state.hpp"
 
@@ -128,6 +131,13 @@ std::string TileValues::csv_text(std::size_t cell) const {
         double last[2] = {std::nan(""), std::nan("")};
         int last_piece[2] = {-1, -1};
         std::string last_text;
+        // A column of one source: the text of each stored number met
+        // before in the piece of `known_piece`, by the number's bits (-0
+        // apart from 0).  A cell's days repeat their values (a temperature
+        // of a tenth of a degree, a packed short), and making a text from
+        // a stored number costs its exact decimal's arithmetic.
+        int known_piece = -2;
+        std::unordered_map<std::uint64_t, std::string> known;
     };
     std::vector<Column> columns;
     for (const char* name : kColumns) {
@@ -170,7 +180,15 @@ std::string TileValues::csv_text(std::size_t cell) const {
             }
             column.last_text.clear();
             if (column.sources.size() == 1) {
-                if (const auto value = value_of(first, row)) column.last_text = plain_text(*value);
+                if (piece != column.known_piece) {
+                    column.known.clear();
+                    column.known_piece = piece;
+                }
+                const auto [known, added] = column.known.try_emplace(std::bit_cast<std::uint64_t>(stored));
+                if (added) {
+                    if (const auto value = value_of(first, row)) known->second = plain_text(*value);
+                }
+                column.last_text = known->second;
             } else {
                 const auto u = value_of(first, row);
                 const auto v = value_of(column.sources[1], row);
