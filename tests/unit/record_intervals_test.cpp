@@ -269,6 +269,35 @@ TEST(RecordIntervals, BoundsAreTheSortedValuesAtTheirPlaces) {
     EXPECT_FALSE(resampled_interval(sparse.data(), sparse.size()).has_value());
 }
 
+// A variable of one value every day it has: every resample's mean is that
+// value, whichever days are missing (the counts are the days it has, not
+// the days of the drawn years).
+TEST(RecordIntervals, AConstantVariableHasItsValueAsBounds) {
+    const weather::WeatherRecord record = record_of_decimals();
+    struct Case {
+        const char* what;
+        int every;  // a missing day every `every` days; 0: none
+    };
+    const Case cases[] = {{"every day", 0}, {"a day in three missing", 3}, {"every other day missing", 2}};
+    for (const Case& c : cases) {
+        weather::WeatherInputs inputs = climate(1981, 25, 9);
+        std::vector<readers::DailyValue> constant;
+        for (const readers::DailyValue& day : inputs.variables.at(readers::Variable::tmax)) {
+            if (c.every == 0 || day.day % c.every != 0) constant.push_back({day.day, "12.5"});
+        }
+        inputs.variables[readers::Variable::slr] = constant;
+        inputs.variables[readers::Variable::tmax] = constant;
+        const RecordIntervals intervals = record_intervals(inputs, record);
+        for (std::size_t m = 0; m < 12; ++m) {
+            for (const Column column : {weather::kSlrAve, weather::kTmpMaxAve}) {
+                EXPECT_EQ(intervals.low[m][column], "12.50") << c.what << ", month " << m + 1;
+                EXPECT_EQ(intervals.high[m][column], "12.50") << c.what << ", month " << m + 1;
+            }
+            EXPECT_EQ(intervals.low[m][weather::kTmpMaxSd], "0.00") << c.what << ", month " << m + 1;
+        }
+    }
+}
+
 TEST(RecordIntervals, NotesShortRecordsAndWideIntervals) {
     struct Case {
         int years;
