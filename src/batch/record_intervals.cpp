@@ -373,10 +373,9 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     } else {
         add_sums(weather::kPcpHhr, Variable::pcp, std::pow(30.0 / 1440.0, 0.25));
     }
-    // The value of each resample, by month and column: a value's 1,000
-    // resamples side by side for its interval.
-    // 3. Each resample's values.  Every place read below is written here
-    //    first: no zeros first.
+    // 3. The value of each resample, by month and column: a value's 1,000
+    //    resamples side by side for its interval.  Every place read below
+    //    is written here first: no zeros first.
     const auto resampled = std::make_unique_for_overwrite<double[]>(std::size_t{12} * 14 * kResamples);
     const auto at = [&resampled](std::size_t m, std::size_t c, int r) -> double& {
         return resampled[(m * 14 + c) * kResamples + static_cast<std::size_t>(r)];
