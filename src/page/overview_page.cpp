@@ -47,12 +47,6 @@ constexpr const char* kSortScript =
     "var c=(!isNaN(p)&&!isNaN(q))?p-q:x.localeCompare(y);return "
     "up?c:-c;});rows.forEach(function(r){tb.appendChild(r);});});});";
 
-std::optional<double> value_of(const std::string& text) {
-    const auto v = text.empty() ? std::nullopt : readers::number_value(text);
-    if (v && !std::isfinite(*v)) return std::nullopt;
-    return v;
-}
-
 std::array<std::string, 12> column(const PageStation& station, std::size_t c) {
     std::array<std::string, 12> texts;
     for (std::size_t m = 0; m < 12; ++m) texts[m] = station.values[m][c];
@@ -82,7 +76,7 @@ std::optional<MonthSeries> generated_of(const PageStation& station, const MonthS
 
 bool has_values(const PageStation& station, std::size_t c) {
     for (std::size_t m = 0; m < 12; ++m) {
-        if (value_of(station.values[m][c])) return true;
+        if (readers::finite_number(station.values[m][c])) return true;
     }
     return false;
 }
@@ -146,7 +140,7 @@ std::string comparison_chart(const std::vector<PageStation>& stations, std::size
     for (std::size_t m = 0; m < 12; ++m) {
         std::vector<double> values;
         for (const PageStation& s : stations) {
-            if (const auto v = value_of(s.values[m][c]); v && s.ok) values.push_back(*v);
+            if (const auto v = readers::finite_number(s.values[m][c]); v && s.ok) values.push_back(*v);
         }
         if (values.empty()) continue;
         std::sort(values.begin(), values.end());
@@ -161,7 +155,7 @@ std::string comparison_chart(const std::vector<PageStation>& stations, std::size
         if (!stations[i].ok || !has_values(stations[i], c)) continue;
         double distance = 0;
         for (std::size_t m = 0; m < 12; ++m) {
-            if (const auto v = value_of(stations[i].values[m][c])) distance += std::fabs(*v - median[m]);
+            if (const auto v = readers::finite_number(stations[i].values[m][c])) distance += std::fabs(*v - median[m]);
         }
         distances.emplace_back(distance, i);
         // The stations side by side, without their intervals.

@@ -49,12 +49,6 @@ constexpr const char* kScriptBody =
     "document.getElementById('map-high').textContent=ht;"
     "document.getElementById('map-label').textContent=label;});})();";
 
-std::optional<double> value_of(const std::string& text) {
-    const auto v = text.empty() ? std::nullopt : readers::number_value(text);
-    if (v && !std::isfinite(*v)) return std::nullopt;
-    return v;
-}
-
 // The decimals a table text is written with: "64.17" -> 2, "12" -> 0.
 int decimals_of(const std::string& text) {
     const std::size_t dot = text.find('.');
@@ -109,7 +103,7 @@ std::string year_text(const std::array<std::string, 12>& months, std::size_t col
     double total = 0;
     int decimals = 0;
     for (const std::string& text : months) {
-        const std::optional<double> v = value_of(text);
+        const std::optional<double> v = readers::finite_number(text);
         if (!v) return {};
         total += *v;
         decimals = std::max(decimals, decimals_of(text));
@@ -148,7 +142,8 @@ std::string station_map(const std::vector<PageStation>& stations, std::size_t sh
     std::vector<std::size_t> placed_stations;
     std::vector<double> lats, lons;
     for (std::size_t i = 0; i < stations.size(); ++i) {
-        const std::optional<double> lat = value_of(stations[i].latitude), lon = value_of(stations[i].longitude);
+        const std::optional<double> lat = readers::finite_number(stations[i].latitude),
+                                    lon = readers::finite_number(stations[i].longitude);
         if (!lat || !lon) continue;
         placed_stations.push_back(i);
         lats.push_back(*lat);
@@ -186,7 +181,7 @@ std::string station_map(const std::vector<PageStation>& stations, std::size_t sh
     std::string low_text, high_text;
     for (const Placed& p : placed) {
         texts.push_back(slot_texts(stations[p.station]));
-        if (const std::optional<double> v = value_of(texts.back()[kDefaultSlot])) {
+        if (const std::optional<double> v = readers::finite_number(texts.back()[kDefaultSlot])) {
             if (!low || *v < *low) low = v, low_text = texts.back()[kDefaultSlot];
             if (!highest || *v > *highest) highest = v, high_text = texts.back()[kDefaultSlot];
         }
@@ -206,7 +201,7 @@ std::string station_map(const std::vector<PageStation>& stations, std::size_t sh
     for (std::size_t k = 0; k < placed.size(); ++k) {
         const PageStation& s = stations[placed[k].station];
         const std::string& text = texts[k][kDefaultSlot];
-        const std::optional<double> v = value_of(text);
+        const std::optional<double> v = readers::finite_number(text);
         const double t = v && *highest > *low ? (*v - *low) / (*highest - *low) : 0.5;
         std::string all;
         for (std::size_t slot = 0; slot < texts[k].size(); ++slot) all.append(slot ? "," : "").append(texts[k][slot]);

@@ -18,12 +18,6 @@ std::string number(double value) {
     return coordinate_text(value);
 }
 
-std::optional<double> value_of(const std::string& text) {
-    const auto value = text.empty() ? std::nullopt : readers::number_value(text);
-    if (value && !std::isfinite(*value)) return std::nullopt;
-    return value;
-}
-
 }  // namespace
 
 std::string coordinate_text(double value) {
@@ -121,11 +115,12 @@ std::string month_chart(const std::vector<MonthSeries>& series, const ChartOptio
     };
     for (const MonthSeries& s : series) {
         for (std::size_t m = 0; m < 12; ++m) {
-            const auto v = value_of(s.texts[m]);
+            const auto v = readers::finite_number(s.texts[m]);
             if (!v) continue;
             extend(*v);
-            if (const auto spread = value_of(s.spread[m])) extend(*v - *spread), extend(*v + *spread);
-            if (const auto l = value_of(s.low[m]), h = value_of(s.high[m]); l && h) extend(*l), extend(*h);
+            if (const auto spread = readers::finite_number(s.spread[m])) extend(*v - *spread), extend(*v + *spread);
+            if (const auto l = readers::finite_number(s.low[m]), h = readers::finite_number(s.high[m]); l && h)
+                extend(*l), extend(*h);
         }
     }
     const bool empty = !std::isfinite(low);
@@ -164,13 +159,13 @@ std::string month_chart(const std::vector<MonthSeries>& series, const ChartOptio
         const MonthSeries& s = series[i];
         std::string upper, lower, above, below, points, title = escaped(s.name) + ":";
         for (std::size_t m = 0; m < 12; ++m) {
-            const auto v = value_of(s.texts[m]);
+            const auto v = readers::finite_number(s.texts[m]);
             if (!v) continue;
-            if (const auto spread = value_of(s.spread[m])) {
+            if (const auto spread = readers::finite_number(s.spread[m])) {
                 upper.append(number(x(m)) + "," + number(y(*v + *spread)) + " ");
                 lower.insert(0, number(x(m)) + "," + number(y(*v - *spread)) + " ");
             }
-            if (const auto l = value_of(s.low[m]), h = value_of(s.high[m]); l && h) {
+            if (const auto l = readers::finite_number(s.low[m]), h = readers::finite_number(s.high[m]); l && h) {
                 above.append(number(x(m)) + "," + number(y(*h)) + " ");
                 below.insert(0, number(x(m)) + "," + number(y(*l)) + " ");
             }

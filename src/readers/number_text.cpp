@@ -115,6 +115,12 @@ bool read_number(std::string_view text, double& number, int& plain_decimals) {
     return true;
 }
 
+std::optional<double> finite_number(std::string_view text) {
+    const std::optional<double> value = text.empty() ? std::nullopt : number_value(text);
+    if (value && !std::isfinite(*value)) return std::nullopt;
+    return value;
+}
+
 std::optional<int> whole_number(std::string_view text) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int value = 0;

@@ -28,6 +28,10 @@ std::optional<double> number_value(std::string_view text, int& plain_decimals);
 // over every cell, where an optional double passed through memory costs
 // more than reading the number.
 bool read_number(std::string_view text, double& number, int& plain_decimals);
+// The value of a number text when it is finite; nothing for an empty text,
+// another text, or a number too large to hold (a value a page can draw).
+//   "12.5" -> 12.5      "" -> nothing      "1e999" -> nothing
+std::optional<double> finite_number(std::string_view text);
 
 // A plain decimal, [+-]digits[.digits] with at least one digit, read in one
 // pass: its digits as a whole number (leading zeros aside, at most

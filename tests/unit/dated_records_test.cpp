@@ -82,6 +82,12 @@ TEST(NumberText, NumbersTenthsAndDecimalCommas) {
         {"1e99999999999", HUGE_VAL}, {"1e-99999999999", 0.0},
     };
     for (const auto& [text, value] : beyond) EXPECT_EQ(readers::number_value(text), value) << text;
+    // What a page can draw: finite numbers only.
+    const std::pair<const char*, std::optional<double>> finite[] = {
+        {"12.5", 12.5},      {"-1e-400", -0.0},       {"", std::nullopt},
+        {"x", std::nullopt}, {"1e999", std::nullopt}, {"-1e999", std::nullopt},
+    };
+    for (const auto& [text, value] : finite) EXPECT_EQ(readers::finite_number(text), value) << text;
 }
 
 TEST(Csv, SeparatorOfTheHeaderRow) {
