@@ -147,7 +147,7 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
         if (at < 0 || at >= static_cast<std::int64_t>(month_of.size())) continue;
         double read = 0.0;
         if (!readers::number_of(day, read)) continue;
-        const double value = readers::scaled_value(read, scale) * factor;
+        const double value = readers::model_scaled(read, scale) * factor;
         const std::uint16_t index = month_of[static_cast<std::size_t>(at)];
         if (index != held) {
             store();

@@ -62,7 +62,8 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
     bounds.nodata = nodata;
     bounds.pcp_threshold = station.pcp_threshold;
-    // The precipitation is kept for the complete record: the series gets a copy.
+    // The precipitation is kept for the complete record: the series reads it
+    // where it is.
     Result<series::WholeYearSeries> series = series::make_whole_years(read->variables[readers::Variable::pcp], bounds);
     record = std::move(*read);
     if (!series) return series.problem().in_file(shown);

@@ -85,6 +85,13 @@ struct Scale {
 Scale scale_of(Unit unit);
 // A value in the generator's unit, for the checks of plausible values.
 double scaled_value(double value, const Scale& scale);
+// The same, inline for the loops over every day: a unit that is the
+// generator's own adds 0 alone (which makes -0 into 0, as the whole
+// formula does) and scales by 1.
+inline double model_scaled(double value, const Scale& scale) {
+    const bool own = scale.numerator == 1 && scale.denominator == 1 && scale.offset == 0;
+    return own ? value + 0.0 : scaled_value(value, scale);
+}
 
 // A precipitation text in the generator's millimetres, computed exactly in
 // decimal digits: ("0.12", kInch) -> "3.048", ("123", kTenthMillimetre) ->

@@ -254,7 +254,7 @@ int run_series_command(std::span<const std::string> arguments) {
         return 1;
     }
     const Result<WholeYearSeries> series =
-        make_whole_years(std::move(read->variables[readers::Variable::pcp]), parsed.series);
+        make_whole_years(read->variables[readers::Variable::pcp], parsed.series);
     if (!series) {
         say(series.problem().in_file(input.shown).message());
         return 1;

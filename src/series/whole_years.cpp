@@ -1,6 +1,7 @@
 #include "series/whole_years.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "io/decimal_text.hpp"
@@ -34,14 +35,19 @@ std::string years_text(const std::vector<int>& years) {
     return text;
 }
 
-// 1. Days in order; a day given twice keeps its first value when both say
-//    the same (as numbers, or both missing), and is refused otherwise.
 }  // namespace
 
+// Days in order; a day given twice keeps its first value when both say the
+// same (as numbers, or both missing), and is refused otherwise.
 Done merge_days(std::vector<DailyValue>& values) {
-    // Files almost always give their days in order: those are not sorted again.
+    // Files almost always give their days rising, each once: one pass tells,
+    // and such days are neither sorted again nor moved.
+    std::size_t from = 1;  // the first day that does not rise above the one before
+    while (from < values.size() && values[from - 1].day < values[from].day) ++from;
+    if (from >= values.size()) return {};
     const auto earlier = [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; };
-    if (!std::is_sorted(values.begin(), values.end(), earlier)) std::stable_sort(values.begin(), values.end(), earlier);
+    if (!std::is_sorted(values.begin() + static_cast<std::ptrdiff_t>(from - 1), values.end(), earlier))
+        std::stable_sort(values.begin(), values.end(), earlier);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (kept > 0 && values[kept - 1].day == values[i].day) {
@@ -65,14 +71,68 @@ Done merge_days(std::vector<DailyValue>& values) {
     return {};
 }
 
-Result<WholeYearSeries> make_whole_years(std::vector<DailyValue> values, const SeriesOptions& options) {
-    // 1. The days in order, each once.
-    if (values.empty()) return problem_text("no daily values");
-    if (Done merged = merge_days(values); !merged) return merged.problem();
+namespace {
 
-    // 2. The values present in each calendar year of the record.
+bool rising(const std::vector<DailyValue>& values) {
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (values[i - 1].day >= values[i].day) return false;
+    }
+    return true;
+}
+
+// The day after `date`.
+Date next_date(Date date) {
+    if (++date.day <= readers::days_in_month(date.year, date.month)) return date;
+    date.day = 1;
+    if (++date.month <= 12) return date;
+    date.month = 1;
+    ++date.year;
+    return date;
+}
+
+// Whether `text` (a value's, read as `value`) may equal the NoData value
+// `nodata` read in single precision, as io::parse_real reads both: a plain
+// decimal whose number lies further from a finite NoData value than a
+// millionth of it (single precision holds 2^-24 of it) cannot; any other
+// text is read as wgnrain reads it.
+bool may_be_nodata(const DailyValue& value, std::string_view text, float nodata) {
+    if (std::isfinite(nodata) && value.decimals >= 0 && text.data() == value.text.data()) {
+        const double margin = 1e-6 * std::max(1.0, std::fabs(static_cast<double>(nodata)));
+        if (std::fabs(value.number - static_cast<double>(nodata)) > margin) return false;
+    }
+    float number = 0.0F;
+    return io::parse_real(text, number) && facts::is_nodata(number, nodata);
+}
+
+Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, const SeriesOptions& options);
+
+}  // namespace
+
+Result<WholeYearSeries> make_whole_years(const std::vector<DailyValue>& values, const SeriesOptions& options) {
+    // 1. The days in order, each once: a copy only when they are not.
+    if (values.empty()) return problem_text("no daily values");
+    if (rising(values)) return whole_years_of(values, options);
+    std::vector<DailyValue> merged = values;
+    if (Done done = merge_days(merged); !done) return done.problem();
+    return whole_years_of(merged, options);
+}
+
+namespace {
+
+Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, const SeriesOptions& options) {
+    // 2. The values present in each calendar year of the record (the days
+    //    rise: a year's are together).
     std::map<int, int> present;
-    for (const DailyValue& value : values) present[readers::date_of(value.day).year] += value.text.empty() ? 0 : 1;
+    std::int32_t next_year_day = values.front().day;  // the first day after the year counted
+    int* counted = nullptr;
+    for (const DailyValue& value : values) {
+        if (value.day >= next_year_day) {
+            const int year = readers::date_of(value.day).year;
+            counted = &present[year];
+            next_year_day = readers::day_number(Date{year + 1, 1, 1});
+        }
+        *counted += value.text.empty() ? 0 : 1;
+    }
     const int record_first = readers::date_of(values.front().day).year;
     const int record_last = readers::date_of(values.back().day).year;
 
@@ -122,8 +182,7 @@ Result<WholeYearSeries> make_whole_years(std::vector<DailyValue> values, const S
             // Drizzle below the wet-day threshold is written as a dry day.
             const bool dry = !options.pcp_threshold.empty() && is_drizzle(value->text, options.pcp_threshold);
             const std::string_view written = dry ? std::string_view("0") : std::string_view(value->text);
-            float number = 0.0F;
-            if (nodata && io::parse_real(written, number) && facts::is_nodata(number, nodata_single)) {
+            if (nodata && may_be_nodata(*value, written, nodata_single)) {
                 return Problem{"", value->line, "",
                                "the value " + value->text +
                                    (dry ? " (written as 0, below the wet-day threshold)" : "") + " of " +
@@ -150,10 +209,12 @@ Result<WholeYearSeries> make_whole_years(std::vector<DailyValue> values, const S
             if (missing * 10 > readers::days_in_year(date.year)) coverage.incomplete_years.push_back(date.year);
             months = {};
         }
-        date = readers::date_of(day + 1);
+        date = next_date(date);
     }
     return series;
 }
+
+}  // namespace
 
 std::string period_text(const Coverage& coverage) {
     return std::to_string(coverage.first_year) + "-" + std::to_string(coverage.last_year);

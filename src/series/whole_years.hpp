@@ -50,7 +50,7 @@ struct WholeYearSeries {
 // `values` in any order; a day given twice with different values is refused.
 // The problem, when no series can be made, has the line of the file it is
 // on where it is about one value.
-Result<WholeYearSeries> make_whole_years(std::vector<readers::DailyValue> values, const SeriesOptions& options);
+Result<WholeYearSeries> make_whole_years(const std::vector<readers::DailyValue>& values, const SeriesOptions& options);
 
 // The values in day order, a day given twice kept once when both say the
 // same; otherwise the conflict, with the line that gives the day again.

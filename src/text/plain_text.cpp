@@ -4,7 +4,7 @@
 
 namespace wgn::text {
 
-std::string_view trimmed(std::string_view text) {
+std::string_view trimmed_ends(std::string_view text) {
     // A loop of its own: find_first_not_of searches its set of two for every
     // character, and this runs for every cell of every file.
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };

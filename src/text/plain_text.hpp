@@ -13,7 +13,14 @@
 namespace wgn::text {
 
 // Leading and trailing blanks and tabs removed.
-std::string_view trimmed(std::string_view text);
+std::string_view trimmed_ends(std::string_view text);
+// The same, inline: almost every cell has no blank at either end, which
+// two comparisons tell.
+inline std::string_view trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (!text.empty() && !blank(text.front()) && !blank(text.back())) return text;
+    return trimmed_ends(text);
+}
 // ASCII letters in lower case; every other byte unchanged.
 std::string lower_case(std::string_view text);
 // ASCII letters in upper case; every other byte unchanged.

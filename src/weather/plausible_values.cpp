@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "readers/calendar_days.hpp"
 #include "readers/value_checks.hpp"
@@ -141,9 +142,44 @@ std::string implausible_day(readers::Variable variable, std::int32_t day, double
     return {};
 }
 
-bool plausible_day(readers::Variable variable, std::int32_t day, double value, Unit unit,
-                   std::optional<double> latitude) {
-    return implausible_day(variable, day, value, std::string(), unit, latitude).empty();
+PlausibleDays::PlausibleDays(readers::Variable variable, std::optional<double> latitude)
+    : low_(-std::numeric_limits<double>::infinity()), high_(std::numeric_limits<double>::infinity()) {
+    using readers::Variable;
+    // The bounds implausible_day checks, as `value < low` and `value > high`
+    // (a NaN is neither).
+    if (variable == Variable::tmax || variable == Variable::tmin || variable == Variable::dew) {
+        low_ = kLowestTemperature;
+        high_ = kHighestTemperature;
+    } else if (variable == Variable::slr) {
+        low_ = 0;
+        by_day_ = true;
+        latitude_ = latitude;
+        tops_.fill(std::numeric_limits<double>::quiet_NaN());
+    } else if (variable == Variable::rh) {
+        low_ = 0;
+        high_ = 1;
+    } else if (variable == Variable::wnd) {
+        low_ = 0;
+        high_ = kMostWind;
+    } else if (variable == Variable::hhr) {
+        low_ = 0;
+    }
+}
+
+double PlausibleDays::radiation_top(std::int32_t day) {
+    if (day < year_start_ || day >= next_year_start_) {
+        const int year = readers::date_of(day).year;
+        year_start_ = readers::day_number({year, 1, 1});
+        next_year_start_ = readers::day_number({year + 1, 1, 1});
+    }
+    const int day_of_year = static_cast<int>(day - year_start_) + 1;
+    double& top = tops_[static_cast<std::size_t>(day_of_year)];
+    if (std::isnan(top)) {
+        const bool at_latitude = latitude_ && *latitude_ >= -90 && *latitude_ <= 90;
+        top = (at_latitude ? top_of_atmosphere(*latitude_, day_of_year) : highest_top_of_atmosphere(day_of_year)) +
+              kRadiationMargin;
+    }
+    return top;
 }
 
 std::string decimal_text(std::int64_t billionths) {

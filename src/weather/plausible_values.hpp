@@ -17,6 +17,7 @@
 //   hhr           0 ... the day's precipitation
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -57,9 +58,28 @@ long clip_humidity(std::vector<DayValue>& days, readers::Unit unit);
 // file wrote it, for the message; `latitude` the station's, if known.
 std::string implausible_day(readers::Variable variable, std::int32_t day, double value, const std::string& written,
                             readers::Unit unit, std::optional<double> latitude);
-// The same check without the message, for the many days that pass it.
-bool plausible_day(readers::Variable variable, std::int32_t day, double value, readers::Unit unit,
-                   std::optional<double> latitude);
+// The same verdict without the message, for the many days that pass it:
+// a variable's bounds made once for all its days, the top of the
+// atmosphere once for each day of the year.
+//   PlausibleDays wind(Variable::wnd, std::nullopt);
+//   wind.plausible(day, 12.0) -> true      wind.plausible(day, 80.0) -> false
+class PlausibleDays {
+  public:
+    PlausibleDays(readers::Variable variable, std::optional<double> latitude);
+    bool plausible(std::int32_t day, double value) {
+        if (value < low_) return false;
+        return !(value > (by_day_ ? radiation_top(day) : high_));
+    }
+
+  private:
+    // The top of the atmosphere on the day with the margin for rounding.
+    double radiation_top(std::int32_t day);
+    double low_, high_;
+    bool by_day_ = false;
+    std::optional<double> latitude_;
+    std::array<double, 367> tops_{};          // by day of the year; NaN: not yet computed
+    std::int32_t year_start_ = 0, next_year_start_ = 0;  // of the year last asked for
+};
 
 // A value in billionths as the shortest decimal: 397650000000 -> "397.65".
 std::string decimal_text(std::int64_t billionths);

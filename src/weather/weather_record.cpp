@@ -30,7 +30,7 @@ struct Days {
     Unit unit = Unit::kMillimetre;
     readers::Scale scale;
     double model_value(const DayValue& day) const {
-        return readers::scaled_value(static_cast<double>(day.value) / kBillion, scale);
+        return readers::model_scaled(static_cast<double>(day.value) / kBillion, scale);
     }
 };
 using CheckedDays = std::map<Variable, Days>;
@@ -154,9 +154,10 @@ void refuse_implausible_days(const WeatherInputs& inputs, Findings& found) {
     for (const Variable variable : kChecked) {
         const auto days = found.days.find(variable);
         if (days == found.days.end()) continue;
+        PlausibleDays bounds(variable, latitude);
         for (const DayValue& day : days->second.values) {
             const double value = days->second.model_value(day);
-            if (plausible_day(variable, day.day, value, days->second.unit, latitude)) continue;
+            if (bounds.plausible(day.day, value)) continue;
             found.refuse(variable, where(inputs, variable, day.line) + ": " +
                                        implausible_day(variable, day.day, value, decimal_text(day.value),
                                                        days->second.unit, latitude));
