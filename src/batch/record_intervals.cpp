@@ -217,8 +217,8 @@ double kth_smallest(double* values, std::size_t k, std::size_t size) {
 
 // 1. The finite values, copied.
 // 2. A sample of 64 of them spread over the resamples, which come in random
-//    order, sorted: its 8th smallest lies near the 12th percentile and its
-//    8th largest near the 88th, and below the 5th (or above the 95th) in
+//    order: its 8th smallest lies near the 12th percentile and its 8th
+//    largest near the 88th, and below the 5th (or above the 95th) in
 //    about one value of a hundred.
 // 3. One pass copies every value at or below the first into `low` and every
 //    value at or above the second into `high`, without a branch: a
@@ -246,8 +246,11 @@ std::optional<std::pair<double, double>> resampled_interval(const double* resamp
     }
     std::array<double, kSample> sample{};
     for (std::size_t i = 0; i < kSample; ++i) sample[i] = values[i * (n / kSample)];
-    std::sort(sample.begin(), sample.end());
-    const double below = sample[7], above = sample[kSample - 8];
+    // The two places alone, not the whole sample sorted: half the comparisons.
+    std::nth_element(sample.begin(), sample.begin() + 7, sample.end());
+    const double below = sample[7];
+    std::nth_element(sample.begin() + 8, sample.end() - 8, sample.end());
+    const double above = sample[kSample - 8];
     double* const low = values + count;
     double* const high = low + count;
     std::size_t lows = 0, highs = 0;

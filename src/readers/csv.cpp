@@ -1,6 +1,7 @@
 #include "readers/csv.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -34,6 +35,32 @@ Counts separators_and_line_ends(std::string_view text, char separator) {
         counts.line_ends += line_ends;
     }
     return counts;
+}
+
+// The first place from `at` on, before `end`, that holds `separator`; `end`
+// when none does.  Eight bytes are tested at a time, as one 64-bit word: a
+// byte of the word XOR eight separators is 0 exactly where the separator
+// stands, and ((x & 0x7F..) + 0x7F..) | x has the high bit of each byte set
+// exactly where that byte is not 0 (no carry crosses a byte).  A cell is a
+// few characters: one word finds its end, where a loop byte by byte would
+// mispredict its last test on every cell.
+//   separator_from("12.5,3.1\n", 0, 8, ',') -> 4     (…, 5, 8, ',') -> 8
+std::size_t separator_from(std::string_view text, std::size_t at, std::size_t end, char separator) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLows = 0x7F7F7F7F7F7F7F7FULL;
+        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(separator);
+        // A word may reach past `end` (not past the text): what it finds there counts as `end`.
+        for (; at < end && at + 8 <= text.size(); at += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, 8);
+            const std::uint64_t x = word ^ pattern;
+            const std::uint64_t found = ~(((x & kLows) + kLows) | x) & ~kLows;
+            if (found != 0) return std::min(end, at + static_cast<std::size_t>(std::countr_zero(found)) / 8);
+        }
+        if (at >= end) return end;
+    }
+    while (at < end && text[at] != separator) ++at;
+    return at;
 }
 
 // Where the line that holds `at` ends: its LF, or the end of the text.
@@ -91,11 +118,10 @@ Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
             // is dropped where the line or the text ends after it (CR LF
             // lines), kept anywhere else.
             // The line's end is found once for all its cells (again after a
-            // quoted cell that held line ends), each separator by a plain
-            // loop: cells are a few characters, shorter than a call costs.
+            // quoted cell that held line ends), each separator a word at a
+            // time: cells are a few characters, shorter than a call costs.
             if (next_line < at) next_line = line_end_from(text, at);
-            std::size_t end = at;
-            while (end < next_line && text[end] != separator) ++end;
+            const std::size_t end = separator_from(text, at, next_line, separator);
             std::string_view run = text.substr(at, end - at);
             if (!run.empty() && run.back() == '\r' && (end == text.size() || text[end] == '\n')) run.remove_suffix(1);
             if (quoted) {

@@ -1,5 +1,6 @@
 #include "readers/dated_table.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -96,12 +97,6 @@ bool digits_at(std::string_view text, std::size_t from, std::size_t count) {
     return true;
 }
 
-int number_at(std::string_view text, std::size_t from, std::size_t count) {
-    int number = 0;
-    for (std::size_t i = from; i < from + count; ++i) number = number * 10 + (text[i] - '0');
-    return number;
-}
-
 bool digits_only(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -144,11 +139,23 @@ std::string_view without_time_of_day(std::string_view text) {
 // Almost every date is written YYYY-MM-DD (or with '/' or '.'): read from
 // its fixed places, as the general reading would read it.  Such a date has
 // no time of day to take off.
+// Its eight digits are tested together, each as unsigned (0 to 9).
 bool fixed_date(std::string_view text, DateParts& parts) {
-    if (text.size() != 10 || (text[4] != '-' && text[4] != '/' && text[4] != '.') || text[7] != text[4] ||
-        !digits_at(text, 0, 4) || !digits_at(text, 5, 2) || !digits_at(text, 8, 2))
-        return false;
-    parts = DateParts{number_at(text, 0, 4), number_at(text, 5, 2), number_at(text, 8, 2), true, true};
+    if (text.size() != 10 || (text[4] != '-' && text[4] != '/' && text[4] != '.') || text[7] != text[4]) return false;
+    constexpr std::size_t kPlaces[8] = {0, 1, 2, 3, 5, 6, 8, 9};
+    unsigned digits[8];
+    unsigned largest = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        digits[i] = static_cast<unsigned>(static_cast<unsigned char>(text[kPlaces[i]])) - unsigned{'0'};
+        largest = std::max(largest, digits[i]);
+    }
+    if (largest > 9) return false;
+    const auto number = [&](std::size_t from, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = from; i < from + count; ++i) value = value * 10 + static_cast<int>(digits[i]);
+        return value;
+    };
+    parts = DateParts{number(0, 4), number(4, 2), number(6, 2), true, true};
     return true;
 }
 
@@ -345,6 +352,46 @@ Date row_date(const DatedTable& table, const DateColumns& columns, std::span<con
     return date;
 }
 
+// The day numbers of the rows, one after the other.  A date written
+// YYYY-MM-DD that is the day after the row before's (as in almost every
+// file) is that day's number plus one: a valid date, with no calendar
+// arithmetic; any other goes through row_date.
+class RowDays {
+  public:
+    RowDays(const DatedTable& table, const DateColumns& columns, bool day_first)
+        : table_(table), columns_(columns), day_first_(day_first) {}
+    std::int32_t day(std::span<const std::string_view> row, int line) {
+        DateParts parts;
+        if (columns_.date && fixed_date(text::trimmed(row[*columns_.date]), parts) && known_ &&
+            parts.first == next_.year && parts.second == next_.month && parts.third == next_.day) {
+            advance(next_day_);
+            return next_day_ - 1;
+        }
+        const Date date = row_date(table_, columns_, row, line, day_first_);
+        next_ = date;
+        known_ = true;
+        advance(day_number(date));
+        return next_day_ - 1;
+    }
+
+  private:
+    // next_ and next_day_ become the day after the day `day` (whose date next_ holds).
+    void advance(std::int32_t day) {
+        next_day_ = day + 1;
+        if (++next_.day <= days_in_month(next_.year, next_.month)) return;
+        next_.day = 1;
+        if (++next_.month <= 12) return;
+        next_.month = 1;
+        ++next_.year;
+    }
+    const DatedTable& table_;
+    const DateColumns& columns_;
+    bool day_first_;
+    bool known_ = false;
+    Date next_;                  // the date of the day after the row before's
+    std::int32_t next_day_ = 0;  // its day number
+};
+
 }  // namespace
 
 std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t column, const NoDataMark& nodata,
@@ -360,6 +407,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
     const bool days_known = table.value_rows() > 0 && table.row_days.size() == table.value_rows();
     const bool day_first = !days_known && columns.date && day_comes_first(table, *columns.date);
 
+    RowDays days{table, columns, day_first};
     std::vector<DailyValue> values;
     values.reserve(table.value_rows());
     for (std::size_t r = table.first_row; r < cells.rows(); ++r) {
@@ -369,8 +417,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             fail(line, "",
                  std::to_string(row.size()) + " fields, the header has " + std::to_string(table.header.size()));
         }
-        const std::int32_t day = days_known ? table.row_days[r - table.first_row]
-                                            : day_number(row_date(table, columns, row, line, day_first));
+        const std::int32_t day = days_known ? table.row_days[r - table.first_row] : days.day(row, line);
         if (ordered && !values.empty() && day <= values.back().day) {
             const Date date = date_of(day);
             fail(line, "",
