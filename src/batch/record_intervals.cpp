@@ -165,9 +165,9 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     return sums;
 }
 
-// What a column needs of the sums besides the count and the sum.
+// What a column needs of the sums: the largest half-hour rain needs no sum.
 struct Needs {
-    bool count = true, squares = false, largest = false;
+    bool count = true, sum = true, squares = false, largest = false;
 };
 
 // The months' sums over the drawn years, added in the order drawn; only the
@@ -179,7 +179,9 @@ MonthSums drawn_sums(const YearSums& sums, const std::vector<int>& years, Needs 
         if (needs.count) {
             for (std::size_t m = 0; m < 12; ++m) all.count[m] += year.count[m];
         }
-        for (std::size_t m = 0; m < 12; ++m) all.sum[m] += year.sum[m];
+        if (needs.sum) {
+            for (std::size_t m = 0; m < 12; ++m) all.sum[m] += year.sum[m];
+        }
         if (needs.squares) {
             for (std::size_t m = 0; m < 12; ++m) all.squares[m] += year.squares[m];
         }
@@ -397,8 +399,8 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         }
         for (const auto& [column, variable] : sums) {
             const std::optional<Column> deviation = deviation_of(column);
-            MonthSums all = drawn_sums(variable.years, years,
-                                       {!variable.every_day, deviation.has_value(), column == weather::kPcpHhr});
+            const bool largest = column == weather::kPcpHhr;
+            MonthSums all = drawn_sums(variable.years, years, {!variable.every_day, !largest, deviation.has_value(), largest});
             if (variable.every_day) all.count = drawn_days;
             for (std::size_t m = 0; m < 12; ++m) {
                 at(m, column, r) = sums_value(all, m, column);
