@@ -400,7 +400,8 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
         for (const auto& [column, variable] : sums) {
             const std::optional<Column> deviation = deviation_of(column);
             const bool largest = column == weather::kPcpHhr;
-            MonthSums all = drawn_sums(variable.years, years, {!variable.every_day, !largest, deviation.has_value(), largest});
+            MonthSums all =
+                drawn_sums(variable.years, years, {!variable.every_day, !largest, deviation.has_value(), largest});
             if (variable.every_day) all.count = drawn_days;
             for (std::size_t m = 0; m < 12; ++m) {
                 at(m, column, r) = sums_value(all, m, column);

@@ -253,8 +253,7 @@ int run_series_command(std::span<const std::string> arguments) {
         say(millimetres.problem().message());
         return 1;
     }
-    const Result<WholeYearSeries> series =
-        make_whole_years(read->variables[readers::Variable::pcp], parsed.series);
+    const Result<WholeYearSeries> series = make_whole_years(read->variables[readers::Variable::pcp], parsed.series);
     if (!series) {
         say(series.problem().in_file(input.shown).message());
         return 1;

@@ -77,7 +77,7 @@ class PlausibleDays {
     double low_, high_;
     bool by_day_ = false;
     std::optional<double> latitude_;
-    std::array<double, 367> tops_{};          // by day of the year; NaN: not yet computed
+    std::array<double, 367> tops_{};                     // by day of the year; NaN: not yet computed
     std::int32_t year_start_ = 0, next_year_start_ = 0;  // of the year last asked for
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "readers/calendar_days.hpp"
+#include "readers/csv.hpp"
 #include "readers/dated_table.hpp"
 
 namespace wgn::readers {
@@ -99,6 +100,53 @@ TEST(ParseDatedTable, CellsInPlace) {
         }
         EXPECT_EQ(pcp, c.pcp) << c.text;
         EXPECT_EQ(lines, c.lines) << c.text;
+    }
+}
+
+// A date that follows the row before's is counted on from it; every other
+// (a gap, the same day again, a day back, another way of writing it) is
+// read as it stands, and the next is counted on from there.
+TEST(ReadDatedColumn, EachRowItsOwnDate) {
+    const struct {
+        std::vector<std::string_view> dates;
+    } cases[] = {
+        {{"2000-02-27", "2000-02-28", "2000-02-29", "2000-03-01"}},  // a leap day
+        {{"2001-02-28", "2001-03-01", "2001-12-31", "2002-01-01"}},  // month and year ends, a gap
+        {{"2001-01-05", "2001-01-05", "2001-01-06", "2001-01-03", "2001-01-04"}},
+        {{"2001-01-01", "2001/01/02", "20010103", "2001-01-04 00:00", "2001-01-05"}},
+        {{"1999-12-31", "2000-01-01", " 2000-01-02 ", "2000-01-03"}},
+    };
+    for (const auto& c : cases) {
+        std::string text = "date,pcp\n";
+        for (const std::string_view date : c.dates) text.append(date).append(",1\n");
+        const DatedTable table = parse_dated_table(text, 1);
+        const std::vector<DailyValue> values = read_dated_column(table, 1, never_missing, false, true);
+        ASSERT_EQ(values.size(), c.dates.size()) << text;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            std::string date(c.dates[i].substr(c.dates[i].find_first_not_of(' '), 10));
+            if (date.find_first_of("-/") == std::string::npos)
+                date = date.substr(0, 4) + "-" + date.substr(4, 2) + "-" + date.substr(6, 2);
+            const Date expected{std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2)),
+                                std::stoi(date.substr(8, 2))};
+            EXPECT_EQ(values[i].day, day_number(expected)) << c.dates[i];
+        }
+    }
+}
+
+// Cells of every length from 0 to 20, in every place of a row, each cut
+// where its separator stands (cells are found a word of eight bytes at a
+// time, and a word may reach into the next cell or line).
+TEST(ParseCsvCells, CellsOfEveryLength) {
+    for (std::size_t length = 0; length <= 20; ++length) {
+        const std::string cell(length, 'x');
+        const std::string text = "a," + cell + ",b\n" + cell + ",c\n" + "d," + cell + "\r\n" + cell;
+        const Result<CsvCells> cells = parse_csv_cells(text, ',');
+        ASSERT_TRUE(cells) << length;
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t r = 0; r < cells->rows(); ++r) rows.emplace_back(cells->row(r).begin(), cells->row(r).end());
+        std::vector<std::vector<std::string>> expected = {{"a", cell, "b"}, {cell, "c"}, {"d", cell}};
+        if (length > 0) expected.push_back({cell});
+        EXPECT_EQ(rows, expected) << length;
     }
 }
 

@@ -2,6 +2,7 @@
 // values only where they leave no doubt; the bounds of plausible daily values.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 
 #include "readers/calendar_days.hpp"
@@ -241,10 +242,35 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
         {"hhr", -1, "-1", Unit::kMillimetre, {}, "hhr -1 on 2018-07-01 is below 0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(
-            weather::implausible_day(*readers::variable_named(c.variable), day, c.value, c.written, c.unit, c.latitude),
-            c.why)
+        const readers::Variable variable = *readers::variable_named(c.variable);
+        EXPECT_EQ(weather::implausible_day(variable, day, c.value, c.written, c.unit, c.latitude), c.why)
             << c.variable << " " << c.written;
+        weather::PlausibleDays bounds(variable, c.latitude);
+        EXPECT_EQ(bounds.plausible(day, c.value), std::string(c.why).empty()) << c.variable << " " << c.written;
+    }
+}
+
+// The bounds made once give the verdict of the message on every day: radiation
+// just below and above its top, on each day of a leap year and the next, at
+// latitudes and without one; each variable at and beyond its bounds.
+TEST(PlausibleValues, BoundsMadeOnceAsEveryMessage) {
+    using readers::Variable;
+    const std::int32_t first = readers::day_number({2000, 1, 1}), last = readers::day_number({2001, 12, 31});
+    for (const std::optional<double> latitude : {std::optional<double>(45.5), std::optional<double>(-78.0),
+                                                 std::optional<double>(95.0), std::optional<double>()}) {
+        for (const Variable variable :
+             {Variable::slr, Variable::tmax, Variable::rh, Variable::wnd, Variable::hhr, Variable::pcp}) {
+            weather::PlausibleDays bounds(variable, latitude);
+            for (std::int32_t day = first; day <= last; day += variable == Variable::slr ? 1 : 97) {
+                for (const double value :
+                     {-91.0, -0.001, 0.0, 0.999, 1.001, 10.0, 42.3, 44.0, 59.99, 60.01, 75.5, std::nan("")}) {
+                    const bool expected =
+                        weather::implausible_day(variable, day, value, "x", readers::Unit::kCelsius, latitude).empty();
+                    ASSERT_EQ(bounds.plausible(day, value), expected)
+                        << readers::name(variable) << " " << value << " on day " << day;
+                }
+            }
+        }
     }
 }
 
