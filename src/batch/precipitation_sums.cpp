@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "stats/month_statistics.hpp"
 
@@ -26,17 +27,17 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
         for (std::size_t m = 0; m < 12; ++m) {
             const std::vector<float>& days = rounded[y][m];
             Blocks& block = blocks_[y];
-            block.days[m] = static_cast<std::int32_t>(days.size());
+            block.counts[kDays + m] = static_cast<std::int32_t>(days.size());
             for (std::size_t i = 0; i < days.size(); ++i) {
                 const double x = days[i];
-                block.dry[m] += is_dry(days[i]) ? 1 : 0;
-                block.sum[m] += x;
-                block.squares[m] += x * x;
-                block.cubes[m] += x * x * x;
+                block.counts[kDry + m] += is_dry(days[i]) ? 1 : 0;
+                block.powers[kSum + m] += x;
+                block.powers[kSquares + m] += x * x;
+                block.powers[kCubes + m] += x * x * x;
                 if (i + 1 == days.size()) continue;
                 const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
-                block.wet_after_dry[m] += kind == 1 ? 1 : 0;
-                block.wet_after_wet[m] += kind == 2 ? 1 : 0;
+                block.counts[kWetAfterDry + m] += kind == 1 ? 1 : 0;
+                block.counts[kWetAfterWet + m] += kind == 2 ? 1 : 0;
             }
             if (m != kFebruary || days.empty()) continue;
             Pairs& pairs = february_[y];
@@ -62,26 +63,42 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
 
 std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vector<int>& years) const {
     std::array<std::array<double, 6>, 12> values{};
-    // 1. The drawn years' blocks added up, a field's row at a time, each
-    //    field in the order drawn.
+    // 1. The drawn years' blocks added up, each place in the order drawn: a
+    //    block of places over all the drawn years at a time, in registers
+    //    (adding whole rows into memory year after year would wait on each
+    //    place's store before its next addition).
+    std::array<const Blocks*, 64> few{};
+    std::vector<const Blocks*> many;
+    const Blocks** drawn_years = few.data();
+    if (years.size() > few.size()) {
+        many.resize(years.size());
+        drawn_years = many.data();
+    }
+    for (std::size_t i = 0; i < years.size(); ++i) drawn_years[i] = &blocks_[static_cast<std::size_t>(years[i])];
+    const std::span<const Blocks* const> drawn_blocks(drawn_years, years.size());
     Blocks drawn;
-    for (const int y : years) {
-        const Blocks& one = blocks_[static_cast<std::size_t>(y)];
-        for (std::size_t m = 0; m < 12; ++m) drawn.days[m] += one.days[m];
-        for (std::size_t m = 0; m < 12; ++m) drawn.dry[m] += one.dry[m];
-        for (std::size_t m = 0; m < 12; ++m) drawn.wet_after_dry[m] += one.wet_after_dry[m];
-        for (std::size_t m = 0; m < 12; ++m) drawn.wet_after_wet[m] += one.wet_after_wet[m];
-        for (std::size_t m = 0; m < 12; ++m) drawn.sum[m] += one.sum[m];
-        for (std::size_t m = 0; m < 12; ++m) drawn.squares[m] += one.squares[m];
-        for (std::size_t m = 0; m < 12; ++m) drawn.cubes[m] += one.cubes[m];
+    for (std::size_t at = 0; at < drawn.counts.size(); at += 16) {
+        std::array<std::int32_t, 16> places{};
+        for (const Blocks* const one : drawn_blocks) {
+            for (std::size_t k = 0; k < 16; ++k) places[k] += one->counts[at + k];
+        }
+        std::copy(places.begin(), places.end(), drawn.counts.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    for (std::size_t at = 0; at < drawn.powers.size(); at += 12) {
+        std::array<double, 12> places{};
+        for (const Blocks* const one : drawn_blocks) {
+            for (std::size_t k = 0; k < 12; ++k) places[k] += one->powers[at + k];
+        }
+        std::copy(places.begin(), places.end(), drawn.powers.begin() + static_cast<std::ptrdiff_t>(at));
     }
     // 2. Each month's values from its sums.
     for (std::size_t m = 0; m < 12; ++m) {
         struct {
             std::int32_t days, dry, wet_after_dry, wet_after_wet;
             double sum, squares, cubes;
-        } all{drawn.days[m], drawn.dry[m],     drawn.wet_after_dry[m], drawn.wet_after_wet[m],
-              drawn.sum[m],  drawn.squares[m], drawn.cubes[m]};
+        } all{drawn.counts[kDays + m],        drawn.counts[kDry + m], drawn.counts[kWetAfterDry + m],
+              drawn.counts[kWetAfterWet + m], drawn.powers[kSum + m], drawn.powers[kSquares + m],
+              drawn.powers[kCubes + m]};
         if (all.days < 3) {
             values[m].fill(kNaN);
             continue;

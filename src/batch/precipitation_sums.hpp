@@ -31,11 +31,15 @@ class PrecipitationSums {
     std::array<std::array<double, 6>, 12> values(const std::vector<int>& years) const;
 
   private:
-    // A year's twelve blocks, field by field (a row of twelve each), so that
-    // adding up the drawn years adds whole rows.
+    // A year's twelve blocks, field by field (twelve months each, one field
+    // after the other), so that adding up the drawn years adds whole rows:
+    // the counts (days, dry days, wet-after-dry and wet-after-wet pairs) and
+    // the power sums (of the values, their squares and their cubes).
+    static constexpr std::size_t kDays = 0, kDry = 12, kWetAfterDry = 24, kWetAfterWet = 36;
+    static constexpr std::size_t kSum = 0, kSquares = 12, kCubes = 24;
     struct Blocks {
-        std::array<std::int32_t, 12> days{}, dry{}, wet_after_dry{}, wet_after_wet{};
-        std::array<double, 12> sum{}, squares{}, cubes{};
+        std::array<std::int32_t, 48> counts{};
+        std::array<double, 36> powers{};
     };
     // A February block's pairs by the place the concatenation has reached
     // since its last skipped pair when the block begins (0 to 27): the

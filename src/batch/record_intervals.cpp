@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -165,41 +164,100 @@ YearSums year_sums(const weather::WeatherInputs& inputs, Variable variable, doub
     return sums;
 }
 
-// What a column needs of the sums: the largest half-hour rain needs no sum.
-struct Needs {
-    bool count = true, sum = true, squares = false, largest = false;
-};
+// The sums of the resampled columns as one row a year: each field (a
+// column's counts of days, sums, sums of squares) its twelve months side by
+// side, fields one after the other.  A resample adds up the rows of its
+// drawn years in one loop over the whole row: the same additions in the
+// same order as field by field (counts of days are whole numbers, exact as
+// doubles).  The largest values have rows of their own, whose drawn years
+// give the largest of each place.
+class SumRows {
+  public:
+    explicit SumRows(std::size_t years) : years_(years) {}
+    // A new field from value(y, m) for every year and month; its index.
+    template <typename Value>
+    std::size_t add(Value value) {
+        return add_to(sums_, value);
+    }
+    template <typename Value>
+    std::size_t add_largest(Value value) {
+        return add_to(largest_, value);
+    }
+    // The fields packed into their rows, once every field is added.
+    void pack() {
+        pack_rows(sums_, sum_rows_);
+        pack_rows(largest_, largest_rows_);
+    }
+    // The drawn years' rows added up into `total`, and their largest values
+    // into `top`.  A block of eight places is summed over all the drawn
+    // years at a time, in registers: adding whole rows into memory year
+    // after year would wait on each place's store before its next addition.
+    void draw(const std::vector<int>& years, std::vector<double>& total, std::vector<double>& top) {
+        const std::size_t width = sums_.size() * 12, largest_width = largest_.size() * 12;
+        total.resize(width);
+        top.resize(largest_width);
+        drawn_.resize(years.size());
+        for (std::size_t i = 0; i < years.size(); ++i)
+            drawn_[i] = sum_rows_.data() + static_cast<std::size_t>(years[i]) * width;
+        combine(width, total, 0.0, [](double a, double b) { return a + b; });
+        for (std::size_t i = 0; i < years.size(); ++i)
+            drawn_[i] = largest_rows_.data() + static_cast<std::size_t>(years[i]) * largest_width;
+        combine(largest_width, top, -std::numeric_limits<double>::infinity(),
+                [](double a, double b) { return std::max(a, b); });
+    }
 
-// The months' sums over the drawn years, added in the order drawn; only the
-// fields the column needs (each field's order of addition is the same).
-MonthSums drawn_sums(const YearSums& sums, const std::vector<int>& years, Needs needs) {
-    MonthSums all;
-    for (const int y : years) {
-        const MonthSums& year = sums[static_cast<std::size_t>(y)];
-        if (needs.count) {
-            for (std::size_t m = 0; m < 12; ++m) all.count[m] += year.count[m];
+  private:
+    using Field = std::vector<std::array<double, 12>>;  // by year
+    template <typename Value>
+    std::size_t add_to(std::vector<Field>& fields, Value value) {
+        Field field(years_);
+        for (std::size_t y = 0; y < years_; ++y) {
+            for (std::size_t m = 0; m < 12; ++m) field[y][m] = value(y, m);
         }
-        if (needs.sum) {
-            for (std::size_t m = 0; m < 12; ++m) all.sum[m] += year.sum[m];
-        }
-        if (needs.squares) {
-            for (std::size_t m = 0; m < 12; ++m) all.squares[m] += year.squares[m];
-        }
-        if (needs.largest) {
-            for (std::size_t m = 0; m < 12; ++m) all.largest[m] = std::max(all.largest[m], year.largest[m]);
+        fields.push_back(std::move(field));
+        return fields.size() - 1;
+    }
+    void pack_rows(const std::vector<Field>& fields, std::vector<double>& rows) const {
+        const std::size_t width = fields.size() * 12;
+        rows.assign(years_ * width, 0.0);
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            for (std::size_t y = 0; y < years_; ++y)
+                std::copy(fields[f][y].begin(), fields[f][y].end(),
+                          rows.begin() + static_cast<std::ptrdiff_t>(y * width + f * 12));
         }
     }
-    return all;
-}
+    // Each place of `out` (of `width`, a multiple of 4) from `start` and the
+    // drawn rows' values at that place, in the order drawn.
+    template <typename Combine>
+    void combine(std::size_t width, std::vector<double>& out, double start, Combine with) const {
+        std::size_t i = 0;
+        for (; i + 8 <= width; i += 8) block<8>(i, out, start, with);
+        for (; i < width; i += 4) block<4>(i, out, start, with);
+    }
+    template <std::size_t Size, typename Combine>
+    void block(std::size_t at, std::vector<double>& out, double start, Combine with) const {
+        double places[Size];
+        for (double& place : places) place = start;
+        for (const double* const row : drawn_) {
+            for (std::size_t k = 0; k < Size; ++k) places[k] = with(places[k], row[at + k]);
+        }
+        std::copy(places, places + Size, out.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    std::size_t years_;
+    std::vector<Field> sums_, largest_;
+    std::vector<double> sum_rows_, largest_rows_;
+    std::vector<const double*> drawn_;  // the drawn years' rows, for one draw
+};
 
-// A column's value in month m from the drawn years' sums; NaN when there is none.
-double sums_value(const MonthSums& all, std::size_t m, Column column) {
-    if (column == weather::kPcpHhr) return all.count[m] > 0 ? all.largest[m] : kNaN;
-    if (all.count[m] < weather::kFewestDays) return kNaN;
-    const double n = static_cast<double>(all.count[m]);
+// A column's value in a month from the drawn years' count of days, sum, sum
+// of squares and largest value; NaN when there is none.
+double column_value(Column column, double count, double sum, double squares, double largest) {
+    if (column == weather::kPcpHhr) return count > 0 ? largest : kNaN;
+    if (count < weather::kFewestDays) return kNaN;
+    const double n = count;
     if (column == weather::kTmpMaxSd || column == weather::kTmpMinSd)
-        return std::sqrt(std::max(0.0, (all.squares[m] - all.sum[m] * all.sum[m] / n) / (n - 1.0)));
-    return all.sum[m] / n;
+        return std::sqrt(std::max(0.0, (squares - sum * sum / n) / (n - 1.0)));
+    return sum / n;
 }
 
 // The deviation column a temperature's sums give besides its mean.
@@ -355,18 +413,33 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
             month_days[static_cast<std::size_t>(y)][static_cast<std::size_t>(m)] =
                 readers::days_in_month(inputs.first_year + y, m + 1);
     }
-    struct ColumnSums {
-        YearSums years;
-        bool every_day = false;
+    //    The fields of a column: where its counts, sums, sums of squares
+    //    and largest values stand in the rows (kNone: not resampled).
+    constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    struct Fields {
+        Column column;
+        std::size_t count, sum, squares, largest;
     };
-    std::map<Column, ColumnSums> sums;
+    std::vector<Fields> columns;
+    SumRows rows(static_cast<std::size_t>(count));
+    const std::size_t days_field =
+        rows.add([&](std::size_t y, std::size_t m) { return static_cast<double>(month_days[y][m]); });
     const auto add_sums = [&](Column column, Variable variable, double factor = 1.0) {
         const std::optional<Column> deviation = deviation_of(column);
         if (!any_month(column) && !(deviation && any_month(*deviation))) return;
-        ColumnSums added{year_sums(inputs, variable, factor)};
-        added.every_day = true;
-        for (std::size_t y = 0; y < added.years.size(); ++y) added.every_day &= added.years[y].count == month_days[y];
-        sums.emplace(column, std::move(added));
+        const YearSums sums = year_sums(inputs, variable, factor);
+        bool every_day = true;
+        for (std::size_t y = 0; y < sums.size(); ++y) every_day &= sums[y].count == month_days[y];
+        const bool largest = column == weather::kPcpHhr;
+        Fields fields{column, days_field, kNone, kNone, kNone};
+        if (!every_day)
+            fields.count =
+                rows.add([&](std::size_t y, std::size_t m) { return static_cast<double>(sums[y].count[m]); });
+        if (!largest) fields.sum = rows.add([&](std::size_t y, std::size_t m) { return sums[y].sum[m]; });
+        if (deviation) fields.squares = rows.add([&](std::size_t y, std::size_t m) { return sums[y].squares[m]; });
+        if (largest)
+            fields.largest = rows.add_largest([&](std::size_t y, std::size_t m) { return sums[y].largest[m]; });
+        columns.push_back(fields);
     };
     add_sums(weather::kTmpMaxAve, Variable::tmax);
     add_sums(weather::kTmpMinAve, Variable::tmin);
@@ -378,6 +451,7 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     } else {
         add_sums(weather::kPcpHhr, Variable::pcp, std::pow(30.0 / 1440.0, 0.25));
     }
+    rows.pack();
     // 3. The value of each resample, by month and column: a value's 1,000
     //    resamples side by side for its interval.  Every place read below
     //    is written here first: no zeros first.
@@ -387,25 +461,26 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     };
     check::RandomNumbers numbers(kSeed);
     std::vector<int> years(static_cast<std::size_t>(count));
+    std::vector<double> total, top;
     for (int r = 0; r < kResamples; ++r) {
         for (int& y : years) y = static_cast<int>(numbers.next() % static_cast<std::uint64_t>(count));
         const auto pcp = precipitation.values(years);
         for (std::size_t m = 0; m < 12; ++m) {
             for (std::size_t p = 0; p < 6; ++p) at(m, kPrecipitationColumns[p], r) = pcp[m][p];
         }
-        std::array<long, 12> drawn_days{};
-        for (const int y : years) {
-            for (std::size_t m = 0; m < 12; ++m) drawn_days[m] += month_days[static_cast<std::size_t>(y)][m];
-        }
-        for (const auto& [column, variable] : sums) {
-            const std::optional<Column> deviation = deviation_of(column);
-            const bool largest = column == weather::kPcpHhr;
-            MonthSums all =
-                drawn_sums(variable.years, years, {!variable.every_day, !largest, deviation.has_value(), largest});
-            if (variable.every_day) all.count = drawn_days;
+        rows.draw(years, total, top);
+        for (const Fields& fields : columns) {
+            const std::optional<Column> deviation = deviation_of(fields.column);
+            const auto field = [](const std::vector<double>& row, std::size_t f, std::size_t m) {
+                return f == kNone ? 0.0 : row[f * 12 + m];
+            };
             for (std::size_t m = 0; m < 12; ++m) {
-                at(m, column, r) = sums_value(all, m, column);
-                if (deviation) at(m, *deviation, r) = sums_value(all, m, *deviation);
+                const double days = field(total, fields.count, m), sum = field(total, fields.sum, m);
+                const double squares = field(total, fields.squares, m);
+                const double largest =
+                    fields.largest == kNone ? -std::numeric_limits<double>::infinity() : top[fields.largest * 12 + m];
+                at(m, fields.column, r) = column_value(fields.column, days, sum, squares, largest);
+                if (deviation) at(m, *deviation, r) = column_value(*deviation, days, sum, squares, largest);
             }
         }
     }
