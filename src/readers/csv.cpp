@@ -37,30 +37,74 @@ Counts separators_and_line_ends(std::string_view text, char separator) {
     return counts;
 }
 
+// The high bit of each byte of `word` that equals `byte`, the others 0: a
+// byte of word XOR eight copies of `byte` is 0 exactly there, and
+// ((x & 0x7F..) + 0x7F..) | x has the high bit of each byte set exactly
+// where that byte is not 0 (no carry crosses a byte).
+std::uint64_t bytes_equal(std::uint64_t word, char byte) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLows = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
+    return ~(((x & kLows) + kLows) | x) & ~kLows;
+}
+
+// The eight bytes of the text from `at` as a word, the first the lowest; 0
+// for bytes past its end.
+std::uint64_t word_at(std::string_view text, std::size_t at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, std::min<std::size_t>(8, text.size() - at));
+    return word;
+}
+
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
 // The first place from `at` on, before `end`, that holds `separator`; `end`
-// when none does.  Eight bytes are tested at a time, as one 64-bit word: a
-// byte of the word XOR eight separators is 0 exactly where the separator
-// stands, and ((x & 0x7F..) + 0x7F..) | x has the high bit of each byte set
-// exactly where that byte is not 0 (no carry crosses a byte).  A cell is a
-// few characters: one word finds its end, where a loop byte by byte would
-// mispredict its last test on every cell.
+// when none does; eight bytes at a time.  A cell is a few characters: one
+// word finds its end, where a loop byte by byte would mispredict its last
+// test on every cell.
 //   separator_from("12.5,3.1\n", 0, 8, ',') -> 4     (…, 5, 8, ',') -> 8
 std::size_t separator_from(std::string_view text, std::size_t at, std::size_t end, char separator) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLows = 0x7F7F7F7F7F7F7F7FULL;
-        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(separator);
+    if constexpr (kLittleEndian) {
         // A word may reach past `end` (not past the text): what it finds there counts as `end`.
-        for (; at < end && at + 8 <= text.size(); at += 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, text.data() + at, 8);
-            const std::uint64_t x = word ^ pattern;
-            const std::uint64_t found = ~(((x & kLows) + kLows) | x) & ~kLows;
+        for (; at < end; at += 8) {
+            const std::uint64_t found = bytes_equal(word_at(text, at), separator);
             if (found != 0) return std::min(end, at + static_cast<std::size_t>(std::countr_zero(found)) / 8);
         }
-        if (at >= end) return end;
+        return end;
     }
     while (at < end && text[at] != separator) ++at;
     return at;
+}
+
+// The cells of the line from `at` to `end` (its LF or the end of the text)
+// appended to `cells`, when the line holds no quotation mark; false, with
+// nothing appended, when it does (the cell by cell reading takes it).  The
+// separators of a word are taken one after the other from its mask, so
+// that no cell waits on the one before to be found; a carriage return ends
+// the last cell only.
+//   "2001-01-01,1.5,,3\r" -> "2001-01-01", "1.5", "", "3"
+bool split_plain_line(std::string_view text, std::size_t at, std::size_t end, char separator,
+                      std::vector<std::string_view>& cells) {
+    if constexpr (!kLittleEndian) return false;
+    const std::size_t before = cells.size();
+    std::size_t start = at;  // of the cell being read
+    for (std::size_t i = at; i < end; i += 8) {
+        const std::uint64_t word = word_at(text, i);
+        // The bytes of the line alone: those from `end` on are another line's.
+        const std::uint64_t line = end - i >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (end - i))) - 1;
+        if ((bytes_equal(word, '"') & line) != 0) {
+            cells.resize(before);
+            return false;
+        }
+        for (std::uint64_t found = bytes_equal(word, separator) & line; found != 0; found &= found - 1) {
+            const std::size_t place = i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+            cells.push_back(text.substr(start, place - start));
+            start = place + 1;
+        }
+    }
+    std::string_view last = text.substr(start, end - start);
+    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
+    cells.push_back(last);
+    return true;
 }
 
 // Where the line that holds `at` ends: its LF, or the end of the text.
@@ -88,7 +132,13 @@ Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
     std::string field;
     while (at < text.size()) {
         const int row_line = line;
-        bool row_done = false;
+        // Almost every line has no quotation mark: its cells are split at once.
+        if (next_line < at) next_line = line_end_from(text, at);
+        bool row_done = split_plain_line(text, at, next_line, separator, csv.cells);
+        if (row_done) {
+            at = next_line < text.size() ? next_line + 1 : text.size();
+            ++line;
+        }
         while (!row_done) {
             bool quoted = false;
             if (at < text.size() && text[at] == '"') {

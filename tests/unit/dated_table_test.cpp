@@ -150,5 +150,29 @@ TEST(ParseCsvCells, CellsOfEveryLength) {
     }
 }
 
+// A line is split at its separators whether or not it holds a quotation
+// mark (a line with one is read cell by cell): a mark inside a cell and a
+// carriage return before a separator stay in the cell; only the line's
+// last carriage return goes.
+TEST(ParseCsvCells, LinesWithAndWithoutQuotes) {
+    const struct {
+        std::string_view text;
+        std::vector<std::vector<std::string>> rows;
+    } cases[] = {
+        {"a,12\",b\n", {{"a", "12\"", "b"}}},
+        {"a\r,b\r\r\n", {{"a\r", "b\r"}}},
+        {",,\nx,,", {{"x", "", ""}}},  // a row of blanks alone is left out
+        {"\"q,1\",2\r\n3,4", {{"q,1", "2"}, {"3", "4"}}},
+        {"0123456789abcdef,0123456789abcdef\n", {{"0123456789abcdef", "0123456789abcdef"}}},
+    };
+    for (const auto& c : cases) {
+        const Result<CsvCells> cells = parse_csv_cells(c.text, ',');
+        ASSERT_TRUE(cells) << c.text;
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t r = 0; r < cells->rows(); ++r) rows.emplace_back(cells->row(r).begin(), cells->row(r).end());
+        EXPECT_EQ(rows, c.rows) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace wgn::readers
