@@ -38,29 +38,29 @@ seconds() {
     awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }'
 }
 
+# Each run writes a folder of its own, nothing deleted until the end (as in
+# lib.sh's batch_seconds).
 loop() {
-    rm -rf out
-    local wgnrain=$build/wgnrain
+    local out=out-$run wgnrain=$build/wgnrain
     while IFS=, read -r file first_year nodata; do
         name=$(basename "$file" .txt)
-        mkdir -p "out/$name"
+        mkdir -p "$out/$name"
         printf '%s\n' "$(realpath "$file")" report.txt "$first_year" "$nodata" |
-            (cd "out/$name" && "$wgnrain" >console.txt)
+            (cd "$out/$name" && "$wgnrain" >console.txt)
     done <loop.csv
 }
 batch() {
-    rm -rf batch-out
-    "$build/wgnrain-batch" batch.csv -o batch-out -j 2 >/dev/null
+    "$build/wgnrain-batch" batch.csv -o "batch-out-$run" -j 2 >/dev/null
 }
 
 loop_times=() batch_times=()
-for _ in $(seq "$repeat"); do
+for run in $(seq "$repeat"); do
     loop_times+=("$(seconds loop)")
     batch_times+=("$(seconds batch)")
 done
-for station in out/*; do
-    cmp -s "$station/mean_pcp.sta" "batch-out/${station#out/}/mean_pcp.sta" ||
-        { echo "tables differ for ${station#out/}"; exit 1; }
+for station in "out-$repeat"/*; do
+    cmp -s "$station/mean_pcp.sta" "batch-out-$repeat/${station#out-"$repeat"/}/mean_pcp.sta" ||
+        { echo "tables differ for ${station#out-"$repeat"/}"; exit 1; }
 done
 loop_median=$(printf '%s\n' "${loop_times[@]}" | median)
 batch_median=$(printf '%s\n' "${batch_times[@]}" | median)

@@ -45,22 +45,21 @@ PY
 cells=$((rows * columns))
 
 grid_times=() batch_times=() peak=0
-for _ in $(seq "$repeat"); do
-    rm -rf grid-out
+for run in $(seq "$repeat"); do
     start=$(date +%s%N)
-    /usr/bin/time -f %M -o memory.txt "$build/wgnrain-grid" grid.nc -o grid-out -j 2 --keep none >/dev/null 2>&1 ||
+    /usr/bin/time -f %M -o memory.txt "$build/wgnrain-grid" grid.nc -o "grid-out-$run" -j 2 --keep none >/dev/null 2>&1 ||
         { echo "grid.sh: wgnrain-grid failed" >&2; exit 1; }
     end=$(date +%s%N)
     grid_times+=("$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')")
     kb=$(tail -n 1 memory.txt)
     [ "$kb" -gt "$peak" ] && peak=$kb
-    [ "${PAIRED:-yes}" = no ] || batch_times+=("$(batch_seconds "$build" plain.csv batch-out)")
+    [ "${PAIRED:-yes}" = no ] || batch_times+=("$(batch_seconds "$build" plain.csv "batch-out-$run")")
 done
 grid_median=$(printf '%s\n' "${grid_times[@]}" | median)
 echo "grid $cells cells x $years years, -j 2: ${grid_times[*]} s (median $grid_median s," \
     "$(awk -v s="$grid_median" -v n="$cells" 'BEGIN { printf "%.2f", 1000 * s / n }') ms a cell), peak $((peak / 1024)) MB"
 [ "${PAIRED:-yes}" = no ] && exit 0
-cmp -s grid-out/userwgn_pcp.csv batch-out/userwgn_pcp.csv ||
+cmp -s "grid-out-$repeat/userwgn_pcp.csv" "batch-out-$repeat/userwgn_pcp.csv" ||
     { echo "grid.sh: the cells' precipitation parameters differ from the plain batch's" >&2; exit 1; }
 
 batch_median=$(printf '%s\n' "${batch_times[@]}" | median)

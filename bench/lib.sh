@@ -16,10 +16,14 @@ ensure_built() {
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # batch_seconds BUILD LIST OUTDIR: the wall-clock seconds of one wgnrain-batch
-# -j 2 run of LIST into a fresh OUTDIR (its status is the benchmark's to check).
+# -j 2 run of LIST into OUTDIR, which must not exist (its status is the
+# benchmark's to check).  Each run gets a folder of its own and nothing is
+# deleted until the script ends: ext4 passes over the inodes of files deleted
+# in the last minutes when it makes new ones, which after a deleted folder of
+# thousands of files costs more than the batch itself.
 batch_seconds() {
     local start end
-    rm -rf "$3"
+    [ ! -e "$3" ] || { echo "batch_seconds: $3 exists" >&2; exit 1; }
     start=$(date +%s%N)
     "$1/wgnrain-batch" "$2" -o "$3" -j 2 >/dev/null 2>&1 || true
     end=$(date +%s%N)

@@ -68,19 +68,19 @@ with open("plain.csv", "w") as plain, open("nearest.csv", "w") as nearest:
 PY
 
 plain_times=() nearest_times=()
-for _ in $(seq "$repeat"); do
-    plain_times+=("$(batch_seconds "$build" plain.csv plain-out)")
-    nearest_times+=("$(batch_seconds "$build" nearest.csv nearest-out)")
+for run in $(seq "$repeat"); do
+    plain_times+=("$(batch_seconds "$build" plain.csv "plain-out-$run")")
+    nearest_times+=("$(batch_seconds "$build" nearest.csv "nearest-out-$run")")
 done
 # Every station filled, and the nearest of CHECKED of them found again by reading every reference station.
-python3 - "$checked" <<'PY'
+python3 - "$checked" "nearest-out-$repeat" <<'PY'
 import csv
 import math
 import sqlite3
 import sys
 
 reference = sqlite3.connect("reference.sqlite").execute("SELECT name, lat, lon FROM wgn_cfsr_world ORDER BY id").fetchall()
-rows = list(csv.DictReader(open("nearest-out/summary.csv")))
+rows = list(csv.DictReader(open(sys.argv[2] + "/summary.csv")))
 filled = [r for r in rows if r["status"] == "ok" and r["fill_station"] and r["missing_variables"] == ""]
 if len(filled) != len(rows):
     sys.exit(f"{len(rows) - len(filled)} stations not filled")

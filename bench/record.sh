@@ -35,15 +35,15 @@ with open("record.csv", "w") as record, open("plain.csv", "w") as plain:
 PY
 
 plain_times=() record_times=()
-for _ in $(seq "$repeat"); do
-    plain_times+=("$(batch_seconds "$build" plain.csv plain-out)")
-    record_times+=("$(batch_seconds "$build" record.csv record-out)")
+for run in $(seq "$repeat"); do
+    plain_times+=("$(batch_seconds "$build" plain.csv "plain-out-$run")")
+    record_times+=("$(batch_seconds "$build" record.csv "record-out-$run")")
 done
-for station in plain-out/st*; do
-    cmp -s "$station/mean_pcp.sta" "record-out/${station#plain-out/}/mean_pcp.sta" ||
-        { echo "tables differ for ${station#plain-out/}"; exit 1; }
+for station in "plain-out-$repeat"/st*; do
+    cmp -s "$station/mean_pcp.sta" "record-out-$repeat/${station#plain-out-"$repeat"/}/mean_pcp.sta" ||
+        { echo "tables differ for ${station#plain-out-"$repeat"/}"; exit 1; }
 done
-complete=$(grep -c ',ok,' record-out/summary.csv || true)
+complete=$(grep -c ',ok,' "record-out-$repeat/summary.csv" || true)
 plain_median=$(printf '%s\n' "${plain_times[@]}" | median)
 record_median=$(printf '%s\n' "${record_times[@]}" | median)
 printf '%d generated 30-year stations, wgnrain-batch -j 2 on %d cores, median of %d pairs:\n' \
