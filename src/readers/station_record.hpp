@@ -22,20 +22,29 @@
 
 namespace wgn::readers {
 
+// The fields are in the order that packs them into 56 bytes: a station
+// has hundreds of thousands of values, and every pass over them reads them
+// from memory.
 struct DailyValue {
     std::int32_t day = 0;  // day number (calendar_days.hpp)
-    std::string text;      // the number as written; empty: the file marks the day missing
-    bool flagged = false;  // missing because the file flags the value as failing a quality check
     int line = 0;          // the line of the file it came from
-    bool trace = false;    // the file wrote a trace of precipitation, read as 0
+    std::string text;      // the number as written; empty: the file marks the day missing
     // The text as its reader read it, so that nobody reads it again
-    // (daily_number.hpp): how many decimals it has when it is a plain
-    // decimal ([+-]digits[.digits], at most 15 digits), kNotPlain for any
-    // other number, kUnread when nobody has read it (a value made from a
-    // text, or its text changed by set_text); and its number_value.
+    // (daily_number.hpp): its number_value; how many decimals it has when
+    // it is a plain decimal ([+-]digits[.digits], at most 15 digits),
+    // kNotPlain for any other number, kUnread when nobody has read it (a
+    // value made from a text, or its text changed by set_text).
+    double number = 0.0;
     static constexpr std::int8_t kUnread = -2, kNotPlain = -1;
     std::int8_t decimals = kUnread;
-    double number = 0.0;
+    bool flagged = false;  // missing because the file flags the value as failing a quality check
+    bool trace = false;    // the file wrote a trace of precipitation, read as 0
+
+    DailyValue() = default;
+    // A value as its text gives it: {day, "12.5"}, {day, "", true, 12} (flagged, line 12).
+    DailyValue(std::int32_t day_number, std::string written, bool is_flagged = false, int file_line = 0,
+               bool is_trace = false)
+        : day(day_number), line(file_line), text(std::move(written)), flagged(is_flagged), trace(is_trace) {}
 
     // A new text, to be read again when its number is asked for.
     void set_text(std::string new_text) {
