@@ -51,7 +51,11 @@ std::uint64_t bytes_equal(std::uint64_t word, char byte) {
 // for bytes past its end.
 std::uint64_t word_at(std::string_view text, std::size_t at) {
     std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + at, std::min<std::size_t>(8, text.size() - at));
+    if (text.size() - at >= 8) {
+        std::memcpy(&word, text.data() + at, 8);  // one load
+    } else {
+        std::memcpy(&word, text.data() + at, text.size() - at);
+    }
     return word;
 }
 
