@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -52,6 +53,33 @@ std::string fixed_of(const char* text, int decimals) {
 std::string fortran_of(const char* text, int width, int decimals) {
     const std::optional<DecimalText> value = DecimalText::read(text);
     return value ? modelfiles::fortran_f(*value, width, decimals) : std::string();
+}
+
+// A short plain decimal has its digits counted from their number, a long
+// one digit by digit: leading zeros, which make a text long and change
+// nothing else, give the same digits either way.
+TEST(ExactDecimal, PlainDigitsShortAndLong) {
+    for (const char* text : {"12.5", "-0.05", "0", "0.000", "+7", "123456789012345", "1234567890.12345", "-.5", "100",
+                             "9.99", "1.", "-0"}) {
+        const std::string sign = text[0] == '-' || text[0] == '+' ? std::string(1, text[0]) : std::string();
+        const std::string padded = sign + std::string(20, '0') + std::string(text + sign.size());
+        for (const int most : {15, 16}) {
+            const auto short_read = readers::plain_digits(text, most), long_read = readers::plain_digits(padded, most);
+            ASSERT_TRUE(short_read && long_read) << text;
+            EXPECT_EQ(short_read->negative, long_read->negative) << text;
+            EXPECT_EQ(short_read->digits, long_read->digits) << text;
+            EXPECT_EQ(short_read->significant, long_read->significant) << text;
+            EXPECT_EQ(short_read->decimals, long_read->decimals) << text;
+        }
+    }
+    for (const char* bad : {"", "-", ".", "1.2.3", "1e5", "12a"}) EXPECT_FALSE(readers::plain_digits(bad, 15)) << bad;
+    std::int64_t ten = 1;
+    for (int digits = 1; digits <= 18; ++digits, ten *= 10) {
+        EXPECT_EQ(readers::decimal_length(ten), digits) << ten;
+        EXPECT_EQ(readers::decimal_length(ten * 10 - 1), digits) << ten;
+    }
+    EXPECT_EQ(readers::decimal_length(0), 0);
+    EXPECT_EQ(readers::decimal_length(std::numeric_limits<std::int64_t>::max()), 19);
 }
 
 TEST(ExactDecimal, Billionths) {
