@@ -36,58 +36,19 @@ class MonthOfDay {
     std::size_t month_ = 0;
 };
 
-// The powers of ten a unit of the values may be, 10^0 to 10^7.
-constexpr std::int64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-
-// The sums of each month, of the values divided by 10^Shift (which divides
-// each of them): a divisor known to the compiler is a multiplication, where
-// one known only at run time is a division for every day.
-template <int Shift>
-std::array<Sums, 12> month_sums_by(const std::vector<DayValue>& days) {
+// The sums of each month, of the values divided by `unit` (which divides
+// each of them).
+std::array<Sums, 12> month_sums(const std::vector<DayValue>& days, std::int64_t unit = 1) {
     std::array<Sums, 12> sums{};
     MonthOfDay month_of_day;
     for (const DayValue& day : days) {
         Sums& month = sums[month_of_day(day.day)];
-        const std::int64_t value = day.value / kPowers[Shift];
+        const std::int64_t value = day.value / unit;
         ++month.count;
         month.sum += value;
         month.squares += static_cast<Int128>(value) * value;
     }
     return sums;
-}
-
-std::array<Sums, 12> month_sums(const std::vector<DayValue>& days, int shift = 0) {
-    switch (shift) {
-        case 0: return month_sums_by<0>(days);
-        case 1: return month_sums_by<1>(days);
-        case 2: return month_sums_by<2>(days);
-        case 3: return month_sums_by<3>(days);
-        case 4: return month_sums_by<4>(days);
-        case 5: return month_sums_by<5>(days);
-        case 6: return month_sums_by<6>(days);
-        default: return month_sums_by<7>(days);
-    }
-}
-
-// The largest power of ten up to 10^7 that divides every value, as a shift:
-// one pass, each value lowering it where it must (each test by a constant).
-int common_shift(const std::vector<DayValue>& days) {
-    int shift = 7;
-    const auto divides = [](std::int64_t value, int by) {
-        switch (by) {
-            case 7: return value % kPowers[7] == 0;
-            case 6: return value % kPowers[6] == 0;
-            case 5: return value % kPowers[5] == 0;
-            case 4: return value % kPowers[4] == 0;
-            case 3: return value % kPowers[3] == 0;
-            case 2: return value % kPowers[2] == 0;
-            default: return value % kPowers[1] == 0;
-        }
-    };
-    for (const DayValue& day : days) {
-        while (shift > 0 && !divides(day.value, shift)) --shift;
-    }
-    return shift;
 }
 
 // The largest r with r == 0 or (2r - 1)^2 * denominator <= 4 * numerator:
@@ -127,12 +88,17 @@ MonthTexts monthly_deviations(const std::vector<DayValue>& days, const readers::
     //    and the factors of the unit stay far within 128 bits.
     //    The largest power of ten up to 10^7 that divides every value: one
     //    pass, each value lowering it where it must.
-    const int shift = common_shift(days);
+    constexpr std::int64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    int shift = 7;
+    for (const DayValue& day : days) {
+        while (shift > 0 && day.value % kPowers[shift] != 0) --shift;
+    }
+    const std::int64_t unit = kPowers[shift];
     Int128 scale_of_squares = 100000000000000LL;  // (10^9)^2 / 10^4: billionths squared to hundredths squared
     for (int i = 0; i < 2 * shift; ++i) scale_of_squares /= 10;
 
     MonthTexts texts;
-    const std::array<Sums, 12> sums = month_sums(days, shift);
+    const std::array<Sums, 12> sums = month_sums(days, unit);
     for (std::size_t m = 0; m < 12; ++m) {
         const Sums& s = sums[m];
         if (s.count < kFewestDays) continue;
