@@ -4,28 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "io/powers_of_ten.hpp"
+
 namespace wgn::io {
 namespace {
-
-constexpr std::uint64_t kPowersOfTen19[] = {1,
-                                            10,
-                                            100,
-                                            1000,
-                                            10000,
-                                            100000,
-                                            1000000,
-                                            10000000,
-                                            100000000,
-                                            1000000000,
-                                            10000000000,
-                                            100000000000,
-                                            1000000000000,
-                                            10000000000000,
-                                            100000000000000,
-                                            1000000000000000,
-                                            10000000000000000,
-                                            100000000000000000,
-                                            1000000000000000000};
 
 // "00" "01" ... "99": two digits per division.
 constexpr char kDigitPairs[] =
@@ -45,7 +27,7 @@ template <int kDigits>
     // the last digit, and a zero before the point counts as a digit too.
     // Wider ones are the general path's to judge (asterisks, a dropped
     // leading zero, or an exact fit).
-    if (digits + 3 > width || (width - 2 < 19 && rounded >= kPowersOfTen19[width - 2])) return false;
+    if (digits + 3 > width || (width - 2 < 19 && rounded >= kPowersOfTen[width - 2])) return false;
     std::memset(field, ' ', 32);
     char* at = field + width;
     int fraction = digits;
@@ -107,7 +89,7 @@ template <int kWidth, int kDigits>
 
     // 2. N = m * 10^digits, exact (below 2^54); then N * 2^e rounded to an
     //    integer, halves up: the highest dropped bit is the half.
-    const std::uint64_t scaled = mantissa * kPowersOfTen19[digits];
+    const std::uint64_t scaled = mantissa * kPowersOfTen[digits];
     std::uint64_t rounded = 0;
     if (exponent >= 0) {
         if (exponent > 9) return false;  // beyond 2^63: the general path decides

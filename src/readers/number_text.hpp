@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/powers_of_ten.hpp"
+
 namespace wgn::readers {
 
 // Digits with an optional sign, decimal point and exponent; nothing else.
@@ -51,28 +53,10 @@ struct PlainDigits {
 // log10 2), the table which.
 //   decimal_length(0) -> 0    decimal_length(9) -> 1    decimal_length(10) -> 2
 inline int decimal_length(std::int64_t number) {
-    static constexpr std::int64_t kTens[] = {1,
-                                             10,
-                                             100,
-                                             1000,
-                                             10000,
-                                             100000,
-                                             1000000,
-                                             10000000,
-                                             100000000,
-                                             1000000000,
-                                             10000000000,
-                                             100000000000,
-                                             1000000000000,
-                                             10000000000000,
-                                             100000000000000,
-                                             1000000000000000,
-                                             10000000000000000,
-                                             100000000000000000,
-                                             1000000000000000000};
     if (number <= 0) return 0;
-    const int power = (static_cast<int>(std::bit_width(static_cast<std::uint64_t>(number))) * 1233) >> 12;
-    return power + (number >= kTens[power] ? 1 : 0);
+    const auto magnitude = static_cast<std::uint64_t>(number);
+    const int power = (static_cast<int>(std::bit_width(magnitude)) * 1233) >> 12;
+    return power + (magnitude >= io::kPowersOfTen[power] ? 1 : 0);
 }
 
 // Inline: it runs for every value of every file, from two readings.
@@ -87,33 +71,32 @@ inline std::optional<PlainDigits> plain_digits(std::string_view text, int most_d
     //    digit is not.
     const char* const whole = at;
     const char* point = nullptr;
+    // 2. A text of at most `most_digits` characters has no more digits than
+    //    that: its digits are taken as they come, and the significant ones
+    //    (from the first that is not 0) counted from their number.  A longer
+    //    one counts them as they come: zeros before the first other digit
+    //    are not significant.
+    const auto read_digits = [&](bool count_significant) {
+        for (; at < end; ++at) {
+            const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
+            if (digit > 9) {
+                if (*at != '.' || point != nullptr) return false;
+                point = at;
+                continue;
+            }
+            if (count_significant) {
+                if (plain.digits == 0 && digit == 0) continue;
+                if (++plain.significant > most_digits) return false;
+            }
+            plain.digits = plain.digits * 10 + digit;
+        }
+        return true;
+    };
     if (end - at <= most_digits) {
-        // 2. A text of at most `most_digits` characters has no more digits
-        //    than that: they are taken as they come, and the significant
-        //    ones (from the first that is not 0) counted from their number.
-        for (; at < end; ++at) {
-            const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
-            if (digit > 9) {
-                if (*at != '.' || point != nullptr) return std::nullopt;
-                point = at;
-                continue;
-            }
-            plain.digits = plain.digits * 10 + digit;
-        }
+        if (!read_digits(false)) return std::nullopt;
         plain.significant = decimal_length(plain.digits);
-    } else {
-        for (; at < end; ++at) {
-            const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
-            if (digit > 9) {
-                if (*at != '.' || point != nullptr) return std::nullopt;
-                point = at;
-                continue;
-            }
-            // 3. Zeros before the first other digit are not significant.
-            if (plain.digits == 0 && digit == 0) continue;
-            if (++plain.significant > most_digits) return std::nullopt;
-            plain.digits = plain.digits * 10 + digit;
-        }
+    } else if (!read_digits(true)) {
+        return std::nullopt;
     }
     const std::ptrdiff_t count = (end - whole) - (point != nullptr ? 1 : 0);
     if (count == 0) return std::nullopt;
