@@ -123,16 +123,18 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
     // 2. The values present in each calendar year of the record (the days
     //    rise: a year's are together).
     std::map<int, int> present;
-    std::int32_t next_year_day = values.front().day;  // the first day after the year counted
-    int* counted = nullptr;
+    int year = readers::date_of(values.front().day).year, count = 0;  // the year being counted
+    std::int32_t next_year_day = readers::day_number(Date{year + 1, 1, 1});
     for (const DailyValue& value : values) {
         if (value.day >= next_year_day) {
-            const int year = readers::date_of(value.day).year;
-            counted = &present[year];
+            present[year] = count;
+            year = readers::date_of(value.day).year;
+            count = 0;
             next_year_day = readers::day_number(Date{year + 1, 1, 1});
         }
-        *counted += value.text.empty() ? 0 : 1;
+        count += value.text.empty() ? 0 : 1;
     }
+    present[year] = count;
     const int record_first = readers::date_of(values.front().day).year;
     const int record_last = readers::date_of(values.back().day).year;
 
