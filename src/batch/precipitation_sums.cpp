@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <limits>
-#include <span>
 
+#include "batch/drawn_rows.hpp"
 #include "stats/month_statistics.hpp"
 
 namespace wgn::batch {
@@ -63,34 +63,16 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
 
 std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vector<int>& years) const {
     std::array<std::array<double, 6>, 12> values{};
-    // 1. The drawn years' blocks added up, each place in the order drawn: a
-    //    block of places over all the drawn years at a time, in registers
-    //    (adding whole rows into memory year after year would wait on each
-    //    place's store before its next addition).
-    std::array<const Blocks*, 64> few{};
-    std::vector<const Blocks*> many;
-    const Blocks** drawn_years = few.data();
-    if (years.size() > few.size()) {
-        many.resize(years.size());
-        drawn_years = many.data();
-    }
-    for (std::size_t i = 0; i < years.size(); ++i) drawn_years[i] = &blocks_[static_cast<std::size_t>(years[i])];
-    const std::span<const Blocks* const> drawn_blocks(drawn_years, years.size());
+    // 1. The drawn years' blocks added up, each place in the order drawn.
+    const auto block_of = [&](int year) -> const Blocks& { return blocks_[static_cast<std::size_t>(year)]; };
+    const auto plus = [](auto a, auto b) { return a + b; };
     Blocks drawn;
-    for (std::size_t at = 0; at < drawn.counts.size(); at += 16) {
-        std::array<std::int32_t, 16> places{};
-        for (const Blocks* const one : drawn_blocks) {
-            for (std::size_t k = 0; k < 16; ++k) places[k] += one->counts[at + k];
-        }
-        std::copy(places.begin(), places.end(), drawn.counts.begin() + static_cast<std::ptrdiff_t>(at));
-    }
-    for (std::size_t at = 0; at < drawn.powers.size(); at += 12) {
-        std::array<double, 12> places{};
-        for (const Blocks* const one : drawn_blocks) {
-            for (std::size_t k = 0; k < 12; ++k) places[k] += one->powers[at + k];
-        }
-        std::copy(places.begin(), places.end(), drawn.powers.begin() + static_cast<std::ptrdiff_t>(at));
-    }
+    combine_rows<16>(
+        years, [&](int year) { return block_of(year).counts.data(); }, drawn.counts.size(), std::int32_t{0}, plus,
+        drawn.counts.data());
+    combine_rows<12>(
+        years, [&](int year) { return block_of(year).powers.data(); }, drawn.powers.size(), 0.0, plus,
+        drawn.powers.data());
     // 2. Each month's values from its sums.
     for (std::size_t m = 0; m < 12; ++m) {
         struct {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "batch/drawn_rows.hpp"
 #include "check/random_numbers.hpp"
 #include "readers/calendar_days.hpp"
 #include "readers/daily_number.hpp"
@@ -189,21 +190,18 @@ class SumRows {
         pack_rows(largest_, largest_rows_);
     }
     // The drawn years' rows added up into `total`, and their largest values
-    // into `top`.  A block of eight places is summed over all the drawn
-    // years at a time, in registers: adding whole rows into memory year
-    // after year would wait on each place's store before its next addition.
-    void draw(const std::vector<int>& years, std::vector<double>& total, std::vector<double>& top) {
+    // into `top` (drawn_rows.hpp).
+    void draw(const std::vector<int>& years, std::vector<double>& total, std::vector<double>& top) const {
         const std::size_t width = sums_.size() * 12, largest_width = largest_.size() * 12;
         total.resize(width);
         top.resize(largest_width);
-        drawn_.resize(years.size());
-        for (std::size_t i = 0; i < years.size(); ++i)
-            drawn_[i] = sum_rows_.data() + static_cast<std::size_t>(years[i]) * width;
-        combine(width, total, 0.0, [](double a, double b) { return a + b; });
-        for (std::size_t i = 0; i < years.size(); ++i)
-            drawn_[i] = largest_rows_.data() + static_cast<std::size_t>(years[i]) * largest_width;
-        combine(largest_width, top, -std::numeric_limits<double>::infinity(),
-                [](double a, double b) { return std::max(a, b); });
+        combine_rows(
+            years, [&](int year) { return sum_rows_.data() + static_cast<std::size_t>(year) * width; }, width, 0.0,
+            [](double a, double b) { return a + b; }, total.data());
+        combine_rows(
+            years, [&](int year) { return largest_rows_.data() + static_cast<std::size_t>(year) * largest_width; },
+            largest_width, -std::numeric_limits<double>::infinity(), [](double a, double b) { return std::max(a, b); },
+            top.data());
     }
 
   private:
@@ -226,27 +224,9 @@ class SumRows {
                           rows.begin() + static_cast<std::ptrdiff_t>(y * width + f * 12));
         }
     }
-    // Each place of `out` (of `width`, a multiple of 4) from `start` and the
-    // drawn rows' values at that place, in the order drawn.
-    template <typename Combine>
-    void combine(std::size_t width, std::vector<double>& out, double start, Combine with) const {
-        std::size_t i = 0;
-        for (; i + 8 <= width; i += 8) block<8>(i, out, start, with);
-        for (; i < width; i += 4) block<4>(i, out, start, with);
-    }
-    template <std::size_t Size, typename Combine>
-    void block(std::size_t at, std::vector<double>& out, double start, Combine with) const {
-        double places[Size];
-        for (double& place : places) place = start;
-        for (const double* const row : drawn_) {
-            for (std::size_t k = 0; k < Size; ++k) places[k] = with(places[k], row[at + k]);
-        }
-        std::copy(places, places + Size, out.begin() + static_cast<std::ptrdiff_t>(at));
-    }
     std::size_t years_;
     std::vector<Field> sums_, largest_;
     std::vector<double> sum_rows_, largest_rows_;
-    std::vector<const double*> drawn_;  // the drawn years' rows, for one draw
 };
 
 // A column's value in a month from the drawn years' count of days, sum, sum
