@@ -48,6 +48,15 @@ Date date_of(std::int32_t day) {
                 static_cast<int>(static_cast<unsigned>(civil.day()))};
 }
 
+Date day_after(Date date) {
+    if (++date.day <= days_in_month(date.year, date.month)) return date;
+    date.day = 1;
+    if (++date.month <= 12) return date;
+    date.month = 1;
+    ++date.year;
+    return date;
+}
+
 Date date_of_day_in_year(int year, int day_of_year) {
     if (day_of_year < 1 || day_of_year > days_in_year(year)) return Date{year, 0, 0};
     return date_of(day_number(Date{year, 1, 1}) + day_of_year - 1);

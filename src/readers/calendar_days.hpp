@@ -23,6 +23,9 @@ bool is_valid_date(const Date& date);
 // Days since 1 January 1970 (negative before it); the date must be valid.
 std::int32_t day_number(const Date& date);
 Date date_of(std::int32_t day);
+// The day after a valid date, by the calendar alone:
+//   day_after({2000, 2, 28}) -> {2000, 2, 29}    day_after({2001, 12, 31}) -> {2002, 1, 1}
+Date day_after(Date date);
 // The date of the `day_of_year`-th day (1 = 1 January); invalid when it lies
 // outside the year.
 Date date_of_day_in_year(int year, int day_of_year);

@@ -363,26 +363,19 @@ class RowDays {
     std::int32_t day(std::span<const std::string_view> row, int line) {
         DateParts parts;
         if (columns_.date && fixed_date(text::trimmed(row[*columns_.date]), parts) && known_ &&
-            parts.first == next_.year && parts.second == next_.month && parts.third == next_.day) {
-            advance(next_day_);
-            return next_day_ - 1;
-        }
+            parts.first == next_.year && parts.second == next_.month && parts.third == next_.day)
+            return take(next_, next_day_);
         const Date date = row_date(table_, columns_, row, line, day_first_);
-        next_ = date;
         known_ = true;
-        advance(day_number(date));
-        return next_day_ - 1;
+        return take(date, day_number(date));
     }
 
   private:
-    // next_ and next_day_ become the day after the day `day` (whose date next_ holds).
-    void advance(std::int32_t day) {
+    // The row's day `day` (of date `date`): the next row's expected is the day after.
+    std::int32_t take(Date date, std::int32_t day) {
+        next_ = day_after(date);
         next_day_ = day + 1;
-        if (++next_.day <= days_in_month(next_.year, next_.month)) return;
-        next_.day = 1;
-        if (++next_.month <= 12) return;
-        next_.month = 1;
-        ++next_.year;
+        return day;
     }
     const DatedTable& table_;
     const DateColumns& columns_;

@@ -25,6 +25,29 @@ std::string date_text(std::int32_t day) {
     return readers::date_text(date.year, date.month, date.day);
 }
 
+// Whether the days rise, each given once.
+bool rising(const std::vector<DailyValue>& values) {
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (values[i - 1].day >= values[i].day) return false;
+    }
+    return true;
+}
+
+// Whether `text`, written for `value` (its own text when `as_read`), may
+// equal the NoData value `nodata` read in single precision, as
+// io::parse_real reads both: a plain decimal as read whose number lies
+// further from a finite NoData value than a millionth of it (single
+// precision holds 2^-24 of it) cannot; any other text is read as wgnrain
+// reads it.
+bool may_be_nodata(const DailyValue& value, std::string_view text, bool as_read, float nodata) {
+    if (std::isfinite(nodata) && value.decimals >= 0 && as_read) {
+        const double margin = 1e-6 * std::max(1.0, std::fabs(static_cast<double>(nodata)));
+        if (std::fabs(value.number - static_cast<double>(nodata)) > margin) return false;
+    }
+    float number = 0.0F;
+    return io::parse_real(text, number) && facts::is_nodata(number, nodata);
+}
+
 // "1994 2003"
 std::string years_text(const std::vector<int>& years) {
     std::string text;
@@ -42,12 +65,9 @@ std::string years_text(const std::vector<int>& years) {
 Done merge_days(std::vector<DailyValue>& values) {
     // Files almost always give their days rising, each once: one pass tells,
     // and such days are neither sorted again nor moved.
-    std::size_t from = 1;  // the first day that does not rise above the one before
-    while (from < values.size() && values[from - 1].day < values[from].day) ++from;
-    if (from >= values.size()) return {};
+    if (rising(values)) return {};
     const auto earlier = [](const DailyValue& a, const DailyValue& b) { return a.day < b.day; };
-    if (!std::is_sorted(values.begin() + static_cast<std::ptrdiff_t>(from - 1), values.end(), earlier))
-        std::stable_sort(values.begin(), values.end(), earlier);
+    if (!std::is_sorted(values.begin(), values.end(), earlier)) std::stable_sort(values.begin(), values.end(), earlier);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (kept > 0 && values[kept - 1].day == values[i].day) {
@@ -73,52 +93,7 @@ Done merge_days(std::vector<DailyValue>& values) {
 
 namespace {
 
-bool rising(const std::vector<DailyValue>& values) {
-    for (std::size_t i = 1; i < values.size(); ++i) {
-        if (values[i - 1].day >= values[i].day) return false;
-    }
-    return true;
-}
-
-// The day after `date`.
-Date next_date(Date date) {
-    if (++date.day <= readers::days_in_month(date.year, date.month)) return date;
-    date.day = 1;
-    if (++date.month <= 12) return date;
-    date.month = 1;
-    ++date.year;
-    return date;
-}
-
-// Whether `text` (a value's, read as `value`) may equal the NoData value
-// `nodata` read in single precision, as io::parse_real reads both: a plain
-// decimal whose number lies further from a finite NoData value than a
-// millionth of it (single precision holds 2^-24 of it) cannot; any other
-// text is read as wgnrain reads it.
-bool may_be_nodata(const DailyValue& value, std::string_view text, float nodata) {
-    if (std::isfinite(nodata) && value.decimals >= 0 && text.data() == value.text.data()) {
-        const double margin = 1e-6 * std::max(1.0, std::fabs(static_cast<double>(nodata)));
-        if (std::fabs(value.number - static_cast<double>(nodata)) > margin) return false;
-    }
-    float number = 0.0F;
-    return io::parse_real(text, number) && facts::is_nodata(number, nodata);
-}
-
-Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, const SeriesOptions& options);
-
-}  // namespace
-
-Result<WholeYearSeries> make_whole_years(const std::vector<DailyValue>& values, const SeriesOptions& options) {
-    // 1. The days in order, each once: a copy only when they are not.
-    if (values.empty()) return problem_text("no daily values");
-    if (rising(values)) return whole_years_of(values, options);
-    std::vector<DailyValue> merged = values;
-    if (Done done = merge_days(merged); !done) return done.problem();
-    return whole_years_of(merged, options);
-}
-
-namespace {
-
+// Steps 2 to 4 of make_whole_years, on days that rise, each given once.
 Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, const SeriesOptions& options) {
     // 2. The values present in each calendar year of the record (the days
     //    rise: a year's are together).
@@ -184,7 +159,7 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
             // Drizzle below the wet-day threshold is written as a dry day.
             const bool dry = !options.pcp_threshold.empty() && is_drizzle(value->text, options.pcp_threshold);
             const std::string_view written = dry ? std::string_view("0") : std::string_view(value->text);
-            if (nodata && may_be_nodata(*value, written, nodata_single)) {
+            if (nodata && may_be_nodata(*value, written, !dry, nodata_single)) {
                 return Problem{"", value->line, "",
                                "the value " + value->text +
                                    (dry ? " (written as 0, below the wet-day threshold)" : "") + " of " +
@@ -211,12 +186,21 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
             if (missing * 10 > readers::days_in_year(date.year)) coverage.incomplete_years.push_back(date.year);
             months = {};
         }
-        date = next_date(date);
+        date = readers::day_after(date);
     }
     return series;
 }
 
 }  // namespace
+
+Result<WholeYearSeries> make_whole_years(const std::vector<DailyValue>& values, const SeriesOptions& options) {
+    // 1. The days in order, each once: a copy only when they are not.
+    if (values.empty()) return problem_text("no daily values");
+    if (rising(values)) return whole_years_of(values, options);
+    std::vector<DailyValue> merged = values;
+    if (Done done = merge_days(merged); !done) return done.problem();
+    return whole_years_of(merged, options);
+}
 
 std::string period_text(const Coverage& coverage) {
     return std::to_string(coverage.first_year) + "-" + std::to_string(coverage.last_year);
