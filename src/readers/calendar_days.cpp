@@ -14,18 +14,6 @@ chrono::year_month_day civil(const Date& date) {
 
 }  // namespace
 
-// Leap years by their rule, on any int: std::chrono::year holds only
-// -32767 ... 32767, and a file may write any year.
-bool is_leap_year(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int days_in_month(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
-    return month == 2 && is_leap_year(year) ? 29 : kDays[month - 1];
-}
-
 int days_in_year(int year) {
     return is_leap_year(year) ? 366 : 365;
 }
@@ -46,15 +34,6 @@ Date date_of(std::int32_t day) {
     const chrono::year_month_day civil{chrono::sys_days{chrono::days{day}}};
     return Date{static_cast<int>(civil.year()), static_cast<int>(static_cast<unsigned>(civil.month())),
                 static_cast<int>(static_cast<unsigned>(civil.day()))};
-}
-
-Date day_after(Date date) {
-    if (++date.day <= days_in_month(date.year, date.month)) return date;
-    date.day = 1;
-    if (++date.month <= 12) return date;
-    date.month = 1;
-    ++date.year;
-    return date;
 }
 
 Date date_of_day_in_year(int year, int day_of_year) {

@@ -15,8 +15,16 @@ struct Date {
     int day = 0;    // 1 ... 31
 };
 
-bool is_leap_year(int year);
-int days_in_month(int year, int month);
+// Leap years by their rule, on any int: std::chrono::year holds only
+// -32767 ... 32767, and a file may write any year.
+inline bool is_leap_year(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+inline int days_in_month(int year, int month) {
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    return month == 2 && is_leap_year(year) ? 29 : kDays[month - 1];
+}
 int days_in_year(int year);
 bool is_valid_date(const Date& date);
 
@@ -25,7 +33,15 @@ std::int32_t day_number(const Date& date);
 Date date_of(std::int32_t day);
 // The day after a valid date, by the calendar alone:
 //   day_after({2000, 2, 28}) -> {2000, 2, 29}    day_after({2001, 12, 31}) -> {2002, 1, 1}
-Date day_after(Date date);
+// (Inline: the readers and the whole years take it for every day.)
+inline Date day_after(Date date) {
+    if (++date.day <= 28 || date.day <= days_in_month(date.year, date.month)) return date;
+    date.day = 1;
+    if (++date.month <= 12) return date;
+    date.month = 1;
+    ++date.year;
+    return date;
+}
 // The date of the `day_of_year`-th day (1 = 1 January); invalid when it lies
 // outside the year.
 Date date_of_day_in_year(int year, int day_of_year);

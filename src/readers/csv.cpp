@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace wgn::readers {
 namespace {
@@ -79,35 +80,59 @@ std::size_t separator_from(std::string_view text, std::size_t at, std::size_t en
     return at;
 }
 
-// The cells of the line from `at` to `end` (its LF or the end of the text)
-// appended to `cells`, when the line holds no quotation mark; false, with
-// nothing appended, when it does (the cell by cell reading takes it).  The
-// separators of a word are taken one after the other from its mask, so
-// that no cell waits on the one before to be found; a carriage return ends
-// the last cell only.
-//   "2001-01-01,1.5,,3\r" -> "2001-01-01", "1.5", "", "3"
-bool split_plain_line(std::string_view text, std::size_t at, std::size_t end, char separator,
-                      std::vector<std::string_view>& cells) {
+// The cells of the line that starts at `at`, appended to `cells`, at most
+// `keep` of them, when the line holds no quotation mark; false, with
+// nothing appended, when it does (the cell by cell reading takes it).
+// `fields` is told how many cells the line has, `end` where it ends (its
+// LF, or the end of the text).  The line is read eight bytes at a time,
+// each word's line end, quotation marks and separators found at once; the
+// separators are taken one after the other from their mask, so that no
+// cell waits on the one before to be found, and those past the kept cells
+// are only counted.  A carriage return ends the last cell only.
+//   "2001-01-01,1.5,,3\r\n" -> "2001-01-01", "1.5", "", "3", end 18;
+//   keep 2: "2001-01-01", "1.5", fields 4
+bool split_plain_line(std::string_view text, std::size_t at, char separator, std::size_t keep,
+                      std::vector<std::string_view>& cells, std::size_t& fields, std::size_t& end) {
     if constexpr (!kLittleEndian) return false;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     const std::size_t before = cells.size();
     std::size_t start = at;  // of the cell being read
-    for (std::size_t i = at; i < end; i += 8) {
+    std::size_t ended = 0;   // cells kept, each ended by its separator
+    std::size_t passed = 0;  // separators past the kept cells
+    end = text.size();
+    // word_at gives 0 for the bytes past the text, which match none of the
+    // bytes looked for.
+    for (std::size_t i = at; i < text.size(); i += 8) {
         const std::uint64_t word = word_at(text, i);
-        // The bytes of the line alone: those from `end` on are another line's.
-        const std::uint64_t line = end - i >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (end - i))) - 1;
+        const std::uint64_t line_ends = bytes_equal(word, '\n');
+        // The bytes of the line alone: those before its LF.  The LF's
+        // high bit moved to the lowest bit of its byte, less 1, sets the
+        // bits of the bytes below it.
+        const std::uint64_t line = line_ends == 0 ? ~std::uint64_t{0} : ((line_ends & (0 - line_ends)) >> 7) - 1;
         if ((bytes_equal(word, '"') & line) != 0) {
             cells.resize(before);
             return false;
         }
-        for (std::uint64_t found = bytes_equal(word, separator) & line; found != 0; found &= found - 1) {
+        std::uint64_t found = bytes_equal(word, separator) & line;
+        for (; found != 0 && ended < keep; found &= found - 1, ++ended) {
             const std::size_t place = i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
             cells.push_back(text.substr(start, place - start));
             start = place + 1;
         }
+        // The high bits of the separators past the kept cells, as 0 or 1
+        // a byte, summed by one multiplication (eight add up below 256).
+        passed += static_cast<std::size_t>(((found >> 7) * kOnes) >> 56);
+        if (line_ends != 0) {
+            end = i + static_cast<std::size_t>(std::countr_zero(line_ends)) / 8;
+            break;
+        }
     }
-    std::string_view last = text.substr(start, end - start);
-    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
-    cells.push_back(last);
+    if (ended < keep) {
+        std::string_view last = text.substr(start, end - start);
+        if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
+        cells.push_back(last);
+    }
+    fields = ended + passed + 1;
     return true;
 }
 
@@ -121,27 +146,39 @@ std::size_t line_end_from(std::string_view text, std::size_t at) {
 }  // namespace
 
 Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
+    return parse_csv_cells(text, separator, {});
+}
+
+Result<CsvCells> parse_csv_cells(std::string_view text, char separator, const CellsKept& kept) {
     CsvCells csv;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     // Room for every cell at once: one per separator and line end (a
     // quoted one may hold some), so the cells are never moved as they grow.
+    // (Room not filled costs no memory: its pages are never touched.)
     const Counts counts = separators_and_line_ends(text, separator);
     const std::size_t line_ends = counts.line_ends;
     csv.cells.reserve(counts.separators + line_ends + 1);
     csv.starts.reserve(line_ends + 2);
     csv.lines.reserve(line_ends + 1);
+    constexpr std::size_t kAll = std::numeric_limits<std::size_t>::max();
+    std::size_t keep = kAll;  // the leading cells a row keeps
+    bool asking = static_cast<bool>(kept);
     std::size_t at = 0;
-    std::size_t next_line = line_end_from(text, 0);  // the first line end at or after `at`
+    std::size_t next_line = 0;  // the first line end at or after `at`, for the cell by cell reading
     int line = 1;
     std::string field;
     while (at < text.size()) {
         const int row_line = line;
+        const std::size_t row_at = at;
+        std::size_t fields = 0, row_end = 0;
         // Almost every line has no quotation mark: its cells are split at once.
-        if (next_line < at) next_line = line_end_from(text, at);
-        bool row_done = split_plain_line(text, at, next_line, separator, csv.cells);
+        bool row_done = split_plain_line(text, at, separator, keep, csv.cells, fields, row_end);
+        const bool plain = row_done;
         if (row_done) {
-            at = next_line < text.size() ? next_line + 1 : text.size();
+            at = row_end < text.size() ? row_end + 1 : text.size();
             ++line;
+        } else {
+            next_line = line_end_from(text, at);
         }
         while (!row_done) {
             bool quoted = false;
@@ -193,13 +230,34 @@ Result<CsvCells> parse_csv_cells(std::string_view text, char separator) {
                 row_done = true;
             }
         }
-        // Rows of blanks only are left out.
         const std::size_t first = csv.starts.back();
-        if (blank_row(std::span<const std::string_view>(csv.cells).subspan(first))) {
+        if (!plain) fields = csv.cells.size() - first;
+        // Rows of blanks only are left out; a row whose kept cells are
+        // blank is split whole to tell.
+        bool blank = blank_row(std::span<const std::string_view>(csv.cells).subspan(first));
+        if (blank && fields > csv.cells.size() - first) {
             csv.cells.resize(first);
-        } else {
-            csv.starts.push_back(csv.cells.size());
-            csv.lines.push_back(row_line);
+            split_plain_line(text, row_at, separator, kAll, csv.cells, fields, row_end);
+            blank = blank_row(std::span<const std::string_view>(csv.cells).subspan(first));
+        }
+        if (blank) {
+            csv.cells.resize(first);
+            continue;
+        }
+        csv.starts.push_back(csv.cells.size());
+        csv.lines.push_back(row_line);
+        if (keep != kAll) csv.widths.push_back(fields);
+        if (asking) {
+            if (const std::optional<std::size_t> answer = kept(csv); answer && *answer < kAll) {
+                // Every row so far kept all its cells.
+                keep = std::max<std::size_t>(*answer, 1);
+                csv.kept = keep;
+                asking = false;
+                csv.widths.reserve(line_ends + 1);
+                for (std::size_t r = 0; r < csv.rows(); ++r) csv.widths.push_back(csv.starts[r + 1] - csv.starts[r]);
+            } else if (answer) {
+                asking = false;
+            }
         }
     }
     return csv;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <span>
+#include <stdexcept>
 
 #include "readers/calendar_days.hpp"
 #include "readers/daily_number.hpp"
@@ -193,23 +196,94 @@ DateParts split_date(std::string_view text) {
 
 }  // namespace
 
-DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column, Settings settings) {
+namespace {
+
+// Lines of notes before the header row (Daymet's "Latitude: ...",
+// "How to cite: ..."): the header is the first row that names the date,
+// among the first rows; a table without one keeps its first row, whose
+// message tells what it lacks.
+constexpr std::size_t kMostNoteRows = 40;
+
+// Whether header cell `name` is the column asked for.
+bool is_asked(std::string_view name, const std::vector<std::string_view>& names, std::string_view wanted) {
+    // A header may carry its unit: "prcp (mm/day)", R's "prcp..mm.day.".
+    const std::string plain = text::lower_case(name_without_unit(name));
+    if (!wanted.empty())
+        return text::lower_case(text::trimmed(name)) == text::lower_case(wanted) || plain == text::lower_case(wanted);
+    for (const std::string_view candidate : names) {
+        if (plain == text::lower_case(candidate)) return true;
+    }
+    return false;
+}
+
+// How many leading columns of `header` the reading of `asked` and of the
+// dates can touch: up to the last of the date's columns and of every column
+// any of `asked` names; all when the header leaves that open (no date
+// column, no column by a wanted name), whose message is for the reading.
+std::optional<std::size_t> columns_touched(std::span<const std::string_view> header, std::string_view date_column,
+                                           std::span<const ColumnAsked> asked) {
+    std::size_t touched = 0;
+    const auto touch = [&](std::optional<std::size_t> column) {
+        if (column) touched = std::max(touched, *column + 1);
+    };
+    if (!date_column.empty()) {
+        const std::string wanted = text::lower_case(text::trimmed(date_column));
+        bool found = false;
+        for (std::size_t i = 0; i < header.size() && !found; ++i) {
+            found = text::lower_case(text::trimmed(header[i])) == wanted || plain_name(header[i]) == wanted;
+            if (found) touch(i);
+        }
+        if (!found) return std::nullopt;
+    } else {
+        const DateColumns columns = named_date_columns(header);
+        if (!complete(columns)) return std::nullopt;
+        for (const auto column : {columns.date, columns.year, columns.month, columns.day, columns.day_of_year})
+            touch(column);
+    }
+    for (const ColumnAsked& column : asked) {
+        bool found = false;
+        for (std::size_t i = 0; i < header.size(); ++i) {
+            if (!is_asked(header[i], column.names, column.wanted)) continue;
+            found = true;
+            touch(i);
+        }
+        if (!found && !column.wanted.empty()) return std::nullopt;
+    }
+    return touched;
+}
+
+}  // namespace
+
+DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column, Settings settings,
+                             std::span<const ColumnAsked> asked) {
     DatedTable table;
     table.first_line = first_line;
     table.date_column = date_column;
     table.settings = settings;
     table.separator = detect_separator(text);
-    Result<CsvCells> cells = parse_csv_cells(text, table.separator);
+    // The header row is known as soon as it is read (as below): the rows
+    // after it keep the cells of the columns asked for.
+    CellsKept kept;
+    if (!asked.empty()) {
+        kept = [&](const CsvCells& so_far) -> std::optional<std::size_t> {
+            const std::size_t r = so_far.rows() - 1;
+            std::optional<std::size_t> header;
+            if (!date_column.empty() || has_date_columns(so_far.row(r))) {
+                header = r;
+            } else if (r == kMostNoteRows) {
+                header = 0;
+            }
+            if (!header) return std::nullopt;
+            return columns_touched(so_far.row(*header), date_column, asked)
+                .value_or(std::numeric_limits<std::size_t>::max());
+        };
+    }
+    Result<CsvCells> cells = parse_csv_cells(text, table.separator, kept);
     if (!cells) fail(cells.problem().line + first_line - 1, "", cells.problem().text);
     table.cells = std::move(*cells);
     if (table.cells.rows() == 0) fail(first_line, "", "no header row");
-    // Lines of notes before the header row (Daymet's "Latitude: ...",
-    // "How to cite: ..."): the header is the first row that names the date,
-    // among the first rows; a table without one keeps its first row, whose
-    // message tells what it lacks.
     std::size_t header = 0;
     if (table.date_column.empty()) {
-        constexpr std::size_t kMostNoteRows = 40;
         for (std::size_t r = 0; r < table.cells.rows() && r <= kMostNoteRows; ++r) {
             if (!has_date_columns(table.cells.row(r))) continue;
             header = r;
@@ -236,16 +310,7 @@ std::optional<std::size_t> find_column(const DatedTable& table, const std::vecto
     const int line = table.header_line + table.first_line - 1;
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < header.size(); ++i) {
-        // A header may carry its unit: "prcp (mm/day)", R's "prcp..mm.day.".
-        const std::string whole = text::lower_case(text::trimmed(header[i]));
-        const std::string name = text::lower_case(name_without_unit(header[i]));
-        bool match = false;
-        if (!wanted.empty()) {
-            match = whole == text::lower_case(wanted) || name == text::lower_case(wanted);
-        } else {
-            for (const std::string_view candidate : names) match = match || name == text::lower_case(candidate);
-        }
-        if (!match) continue;
+        if (!is_asked(header[i], names, wanted)) continue;
         if (found) {
             fail(line, "",
                  "two " + std::string(what) + " columns (" + text::shown_cell(header[*found]) + ", " +
@@ -282,6 +347,12 @@ bool day_comes_first(const DatedTable& table, std::size_t date_column) {
     for (std::size_t r = table.first_row; r < cells.rows(); ++r) {
         const std::span<const std::string_view> row = cells.row(r);
         if (date_column >= row.size()) continue;
+        // Ten characters with a separator after four and after seven
+        // ("2001-01-13", also with a digit amiss) are never a date with the
+        // year last: no need to read them.
+        if (const std::string_view cell = text::trimmed(row[date_column]);
+            cell.size() == 10 && (cell[4] == '-' || cell[4] == '/' || cell[4] == '.') && cell[7] == cell[4])
+            continue;
         const DateParts parts = split_date(row[date_column]);
         if (!parts.ok || parts.year_first) continue;
         if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(r);
@@ -353,36 +424,68 @@ Date row_date(const DatedTable& table, const DateColumns& columns, std::span<con
 }
 
 // The day numbers of the rows, one after the other.  A date written
-// YYYY-MM-DD that is the day after the row before's (as in almost every
-// file) is that day's number plus one: a valid date, with no calendar
-// arithmetic; any other goes through row_date.
+// YYYY-MM-DD (or with '/' or '.') that is the day after the row before's,
+// as in almost every file, is that day's number plus one: its text is
+// compared with the text that day would have, written as the row before
+// wrote its own, with no reading or calendar arithmetic.  Any other goes
+// through row_date.
 class RowDays {
   public:
     RowDays(const DatedTable& table, const DateColumns& columns, bool day_first)
         : table_(table), columns_(columns), day_first_(day_first) {}
     std::int32_t day(std::span<const std::string_view> row, int line) {
-        DateParts parts;
-        if (columns_.date && fixed_date(text::trimmed(row[*columns_.date]), parts) && known_ &&
-            parts.first == next_.year && parts.second == next_.month && parts.third == next_.day)
-            return take(next_, next_day_);
+        if (columns_.date && expected_) {
+            const std::string_view cell = text::trimmed(row[*columns_.date]);
+            if (cell.size() == kFixedSize && std::memcmp(cell.data(), next_text_, kFixedSize) == 0) {
+                const std::int32_t day = next_day_;
+                write_next(next_, day, false);
+                return day;
+            }
+        }
         const Date date = row_date(table_, columns_, row, line, day_first_);
-        known_ = true;
-        return take(date, day_number(date));
+        const std::int32_t day = day_number(date);
+        // The next row is expected in the same writing when this row's
+        // date is written in its fixed places.
+        DateParts parts;
+        expected_ = columns_.date && fixed_date(text::trimmed(row[*columns_.date]), parts);
+        if (expected_) {
+            const std::string_view cell = text::trimmed(row[*columns_.date]);
+            next_text_[4] = cell[4];
+            next_text_[7] = cell[7];
+            write_next(date, day, true);
+        }
+        return day;
     }
 
   private:
-    // The row's day `day` (of date `date`): the next row's expected is the day after.
-    std::int32_t take(Date date, std::int32_t day) {
+    static constexpr std::size_t kFixedSize = 10;
+    // The day after `date` (day number `day`) as the next row is expected
+    // to write it: its day, and its month and year when `whole` or when
+    // they change; nothing is expected past the years of four digits.
+    void write_next(Date date, std::int32_t day, bool whole) {
         next_ = day_after(date);
         next_day_ = day + 1;
-        return day;
+        if (next_.year > 9999) {
+            expected_ = false;
+            return;
+        }
+        const auto two_digits = [&](std::size_t at, int value) {
+            next_text_[at] = static_cast<char>('0' + value / 10);
+            next_text_[at + 1] = static_cast<char>('0' + value % 10);
+        };
+        two_digits(8, next_.day);
+        if (next_.day != 1 && !whole) return;  // the month and year are the row before's
+        two_digits(5, next_.month);
+        two_digits(0, next_.year / 100);
+        two_digits(2, next_.year % 100);
     }
     const DatedTable& table_;
     const DateColumns& columns_;
     bool day_first_;
-    bool known_ = false;
-    Date next_;                  // the date of the day after the row before's
-    std::int32_t next_day_ = 0;  // its day number
+    bool expected_ = false;         // whether next_text_ holds the next row's expected date
+    char next_text_[kFixedSize]{};  // "2001-01-02": the day after the row before's, written as it was
+    Date next_;                     // that day
+    std::int32_t next_day_ = 0;     // its day number
 };
 
 }  // namespace
@@ -392,6 +495,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
     const DateColumns columns = date_columns(table);
     const CsvCells& cells = table.cells;
     const std::string column_name = text::shown_cell(table.header[column]);
+    if (column >= cells.kept) throw std::logic_error("read_dated_column: a column the table did not keep");
 
     // A date column with the year last: the column as a whole tells whether
     // the day or the month comes first (a day above 12 somewhere); a column
@@ -406,9 +510,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
     for (std::size_t r = table.first_row; r < cells.rows(); ++r) {
         const std::span<const std::string_view> row = cells.row(r);
         const int line = cells.lines[r] + table.first_line - 1;
-        if (row.size() < table.header.size()) {
+        if (cells.fields(r) < table.header.size()) {
             fail(line, "",
-                 std::to_string(row.size()) + " fields, the header has " + std::to_string(table.header.size()));
+                 std::to_string(cells.fields(r)) + " fields, the header has " + std::to_string(table.header.size()));
         }
         const std::int32_t day = days_known ? table.row_days[r - table.first_row] : days.day(row, line);
         if (ordered && !values.empty() && day <= values.back().day) {
@@ -439,8 +543,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
             double number = 0.0;
             const bool read = read_number(text, number, plain_decimals);
             if (!read || !nodata.marks_number(number)) {
-                // Almost every number needs no check beyond being one.
-                if (!read || number == 0 || !std::isfinite(number))
+                // Almost every number needs no check beyond being one (a
+                // plain decimal that reads as 0 has no digit but 0).
+                if (!read || (number == 0 && plain_decimals < 0) || !std::isfinite(number))
                     checked_number(read, number, text, line, column_name);
                 read_daily_text(value, text, number, plain_decimals);
             }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +35,21 @@ struct DatedTable {
     std::size_t value_rows() const { return cells.rows() - first_row; }
 };
 
+// A column a reader will read, asked for as find_column is: by one of
+// `names`, or by the name `wanted` when that is given.
+struct ColumnAsked {
+    std::vector<std::string_view> names;
+    std::string_view wanted;
+};
+
 // Parses `text` (the table alone), which the table then views; a text that
 // is not a table throws.
 // `date_column` names the date's column where the table's own name for it
-// is not one of the known ones.
+// is not one of the known ones.  `asked`, when given, are the only columns
+// that will be read: the value rows keep the cells up to the last of them
+// and of the date's columns, and count the others (CellsKept).
 DatedTable parse_dated_table(std::string_view text, int first_line, std::string_view date_column = {},
-                             Settings settings = Settings::station_list);
+                             Settings settings = Settings::station_list, std::span<const ColumnAsked> asked = {});
 
 // The table's column names for a message, as many as fit a line:
 //   header "date,prcp,tmax" -> "date, prcp, tmax"

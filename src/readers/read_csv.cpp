@@ -15,23 +15,43 @@
 namespace wgn::readers {
 namespace {
 
+bool is_read(const ReadOptions& options, Variable variable) {
+    return options.only.empty() || std::find(options.only.begin(), options.only.end(), variable) != options.only.end();
+}
+
+// The column of `variable` as find_column asks for it: by the station's
+// name for it, else by the variable's known names.
+ColumnAsked column_asked(const VariableFacts& variable, const ReadOptions& options) {
+    ColumnAsked asked;
+    for (const std::string_view name : variable.columns) {
+        if (!name.empty()) asked.names.push_back(name);
+    }
+    const auto wanted = options.columns.find(variable.variable);
+    if (wanted != options.columns.end()) asked.wanted = wanted->second;
+    return asked;
+}
+
+// The columns a reading of some of the variables asks for; none (every
+// column kept) when all are read.
+std::vector<ColumnAsked> columns_asked(const ReadOptions& options) {
+    std::vector<ColumnAsked> asked;
+    if (options.only.empty()) return asked;
+    for (const VariableFacts& variable : kVariableFacts) {
+        if (is_read(options, variable.variable)) asked.push_back(column_asked(variable, options));
+    }
+    return asked;
+}
+
 // Reads the column of every variable the table has into the record.
 void read_variables(const DatedTable& table, const ReadOptions& options, std::string_view marker, bool ordered,
                     StationRecord& record) {
     for (const VariableFacts& variable : kVariableFacts) {
-        if (!options.only.empty() &&
-            std::find(options.only.begin(), options.only.end(), variable.variable) == options.only.end())
-            continue;
-        std::vector<std::string_view> names;
-        for (const std::string_view name : variable.columns) {
-            if (!name.empty()) names.push_back(name);
-        }
+        if (!is_read(options, variable.variable)) continue;
+        const ColumnAsked asked = column_asked(variable, options);
         const Variable name = variable.variable;
-        const auto wanted = options.columns.find(name);
         try {
             const std::optional<std::size_t> column =
-                find_column(table, names, wanted == options.columns.end() ? "" : wanted->second, variable.what,
-                            variable.list_column);
+                find_column(table, asked.names, asked.wanted, variable.what, variable.list_column);
             if (!column) continue;
             const std::string_view header = table.header[*column];
             record.columns[name] = text::shown_cell(text::trimmed(header));
@@ -113,7 +133,8 @@ void refuse_monthly(const DatedTable& table) {
 }  // namespace
 
 StationRecord read_csv(std::string_view text, const ReadOptions& options) {
-    const DatedTable table = parse_dated_table(text, 1, options.date_column, options.settings);
+    const std::vector<ColumnAsked> asked = columns_asked(options);
+    const DatedTable table = parse_dated_table(text, 1, options.date_column, options.settings, asked);
     StationRecord record;
     // The notes before the header may give the position, as Daymet's
     // "Latitude: 40.5853  Longitude: -105.0844" and "Elevation: 1525 meters".
@@ -173,7 +194,8 @@ StationRecord read_power(std::string_view text, const ReadOptions& options) {
     if (!ended) fail(lines.number(), "", "the header block has no line -END HEADER-");
     const int first_line = lines.number() + 1;
     std::string_view rest = lines.rest();
-    const DatedTable table = parse_dated_table(rest, first_line, options.date_column, options.settings);
+    const std::vector<ColumnAsked> asked = columns_asked(options);
+    const DatedTable table = parse_dated_table(rest, first_line, options.date_column, options.settings, asked);
     refuse_monthly(table);
     // POWER marks missing days by its own fill value (-999, or -999.0); its
     // RH2M is in per cent.

@@ -115,6 +115,10 @@ TEST(ReadDatedColumn, EachRowItsOwnDate) {
         {{"2001-01-05", "2001-01-05", "2001-01-06", "2001-01-03", "2001-01-04"}},
         {{"2001-01-01", "2001/01/02", "20010103", "2001-01-04 00:00", "2001-01-05"}},
         {{"1999-12-31", "2000-01-01", " 2000-01-02 ", "2000-01-03"}},
+        {{"2001.01.31", "2001.02.01", "2001-02-02", "2001/02/03", "2001/02/04"}},  // the writing changes
+        {{"0999-12-31", "1000-01-01", "9999-12-30", "9999-12-31"}},
+        {{"2001-01-09", "2001-01-10", "2001-01-11", "2001-01-19", "2001-01-20", "2001-01-21"}},
+        {{"2001-01-31", "2001-02-01", "2001-04-10", "2001-02-11", "2002-04-12"}},  // months away and back
     };
     for (const auto& c : cases) {
         std::string text = "date,pcp\n";
@@ -124,7 +128,7 @@ TEST(ReadDatedColumn, EachRowItsOwnDate) {
         ASSERT_EQ(values.size(), c.dates.size()) << text;
         for (std::size_t i = 0; i < values.size(); ++i) {
             std::string date(c.dates[i].substr(c.dates[i].find_first_not_of(' '), 10));
-            if (date.find_first_of("-/") == std::string::npos)
+            if (date.find_first_of("-/.") == std::string::npos)
                 date = date.substr(0, 4) + "-" + date.substr(4, 2) + "-" + date.substr(6, 2);
             const Date expected{std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2)),
                                 std::stoi(date.substr(8, 2))};
@@ -171,6 +175,83 @@ TEST(ParseCsvCells, LinesWithAndWithoutQuotes) {
         std::vector<std::vector<std::string>> rows;
         for (std::size_t r = 0; r < cells->rows(); ++r) rows.emplace_back(cells->row(r).begin(), cells->row(r).end());
         EXPECT_EQ(rows, c.rows) << c.text;
+    }
+}
+
+// Rows after the one the reader decides on keep only their leading cells
+// and count the others; a row with a quotation mark anywhere, or whose kept
+// cells are blank, keeps all its cells (a quoted cell may hold line ends
+// and separators, and a row is left out only when all its cells are blank).
+TEST(ParseCsvCells, RowsKeepTheirLeadingCells) {
+    const struct {
+        std::string_view text;
+        std::size_t keep;  // decided after the first row
+        std::vector<std::vector<std::string>> rows;
+        std::vector<std::size_t> fields;
+    } cases[] = {
+        {"h,i,j\n1,2,3\n4,5\n6\n", 2, {{"h", "i", "j"}, {"1", "2"}, {"4", "5"}, {"6"}}, {3, 3, 2, 1}},
+        {"h,i,j\n1,\"a,b\",3\n", 1, {{"h", "i", "j"}, {"1", "a,b", "3"}}, {3, 3}},
+        {"h,i,j\n1,2,\"x\ny\"\n5,6,7", 1, {{"h", "i", "j"}, {"1", "2", "x\ny"}, {"5"}}, {3, 3, 3}},
+        {"h,i,j\n1,2345678901234,\"x\ny\"\n5,6,7",
+         1,
+         {{"h", "i", "j"}, {"1", "2345678901234", "x\ny"}, {"5"}},
+         {3, 3, 3}},
+        {"h,i,j\n ,,x\n,,\n8,9,", 1, {{"h", "i", "j"}, {" ", "", "x"}, {"8"}}, {3, 3, 3}},
+        {"h,i\r\n1,2\r\n3,4\r", 1, {{"h", "i"}, {"1"}, {"3"}}, {2, 2, 2}},
+        {"h,i,j\n0123456789,0123456789abc,x,y,z\n", 1, {{"h", "i", "j"}, {"0123456789"}}, {3, 5}},
+        {"h,i,j\n1,2,3\n", 0, {{"h", "i", "j"}, {"1"}}, {3, 3}},  // a row keeps one cell at least
+    };
+    for (const auto& c : cases) {
+        const CellsKept kept = [&](const CsvCells&) { return std::optional<std::size_t>(c.keep); };
+        const Result<CsvCells> cells = parse_csv_cells(c.text, ',', kept);
+        ASSERT_TRUE(cells) << c.text;
+        std::vector<std::vector<std::string>> rows;
+        std::vector<std::size_t> fields;
+        for (std::size_t r = 0; r < cells->rows(); ++r) {
+            rows.emplace_back(cells->row(r).begin(), cells->row(r).end());
+            fields.push_back(cells->fields(r));
+        }
+        EXPECT_EQ(rows, c.rows) << c.text;
+        EXPECT_EQ(fields, c.fields) << c.text;
+    }
+}
+
+// A table told the columns to be read gives them the same values, lines
+// and problems as one that keeps every cell, whatever columns come first.
+TEST(ParseDatedTable, ColumnsAskedForReadAsAllColumns) {
+    const struct {
+        std::string_view text;
+        std::string_view column;  // asked for by this name
+    } cases[] = {
+        {"date,prcp,tmax,tmin\n2001-01-01,1,5,2\n2001-01-02,2,6,1\n", "prcp"},
+        {"tmax,tmin,prcp,date\n5,2,1,2001-01-01\n6,1,-99,2001-01-02\n", "prcp"},
+        {"year,doy,tmax,rain,x\n2001,1,5,1,a\n2001,2,6,,b\n", "rain"},
+        {"note\ndate,prcp,tmax\n2001-01-01,1,5\n2001-01-02,2\n", "prcp"},
+        {"date,prcp,tmax\n2001-01-01,1,\"5\n\"\n2001-01-02,3,6\n", "prcp"},
+        {"date,prcp,tmax\n2001-01-01,1,5\n2001-01-02,x,6\n", "prcp"},
+    };
+    const NoDataMark nodata("-99");
+    const auto read = [&](std::string_view text, std::span<const ColumnAsked> asked, std::string_view name) {
+        return catch_problem([&] {
+            const DatedTable table = parse_dated_table(text, 1, {}, Settings::station_list, asked);
+            const std::vector<std::string_view> names = {name};
+            const std::optional<std::size_t> column = find_column(table, names, "", "precipitation", "pcp_column");
+            std::vector<std::string> values;
+            for (const DailyValue& value : read_dated_column(table, *column, nodata, false, true))
+                values.push_back(std::to_string(value.day) + " " + value.text + " " + std::to_string(value.line));
+            return values;
+        });
+    };
+    for (const auto& c : cases) {
+        const ColumnAsked asked[] = {{{c.column}, {}}};
+        const Result<std::vector<std::string>> all = read(c.text, {}, c.column);
+        const Result<std::vector<std::string>> some = read(c.text, asked, c.column);
+        ASSERT_EQ(all.ok(), some.ok()) << c.text;
+        if (all.ok()) {
+            EXPECT_EQ(*all, *some) << c.text;
+        } else {
+            EXPECT_EQ(all.problem().message(), some.problem().message()) << c.text;
+        }
     }
 }
 
