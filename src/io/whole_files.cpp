@@ -11,16 +11,29 @@ bool read_whole_file(const platform::ResolvedName& name, std::string& text, int&
         error = file.error;
         return false;
     }
-    text.clear();
-    // The file's size as a hint: the text is made once, not grown and
-    // copied as it is read (a file that grows meanwhile is still read whole).
+    // The file's size as a hint: the text is made once and read into its
+    // place, not read into a buffer and copied.  Once it is full, whether
+    // more comes is asked into a buffer of its own, so that a text of the
+    // file's size is not made larger for the read of 0 bytes that ends it;
+    // a file that grows meanwhile is still read whole.
+    std::size_t room = 65536;
     if (const std::int64_t size = platform::file_stamp(name).size; size > 0 && size <= kLargestInputFile)
-        text.reserve(static_cast<std::size_t>(size));
-    char buffer[65536];
+        room = static_cast<std::size_t>(size);
+    text.resize(room);
+    std::size_t filled = 0;
     long got = 0;
-    while ((got = platform::read_some(file.handle, buffer, sizeof buffer, error)) > 0) {
-        text.append(buffer, static_cast<std::size_t>(got));
+    for (;;) {
+        if (filled < text.size()) {
+            got = platform::read_some(file.handle, text.data() + filled, text.size() - filled, error);
+        } else {
+            char more[65536];
+            got = platform::read_some(file.handle, more, sizeof more, error);
+            if (got > 0) text.append(more, static_cast<std::size_t>(got));
+        }
+        if (got <= 0) break;
+        filled += static_cast<std::size_t>(got);
     }
+    text.resize(filled);
     platform::close_handle(file.handle);
     return got == 0;
 }

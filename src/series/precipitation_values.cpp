@@ -74,6 +74,11 @@ Done millimetre_precipitation(readers::StationRecord& record, std::optional<Unit
         if (variable == Variable::pcp) {
             for (const readers::DailyValue& value : values->second) {
                 if (value.text.empty()) continue;
+                // Almost every day: a plain decimal of millimetres, read
+                // already, from 0 to the most a day can hold.
+                if (*unit == Unit::kMillimetre && value.decimals >= 0 && value.number >= 0 &&
+                    value.number <= kMostDailyRain)
+                    continue;
                 if (std::string why = implausible_rain(value, *unit, settings); !why.empty())
                     return at(variable, value.line, std::move(why));
             }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 #include "io/decimal_text.hpp"
@@ -149,8 +150,17 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
     const std::int32_t last_day = readers::day_number(Date{last, 12, 31});
     auto next = std::lower_bound(values.begin(), values.end(), first_day,
                                  [](const DailyValue& v, std::int32_t day) { return v.day < day; });
-    const std::string line_end = "\r\n";
-    series.text.reserve(static_cast<std::size_t>(last_day - first_day + 1) * 7);
+    // The text is written in place, in room for the longest it can be:
+    // every day's NoData value and line end, and the period's values.
+    constexpr std::string_view line_end = "\r\n";
+    std::size_t room = static_cast<std::size_t>(last_day - first_day + 1) * (options.nodata.size() + line_end.size());
+    for (auto it = next; it != values.end() && it->day <= last_day; ++it) room += it->text.size();
+    series.text.resize(room);
+    std::size_t used = 0;
+    const auto write = [&](std::string_view piece) {
+        std::memcpy(series.text.data() + used, piece.data(), piece.size());
+        used += piece.size();
+    };
     std::array<int, 12> months{};
     Date date{first, 1, 1};
     for (std::int32_t day = first_day; day <= last_day; ++day) {
@@ -168,16 +178,16 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
                                         ? std::string("nodata for this station")
                                         : readers::setting_name(options.settings, "nodata"))};
             }
-            series.text.append(written);
+            write(written);
             if (dry) ++coverage.below_threshold;
             if (value->trace) ++coverage.trace_values;
         } else {
-            series.text.append(options.nodata);
+            write(options.nodata);
             ++months[static_cast<std::size_t>(date.month - 1)];
             ++coverage.missing_days;
             if (value != nullptr && value->flagged) ++coverage.flagged_values;
         }
-        series.text.append(line_end);
+        write(line_end);
         ++coverage.days;
         if (date.month == 12 && date.day == 31) {
             coverage.missing.push_back(months);
@@ -188,6 +198,7 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
         }
         date = readers::day_after(date);
     }
+    series.text.resize(used);
     return series;
 }
 

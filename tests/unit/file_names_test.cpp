@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "io/file_names.hpp"
+#include "io/platform.hpp"
+#include "io/whole_files.hpp"
 
 namespace {
 
@@ -47,3 +52,33 @@ TEST(FileNames, EveryRefusalSaysWhy) {
 }
 
 }  // namespace
+
+// A file is read whole into its place whatever its size against the reads
+// that fill it: exactly the file's size, a byte more or less than a read's
+// step, and a file that reports no size (read on until its end).
+TEST(WholeFiles, ReadWholeAtEverySize) {
+    const std::string name = ::testing::TempDir() + "unit-test-whole-file-" +
+                             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".txt";
+    for (const std::size_t size : {0UL, 1UL, 4095UL, 4096UL, 4097UL, 65535UL, 65536UL, 65537UL, 200001UL}) {
+        std::string written(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) written[i] = static_cast<char>('a' + i % 23);
+        {
+            std::FILE* file = std::fopen(name.c_str(), "wb");
+            ASSERT_NE(file, nullptr);
+            ASSERT_EQ(std::fwrite(written.data(), 1, size, file), size);
+            std::fclose(file);
+        }
+        std::string read = "left over";
+        int error = 0;
+        ASSERT_TRUE(wgn::io::read_whole_file(wgn::io::platform::resolve_file_name(name), read, error)) << size;
+        EXPECT_EQ(read, written) << size;
+    }
+    std::remove(name.c_str());
+    // Linux's /proc files tell a size of 0 and hold more.
+    if (std::filesystem::exists("/proc/self/status")) {
+        std::string status;
+        int error = 0;
+        ASSERT_TRUE(wgn::io::read_whole_file(wgn::io::platform::resolve_file_name("/proc/self/status"), status, error));
+        EXPECT_NE(status.find("Name:"), std::string::npos);
+    }
+}
