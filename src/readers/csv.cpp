@@ -11,7 +11,9 @@ namespace {
 
 bool blank_row(std::span<const std::string_view> fields) {
     for (const std::string_view field : fields) {
-        if (field.find_first_not_of(" \t") != std::string_view::npos) return false;
+        for (const char c : field) {
+            if (c != ' ' && c != '\t') return false;
+        }
     }
     return true;
 }

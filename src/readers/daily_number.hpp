@@ -18,6 +18,11 @@ namespace wgn::readers {
 // Gives `value` the text `text` as read: number_value(text, plain_decimals)
 // gave `number` and `plain_decimals`.
 void read_daily_text(DailyValue& value, std::string_view text, double number, int plain_decimals);
+// The same for a value that has its text already.
+inline void set_number_read(DailyValue& value, double number, int plain_decimals) {
+    value.number = number;
+    value.decimals = plain_decimals >= 0 ? static_cast<std::int8_t>(plain_decimals) : DailyValue::kNotPlain;
+}
 
 // number_value(value.text): nothing for a missing day or a text that is no number.
 inline std::optional<double> number_of(const DailyValue& value) {

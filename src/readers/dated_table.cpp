@@ -521,21 +521,17 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                  date_text(date.year, date.month, date.day) + " does not follow the date of line " +
                      std::to_string(values.back().line));
         }
-        // The value is made in its place; its text is the cell's, read
-        // where it stands (a decimal comma's cell alone is copied first).
-        DailyValue& value = values.emplace_back();
-        value.line = line;
-        value.day = day;
         // A missing-day marker or a number the NoData value marks is a
         // missing day, a trace of precipitation is 0; any other cell that
         // is not a number is refused.  (A cell with a decimal comma is no
         // number until its comma is a point, so the NoData value is
-        // compared with the cell as a number.)
+        // compared with the cell as a number.)  The value is made in its
+        // place with its text, the cell's as it stands (a decimal comma's
+        // cell alone is copied first).
         const std::string_view cell = text::trimmed(row[column]);
         const CellKind kind = cell_kind(cell);
         if (kind == CellKind::trace && traces) {
-            value.text = kTraceText;
-            value.trace = true;
+            values.emplace_back(day, std::string(kTraceText), false, line, true);
         } else if (kind != CellKind::missing) {
             const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
             const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
@@ -547,8 +543,13 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                 // plain decimal that reads as 0 has no digit but 0).
                 if (!read || (number == 0 && plain_decimals < 0) || !std::isfinite(number))
                     checked_number(read, number, text, line, column_name);
-                read_daily_text(value, text, number, plain_decimals);
+                DailyValue& value = values.emplace_back(day, std::string(text), false, line);
+                set_number_read(value, number, plain_decimals);
+            } else {
+                values.emplace_back(day, std::string(), false, line);
             }
+        } else {
+            values.emplace_back(day, std::string(), false, line);
         }
     }
     if (!days_known) {
