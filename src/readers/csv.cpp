@@ -107,15 +107,19 @@ bool split_plain_line(std::string_view text, std::size_t at, char separator, std
     for (std::size_t i = at; i < text.size(); i += 8) {
         const std::uint64_t word = word_at(text, i);
         const std::uint64_t line_ends = bytes_equal(word, '\n');
-        // The bytes of the line alone: those before its LF.  The LF's
-        // high bit moved to the lowest bit of its byte, less 1, sets the
-        // bits of the bytes below it.
-        const std::uint64_t line = line_ends == 0 ? ~std::uint64_t{0} : ((line_ends & (0 - line_ends)) >> 7) - 1;
-        if ((bytes_equal(word, '"') & line) != 0) {
-            cells.resize(before);
-            return false;
+        const std::uint64_t quotes = bytes_equal(word, '"');
+        std::uint64_t found = bytes_equal(word, separator);
+        if ((line_ends | quotes) != 0) {
+            // The bytes of the line alone: those before its LF.  The LF's
+            // high bit moved to the lowest bit of its byte, less 1, sets
+            // the bits of the bytes below it.
+            const std::uint64_t line = line_ends == 0 ? ~std::uint64_t{0} : ((line_ends & (0 - line_ends)) >> 7) - 1;
+            if ((quotes & line) != 0) {
+                cells.resize(before);
+                return false;
+            }
+            found &= line;
         }
-        std::uint64_t found = bytes_equal(word, separator) & line;
         for (; found != 0 && ended < keep; found &= found - 1, ++ended) {
             const std::size_t place = i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
             cells.push_back(text.substr(start, place - start));

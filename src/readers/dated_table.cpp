@@ -345,21 +345,21 @@ bool day_comes_first(const DatedTable& table, std::size_t date_column) {
     int day_first_line = 0, month_first_line = 0, undecided_line = 0;
     std::string undecided;
     for (std::size_t r = table.first_row; r < cells.rows(); ++r) {
-        const std::span<const std::string_view> row = cells.row(r);
-        if (date_column >= row.size()) continue;
+        if (date_column >= cells.starts[r + 1] - cells.starts[r]) continue;
+        const std::string_view date = cells.cells[cells.starts[r] + date_column];
         // Ten characters with a separator after four and after seven
         // ("2001-01-13", also with a digit amiss) are never a date with the
         // year last: no need to read them.
-        if (const std::string_view cell = text::trimmed(row[date_column]);
+        if (const std::string_view cell = text::trimmed(date);
             cell.size() == 10 && (cell[4] == '-' || cell[4] == '/' || cell[4] == '.') && cell[7] == cell[4])
             continue;
-        const DateParts parts = split_date(row[date_column]);
+        const DateParts parts = split_date(date);
         if (!parts.ok || parts.year_first) continue;
         if (parts.first > 12 && day_first_line == 0) day_first_line = line_of(r);
         if (parts.second > 12 && month_first_line == 0) month_first_line = line_of(r);
         if (undecided_line == 0) {
             undecided_line = line_of(r);
-            undecided = text::trimmed(row[date_column]);
+            undecided = text::trimmed(date);
         }
     }
     if (day_first_line != 0 && month_first_line != 0) {
