@@ -531,7 +531,7 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         const std::string_view cell = text::trimmed(row[column]);
         const CellKind kind = cell_kind(cell);
         if (kind == CellKind::trace && traces) {
-            values.emplace_back(day, std::string(kTraceText), false, line, true);
+            values.emplace_back(DailyValue::in_place, day, kTraceText, line, true);
         } else if (kind != CellKind::missing) {
             const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
             const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
@@ -543,13 +543,13 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                 // plain decimal that reads as 0 has no digit but 0).
                 if (!read || (number == 0 && plain_decimals < 0) || !std::isfinite(number))
                     checked_number(read, number, text, line, column_name);
-                DailyValue& value = values.emplace_back(day, std::string(text), false, line);
+                DailyValue& value = values.emplace_back(DailyValue::in_place, day, text, line);
                 set_number_read(value, number, plain_decimals);
             } else {
-                values.emplace_back(day, std::string(), false, line);
+                values.emplace_back(DailyValue::in_place, day, "", line);
             }
         } else {
-            values.emplace_back(day, std::string(), false, line);
+            values.emplace_back(DailyValue::in_place, day, "", line);
         }
     }
     if (!days_known) {

@@ -45,6 +45,12 @@ struct DailyValue {
     DailyValue(std::int32_t day_number, std::string written, bool is_flagged = false, int file_line = 0,
                bool is_trace = false)
         : day(day_number), line(file_line), text(std::move(written)), flagged(is_flagged), trace(is_trace) {}
+    // A value as a reader takes it from its file, the text made in place
+    // (no string made first and moved): {DailyValue::in_place, day, "12.5", 12}.
+    struct InPlace {};
+    static constexpr InPlace in_place{};
+    DailyValue(InPlace, std::int32_t day_number, std::string_view written, int file_line, bool is_trace = false)
+        : day(day_number), line(file_line), text(written), trace(is_trace) {}
 
     // A new text, to be read again when its number is asked for.
     void set_text(std::string new_text) {
