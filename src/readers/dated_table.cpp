@@ -59,17 +59,23 @@ bool has_date_columns(std::span<const std::string_view> header) {
     return complete(named_date_columns(header));
 }
 
+// The first column of `header` that the station's name `date_column` for
+// the date's column names: as written, or without its unit.
+std::optional<std::size_t> named_date_column(std::span<const std::string_view> header, std::string_view date_column) {
+    const std::string wanted = text::lower_case(text::trimmed(date_column));
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        if (text::lower_case(text::trimmed(header[i])) == wanted || plain_name(header[i]) == wanted) return i;
+    }
+    return std::nullopt;
+}
+
 DateColumns date_columns(const DatedTable& table) {
     const std::vector<std::string_view>& header = table.header;
     const int line = table.header_line + table.first_line - 1;
     DateColumns columns;
     if (!table.date_column.empty()) {
         // The station names the date's column: the days come from it alone.
-        const std::string wanted = text::lower_case(text::trimmed(table.date_column));
-        for (std::size_t i = 0; i < header.size() && !columns.date; ++i) {
-            if (text::lower_case(text::trimmed(header[i])) == wanted || plain_name(header[i]) == wanted)
-                columns.date = i;
-        }
+        columns.date = named_date_column(header, table.date_column);
         if (!columns.date) {
             fail(line, "",
                  "no date column " + text::quoted_cell(table.date_column) + " (the columns are " + column_names(table) +
@@ -227,13 +233,9 @@ std::optional<std::size_t> columns_touched(std::span<const std::string_view> hea
         if (column) touched = std::max(touched, *column + 1);
     };
     if (!date_column.empty()) {
-        const std::string wanted = text::lower_case(text::trimmed(date_column));
-        bool found = false;
-        for (std::size_t i = 0; i < header.size() && !found; ++i) {
-            found = text::lower_case(text::trimmed(header[i])) == wanted || plain_name(header[i]) == wanted;
-            if (found) touch(i);
-        }
-        if (!found) return std::nullopt;
+        const std::optional<std::size_t> date = named_date_column(header, date_column);
+        if (!date) return std::nullopt;
+        touch(date);
     } else {
         const DateColumns columns = named_date_columns(header);
         if (!complete(columns)) return std::nullopt;
@@ -446,10 +448,10 @@ class RowDays {
         const std::int32_t day = day_number(date);
         // The next row is expected in the same writing when this row's
         // date is written in its fixed places.
+        const std::string_view cell = columns_.date ? text::trimmed(row[*columns_.date]) : std::string_view();
         DateParts parts;
-        expected_ = columns_.date && fixed_date(text::trimmed(row[*columns_.date]), parts);
+        expected_ = fixed_date(cell, parts);
         if (expected_) {
-            const std::string_view cell = text::trimmed(row[*columns_.date]);
             next_text_[4] = cell[4];
             next_text_[7] = cell[7];
             write_next(date, day, true);
@@ -532,7 +534,9 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
         const CellKind kind = cell_kind(cell);
         if (kind == CellKind::trace && traces) {
             values.emplace_back(DailyValue::in_place, day, kTraceText, line, true);
-        } else if (kind != CellKind::missing) {
+            continue;
+        }
+        if (kind != CellKind::missing) {
             const std::string pointed = table.separator == ';' ? decimal_point_text(cell) : std::string();
             const std::string_view text = table.separator == ';' ? std::string_view(pointed) : cell;
             int plain_decimals = 0;
@@ -545,12 +549,11 @@ std::vector<DailyValue> read_dated_column(const DatedTable& table, std::size_t c
                     checked_number(read, number, text, line, column_name);
                 DailyValue& value = values.emplace_back(DailyValue::in_place, day, text, line);
                 set_number_read(value, number, plain_decimals);
-            } else {
-                values.emplace_back(DailyValue::in_place, day, "", line);
+                continue;
             }
-        } else {
-            values.emplace_back(DailyValue::in_place, day, "", line);
         }
+        // A missing day: its marker, or a number the NoData value marks.
+        values.emplace_back(DailyValue::in_place, day, "", line);
     }
     if (!days_known) {
         table.row_days.clear();
