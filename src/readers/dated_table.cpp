@@ -306,6 +306,20 @@ DatedTable parse_dated_table(std::string_view text, int first_line, std::string_
     return table;
 }
 
+ColumnAsked column_asked(const VariableFacts& variable, const ReadOptions& options) {
+    ColumnAsked asked;
+    for (const std::string_view name : variable.columns) {
+        if (!name.empty()) asked.names.push_back(name);
+    }
+    const auto wanted = options.columns.find(variable.variable);
+    if (wanted != options.columns.end()) asked.wanted = wanted->second;
+    return asked;
+}
+
+std::optional<std::size_t> date_column_of(const DatedTable& table) {
+    return date_columns(table).date;
+}
+
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
                                        std::string_view wanted, std::string_view what, std::string_view setting) {
     const std::vector<std::string_view>& header = table.header;

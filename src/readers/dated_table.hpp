@@ -42,6 +42,10 @@ struct ColumnAsked {
     std::string_view wanted;
 };
 
+// The column of `variable` as find_column asks for it: by the station's
+// name for it (ReadOptions::columns), else by the variable's known names.
+ColumnAsked column_asked(const VariableFacts& variable, const ReadOptions& options);
+
 // Parses `text` (the table alone), which the table then views; a text that
 // is not a table throws.
 // `date_column` names the date's column where the table's own name for it
@@ -62,6 +66,12 @@ std::string column_names(const DatedTable& table);
 // setting that names its column, for messages.
 std::optional<std::size_t> find_column(const DatedTable& table, const std::vector<std::string_view>& names,
                                        std::string_view wanted, std::string_view what, std::string_view setting);
+
+// The column that gives each row's date whole, as read_dated_column reads
+// it; nothing when year, month and day (or day-of-year) columns give it; a
+// ProblemError when the table has neither.
+//   header "date,prcp" -> 0      header "year,month,day,prcp" -> nothing
+std::optional<std::size_t> date_column_of(const DatedTable& table);
 
 // Whether the dates of `date_column` that end in their year put the day
 // before the month: a day above 12 somewhere tells; a column that tells both

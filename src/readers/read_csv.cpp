@@ -19,18 +19,6 @@ bool is_read(const ReadOptions& options, Variable variable) {
     return options.only.empty() || std::find(options.only.begin(), options.only.end(), variable) != options.only.end();
 }
 
-// The column of `variable` as find_column asks for it: by the station's
-// name for it, else by the variable's known names.
-ColumnAsked column_asked(const VariableFacts& variable, const ReadOptions& options) {
-    ColumnAsked asked;
-    for (const std::string_view name : variable.columns) {
-        if (!name.empty()) asked.names.push_back(name);
-    }
-    const auto wanted = options.columns.find(variable.variable);
-    if (wanted != options.columns.end()) asked.wanted = wanted->second;
-    return asked;
-}
-
 // The columns a reading of some of the variables asks for; none (every
 // column kept) when all are read.
 std::vector<ColumnAsked> columns_asked(const ReadOptions& options) {

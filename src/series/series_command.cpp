@@ -11,6 +11,7 @@
 #include "readers/measure_units.hpp"
 #include "readers/number_text.hpp"
 #include "readers/read_station_file.hpp"
+#include "series/one_pass_series.hpp"
 #include "series/precipitation_values.hpp"
 #include "series/wet_day_threshold.hpp"
 #include "series/whole_years.hpp"
@@ -153,6 +154,23 @@ Result<platform::ResolvedName> series_target(const platform::ResolvedName& outpu
     return problem_text(written.shown + why + ": the series must go to a regular file");
 }
 
+// The series of the station file's text `text`, or why none can be made
+// (with the file's name `shown`): in one pass where the file allows it,
+// else by reading the file's values, then placing them on their days.
+Result<WholeYearSeries> series_of(std::string_view text, const std::string& shown, const SeriesArguments& parsed) {
+    if (std::optional<WholeYearSeries> series = one_pass_series(text, parsed.read, parsed.pcp_unit, parsed.series))
+        return std::move(*series);
+    Result<readers::StationRecord> read = readers::read_station_file(shown, text, parsed.read);
+    if (!read) return read.problem();
+    // Precipitation in millimetres, every day plausible.
+    if (const Done millimetres = millimetre_precipitation(*read, parsed.pcp_unit, shown, parsed.read.settings);
+        !millimetres)
+        return millimetres.problem();
+    Result<WholeYearSeries> series = make_whole_years(read->variables[readers::Variable::pcp], parsed.series);
+    if (!series) return series.problem().in_file(shown);
+    return series;
+}
+
 void say(const std::string& text) {
     platform::write_error_output("wgnrain-series: " + text + "\n");
 }
@@ -242,20 +260,9 @@ int run_series_command(std::span<const std::string> arguments) {
         say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
         return 1;
     }
-    Result<readers::StationRecord> read = readers::read_station_file(input.shown, text, parsed.read);
-    if (!read) {
-        say(read.problem().message());
-        return 1;
-    }
-    // Precipitation in millimetres, every day plausible.
-    if (const Done millimetres = millimetre_precipitation(*read, parsed.pcp_unit, input.shown, parsed.read.settings);
-        !millimetres) {
-        say(millimetres.problem().message());
-        return 1;
-    }
-    const Result<WholeYearSeries> series = make_whole_years(read->variables[readers::Variable::pcp], parsed.series);
+    const Result<WholeYearSeries> series = series_of(text, input.shown, parsed);
     if (!series) {
-        say(series.problem().in_file(input.shown).message());
+        say(series.problem().message());
         return 1;
     }
     if (!io::replace_whole_file(*target, series->text, error)) {

@@ -1,0 +1,34 @@
+// The series of a dated csv file made in one pass over its text, for the
+// file as almost every one is written: a header row on the first line with
+// a date column and a precipitation column; then a row a day, its date
+// YYYY-MM-DD rising, its precipitation a plain decimal of millimetres from 0
+// to below 2000, empty or the NoData value.  No cell is kept and no value
+// made: each day's line of the series is written as its row is read, and
+// the period is cut from the whole years written.
+//
+// Anything else (a quotation mark, another date's writing, a day out of
+// order or twice, a unit, a marker such as NA or T, a wet-day threshold, a
+// period the record does not hold, ...) answers nothing, and the general
+// reading makes the series or says what is wrong; where this answers, it
+// answers what the general reading does, byte for byte.
+//
+//   date,prcp,tmax          -> "0.5\r\n-99\r\n..." (1 January to 31 December)
+//   1991-01-01,0.5,7.7
+//   1991-01-02,,7.0
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "readers/measure_units.hpp"
+#include "readers/station_record.hpp"
+#include "series/whole_years.hpp"
+
+namespace wgn::series {
+
+// `text` as read from the file; `read` and `series` as the general reading
+// takes them; `pcp_unit`, the unit the command line states.
+std::optional<WholeYearSeries> one_pass_series(std::string_view text, const readers::ReadOptions& read,
+                                               std::optional<readers::Unit> pcp_unit, const SeriesOptions& series);
+
+}  // namespace wgn::series
