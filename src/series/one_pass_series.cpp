@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -24,11 +26,10 @@ constexpr std::size_t kDateSize = 10;  // "YYYY-MM-DD"
 // the record.
 constexpr std::int32_t kLongestGap = 366;
 
-// Where the header puts what the pass reads, and where the rows begin.
+// Where the header puts what the pass reads.
 struct HeaderRead {
     std::size_t width = 0;  // the header's fields: a row needs as many
     std::size_t date = 0, pcp = 0;
-    std::size_t rows_start = 0;  // the text's offset of the second line
 };
 
 // The header of the first line, read as the general reading reads it from
@@ -36,11 +37,9 @@ struct HeaderRead {
 // header has no notes before it); nothing for any header this pass leaves
 // to the general reading: a date in year, month and day columns, a unit in
 // the precipitation's name, a half-hour rain column to check with it.
-std::optional<HeaderRead> header_read(std::string_view text, const readers::ReadOptions& read) {
-    const std::size_t first_end = text.find('\n');
-    if (first_end == kNone) return std::nullopt;
-    const std::size_t second_end = text.find('\n', first_end + 1);
-    const std::string_view head = text.substr(0, second_end == kNone ? text.size() : second_end + 1);
+std::optional<HeaderRead> header_read(std::string_view first, std::string_view second,
+                                      const readers::ReadOptions& read) {
+    const std::string head = std::string(first) + "\n" + std::string(second) + "\n";
     try {
         const readers::DatedTable table = readers::parse_dated_table(head, 1, read.date_column, read.settings);
         if (table.first_row != 1 || table.cells.rows() != 2 || table.separator != ',') return std::nullopt;
@@ -53,25 +52,61 @@ std::optional<HeaderRead> header_read(std::string_view text, const readers::Read
         const std::optional<std::size_t> pcp = column(readers::Variable::pcp);
         if (!date || !pcp || column(readers::Variable::hhr)) return std::nullopt;
         if (readers::unit_in_text(readers::Quantity::kPrecipitation, table.header[*pcp])) return std::nullopt;
-        return HeaderRead{table.header.size(), *date, *pcp, first_end + 1};
+        return HeaderRead{table.header.size(), *date, *pcp};
     } catch (const ProblemError&) {
         return std::nullopt;
     }
 }
 
-// The date and precipitation cells of a row without quotation marks;
-// false when the row has fewer fields than the header.
+// The high bit of each byte of `word` that equals `byte`, the others 0 (a
+// byte of word XOR eight copies of `byte` is 0 exactly there, and
+// ((x & 0x7F..) + 0x7F..) | x sets the high bit of each byte that is not).
+std::uint64_t bytes_equal(std::uint64_t word, char byte) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLows = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
+    return ~(((x & kLows) + kLows) | x) & ~kLows;
+}
+
+// The date and precipitation cells of `row`; false when it holds a
+// quotation mark or has fewer fields than the header.  Eight bytes at a
+// time, each word's commas taken from its mask: a cell is a few bytes, and
+// a test byte by byte would mispredict at every cell's end.
 bool row_cells(std::string_view row, const HeaderRead& header, std::string_view& date, std::string_view& pcp) {
     std::size_t field = 0, start = 0;
-    for (;;) {
-        const std::size_t end = row.find(',', start);
-        if (field == header.date) date = row.substr(start, end - start);
-        if (field == header.pcp) pcp = row.substr(start, end - start);
+    const auto cell_ends_at = [&](std::size_t place) {
+        if (field == header.date) date = row.substr(start, place - start);
+        if (field == header.pcp) pcp = row.substr(start, place - start);
         ++field;
-        if (end == kNone) break;
-        start = end + 1;
+        start = place + 1;
+    };
+    std::size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= row.size(); i += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, row.data() + i, 8);
+            if (bytes_equal(word, '"') != 0) return false;
+            for (std::uint64_t commas = bytes_equal(word, ','); commas != 0; commas &= commas - 1)
+                cell_ends_at(i + static_cast<std::size_t>(std::countr_zero(commas)) / 8);
+        }
     }
+    for (; i < row.size(); ++i) {
+        if (row[i] == '"') return false;
+        if (row[i] == ',') cell_ends_at(i);
+    }
+    cell_ends_at(row.size());
     return field >= header.width;
+}
+
+// Whether `cell` is the 10 bytes of `text`, in two loads each.
+bool same_date_text(std::string_view cell, const char* text) {
+    if (cell.size() != kDateSize) return false;
+    std::uint64_t a = 0, b = 0;
+    std::uint16_t c = 0, d = 0;
+    std::memcpy(&a, cell.data(), 8);
+    std::memcpy(&b, text, 8);
+    std::memcpy(&c, cell.data() + 8, 2);
+    std::memcpy(&d, text + 8, 2);
+    return a == b && c == d;
 }
 
 // A date written YYYY-MM-DD:  "2001-02-28" -> {2001, 2, 28};  "2001-2-28", "2001/02/28" -> false
@@ -89,13 +124,16 @@ bool iso_date(std::string_view cell, Date& date) {
            readers::is_valid_date(date);
 }
 
-void write_iso_date(Date date, char* out) {
+// `date` written YYYY-MM-DD into `out`: its day, and its month and year
+// too when `whole` or when the month is new (the rest is the day before's).
+void write_iso_date(Date date, bool whole, char* out) {
+    out[8] = static_cast<char>('0' + date.day / 10);
+    out[9] = static_cast<char>('0' + date.day % 10);
+    if (date.day != 1 && !whole) return;
     for (int i = 3, year = date.year; i >= 0; --i, year /= 10) out[i] = static_cast<char>('0' + year % 10);
     out[4] = out[7] = '-';
     out[5] = static_cast<char>('0' + date.month / 10);
     out[6] = static_cast<char>('0' + date.month % 10);
-    out[8] = static_cast<char>('0' + date.day / 10);
-    out[9] = static_cast<char>('0' + date.day % 10);
 }
 
 // A plain decimal from 0 to below 2000 as a number is written without
@@ -203,43 +241,43 @@ std::optional<WholeYearSeries> period_of(YearLines& lines, const SeriesOptions& 
 
 }  // namespace
 
-std::optional<WholeYearSeries> one_pass_series(std::string_view text, const readers::ReadOptions& read,
-                                               std::optional<readers::Unit> pcp_unit, const SeriesOptions& series) {
+std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::size_t file_size,
+                                               const readers::ReadOptions& read, std::optional<readers::Unit> pcp_unit,
+                                               const SeriesOptions& series) {
     // 1. What the pass reads: a dated csv file in UTF-8 without a byte
     //    order mark, its amounts in millimetres as they stand, and a NoData
     //    value below 0 by more than a millionth of it, so that no amount
     //    from 0 up can equal it as wgnrain reads both.
     if (read.format != readers::Format::csv || pcp_unit || !series.pcp_threshold.empty()) return std::nullopt;
-    if (text.empty() || static_cast<unsigned char>(text[0]) >= 0xEF) return std::nullopt;
     float nodata = 0.0F;
     if (!io::parse_real(series.nodata, nodata) || !std::isfinite(nodata)) return std::nullopt;
     const double margin = 1e-6 * std::max(1.0, std::fabs(static_cast<double>(nodata)));
     if (static_cast<double>(nodata) + margin >= 0) return std::nullopt;
-    const std::optional<HeaderRead> header = header_read(text, read);
+    std::string first;
+    std::string_view row;
+    if (!next_line(row) || row.empty() || static_cast<unsigned char>(row[0]) >= 0xEF) return std::nullopt;
+    first = row;
+    if (!next_line(row)) return std::nullopt;
+    const std::optional<HeaderRead> header = header_read(first, row, read);
     if (!header) return std::nullopt;
 
     // 2. Each row in turn: its day (the one after the row before's, as its
     //    text tells at once, or a later one), the days up to it missing, then
     //    its amount, or missing when its cell is empty or the NoData value.
     //    (A series line is some 4 bytes where a row is some 40.)
-    YearLines lines(series.nodata, text.size() / 8 + 64);
+    YearLines lines(series.nodata, file_size / 8 + 64);
     char expected[kDateSize];
     bool expecting = false;
-    for (std::size_t at = header->rows_start; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == kNone) end = text.size();
-        std::string_view row = text.substr(at, end - at);
-        at = end + 1;
+    do {
         if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
-        if (row.empty() || row.find('"') != kNone) return std::nullopt;
         std::string_view date_cell, pcp_cell;
-        if (!row_cells(row, *header, date_cell, pcp_cell)) return std::nullopt;
-        std::int32_t day = lines.next_day();
-        if (!expecting || date_cell != std::string_view(expected, kDateSize)) {
+        if (row.empty() || !row_cells(row, *header, date_cell, pcp_cell)) return std::nullopt;
+        const bool next_day = expecting && same_date_text(date_cell, expected);
+        if (!next_day) {
             Date date;
             if (!iso_date(date_cell, date)) return std::nullopt;
             if (!lines.started()) lines.start(date.year);
-            day = readers::day_number(date);
+            const std::int32_t day = readers::day_number(date);
             if (day < lines.next_day() || day - lines.next_day() > kLongestGap) return std::nullopt;
             while (lines.next_day() < day) lines.write({});
         }
@@ -252,13 +290,24 @@ std::optional<WholeYearSeries> one_pass_series(std::string_view text, const read
         }
         const Date next = lines.next_date();
         expecting = next.year <= 9999;
-        if (expecting) write_iso_date(next, expected);
-    }
-    if (!lines.started()) return std::nullopt;
+        if (expecting) write_iso_date(next, !next_day, expected);
+    } while (next_line(row));
     lines.finish_year();
 
     // 3. The period, as make_whole_years chooses it.
     return period_of(lines, series);
+}
+
+std::optional<WholeYearSeries> one_pass_series(std::string_view text, const readers::ReadOptions& read,
+                                               std::optional<readers::Unit> pcp_unit, const SeriesOptions& series) {
+    const NextLine next_line = [&text](std::string_view& line) {
+        if (text.empty()) return false;
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        return true;
+    };
+    return one_pass_series(next_line, text.size(), read, pcp_unit, series);
 }
 
 }  // namespace wgn::series

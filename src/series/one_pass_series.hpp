@@ -17,6 +17,8 @@
 //   1991-01-02,,7.0
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -26,8 +28,17 @@
 
 namespace wgn::series {
 
-// `text` as read from the file; `read` and `series` as the general reading
-// takes them; `pcp_unit`, the unit the command line states.
+// The file's lines one at a time, each without its LF (io::FileLines):
+// false at the end.
+using NextLine = std::function<bool(std::string_view& line)>;
+
+// The series of the file whose lines `next_line` gives (`file_size` bytes,
+// a hint); `read` and `series` as the general reading takes them;
+// `pcp_unit`, the unit the command line states.
+std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::size_t file_size,
+                                               const readers::ReadOptions& read, std::optional<readers::Unit> pcp_unit,
+                                               const SeriesOptions& series);
+// The same of a text held whole.
 std::optional<WholeYearSeries> one_pass_series(std::string_view text, const readers::ReadOptions& read,
                                                std::optional<readers::Unit> pcp_unit, const SeriesOptions& series);
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "io/file_lines.hpp"
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/wgnrain_facts.hpp"
@@ -154,12 +155,24 @@ Result<platform::ResolvedName> series_target(const platform::ResolvedName& outpu
     return problem_text(written.shown + why + ": the series must go to a regular file");
 }
 
+// The series of the station file `input` (shown as `shown`) in one pass
+// over its lines, where the file allows it: only a window of its text is
+// ever held.  Nothing when it does not, or when a read fails.
+std::optional<WholeYearSeries> one_pass_series_of(const platform::ResolvedName& input, const SeriesArguments& parsed) {
+    io::FileLines lines;
+    int error = 0;
+    if (!lines.open(input, error)) return std::nullopt;
+    const std::int64_t size = platform::file_stamp(input).size;
+    std::optional<WholeYearSeries> series =
+        one_pass_series([&lines](std::string_view& line) { return lines.next(line); },
+                        size > 0 ? static_cast<std::size_t>(size) : 0, parsed.read, parsed.pcp_unit, parsed.series);
+    if (lines.error() != 0) return std::nullopt;
+    return series;
+}
+
 // The series of the station file's text `text`, or why none can be made
-// (with the file's name `shown`): in one pass where the file allows it,
-// else by reading the file's values, then placing them on their days.
+// (with the file's name `shown`): its values read, then placed on their days.
 Result<WholeYearSeries> series_of(std::string_view text, const std::string& shown, const SeriesArguments& parsed) {
-    if (std::optional<WholeYearSeries> series = one_pass_series(text, parsed.read, parsed.pcp_unit, parsed.series))
-        return std::move(*series);
     Result<readers::StationRecord> read = readers::read_station_file(shown, text, parsed.read);
     if (!read) return read.problem();
     // Precipitation in millimetres, every day plausible.
@@ -254,16 +267,20 @@ int run_series_command(std::span<const std::string> arguments) {
             return 1;
         }
     }
-    std::string text;
+    std::optional<WholeYearSeries> series = input.report == 0 ? one_pass_series_of(input, parsed) : std::nullopt;
     int error = 0;
-    if (input.report != 0 || !io::read_whole_file(input, text, error)) {
-        say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
-        return 1;
-    }
-    const Result<WholeYearSeries> series = series_of(text, input.shown, parsed);
     if (!series) {
-        say(series.problem().message());
-        return 1;
+        std::string text;
+        if (input.report != 0 || !io::read_whole_file(input, text, error)) {
+            say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
+            return 1;
+        }
+        Result<WholeYearSeries> read = series_of(text, input.shown, parsed);
+        if (!read) {
+            say(read.problem().message());
+            return 1;
+        }
+        series = std::move(*read);
     }
     if (!io::replace_whole_file(*target, series->text, error)) {
         say("cannot write " + target->shown + ": " + platform::reason_text(error));

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "io/file_lines.hpp"
 #include "io/file_names.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
@@ -81,4 +83,45 @@ TEST(WholeFiles, ReadWholeAtEverySize) {
         ASSERT_TRUE(wgn::io::read_whole_file(wgn::io::platform::resolve_file_name("/proc/self/status"), status, error));
         EXPECT_NE(status.find("Name:"), std::string::npos);
     }
+}
+
+TEST(WholeFiles, LinesAWindowAtATime) {
+    // Every line as the text has it, whatever the window and wherever its
+    // edges fall: in a line, at its LF, between a CR and its LF, in a line
+    // longer than the window.
+    const std::string name = ::testing::TempDir() + "unit-test-file-lines-" +
+                             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".txt";
+    const std::string texts[] = {
+        "",
+        "a",
+        "a\n",
+        "a\r\nb\n\nc",
+        "\n\n",
+        "2001-01-01,1.5\r\n2001-01-02,\r\n2001-01-03,0\r\n",
+        std::string(100, 'x') + "\n" + std::string(7, 'y') + "\nz",
+    };
+    for (const std::string& text : texts) {
+        std::vector<std::string> expected;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find('\n', at), text.size());
+            expected.push_back(text.substr(at, end - at));
+            at = end + 1;
+        }
+        {
+            std::FILE* file = std::fopen(name.c_str(), "wb");
+            ASSERT_NE(file, nullptr);
+            ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
+            std::fclose(file);
+        }
+        for (const std::size_t window : {1UL, 2UL, 3UL, 7UL, 16UL, 65536UL}) {
+            wgn::io::FileLines lines(window);
+            int error = 0;
+            ASSERT_TRUE(lines.open(wgn::io::platform::resolve_file_name(name), error));
+            std::vector<std::string> read;
+            for (std::string_view line; lines.next(line);) read.emplace_back(line);
+            EXPECT_EQ(read, expected) << "window " << window << ", text " << text.substr(0, 20);
+            EXPECT_EQ(lines.error(), 0);
+        }
+    }
+    std::remove(name.c_str());
 }

@@ -180,6 +180,18 @@ TEST(OnePassSeries, AnswersAsTheGeneralReadingOrDeclines) {
         {"a trace", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,T")), {}, false},
         {"a blank in the cell", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04, 1")), {}, false},
         {"a quoted cell", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,\"1\"")), {}, false},
+        {"a quoted name before the date",
+         dated_csv("name,date,prcp", {2001, 1, 1}, 730, with([](const std::string& d, int i) {
+                       return (i == 3 ? "\"Bilt\"," : "Bilt,") + d + "," + amount(i) + "\n";
+                   })),
+         {},
+         false},
+        {"a quoted line end past the columns read",
+         dated_csv("date,prcp,note", {2001, 1, 1}, 730, with([](const std::string& d, int i) {
+                       return d + "," + amount(i) + (i == 3 ? ",\"a\nb\"\n" : ",\n");
+                   })),
+         {},
+         false},
         {"a day twice", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-03,0")), {}, false},
         {"a day back", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-02,0")), {}, false},
         {"a date with slashes", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001/01/04,0")), {}, false},
