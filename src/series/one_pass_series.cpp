@@ -13,6 +13,7 @@
 #include "readers/calendar_days.hpp"
 #include "readers/dated_table.hpp"
 #include "readers/formats.hpp"
+#include "readers/value_checks.hpp"
 #include "series/period_choice.hpp"
 
 namespace wgn::series {
@@ -263,7 +264,8 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
 
     // 2. Each row in turn: its day (the one after the row before's, as its
     //    text tells at once, or a later one), the days up to it missing, then
-    //    its amount, or missing when its cell is empty or the NoData value.
+    //    its amount, or missing when its cell is the NoData value or a
+    //    missing-day marker (empty, NA, ...).
     //    (A series line is some 4 bytes where a row is some 40.)
     YearLines lines(series.nodata, file_size / 8 + 64);
     char expected[kDateSize];
@@ -281,10 +283,10 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
             if (day < lines.next_day() || day - lines.next_day() > kLongestGap) return std::nullopt;
             while (lines.next_day() < day) lines.write({});
         }
-        if (pcp_cell.empty() || pcp_cell == read.nodata) {
-            lines.write({});
-        } else if (plain_amount(pcp_cell)) {
+        if (plain_amount(pcp_cell)) {
             lines.write(pcp_cell);
+        } else if (pcp_cell == read.nodata || readers::cell_kind(pcp_cell) == readers::CellKind::missing) {
+            lines.write({});
         } else {
             return std::nullopt;
         }

@@ -2,15 +2,16 @@
 // file as almost every one is written: a header row on the first line with
 // a date column and a precipitation column; then a row a day, its date
 // YYYY-MM-DD rising, its precipitation a plain decimal of millimetres from 0
-// to below 2000, empty or the NoData value.  No cell is kept and no value
-// made: each day's line of the series is written as its row is read, and
-// the period is cut from the whole years written.
+// to below 2000, the NoData value or a missing-day marker (empty, NA, ...).
+// No cell is kept and no value made: each day's line of the series is
+// written as its row is read, and the period is cut from the whole years
+// written.
 //
 // Anything else (a quotation mark, another date's writing, a day out of
-// order or twice, a unit, a marker such as NA or T, a wet-day threshold, a
-// period the record does not hold, ...) answers nothing, and the general
-// reading makes the series or says what is wrong; where this answers, it
-// answers what the general reading does, byte for byte.
+// order or twice, a unit, a trace T, a wet-day threshold, a period the
+// record does not hold, ...) answers nothing, and the general reading makes
+// the series or says what is wrong; where this answers, it answers what the
+// general reading does, byte for byte.
 //
 //   date,prcp,tmax          -> "0.5\r\n-99\r\n..." (1 January to 31 December)
 //   1991-01-01,0.5,7.7

@@ -176,7 +176,14 @@ TEST(OnePassSeries, AnswersAsTheGeneralReadingOrDeclines) {
         {"below 0", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,-0.5")), {}, false},
         {"an exponent", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,1e1")), {}, false},
         {"a leading zero", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,05")), {}, false},
-        {"NA", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,NA")), {}, false},
+        {"missing-day markers",
+         dated_csv("date,prcp", {2001, 1, 1}, 730, with([](const std::string& d, int i) {
+                       static const char* const kMarkers[] = {"NA", "null", "M", "--", "NaN"};
+                       return i % 40 == 1 ? d + "," + kMarkers[i % 5] + "\n" : plain_row(d, i);
+                   })),
+         {},
+         true},
+        {"a marker with a blank", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,NA ")), {}, false},
         {"a trace", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,T")), {}, false},
         {"a blank in the cell", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04, 1")), {}, false},
         {"a quoted cell", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(3, "2001-01-04,\"1\"")), {}, false},
