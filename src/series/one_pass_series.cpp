@@ -217,12 +217,8 @@ std::optional<WholeYearSeries> period_of(YearLines& lines, const SeriesOptions& 
     const int first = chosen.first_year, last = chosen.last_year;
     if (first == 0 || first > last || first < record_first || last > record_last) return std::nullopt;
     WholeYearSeries series;
+    series.coverage = period_coverage(present, first, last);
     Coverage& coverage = series.coverage;
-    coverage.first_year = first;
-    coverage.last_year = last;
-    for (const auto& [year, count] : present) {
-        if ((year < first || year > last) && well_covered(year, count)) coverage.outside_years.push_back(year);
-    }
     for (int year = first; year <= last; ++year) {
         const YearWritten& written = years[static_cast<std::size_t>(year - record_first)];
         int missing = 0;

@@ -140,12 +140,8 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
     float nodata_single = 0.0F;
     const bool nodata = io::parse_real(options.nodata, nodata_single);
     WholeYearSeries series;
+    series.coverage = period_coverage(present, first, last);
     Coverage& coverage = series.coverage;
-    coverage.first_year = first;
-    coverage.last_year = last;
-    for (const auto& [year, count] : present) {
-        if ((year < first || year > last) && well_covered(year, count)) coverage.outside_years.push_back(year);
-    }
     const std::int32_t first_day = readers::day_number(Date{first, 1, 1});
     const std::int32_t last_day = readers::day_number(Date{last, 12, 31});
     auto next = std::lower_bound(values.begin(), values.end(), first_day,
@@ -203,6 +199,16 @@ Result<WholeYearSeries> whole_years_of(const std::vector<DailyValue>& values, co
 }
 
 }  // namespace
+
+Coverage period_coverage(const std::map<int, int>& present, int first, int last) {
+    Coverage coverage;
+    coverage.first_year = first;
+    coverage.last_year = last;
+    for (const auto& [year, count] : present) {
+        if ((year < first || year > last) && well_covered(year, count)) coverage.outside_years.push_back(year);
+    }
+    return coverage;
+}
 
 Result<WholeYearSeries> make_whole_years(const std::vector<DailyValue>& values, const SeriesOptions& options) {
     // 1. The days in order, each once: a copy only when they are not.

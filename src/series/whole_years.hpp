@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,11 @@ struct WholeYearSeries {
 // The problem, when no series can be made, has the line of the file it is
 // on where it is about one value.
 Result<WholeYearSeries> make_whole_years(const std::vector<readers::DailyValue>& values, const SeriesOptions& options);
+
+// The coverage's period `first`-`last` and the well-covered years outside
+// it, from the days with a value in each year of the record (`present`);
+// the period's own counts are the caller's to add.
+Coverage period_coverage(const std::map<int, int>& present, int first, int last);
 
 // The values in day order, a day given twice kept once when both say the
 // same; otherwise the conflict, with the line that gives the day again.
