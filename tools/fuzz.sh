@@ -12,7 +12,7 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWGNRAIN
     -DWGNRAIN_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
 status=0
-for target in list_read field_read field_write; do
+for target in list_read field_read field_write series_read; do
     corpus=build-fuzz/corpus/$target
     findings=build-fuzz/findings/$target
     mkdir -p "$corpus" "$findings"

@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "readers/calendar_days.hpp"
-#include "readers/read_station_file.hpp"
 #include "readers/value_checks.hpp"
 #include "series/one_pass_series.hpp"
-#include "series/precipitation_values.hpp"
 #include "series/whole_years.hpp"
+#include "series_readings.hpp"
 
 namespace wgn::series {
 namespace {
@@ -34,12 +33,6 @@ struct Made {
     bool one_pass = false;
     std::string series;  // the text and the coverage, or the general reading's message
 };
-
-std::string coverage_text(const WholeYearSeries& series) {
-    const Coverage& c = series.coverage;
-    return coverage_line(c, "") + "\n" + coverage_table(c) + std::to_string(c.trace_values) + " " +
-           std::to_string(c.below_threshold) + "\n" + series.text;
-}
 
 readers::ReadOptions read_options(const Options& options) {
     readers::ReadOptions read;
@@ -61,16 +54,8 @@ SeriesOptions series_options(const Options& options) {
     return series;
 }
 
-// The general reading: the file's values read, made millimetres, placed on their days.
 std::string general_series(const std::string& text, const Options& options) {
-    Result<readers::StationRecord> read = readers::read_station_file("a.csv", text, read_options(options));
-    if (!read) return read.problem().message();
-    if (const Done done = millimetre_precipitation(*read, options.pcp_unit, "a.csv", readers::Settings::command_line);
-        !done)
-        return done.problem().message();
-    const Result<WholeYearSeries> series =
-        make_whole_years(read->variables[readers::Variable::pcp], series_options(options));
-    return series ? coverage_text(*series) : series.problem().message();
+    return test_support::general_series(text, read_options(options), options.pcp_unit, series_options(options));
 }
 
 // Options with one thing changed: changed([](Options& o) { o.nodata = "9999"; })
@@ -83,7 +68,7 @@ Options changed(const std::function<void(Options&)>& change) {
 Made made(const std::string& text, const Options& options = {}) {
     const std::optional<WholeYearSeries> one =
         one_pass_series(text, read_options(options), options.pcp_unit, series_options(options));
-    return one ? Made{true, coverage_text(*one)} : Made{false, general_series(text, options)};
+    return one ? Made{true, test_support::series_text(*one)} : Made{false, general_series(text, options)};
 }
 
 // "date,prcp\n" and a row a day from `first` for `days` days, each row as
