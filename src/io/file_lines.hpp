@@ -7,6 +7,7 @@
 //   "a\n"          -> "a", end
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -18,7 +19,7 @@ namespace wgn::io {
 class FileLines {
   public:
     // `window`: the bytes read at a time (a line longer than that widens it).
-    explicit FileLines(std::size_t window = 65536) : window_(window, '\0') {}
+    explicit FileLines(std::size_t window = 65536) : window_(std::max<std::size_t>(window, 1), '\0') {}
     FileLines(const FileLines&) = delete;
     FileLines& operator=(const FileLines&) = delete;
     ~FileLines();

@@ -155,9 +155,9 @@ Result<platform::ResolvedName> series_target(const platform::ResolvedName& outpu
     return problem_text(written.shown + why + ": the series must go to a regular file");
 }
 
-// The series of the station file `input` (shown as `shown`) in one pass
-// over its lines, where the file allows it: only a window of its text is
-// ever held.  Nothing when it does not, or when a read fails.
+// The series of the station file `input` in one pass over its lines, where
+// the file allows it: only a window of its text is ever held.  Nothing when
+// it does not, or when a read fails (the general reading then tells).
 std::optional<WholeYearSeries> one_pass_series_of(const platform::ResolvedName& input, const SeriesArguments& parsed) {
     io::FileLines lines;
     int error = 0;

@@ -86,9 +86,9 @@ TEST(WholeFiles, ReadWholeAtEverySize) {
 }
 
 TEST(WholeFiles, LinesAWindowAtATime) {
-    // Every line as the text has it, whatever the window and wherever its
-    // edges fall: in a line, at its LF, between a CR and its LF, in a line
-    // longer than the window.
+    // Every line as the text has it, whatever the window (0 taken as 1) and
+    // wherever its edges fall: in a line, at its LF, between a CR and its
+    // LF, in a line longer than the window.
     const std::string name = ::testing::TempDir() + "unit-test-file-lines-" +
                              std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".txt";
     const std::string texts[] = {
@@ -113,7 +113,7 @@ TEST(WholeFiles, LinesAWindowAtATime) {
             ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
             std::fclose(file);
         }
-        for (const std::size_t window : {1UL, 2UL, 3UL, 7UL, 16UL, 65536UL}) {
+        for (const std::size_t window : {0UL, 1UL, 2UL, 3UL, 7UL, 16UL, 65536UL}) {
             wgn::io::FileLines lines(window);
             int error = 0;
             ASSERT_TRUE(lines.open(wgn::io::platform::resolve_file_name(name), error));
