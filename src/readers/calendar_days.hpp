@@ -42,6 +42,23 @@ inline Date day_after(Date date) {
     ++date.year;
     return date;
 }
+// The digits of `date` (a year of four digits) in their places of a date
+// written YYYY-MM-DD (or with '/' or '.'), its separators left as they
+// are: the day's, and the month's and year's too when `whole` or when the
+// day is the first of its month (else they are the day before's).
+//   {2001, 2, 1}, false, "2001-01-31" -> "2001-02-01"
+//   {2001, 1, 7}, false, "2001-01-06" -> "2001-01-07" (the day alone written)
+inline void write_date_digits(Date date, bool whole, char* text) {
+    const auto two_digits = [text](int at, int value) {
+        text[at] = static_cast<char>('0' + value / 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    };
+    two_digits(8, date.day);
+    if (date.day != 1 && !whole) return;
+    two_digits(5, date.month);
+    two_digits(0, date.year / 100);
+    two_digits(2, date.year % 100);
+}
 // The date of the `day_of_year`-th day (1 = 1 January); invalid when it lies
 // outside the year.
 Date date_of_day_in_year(int year, int day_of_year);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "text/byte_masks.hpp"
+
 namespace wgn::readers {
 namespace {
 
@@ -40,16 +42,6 @@ Counts separators_and_line_ends(std::string_view text, char separator) {
     return counts;
 }
 
-// The high bit of each byte of `word` that equals `byte`, the others 0: a
-// byte of word XOR eight copies of `byte` is 0 exactly there, and
-// ((x & 0x7F..) + 0x7F..) | x has the high bit of each byte set exactly
-// where that byte is not 0 (no carry crosses a byte).
-std::uint64_t bytes_equal(std::uint64_t word, char byte) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLows = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
-    return ~(((x & kLows) + kLows) | x) & ~kLows;
-}
-
 // The eight bytes of the text from `at` as a word, the first the lowest; 0
 // for bytes past its end.
 std::uint64_t word_at(std::string_view text, std::size_t at) {
@@ -73,7 +65,7 @@ std::size_t separator_from(std::string_view text, std::size_t at, std::size_t en
     if constexpr (kLittleEndian) {
         // A word may reach past `end` (not past the text): what it finds there counts as `end`.
         for (; at < end; at += 8) {
-            const std::uint64_t found = bytes_equal(word_at(text, at), separator);
+            const std::uint64_t found = text::bytes_equal(word_at(text, at), separator);
             if (found != 0) return std::min(end, at + static_cast<std::size_t>(std::countr_zero(found)) / 8);
         }
         return end;
@@ -106,9 +98,9 @@ bool split_plain_line(std::string_view text, std::size_t at, char separator, std
     // bytes looked for.
     for (std::size_t i = at; i < text.size(); i += 8) {
         const std::uint64_t word = word_at(text, i);
-        const std::uint64_t line_ends = bytes_equal(word, '\n');
-        const std::uint64_t quotes = bytes_equal(word, '"');
-        std::uint64_t found = bytes_equal(word, separator);
+        const std::uint64_t line_ends = text::bytes_equal(word, '\n');
+        const std::uint64_t quotes = text::bytes_equal(word, '"');
+        std::uint64_t found = text::bytes_equal(word, separator);
         if ((line_ends | quotes) != 0) {
             // The bytes of the line alone: those before its LF.  The LF's
             // high bit moved to the lowest bit of its byte, less 1, sets

@@ -485,15 +485,7 @@ class RowDays {
             expected_ = false;
             return;
         }
-        const auto two_digits = [&](std::size_t at, int value) {
-            next_text_[at] = static_cast<char>('0' + value / 10);
-            next_text_[at + 1] = static_cast<char>('0' + value % 10);
-        };
-        two_digits(8, next_.day);
-        if (next_.day != 1 && !whole) return;  // the month and year are the row before's
-        two_digits(5, next_.month);
-        two_digits(0, next_.year / 100);
-        two_digits(2, next_.year % 100);
+        write_date_digits(next_, whole, next_text_);
     }
     const DatedTable& table_;
     const DateColumns& columns_;

@@ -15,6 +15,7 @@
 #include "readers/formats.hpp"
 #include "readers/value_checks.hpp"
 #include "series/period_choice.hpp"
+#include "text/byte_masks.hpp"
 
 namespace wgn::series {
 namespace {
@@ -59,15 +60,6 @@ std::optional<HeaderRead> header_read(std::string_view first, std::string_view s
     }
 }
 
-// The high bit of each byte of `word` that equals `byte`, the others 0 (a
-// byte of word XOR eight copies of `byte` is 0 exactly there, and
-// ((x & 0x7F..) + 0x7F..) | x sets the high bit of each byte that is not).
-std::uint64_t bytes_equal(std::uint64_t word, char byte) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLows = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
-    return ~(((x & kLows) + kLows) | x) & ~kLows;
-}
-
 // The date and precipitation cells of `row`; false when it holds a
 // quotation mark or has fewer fields than the header.  Eight bytes at a
 // time, each word's commas taken from its mask: a cell is a few bytes, and
@@ -85,8 +77,8 @@ bool row_cells(std::string_view row, const HeaderRead& header, std::string_view&
         for (; i + 8 <= row.size(); i += 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, row.data() + i, 8);
-            if (bytes_equal(word, '"') != 0) return false;
-            for (std::uint64_t commas = bytes_equal(word, ','); commas != 0; commas &= commas - 1)
+            if (text::bytes_equal(word, '"') != 0) return false;
+            for (std::uint64_t commas = text::bytes_equal(word, ','); commas != 0; commas &= commas - 1)
                 cell_ends_at(i + static_cast<std::size_t>(std::countr_zero(commas)) / 8);
         }
     }
@@ -123,18 +115,6 @@ bool iso_date(std::string_view cell, Date& date) {
     };
     return number(0, 4, date.year) && number(5, 2, date.month) && number(8, 2, date.day) &&
            readers::is_valid_date(date);
-}
-
-// `date` written YYYY-MM-DD into `out`: its day, and its month and year
-// too when `whole` or when the month is new (the rest is the day before's).
-void write_iso_date(Date date, bool whole, char* out) {
-    out[8] = static_cast<char>('0' + date.day / 10);
-    out[9] = static_cast<char>('0' + date.day % 10);
-    if (date.day != 1 && !whole) return;
-    for (int i = 3, year = date.year; i >= 0; --i, year /= 10) out[i] = static_cast<char>('0' + year % 10);
-    out[4] = out[7] = '-';
-    out[5] = static_cast<char>('0' + date.month / 10);
-    out[6] = static_cast<char>('0' + date.month % 10);
 }
 
 // A plain decimal from 0 to below 2000 as a number is written without
@@ -250,10 +230,9 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
     if (!io::parse_real(series.nodata, nodata) || !std::isfinite(nodata)) return std::nullopt;
     const double margin = 1e-6 * std::max(1.0, std::fabs(static_cast<double>(nodata)));
     if (static_cast<double>(nodata) + margin >= 0) return std::nullopt;
-    std::string first;
     std::string_view row;
     if (!next_line(row) || row.empty() || static_cast<unsigned char>(row[0]) >= 0xEF) return std::nullopt;
-    first = row;
+    const std::string first(row);  // the next line takes the window's place
     if (!next_line(row)) return std::nullopt;
     const std::optional<HeaderRead> header = header_read(first, row, read);
     if (!header) return std::nullopt;
@@ -264,7 +243,7 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
     //    missing-day marker (empty, NA, ...).
     //    (A series line is some 4 bytes where a row is some 40.)
     YearLines lines(series.nodata, file_size / 8 + 64);
-    char expected[kDateSize];
+    char expected[kDateSize] = {'0', '0', '0', '0', '-', '0', '0', '-', '0', '0'};
     bool expecting = false;
     do {
         if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
@@ -288,7 +267,7 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
         }
         const Date next = lines.next_date();
         expecting = next.year <= 9999;
-        if (expecting) write_iso_date(next, !next_day, expected);
+        if (expecting) readers::write_date_digits(next, !next_day, expected);
     } while (next_line(row));
     lines.finish_year();
 

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "readers/calendar_days.hpp"
 #include "readers/csv.hpp"
 #include "readers/number_text.hpp"
+#include "readers/value_checks.hpp"
 #include "series/wet_day_threshold.hpp"
 #include "series/whole_years.hpp"
 
@@ -44,12 +46,18 @@ TEST(CalendarDays, KnownDaysAndValidity) {
 }
 
 TEST(CalendarDays, EveryDayOfFourCenturiesFollowsTheLast) {
-    // Day numbers and dates agree day after day across 1600-2400, leap rules included.
+    // Day numbers and dates agree day after day across 1600-2400, leap rules
+    // included; and each day's text, written over the day before's with only
+    // what changes (write_date_digits), is the day's own.
     Date expected{1600, 1, 1};
+    char text[] = "1599/12/31";
     for (std::int32_t day = readers::day_number(expected); expected.year < 2400; ++day) {
         const Date date = readers::date_of(day);
         ASSERT_TRUE(date.year == expected.year && date.month == expected.month && date.day == expected.day) << day;
         ASSERT_EQ(readers::day_number(date), day);
+        readers::write_date_digits(date, false, text);
+        ASSERT_EQ(std::string(text),
+                  readers::date_text(date.year, date.month, date.day).replace(4, 1, "/").replace(7, 1, "/"));
         expected.day += 1;
         if (expected.day > readers::days_in_month(expected.year, expected.month)) {
             expected.day = 1;
