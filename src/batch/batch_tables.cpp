@@ -98,6 +98,12 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::s
     row.insert(row.end(), {units, refused, std::string(swat2012_file), record.fill_station, record.fill_km});
 }
 
+// The six values of each month the tables take: the station's own
+// (station_precipitation.hpp), else (a record of an earlier version) the report's.
+const std::array<std::array<std::string, kParameterCount>, 12>& table_values(const StationOutcome& outcome) {
+    return outcome.precipitation ? outcome.precipitation->values : outcome.figures->values;
+}
+
 }  // namespace
 
 std::string values_not_shown(const ReportFigures& figures) {
@@ -128,14 +134,18 @@ std::string summary_header(const StationList& list) {
     // The notes on the intervals come last of all, after the list's own
     // columns, where the readers of a summary without them find nothing moved.
     constexpr std::string_view kNotesColumn = "interval_notes";
+    // Which values the tables and model files took, last of all for every list.
+    constexpr std::string_view kPcpValuesColumn = "pcp_values";
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
     for (const std::string& extra : list.extra_columns) {
-        bool taken = list.weather_columns && text::lower_case(extra) == kNotesColumn;
+        bool taken = (list.weather_columns && text::lower_case(extra) == kNotesColumn) ||
+                     text::lower_case(extra) == kPcpValuesColumn;
         for (const std::string& own : header) taken = taken || text::lower_case(own) == text::lower_case(extra);
         header.push_back(taken ? "list_" + extra : extra);
     }
     if (list.weather_columns) header.emplace_back(kNotesColumn);
+    header.emplace_back(kPcpValuesColumn);
     return csv_line(header);
 }
 
@@ -160,6 +170,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
         row.push_back(outcome.weather && outcome.intervals ? interval_notes(*outcome.intervals, *outcome.weather)
                                                            : std::string());
     }
+    row.push_back(outcome.ok() && outcome.precipitation ? pcp_values_text(*outcome.precipitation) : std::string());
     return csv_line(row);
 }
 
@@ -175,7 +186,7 @@ std::string userwgn_row(const Station& station, const StationOutcome& outcome) {
     if (!outcome.ok() || !outcome.figures) return {};
     std::vector<std::string> row = {station.name};
     for (std::size_t p = 0; p < kParameterCount; ++p) {
-        for (std::size_t m = 0; m < 12; ++m) row.push_back(outcome.figures->values[m][p]);
+        for (std::size_t m = 0; m < 12; ++m) row.push_back(table_values(outcome)[m][p]);
     }
     return csv_line(row);
 }
@@ -191,7 +202,7 @@ std::string monthly_rows(const Station& station, const StationOutcome& outcome) 
     std::string rows;
     for (std::size_t m = 0; m < 12; ++m) {
         std::vector<std::string> row = {station.name, std::to_string(m + 1)};
-        const auto& values = outcome.figures->values[m];
+        const auto& values = table_values(outcome)[m];
         row.insert(row.end(), values.begin(), values.end());
         rows.append(csv_line(row));
     }

@@ -80,9 +80,10 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
             for (std::size_t c = 0; c < weather::kColumns.size(); ++c)
                 shown.values[m][c] = outcome.weather->values[m][c].text();
         }
-    } else if (outcome.figures) {
+    } else if (outcome.precipitation || outcome.figures) {
+        const auto& values = outcome.precipitation ? outcome.precipitation->values : outcome.figures->values;
         for (std::size_t m = 0; m < 12; ++m) {
-            for (std::size_t p = 0; p < kParameterCount; ++p) shown.values[m][4 + p] = outcome.figures->values[m][p];
+            for (std::size_t p = 0; p < kParameterCount; ++p) shown.values[m][4 + p] = values[m][p];
         }
     }
     if (outcome.weather && outcome.intervals) {

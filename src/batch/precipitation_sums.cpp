@@ -138,3 +138,136 @@ std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vecto
 }
 
 }  // namespace wgn::batch
+
+namespace wgn::batch {
+namespace {
+
+// The kind of a pair of valid days: 1 wet after dry, 2 wet after wet.
+std::uint8_t valid_pair_kind(const weather::SeriesDay& first, const weather::SeriesDay& second) {
+    if (!first || !second || *second <= 0) return 0;
+    if (*first == 0) return 1;
+    return *first > 0 ? 2 : 0;
+}
+
+}  // namespace
+
+GapAwareSums::GapAwareSums(const weather::SeriesMonths& months)
+    : blocks_(months.size()), february_(months.size()), ends_(months.size()) {
+    for (std::size_t y = 0; y < months.size(); ++y) {
+        for (std::size_t m = 0; m < 12; ++m) {
+            const weather::SeriesMonth& month = months[y][m];
+            const std::vector<weather::SeriesDay>& days = month.days;
+            Blocks& block = blocks_[y];
+            block.counts[kDays + m] = static_cast<std::int32_t>(days.size());
+            for (std::size_t i = 0; i < days.size(); ++i) {
+                if (i + 1 < days.size()) {
+                    const std::uint8_t kind = valid_pair_kind(days[i], days[i + 1]);
+                    block.counts[kWetAfterDry + m] += kind == 1 ? 1 : 0;
+                    block.counts[kWetAfterWet + m] += kind == 2 ? 1 : 0;
+                }
+                if (!days[i]) continue;
+                const double x = static_cast<double>(*days[i]) / 100.0;
+                const bool followed = i + 1 < days.size() && days[i + 1].has_value();
+                const bool dry = *days[i] == 0;
+                block.counts[kValid + m] += 1;
+                block.counts[(dry ? kDry : kWet) + m] += 1;
+                block.counts[(dry ? kDryFollowed : kWetFollowed) + m] += followed ? 1 : 0;
+                block.powers[kSum + m] += x;
+                block.powers[kSquares + m] += x * x;
+                block.powers[kCubes + m] += x * x * x;
+            }
+            if (days.empty()) continue;
+            ends_[y].first_valid[m] = days.front().has_value();
+            ends_[y].last_kind[m] = !days.back() ? 0 : *days.back() == 0 ? 1 : 2;
+            if (m != kFebruary) continue;
+            Pairs& pairs = february_[y];
+            for (int start = 0; start < kNominalDays[kFebruary]; ++start) {
+                int place = start;
+                for (std::size_t i = 0; i + 1 < days.size(); ++i) {
+                    if (++place == kNominalDays[kFebruary]) {
+                        place = 0;
+                        continue;
+                    }
+                    const std::uint8_t kind = valid_pair_kind(days[i], days[i + 1]);
+                    pairs.wet_after_dry[start] += kind == 1 ? 1 : 0;
+                    pairs.wet_after_wet[start] += kind == 2 ? 1 : 0;
+                }
+                pairs.place_after[start] = static_cast<std::uint8_t>(place);
+            }
+            pairs.first_positive = days.front() && *days.front() > 0;
+            pairs.last_dry = days.back() && *days.back() == 0;
+            pairs.last_positive = days.back() && *days.back() > 0;
+        }
+    }
+}
+
+std::array<std::array<double, 6>, 12> GapAwareSums::values(const std::vector<int>& years) const {
+    std::array<std::array<double, 6>, 12> values{};
+    const auto block_of = [&](int year) -> const Blocks& { return blocks_[static_cast<std::size_t>(year)]; };
+    const auto plus = [](auto a, auto b) { return a + b; };
+    Blocks drawn;
+    combine_rows<16>(
+        years, [&](int year) { return block_of(year).counts.data(); }, drawn.counts.size(), std::int32_t{0}, plus,
+        drawn.counts.data());
+    combine_rows<12>(
+        years, [&](int year) { return block_of(year).powers.data(); }, drawn.powers.size(), 0.0, plus,
+        drawn.powers.data());
+    const double drawn_years = static_cast<double>(years.size());
+    for (std::size_t m = 0; m < 12; ++m) {
+        const auto count = [&](std::size_t field) { return static_cast<double>(drawn.counts[field + m]); };
+        const double n = count(kValid), total = count(kDays);
+        if (n < weather::kFewestDays || years.empty()) {
+            values[m].fill(kNaN);
+            continue;
+        }
+        double wet_after_dry = count(kWetAfterDry), wet_after_wet = count(kWetAfterWet);
+        if (m == kFebruary) {
+            // The pair after every 28th day of the concatenation is skipped.
+            std::int32_t dry_pairs = 0, wet_pairs = 0;
+            int place = 0;
+            for (std::size_t i = 0; i < years.size(); ++i) {
+                const Pairs& pairs = february_[static_cast<std::size_t>(years[i])];
+                dry_pairs += pairs.wet_after_dry[place];
+                wet_pairs += pairs.wet_after_wet[place];
+                place = pairs.place_after[place];
+                if (i + 1 == years.size()) break;
+                if (++place == kNominalDays[kFebruary]) {
+                    place = 0;
+                    continue;
+                }
+                if (february_[static_cast<std::size_t>(years[i + 1])].first_positive) {
+                    dry_pairs += pairs.last_dry ? 1 : 0;
+                    wet_pairs += pairs.last_positive ? 1 : 0;
+                }
+            }
+            wet_after_dry = dry_pairs;
+            wet_after_wet = wet_pairs;
+        }
+        const double sum = drawn.powers[kSum + m], squares = drawn.powers[kSquares + m];
+        const double cubes = drawn.powers[kCubes + m];
+        const double per_year = total / drawn_years;
+        const double variance = std::max(0.0, n * squares - sum * sum);  // n (n - 1) times the sample variance
+        const double centred = n * n * cubes - 3.0 * n * sum * squares + 2.0 * sum * sum * sum;
+        // A block's last day is followed by the next drawn block's first;
+        // the last drawn block's, by nothing missing.
+        double dry_followed = count(kDryFollowed), wet_followed = count(kWetFollowed);
+        for (std::size_t i = 0; i < years.size(); ++i) {
+            const std::uint8_t kind = ends_[static_cast<std::size_t>(years[i])].last_kind[m];
+            const bool followed = i + 1 == years.size() || ends_[static_cast<std::size_t>(years[i + 1])].first_valid[m];
+            if (!followed) continue;
+            dry_followed += kind == 1 ? 1 : 0;
+            wet_followed += kind == 2 ? 1 : 0;
+        }
+        values[m] = {
+            sum / n * per_year,
+            std::sqrt(variance / (n * (n - 1.0))),
+            variance > 0.0 ? centred * std::sqrt(n * (n - 1.0)) / ((n - 2.0) * std::pow(variance, 1.5)) : kNaN,
+            dry_followed > 0.0 ? wet_after_dry / dry_followed : kNaN,
+            wet_followed > 0.0 ? wet_after_wet / wet_followed : kNaN,
+            count(kWet) / n * per_year,
+        };
+    }
+    return values;
+}
+
+}  // namespace wgn::batch

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "batch/record_intervals.hpp"
+#include "weather/gap_aware_precipitation.hpp"
 
 namespace wgn::batch {
 
@@ -50,6 +51,45 @@ class PrecipitationSums {
     };
     std::vector<Blocks> blocks_;
     std::vector<Pairs> february_;
+};
+
+// The same for a period with missing days: the gap-aware values
+// (weather/gap_aware_precipitation.hpp) of any drawn set of years, from
+// sums kept once per year and month.  A block also keeps its length (of
+// which the drawn years' days a year are made), its valid days, the dry and
+// wet ones among them followed by a valid day within the block, and its
+// ends: whether its first day is valid, and its last day's kind, which the
+// next drawn block's first day follows.
+class GapAwareSums {
+  public:
+    explicit GapAwareSums(const weather::SeriesMonths& months);
+
+    // As weather::gap_aware_month on each month, in double precision (NaN:
+    // no value).
+    std::array<std::array<double, 6>, 12> values(const std::vector<int>& years) const;
+
+  private:
+    static constexpr std::size_t kDays = 0, kValid = 12, kDry = 24, kWet = 36, kDryFollowed = 48, kWetFollowed = 60,
+                                 kWetAfterDry = 72, kWetAfterWet = 84, kCounts = 96;
+    static constexpr std::size_t kSum = 0, kSquares = 12, kCubes = 24, kPowers = 36;
+    struct Blocks {
+        std::array<std::int32_t, kCounts> counts{};
+        std::array<double, kPowers> powers{};
+    };
+    // A February block's pairs by the place the concatenation has reached
+    // when it begins (as PrecipitationSums keeps them), of valid days only.
+    struct Pairs {
+        std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
+        bool first_positive = false, last_dry = false, last_positive = false;
+    };
+    // A block's ends: its first day valid; its last day missing (0), dry (1) or wet (2).
+    struct Ends {
+        std::array<bool, 12> first_valid{};
+        std::array<std::uint8_t, 12> last_kind{};
+    };
+    std::vector<Blocks> blocks_;
+    std::vector<Pairs> february_;
+    std::vector<Ends> ends_;
 };
 
 }  // namespace wgn::batch

@@ -46,37 +46,7 @@ std::optional<double> number_of(const std::string& text) {
     return value;
 }
 
-// A value written as F12.2 and read back: "%.2f", then strtof.
-//   0.125F -> 0.12F  (exactly 0.125: a tie, to even)
-//   1.005F -> 1.00F  (the float is 1.00499999523...)
-//   -0.001F -> -0.0F ("-0.00")
-//
-// 1. The float times 100 is exact in double (24 + 7 significant bits), so
-//    rounding it to a whole number in the default mode (ties to even) gives
-//    the hundredths "%.2f" prints, on the float's exact value.
-// 2. Those hundredths divided by 100 in double are the decimal's correctly
-//    rounded double; turning that into a float rounds it a second time, which
-//    can differ from strtof's single rounding only when the double lies
-//    exactly halfway between two floats.  That case, and values too large
-//    for a whole number of hundredths, take the text route.
 }  // namespace
-
-float report_hundredths(float value) {
-    if (value == 0.0F && !std::signbit(value)) return 0.0F;  // the dry days, most of them
-    const double scaled = static_cast<double>(value) * 100.0;
-    if (std::fabs(scaled) < 1e15) {
-        const double whole = std::nearbyint(scaled);
-        const double exact = whole / 100.0;
-        const float near = static_cast<float>(exact);
-        const double other = static_cast<double>(std::nextafter(near, exact > static_cast<double>(near)
-                                                                          ? std::numeric_limits<float>::infinity()
-                                                                          : -std::numeric_limits<float>::infinity()));
-        if (exact == static_cast<double>(near) || exact != (static_cast<double>(near) + other) / 2.0) return near;
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
-    return std::strtof(text, nullptr);
-}
 
 namespace {
 
@@ -368,7 +338,15 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     const int count = inputs.last_year - inputs.first_year + 1;
     if (count <= 0) return intervals;
     intervals.years = count;
-    const PrecipitationSums precipitation(precipitation_blocks(inputs));
+    // The six precipitation values as the record has them: wgnrain's, or
+    // with missing days in the period the gap-aware ones.
+    std::optional<PrecipitationSums> report_sums;
+    std::optional<GapAwareSums> gap_aware_sums;
+    if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
+        const weather::SeriesMonths months = weather::series_months(inputs.first_year, inputs.last_year, pcp->second);
+        if (weather::missing_days(months) > 0) gap_aware_sums.emplace(months);
+    }
+    if (!gap_aware_sums) report_sums.emplace(precipitation_blocks(inputs));
     const bool measured_hhr = inputs.variables.count(Variable::hhr) != 0 && !record.hhr_estimated;
     // 1. The months of each column that get an interval: those with a value
     //    that the record's own days give.
@@ -444,7 +422,7 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     std::vector<double> total, top;
     for (int r = 0; r < kResamples; ++r) {
         for (int& y : years) y = static_cast<int>(numbers.next() % static_cast<std::uint64_t>(count));
-        const auto pcp = precipitation.values(years);
+        const auto pcp = gap_aware_sums ? gap_aware_sums->values(years) : report_sums->values(years);
         for (std::size_t m = 0; m < 12; ++m) {
             for (std::size_t p = 0; p < 6; ++p) at(m, kPrecipitationColumns[p], r) = pcp[m][p];
         }

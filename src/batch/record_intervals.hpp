@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "weather/gap_aware_precipitation.hpp"
 #include "weather/weather_record.hpp"
 
 namespace wgn::batch {
@@ -53,7 +54,7 @@ std::array<std::array<double, 6>, 12> precipitation_values(const MonthBlocks& ro
 MonthBlocks precipitation_blocks(const weather::WeatherInputs& inputs);
 
 // A value as wgnrain's report rounds it: written as F12.2 and read back.
-float report_hundredths(float value);
+using weather::report_hundredths;
 
 // The 90 % interval of a value from its resampled values: the (n - 1) * 5
 // / 100-th and the (n - 1) * 95 / 100-th smallest of the n finite ones (0:

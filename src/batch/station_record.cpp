@@ -1,5 +1,7 @@
 #include "batch/station_record.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -17,6 +19,9 @@ namespace {
 namespace platform = io::platform;
 
 constexpr std::string_view kTitle = "wgnrain-batch station record";
+// The report's names of the six precipitation values, for the lines that keep them.
+constexpr std::array<std::string_view, kParameterCount> kParameterNames = {"PCP_MM", "PCPSTD", "PCPSKW",
+                                                                           "PR_W1",  "PR_W2",  "PCPD"};
 // The record's lines of model notes, by kind, the changes first.
 constexpr std::pair<std::string_view, weather::NoteKind> kNoteLines[] = {{"model_changes", weather::NoteKind::change},
                                                                          {"model_notes", weather::NoteKind::note}};
@@ -59,6 +64,50 @@ std::vector<int> years_of(std::string_view record, std::string_view name) {
         years.remove_prefix(blank == std::string_view::npos ? years.size() : blank + 1);
     }
     return list;
+}
+
+// The six values the tables took (the pcp_ lines); false when the record
+// does not hold them whole.  A record older than them holds the report's
+// values, which stand where the period has no missing day and every month
+// had both wet and dry days; otherwise the station runs again.
+bool read_precipitation(std::string_view record, StationOutcome& outcome) {
+    const auto source = value_of(record, "pcp_values");
+    if (!source) {
+        const ReportFigures& figures = *outcome.figures;
+        const bool gaps = outcome.coverage ? outcome.coverage->missing_days != 0 : figures.nodata_values != "0";
+        bool both_kinds = true;
+        for (const auto& month : figures.values) both_kinds = both_kinds && !month[3].empty() && !month[4].empty();
+        if (gaps || !both_kinds) return false;
+        outcome.precipitation = station_precipitation(figures, nullptr);
+        return true;
+    }
+    StationPrecipitation precipitation;
+    precipitation.gap_aware = source->substr(0, 9) == "gap-aware";
+    if (precipitation.gap_aware) {
+        const auto missing = readers::whole_number(source->substr(std::min<std::size_t>(source->size(), 10)));
+        if (!missing) return false;
+        precipitation.missing_days = *missing;
+    } else if (*source != "report") {
+        return false;
+    }
+    for (std::size_t p = 0; p < kParameterCount; ++p) {
+        const auto line = value_of(record, std::string("pcp_") + std::string(kParameterNames[p]));
+        std::vector<std::string> values;
+        for (std::string_view rest = line.value_or(""); !rest.empty();) {
+            const std::size_t blank = rest.find(' ');
+            values.emplace_back(rest.substr(0, blank));
+            rest.remove_prefix(blank == std::string_view::npos ? rest.size() : blank + 1);
+        }
+        if (values.size() != 12) return false;
+        for (std::size_t m = 0; m < 12; ++m) {
+            if (values[m] == "-") continue;
+            // A value that is not a number would pass into the tables: run again.
+            if (!weather::DecimalText::read(values[m])) return false;
+            precipitation.values[m][p] = values[m];
+        }
+    }
+    outcome.precipitation = std::move(precipitation);
+    return true;
 }
 
 }  // namespace
@@ -226,6 +275,20 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
     add(text, "report_line", outcome.report_line);
     add(text, "warnings", std::to_string(outcome.warnings));
     add(text, "first_warning", outcome.first_warning);
+    if (outcome.precipitation) {
+        // The six values the tables take, so that a later batch writes them as they were.
+        const StationPrecipitation& precipitation = *outcome.precipitation;
+        add(text, "pcp_values",
+            precipitation.gap_aware ? "gap-aware " + std::to_string(precipitation.missing_days) : "report");
+        for (std::size_t p = 0; p < kParameterCount; ++p) {
+            std::string line;
+            for (std::size_t m = 0; m < 12; ++m) {
+                const std::string& value = precipitation.values[m][p];
+                line.append(m == 0 ? "" : " ").append(value.empty() ? "-" : value);
+            }
+            add(text, std::string("pcp_") + std::string(kParameterNames[p]), line);
+        }
+    }
     if (outcome.coverage) {
         const series::Coverage& coverage = *outcome.coverage;
         add(text, "period", series::period_text(coverage));
@@ -371,6 +434,7 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         std::string report;
         if (io::read_whole_file(in_folder("report.txt"), report, error)) outcome.figures = read_report(report);
         if (!outcome.figures) return std::nullopt;  // the report has gone: run again
+        if (!read_precipitation(record, outcome)) return std::nullopt;
     }
     return outcome;
 }

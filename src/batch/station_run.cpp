@@ -132,6 +132,7 @@ struct DialogueInput {
     std::string nodata;
     readers::StationRecord own;
     std::optional<series::Coverage> coverage;
+    std::string series_text;  // a dated file's series, as written
 };
 
 // An outcome that ends the station before or after its run.
@@ -171,7 +172,7 @@ Done prepare_folder(const StationFolder& at, const Station& station) {
 // that wgnrain reads.  A problem of the file ends the station as a bad
 // file; one of writing, as not started.
 Result<DialogueInput> prepare_input(const StationFolder& at, const Station& station, StationOutcome& failure) {
-    DialogueInput input{station.input_name, station.first_year, station.nodata, {}, std::nullopt};
+    DialogueInput input{station.input_name, station.first_year, station.nodata, {}, std::nullopt, {}};
     int error = 0;
     const auto cannot_prepare = [&] {
         failure = ended(StatusKind::not_started,
@@ -193,6 +194,7 @@ Result<DialogueInput> prepare_input(const StationFolder& at, const Station& stat
         input.series_name = series_file.shown;
         input.first_year = std::to_string(series->coverage.first_year);
         input.coverage = std::move(series->coverage);
+        input.series_text = std::move(series->text);
     }
     if (!write_whole_file(at.file("answers.txt"), dialogue_answers(input.series_name, input.first_year, input.nodata),
                           error)) {
@@ -250,6 +252,34 @@ Done add_complete_record(const StationFolder& at, const Station& station, const 
     outcome.weather = std::move(weather->record);
     outcome.model_notes = std::move(weather->notes);
     outcome.intervals = std::move(weather->intervals);
+    outcome.precipitation = std::move(weather->precipitation);
+    return {};
+}
+
+// The six values of a station without the complete record: the report's,
+// or, where its period has missing days, the gap-aware ones from its series.
+// A series that cannot be read day by day ends the station as a bad file.
+Done add_precipitation(const Station& station, const DialogueInput& input, StationOutcome& outcome) {
+    const ReportFigures& figures = *outcome.figures;
+    int first = 0, last = 0;
+    long missing = -1;
+    if (outcome.coverage) {
+        first = outcome.coverage->first_year;
+        last = outcome.coverage->last_year;
+        missing = outcome.coverage->missing_days;
+    } else {
+        first = readers::whole_number(station.first_year).value_or(0);
+        missing = readers::whole_number(figures.nodata_values).value_or(-1);
+        if (const auto years = readers::whole_number(figures.years)) last = first + *years - 1;
+    }
+    Result<StationPrecipitation> precipitation =
+        read_station_precipitation(station, figures, input.series_text, input.nodata, first, last, missing);
+    if (!precipitation) {
+        outcome.status = {StatusKind::bad_file, {}};
+        outcome.report_line = precipitation.problem().message();
+        return precipitation.problem();
+    }
+    outcome.precipitation = std::move(*precipitation);
     return {};
 }
 
@@ -315,11 +345,11 @@ StationOutcome run_station(const std::string& program, const std::string& output
     if (outcome.status.is(StatusKind::interrupted)) return outcome;
     if (!outcome.ok()) return finished(platform::exit_text(run), std::move(outcome));
 
-    if (complete_record) {
-        if (const Done added = add_complete_record(at, station, output_folder, *input, outcome); !added) {
-            return outcome.status.is(StatusKind::bad_file) ? finished(platform::exit_text(run), std::move(outcome))
-                                                           : outcome;
-        }
+    if (const Done added = complete_record ? add_complete_record(at, station, output_folder, *input, outcome)
+                                           : add_precipitation(station, *input, outcome);
+        !added) {
+        return outcome.status.is(StatusKind::bad_file) ? finished(platform::exit_text(run), std::move(outcome))
+                                                       : outcome;
     }
     // The station's charts, for a report or a thesis.
     int error = 0;

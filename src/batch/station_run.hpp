@@ -17,6 +17,7 @@
 #include "batch/record_intervals.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
+#include "batch/station_precipitation.hpp"
 #include "batch/station_status.hpp"
 #include "series/whole_years.hpp"
 #include "weather/model_notes.hpp"
@@ -38,6 +39,8 @@ struct StationOutcome {
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
     std::vector<weather::ModelNote> model_notes;    // the changes first (model_notes.hpp)
     std::optional<RecordIntervals> intervals;       // with the complete record (record_intervals.hpp)
+    // The six precipitation values the tables and model files take, when it ran well.
+    std::optional<StationPrecipitation> precipitation;
 
     bool ok() const { return status.is(StatusKind::ok); }
 };

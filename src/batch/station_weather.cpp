@@ -244,6 +244,29 @@ weather::MonthTexts largest_daily_rain(const std::vector<readers::DailyValue>& p
     return weather::monthly_largest(rain);
 }
 
+// wgnrain's report divides February by n / 28 years (n its days), which
+// from 28 leap Februaries on counts a year more than the period has: its
+// PCP_MM and PCPD are then low by that year (records of some 112 years and
+// more).  A note with the values over the true years; nothing for shorter
+// records.
+//   200 years, 48 leap: "pcp_ave, pcp_days of Feb: wgnrain's report divides them by 201 years for 200
+//   (n / 28 of February's days), so they are low: 19.26 for 19.36, 4.01 for 4.03"
+std::optional<weather::ModelNote> long_february_note(const weather::SeriesMonths& months,
+                                                     const ReportFigures& figures) {
+    long days = 0;
+    for (const auto& year : months) days += static_cast<long>(year[1].days.size());
+    const auto years = static_cast<long>(months.size());
+    if (days / 28 == years) return std::nullopt;
+    const weather::PrecipitationValues exact = weather::gap_aware_values(months);
+    const auto& shown = figures.values[1];
+    const auto& truth = exact.values[1];
+    return weather::ModelNote{weather::NoteKind::note,
+                              "pcp_ave, pcp_days of Feb: wgnrain's report divides them by " +
+                                  std::to_string(days / 28) + " years for " + std::to_string(years) +
+                                  " (n / 28 of February's days), so they are low: " + shown[0] + " for " + truth[0] +
+                                  ", " + shown[5] + " for " + truth[5]};
+}
+
 }  // namespace
 
 Result<StationWeather> station_weather(const Station& station, readers::StationRecord* own, int first_year,
@@ -271,9 +294,14 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     take_own_variables(gathered);
     add_variable_files(gathered, options);
     if (const Done days = take_days(gathered); !days) return days.problem();
+    // The six precipitation values: the report's, or with missing days in
+    // the period the gap-aware ones.
+    const weather::SeriesMonths months = weather::series_months(first_year, last_year, inputs.variables[Variable::pcp]);
+    const bool gaps = weather::missing_days(months) > 0;
+    StationPrecipitation precipitation = station_precipitation(figures, gaps ? &months : nullptr);
     for (std::size_t m = 0; m < 12; ++m) {
         for (std::size_t p = 0; p < 6; ++p)
-            inputs.precipitation[m][p] = weather::DecimalText::made(figures.values[m][p]);
+            inputs.precipitation[m][p] = weather::DecimalText::made(precipitation.values[m][p]);
     }
     if (const Done position = take_position(gathered); !position) return position.problem();
     // 5. The reference station that fills what the record cannot give (reference_stations.hpp).
@@ -290,7 +318,15 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
         result.record.fill_km = reference->km;
     }
     result.intervals = record_intervals(inputs, result.record);
-    result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]));
+    result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]),
+                                        precipitation.model_months.rainless);
+    for (weather::ModelNote& note : weather::model_months_notes(precipitation.model_months))
+        result.notes.push_back(std::move(note));
+    if (!gaps) {
+        if (std::optional<weather::ModelNote> february = long_february_note(months, figures))
+            result.notes.push_back(std::move(*february));
+    }
+    result.precipitation = std::move(precipitation);
     // The .wgn's layout may make SWAT 2012 change what the record says: a
     // change, after the record's own ones.
     if (std::optional<weather::ModelNote> layout = modelfiles::wgn_layout_note(result.record)) {

@@ -11,6 +11,7 @@
 #include "batch/record_intervals.hpp"
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
+#include "batch/station_precipitation.hpp"
 #include "problem/problem.hpp"
 #include "readers/station_record.hpp"
 #include "weather/model_notes.hpp"
@@ -22,6 +23,7 @@ struct StationWeather {
     weather::WeatherRecord record;
     std::vector<weather::ModelNote> notes;  // what the model will do with the numbers
     RecordIntervals intervals;              // how sure each value is
+    StationPrecipitation precipitation;     // the six values the record took
 };
 
 // `own` is the station's file as read already (a dated file), or nothing

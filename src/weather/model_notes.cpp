@@ -77,6 +77,11 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record) {
 }
 
 std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts& largest_daily) {
+    return model_notes(record, largest_daily, {});
+}
+
+std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts& largest_daily,
+                                   const std::array<bool, 12>& rainless) {
     Finding rebuilt, fewer_days, more_days, skew, min_above_max, hhr_zero, hhr_above;
     Finding sd_zero[3];
     constexpr Column kDeviations[3] = {kTmpMaxSd, kTmpMinSd, kPcpSd};
@@ -111,11 +116,12 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts
         if (tmax && tmin && *tmin > *tmax)
             min_above_max.add(m, *tmin - *tmax, v[kTmpMinAve] + " above " + v[kTmpMaxAve]);
         for (std::size_t d = 0; d < 3; ++d) {
+            if (kDeviations[d] == kPcpSd && rainless[m]) continue;
             if (const auto value = number(v[kDeviations[d]]); value && *value == 0) sd_zero[d].add(m, 0, "");
         }
         if (const auto hhr = number(v[kPcpHhr])) {
             if (*hhr == 0) {
-                hhr_zero.add(m, 0, "");
+                if (!rainless[m]) hhr_zero.add(m, 0, "");
             } else if (const auto largest = number(largest_daily[m]); largest && *hhr > *largest) {
                 hhr_above.add(m, *largest > 0 ? *hhr / *largest : *hhr, v[kPcpHhr] + " above " + largest_daily[m]);
             }

@@ -20,6 +20,7 @@
 // is never reported for a station (recomputed_pcp_days() says it once).
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ std::vector<ModelNote> model_notes(const WeatherRecord& record);
 // The largest daily precipitation of each month ("" where unknown), for the
 // note on a pcp_hhr above it.
 std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts& largest_daily);
+// `rainless`: months without a wet day in the record, whose pcp_sd and
+// pcp_hhr of 0 need no note (gap_aware_precipitation.hpp notes them).
+std::vector<ModelNote> model_notes(const WeatherRecord& record, const MonthTexts& largest_daily,
+                                   const std::array<bool, 12>& rainless);
 
 // How many notes are of `kind`.
 std::size_t count_of(const std::vector<ModelNote>& notes, NoteKind kind);

@@ -2,8 +2,10 @@
 
   - The real station records as one station list, plus a station made to
     fail: every value of userwgn_pcp.csv and wgn_mon_pcp.csv is the digits of
-    that station's report, the summary tells each station's end, the broken
-    station fails alone, and four jobs give the same files as one.
+    that station's report, or in a month with missing days the gap-aware
+    value of the independent model (tests/reference), the summary tells each
+    station's end and which values it took, the broken station fails alone,
+    and four jobs give the same files as one.
   - A station list with every kind of mistake: one message per mistake, exit
     status 2, nothing run.
   - The command line: --help, --version, refused lines.
@@ -20,7 +22,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "reference"))
 import program  # noqa: E402
+import wgnrain_ref  # noqa: E402
 
 binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 records = program.station_records(data_dir)
@@ -82,13 +86,17 @@ summary = read("out4", "summary.csv").split("\r\n")
 expect("userwgn header", userwgn[0], ",".join(["STATION"] + [f"{s}{m}" for s in STEMS for m in range(1, 13)]))
 expect("SWAT+ header", monthly[0], "wgn_id,month,pcp_ave,pcp_sd,pcp_skew,wet_dry,wet_wet,pcp_days")
 expect("summary header", summary[0], "station,status,file,first_year,nodata,years,leap_years,records,"
-       "nodata_values,warnings,first_warning,values_not_shown,report_line,note")
+       "nodata_values,warnings,first_warning,values_not_shown,report_line,note,pcp_values")
 expect("line counts", (len(userwgn), len(monthly), len(summary)),
        (len(records) + 2, 12 * len(records) + 2, len(records) + 3))
 for index, path in enumerate(records):
     name = os.path.basename(path)[:-4]
     report = read("out4", name, "report.txt").split("\r\n")
     values = [[report[13 + m][a:b].strip() for a, b in MONTH_FIELDS] for m in range(12)]
+    first = int(report[0][50:54])
+    series = wgnrain_ref.plain_values(path)
+    missing = sum(1 for v in series[:int(report[3][18:21]) * 365 + int(report[4][22:25])] if v == -99.0)
+    values = wgnrain_ref.table_values(first, series, -99.0, values)
     expect(f"{name} userwgn row", userwgn[1 + index],
            ",".join([name] + [values[m][p] for p in range(6) for m in range(12)]))
     for m in range(12):
@@ -98,11 +106,12 @@ for index, path in enumerate(records):
     relative = os.path.relpath(path, data_dir).replace(os.sep, "/")
     expect(f"{name} summary row", summary[1 + index],
            ",".join([name, "ok", "data/" + relative, report[0][50:54], "-99"] + [c.strip() for c in counts] +
-                    ["0", "", "", "", f"\"real, {name[:4]}\""]))
+                    ["0", "", "", "", f"\"real, {name[:4]}\"",
+                     f"gap-aware ({missing} missing day{'s' if missing > 1 else ''})" if missing else "report"]))
 broken_error = read("out4", "broken", "stderr.txt").split("\r\n")
 expect("broken station's report", broken_error[0][:40], "runlib: severe (64): input conversion er")
 expect("broken summary row", summary[1 + len(records)],
-       f"broken,64,broken.txt,2001,-99,,,,,0,,,\"{broken_error[0]}\",made to fail")
+       f"broken,64,broken.txt,2001,-99,,,,,0,,,\"{broken_error[0]}\",made to fail,")
 expect("broken run record", [line for line in read("out4", "broken", "run.txt").split("\r\n") if line.startswith("exit")],
        ["exit: C0000040" if program.is_windows(binary) else "exit: 64"])
 expect("broken station has no report", os.path.exists(os.path.join(work, "out4", "broken", "report.txt")), False)

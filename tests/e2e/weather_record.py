@@ -38,6 +38,8 @@ from fractions import Fraction
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import program  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "reference"))
+import wgnrain_ref  # noqa: E402
 
 binary = os.path.abspath(sys.argv[1])
 data_dir = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else ""
@@ -615,7 +617,7 @@ for first, second in [("Utrecht, NL", "Utrecht; NL"), ("y" * 50 + "a", "y" * 50 
                                                        f'{model_name(second)} in weather-wgn.cli, as is "{first}" of row 2'
                                                 in err.decode()), (2, True))
 
-# ---- The real records, precipitation only: the reports' digits ------------------------
+# ---- The real records, precipitation only: the reports' digits, or gap-aware with missing days ----
 if data_dir and os.path.isdir(data_dir):
     records = program.station_records(data_dir)
     rows = ["station,file,first_year,nodata,lat,lon,elev"]
@@ -630,9 +632,12 @@ if data_dir and os.path.isdir(data_dir):
     for path in records:
         name = os.path.basename(path)[:-4]
         lines = read("real", name, "report.txt").split("\r\n")[13:25]
-        digits = [[line[a:b].strip() for line in lines] for a, b in [(8, 18), (18, 30), (30, 42), (42, 54), (54, 66), (66, 76)]]
-        for stem, column in zip(STEMS[4:10], digits):
-            expect(f"{name} {stem}", [real[name][f"{stem}{m}"] for m in range(1, 13)], column)
+        digits = [[line[a:b].strip() for a, b in [(8, 18), (18, 30), (30, 42), (42, 54), (54, 66), (66, 76)]]
+                  for line in lines]
+        first = int(re.search(r"(\d{4})-\d{4}$", name).group(1))
+        months = wgnrain_ref.table_values(first, wgnrain_ref.plain_values(path), -99.0, digits)
+        for p, stem in enumerate(STEMS[4:10]):
+            expect(f"{name} {stem}", [real[name][f"{stem}{m}"] for m in range(1, 13)], [v[p] for v in months])
     expect("precipitation-only stations are not complete",
            read("real", "weather-wgn.cli").count("\n"), 1)
 

@@ -447,3 +447,86 @@ def console_output(answers_count_out=1):
     out += fmt_a("Input Filename: ", 30) + fmt_a("Output Filename: ", 30) + fmt_a("First year of period (yyyy): ", 30)
     out += fmt_a("NoData value = ", 30) + list_record("wait ...")
     return out
+
+
+# ---------------------------------------------------------------- gap-aware values
+def month_file_hundredths(v):
+    """A value as the month files hold it (F12.2 of its single-precision number), in hundredths."""
+    return round(Fraction(v) * 100)  # the exact binary value, ties to even as %.2f rounds
+
+
+def rounded(q, decimals):
+    """The rational q rounded half away from zero to `decimals` places, as text."""
+    scaled = abs(q) * 10 ** decimals
+    units = math.floor(scaled + Fraction(1, 2))
+    text = f"{units // 10 ** decimals}" + (f".{units % 10 ** decimals:0{decimals}d}" if decimals else "")
+    return "-" + text if q < 0 and units else text
+
+
+def rounded_root(numerator, denominator):
+    """sqrt(numerator / denominator) rounded half away from zero to a whole number."""
+    r = math.isqrt(numerator // denominator)
+    return r + 1 if (2 * r + 1) ** 2 * denominator <= 4 * numerator else r
+
+
+def gap_aware(first_year, values, nodata):
+    """The six values of each month of the series' whole years with every missing day left out, as
+    texts of the report's decimals ('' for none): the definitions as the README states them."""
+    years = len(values) // 365
+    days, at = [[[] for _ in range(12)] for _ in range(years)], 0
+    for y in range(years):
+        for m in range(12):
+            for _ in range([31, 29 if is_leap(first_year + y) else 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m]):
+                v = values[at]
+                at += 1
+                days[y][m].append(None if is_nodata(v, nodata) else month_file_hundredths(v))
+    result = []
+    for m in range(12):
+        nominal = [31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m]
+        file = [d for y in range(years) for d in days[y][m]]
+        valid = [d for d in file if d is not None]
+        n, total = len(valid), len(file)
+        if n < 5:
+            result.append([""] * 6)
+            continue
+        wet = sum(1 for d in valid if d != 0)
+        # Pairs wgnrain looks at: not after a multiple of the nominal length; both valid.
+        pairs = [(file[i], file[i + 1]) for i in range(total - 1) if (i + 1) % nominal != 0]
+        wd = sum(1 for a, b in pairs if a is not None and b is not None and a == 0 and b > 0)
+        ww = sum(1 for a, b in pairs if a is not None and b is not None and a > 0 and b > 0)
+        # Days followed by a valid day (the next in the month file; the last by nothing missing).
+        followed = [file[i] for i in range(total) if file[i] is not None and (i + 1 == total or file[i + 1] is not None)]
+        dry_f, wet_f = sum(1 for d in followed if d == 0), sum(1 for d in followed if d != 0)
+        s1, s2, s3 = sum(valid), sum(d * d for d in valid), sum(d ** 3 for d in valid)
+        per_year = Fraction(total, years)
+        var = n * s2 - s1 * s1  # n (n - 1) sample variance, in hundredths squared
+        sd = rounded(Fraction(rounded_root(10 ** 4 * var, n * (n - 1)), 10 ** 4), 4)
+        skew = ""
+        if var > 0:
+            c = n * n * s3 - 3 * n * s1 * s2 + 2 * s1 ** 3
+            k = rounded_root(10 ** 8 * c * c * n * (n - 1), (n - 2) ** 2 * var ** 3)
+            skew = rounded(Fraction(-k if c < 0 else k, 10 ** 4), 4)
+        result.append([rounded(Fraction(s1, 100 * n) * per_year, 2), sd, skew,
+                       rounded(Fraction(wd, dry_f), 4) if dry_f else "", rounded(Fraction(ww, wet_f), 4) if wet_f else "",
+                       rounded(Fraction(wet, n) * per_year, 2)])
+    return result
+
+
+def table_values(first_year, values, nodata, report_values):
+    """The six values of each month a batch's tables and model files take: the report's
+    (report_values[m], as its digits), or in a month with missing days the gap-aware ones."""
+    years = len(values) // 365
+    aware, chosen, at = gap_aware(first_year, values, nodata), [list(v) for v in report_values], 0
+    for y in range(years):
+        for m in range(12):
+            length = [31, 29 if is_leap(first_year + y) else 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m]
+            if any(is_nodata(v, nodata) for v in values[at:at + length]):
+                chosen[m] = aware[m]
+            at += length
+    return chosen
+
+
+def plain_values(path):
+    """The values of a plain series of one clean value a line."""
+    with open(path, "rb") as f:
+        return [parse_real(line.split()[0]) for line in f.read().decode().splitlines() if line.strip()]

@@ -89,9 +89,10 @@ TEST(CheckRecord, TheSummarysIntervalNotesComeLast) {
         std::vector<std::string> extra;
         std::string ends;
     } cases[] = {
-        {true, {}, ",fill_km,interval_notes\r\n"},
-        {true, {"note", "Interval_Notes"}, ",fill_km,note,list_Interval_Notes,interval_notes\r\n"},
-        {false, {"interval_notes"}, ",report_line,interval_notes\r\n"},  // the list's own, kept as it is
+        {true, {}, ",fill_km,interval_notes,pcp_values\r\n"},
+        {true, {"note", "Interval_Notes"}, ",fill_km,note,list_Interval_Notes,interval_notes,pcp_values\r\n"},
+        {false, {"interval_notes"}, ",report_line,interval_notes,pcp_values\r\n"},  // the list's own, kept as it is
+        {false, {"PCP_values"}, ",report_line,list_PCP_values,pcp_values\r\n"},
     };
     for (const auto& c : cases) {
         batch::StationList list;
