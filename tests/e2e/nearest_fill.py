@@ -100,6 +100,12 @@ def make_database(name, tables):
 
 
 make_database("reference.sqlite", ["wgn_cfsr_world", "polar"])
+# The same, with south's December numbered 13.
+make_database("month13.sqlite", ["wgn_cfsr_world"])
+db = sqlite3.connect(os.path.join(work, "month13.sqlite"))
+db.execute('UPDATE "wgn_cfsr_world_mon" SET month = 13 WHERE wgn_id = 6 AND month = 12')
+db.commit()
+db.close()
 # The same stations as a weather-wgn.cli, each value the database's text written out.
 cli = ["weather-wgn.cli: the reference"]
 for s, (station, lat, lon) in enumerate(REFERENCE):
@@ -169,6 +175,7 @@ write("bounds.csv", [
     "polar,t.csv,csv,89.99,100.0,5,reference.sqlite,nearest,,polar",
     "named,t.csv,csv,-40.0,100.0,5,reference.sqlite,ORIGIN,,",
     "notable,t.csv,csv,1,1,5,reference.sqlite,nearest,,nosuch",
+    "month13,t.csv,csv,-40.0,100.0,5,month13.sqlite,nearest,250,",
 ])
 status, out, err = run(batch_binary, "bounds.csv", "-o", "bounds")
 summary = {row["station"]: row for row in csv.DictReader(io.StringIO(read("bounds", "summary.csv")))}
@@ -192,6 +199,9 @@ expect("by name from the database", (summary["named"]["status"], summary["named"
                                      summary["named"]["fill_km"]), ("ok", "origin", ""))
 expect("a table the database has not", summary["notable"]["report_line"],
        f"{db_shown}: no table nosuch (its tables: polar, polar_mon, wgn_cfsr_world, wgn_cfsr_world_mon)")
+m13_shown = program.shown_path(batch_binary, os.path.join(work, "month13.sqlite"))
+expect("a month 13 refused", (summary["month13"]["status"], summary["month13"]["report_line"]),
+       ("bad file", f"{m13_shown}, table wgn_cfsr_world, id 6: wgn_cfsr_world_mon: month \"13\" is not 1 ... 12"))
 
 # ---- The list's mistakes, before anything runs -----------------------------------------------
 write("mistakes.csv", ["station,file,format,lat,lon,elev,fill_file,fill_station,fill_max_km,fill_table",
@@ -211,6 +221,10 @@ audit = list(csv.DictReader(io.StringIO(read("check", "audit.csv"))))
 generated = list(csv.DictReader(io.StringIO(read("check", "generated.csv"))))
 expect("check: every station generated", sorted({row[next(iter(row))] for row in generated}),
        sorted("polar_" + r[0] for r in REFERENCE))
+status, out, err = run(check_binary, "month13.sqlite", "-o", "check13")
+expect("check: a month 13", (status, err.splitlines()[0] if err else ""),
+       (2, f"wgnrain-check: {program.shown_path(check_binary, os.path.join(work, 'month13.sqlite'))}, table "
+           "wgn_cfsr_world, id 6: wgn_cfsr_world_mon: month \"13\" is not 1 ... 12"))
 status, out, err = run(check_binary, "reference.sqlite", "--table", "nosuch", "-o", "check2")
 expect("check: a missing table", (status, err.splitlines()[0] if err else ""),
        (2, f"wgnrain-check: {program.shown_path(check_binary, os.path.join(work, 'reference.sqlite'))}: no table "

@@ -369,6 +369,9 @@ TEST(StationNames, ComposedAsUnicodeNormalizationFormC) {
         {"\u0915\u093C", "\u0915\u093C"},   // QA is excluded from composition
         {"\u1100\u1161\u11A8", "\uAC01"},   // Hangul L V T by formula
         {"\uAC00\u11A8", "\uAC01"},         // LV + T
+        {"\u1100\u1161", "\uAC00"},         // the first syllable, L V
+        {"\u1112\u1175\u11C2", "\uD7A3"},   // the last, L V T
+        {"\uAC00\u11A7", "\uAC00\u11A7"},   // U+11A7 is before the first T: no LVT
         {"e\u0301\u0301", "\u00E9\u0301"},  // a second acute is blocked
         {"\u0301e", "\u0301e"},             // a mark before any starter stays
         {"caf\xE9", "caf\xE9"},             // not UTF-8: as it is
@@ -388,7 +391,8 @@ TEST(StationNames, KeysOfOneStation) {
         {"\u00C5s", "\u212Bs", true},                          // Ås with the Angstrom sign
         {"\u0141\u00F3d\u017A", "\u0142\u00D3D\u0179", true},  // Łódź, łÓDŹ
         {"Zurich", "Z\u00FCrich", false},
-        {"\u00DF", "ss", false},  // simple folding: ß stays one letter
+        {"\u00DF", "ss", false},           // simple folding: ß stays one letter
+        {"\uAC00", "\u1100\u1161", true},  // 가 and its jamo
     };
     for (const Case& c : cases)
         EXPECT_EQ(name_key(c.first) == name_key(c.second), c.same) << c.first << " " << c.second;

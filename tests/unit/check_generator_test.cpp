@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <string>
+#include <vector>
 
+#include "check/daily_generator.hpp"
 #include "check/exact_math.hpp"
 #include "check/generated_statistics.hpp"
 #include "check/random_numbers.hpp"
@@ -117,6 +121,57 @@ TEST(CheckGenerator, TheStartUpReplacesWhatTheModelReplaces) {
         EXPECT_NEAR(january.wet_fraction, c.want_fraction, 1e-12) << c.wet_dry;
         EXPECT_DOUBLE_EQ(january.skew, c.want_skew) << c.wet_dry;
         EXPECT_NEAR(january.wet_day_mean, 60.0 / (31 * c.want_fraction), 1e-9) << c.wet_dry;
+    }
+}
+
+TEST(CheckGenerator, NoMinimumAboveTheMaximum) {
+    // Minimum and maximum of one mean: about half the days draw a minimum
+    // above the maximum, and each such day is given max - 0.2 |max|.
+    const struct {
+        Model model;
+        const char* mean;
+    } cases[] = {{Model::swat2012, "5"}, {Model::swatplus, "5"}, {Model::swat2012, "-10"}, {Model::swatplus, "-10"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mean);
+        TableStation station = testing::alike_station();
+        testing::set_all(station, weather::kTmpMaxAve, c.mean);
+        testing::set_all(station, weather::kTmpMinAve, c.mean);
+        const StationParameters parameters = parameters_of(station);
+        RandomNumbers numbers(11), half_hour_numbers(12);
+        DailyGenerator generator(c.model, parameters, numbers, half_hour_numbers);
+        int replaced = 0;
+        constexpr int kRun = 3650;
+        for (int d = 0; d < kRun; ++d) {
+            const Day day = generator.next(0, 1 + d % 31);
+            ASSERT_LE(day.tmin, day.tmax) << "day " << d;
+            replaced += day.tmin == day.tmax - 0.2 * std::fabs(day.tmax) ? 1 : 0;
+        }
+        EXPECT_GT(replaced, kRun / 4);
+    }
+}
+
+// The rows of generated.csv from known days: pcp_sd and pcp_skew are sample
+// statistics, (n - 1) and n / ((n - 1)(n - 2)).
+TEST(CheckGenerator, TheRowsOfKnownDays) {
+    const struct {
+        std::vector<double> days;
+        double sd, skew;
+    } cases[] = {
+        {{0, 0, 0, 0, 10}, std::sqrt(20.0), std::sqrt(5.0)},  // 5/12 x 480 / 20^1.5
+        {{0, 10, 10, 10, 10}, std::sqrt(20.0), -std::sqrt(5.0)},
+        {{1, 2, 3}, 1.0, 0.0},
+    };
+    const TableStation station = testing::alike_station();
+    for (const auto& c : cases) {
+        GeneratedStatistics statistics;
+        statistics.years = 1;
+        for (const double day : c.days) statistics.months[2].pcp.add(day);
+        std::map<std::string, double> march;
+        for (const GeneratedRow& row : generated_rows(station, statistics)) {
+            if (row.month == 3) march[row.variable] = row.generated;
+        }
+        EXPECT_NEAR(march["pcp_sd"], c.sd, 1e-12) << c.days.size();
+        EXPECT_NEAR(march["pcp_skew"], c.skew, 1e-12) << c.days.size();
     }
 }
 
