@@ -1,6 +1,7 @@
 #include "batch/position_notes.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
