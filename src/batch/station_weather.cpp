@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include "batch/position_notes.hpp"
 #include "batch/reference_stations.hpp"
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
@@ -76,7 +77,17 @@ struct Gathered {
     readers::StationRecord& own;
     weather::WeatherInputs& inputs;
     std::map<Variable, readers::Unit> stated;  // the units the files state
+    std::vector<StatedPosition> positions;     // those the files of the other variables state
+    std::vector<weather::ModelNote> position_notes;
 };
+
+// A file's position, named as its note names it: a swat2012 file's gauge
+// with it ("/d/tmp1.tmp gauge 4").
+StatedPosition stated_position(const Station& station, const std::string& file, const readers::StationRecord& read) {
+    std::string source = file;
+    if (station.format == readers::Format::swat2012 && !station.gauge.empty()) source += " gauge " + station.gauge;
+    return {std::move(source), {read.latitude, read.longitude, read.elevation}};
+}
 
 // 1. The station's own variables: where each comes from, and those its
 //    reader refused.
@@ -127,6 +138,7 @@ void add_variable_files(Gathered& gathered, const readers::ReadOptions& options)
             gathered.inputs.sources[variable] = {name, read->columns[variable]};
         }
         for (const auto& [variable, unit] : read->units) gathered.stated[variable] = unit;
+        gathered.positions.push_back(stated_position(station, name, *read));
         // A variable of the file refused alone (one of a tmp file's pair).
         for (const auto& [variable, why] : read->refused)
             gathered.inputs.refused[variable] = std::string(name).append(", ").append(why);
@@ -197,7 +209,8 @@ Done take_days(Gathered& gathered) {
     return {};
 }
 
-// 4. The position: the list's, else the file's, else GHCN's station list.
+// 4. The position: the list's, else the file's, else GHCN's station list;
+//    and a note on every file that states another (position_notes.hpp).
 Done take_position(Gathered& gathered) {
     const Station& station = gathered.station;
     readers::StationRecord& own = gathered.own;
@@ -232,6 +245,13 @@ Done take_position(Gathered& gathered) {
     gathered.inputs.latitude = (*position)[weather::kLatitude];
     gathered.inputs.longitude = (*position)[weather::kLongitude];
     gathered.inputs.elevation = (*position)[weather::kElevation];
+    StatedPosition own_position = stated_position(station, position_file, own);
+    if (ghcnd) own_position.source += " station " + own.station_id;
+    gathered.positions.insert(gathered.positions.begin(), std::move(own_position));
+    for (const StatedPosition& stated : gathered.positions) {
+        if (std::optional<weather::ModelNote> note = position_note(*position, stated))
+            gathered.position_notes.push_back(std::move(*note));
+    }
     return {};
 }
 
@@ -290,7 +310,7 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     weather::WeatherInputs inputs;
     inputs.first_year = first_year;
     inputs.last_year = last_year;
-    Gathered gathered{station, *own, inputs, {}};
+    Gathered gathered{station, *own, inputs, {}, {}, {}};
     take_own_variables(gathered);
     add_variable_files(gathered, options);
     if (const Done days = take_days(gathered); !days) return days.problem();
@@ -320,6 +340,11 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     result.intervals = record_intervals(inputs, result.record);
     result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]),
                                         precipitation.model_months.rainless);
+    // Files of other places first among the notes: every value they give is another place's.
+    const auto first_note = std::find_if(result.notes.begin(), result.notes.end(), [](const weather::ModelNote& n) {
+        return n.kind != weather::NoteKind::change;
+    });
+    result.notes.insert(first_note, gathered.position_notes.begin(), gathered.position_notes.end());
     for (weather::ModelNote& note : weather::model_months_notes(precipitation.model_months))
         result.notes.push_back(std::move(note));
     if (!gaps) {

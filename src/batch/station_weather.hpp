@@ -21,9 +21,11 @@ namespace wgn::batch {
 
 struct StationWeather {
     weather::WeatherRecord record;
-    std::vector<weather::ModelNote> notes;  // what the model will do with the numbers
-    RecordIntervals intervals;              // how sure each value is
-    StationPrecipitation precipitation;     // the six values the record took
+    // What the model will do with the numbers (model_notes.hpp), the files
+    // that state another position first among the notes (position_notes.hpp).
+    std::vector<weather::ModelNote> notes;
+    RecordIntervals intervals;           // how sure each value is
+    StationPrecipitation precipitation;  // the six values the record took
 };
 
 // `own` is the station's file as read already (a dated file), or nothing

@@ -19,7 +19,8 @@ independent computation from the definitions:
   - positions: exponents written out, a file's position out of bounds or
     GHCN's unknown elevation refused with its place (the precipitation kept),
     the list's refused before anything runs; a July too wet for the .wgn's
-    f6.1 in the .cli and the Editor's tables but not in the .wgn;
+    f6.1 in the .cli and the Editor's tables but not in the .wgn; a
+    SWAT 2012 tmp gauge of another place, noted and kept by a resumed batch;
   - the real station records, precipitation only: their digits.
 
     weather_record.py path/to/wgnrain-batch [path/to/shared/data]
@@ -649,7 +650,12 @@ write("tmp1.tmp", ["Station  t5210,t5211,", "Lati         -9.9      52.3", "Long
                    "Elev           99        10"] +
       [f"{d.year}{d.timetuple().tm_yday:03d} 40.0-40.0{float(full['tmax'][d]):5.1f}{float(full['tmin'][d]):5.1f}"
        for d in days])
-write("swat2012.csv", ["station,file,format,gauge,tmp_file", "s2012,pcp1.pcp,swat2012,2,tmp1.tmp"])
+# The same temperatures at a gauge 50 km north and 1577 m higher: a note names both positions.
+tmp_lines = read("tmp1.tmp").split("\n")
+write("tmp-far.tmp", [tmp_lines[0], "Lati         -9.9     52.75", "Long         -9.9       5.0",
+                      "Elev           99      1587"] + tmp_lines[4:-1])
+write("swat2012.csv", ["station,file,format,gauge,tmp_file", "s2012,pcp1.pcp,swat2012,2,tmp1.tmp",
+                       "s2012far,pcp1.pcp,swat2012,2,tmp-far.tmp"])
 status, out, err = batch("swat2012.csv", "out2012")
 expect("swat2012 batch status", status, 0)
 s2012 = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("out2012", "userwgn.csv")))}
@@ -657,6 +663,21 @@ expect("swat2012 position of gauge 2", [s2012["s2012"][k] for k in ("WLATITUDE",
        ["52.3", "5.0", "10"])
 for stem, c in (("TMPMX", "tmp_max_ave"), ("TMPMN", "tmp_min_ave"), ("TMPSTDMN", "tmp_min_sd"), ("PCPMM", "pcp_ave")):
     expect(f"swat2012 gauge 2: {c}", [s2012["s2012"][f"{stem}{m}"] for m in range(1, 13)], got[c])
+far_note = (f"position: {shown('tmp-far.tmp')} gauge 2 lies 50.0 km from the station and 1577 m higher "
+            "(52.75, 5.0, 1587 m for the station's 52.3, 5.0, 10 m)")
+summary2012 = {row["station"]: row for row in csv.DictReader(io.StringIO(read("out2012", "summary.csv")))}
+expect("gauge positions: a note for the gauge of another place alone",
+       {name: [n for n in row["model_details"].split("; ") if n.startswith("position: ")]
+        for name, row in summary2012.items()}, {"s2012": [], "s2012far": [far_note]})
+expect("gauge positions: counted with the notes", int(summary2012["s2012far"]["model_notes"]),
+       int(summary2012["s2012"]["model_notes"]) + 1)
+far_lines = [line for line in err.splitlines() if line.startswith("wgnrain-batch: s2012far: ")]
+expect("gauge positions: the station's one line", len(far_lines) == 1 and
+       ("; worst: " + summary2012["s2012far"]["model_details"].split("; ")[0] + "; see ") in far_lines[0], True)
+first_summary = read("out2012", "summary.csv")
+status, out, err = batch("swat2012.csv", "out2012")
+expect("gauge positions: kept by a reused station", (status, err, read("out2012", "summary.csv")),
+       (0, "", first_summary))
 
 for failure in failures:
     print("FAIL", failure)
