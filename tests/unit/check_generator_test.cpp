@@ -12,7 +12,9 @@
 #include "check/exact_math.hpp"
 #include "check/generated_statistics.hpp"
 #include "check/random_numbers.hpp"
+#include "readers/calendar_days.hpp"
 #include "check_station.hpp"
+#include "weather/gap_aware_precipitation.hpp"
 
 namespace wgn::check {
 namespace {
@@ -172,6 +174,50 @@ TEST(CheckGenerator, TheRowsOfKnownDays) {
         }
         EXPECT_NEAR(march["pcp_sd"], c.sd, 1e-12) << c.days.size();
         EXPECT_NEAR(march["pcp_skew"], c.skew, 1e-12) << c.days.size();
+    }
+}
+
+// Months of a record without a wet day, or without a dry day, as the batch
+// writes them: both models generate no rain in the first (at most 0.1 mm a
+// month, its 0.1 mm floor included) and rain on every day of the second;
+// SWAT+ draws the 1st of a month with the month before's values, so its 1st
+// is not counted.  No value is a NaN.
+TEST(CheckGenerator, MonthsWithoutAWetOrADryDayAsTheRecordShowsThem) {
+    // The report's values of such months: PR_W2 (no wet day) or PR_W1 (no dry day) NaN, shown as nothing.
+    std::array<std::array<std::string, 6>, 12> values;
+    values.fill({"60.00", "6.0000", "1.5000", "0.2500", "0.6000", "11.90"});
+    for (const std::size_t m : {5, 6, 7}) values[m] = {"0.00", "0.0000", "", "0.0000", "", "0.00"};
+    values[0] = {"190.00", "4.1000", "1.2000", "", "0.9677", "31.00"};
+    const weather::ModelMonths months = weather::months_for_model(values, nullptr);
+    weather::write_for_model(values, months);
+    TableStation station = testing::alike_station();
+    for (std::size_t m = 0; m < 12; ++m) {
+        for (std::size_t p = 0; p < 6; ++p)
+            station.station.values[m][weather::kPcpAve + p] = weather::DecimalText::made(values[m][p]);
+    }
+    for (const Model model : {Model::swat2012, Model::swatplus}) {
+        SCOPED_TRACE(model == Model::swatplus ? "SWAT+" : "SWAT 2012");
+        const StationParameters parameters = parameters_of(station);
+        RandomNumbers numbers(21), half_hour_numbers(22);
+        DailyGenerator generator(model, parameters, numbers, half_hour_numbers);
+        std::array<double, 12> rain{};
+        std::array<long, 12> dry{};
+        for (int year = 2001; year < 2001 + kYears; ++year) {
+            int day_of_year = 0;
+            for (int m = 0; m < 12; ++m) {
+                for (int d = 1; d <= readers::days_in_month(year, m + 1); ++d) {
+                    const Day day = generator.next(static_cast<std::size_t>(m), ++day_of_year);
+                    ASSERT_TRUE(std::isfinite(day.pcp) && std::isfinite(day.half_hour) && std::isfinite(day.tmax) &&
+                                std::isfinite(day.humidity));
+                    if (model == Model::swatplus && d == 1) continue;
+                    rain[static_cast<std::size_t>(m)] += day.pcp;
+                    dry[static_cast<std::size_t>(m)] += day.pcp < 0.1 ? 1 : 0;
+                }
+            }
+        }
+        for (const std::size_t m : {5, 6, 7}) EXPECT_LE(rain[m] / kYears, 0.1) << "month " << m + 1;
+        EXPECT_LE(dry[0], 2);
+        EXPECT_GT(rain[1] / kYears, 50.0);  // a month of its own values beside them
     }
 }
 

@@ -1,7 +1,8 @@
 // The six precipitation values from the years' sums against the same values
 // computed day by day over the concatenated blocks: on the whole period and
 // on drawn years with repeats, with leap Februaries in any order, negative
-// days (neither dry nor wet) and short periods.
+// days (neither dry nor wet) and short periods; and, with missing days, the
+// gap-aware values.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -66,6 +67,53 @@ TEST(PrecipitationSums, GiveTheDayByDayValues) {
                     }
                     EXPECT_LE(std::fabs(got[m][p] - want[m][p]), tolerance[p] * std::max(1.0, std::fabs(want[m][p])))
                         << where << ": " << got[m][p] << " against " << want[m][p];
+                }
+            }
+        }
+    }
+}
+
+TEST(PrecipitationSums, GapAwareGiveTheExactValues) {
+    struct Case {
+        int first_year, years;
+        double missing;  // share of the days
+    };
+    // Leap years in any order, a month missing whole now and then, a record of one year.
+    const Case cases[] = {{1996, 9, 0.05}, {2097, 4, 0.3}, {2100, 1, 0.02}, {1961, 40, 0.1}};
+    // Counted values alike to the last digit; moments to the double sums.
+    const double tolerance[6] = {0.0051, 0.00006, 0.0006, 0.00005, 0.00005, 0.0051};
+    for (const Case& c : cases) {
+        const MonthBlocks blocks = blocks_of(c.first_year, c.years, 70 + static_cast<std::uint64_t>(c.years));
+        check::RandomNumbers gaps(c.years);
+        weather::SeriesMonths months(blocks.size());
+        for (std::size_t y = 0; y < blocks.size(); ++y) {
+            for (std::size_t m = 0; m < 12; ++m) {
+                for (const float day : blocks[y][m]) {
+                    const bool missing = gaps.uniform() < c.missing;
+                    months[y][m].days.push_back(missing ? weather::SeriesDay{}
+                                                        : weather::SeriesDay{std::llround(double(day) * 100)});
+                }
+            }
+        }
+        const GapAwareSums sums(months);
+        check::RandomNumbers numbers(c.years + 1);
+        std::vector<int> years(static_cast<std::size_t>(c.years));
+        for (int draw = 0; draw < 40; ++draw) {
+            for (std::size_t i = 0; i < years.size(); ++i)
+                years[i] = draw == 0 ? int(i) : int(numbers.next() % static_cast<std::uint64_t>(c.years));
+            const auto got = sums.values(years);
+            for (std::size_t m = 0; m < 12; ++m) {
+                const std::array<std::string, 6> want = weather::gap_aware_month(months, years, m);
+                for (std::size_t p = 0; p < 6; ++p) {
+                    const std::string where = std::to_string(c.first_year) + "+" + std::to_string(c.years) + " draw " +
+                                              std::to_string(draw) + " month " + std::to_string(m + 1) + " value " +
+                                              std::to_string(p);
+                    if (want[p].empty()) {
+                        EXPECT_TRUE(std::isnan(got[m][p])) << where;
+                        continue;
+                    }
+                    EXPECT_NEAR(got[m][p], std::stod(want[p]), tolerance[p] * std::max(1.0, std::fabs(got[m][p])))
+                        << where;
                 }
             }
         }
