@@ -225,10 +225,20 @@ wet = {d: ((f"{400 + 7 * d.day}.0" if d.day % 4 else "0.0") if d.month == 7 else
 write("wet.csv", ["date,prcp,tmax,tmin,rh,wind,solar"] +
       [",".join([d.isoformat(), wet[d]] + [full[n][d] for n in ("tmax", "tmin", "rh", "wind", "solar")]) for d in days])
 
+# Missing days of rain (6 % of them): the gap-aware values; no rain at all in June to August.
+gappy = {d: ("" if rng.random() < 0.06 else v) for d, v in full["prcp"].items()}
+arid = {d: ("0.0" if d.month in (6, 7, 8) else v) for d, v in full["prcp"].items()}
+for name, rain in (("gappy", gappy), ("arid", arid)):
+    write(f"{name}.csv", ["date,prcp,tmax,tmin,rh,wind,solar"] +
+          [",".join([d.isoformat(), rain[d]] + [full[n][d] for n in ("tmax", "tmin", "rh", "wind", "solar")])
+           for d in days])
+
 write("stations.csv", [
     "station,file,format,lat,lon,elev,wnd_unit,tmp_file,slr_file,hmd_file,wnd_file,fill_file,fill_station,"
     "stations_file",
     "full,full.csv,csv,52.1,5.18,2,km/h,,,,,,,",
+    "gappy,gappy.csv,csv,52.1,5.18,2,km/h,,,,,,,",
+    "arid,arid.csv,csv,52.1,5.18,2,km/h,,,,,,,",
     "swatplus,sp.pcp,swatplus,,,,,sp.tmp,sp.slr,sp.hmd,sp.wnd,,,",
     "power,power.csv,power,,,,,,,,,,,",
     "hhr,hhr.csv,csv,52.1,5.18,2,,,,,,reference.cli,grid 52 5,",
@@ -244,7 +254,7 @@ write("stations.csv", [
 ])
 status, out, err = batch("stations.csv", "out")
 expect("batch status", status, 0)
-expect("closing line", out.split(";")[0], "wgnrain-batch: 13 stations, 13 ok, 0 failed")
+expect("closing line", out.split(";")[0], "wgnrain-batch: 15 stations, 15 ok, 0 failed")
 
 userwgn = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("out", "userwgn.csv")))}
 summary = {row["station"]: row for row in csv.DictReader(io.StringIO(read("out", "summary.csv")))}
@@ -290,6 +300,21 @@ expect("dew_ave from humidity", got["dew_ave"],
 expect("rain_yrs", userwgn["full"]["RAIN_YRS"], "3")
 expect("full summary", (summary["full"]["pcp_hhr"], summary["full"]["missing_variables"], summary["full"]["model_files"]),
        ("estimated", "", ""))
+
+# ---- Missing days and rainless months into every model file (read back below) ----------
+missing = sum(1 for v in gappy.values() if not v)
+expect("gappy: pcp_values", summary["gappy"]["pcp_values"], f"gap-aware ({missing} missing days)")
+series = wgnrain_ref.plain_values(os.path.join(work, "out", "gappy", "series.txt"))
+months = wgnrain_ref.table_values(2001, series, -99.0, [[v[m] for v in report_digits("gappy")] for m in range(12)])
+expect("gappy: the gap-aware values", [values_of("gappy")[c] for c in COLUMNS[4:10]],
+       [[months[m][p] for m in range(12)] for p in range(6)])
+expect("arid: in every model file", (summary["arid"]["pcp_values"], summary["arid"]["model_files"]), ("report", ""))
+expect("arid: June to August as both models read no rain", [[values_of("arid")[c][m] for c in COLUMNS[4:10]]
+                                                            for m in (5, 6, 7)],
+       [["0.00", "0.0000", "0.2000", "0.00001", "0.00002", "0.00"]] * 3)
+expect("arid: the note", [n for n in summary["arid"]["model_details"].split("; ") if n.startswith("pcp:")],
+       ["pcp: no wet day in the record in 3 months (Jun, Jul, Aug): written as wet_dry 0.00001, wet_wet 0.00002, "
+        "pcp_skew 0.2000, for which both models generate no rain"])
 
 # ---- The same numbers from SWAT+ files; radiation in kW-hr; measured half-hour rain ----
 sp = values_of("swatplus")
@@ -403,7 +428,7 @@ expect("list positions refused", (status, [line for line in err.decode().splitli
 ]))
 
 # ---- Every model file read back as its reader reads it ------------------------------
-model_stations = ["full", "swatplus", "power", "hhr", "expo", "wet", "ghcnelev", "fractions", "humid"]
+model_stations = ["full", "gappy", "arid", "swatplus", "power", "hhr", "expo", "wet", "ghcnelev", "fractions", "humid"]
 wgn_stations = [s for s in model_stations if s != "wet"]
 cli = read("out", "weather-wgn.cli").split("\n")
 expect("cli title", cli[0].startswith("weather-wgn.cli: weather generator data written by wgnrain-batch "), True)

@@ -227,6 +227,64 @@ TEST(StationRecord, TheCompleteRecordReadBackAsItsNumbers) {
     }
 }
 
+// The six values the tables took, read back from run.txt; a record written
+// before them holds the report's, which stand only without missing days and
+// months of NaN (else the station runs again), as does an edited value.
+TEST(StationRecord, ThePrecipitationValuesReadBack) {
+    const TempFolder temp("unit-test-station-precipitation-record-test");
+    const std::string key = "wgnrain-batch station record\r\nversion: 1\r\n";
+    const auto report = [](const char* nodata, const char* april) {
+        std::string text = std::string("Statistical Analysis of Daily Precipitation Data (2003 - 2003)\r\n") +
+                           "Input Filename = in.txt\r\n \r\nNumber of Years =   1\r\nNumber of Leap Years =  0\r\n"
+                           "Number of Records =      365\r\nNumber of NoData values = " + nodata +
+                           "\r\n \r\n rule\r\n \r\n heads\r\n rule\r\n \r\n";
+        for (const char* label : {"Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.", "Oct.",
+                                  "Nov.", "Dec."}) {
+            text += std::string(label) == "Apr." ? april
+                                                 : std::string("    ") + label +
+                                                       "     64.17      3.8913      3.3283      0.3295      0.6854     16.63";
+            text += "\r\n";
+        }
+        return text;
+    };
+    const std::string shown = "    Apr.     64.17      3.8913      3.3283      0.3295      0.6854     16.63";
+    const std::string dry = "    Apr.      0.00      0.0000 NaN              0.0000 NaN              0.00";
+    StationOutcome outcome;
+    outcome.status = {StatusKind::ok, {}};
+    StationPrecipitation gap_aware;
+    for (auto& month : gap_aware.values) month = {"60.01", "3.8001", "3.3001", "0.3301", "0.6801", "16.01"};
+    gap_aware.values[3] = {"0.00", "0.0000", "0.2000", "0.00001", "0.00002", "0.00"};
+    gap_aware.gap_aware = true;
+    gap_aware.missing_days = 5;
+    outcome.precipitation = gap_aware;
+    const std::string with_values = record_text(key, "0", outcome);
+    outcome.precipitation.reset();
+    const std::string older = record_text(key, "0", outcome);
+    const struct {
+        const char* what;
+        std::string record, nodata, april;
+        std::optional<std::string> april_skew;  // nothing: runs again
+    } cases[] = {
+        {"gap-aware", with_values, "       5", dry, "0.2000"},
+        {"older, no missing day", older, "       0", shown, "3.3283"},
+        {"older, missing days", older, "       3", shown, std::nullopt},
+        {"older, a month of NaN", older, "       0", dry, std::nullopt},
+        {"edited", std::string(with_values).replace(with_values.find("0.00001"), 7, "0.0000x"), "       5", dry,
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        write_file(temp / "run.txt", c.record);
+        write_file(temp / "report.txt", report(c.nodata.c_str(), c.april.c_str()));
+        const std::optional<StationOutcome> read = recorded_outcome(temp / "", key);
+        EXPECT_EQ(read.has_value(), c.april_skew.has_value()) << c.what;
+        if (!read || !c.april_skew) continue;
+        ASSERT_TRUE(read->precipitation) << c.what;
+        EXPECT_EQ(read->precipitation->values[3][2], *c.april_skew) << c.what;
+        EXPECT_EQ(pcp_values_text(*read->precipitation), c.record == with_values ? "gap-aware (5 missing days)" : "report")
+            << c.what;
+    }
+}
+
 // A file many stations share is read once per batch for their keys: an edit
 // that keeps its size and time is not seen again (its hash is the one read
 // first), while any other change is; the station's own file is read for

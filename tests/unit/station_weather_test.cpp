@@ -270,5 +270,49 @@ TEST(StationWeather, FilesOfOtherPlacesHaveANote) {
     }
 }
 
+// wgnrain's report divides February by n / 28 years: from 28 leap Februaries
+// on a year too many.  Every February day 1.00: the report shows 27.77 for
+// 1881-2000 (3389 days / 121); such a station has a note with 28.24, its
+// value over 120 years, and with a missing day anywhere its February takes
+// the true years.
+TEST(StationWeather, FebruaryOfLongRecords) {
+    const struct {
+        int first, last;
+        bool missing_july_day;
+        const char* note;
+        const char* february;
+    } cases[] = {
+        {1881, 2000, false,
+         "pcp_ave, pcp_days of Feb: wgnrain's report divides them by 121 years for 120 (n / 28 of February's days), "
+         "so they are low: 27.77 for 28.24, 27.77 for 28.24",
+         "27.77"},
+        {1881, 2000, true, "", "28.24"},
+        {1901, 2000, false, "", "27.77"},  // 24 leap Februaries: the report's years are right
+    };
+    for (const auto& c : cases) {
+        readers::StationRecord own;
+        for (std::int32_t day = readers::day_number({c.first, 1, 1}); day <= readers::day_number({c.last, 12, 31});
+             ++day) {
+            const readers::Date date = readers::date_of(day);
+            const bool missing = c.missing_july_day && date.year == 1950 && date.month == 7 && date.day == 4;
+            own.variables[readers::Variable::pcp].push_back({day, missing ? "" : date.month == 2 ? "1.00" : "0"});
+        }
+        Station station;
+        station.name = "long";
+        station.input_name = "/d/long.csv";
+        station.format = readers::Format::csv;
+        ReportFigures shown = figures();
+        shown.values[1] = {"27.77", "0.0000", "", "", "0.9643", "27.77"};
+        const Result<StationWeather> made = station_weather(station, &own, c.first, c.last, shown);
+        ASSERT_TRUE(made) << made.problem().message();
+        std::string note;
+        for (const weather::ModelNote& n : made->notes) {
+            if (n.text.rfind("pcp_ave, pcp_days of Feb", 0) == 0) note = n.text;
+        }
+        EXPECT_EQ(note, c.note) << c.first;
+        EXPECT_EQ(made->precipitation.values[1][0], c.february) << c.first << " " << c.missing_july_day;
+    }
+}
+
 }  // namespace
 }  // namespace wgn::batch
