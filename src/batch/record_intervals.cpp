@@ -342,9 +342,9 @@ RecordIntervals record_intervals(const weather::WeatherInputs& inputs, const wea
     // with missing days in the period the gap-aware ones.
     std::optional<PrecipitationSums> report_sums;
     std::optional<GapAwareSums> gap_aware_sums;
-    if (const auto pcp = inputs.variables.find(Variable::pcp); pcp != inputs.variables.end()) {
-        const weather::SeriesMonths months = weather::series_months(inputs.first_year, inputs.last_year, pcp->second);
-        if (weather::missing_days(months) > 0) gap_aware_sums.emplace(months);
+    if (const auto pcp = inputs.variables.find(Variable::pcp);
+        pcp != inputs.variables.end() && weather::has_missing_days(inputs.first_year, inputs.last_year, pcp->second)) {
+        gap_aware_sums.emplace(weather::series_months(inputs.first_year, inputs.last_year, pcp->second));
     }
     if (!gap_aware_sums) report_sums.emplace(precipitation_blocks(inputs));
     const bool measured_hhr = inputs.variables.count(Variable::hhr) != 0 && !record.hhr_estimated;

@@ -316,8 +316,14 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     if (const Done days = take_days(gathered); !days) return days.problem();
     // The six precipitation values: the report's, or with missing days in
     // the period the gap-aware ones.
-    const weather::SeriesMonths months = weather::series_months(first_year, last_year, inputs.variables[Variable::pcp]);
-    const bool gaps = weather::missing_days(months) > 0;
+    // (The months are made only where they are needed: with missing days, or
+    // 28 leap Februaries and more, whose note they give.)
+    const std::vector<readers::DailyValue>& rain = inputs.variables[Variable::pcp];
+    const bool gaps = weather::has_missing_days(first_year, last_year, rain);
+    int leap_years = 0;
+    for (int year = first_year; year <= last_year; ++year) leap_years += readers::days_in_year(year) == 366 ? 1 : 0;
+    const weather::SeriesMonths months =
+        gaps || leap_years >= 28 ? weather::series_months(first_year, last_year, rain) : weather::SeriesMonths{};
     StationPrecipitation precipitation = station_precipitation(figures, gaps ? &months : nullptr);
     for (std::size_t m = 0; m < 12; ++m) {
         for (std::size_t p = 0; p < 6; ++p)
@@ -347,7 +353,7 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
     result.notes.insert(first_note, gathered.position_notes.begin(), gathered.position_notes.end());
     for (weather::ModelNote& note : weather::model_months_notes(precipitation.model_months))
         result.notes.push_back(std::move(note));
-    if (!gaps) {
+    if (!gaps && !months.empty()) {
         if (std::optional<weather::ModelNote> february = long_february_note(months, figures))
             result.notes.push_back(std::move(*february));
     }

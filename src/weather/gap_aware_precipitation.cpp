@@ -248,6 +248,14 @@ long missing_days(const SeriesMonths& months) {
     return missing;
 }
 
+bool has_missing_days(int first_year, int last_year, const std::vector<readers::DailyValue>& days) {
+    const std::int32_t first = readers::day_number({first_year, 1, 1}), last = readers::day_number({last_year, 12, 31});
+    long valid = 0;
+    for (const readers::DailyValue& day : days)
+        valid += day.day >= first && day.day <= last && !day.text.empty() ? 1 : 0;
+    return valid != static_cast<long>(last) - first + 1;
+}
+
 PrecipitationValues gap_aware_values(const SeriesMonths& months) {
     PrecipitationValues result;
     std::vector<int> years(months.size());

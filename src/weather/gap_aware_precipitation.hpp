@@ -69,6 +69,9 @@ SeriesMonths series_months(int first_year, int last_year, const std::vector<read
 
 // The days of the months without a value.
 long missing_days(const SeriesMonths& months);
+// Whether the days (rising, each once) leave a day of the years `first_year`
+// to `last_year` without a value, without making the months.
+bool has_missing_days(int first_year, int last_year, const std::vector<readers::DailyValue>& days);
 
 struct PrecipitationValues {
     // PCP_MM, PCPSTD, PCPSKW, PR_W1, PR_W2, PCPD of each month; empty: no

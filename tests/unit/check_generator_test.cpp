@@ -12,8 +12,8 @@
 #include "check/exact_math.hpp"
 #include "check/generated_statistics.hpp"
 #include "check/random_numbers.hpp"
-#include "readers/calendar_days.hpp"
 #include "check_station.hpp"
+#include "readers/calendar_days.hpp"
 #include "weather/gap_aware_precipitation.hpp"
 
 namespace wgn::check {

@@ -57,8 +57,11 @@ TEST(GapAwareValues, WorkedMonths) {
         {"rainless", months_of(2001, 2, rainless), 6, {"0.00", "0.0000", "", "0.0000", "", "0.00"}, 1},
         // Every day 1.00 over 1993-2020: February's 28.25 days a year; wgnrain's pairs skip
         // one a 28 days, so PR_W2 is not 1.
-        {"february", months_of(1993, 28, {{3, 2, 10, std::nullopt}}, 100), 1,
-         {"28.25", "0.0000", "", "", "0.9632", "28.25"}, 1},
+        {"february",
+         months_of(1993, 28, {{3, 2, 10, std::nullopt}}, 100),
+         1,
+         {"28.25", "0.0000", "", "", "0.9632", "28.25"},
+         1},
     };
     for (const auto& c : cases) {
         const PrecipitationValues values = gap_aware_values(c.months);

@@ -236,13 +236,14 @@ TEST(StationRecord, ThePrecipitationValuesReadBack) {
     const auto report = [](const char* nodata, const char* april) {
         std::string text = std::string("Statistical Analysis of Daily Precipitation Data (2003 - 2003)\r\n") +
                            "Input Filename = in.txt\r\n \r\nNumber of Years =   1\r\nNumber of Leap Years =  0\r\n"
-                           "Number of Records =      365\r\nNumber of NoData values = " + nodata +
-                           "\r\n \r\n rule\r\n \r\n heads\r\n rule\r\n \r\n";
-        for (const char* label : {"Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.", "Oct.",
-                                  "Nov.", "Dec."}) {
-            text += std::string(label) == "Apr." ? april
-                                                 : std::string("    ") + label +
-                                                       "     64.17      3.8913      3.3283      0.3295      0.6854     16.63";
+                           "Number of Records =      365\r\nNumber of NoData values = " +
+                           nodata + "\r\n \r\n rule\r\n \r\n heads\r\n rule\r\n \r\n";
+        for (const char* label :
+             {"Jan.", "Feb.", "Mar.", "Apr.", "May.", "Jun.", "Jul.", "Aug.", "Sep.", "Oct.", "Nov.", "Dec."}) {
+            text += std::string(label) == "Apr."
+                        ? april
+                        : std::string("    ") + label +
+                              "     64.17      3.8913      3.3283      0.3295      0.6854     16.63";
             text += "\r\n";
         }
         return text;
@@ -280,7 +281,8 @@ TEST(StationRecord, ThePrecipitationValuesReadBack) {
         if (!read || !c.april_skew) continue;
         ASSERT_TRUE(read->precipitation) << c.what;
         EXPECT_EQ(read->precipitation->values[3][2], *c.april_skew) << c.what;
-        EXPECT_EQ(pcp_values_text(*read->precipitation), c.record == with_values ? "gap-aware (5 missing days)" : "report")
+        EXPECT_EQ(pcp_values_text(*read->precipitation),
+                  c.record == with_values ? "gap-aware (5 missing days)" : "report")
             << c.what;
     }
 }
