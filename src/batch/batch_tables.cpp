@@ -98,6 +98,14 @@ void weather_cells(const Station& station, const StationOutcome& outcome, std::s
     row.insert(row.end(), {units, refused, std::string(swat2012_file), record.fill_station, record.fill_km});
 }
 
+// The days made missing as outliers, "pcp 2; slr 1": a station of a dated
+// file or of the complete record may have some (a plain series goes to
+// wgnrain as it is).
+constexpr std::string_view kOutliersColumn = "outlier_days";
+bool has_outlier_days(const StationList& list) {
+    return list.dated_columns || list.weather_columns;
+}
+
 }  // namespace
 
 std::string values_not_shown(const ReportFigures& figures) {
@@ -125,17 +133,21 @@ std::string summary_header(const StationList& list) {
                                      "filled_variables", "model_files", "model_changes", "model_notes", "model_details",
                                      "units", "refused_variables", "swat2012_wgn", "fill_station", "fill_km"});
     }
-    // The notes on the intervals come last of all, after the list's own
-    // columns, where the readers of a summary without them find nothing moved.
+    // The notes on the intervals and the outlier days come last of all,
+    // after the list's own columns, where the readers of a summary without
+    // them find nothing moved.
     constexpr std::string_view kNotesColumn = "interval_notes";
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
     for (const std::string& extra : list.extra_columns) {
-        bool taken = list.weather_columns && text::lower_case(extra) == kNotesColumn;
-        for (const std::string& own : header) taken = taken || text::lower_case(own) == text::lower_case(extra);
+        const std::string name = text::lower_case(extra);
+        bool taken =
+            (list.weather_columns && name == kNotesColumn) || (has_outlier_days(list) && name == kOutliersColumn);
+        for (const std::string& own : header) taken = taken || text::lower_case(own) == name;
         header.push_back(taken ? "list_" + extra : extra);
     }
     if (list.weather_columns) header.emplace_back(kNotesColumn);
+    if (has_outlier_days(list)) header.emplace_back(kOutliersColumn);
     return csv_line(header);
 }
 
@@ -160,6 +172,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
         row.push_back(outcome.weather && outcome.intervals ? interval_notes(*outcome.intervals, *outcome.weather)
                                                            : std::string());
     }
+    if (has_outlier_days(list)) row.push_back(readers::outlier_counts(outcome.outlier_days));
     return csv_line(row);
 }
 

@@ -18,6 +18,7 @@
 #include "batch/report_reader.hpp"
 #include "batch/station_list.hpp"
 #include "batch/station_status.hpp"
+#include "readers/outlier_days.hpp"
 #include "series/whole_years.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"
@@ -38,6 +39,9 @@ struct StationOutcome {
     std::optional<weather::WeatherRecord> weather;  // the complete record, when the list asks for it
     std::vector<weather::ModelNote> model_notes;    // the changes first (model_notes.hpp)
     std::optional<RecordIntervals> intervals;       // with the complete record (record_intervals.hpp)
+    // Days made missing because their value cannot be what it says: the
+    // precipitation's (within the period), then the complete record's.
+    std::vector<readers::OutlierDay> outlier_days;
 
     bool ok() const { return status.is(StatusKind::ok); }
 };

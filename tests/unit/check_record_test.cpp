@@ -83,19 +83,23 @@ TEST(CheckRecord, ThePageSetsTheRecordBesideTheTableAndTheGenerated) {
     for (const auto& c : cases) EXPECT_EQ(outside_interval(c.record, c.generated), c.outside) << c.generated;
 }
 
+// The intervals' notes, then the outlier days, after the list's own columns.
 TEST(CheckRecord, TheSummarysIntervalNotesComeLast) {
     const struct {
-        bool weather;
+        bool weather, dated;
         std::vector<std::string> extra;
         std::string ends;
     } cases[] = {
-        {true, {}, ",fill_km,interval_notes\r\n"},
-        {true, {"note", "Interval_Notes"}, ",fill_km,note,list_Interval_Notes,interval_notes\r\n"},
-        {false, {"interval_notes"}, ",report_line,interval_notes\r\n"},  // the list's own, kept as it is
+        {true, false, {}, ",fill_km,interval_notes,outlier_days\r\n"},
+        {true, false, {"note", "Interval_Notes"}, ",fill_km,note,list_Interval_Notes,interval_notes,outlier_days\r\n"},
+        {false, false, {"interval_notes"}, ",report_line,interval_notes\r\n"},  // the list's own, kept as it is
+        {false, true, {"outlier_days"}, ",years_outside,list_outlier_days,outlier_days\r\n"},
+        {false, false, {"outlier_days"}, ",report_line,outlier_days\r\n"},  // a plain list's own
     };
     for (const auto& c : cases) {
         batch::StationList list;
         list.weather_columns = c.weather;
+        list.dated_columns = c.dated;
         list.extra_columns = c.extra;
         const std::string header = batch::summary_header(list);
         ASSERT_GE(header.size(), c.ends.size());
