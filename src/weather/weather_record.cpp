@@ -204,8 +204,7 @@ void find_minimum_over_maximum(const WeatherInputs& inputs, const CheckedDays& c
         if (minimum.swapped.empty()) {
             minimum.swapped_why = maximum_days.swapped_why =
                 where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) + " on " +
-                day_text(day.day) + " is above that day's tmax " + decimal_text(maximum->value) +
-                " (neither is used): are the columns swapped?";
+                day_text(day.day) + " is above that day's tmax " + decimal_text(maximum->value);
         }
         minimum.swapped.push_back(i);
         maximum_days.swapped.push_back(j);
@@ -262,7 +261,8 @@ void leave_out_or_refuse(Findings& found, const SuspectDays& suspects, std::opti
                 const std::optional<Unit> meant = unit_pointed_to(variable, days.values, days.unit, latitude);
                 refusals.emplace_back(0, s.beyond_why + counted + (meant ? unit_hint(variable, *meant) : ""));
             } else if (!s.swapped.empty()) {
-                if (swapped.empty()) refusals.emplace_back(1, s.swapped_why + counted);
+                if (swapped.empty())
+                    refusals.emplace_back(1, s.swapped_why + counted + ", neither is used: are the columns swapped?");
                 swapped.insert(variable);
             } else {
                 refusals.emplace_back(2, s.over_rain_why + counted);

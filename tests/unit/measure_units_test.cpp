@@ -386,8 +386,8 @@ TEST(PlausibleValues, AFewDaysLeftOutOneMoreRefusesTheVariable) {
          "hhr: hhr 6 on 2001-01-01 is above that day's rain 5 (6 of its 365"},
         {"tmin above tmax", Variable::tmin, "5", "12", 365, 5, ""},
         {"tmin above tmax, one more", Variable::tmin, "5", "12", 365, 6,
-         "tmin: tmin 12 on 2001-01-01 is above that day's tmax 10 (neither is used): are the columns swapped? (6 of "
-         "its 365"},
+         "tmin: tmin 12 on 2001-01-01 is above that day's tmax 10 (6 of its 365 days not plausible, more than the 5 "
+         "taken as missing), neither is used: are the columns swapped?"},
     };
     for (const auto& c : cases) {
         weather::WeatherInputs inputs;
