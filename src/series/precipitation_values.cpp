@@ -15,6 +15,8 @@ namespace {
 using readers::Unit;
 
 constexpr std::int64_t kMillion = 1000000;
+// The sums of a record of thousands of years times the days of four years.
+__extension__ typedef __int128 Wide;
 
 std::string day_text(std::int32_t day) {
     const readers::Date date = readers::date_of(day);
@@ -83,9 +85,10 @@ Result<Unit> unit_of(readers::StationRecord& record, std::optional<Unit> listed,
 
 }  // namespace
 
-bool AmountFigures::add(std::string_view text) {
+bool AmountFigures::add_written(std::string_view text) {
     // 1. The digits: a whole part, then up to six decimals kept.
-    std::int64_t whole_part = 0, fraction = 0, place = kMillion / 10;
+    constexpr std::int64_t kPlaces[] = {0, 100000, 10000, 1000, 100, 10, 1};
+    std::int64_t whole_part = 0, fraction = 0;
     int needed = 0;  // the decimals the amount needs (its last digit not 0)
     std::size_t i = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && i < 12; ++i)
@@ -93,8 +96,7 @@ bool AmountFigures::add(std::string_view text) {
     const bool digits_before = i > 0;
     if (i < text.size() && text[i] == '.') {
         for (int decimal = 1; ++i < text.size() && text[i] >= '0' && text[i] <= '9'; ++decimal) {
-            fraction += (text[i] - '0') * place;
-            place /= 10;
+            if (decimal <= 6) fraction += (text[i] - '0') * kPlaces[decimal];
             if (text[i] != '0') needed = decimal;
         }
     }
@@ -128,7 +130,7 @@ std::optional<Unit> unit_of_amounts(const AmountFigures& f) {
     if (f.days < Rule::kFewestDays || f.wet_days < Rule::kFewestWetDays) return std::nullopt;
     // Compared exactly, in whole numbers: a year is 365.25 days (1461 / 4).
     const std::int64_t days = f.days, wet = f.wet_days;
-    const bool above_any_gauge = f.millionths * 1461 > Rule::kMostAnnual * kMillion * 4 * days;
+    const bool above_any_gauge = Wide{f.millionths} * 1461 > Wide{Rule::kMostAnnual * kMillion * 4} * days;
     const bool whole_numbers = f.whole * 100 >= Rule::kWholePercent * wet;
     const bool heavy_wet_days = f.millionths >= Rule::kMostWholeWetDay * kMillion * wet;
     if (above_any_gauge || (whole_numbers && heavy_wet_days)) return Unit::kTenthMillimetre;

@@ -45,8 +45,15 @@ inline constexpr double kMostDailyRain = 2000;  // mm; the world's largest daily
 class AmountFigures {
   public:
     // A day's amount written as a plain decimal ("12", "0.25", "1.500");
-    // false, and nothing added, for another text.
-    bool add(std::string_view text);
+    // false, and nothing added, for another text.  A dry day written "0",
+    // most days of most records, is counted at once.
+    bool add(std::string_view text) {
+        if (text.size() == 1 && text[0] == '0') {
+            ++days;
+            return true;
+        }
+        return add_written(text);
+    }
     // A day's amount written otherwise ("1.25e1"), by its value.
     void add_number(double value);
 
@@ -56,6 +63,9 @@ class AmountFigures {
     long hundredths = 0;          // wet days whose amount needs two decimals, no more
     long finer = 0;               // wet days whose amount needs more than two decimals
     std::int64_t millionths = 0;  // the amounts' sum in millionths (decimals beyond the sixth left out)
+
+  private:
+    bool add_written(std::string_view text);
 };
 
 // The thresholds of the unit the amounts tell, in mm as read.  Real gauges
