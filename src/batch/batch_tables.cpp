@@ -104,6 +104,14 @@ const std::array<std::array<std::string, kParameterCount>, 12>& table_values(con
     return outcome.precipitation ? outcome.precipitation->values : outcome.figures->values;
 }
 
+// The days made missing as outliers, "pcp 2; slr 1": a station of a dated
+// file or of the complete record may have some (a plain series goes to
+// wgnrain as it is).
+constexpr std::string_view kOutliersColumn = "outlier_days";
+bool has_outlier_days(const StationList& list) {
+    return list.dated_columns || list.weather_columns;
+}
+
 }  // namespace
 
 std::string values_not_shown(const ReportFigures& figures) {
@@ -131,21 +139,24 @@ std::string summary_header(const StationList& list) {
                                      "filled_variables", "model_files", "model_changes", "model_notes", "model_details",
                                      "units", "refused_variables", "swat2012_wgn", "fill_station", "fill_km"});
     }
-    // The notes on the intervals come last of all, after the list's own
-    // columns, where the readers of a summary without them find nothing moved.
+    // The notes on the intervals and the outlier days come last of all,
+    // after the list's own columns, where the readers of a summary without
+    // them find nothing moved.
     constexpr std::string_view kNotesColumn = "interval_notes";
     // Which values the tables and model files took, last of all for every list.
     constexpr std::string_view kPcpValuesColumn = "pcp_values";
     // A column of the list with the name of one of the summary's own is
     // carried under another: list_status.
     for (const std::string& extra : list.extra_columns) {
-        bool taken = (list.weather_columns && text::lower_case(extra) == kNotesColumn) ||
-                     text::lower_case(extra) == kPcpValuesColumn;
-        for (const std::string& own : header) taken = taken || text::lower_case(own) == text::lower_case(extra);
+        const std::string name = text::lower_case(extra);
+        bool taken = (list.weather_columns && name == kNotesColumn) || name == kPcpValuesColumn ||
+                     (has_outlier_days(list) && name == kOutliersColumn);
+        for (const std::string& own : header) taken = taken || text::lower_case(own) == name;
         header.push_back(taken ? "list_" + extra : extra);
     }
     if (list.weather_columns) header.emplace_back(kNotesColumn);
     header.emplace_back(kPcpValuesColumn);
+    if (has_outlier_days(list)) header.emplace_back(kOutliersColumn);
     return csv_line(header);
 }
 
@@ -171,6 +182,7 @@ std::string summary_row(const StationList& list, const Station& station, const S
                                                            : std::string());
     }
     row.push_back(outcome.ok() && outcome.precipitation ? pcp_values_text(*outcome.precipitation) : std::string());
+    if (has_outlier_days(list)) row.push_back(readers::outlier_counts(outcome.outlier_days));
     return csv_line(row);
 }
 

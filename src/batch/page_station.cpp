@@ -41,6 +41,7 @@ page::PageStation page_station(const Station& station, const StationOutcome& out
     shown.warnings = outcome.warnings;
     shown.first_warning = outcome.first_warning;
     shown.notes = outcome.model_notes;
+    shown.outlier_days = readers::outlier_list(outcome.outlier_days);
     if (outcome.weather) {
         if (const std::string written = modelfiles::model_name(station.name); written != station.name)
             shown.model_name = written;

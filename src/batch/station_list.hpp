@@ -42,9 +42,12 @@ struct Station {
     std::string last_year;                            // dated formats: the last year of the period, if set
     std::string pcp_column;                           // csv, power: the precipitation column, if set
     std::string date_column;                          // csv, power: the date column, if set
-    std::string pcp_unit;            // the unit of the precipitation (readers/measure_units.hpp), if set
-    std::string pcp_threshold;       // dated formats: mm, the days below it written as 0, if set
-    std::string gauge;               // swat2012: the gauge of its files, by name or number, if set
+    std::string pcp_unit;       // the unit of the precipitation (readers/measure_units.hpp), if set
+    std::string pcp_threshold;  // dated formats: mm, the days below it written as 0, if set
+    std::string gauge;          // swat2012: the gauge of its files, by name or number, if set
+    // The precipitation is in mm whatever the list says (a grid's cell,
+    // converted from the unit its file states): its amounts are not looked at.
+    bool pcp_in_millimetres = false;
     std::vector<std::string> extra;  // the other columns, in the list's order
     // The complete weather-generator record, as written; the files hold
     // full names.

@@ -300,6 +300,8 @@ std::string record_text(std::string_view key, std::string_view exit, const Stati
         add(text, "incomplete_years", series::incomplete_years_text(coverage));
         add(text, "years_outside", series::outside_years_text(coverage));
     }
+    // Only a station with outlier days has the line (an older record has none).
+    if (!outcome.outlier_days.empty()) add(text, "outlier_days", readers::outlier_list(outcome.outlier_days));
     if (outcome.weather) {
         const weather::WeatherRecord& record = *outcome.weather;
         add(text, "lat", record.latitude.text());
@@ -370,6 +372,11 @@ std::optional<StationOutcome> recorded_outcome(std::string_view folder, std::str
         coverage.incomplete_years = years_of(record, "incomplete_years");
         coverage.outside_years = years_of(record, "years_outside");
         outcome.coverage = std::move(coverage);
+    }
+    if (const auto outliers = value_of(record, "outlier_days")) {
+        std::optional<std::vector<readers::OutlierDay>> days = readers::read_outlier_list(*outliers);
+        if (!days) return std::nullopt;  // not as written: run again
+        outcome.outlier_days = std::move(*days);
     }
     if (const auto rain_yrs = value_of(record, "rain_yrs")) {
         // The key holds the list's lat, lon and elev as written: the record's

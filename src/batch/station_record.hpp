@@ -16,6 +16,7 @@
 //   warnings: 1
 //   first_warning: runlib: warning: ...
 //   period: 1991-2020 ...                   (a dated file: its coverage)
+//   outlier_days: pcp 2001-02-08 2540       (days made missing, where there are any)
 //   lat: 52.1 ...                           (a complete record: its position, ...)
 //   model_changes: pcp_days: ... | ...      (its model notes by kind, model_notes.hpp)
 //   model_notes: dew_ave: ...

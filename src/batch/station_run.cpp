@@ -32,9 +32,10 @@ namespace platform = io::platform;
 
 constexpr std::string_view kReportName = "report.txt";
 
-// Reads a dated station file and places its precipitation on whole years.
+// Reads a dated station file and places its precipitation on whole years;
+// `millimetres` gets the unit it was in and the days made missing.
 Result<series::WholeYearSeries> make_series(const Station& station, const std::string& nodata,
-                                            readers::StationRecord& record) {
+                                            readers::StationRecord& record, series::MillimetreRead& millimetres) {
     // A text held in memory goes by the name the list gave it.
     std::string shown = station.input_name;
     std::string from_disk;
@@ -53,10 +54,11 @@ Result<series::WholeYearSeries> make_series(const Station& station, const std::s
     Result<readers::StationRecord> read = readers::read_station_file(shown, text, read_options(station, nodata));
     if (!read) return read.problem();
     // Precipitation (and half-hour rain) in millimetres, every day plausible.
-    if (const Done millimetres = series::millimetre_precipitation(
-            *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), shown);
-        !millimetres)
-        return millimetres.problem();
+    Result<series::MillimetreRead> converted = series::millimetre_precipitation(
+        *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit),
+        readers::facts(station.format).fixes_pcp_unit || station.pcp_in_millimetres, shown);
+    if (!converted) return converted.problem();
+    millimetres = std::move(*converted);
     series::SeriesOptions bounds;
     if (!station.first_year.empty()) bounds.first_year = readers::whole_number(station.first_year);
     if (!station.last_year.empty()) bounds.last_year = readers::whole_number(station.last_year);
@@ -133,6 +135,7 @@ struct DialogueInput {
     readers::StationRecord own;
     std::optional<series::Coverage> coverage;
     std::string series_text;  // a dated file's series, as written
+    series::MillimetreRead millimetres;  // its precipitation's unit, and the period's days made missing
 };
 
 // An outcome that ends the station before or after its run.
@@ -172,7 +175,7 @@ Done prepare_folder(const StationFolder& at, const Station& station) {
 // that wgnrain reads.  A problem of the file ends the station as a bad
 // file; one of writing, as not started.
 Result<DialogueInput> prepare_input(const StationFolder& at, const Station& station, StationOutcome& failure) {
-    DialogueInput input{station.input_name, station.first_year, station.nodata, {}, std::nullopt, {}};
+    DialogueInput input{station.input_name, station.first_year, station.nodata, {}, std::nullopt, {}, {}};
     int error = 0;
     const auto cannot_prepare = [&] {
         failure = ended(StatusKind::not_started,
@@ -181,7 +184,7 @@ Result<DialogueInput> prepare_input(const StationFolder& at, const Station& stat
     };
     if (station.dated()) {
         if (input.nodata.empty()) input.nodata = kDefaultNodata;
-        Result<series::WholeYearSeries> series = make_series(station, input.nodata, input.own);
+        Result<series::WholeYearSeries> series = make_series(station, input.nodata, input.own, input.millimetres);
         if (!series) {
             failure = ended(StatusKind::bad_file, series.problem().message());
             return series.problem();
@@ -193,6 +196,7 @@ Result<DialogueInput> prepare_input(const StationFolder& at, const Station& stat
         }
         input.series_name = series_file.shown;
         input.first_year = std::to_string(series->coverage.first_year);
+        input.millimetres.outlier_days = series::outliers_within(input.millimetres.outlier_days, series->coverage);
         input.coverage = std::move(series->coverage);
         input.series_text = std::move(series->text);
     }
@@ -249,6 +253,12 @@ Done add_complete_record(const StationFolder& at, const Station& station, const 
         outcome = ended(StatusKind::not_written, cannot_write(wgn, error));
         return problem_text(outcome.report_line);
     }
+    // The precipitation's unit converted from, named first; its outlier days
+    // first, then those of the other variables.
+    if (const readers::Unit unit = input.millimetres.unit; unit != readers::Unit::kMillimetre)
+        weather->record.units.insert(weather->record.units.begin(), "pcp " + std::string(readers::unit_name(unit)));
+    outcome.outlier_days.insert(outcome.outlier_days.end(), weather->record.outlier_days.begin(),
+                                weather->record.outlier_days.end());
     outcome.weather = std::move(weather->record);
     outcome.model_notes = std::move(weather->notes);
     outcome.intervals = std::move(weather->intervals);
@@ -338,6 +348,7 @@ StationOutcome run_station(const std::string& program, const std::string& output
     Result<DialogueInput> input = prepare_input(at, station, outcome);
     if (!input) return outcome.status.is(StatusKind::bad_file) ? finished("-", std::move(outcome)) : outcome;
     outcome.coverage = std::move(input->coverage);
+    outcome.outlier_days = input->millimetres.outlier_days;
 
     const platform::ChildRun run = start_run(program, at);
     if (!run.started) return ended(StatusKind::not_started, platform::reason_text(run.error));

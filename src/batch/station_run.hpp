@@ -19,6 +19,7 @@
 #include "batch/station_list.hpp"
 #include "batch/station_precipitation.hpp"
 #include "batch/station_status.hpp"
+#include "readers/outlier_days.hpp"
 #include "series/whole_years.hpp"
 #include "weather/model_notes.hpp"
 #include "weather/weather_record.hpp"
@@ -41,6 +42,9 @@ struct StationOutcome {
     std::optional<RecordIntervals> intervals;       // with the complete record (record_intervals.hpp)
     // The six precipitation values the tables and model files take, when it ran well.
     std::optional<StationPrecipitation> precipitation;
+    // Days made missing because their value cannot be what it says: the
+    // precipitation's (within the period), then the complete record's.
+    std::vector<readers::OutlierDay> outlier_days;
 
     bool ok() const { return status.is(StatusKind::ok); }
 };

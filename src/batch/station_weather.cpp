@@ -125,9 +125,9 @@ void add_variable_files(Gathered& gathered, const readers::ReadOptions& options)
             refuse(read.problem());
             continue;
         }
-        // Half-hour rain is in the precipitation's unit.
-        if (const Done millimetres = series::millimetre_precipitation(
-                *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), name);
+        // Half-hour rain is in the precipitation's unit, told by the station's own file.
+        if (const Result<series::MillimetreRead> millimetres = series::millimetre_precipitation(
+                *read, readers::unit_named(readers::Quantity::kPrecipitation, station.pcp_unit), true, name);
             !millimetres) {
             refuse(millimetres.problem());
             continue;
@@ -343,6 +343,8 @@ Result<StationWeather> station_weather(const Station& station, readers::StationR
         result.record.fill_station = reference->station->name;
         result.record.fill_km = reference->km;
     }
+    // The days the record left out are missing days for its intervals too.
+    weather::leave_out_days(inputs, result.record.outlier_days);
     result.intervals = record_intervals(inputs, result.record);
     result.notes = weather::model_notes(result.record, largest_daily_rain(inputs.variables[Variable::pcp]),
                                         precipitation.model_months.rainless);

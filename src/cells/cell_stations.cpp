@@ -23,8 +23,10 @@ batch::StationList cell_stations(const grid::Grid& grid, const GridOptions& opti
         station.weather.lat = cell.latitude;
         station.weather.lon = cell.longitude;
         station.weather.elev = cell.elevation;
-        // The grid's humidity is written as a fraction, whatever its values.
+        // The grid's humidity is written as a fraction, whatever its values;
+        // its precipitation in mm, from the unit its file states.
         if (humidity) station.weather.hmd_unit = "fraction";
+        station.pcp_in_millimetres = true;
         station.texts = &texts;
         if (const std::string why = batch::unsafe_name_reason(cell.name); !why.empty())
             list.problems.push_back(Problem{"", station.row, "station", why});

@@ -339,6 +339,10 @@ void overview_page(const std::vector<PageStation>& stations, const PageTotals& t
             html.append("<p>Days below " + escaped(s.pcp_threshold) +
                         " mm written as dry: " + grouped(s.below_threshold) + ".</p>");
         }
+        if (!s.outlier_days.empty()) {
+            html.append("<p>Days left out as missing, their values not plausible: " + escaped(s.outlier_days) +
+                        ".</p>");
+        }
         if (!s.interval_notes.empty()) html.append("<p>Intervals: " + escaped(s.interval_notes) + ".</p>");
         if (s.ok) {
             html.append("<div class=\"charts\">");

@@ -30,7 +30,10 @@ struct PageStation {
     std::string years_outside;  // well-covered years left out of the period, "1974 1975"
     std::string pcp_threshold;  // the wet-day threshold in mm, "0.1"; empty: none
     long below_threshold = 0;   // the days of the period below it, written as dry
-    std::string model_name;     // the name in the model files, where it is not the station's own
+    // The days left out as missing, their values not plausible:
+    // "pcp 2001-02-08 2540; slr 2018-07-01 397.65" (readers::outlier_list); empty: none.
+    std::string outlier_days;
+    std::string model_name;  // the name in the model files, where it is not the station's own
     // The position in decimal degrees ("52.1", "5.18"); empty: not known.
     std::string latitude, longitude;
     bool ok = false;

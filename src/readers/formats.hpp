@@ -1,14 +1,14 @@
 // The formats of station file the readers know, a small fixed vocabulary,
 // and what each promises: the one place a format's behaviour is decided.
 //
-//   format    honours nodata  dated  promises order  takes other variables' files
-//   plain     yes             no     (by position)   no
-//   csv       yes             yes    no              yes
-//   ghcnd     no              yes    no              no   (all elements in one file)
-//   power     no              yes    yes             no   (all parameters in one file)
-//   swat      no              yes    (by position)   yes  (one variable a file)
-//   swatplus  no              yes    yes             yes  (one variable a file)
-//   swat2012  no              yes    yes             yes  (pcp and tmp files, gauges side by side)
+//   format    honours nodata  dated  promises order  takes other variables' files               pcp unit
+//   plain     yes             no     (by position)   no                                         open
+//   csv       yes             yes    no              yes                                        open
+//   ghcnd     no              yes    no              no   (all elements in one file)            tenths
+//   power     no              yes    yes             no   (all parameters in one file)          its header
+//   swat      no              yes    (by position)   yes  (one variable a file)                 mm
+//   swatplus  no              yes    yes             yes  (one variable a file)                 mm
+//   swat2012  no              yes    yes             yes  (pcp and tmp files, gauges side by side) mm
 //
 //   format_named("power") -> Format::power      name(Format::csv) -> "csv"
 #pragma once
@@ -38,16 +38,20 @@ struct FormatFacts {
     // (tmp_file, slr_file, ...) in this format; the others hold every
     // variable they have in the station's one file, or none.
     bool takes_variable_files;
+    // The format fixes the unit of its precipitation (GHCN-Daily's tenths,
+    // read as mm; POWER's header; SWAT's mm); in the others nothing but a
+    // column's header or a setting states it (series/precipitation_values.hpp).
+    bool fixes_pcp_unit;
 };
 
 inline constexpr std::array<FormatFacts, 7> kFormatFacts = {{
-    {Format::plain, "plain", true, false, false, false},
-    {Format::csv, "csv", true, true, false, true},
-    {Format::ghcnd, "ghcnd", false, true, false, false},
-    {Format::power, "power", false, true, true, false},
-    {Format::swat, "swat", false, true, false, true},
-    {Format::swatplus, "swatplus", false, true, true, true},
-    {Format::swat2012, "swat2012", false, true, true, true},
+    {Format::plain, "plain", true, false, false, false, false},
+    {Format::csv, "csv", true, true, false, true, false},
+    {Format::ghcnd, "ghcnd", false, true, false, false, true},
+    {Format::power, "power", false, true, true, false, true},
+    {Format::swat, "swat", false, true, false, true, true},
+    {Format::swatplus, "swatplus", false, true, true, true, true},
+    {Format::swat2012, "swat2012", false, true, true, true, true},
 }};
 
 constexpr const FormatFacts& facts(Format format) {

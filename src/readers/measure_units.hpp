@@ -1,8 +1,10 @@
 // The units station files write their values in, and how each becomes the
 // unit the weather generator wants.  A unit is stated (by the station list,
 // a command-line option, or the file itself: POWER's header, a column named
-// "srad (W/m^2)"), never guessed; humidity alone may be told by its values
-// (humidity_unit.hpp).
+// "srad (W/m^2)", a note "RR : Precipitation amount in 0.1 mm"), never
+// guessed; humidity alone may be told by its values (plausible_values.hpp),
+// and precipitation whose unit nothing states is refused where its amounts
+// read as another unit (series/precipitation_values.hpp).
 //
 //   quantity       the generator's unit   other units
 //   precipitation  mm                     in, tenths_mm

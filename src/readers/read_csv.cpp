@@ -30,6 +30,35 @@ std::vector<ColumnAsked> columns_asked(const ReadOptions& options) {
     return asked;
 }
 
+bool word_character(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The unit a note before the header gives a column, as ECA&D's notes do:
+// the column's name as a word, then ':', then the unit after the last " in ".
+//   "17-21 RR   : Precipitation amount in 0.1 mm", column RR -> tenths_mm
+//   "23-27 Q_RR : Quality code for RR (0='valid'; ...)"     -> nothing
+std::optional<Unit> unit_in_notes(Quantity quantity, const std::vector<CsvRow>& notes, std::string_view column) {
+    const std::string name = text::lower_case(text::trimmed(column));
+    if (name.empty()) return std::nullopt;
+    for (const CsvRow& note : notes) {
+        std::string line;
+        for (const std::string& field : note.fields) line.append(line.empty() ? "" : ",").append(field);
+        const std::string lower = text::lower_case(line);
+        for (std::size_t at = lower.find(name); at != std::string::npos; at = lower.find(name, at + 1)) {
+            std::size_t after = at + name.size();
+            if ((at > 0 && word_character(lower[at - 1])) || (after < lower.size() && word_character(lower[after])))
+                continue;
+            after = lower.find_first_not_of(" \t", after);
+            const std::size_t in = lower.rfind(" in ");
+            if (after == std::string::npos || lower[after] != ':' || in == std::string::npos || in < after) continue;
+            if (const std::optional<Unit> unit = unit_named(quantity, std::string_view(line).substr(in + 4)))
+                return unit;
+        }
+    }
+    return std::nullopt;
+}
+
 // Reads the column of every variable the table has into the record.
 void read_variables(const DatedTable& table, const ReadOptions& options, std::string_view marker, bool ordered,
                     StationRecord& record) {
@@ -43,7 +72,12 @@ void read_variables(const DatedTable& table, const ReadOptions& options, std::st
             if (!column) continue;
             const std::string_view header = table.header[*column];
             record.columns[name] = text::shown_cell(text::trimmed(header));
-            if (const auto unit = unit_in_text(quantity_of(name), header)) record.units[name] = *unit;
+            // The header states a unit ("prcp (mm/day)"), else a note before it does.
+            if (const auto unit = unit_in_text(quantity_of(name), header)) {
+                record.units[name] = *unit;
+            } else if (const auto noted = unit_in_notes(quantity_of(name), table.notes, header)) {
+                record.units[name] = *noted;
+            }
             record.variables[name] = read_dated_column(table, *column, NoDataMark(marker), ordered,
                                                        quantity_of(name) == Quantity::kPrecipitation);
         } catch (const ProblemError& error) {

@@ -15,6 +15,7 @@
 #include "readers/formats.hpp"
 #include "readers/value_checks.hpp"
 #include "series/period_choice.hpp"
+#include "series/precipitation_values.hpp"
 #include "text/byte_masks.hpp"
 
 namespace wgn::series {
@@ -243,6 +244,7 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
     //    missing-day marker (empty, NA, ...).
     //    (A series line is some 4 bytes where a row is some 40.)
     YearLines lines(series.nodata, file_size / 8 + 64);
+    AmountFigures amounts;
     char expected[kDateSize] = {'0', '0', '0', '0', '-', '0', '0', '-', '0', '0'};
     bool expecting = false;
     do {
@@ -260,6 +262,7 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
         }
         if (plain_amount(pcp_cell)) {
             lines.write(pcp_cell);
+            amounts.add(pcp_cell);
         } else if (pcp_cell == read.nodata || readers::cell_kind(pcp_cell) == readers::CellKind::missing) {
             lines.write({});
         } else {
@@ -270,8 +273,11 @@ std::optional<WholeYearSeries> one_pass_series(const NextLine& next_line, std::s
         if (expecting) readers::write_date_digits(next, !next_day, expected);
     } while (next_line(row));
     lines.finish_year();
+    // 3. Amounts that read as another unit than mm are the general
+    //    reading's to refuse.
+    if (unit_of_amounts(amounts)) return std::nullopt;
 
-    // 3. The period, as make_whole_years chooses it.
+    // 4. The period, as make_whole_years chooses it.
     return period_of(lines, series);
 }
 

@@ -9,7 +9,8 @@
 //
 // Anything else (a quotation mark, another date's writing, a day out of
 // order or twice, a unit, a trace T, a wet-day threshold, a period the
-// record does not hold, ...) answers nothing, and the general reading makes
+// record does not hold, amounts that read as tenths of mm or as inches
+// (precipitation_values.hpp), ...) answers nothing, and the general reading makes
 // the series or says what is wrong; where this answers, it answers what the
 // general reading does, byte for byte.
 //

@@ -172,15 +172,18 @@ std::optional<WholeYearSeries> one_pass_series_of(const platform::ResolvedName& 
 
 // The series of the station file's text `text`, or why none can be made
 // (with the file's name `shown`): its values read, then placed on their days.
-Result<WholeYearSeries> series_of(std::string_view text, const std::string& shown, const SeriesArguments& parsed) {
+// The days not plausible that it made missing go into `outliers`.
+Result<WholeYearSeries> series_of(std::string_view text, const std::string& shown, const SeriesArguments& parsed,
+                                  std::vector<readers::OutlierDay>& outliers) {
     Result<readers::StationRecord> read = readers::read_station_file(shown, text, parsed.read);
     if (!read) return read.problem();
     // Precipitation in millimetres, every day plausible.
-    if (const Done millimetres = millimetre_precipitation(*read, parsed.pcp_unit, shown, parsed.read.settings);
-        !millimetres)
-        return millimetres.problem();
+    const Result<MillimetreRead> millimetres = millimetre_precipitation(
+        *read, parsed.pcp_unit, readers::facts(parsed.read.format).fixes_pcp_unit, shown, parsed.read.settings);
+    if (!millimetres) return millimetres.problem();
     Result<WholeYearSeries> series = make_whole_years(read->variables[readers::Variable::pcp], parsed.series);
     if (!series) return series.problem().in_file(shown);
+    outliers = outliers_within(millimetres->outlier_days, series->coverage);
     return series;
 }
 
@@ -226,9 +229,13 @@ const char* const kSeriesUsage =
     "written for missing days and must differ from every value; in plain and\n"
     "csv files it also marks missing days.  In plain and swat files a blank line\n"
     "among the values is refused: it would move every later day up by one.\n"
-    "--pcp-unit (mm, in or tenths_mm; default mm, or the unit the file's header\n"
-    "names) converts the values into mm exactly.  A day below 0 or above 2000 mm\n"
-    "is refused with its line.  --pcp-threshold (mm, default none; 0.1 for\n"
+    "--pcp-unit (mm, in or tenths_mm; default: the unit the file's header or\n"
+    "notes name, else mm) converts the values into mm exactly.  Where nothing\n"
+    "states the unit of a csv or plain file, values that read as tenths of mm\n"
+    "(whole numbers, far too wet) or as inches (hundredths, far too dry) are\n"
+    "refused until --pcp-unit says.  A day below 0 or above 2000 mm is made\n"
+    "missing (at most 5 days, or 0.1 % of them); more are refused with the\n"
+    "first's line.  --pcp-threshold (mm, default none; 0.1 for\n"
     "gridded or reanalysis data) writes a day below it, after the conversion,\n"
     "as 0: drizzle on every day is not a wet day.  A day equal to it is kept.\n"
     "An empty cell, NA, N/A, NaN, null, -, -- or M is a missing day; T, a trace,\n"
@@ -268,6 +275,7 @@ int run_series_command(std::span<const std::string> arguments) {
         }
     }
     std::optional<WholeYearSeries> series = input.report == 0 ? one_pass_series_of(input, parsed) : std::nullopt;
+    std::vector<readers::OutlierDay> outliers;
     int error = 0;
     if (!series) {
         std::string text;
@@ -275,7 +283,7 @@ int run_series_command(std::span<const std::string> arguments) {
             say("cannot read " + input.shown + ": " + io::failure_reason(input, error));
             return 1;
         }
-        Result<WholeYearSeries> read = series_of(text, input.shown, parsed);
+        Result<WholeYearSeries> read = series_of(text, input.shown, parsed, outliers);
         if (!read) {
             say(read.problem().message());
             return 1;
@@ -293,7 +301,8 @@ int run_series_command(std::span<const std::string> arguments) {
     report.append("-report.txt");
     const std::string answers = answer_name(output.shown) + "\n" + answer_name(report) + "\n" +
                                 std::to_string(series->coverage.first_year) + "\n" + parsed.series.nodata + "\n";
-    say(coverage_line(series->coverage, parsed.series.pcp_threshold));
+    say(coverage_line(series->coverage, parsed.series.pcp_threshold) +
+        (outliers.empty() ? std::string() : "; outlier days made missing: " + readers::outlier_list(outliers)));
     return platform::write_standard_output(answers) ? 0 : 1;
 }
 

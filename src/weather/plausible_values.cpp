@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "readers/calendar_days.hpp"
+#include "readers/outlier_days.hpp"
 #include "readers/value_checks.hpp"
 #include "weather/exact_decimal.hpp"
 
@@ -102,12 +103,7 @@ std::string implausible_day(readers::Variable variable, std::int32_t day, double
     };
     if (variable == Variable::tmax || variable == Variable::tmin || variable == Variable::dew) {
         if (value < kLowestTemperature) return shown() + " is below -90 °C";
-        if (value > kHighestTemperature) {
-            return shown() + " is above 60 °C" +
-                   (unit != Unit::kCelsius ? std::string()
-                    : value > 150          ? ": is the column in K? give tmp_unit"
-                                           : ": is the column in °F? give tmp_unit");
-        }
+        if (value > kHighestTemperature) return shown() + " is above 60 °C";
         return {};
     }
     if (variable == Variable::slr) {
@@ -117,29 +113,71 @@ std::string implausible_day(readers::Variable variable, std::int32_t day, double
             at_latitude ? top_of_atmosphere(*latitude, day_of_year(day)) : highest_top_of_atmosphere(day_of_year(day));
         if (value > top + kRadiationMargin) {
             return shown() + " is above " + two_places(top) + " MJ/m²/day, the top of the atmosphere's" +
-                   (at_latitude ? " at latitude " + two_places(*latitude) : std::string(" at any latitude")) +
-                   (unit == Unit::kMegajoulesPerDay ? ": is the column in W/m²? give slr_unit" : "");
+                   (at_latitude ? " at latitude " + two_places(*latitude) : std::string(" at any latitude"));
         }
         return {};
     }
     if (variable == Variable::rh) {
         if (value < 0) return shown() + " is below 0";
         if (value > 1) {
-            return shown() + (unit == Unit::kPercent ? " is above 100 %" : " is above 1 (a fraction)") +
-                   (unit == Unit::kFraction ? ": is the column in per cent? give hmd_unit" : "");
+            return shown() + (unit == Unit::kPercent ? " is above 100 %" : " is above 1 (a fraction)");
         }
         return {};
     }
     if (variable == Variable::wnd) {
         if (value < 0) return shown() + " is below 0";
-        if (value > kMostWind) {
-            return shown() + " is above 75 m/s" +
-                   (unit == Unit::kMetresPerSecond ? ": is the column in km/h? give wnd_unit" : "");
-        }
+        if (value > kMostWind) return shown() + " is above 75 m/s";
         return {};
     }
     if (variable == Variable::hhr && value < 0) return shown() + " is below 0";
     return {};
+}
+
+std::optional<Unit> unit_pointed_to(readers::Variable variable, const std::vector<DayValue>& days, Unit unit,
+                                    std::optional<double> latitude) {
+    using readers::Variable;
+    // The units a variable's values may be in instead, and the share of its
+    // days above the top (in per cent) that points to them.
+    struct Pointed {
+        std::array<Unit, 2> units;
+        std::size_t count;
+        long percent;
+    };
+    const bool temperature = variable == Variable::tmax || variable == Variable::tmin || variable == Variable::dew;
+    const Pointed pointed = temperature                 ? Pointed{{Unit::kKelvin, Unit::kFahrenheit}, 2, 10}
+                            : variable == Variable::slr ? Pointed{{Unit::kWattsPerSquareMetre, {}}, 1, 50}
+                            : variable == Variable::rh  ? Pointed{{Unit::kPercent, {}}, 1, 50}
+                            : variable == Variable::wnd ? Pointed{{Unit::kKilometresPerHour, {}}, 1, 10}
+                                                        : Pointed{{}, 0, 0};
+    if (pointed.count == 0 || days.empty() || unit != readers::model_unit(readers::quantity_of(variable)))
+        return std::nullopt;
+    // 1. A large share above the top, as written.
+    PlausibleDays bounds(variable, latitude);
+    const auto number = [](const DayValue& day) { return static_cast<double>(day.value) / kBillion; };
+    long above = 0;
+    for (const DayValue& day : days) above += bounds.above(day.day, number(day)) ? 1 : 0;
+    if (above * 100 < pointed.percent * static_cast<long>(days.size())) return std::nullopt;
+    // 2. The first unit that makes all but a few days plausible.
+    const long limit = readers::outlier_limit(static_cast<long>(days.size()));
+    for (std::size_t u = 0; u < pointed.count; ++u) {
+        const readers::Scale scale = readers::scale_of(pointed.units[u]);
+        long implausible = 0;
+        for (const DayValue& day : days) {
+            implausible += bounds.plausible(day.day, readers::scaled_value(number(day), scale)) ? 0 : 1;
+            if (implausible > limit) break;
+        }
+        if (implausible <= limit) return pointed.units[u];
+    }
+    return std::nullopt;
+}
+
+std::string unit_hint(readers::Variable variable, Unit pointed_to) {
+    std::string shown(readers::unit_name(pointed_to));
+    if (pointed_to == Unit::kFahrenheit) shown = "°F";
+    if (pointed_to == Unit::kWattsPerSquareMetre) shown = "W/m²";
+    if (pointed_to == Unit::kPercent) shown = "per cent";
+    return ": is the column in " + shown + "? give " +
+           std::string(readers::unit_column(readers::quantity_of(variable)));
 }
 
 PlausibleDays::PlausibleDays(readers::Variable variable, std::optional<double> latitude)

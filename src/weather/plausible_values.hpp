@@ -1,10 +1,11 @@
 // What a day's value of a weather variable can physically be, in the
-// generator's units, and how humidity tells its unit by its values.  A value
-// outside its bounds almost always means a wrong unit (radiation in W/m²,
-// temperature in °F), so the message says which unit to state:
+// generator's units, and how humidity tells its unit by its values.  Many
+// values outside their bounds almost always mean a wrong unit (radiation in
+// W/m², temperature in °F); where the values as a whole point to one, the
+// message says which unit to state:
 //
 //   slr 397.65 on 2018-07-01 is above 41.93 MJ/m²/day, the top of the atmosphere's at latitude
-//   40.59: is the column in W/m²? give slr_unit
+//   40.59 ... : is the column in W/m²? give slr_unit
 //
 //   variable      bounds
 //   tmax tmin dew -90 ... 60 °C; tmin at most 1 °C above the day's tmax
@@ -58,6 +59,21 @@ long clip_humidity(std::vector<DayValue>& days, readers::Unit unit);
 // file wrote it, for the message; `latitude` the station's, if known.
 std::string implausible_day(readers::Variable variable, std::int32_t day, double value, const std::string& written,
                             readers::Unit unit, std::optional<double> latitude);
+
+// The unit a variable's days (in billionths of `unit`, as written) point
+// to as a whole, where `unit` is the generator's own: a large share of them
+// above the variable's top, which the other unit would make plausible
+// (all but readers::outlier_limit of them); nothing for a few stray days.
+//
+//   variable         the unit pointed to   share of the days above the top
+//   tmax tmin dew    K, else F             10 % (°F makes the warm days of most climates too warm)
+//   slr              W/m2                  50 % (the median)
+//   rh               percent               50 %
+//   wnd              km/h                  10 %
+std::optional<readers::Unit> unit_pointed_to(readers::Variable variable, const std::vector<DayValue>& days,
+                                             readers::Unit unit, std::optional<double> latitude);
+// The hint at that unit: ": is the column in °F? give tmp_unit".
+std::string unit_hint(readers::Variable variable, readers::Unit pointed_to);
 // The same verdict without the message, for the many days that pass it:
 // a variable's bounds made once for all its days, the top of the
 // atmosphere once for each day of the year.
@@ -68,8 +84,10 @@ class PlausibleDays {
     PlausibleDays(readers::Variable variable, std::optional<double> latitude);
     bool plausible(std::int32_t day, double value) {
         if (value < low_) return false;
-        return !(value > (by_day_ ? radiation_top(day) : high_));
+        return !above(day, value);
     }
+    // Whether the value lies above the variable's top that day.
+    bool above(std::int32_t day, double value) { return value > (by_day_ ? radiation_top(day) : high_); }
 
   private:
     // The top of the atmosphere on the day with the margin for rounding.

@@ -8,6 +8,7 @@
 
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
+#include "readers/outlier_days.hpp"
 #include "readers/value_checks.hpp"
 #include "weather/dew_point.hpp"
 #include "weather/exact_decimal.hpp"
@@ -146,66 +147,153 @@ void take_days(const WeatherInputs& inputs, Findings& found) {
     }
 }
 
+// The days of a variable found not plausible, by their places among its
+// days (each list rising), and why the first of each kind is not.
+struct Suspects {
+    std::vector<std::size_t> beyond, swapped, over_rain;  // beyond its bounds; tmin above tmax; hhr above the rain
+    std::string beyond_why, swapped_why, over_rain_why;
+};
+using SuspectDays = std::map<Variable, Suspects>;
+
 // 2. Every day within the bounds of its variable, in the generator's unit.
-void refuse_implausible_days(const WeatherInputs& inputs, Findings& found) {
-    std::optional<double> latitude;
-    if (const auto value = readers::number_value(inputs.latitude.text()); value && !inputs.latitude.empty())
-        latitude = value;
+void find_implausible_days(const WeatherInputs& inputs, const CheckedDays& checked, std::optional<double> latitude,
+                           SuspectDays& suspects) {
     for (const Variable variable : kChecked) {
-        const auto days = found.days.find(variable);
-        if (days == found.days.end()) continue;
+        const auto days = checked.find(variable);
+        if (days == checked.end()) continue;
         PlausibleDays bounds(variable, latitude);
-        for (const DayValue& day : days->second.values) {
-            const double value = days->second.model_value(day);
-            if (bounds.plausible(day.day, value)) continue;
-            found.refuse(variable, where(inputs, variable, day.line) + ": " +
-                                       implausible_day(variable, day.day, value, decimal_text(day.value),
-                                                       days->second.unit, latitude));
-            break;
+        const std::vector<DayValue>& values = days->second.values;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const double value = days->second.model_value(values[i]);
+            if (bounds.plausible(values[i].day, value)) continue;
+            Suspects& found = suspects[variable];
+            if (found.beyond.empty()) {
+                found.beyond_why = where(inputs, variable, values[i].line) + ": " +
+                                   implausible_day(variable, values[i].day, value, decimal_text(values[i].value),
+                                                   days->second.unit, latitude);
+            }
+            found.beyond.push_back(i);
         }
     }
 }
 
+// Whether place `i` of `variable`'s days is among those found beyond its bounds.
+bool beyond(const SuspectDays& suspects, Variable variable, std::size_t i) {
+    const auto found = suspects.find(variable);
+    return found != suspects.end() && std::binary_search(found->second.beyond.begin(), found->second.beyond.end(), i);
+}
+
 // 3. A day's minimum not above its maximum (beyond a tolerance): one of the
-//    two columns is wrong, so neither is used.
-void refuse_minimum_over_maximum(const WeatherInputs& inputs, Findings& found) {
-    const auto tmax = found.days.find(Variable::tmax);
-    const auto tmin = found.days.find(Variable::tmin);
-    if (tmax == found.days.end() || tmin == found.days.end()) return;
-    DayCursor<DayValue> maxima(tmax->second.values);
-    for (const DayValue& day : tmin->second.values) {
-        const DayValue* maximum = maxima.find(day.day);
+//    two is wrong, so the day counts against both.
+void find_minimum_over_maximum(const WeatherInputs& inputs, const CheckedDays& checked, SuspectDays& suspects) {
+    const auto tmax = checked.find(Variable::tmax);
+    const auto tmin = checked.find(Variable::tmin);
+    if (tmax == checked.end() || tmin == checked.end()) return;
+    const std::vector<DayValue>& maxima = tmax->second.values;
+    DayCursor<DayValue> cursor(maxima);
+    for (std::size_t i = 0; i < tmin->second.values.size(); ++i) {
+        const DayValue& day = tmin->second.values[i];
+        const DayValue* maximum = cursor.find(day.day);
         if (maximum == nullptr ||
             tmin->second.model_value(day) <= tmax->second.model_value(*maximum) + kMinimumOverMaximum)
             continue;
-        const std::string why = where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) + " on " +
-                                day_text(day.day) + " is above that day's tmax " + decimal_text(maximum->value) +
-                                " (neither is used): are the columns swapped?";
-        found.refuse(Variable::tmax, why);
-        found.refused.insert(Variable::tmin);
-        found.days.erase(Variable::tmin);  // the days looped over: nothing of them is used after
-        return;
+        const auto j = static_cast<std::size_t>(maximum - maxima.data());
+        if (beyond(suspects, Variable::tmin, i) || beyond(suspects, Variable::tmax, j)) continue;
+        Suspects& minimum = suspects[Variable::tmin];
+        Suspects& maximum_days = suspects[Variable::tmax];
+        if (minimum.swapped.empty()) {
+            minimum.swapped_why = maximum_days.swapped_why =
+                where(inputs, Variable::tmin, day.line) + ": tmin " + decimal_text(day.value) + " on " +
+                day_text(day.day) + " is above that day's tmax " + decimal_text(maximum->value);
+        }
+        minimum.swapped.push_back(i);
+        maximum_days.swapped.push_back(j);
     }
 }
 
 // 4. The largest half-hour rain of a day within the day's rain.
-void refuse_half_hours_over_rain(const WeatherInputs& inputs, Findings& found) {
-    const auto hhr = found.days.find(Variable::hhr);
-    if (hhr == found.days.end()) return;
+void find_half_hours_over_rain(const WeatherInputs& inputs, const CheckedDays& checked, SuspectDays& suspects) {
+    const auto hhr = checked.find(Variable::hhr);
+    if (hhr == checked.end()) return;
     static const std::vector<readers::DailyValue> no_rain;
     const auto pcp = inputs.variables.find(Variable::pcp);
     DayCursor<readers::DailyValue> rain(!inputs.rain_as_read.empty()    ? inputs.rain_as_read
                                         : pcp == inputs.variables.end() ? no_rain
                                                                         : pcp->second);
-    for (const DayValue& day : hhr->second.values) {
+    for (std::size_t i = 0; i < hhr->second.values.size(); ++i) {
+        const DayValue& day = hhr->second.values[i];
         const readers::DailyValue* that_day = rain.find(day.day);
         const auto total = that_day == nullptr ? std::nullopt : billionths_of(*that_day);
-        if (!total || day.value <= *total) continue;
-        found.refuse(Variable::hhr, where(inputs, Variable::hhr, day.line) + ": hhr " + decimal_text(day.value) +
-                                        " on " + day_text(day.day) + " is above that day's rain " +
-                                        decimal_text(*total));
-        return;
+        if (!total || day.value <= *total || beyond(suspects, Variable::hhr, i)) continue;
+        Suspects& found = suspects[Variable::hhr];
+        if (found.over_rain.empty()) {
+            found.over_rain_why = where(inputs, Variable::hhr, day.line) + ": hhr " + decimal_text(day.value) + " on " +
+                                  day_text(day.day) + " is above that day's rain " + decimal_text(*total);
+        }
+        found.over_rain.push_back(i);
     }
+}
+
+// 5. A few such days of a variable (readers::outlier_limit of its days)
+//    are left out as missing days; more refuse the variable, with the first
+//    day's reason, how many there are, and the unit its values point to.
+//    The refusals come as they were found: the bounds, then tmin above tmax
+//    (one refusal for both), then half-hour rain above the day's rain.
+void leave_out_or_refuse(Findings& found, const SuspectDays& suspects, std::optional<double> latitude) {
+    std::vector<std::pair<int, std::string>> refusals;  // by the kind of their reason, then in kChecked order
+    std::set<Variable> swapped;
+    for (const Variable variable : kChecked) {
+        const auto suspected = suspects.find(variable);
+        if (suspected == suspects.end()) continue;
+        const Suspects& s = suspected->second;
+        Days& days = found.days[variable];
+        std::vector<std::size_t> places = s.beyond;
+        places.insert(places.end(), s.swapped.begin(), s.swapped.end());
+        places.insert(places.end(), s.over_rain.begin(), s.over_rain.end());
+        std::sort(places.begin(), places.end());
+        const auto count = static_cast<long>(places.size()), all = static_cast<long>(days.values.size());
+        const long limit = readers::outlier_limit(all);
+        if (count > limit) {
+            const std::string counted = " (" + std::to_string(count) + " of its " + std::to_string(all) +
+                                        " days not plausible, more than the " + std::to_string(limit) +
+                                        " taken as missing)";
+            if (!s.beyond.empty()) {
+                const std::optional<Unit> meant = unit_pointed_to(variable, days.values, days.unit, latitude);
+                refusals.emplace_back(0, s.beyond_why + counted + (meant ? unit_hint(variable, *meant) : ""));
+            } else if (!s.swapped.empty()) {
+                if (swapped.empty())
+                    refusals.emplace_back(1, s.swapped_why + counted + ", neither is used: are the columns swapped?");
+                swapped.insert(variable);
+            } else {
+                refusals.emplace_back(2, s.over_rain_why + counted);
+            }
+            found.refused.insert(variable);
+            continue;
+        }
+        std::vector<DayValue> kept;
+        kept.reserve(days.values.size() - places.size());
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < days.values.size(); ++i) {
+            if (next < places.size() && places[next] == i) {
+                found.record.outlier_days.push_back({variable, days.values[i].day, decimal_text(days.values[i].value)});
+                ++next;
+                continue;
+            }
+            kept.push_back(days.values[i]);
+        }
+        days.values = std::move(kept);
+    }
+    // Neither of a pair is used when one is refused for it.
+    if (!swapped.empty()) {
+        for (const Variable variable : {Variable::tmax, Variable::tmin}) {
+            found.refused.insert(variable);
+            std::erase_if(found.record.outlier_days,
+                          [variable](const readers::OutlierDay& day) { return day.variable == variable; });
+        }
+    }
+    std::stable_sort(refusals.begin(), refusals.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [kind, why] : refusals) found.record.refused.push_back(why);
+    for (const Variable variable : found.refused) found.days.erase(variable);
 }
 
 // Every checked variable's days, in its unit, each found plausible; those
@@ -214,9 +302,14 @@ CheckedDays checked_days(const WeatherInputs& inputs, WeatherRecord& record, std
     CheckedDays days;
     Findings found{record, refused, days};
     take_days(inputs, found);
-    refuse_implausible_days(inputs, found);
-    refuse_minimum_over_maximum(inputs, found);
-    refuse_half_hours_over_rain(inputs, found);
+    std::optional<double> latitude;
+    if (const auto value = readers::number_value(inputs.latitude.text()); value && !inputs.latitude.empty())
+        latitude = value;
+    SuspectDays suspects;
+    find_implausible_days(inputs, days, latitude, suspects);
+    find_minimum_over_maximum(inputs, days, suspects);
+    find_half_hours_over_rain(inputs, days, suspects);
+    leave_out_or_refuse(found, suspects, latitude);
     return days;
 }
 
@@ -419,6 +512,18 @@ std::string WeatherRecord::incomplete_reason() const {
         add("no position (lat, lon, elev)");
     }
     return reason;
+}
+
+void leave_out_days(WeatherInputs& inputs, const std::vector<readers::OutlierDay>& days) {
+    for (const readers::OutlierDay& outlier : days) {
+        const auto values = inputs.variables.find(outlier.variable);
+        if (values == inputs.variables.end()) continue;
+        // The values rise by day, each day once.
+        const auto at =
+            std::lower_bound(values->second.begin(), values->second.end(), outlier.day,
+                             [](const readers::DailyValue& value, std::int32_t day) { return value.day < day; });
+        if (at != values->second.end() && at->day == outlier.day) at->set_text({});
+    }
 }
 
 Result<WeatherRecord> make_weather_record(const WeatherInputs& inputs) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "problem/problem.hpp"
+#include "readers/outlier_days.hpp"
 #include "readers/station_record.hpp"
 #include "readers/variables.hpp"
 #include "weather/decimal_text.hpp"
@@ -96,6 +97,10 @@ struct WeatherRecord {
     // Variables left out because a value cannot be what it says, each with
     // its reason: "slr: /d/a.csv, line 40, column srad: slr 397.65 on ...".
     std::vector<std::string> refused;
+    // The days left out as missing because their value cannot be what it
+    // says (a few of a variable: readers/outlier_days.hpp), by variable in
+    // the order checked, each variable's in day order.
+    std::vector<readers::OutlierDay> outlier_days;
     // The units converted from, and how humidity's was told: "tmp F",
     // "rh fraction (told by the values; 4 above 1 taken as 1)".
     std::vector<std::string> units;
@@ -115,7 +120,11 @@ std::array<bool, 12> filled_months(const WeatherRecord& record, Column column);
 
 // Fails only for a precipitation value too large to hold; a variable whose
 // values are not plausible is refused (`refused`) and left out, never the
-// station.
+// station; a few such days of a variable are left out alone (`outlier_days`).
 Result<WeatherRecord> make_weather_record(const WeatherInputs& inputs);
+
+// The days a record left out as outliers made missing days of `inputs`,
+// for everything made of the daily values after the record.
+void leave_out_days(WeatherInputs& inputs, const std::vector<readers::OutlierDay>& days);
 
 }  // namespace wgn::weather

@@ -96,15 +96,19 @@ expect("the page notes the short record", [n for n in notes if "10 years (fewer 
 expect("no generated values without --check", 'class="gen"' in page, False)
 with open(os.path.join(work, "out", "summary.csv"), newline="", encoding="utf-8") as f:
     summary = list(csv.reader(f))
-expect("interval_notes after the list's columns, pcp_values last", summary[0][-2:], ["interval_notes", "pcp_values"])
+# The notes on the intervals after the list's own columns; pcp_values, then the outlier days last of all.
+expect("interval_notes after the list's columns, pcp_values and outlier_days last",
+       (summary[0].index("interval_notes") > summary[0].index("fill_km"), summary[0][-2:]),
+       (True, ["pcp_values", "outlier_days"]))
+notes_at = summary[0].index("interval_notes")
 sections = re.split(r'<section class="station"', page)[1:]
 for row in summary[1:]:
     section = [s for s in sections if f">{row[0]}<" in s]
     on_page = re.findall(r"<p>Intervals: ([^<]*)\.</p>", section[0]) if section else []
-    expect(f"{row[0]}: notes in the summary as on the page", [row[-2]] if row[-2] else [], on_page)
-expect("the short record's notes", [r[-2] for r in summary[1:] if r[0] == "short"][0].startswith(
+    expect(f"{row[0]}: notes in the summary as on the page", [row[notes_at]] if row[notes_at] else [], on_page)
+expect("the short record's notes", [r[notes_at] for r in summary[1:] if r[0] == "short"][0].startswith(
     "10 years (fewer than 20)"), True)
-notes_of = {r[0]: r[-2] for r in summary[1:]}
+notes_of = {r[0]: r[notes_at] for r in summary[1:]}
 
 expect("second run writes the same bytes", run_batch("second run", 2), first)
 

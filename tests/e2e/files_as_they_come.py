@@ -3,7 +3,10 @@ quirk (date-time stamps, units in the headers, Daymet's notes and yday,
 named columns beside a decoy, missing-day markers and traces, a POWER file
 saved again by a spreadsheet, UTF-16, CR-only line ends, a SWAT+ .slr with
 "--"), run as one wgnrain-batch list of complete records: each station's
-precipitation report and its temperature equal those of the clean csv.  A
+precipitation report and its temperature equal those of the clean csv.
+ECA&D's and NOAA CDO's exports read as clean files where their units are
+stated and are refused where nothing states them; a few implausible days
+are missing days, named.  A
 bad cell of temperature leaves the precipitation as it was; every message
 line stays short.
 
@@ -151,6 +154,110 @@ expect("-- in a .slr is a missing day", (summary["sp"]["refused_variables"], col
 expect("a GHCN station missing from its station list is named", summary["ghcn"]["model_files"].split("; ")[-1],
        "no position: " + program.shown_path(binary, work) + program.separator(binary) + "ghcnd-stations.txt"
        ": no line of the station NLE00000001")
+
+# ---- Exports whose units are their own: ECA&D's tenths (stated in its notes), NOAA CDO's
+# inches and °F (stated nowhere), a few implausible days among many -------------------
+# Each reads as the clean file where its unit is stated (ECA&D by its notes, CDO by the
+# list); without that, the amounts tell the unit and the station is refused, never
+# passing into a model file in the wrong unit.
+ecad_notes = ["EUROPEAN CLIMATE ASSESSMENT & DATASET (ECA&D), file created on 07-01-2025",
+              "THESE DATA CAN BE USED FREELY PROVIDED THAT THE FOLLOWING SOURCE IS ACKNOWLEDGED:", "",
+              "Klein Tank, A.M.G. and Coauthors, 2002. Daily dataset of 20th-century surface",
+              "air temperature and precipitation series for the European Climate Assessment.",
+              "Int. J. of Climatol., 22, 1441-1453.", "Data and metadata available at http://www.ecad.eu", "",
+              "FILE FORMAT (MISSING VALUE CODE IS -9999):", "", "01-06 SOUID: Source identifier",
+              "08-15 DATE : Date YYYYMMDD", "17-21 RR   : Precipitation amount in 0.1 mm",
+              "23-27 Q_RR : Quality code for RR (0='valid'; 1='suspect'; 9='missing')", "",
+              "This is the blended series of station DE BILT, NETHERLANDS (STAID: 162).",
+              "Blended and updated with sources: 100522 909045", "See files sources.txt and stations.txt for more info.",
+              ""]
+ecad_rows = ["SOUID,    DATE,   RR, Q_RR"] + [
+    f"100522,{d.strftime('%Y%m%d')},{'-9999' if pcp[d] is None else str(round(float(pcp[d]) * 10)):>5},"
+    f"{'    9' if pcp[d] is None else '    0'}" for d in days]
+write("ecad.txt", ecad_notes + ecad_rows, end="\r\n")
+write("tenths.csv", ecad_rows)
+# The clean file as ECA&D's tenths give it back (a trace of 0.02 is 0 tenths).
+write("ecad-clean.csv", ["date,prcp"] + [f"{d},{'' if pcp[d] is None else round(float(pcp[d]) * 10) / 10:g}"
+                                         for d in days])
+
+
+def inches(mm):
+    return f"{round(float(mm) / 25.4, 2):.2f}"
+
+
+def fahrenheit(celsius):
+    tenths = round(float(celsius) * 10)
+    return f"{tenths * 9 / 50 + 32:.2f}"  # exact: a tenth of a degree is 0.18 °F
+
+
+write("cdo.csv", ['"STATION","NAME","DATE","PRCP","TMAX","TMIN"'] +
+      [f'"USC00000001","DE BILT, NL","{d}","{"" if pcp[d] is None else inches(pcp[d])}","{fahrenheit(tmax[d])}",'
+       f'"{fahrenheit(tmin[d])}"' for d in days])
+# The same inches made mm exactly, in decimal (hundredths of an inch are 0.254 mm).
+write("cdo-clean.csv", ["date,prcp,tmax,tmin"] +
+      [f"{d},{'' if pcp[d] is None else f'{round(float(pcp[d]) / 25.4 * 100) * 254 / 1000:.3f}'},{tmax[d]},{tmin[d]}"
+       for d in days])
+odd_days = {days[100]: ("2540", None), days[200]: ("-5", None), days[300]: (None, "99.0")}
+write("outliers.csv", ["date,prcp,tmax,tmin"] +
+      [f"{d},{odd_days.get(d, (None, None))[0] or pcp[d] or ''},{odd_days.get(d, (None, None))[1] or tmax[d]},"
+       f"{tmin[d]}" for d in days])
+write("outliers-clean.csv", ["date,prcp,tmax,tmin"] +
+      [f"{d},{'' if d in odd_days and odd_days[d][0] else pcp[d] or ''},{'' if d == days[300] else tmax[d]},"
+       f"{tmin[d]}" for d in days])
+write("exports.csv", [
+    "station,file,format,lat,lon,elev,pcp_column,nodata,pcp_unit,tmp_unit",
+    f"ecad,ecad.txt,csv,{position},RR,-9999,,",
+    f"ecad-clean,ecad-clean.csv,csv,{position},,,,",
+    f"cdo,cdo.csv,csv,{position},,,in,F",
+    f"cdo-clean,cdo-clean.csv,csv,{position},,,,",
+    f"tenths,tenths.csv,csv,{position},RR,-9999,,",
+    f"cdo-unstated,cdo.csv,csv,{position},,,,",
+    f"outliers,outliers.csv,csv,{position},,,,",
+    f"outliers-clean,outliers-clean.csv,csv,{position},,,,",
+])
+status, out, err = program.run(binary, b"", work, tmp, arguments=["exports.csv", "-o", "exports", "-j", "2"])
+expect("exports: status", status, 1)
+exports = {row["station"]: row for row in csv.DictReader(io.StringIO(read("..", "exports", "summary.csv").decode()))}
+exports_wgn = {row["STATION"]: row for row in csv.DictReader(io.StringIO(read("..", "exports", "userwgn.csv").decode()))}
+PRECIPITATION = ["PCPMM", "PCPSTD", "PCPSKW", "PR_W1_", "PR_W2_", "PCPD"]
+
+
+def export_columns(station, stems):
+    return [exports_wgn[station][f"{stem}{m}"] for stem in stems for m in range(1, 13)]
+
+
+for station, stems in [("ecad", PRECIPITATION), ("cdo", PRECIPITATION + TEMPERATURE),
+                       ("outliers", PRECIPITATION + TEMPERATURE)]:
+    expect(f"{station}: read as its clean file", export_columns(station, stems),
+           export_columns(station + "-clean", stems))
+expect("the units converted from", (exports["ecad"]["units"], exports["cdo"]["units"]), ("pcp tenths_mm", "pcp in; tmp F"))
+shown_work = program.shown_path(binary, work) + program.separator(binary)
+expect("tenths stated nowhere: refused", (exports["tenths"]["status"], exports["tenths"]["report_line"]),
+       ("bad file", f"{shown_work}tenths.csv, column RR: whole numbers on 100 % of the wet days, 45.6 mm a wet day and "
+                    "8563 mm a year read as mm: the amounts read as tenths of mm: give pcp_unit tenths_mm, or "
+                    "pcp_unit mm if they are mm"))
+expect("inches stated nowhere: refused", (exports["cdo-unstated"]["status"],
+                                          exports["cdo-unstated"]["report_line"].split("column PRCP: ")[-1]),
+       ("bad file", "hundredths on 93 % of the wet days, 0.19 mm a wet day and 34 mm a year read as mm, wet on 47 % "
+                    "of the days: the amounts read as inches: give pcp_unit in, or pcp_unit mm if they are mm"))
+expect("no station refused is in a model file", [s for s in ("tenths", "cdo-unstated")
+                                                   if s in read("..", "exports", "weather-wgn.cli").decode()], [])
+# The few implausible days: missing days of their variable, named in the summary, run.txt and the page.
+expect("outlier days counted", (exports["outliers"]["outlier_days"], exports["outliers"]["refused_variables"],
+                                exports["outliers-clean"]["outlier_days"]), ("pcp 2; tmax 1", "", ""))
+expect("outlier days are missing days", int(exports["outliers"]["missing_days"]),
+       int(exports["outliers-clean"]["missing_days"]))
+dates = [days[i].isoformat() for i in (100, 200, 300)]
+run_txt = read("..", "exports", "outliers", "run.txt").decode()
+expect("run.txt lists them", [line for line in run_txt.split("\r\n") if line.startswith("outlier_days")],
+       [f"outlier_days: pcp {dates[0]} 2540, {dates[1]} -5; tmax {dates[2]} 99"])
+expect("the page names them", f"not plausible: pcp {dates[0]} 2540, {dates[1]} -5; tmax {dates[2]} 99."
+       in read("..", "exports", "index.html").decode(), True)
+expect("the series writes them as NoData", read("..", "exports", "outliers", "series.txt"),
+       read("..", "exports", "outliers-clean", "series.txt"))
+first_summary = read("..", "exports", "summary.csv")
+status, out, err = program.run(binary, b"", work, tmp, arguments=["exports.csv", "-o", "exports", "-j", "2"])
+expect("a station reused keeps its outlier days", read("..", "exports", "summary.csv"), first_summary)
 
 # Messages stay short, whatever the file holds: a whole file on one line, a long cell.
 write("oneline.csv", [",".join(["date", "prcp"] + [f"{d} {pcp[d]}" for d in days[:3000]])], end="\r")

@@ -15,7 +15,9 @@ std::string general_series(std::string_view text, const readers::ReadOptions& re
                            std::optional<readers::Unit> pcp_unit, const series::SeriesOptions& options) {
     Result<readers::StationRecord> record = readers::read_station_file("a.csv", text, read);
     if (!record) return record.problem().message();
-    if (const Done done = series::millimetre_precipitation(*record, pcp_unit, "a.csv", read.settings); !done)
+    if (const Result<series::MillimetreRead> done = series::millimetre_precipitation(
+            *record, pcp_unit, readers::facts(read.format).fixes_pcp_unit, "a.csv", read.settings);
+        !done)
         return done.problem().message();
     const Result<series::WholeYearSeries> series =
         series::make_whole_years(record->variables[readers::Variable::pcp], options);

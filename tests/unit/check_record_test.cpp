@@ -83,20 +83,24 @@ TEST(CheckRecord, ThePageSetsTheRecordBesideTheTableAndTheGenerated) {
     for (const auto& c : cases) EXPECT_EQ(outside_interval(c.record, c.generated), c.outside) << c.generated;
 }
 
+// The intervals' notes, then the outlier days, after the list's own columns.
 TEST(CheckRecord, TheSummarysIntervalNotesComeLast) {
     const struct {
-        bool weather;
+        bool weather, dated;
         std::vector<std::string> extra;
         std::string ends;
     } cases[] = {
-        {true, {}, ",fill_km,interval_notes,pcp_values\r\n"},
-        {true, {"note", "Interval_Notes"}, ",fill_km,note,list_Interval_Notes,interval_notes,pcp_values\r\n"},
-        {false, {"interval_notes"}, ",report_line,interval_notes,pcp_values\r\n"},  // the list's own, kept as it is
-        {false, {"PCP_values"}, ",report_line,list_PCP_values,pcp_values\r\n"},
+        {true, false, {}, ",fill_km,interval_notes,pcp_values,outlier_days\r\n"},
+        {true, false, {"note", "Interval_Notes"},
+         ",fill_km,note,list_Interval_Notes,interval_notes,pcp_values,outlier_days\r\n"},
+        {false, false, {"interval_notes"}, ",report_line,interval_notes,pcp_values\r\n"},  // the list's own, kept as it is
+        {false, true, {"outlier_days"}, ",years_outside,list_outlier_days,pcp_values,outlier_days\r\n"},
+        {false, false, {"outlier_days", "PCP_values"}, ",report_line,outlier_days,list_PCP_values,pcp_values\r\n"},
     };
     for (const auto& c : cases) {
         batch::StationList list;
         list.weather_columns = c.weather;
+        list.dated_columns = c.dated;
         list.extra_columns = c.extra;
         const std::string header = batch::summary_header(list);
         ASSERT_GE(header.size(), c.ends.size());

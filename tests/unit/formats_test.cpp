@@ -27,6 +27,8 @@ TEST(Formats, NamesAndFacts) {
         EXPECT_EQ(facts(c.format).honours_nodata, c.honours_nodata) << c.name;
         EXPECT_EQ(facts(c.format).takes_variable_files, c.takes_variable_files) << c.name;
         EXPECT_EQ(facts(c.format).dated, c.format != Format::plain) << c.name;
+        // Only a csv file and a plain series leave their precipitation's unit open.
+        EXPECT_EQ(facts(c.format).fixes_pcp_unit, c.format != Format::plain && c.format != Format::csv) << c.name;
     }
 }
 

@@ -1,5 +1,7 @@
 // Units stated by lists and headers, converted exactly; humidity told by its
-// values only where they leave no doubt; the bounds of plausible daily values.
+// values only where they leave no doubt; precipitation that reads as tenths
+// of mm or inches; the bounds of plausible daily values, the few days left
+// out beyond them, and the unit many such days point to.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,10 @@
 
 #include "readers/calendar_days.hpp"
 #include "readers/measure_units.hpp"
+#include "readers/number_text.hpp"
+#include "readers/outlier_days.hpp"
 #include "record_adapters.hpp"
+#include "series/precipitation_values.hpp"
 #include "weather/exact_decimal.hpp"
 #include "weather/monthly_statistics.hpp"
 #include "weather/plausible_values.hpp"
@@ -148,6 +153,84 @@ TEST(MeasureUnits, MonthlyStatisticsExactInEveryUnit) {
     }
 }
 
+// How each amount's writing counts: whole, in hundredths, finer; a text
+// that is no plain decimal is counted by its value.
+TEST(PrecipitationUnit, AmountsCountedAsWritten) {
+    const struct {
+        const char* text;
+        bool plain;
+        long wet, whole, hundredths, finer;
+        std::int64_t millionths;
+    } cases[] = {
+        {"0", true, 0, 0, 0, 0, 0},
+        {"0.00", true, 0, 0, 0, 0, 0},
+        {"12", true, 1, 1, 0, 0, 12000000},
+        {"12.0", true, 1, 1, 0, 0, 12000000},
+        {"12.", true, 1, 1, 0, 0, 12000000},
+        {"0.25", true, 1, 0, 1, 0, 250000},
+        {"0.250", true, 1, 0, 1, 0, 250000},
+        {"0.2", true, 1, 0, 0, 0, 200000},
+        {"3.048", true, 1, 0, 0, 1, 3048000},
+        {"0.0000001", true, 1, 0, 0, 1, 0},
+        {"1999.9", true, 1, 0, 0, 0, 1999900000},
+        {".5", false, 1, 0, 0, 1, 500000},
+        {"1e1", false, 1, 1, 0, 0, 10000000},
+    };
+    for (const auto& c : cases) {
+        series::AmountFigures figures;
+        if (figures.add(c.text) != c.plain) ADD_FAILURE() << c.text;
+        if (!c.plain) figures.add_number(*readers::number_value(c.text));
+        EXPECT_EQ(figures.days, 1) << c.text;
+        EXPECT_EQ((std::array<long, 4>{figures.wet_days, figures.whole, figures.hundredths, figures.finer}),
+                  (std::array<long, 4>{c.wet, c.whole, c.hundredths, c.finer}))
+            << c.text;
+        EXPECT_EQ(figures.millionths, c.millionths) << c.text;
+    }
+}
+
+// Each threshold of the amounts that read as tenths or inches, at it and
+// just past it; a record made of so many days of each amount.
+TEST(PrecipitationUnit, ToldByTheAmountsAtEachThreshold) {
+    struct Days {
+        const char* text;
+        int count;
+    };
+    const struct {
+        const char* what;
+        std::vector<Days> days;
+        std::optional<Unit> told;
+    } cases[] = {
+        // 15,000 mm a year (365.25 days): 60,000 mm in 1,461 days.
+        {"15,000 mm a year", {{"49.5", 1199}, {"649.5", 1}, {"0", 261}}, std::nullopt},
+        {"above 15,000 mm a year", {{"49.5", 1199}, {"649.6", 1}, {"0", 261}}, Unit::kTenthMillimetre},
+        {"whole numbers, 20 mm a wet day", {{"20", 365}, {"0", 365}}, Unit::kTenthMillimetre},
+        {"whole numbers, just below 20 mm", {{"20", 364}, {"19", 1}, {"0", 365}}, std::nullopt},
+        {"99 % whole numbers", {{"25", 99}, {"25.5", 1}, {"0", 265}}, Unit::kTenthMillimetre},
+        {"98 % whole numbers", {{"25", 98}, {"25.5", 2}, {"0", 265}}, std::nullopt},
+        {"364 days", {{"40", 100}, {"0", 264}}, std::nullopt},
+        {"29 wet days", {{"40", 29}, {"0", 336}}, std::nullopt},
+        {"30 wet days", {{"40", 30}, {"0", 335}}, Unit::kTenthMillimetre},
+        {"a gauge in 0.1 mm", {{"40.3", 90}, {"40", 10}, {"0", 265}}, std::nullopt},
+        {"hundredths, 0.25 mm a wet day", {{"0.25", 100}, {"0", 265}}, Unit::kInch},
+        {"1 mm a wet day", {{"1.01", 100}, {"0.99", 100}, {"0", 165}}, std::nullopt},
+        {"just below 1 mm a wet day", {{"1.01", 99}, {"0.99", 101}, {"0", 165}}, Unit::kInch},
+        {"half in hundredths", {{"0.25", 50}, {"0.3", 50}, {"0", 265}}, Unit::kInch},
+        {"just below half", {{"0.25", 49}, {"0.3", 51}, {"0", 265}}, std::nullopt},
+        {"99 % with at most two decimals", {{"0.25", 99}, {"0.255", 1}, {"0", 265}}, Unit::kInch},
+        {"98 %", {{"0.25", 98}, {"0.255", 2}, {"0", 265}}, std::nullopt},
+        {"wet on 80 % of the days (drizzle)", {{"0.25", 292}, {"0", 73}}, std::nullopt},
+        {"wet on just below 80 %", {{"0.25", 291}, {"0", 74}}, Unit::kInch},
+        {"a gauge in 0.1 mm with traces of 0.02", {{"2.3", 85}, {"0.02", 15}, {"0", 265}}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        series::AmountFigures figures;
+        for (const Days& days : c.days) {
+            for (int i = 0; i < days.count; ++i) ASSERT_TRUE(figures.add(days.text));
+        }
+        EXPECT_EQ(series::unit_of_amounts(figures), c.told) << c.what;
+    }
+}
+
 TEST(PlausibleValues, HumidityToldByItsValuesOnlyWhenClear) {
     std::vector<DayValue> overshoots = days_of({"0.5", "0.9", "1.002", "1.007", "0.3", "1.0"});
     std::string problem;
@@ -198,47 +281,25 @@ TEST(PlausibleValues, EveryBoundItsMessage) {
         const char* why;
     } cases[] = {
         {"tmax", 60, "60", Unit::kCelsius, {}, ""},
-        {"tmax",
-         60.01,
-         "60.01",
-         Unit::kCelsius,
-         {},
-         "tmax 60.01 on 2018-07-01 is above 60 °C: is the column in °F? give tmp_unit"},
-        {"tmin",
-         300,
-         "300",
-         Unit::kCelsius,
-         {},
-         "tmin 300 on 2018-07-01 is above 60 °C: is the column in K? give tmp_unit"},
+        {"tmax", 60.01, "60.01", Unit::kCelsius, {}, "tmax 60.01 on 2018-07-01 is above 60 °C"},
+        {"tmin", 300, "300", Unit::kCelsius, {}, "tmin 300 on 2018-07-01 is above 60 °C"},
         {"tmax", 65, "149", Unit::kFahrenheit, {}, "tmax 149 F on 2018-07-01 is above 60 °C"},
         {"dew", -90, "-90", Unit::kCelsius, {}, ""},
         {"tmin", -237.3, "-237.3", Unit::kCelsius, {}, "tmin -237.3 on 2018-07-01 is below -90 °C"},
         {"slr", -0.01, "-0.01", Unit::kMegajoulesPerDay, {}, "slr -0.01 on 2018-07-01 is below 0"},
         {"slr", 41, "41", Unit::kMegajoulesPerDay, 40.59, ""},
         {"slr", 397.65, "397.65", Unit::kMegajoulesPerDay, 40.59,
-         "slr 397.65 on 2018-07-01 is above 41.67 MJ/m²/day, the top of the atmosphere's at latitude 40.59: is the "
-         "column in W/m²? give slr_unit"},
+         "slr 397.65 on 2018-07-01 is above 41.67 MJ/m²/day, the top of the atmosphere's at latitude 40.59"},
         {"slr", 45.7, "45.7", Unit::kMegajoulesPerDay, std::nullopt, ""},
         {"slr", 46, "46", Unit::kMegajoulesPerDay, std::nullopt,
-         "slr 46 on 2018-07-01 is above 44.78 MJ/m²/day, the top of the atmosphere's at any latitude: is the column "
-         "in W/m²? give slr_unit"},
+         "slr 46 on 2018-07-01 is above 44.78 MJ/m²/day, the top of the atmosphere's at any latitude"},
         {"rh", 1, "100", Unit::kPercent, {}, ""},
         {"rh", 2.5, "250", Unit::kPercent, {}, "rh 250 percent on 2018-07-01 is above 100 %"},
-        {"rh",
-         1.2,
-         "1.2",
-         Unit::kFraction,
-         {},
-         "rh 1.2 on 2018-07-01 is above 1 (a fraction): is the column in per cent? give hmd_unit"},
+        {"rh", 1.2, "1.2", Unit::kFraction, {}, "rh 1.2 on 2018-07-01 is above 1 (a fraction)"},
         {"rh", -0.1, "-0.1", Unit::kFraction, {}, "rh -0.1 on 2018-07-01 is below 0"},
         {"wnd", -5, "-5", Unit::kMetresPerSecond, {}, "wnd -5 on 2018-07-01 is below 0"},
         {"wnd", 75, "75", Unit::kMetresPerSecond, {}, ""},
-        {"wnd",
-         80,
-         "80",
-         Unit::kMetresPerSecond,
-         {},
-         "wnd 80 on 2018-07-01 is above 75 m/s: is the column in km/h? give wnd_unit"},
+        {"wnd", 80, "80", Unit::kMetresPerSecond, {}, "wnd 80 on 2018-07-01 is above 75 m/s"},
         {"hhr", -1, "-1", Unit::kMillimetre, {}, "hhr -1 on 2018-07-01 is below 0"},
     };
     for (const auto& c : cases) {
@@ -282,17 +343,153 @@ TEST(PlausibleValues, MinimumAboveMaximumAtItsTolerance) {
         bool kept;
     } cases[] = {{"11", true}, {"11.00", true}, {"11.01", false}, {"12", false}};
     for (const auto& c : cases) {
+        // Six such days of twelve: more than the few left out as missing.
         weather::WeatherInputs inputs;
         inputs.first_year = inputs.last_year = 2001;
-        for (int d = 1; d <= 6; ++d) {
+        for (int d = 1; d <= 12; ++d) {
             const std::int32_t day = readers::day_number({2001, 1, d});
             inputs.variables[readers::Variable::tmax].push_back({day, "10"});
-            inputs.variables[readers::Variable::tmin].push_back({day, d == 3 ? c.tmin : "5"});
+            inputs.variables[readers::Variable::tmin].push_back({day, d % 2 == 0 ? c.tmin : "5"});
         }
         std::string problem;
         const weather::WeatherRecord record = testing::make_record(inputs, problem);
         EXPECT_EQ(record.values[0][weather::kTmpMaxAve].empty(), !c.kept) << c.tmin;
         EXPECT_EQ(record.refused.empty(), c.kept) << c.tmin;
+    }
+}
+
+// A few implausible days of a variable (5, or 0.1 % of its days) are left
+// out as its missing days, one more refuses it: each check at the limit and
+// one past, on a year and on the 8,431 days of a real radiation record.
+TEST(PlausibleValues, AFewDaysLeftOutOneMoreRefusesTheVariable) {
+    using readers::Variable;
+    const struct {
+        const char* what;
+        Variable variable;  // the variable with the bad days
+        const char* good;   // its value on the other days
+        const char* bad;    // on the bad days
+        int days, bad_days;
+        std::string refusal;  // the start of the refusal, or "" when the days are left out
+    } cases[] = {
+        {"tmax above 60", Variable::tmax, "10", "99", 365, 5, ""},
+        {"tmax above 60, one more", Variable::tmax, "10", "99", 365, 6,
+         "tmax: tmax 99 on 2001-01-01 is above 60 °C (6 of its 365 days not plausible, more than the 5 taken as "
+         "missing)"},
+        {"slr above the top", Variable::slr, "10", "60", 8431, 8, ""},
+        {"slr above the top, one more", Variable::slr, "10", "60", 8431, 9,
+         "slr: slr 60 on 2001-01-01 is above 47.61 MJ/m²/day, the top of the atmosphere's at any latitude (9 of its "
+         "8431 days not plausible, more than the 8 taken as missing)"},
+        {"rh above 1", Variable::rh, "0.5", "1.2", 365, 5, ""},
+        {"wnd below 0", Variable::wnd, "3", "-1", 365, 6, "wnd: wnd -1 on 2001-01-01 is below 0 (6 of its 365"},
+        {"hhr above the day's rain", Variable::hhr, "1", "6", 365, 5, ""},
+        {"hhr above the day's rain, one more", Variable::hhr, "1", "6", 365, 6,
+         "hhr: hhr 6 on 2001-01-01 is above that day's rain 5 (6 of its 365"},
+        {"tmin above tmax", Variable::tmin, "5", "12", 365, 5, ""},
+        {"tmin above tmax, one more", Variable::tmin, "5", "12", 365, 6,
+         "tmin: tmin 12 on 2001-01-01 is above that day's tmax 10 (6 of its 365 days not plausible, more than the 5 "
+         "taken as missing), neither is used: are the columns swapped?"},
+    };
+    for (const auto& c : cases) {
+        weather::WeatherInputs inputs;
+        inputs.first_year = 2001;
+        inputs.last_year = 2030;
+        inputs.units[Variable::rh] = Unit::kFraction;
+        const std::int32_t first = readers::day_number({2001, 1, 1});
+        for (int d = 0; d < c.days; ++d) {
+            const bool bad = d < c.bad_days;
+            inputs.variables[c.variable].push_back({first + d, bad ? c.bad : c.good});
+            if (c.variable == Variable::hhr) inputs.variables[Variable::pcp].push_back({first + d, "5"});
+            if (c.variable == Variable::tmin) inputs.variables[Variable::tmax].push_back({first + d, "10"});
+        }
+        std::string problem;
+        const weather::WeatherRecord record = testing::make_record(inputs, problem);
+        ASSERT_EQ(problem, "") << c.what;
+        if (c.refusal.empty()) {
+            EXPECT_TRUE(record.refused.empty()) << c.what << ": " << (record.refused.empty() ? "" : record.refused[0]);
+            // The bad days, each of the variable (and of tmax, beside a tmin above it).
+            const int pairs = c.variable == Variable::tmin ? 2 : 1;
+            ASSERT_EQ(record.outlier_days.size(), static_cast<std::size_t>(c.bad_days * pairs)) << c.what;
+            const readers::OutlierDay& last = record.outlier_days.back();
+            EXPECT_EQ(last, (readers::OutlierDay{c.variable, first + c.bad_days - 1, c.bad})) << c.what;
+        } else {
+            ASSERT_EQ(record.refused.size(), 1U) << c.what;
+            EXPECT_EQ(record.refused[0].substr(0, c.refusal.size()), c.refusal) << c.what;
+            EXPECT_TRUE(record.outlier_days.empty()) << c.what;
+        }
+    }
+}
+
+// Many days beyond a variable's top give the unit they point to; a few, or
+// values that the other unit would not make plausible, give none.
+TEST(PlausibleValues, TheUnitManyDaysPointTo) {
+    using readers::Variable;
+    // `share` in 100 of `days` days written `high`, the others `low`.
+    const auto days_of = [](const char* low, const char* high, int share) {
+        std::vector<DayValue> days;
+        const std::int32_t first = readers::day_number({2001, 1, 1});
+        for (int d = 0; d < 365; ++d) {
+            const char* text = d % 100 < share ? high : low;
+            days.push_back({first + d, *weather::billionths_of(readers::DailyValue{first + d, text})});
+        }
+        return days;
+    };
+    const struct {
+        const char* what;
+        Variable variable;
+        std::vector<DayValue> days;
+        Unit unit;
+        std::optional<double> latitude;
+        std::optional<Unit> pointed;
+        std::string hint;
+    } cases[] = {
+        {"°F, a tenth of the days above 60",
+         Variable::tmax,
+         days_of("40", "75", 10),
+         Unit::kCelsius,
+         {},
+         Unit::kFahrenheit,
+         ": is the column in °F? give tmp_unit"},
+        {"°F, fewer", Variable::tmax, days_of("40", "75", 9), Unit::kCelsius, {}, {}, ""},
+        {"K",
+         Variable::tmin,
+         days_of("268.2", "290.5", 50),
+         Unit::kCelsius,
+         {},
+         Unit::kKelvin,
+         ": is the column in K? give tmp_unit"},
+        {"°C with days far beyond any unit", Variable::tmax, days_of("20", "999", 50), Unit::kCelsius, {}, {}, ""},
+        {"stated °F", Variable::tmax, days_of("40", "175", 50), Unit::kFahrenheit, {}, {}, ""},
+        {"W/m² at 40°N, the median above the top", Variable::slr, days_of("10", "150", 50), Unit::kMegajoulesPerDay,
+         40.0, Unit::kWattsPerSquareMetre, ": is the column in W/m²? give slr_unit"},
+        {"MJ/m² with many days above the top (a latitude of the other hemisphere)",
+         Variable::slr,
+         days_of("10", "45", 40),
+         Unit::kMegajoulesPerDay,
+         40.0,
+         {},
+         ""},
+        {"per cent",
+         Variable::rh,
+         days_of("0.8", "65", 50),
+         Unit::kFraction,
+         {},
+         Unit::kPercent,
+         ": is the column in per cent? give hmd_unit"},
+        {"km/h",
+         Variable::wnd,
+         days_of("10", "90", 10),
+         Unit::kMetresPerSecond,
+         {},
+         Unit::kKilometresPerHour,
+         ": is the column in km/h? give wnd_unit"},
+        {"half-hour rain has none", Variable::hhr, days_of("1", "-1", 50), Unit::kMillimetre, {}, {}, ""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Unit> pointed = weather::unit_pointed_to(c.variable, c.days, c.unit, c.latitude);
+        EXPECT_EQ(pointed, c.pointed) << c.what;
+        if (pointed) {
+            EXPECT_EQ(weather::unit_hint(c.variable, *pointed), c.hint) << c.what;
+        }
     }
 }
 

@@ -83,11 +83,12 @@ std::string dated_csv(const std::string& header, Date first, int days,
 }
 
 std::string amount(int i) {
-    // A day in 15 missing, as an empty cell or the NoData value.
-    static const char* const kAmounts[] = {"0", "0", "12.5", "0.3", "",  "1999.9", "0",  "7",  "0", "0.0",
-                                           "0", "4", "0",    "0",   "0", "0",      "21", "0",  "0", "0.1",
-                                           "0", "0", "3.25", "0",   "0", "-99",    "0",  "10", "0", "0"};
-    return kAmounts[i % 30];
+    // A day in 15 missing, as an empty cell or the NoData value; the
+    // largest amount that is read as it stands once in 300 days.
+    static const char* const kAmounts[] = {"0", "0", "12.5", "0.3", "",  "19.9", "0",  "7",  "0", "0.0",
+                                           "0", "4", "0",    "0",   "0", "0",    "21", "0",  "0", "0.1",
+                                           "0", "0", "3.25", "0",   "0", "-99",  "0",  "10", "0", "0"};
+    return i % 300 == 5 ? "1999.9" : kAmounts[i % 30];
 }
 
 std::string plain_row(const std::string& date, int i) {
@@ -150,6 +151,11 @@ TEST(OnePassSeries, AnswersAsTheGeneralReadingOrDeclines) {
         {"the column named by the station", dated_csv("date,NEERSLAG", {2001, 1, 1}, 730, plain_row),
          changed([](Options& o) { o.pcp_column = "neerslag"; }), true},
         {"a longer row", dated_csv("date,prcp", {2001, 1, 1}, 730, row_at(40, "2001-02-10,1.5,9")), {}, true},
+        {"whole numbers, 19 mm a wet day",
+         dated_csv("date,prcp", {2001, 1, 1}, 730,
+                   with([](const std::string& d, int i) { return d + (i % 2 == 0 ? ",0\n" : ",19\n"); })),
+         {},
+         true},
         // Left to the general reading.
         {"a short row",
          dated_csv("date,prcp,tmax", {2001, 1, 1}, 730,
@@ -225,6 +231,16 @@ TEST(OnePassSeries, AnswersAsTheGeneralReadingOrDeclines) {
         {"a unit stated", dated_csv("date,prcp", {2001, 1, 1}, 730, plain_row),
          changed([](Options& o) { o.pcp_unit = readers::Unit::kMillimetre; }), false},
         {"no year well covered", dated_csv("date,prcp", {2001, 1, 1}, 30, plain_row), {}, false},
+        {"amounts that read as tenths of mm",
+         dated_csv("date,prcp", {2001, 1, 1}, 730,
+                   with([](const std::string& d, int i) { return d + (i % 2 == 0 ? ",0\n" : ",20\n"); })),
+         {},
+         false},
+        {"amounts that read as inches",
+         dated_csv("date,prcp", {2001, 1, 1}, 730,
+                   with([](const std::string& d, int i) { return d + (i % 3 == 0 ? ",0.25\n" : ",0\n"); })),
+         {},
+         false},
     };
     for (const Case& c : cases) {
         const Made one = made(c.text, c.options);

@@ -11,6 +11,7 @@
 #include "batch/station_record.hpp"
 #include "batch/station_run.hpp"
 #include "batch/station_status.hpp"
+#include "readers/calendar_days.hpp"
 
 namespace wgn::batch {
 namespace {
@@ -176,6 +177,44 @@ TEST(StationRecord, WrittenAndReadBack) {
     ok.status = {StatusKind::ok, {}};
     write_file(temp / "run.txt", record_text(key, "0", ok));
     EXPECT_FALSE(recorded_outcome(temp / "", key).has_value());
+}
+
+// The outlier days in run.txt read back as they were; a record without the
+// line (an older version's) has none, one whose line is edited out of shape
+// runs again.
+TEST(StationRecord, OutlierDaysReadBack) {
+    const TempFolder temp("unit-test-station-outlier-record-test");
+    const std::string key = "wgnrain-batch station record\r\nversion: 1\r\n";
+    StationOutcome outcome;
+    outcome.status = {StatusKind::bad_file, {}};
+    const std::int32_t day = readers::day_number({2001, 2, 8});
+    outcome.outlier_days = {{readers::Variable::pcp, day, "2540"},
+                            {readers::Variable::pcp, day + 21, "-5"},
+                            {readers::Variable::slr, day + 1, "397.65"}};
+    const std::string text = record_text(key, "1", outcome);
+    EXPECT_NE(text.find("\r\noutlier_days: pcp 2001-02-08 2540, 2001-03-01 -5; slr 2001-02-09 397.65\r\n"),
+              std::string::npos);
+    const struct {
+        std::string line;  // replacing the record's
+        std::optional<std::vector<readers::OutlierDay>> read;
+    } cases[] = {
+        {"outlier_days: pcp 2001-02-08 2540, 2001-03-01 -5; slr 2001-02-09 397.65", outcome.outlier_days},
+        {"", std::vector<readers::OutlierDay>{}},
+        {"outlier_days: pcp 2001-02-30 2540", std::nullopt},
+        {"outlier_days: rain 2001-02-08 2540", std::nullopt},
+        {"outlier_days: pcp 2001-02-08 x", std::nullopt},
+        {"outlier_days: pcp", std::nullopt},
+    };
+    const std::size_t at = text.find("outlier_days: ");
+    const std::size_t end = text.find("\r\n", at) + 2;
+    for (const auto& c : cases) {
+        write_file(temp / "run.txt", text.substr(0, at) + (c.line.empty() ? "" : c.line + "\r\n") + text.substr(end));
+        const std::optional<StationOutcome> read = recorded_outcome(temp / "", key);
+        ASSERT_EQ(read.has_value(), c.read.has_value()) << c.line;
+        if (read) {
+            EXPECT_EQ(read->outlier_days, *c.read) << c.line;
+        }
+    }
 }
 
 // The complete record in run.txt read back digit for digit, a value missing

@@ -711,15 +711,16 @@ TEST(ModelFiles, ReferenceValuesBecomePlainDecimals) {
 
 TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
     // tmax = tmin = -237.3 puts the day's mean where e(T) has its pole: no
-    // such temperature is plausible, so the temperatures are refused and no
-    // dew point is made of them; the record keeps its other values.
+    // such temperature is plausible, so the temperatures (on more days than
+    // are left out as missing) are refused and no dew point is made of
+    // them; the record keeps its other values.
     weather::WeatherInputs inputs;
     inputs.first_year = inputs.last_year = 2001;
     const auto day = [](int d, const char* text) {
         return readers::DailyValue{readers::day_number({2001, 1, d}), text};
     };
-    for (int d = 1; d <= 6; ++d) {
-        const char* t = d == 1 ? "-237.3" : "10";
+    for (int d = 1; d <= 12; ++d) {
+        const char* t = d % 2 == 1 ? "-237.3" : "10";
         inputs.variables[readers::Variable::tmax].push_back(day(d, t));
         inputs.variables[readers::Variable::tmin].push_back(day(d, t));
         inputs.variables[readers::Variable::rh].push_back(day(d, "1"));
@@ -732,8 +733,13 @@ TEST(WeatherRecord, ATemperatureWithoutADewPointIsRefused) {
     EXPECT_EQ(record.values[0][weather::kTmpMaxAve], "");
     EXPECT_EQ(record.values[0][weather::kWndAve], "2.00");
     ASSERT_EQ(record.refused.size(), 2U);
-    EXPECT_EQ(record.refused[0], "tmax: tmax -237.3 on 2001-01-01 is below -90 °C");
-    inputs.variables[readers::Variable::tmax][0] = inputs.variables[readers::Variable::tmin][0] = day(1, "10");
+    EXPECT_EQ(record.refused[0],
+              "tmax: tmax -237.3 on 2001-01-01 is below -90 °C (6 of its 12 days not plausible, more than the 5 "
+              "taken as missing)");
+    for (int d = 1; d <= 12; d += 2) {
+        inputs.variables[readers::Variable::tmax][d - 1] = inputs.variables[readers::Variable::tmin][d - 1] =
+            day(d, "10");
+    }
     record = testing::make_record(inputs, problem);
     EXPECT_EQ(record.values[0][weather::kDewAve], "10.00");  // saturated air at 10 degrees
     EXPECT_TRUE(record.refused.empty());
