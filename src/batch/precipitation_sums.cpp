@@ -22,6 +22,48 @@ std::uint8_t pair_kind(float first, float second) {
 
 }  // namespace
 
+template <typename Kind>
+FebruaryPairs FebruaryPairs::of(std::size_t length, Kind kind) {
+    FebruaryPairs pairs;
+    for (int start = 0; start < kNominalDays[kFebruary]; ++start) {
+        int place = start;
+        for (std::size_t i = 0; i + 1 < length; ++i) {
+            if (++place == kNominalDays[kFebruary]) {
+                place = 0;
+                continue;
+            }
+            const std::uint8_t found = kind(i);
+            pairs.wet_after_dry[start] += found == 1 ? 1 : 0;
+            pairs.wet_after_wet[start] += found == 2 ? 1 : 0;
+        }
+        pairs.place_after[start] = static_cast<std::uint8_t>(place);
+    }
+    return pairs;
+}
+
+std::array<std::int32_t, 2> FebruaryPairs::drawn(const std::vector<FebruaryPairs>& years_pairs,
+                                                 const std::vector<int>& years) {
+    std::array<std::int32_t, 2> counted{};
+    int place = 0;  // pairs since the last skipped one
+    for (std::size_t i = 0; i < years.size(); ++i) {
+        const FebruaryPairs& pairs = years_pairs[static_cast<std::size_t>(years[i])];
+        counted[0] += pairs.wet_after_dry[place];
+        counted[1] += pairs.wet_after_wet[place];
+        place = pairs.place_after[place];
+        if (i + 1 == years.size()) break;
+        // The pair into the next block's first day.
+        if (++place == kNominalDays[kFebruary]) {
+            place = 0;
+            continue;
+        }
+        if (years_pairs[static_cast<std::size_t>(years[i + 1])].first_positive) {
+            counted[0] += pairs.last_dry ? 1 : 0;
+            counted[1] += pairs.last_positive ? 1 : 0;
+        }
+    }
+    return counted;
+}
+
 PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(rounded.size()), february_(rounded.size()) {
     for (std::size_t y = 0; y < rounded.size(); ++y) {
         for (std::size_t m = 0; m < 12; ++m) {
@@ -40,20 +82,8 @@ PrecipitationSums::PrecipitationSums(const MonthBlocks& rounded) : blocks_(round
                 block.counts[kWetAfterWet + m] += kind == 2 ? 1 : 0;
             }
             if (m != kFebruary || days.empty()) continue;
-            Pairs& pairs = february_[y];
-            for (int start = 0; start < kNominalDays[kFebruary]; ++start) {
-                int place = start;
-                for (std::size_t i = 0; i + 1 < days.size(); ++i) {
-                    if (++place == kNominalDays[kFebruary]) {
-                        place = 0;
-                        continue;
-                    }
-                    const std::uint8_t kind = pair_kind(days[i], days[i + 1]);
-                    pairs.wet_after_dry[start] += kind == 1 ? 1 : 0;
-                    pairs.wet_after_wet[start] += kind == 2 ? 1 : 0;
-                }
-                pairs.place_after[start] = static_cast<std::uint8_t>(place);
-            }
+            FebruaryPairs& pairs = february_[y];
+            pairs = FebruaryPairs::of(days.size(), [&](std::size_t i) { return pair_kind(days[i], days[i + 1]); });
             pairs.first_positive = is_positive(days.front());
             pairs.last_dry = is_dry(days.back());
             pairs.last_positive = is_positive(days.back());
@@ -87,25 +117,9 @@ std::array<std::array<double, 6>, 12> PrecipitationSums::values(const std::vecto
         }
         const int days = kNominalDays[m];
         if (m == kFebruary) {
-            // The pair after every 28th day of the concatenation is skipped.
-            all.wet_after_dry = all.wet_after_wet = 0;
-            int place = 0;  // pairs since the last skipped one
-            for (std::size_t i = 0; i < years.size(); ++i) {
-                const Pairs& pairs = february_[static_cast<std::size_t>(years[i])];
-                all.wet_after_dry += pairs.wet_after_dry[place];
-                all.wet_after_wet += pairs.wet_after_wet[place];
-                place = pairs.place_after[place];
-                if (i + 1 == years.size()) break;
-                // The pair into the next block's first day.
-                if (++place == days) {
-                    place = 0;
-                    continue;
-                }
-                if (february_[static_cast<std::size_t>(years[i + 1])].first_positive) {
-                    all.wet_after_dry += pairs.last_dry ? 1 : 0;
-                    all.wet_after_wet += pairs.last_positive ? 1 : 0;
-                }
-            }
+            const std::array<std::int32_t, 2> pairs = FebruaryPairs::drawn(february_, years);
+            all.wet_after_dry = pairs[0];
+            all.wet_after_wet = pairs[1];
         }
         // The report's quantities in single precision as it stores them.  A
         // quotient it forms in double precision and stores as single is the
@@ -180,20 +194,9 @@ GapAwareSums::GapAwareSums(const weather::SeriesMonths& months)
             ends_[y].first_valid[m] = days.front().has_value();
             ends_[y].last_kind[m] = !days.back() ? 0 : *days.back() == 0 ? 1 : 2;
             if (m != kFebruary) continue;
-            Pairs& pairs = february_[y];
-            for (int start = 0; start < kNominalDays[kFebruary]; ++start) {
-                int place = start;
-                for (std::size_t i = 0; i + 1 < days.size(); ++i) {
-                    if (++place == kNominalDays[kFebruary]) {
-                        place = 0;
-                        continue;
-                    }
-                    const std::uint8_t kind = valid_pair_kind(days[i], days[i + 1]);
-                    pairs.wet_after_dry[start] += kind == 1 ? 1 : 0;
-                    pairs.wet_after_wet[start] += kind == 2 ? 1 : 0;
-                }
-                pairs.place_after[start] = static_cast<std::uint8_t>(place);
-            }
+            FebruaryPairs& pairs = february_[y];
+            pairs =
+                FebruaryPairs::of(days.size(), [&](std::size_t i) { return valid_pair_kind(days[i], days[i + 1]); });
             pairs.first_positive = days.front() && *days.front() > 0;
             pairs.last_dry = days.back() && *days.back() == 0;
             pairs.last_positive = days.back() && *days.back() > 0;
@@ -222,26 +225,9 @@ std::array<std::array<double, 6>, 12> GapAwareSums::values(const std::vector<int
         }
         double wet_after_dry = count(kWetAfterDry), wet_after_wet = count(kWetAfterWet);
         if (m == kFebruary) {
-            // The pair after every 28th day of the concatenation is skipped.
-            std::int32_t dry_pairs = 0, wet_pairs = 0;
-            int place = 0;
-            for (std::size_t i = 0; i < years.size(); ++i) {
-                const Pairs& pairs = february_[static_cast<std::size_t>(years[i])];
-                dry_pairs += pairs.wet_after_dry[place];
-                wet_pairs += pairs.wet_after_wet[place];
-                place = pairs.place_after[place];
-                if (i + 1 == years.size()) break;
-                if (++place == kNominalDays[kFebruary]) {
-                    place = 0;
-                    continue;
-                }
-                if (february_[static_cast<std::size_t>(years[i + 1])].first_positive) {
-                    dry_pairs += pairs.last_dry ? 1 : 0;
-                    wet_pairs += pairs.last_positive ? 1 : 0;
-                }
-            }
-            wet_after_dry = dry_pairs;
-            wet_after_wet = wet_pairs;
+            const std::array<std::int32_t, 2> pairs = FebruaryPairs::drawn(february_, years);
+            wet_after_dry = pairs[0];
+            wet_after_wet = pairs[1];
         }
         const double sum = drawn.powers[kSum + m], squares = drawn.powers[kSquares + m];
         const double cubes = drawn.powers[kCubes + m];

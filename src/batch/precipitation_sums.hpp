@@ -24,6 +24,24 @@
 
 namespace wgn::batch {
 
+// A February block's pairs by the place the concatenation has reached since
+// its last skipped pair when the block begins (0 to 27): the pairs counted
+// within the block and the place at its last day; and its ends, for the
+// pair into the next drawn block.
+struct FebruaryPairs {
+    std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
+    bool first_positive = false, last_dry = false, last_positive = false;
+
+    // `kind(i)` of the pair (i, i + 1) of a block of `length` days: 1 wet
+    // after dry, 2 wet after wet, 0 neither.
+    template <typename Kind>
+    static FebruaryPairs of(std::size_t length, Kind kind);
+    // The drawn years' pairs, {wet after dry, wet after wet}, the pair after
+    // every 28th day of their concatenation skipped.
+    static std::array<std::int32_t, 2> drawn(const std::vector<FebruaryPairs>& years_pairs,
+                                             const std::vector<int>& years);
+};
+
 class PrecipitationSums {
   public:
     explicit PrecipitationSums(const MonthBlocks& rounded);
@@ -42,15 +60,8 @@ class PrecipitationSums {
         std::array<std::int32_t, 48> counts{};
         std::array<double, 36> powers{};
     };
-    // A February block's pairs by the place the concatenation has reached
-    // since its last skipped pair when the block begins (0 to 27): the
-    // pairs counted within the block and the place at its last day.
-    struct Pairs {
-        std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
-        bool first_positive = false, last_dry = false, last_positive = false;
-    };
     std::vector<Blocks> blocks_;
-    std::vector<Pairs> february_;
+    std::vector<FebruaryPairs> february_;
 };
 
 // The same for a period with missing days: the gap-aware values
@@ -76,19 +87,13 @@ class GapAwareSums {
         std::array<std::int32_t, kCounts> counts{};
         std::array<double, kPowers> powers{};
     };
-    // A February block's pairs by the place the concatenation has reached
-    // when it begins (as PrecipitationSums keeps them), of valid days only.
-    struct Pairs {
-        std::array<std::uint8_t, 28> wet_after_dry{}, wet_after_wet{}, place_after{};
-        bool first_positive = false, last_dry = false, last_positive = false;
-    };
     // A block's ends: its first day valid; its last day missing (0), dry (1) or wet (2).
     struct Ends {
         std::array<bool, 12> first_valid{};
         std::array<std::uint8_t, 12> last_kind{};
     };
     std::vector<Blocks> blocks_;
-    std::vector<Pairs> february_;
+    std::vector<FebruaryPairs> february_;  // of valid days only
     std::vector<Ends> ends_;
 };
 

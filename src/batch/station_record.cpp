@@ -12,6 +12,7 @@
 #include "io/platform.hpp"
 #include "io/whole_files.hpp"
 #include "readers/number_text.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::batch {
 namespace {
@@ -92,12 +93,7 @@ bool read_precipitation(std::string_view record, StationOutcome& outcome) {
     }
     for (std::size_t p = 0; p < kParameterCount; ++p) {
         const auto line = value_of(record, std::string("pcp_") + std::string(kParameterNames[p]));
-        std::vector<std::string> values;
-        for (std::string_view rest = line.value_or(""); !rest.empty();) {
-            const std::size_t blank = rest.find(' ');
-            values.emplace_back(rest.substr(0, blank));
-            rest.remove_prefix(blank == std::string_view::npos ? rest.size() : blank + 1);
-        }
+        const std::vector<std::string_view> values = text::split(line.value_or(""), " ");
         if (values.size() != 12) return false;
         for (std::size_t m = 0; m < 12; ++m) {
             if (values[m] == "-") continue;
@@ -259,13 +255,8 @@ std::string joined(const std::vector<std::string>& parts, std::string_view betwe
 }
 
 std::vector<std::string> split(std::string_view text, std::string_view between) {
-    std::vector<std::string> parts;
-    while (!text.empty()) {
-        const std::size_t at = text.find(between);
-        parts.emplace_back(text.substr(0, at));
-        text.remove_prefix(at == std::string_view::npos ? text.size() : at + between.size());
-    }
-    return parts;
+    const std::vector<std::string_view> pieces = text::split(text, between);
+    return {pieces.begin(), pieces.end()};
 }
 
 std::string record_text(std::string_view key, std::string_view exit, const StationOutcome& outcome) {

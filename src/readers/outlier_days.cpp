@@ -3,6 +3,7 @@
 #include "readers/calendar_days.hpp"
 #include "readers/number_text.hpp"
 #include "readers/value_checks.hpp"
+#include "text/plain_text.hpp"
 
 namespace wgn::readers {
 namespace {
@@ -16,17 +17,6 @@ std::vector<Variable> variables_in_order(const std::vector<OutlierDay>& days) {
         if (!known) order.push_back(day.variable);
     }
     return order;
-}
-
-// The text between separators: ("a, b", ", ") -> "a", "b".
-std::vector<std::string_view> parts(std::string_view text, std::string_view between) {
-    std::vector<std::string_view> found;
-    while (!text.empty()) {
-        const std::size_t at = text.find(between);
-        found.push_back(text.substr(0, at));
-        text.remove_prefix(at == std::string_view::npos ? text.size() : at + between.size());
-    }
-    return found;
 }
 
 // "2001-02-08" as a day number; nothing for another text.
@@ -70,12 +60,12 @@ std::string outlier_list(const std::vector<OutlierDay>& days) {
 
 std::optional<std::vector<OutlierDay>> read_outlier_list(std::string_view text) {
     std::vector<OutlierDay> days;
-    for (const std::string_view group : parts(text, "; ")) {
+    for (const std::string_view group : text::split(text, "; ")) {
         const std::size_t blank = group.find(' ');
         if (blank == std::string_view::npos) return std::nullopt;
         const std::optional<Variable> variable = variable_named(group.substr(0, blank));
         if (!variable) return std::nullopt;
-        for (const std::string_view entry : parts(group.substr(blank + 1), ", ")) {
+        for (const std::string_view entry : text::split(group.substr(blank + 1), ", ")) {
             const std::size_t space = entry.find(' ');
             const std::optional<std::int32_t> day =
                 space == std::string_view::npos ? std::nullopt : day_of_text(entry.substr(0, space));

@@ -80,4 +80,14 @@ std::string quoted_cell(std::string_view text) {
     return quoted(shown_cell(text));
 }
 
+std::vector<std::string_view> split(std::string_view text, std::string_view between) {
+    std::vector<std::string_view> pieces;
+    while (!text.empty()) {
+        const std::size_t at = text.find(between);
+        pieces.push_back(text.substr(0, at));
+        text.remove_prefix(at == std::string_view::npos ? text.size() : at + between.size());
+    }
+    return pieces;
+}
+
 }  // namespace wgn::text

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wgn::text {
 
@@ -22,6 +23,10 @@ inline std::string_view trimmed(std::string_view text) {
     return trimmed_ends(text);
 }
 // ASCII letters in lower case; every other byte unchanged.
+// The pieces of a text between separators, the last piece up to its end;
+// none of an empty text:  ("a | b", " | ") -> {"a", "b"}   ("a  b", " ") -> {"a", "", "b"}
+std::vector<std::string_view> split(std::string_view text, std::string_view between);
+
 std::string lower_case(std::string_view text);
 // ASCII letters in upper case; every other byte unchanged.
 std::string upper_case(std::string_view text);
