@@ -134,7 +134,7 @@ struct DialogueInput {
     std::string nodata;
     readers::StationRecord own;
     std::optional<series::Coverage> coverage;
-    std::string series_text;  // a dated file's series, as written
+    std::string series_text;             // a dated file's series, as written
     series::MillimetreRead millimetres;  // its precipitation's unit, and the period's days made missing
 };
 

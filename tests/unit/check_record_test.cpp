@@ -91,9 +91,14 @@ TEST(CheckRecord, TheSummarysIntervalNotesComeLast) {
         std::string ends;
     } cases[] = {
         {true, false, {}, ",fill_km,interval_notes,pcp_values,outlier_days\r\n"},
-        {true, false, {"note", "Interval_Notes"},
+        {true,
+         false,
+         {"note", "Interval_Notes"},
          ",fill_km,note,list_Interval_Notes,interval_notes,pcp_values,outlier_days\r\n"},
-        {false, false, {"interval_notes"}, ",report_line,interval_notes,pcp_values\r\n"},  // the list's own, kept as it is
+        {false,
+         false,
+         {"interval_notes"},
+         ",report_line,interval_notes,pcp_values\r\n"},  // the list's own, kept as it is
         {false, true, {"outlier_days"}, ",years_outside,list_outlier_days,pcp_values,outlier_days\r\n"},
         {false, false, {"outlier_days", "PCP_values"}, ",report_line,outlier_days,list_PCP_values,pcp_values\r\n"},
     };
