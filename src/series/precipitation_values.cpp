@@ -72,7 +72,7 @@ Result<Unit> unit_of(readers::StationRecord& record, std::optional<Unit> listed,
     const auto stated = record.units.find(variable);
     const std::optional<Unit> in_file =
         stated == record.units.end() ? std::nullopt : std::optional<Unit>(stated->second);
-    const Result<Unit> unit = readers::unit_of_values(readers::Quantity::kPrecipitation, listed, in_file, settings);
+    Result<Unit> unit = readers::unit_of_values(readers::Quantity::kPrecipitation, listed, in_file, settings);
     if (!unit || listed || in_file || format_fixes || variable != readers::Variable::pcp) return unit;
     const AmountFigures figures = figures_of(record.variables[variable]);
     const std::optional<Unit> told = unit_of_amounts(figures);
@@ -130,7 +130,7 @@ std::optional<Unit> unit_of_amounts(const AmountFigures& f) {
     if (f.days < Rule::kFewestDays || f.wet_days < Rule::kFewestWetDays) return std::nullopt;
     // Compared exactly, in whole numbers: a year is 365.25 days (1461 / 4).
     const std::int64_t days = f.days, wet = f.wet_days;
-    const bool above_any_gauge = Wide{f.millionths} * 1461 > Wide{Rule::kMostAnnual * kMillion * 4} * days;
+    const bool above_any_gauge = Wide{f.millionths} * 1461 > Wide{Rule::kMostAnnual} * kMillion * 4 * days;
     const bool whole_numbers = f.whole * 100 >= Rule::kWholePercent * wet;
     const bool heavy_wet_days = f.millionths >= Rule::kMostWholeWetDay * kMillion * wet;
     if (above_any_gauge || (whole_numbers && heavy_wet_days)) return Unit::kTenthMillimetre;
