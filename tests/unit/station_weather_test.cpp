@@ -246,8 +246,12 @@ TEST(StationWeather, FilesOfOtherPlacesHaveANote) {
         station.weather.lat = c.listed[0];
         station.weather.lon = c.listed[1];
         station.weather.elev = c.listed[2];
-        std::ifstream in(pcp_name, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string text;
+        {
+            // Closed before the file is removed: Windows removes no open file.
+            std::ifstream in(pcp_name, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
         Result<readers::StationRecord> own = readers::read_station_file(pcp_name, text, read_options(station, ""));
         ASSERT_TRUE(own) << c.what << ": " << own.problem().message();
         const Result<StationWeather> made = station_weather(station, &*own, 2001, 2001, figures());
